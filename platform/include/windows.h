@@ -1,0 +1,19 @@
+// The device's core programming interfaces in one include: base types, text, kernel, windows
+// and drawing. Each area has an umbrella header of its own (`<area>/<area>.h`) that lists its
+// concept headers; areas join here as they are built.
+#pragma once
+
+#include "base/types.h"
+
+#if __has_include("text/text.h")
+#include "text/text.h"
+#endif
+#if __has_include("kernel/kernel.h")
+#include "kernel/kernel.h"
+#endif
+#if __has_include("user/user.h")
+#include "user/user.h"
+#endif
+#if __has_include("gdi/gdi.h")
+#include "gdi/gdi.h"
+#endif
