@@ -1,0 +1,105 @@
+// Reads JSON text in UTF-16 into a value: comments are accepted (and kept on request), any
+// value may be the root, and text after the root is ignored. Errors are kept with their
+// positions and can be rendered as "Line %d, Column %d" texts.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "json/value.h"
+
+namespace Json {
+
+class Reader {
+public:
+  // Arrays and objects nested deeper than this fail the parse instead of exhausting the stack.
+  static constexpr int maxNestingDepth = 1000;
+
+  Reader() = default;
+  Reader(const Reader&) = delete;
+  Reader& operator=(const Reader&) = delete;
+
+  // Parses [begin, end) into root, replacing its content; false if any error was recorded.
+  // What was built before an error stays in root.
+  bool parse(const WCHAR* begin, const WCHAR* end, Value& root, bool collectComments = true);
+  // Parses the reader's own copy of the document.
+  bool parse(const std::u16string& document, Value& root, bool collectComments = true);
+
+  // The errors of the last parse, oldest first, each with its position and message.
+  std::u16string formatErrors() const;
+
+private:
+  enum TokenType {
+    tokenEndOfStream = 0,
+    tokenObjectBegin,
+    tokenObjectEnd,
+    tokenArrayBegin,
+    tokenArrayEnd,
+    tokenString,
+    tokenNumber,
+    tokenTrue,
+    tokenFalse,
+    tokenNull,
+    tokenArraySeparator,
+    tokenMemberSeparator,
+    tokenComment,
+    tokenError
+  };
+
+  struct Token {
+    TokenType type;
+    const WCHAR* start;
+    const WCHAR* end;
+  };
+
+  struct ErrorInfo {
+    Token token;
+    std::u16string message;
+    const WCHAR* extra;
+  };
+
+  bool readValue(int depth);
+  bool readObject(const Token& token, int depth);
+  bool readArray(const Token& token, int depth);
+  bool decodeNumber(const Token& token);
+  bool decodeReal(const Token& token);
+  bool decodeString(const Token& token, std::u16string& decoded);
+  bool decodeStringValue(const Token& token);
+  bool decodeEscapes(const Token& token, WCHAR* out, size_t& length);
+  bool decodeUnicodeCodePoint(const Token& token, const WCHAR*& current, const WCHAR* end, unsigned& codePoint);
+  bool decodeUnicodeEscape(const Token& token, const WCHAR*& current, const WCHAR* end, unsigned& unit);
+
+  void readToken(Token& token);
+  void readTokenSkippingComments(Token& token);
+  void skipSpaces();
+  bool match(const WCHAR* pattern, int length);
+  bool readComment();
+  bool readCStyleComment();
+  static bool containsNewLine(const WCHAR* begin, const WCHAR* end);
+  void readCppStyleComment();
+  bool readString();
+  void readNumber();
+  void addComment(const WCHAR* begin, const WCHAR* end, bool isBlock);
+  WCHAR getNextChar() { return current_ == end_ ? 0 : *current_++; }
+
+  bool addError(const std::u16string& message, const Token& token, const WCHAR* extra = nullptr);
+  bool recoverFromError(TokenType skipUntil);
+  bool addErrorAndRecover(const std::u16string& message, const Token& token, TokenType skipUntil);
+  Value& currentValue() { return *nodes_.back(); }
+  std::u16string positionText(const WCHAR* location) const;
+
+  std::vector<Value*> nodes_;
+  std::deque<ErrorInfo> errors_;
+  std::u16string document_;
+  const WCHAR* begin_ = nullptr;
+  const WCHAR* end_ = nullptr;
+  const WCHAR* current_ = nullptr;
+  const WCHAR* lastValueEnd_ = nullptr;
+  Value* lastValue_ = nullptr;
+  std::u16string commentsBefore_;
+  std::u16string memberName_;
+  bool collectComments_ = false;
+};
+
+}  // namespace Json
