@@ -20,7 +20,7 @@ public:
   WCHAR* duplicateStringValue(const WCHAR* text, size_t length) override
   {
     if (length == untilNul) {
-      length = wcslen(text);
+      length = textLength(text);
     }
     WCHAR* copy = static_cast<WCHAR*>(std::malloc((length + 1) * sizeof(WCHAR)));
     if (copy == nullptr) {

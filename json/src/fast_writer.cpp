@@ -1,4 +1,6 @@
 // The compact form: no white space, members in member order, array gaps written as null.
+#include <utility>
+
 #include "json/writer.h"
 #include "text_out.h"
 
@@ -11,7 +13,7 @@ std::u16string FastWriter::write(const Value& root)
   document_.clear();
   writeValue(root);
   document_.push_back(u'\n');
-  return document_;
+  return std::move(document_);
 }
 
 void FastWriter::writeValue(const Value& value)
@@ -22,7 +24,8 @@ void FastWriter::writeValue(const Value& value)
       UInt size = value.size();
       UInt next = 0;
       // Walk the entries in order and fill the gaps between them with null.
-      for (auto element = value.begin(); element != value.end() && next < size; ++element) {
+      const auto end = value.end();
+      for (auto element = value.begin(); element != end && next < size; ++element) {
         UInt index = element.index();
         if (index >= size) {
           continue;
@@ -42,7 +45,8 @@ void FastWriter::writeValue(const Value& value)
     case objectValue: {
       document_.push_back(u'{');
       bool first = true;
-      for (auto member = value.begin(); member != value.end(); ++member) {
+      const auto end = value.end();
+      for (auto member = value.begin(); member != end; ++member) {
         if (!first) {
           document_.push_back(u',');
         }

@@ -79,11 +79,17 @@ void appendQuoted(std::u16string& out, const WCHAR* text)
     out.push_back(u'"');
     return;
   }
-  size_t length = static_cast<size_t>(p - text) + wcslen(p);
-  out.reserve(out.size() + length * 2 + 3);
   out.append(text, p);
-  for (; *p != 0; ++p) {
-    WCHAR c = *p;
+  while (*p != 0) {
+    const WCHAR* run = p;
+    while (*p != 0 && !needsEscape(*p)) {
+      ++p;
+    }
+    out.append(run, p);
+    if (*p == 0) {
+      break;
+    }
+    WCHAR c = *p++;
     switch (c) {
       case u'"': out += u"\\\""; break;
       case u'\\': out += u"\\\\"; break;
@@ -92,14 +98,11 @@ void appendQuoted(std::u16string& out, const WCHAR* text)
       case 10: out += u"\\n"; break;
       case 13: out += u"\\r"; break;
       case 9: out += u"\\t"; break;
-      default:
-        if (c < 0x20) {
-          WCHAR escape[6] = {u'\\', u'u', u'0', u'0', hexDigits[c >> 4], hexDigits[c & 0xF]};
-          out.append(escape, 6);
-        } else {
-          out.push_back(c);
-        }
+      default: {
+        WCHAR escape[6] = {u'\\', u'u', u'0', u'0', hexDigits[c >> 4], hexDigits[c & 0xF]};
+        out.append(escape, 6);
         break;
+      }
     }
   }
   out.push_back(u'"');

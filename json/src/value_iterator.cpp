@@ -35,16 +35,4 @@ Value ValueIteratorBase::key() const
   return Value(key.name());
 }
 
-UInt ValueIteratorBase::index() const
-{
-  const MemberKey& key = current_->first;
-  return key.isIndex() ? static_cast<UInt>(key.index()) : static_cast<UInt>(-1);
-}
-
-const WCHAR* ValueIteratorBase::memberName() const
-{
-  const MemberKey& key = current_->first;
-  return key.isIndex() ? u"" : key.name();
-}
-
 }  // namespace Json

@@ -5,7 +5,9 @@
 
 #include <cstddef>
 
-inline size_t wcslen(const WCHAR* text)
+namespace Json {
+
+inline size_t textLength(const WCHAR* text)
 {
   const WCHAR* p = text;
   while (*p != 0) {
@@ -14,7 +16,7 @@ inline size_t wcslen(const WCHAR* text)
   return static_cast<size_t>(p - text);
 }
 
-inline int wcscmp(const WCHAR* a, const WCHAR* b)
+inline int compareText(const WCHAR* a, const WCHAR* b)
 {
   while (*a != 0 && *a == *b) {
     ++a;
@@ -23,8 +25,12 @@ inline int wcscmp(const WCHAR* a, const WCHAR* b)
   return static_cast<int>(*a) - static_cast<int>(*b);
 }
 
+}  // namespace Json
+
 #include <cstdio>
 #include <string>
+
+namespace Json {
 
 // "%#.16g" of a real, as wide text.
 inline std::u16string formatSixteenDigits(double value)
@@ -33,3 +39,5 @@ inline std::u16string formatSixteenDigits(double value)
   int length = std::snprintf(narrow, sizeof narrow, "%#.16g", value);
   return std::u16string(narrow, narrow + length);
 }
+
+}  // namespace Json

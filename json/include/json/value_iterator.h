@@ -19,9 +19,9 @@ public:
   // An int value holding the index for an element, a string value with the name for a member.
   Value key() const;
   // The index of an element; 4294967295 for a member.
-  UInt index() const;
+  UInt index() const { return current_->first.isIndex() ? static_cast<UInt>(current_->first.index()) : 0xFFFFFFFFu; }
   // The stored name of a member (no copy); an empty text for an element.
-  const WCHAR* memberName() const;
+  const WCHAR* memberName() const { return current_->first.isIndex() ? u"" : current_->first.name(); }
 
 protected:
   ValueIteratorBase() : current_(), isNull_(true) {}
