@@ -1,0 +1,737 @@
+// The formatting engine: parses printf-style conversions and prints captured arguments with the
+// platform's meanings.
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <string>
+#include <string_view>
+
+#include "ansi_text.h"
+#include "format_engine.h"
+
+namespace kv::text {
+namespace {
+
+using Kind = FormatArg::Kind;
+
+enum class Size { None, hh, h, l, ll, L, I32, I64, I, w, j, z, t };
+
+struct Spec {
+  bool left = false;
+  bool plus = false;
+  bool space = false;
+  bool alt = false;
+  bool zero = false;
+  int width = 0;
+  int precision = -1;
+  Size size = Size::None;
+  char conversion = 0;
+};
+
+// Bits of an integer conversion with the given size prefix, on the device.
+int IntegerBits(Size size)
+{
+  switch (size) {
+    case Size::hh:
+      return 8;
+    case Size::h:
+      return 16;
+    case Size::ll:
+    case Size::L:
+    case Size::I64:
+    case Size::j:
+    case Size::I:
+    case Size::z:
+    case Size::t:
+      return 64;
+    default:
+      return 32;
+  }
+}
+
+uint64_t Mask(int bits)
+{
+  return bits >= 64 ? ~uint64_t{0} : (uint64_t{1} << bits) - 1;
+}
+
+// The raw bits of an argument usable as an integer, sign-extended for signed types.
+bool IntegerBitsOf(const FormatArg& arg, uint64_t& raw)
+{
+  switch (arg.kind()) {
+    case Kind::Signed:
+    case Kind::NarrowChar:
+      raw = static_cast<uint64_t>(arg.signedValue());
+      return true;
+    case Kind::Unsigned:
+    case Kind::WideChar:
+      raw = arg.unsignedValue();
+      return true;
+    case Kind::Pointer:
+      raw = reinterpret_cast<uintptr_t>(arg.pointer());
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool IsText(const FormatArg& arg)
+{
+  return arg.kind() == Kind::WideText || arg.kind() == Kind::NarrowText;
+}
+
+// Uppercases the ASCII letters of a number's text.
+void ToUpperAscii(std::string& s)
+{
+  for (char& c : s) {
+    if (c >= 'a' && c <= 'z')
+      c = static_cast<char>(c - 32);
+  }
+}
+
+// Formats a finite, non-negative real the way the C library does for f, e, g and a.
+std::string RealDigits(double value, char conversion, int precision, bool alt)
+{
+  std::string buffer(static_cast<size_t>(std::max(precision, 0)) + 400, '\0');
+  char* first = buffer.data();
+  char* last = buffer.data() + buffer.size();
+  auto print = [&](std::chars_format format, int digits) {
+    auto result = digits < 0 ? std::to_chars(first, last, value, format) : std::to_chars(first, last, value, format, digits);
+    return std::string(first, result.ptr);
+  };
+  auto insertPointAfterFirstDigit = [](std::string& s) {
+    if (s.find('.') == std::string::npos)
+      s.insert(1, 1, '.');
+  };
+  char lower = static_cast<char>(conversion | 0x20);
+  std::string text;
+  if (lower == 'f') {
+    int p = precision < 0 ? 6 : precision;
+    text = print(std::chars_format::fixed, p);
+    if (alt && p == 0)
+      text += '.';
+  } else if (lower == 'e') {
+    int p = precision < 0 ? 6 : precision;
+    text = print(std::chars_format::scientific, p);
+    if (alt && p == 0)
+      insertPointAfterFirstDigit(text);
+  } else if (lower == 'a') {
+    text = print(std::chars_format::hex, precision);
+    if (alt)
+      insertPointAfterFirstDigit(text);
+    text.insert(0, "0x");
+  } else {  // g: fixed or scientific by the exponent, then without trailing zeros unless #
+    int p = precision < 0 ? 6 : (precision == 0 ? 1 : precision);
+    int exponent = 0;
+    if (value != 0) {
+      std::string scientific = print(std::chars_format::scientific, p - 1);
+      exponent = std::stoi(scientific.substr(scientific.find('e') + 1));
+    }
+    bool fixed = p > exponent && exponent >= -4;
+    text = fixed ? print(std::chars_format::fixed, p - 1 - exponent) : print(std::chars_format::scientific, p - 1);
+    size_t exponentAt = fixed ? text.size() : text.find('e');
+    std::string mantissa = text.substr(0, exponentAt);
+    std::string tail = text.substr(exponentAt);
+    if (alt) {
+      if (mantissa.find('.') == std::string::npos)
+        mantissa += '.';
+    } else if (mantissa.find('.') != std::string::npos) {
+      mantissa.erase(mantissa.find_last_not_of('0') + 1);
+      if (mantissa.back() == '.')
+        mantissa.pop_back();
+    }
+    text = mantissa + tail;
+  }
+  if (conversion >= 'A' && conversion <= 'Z')
+    ToUpperAscii(text);
+  return text;
+}
+
+template <class T>
+class Formatter {
+ public:
+  Formatter(FormatSink<T>& out, FormatArgs args) : out_(out), args_(args) {}
+
+  void Run(const T* format)
+  {
+    const T* p = format;
+    while (*p) {
+      const T* literal = p;
+      while (*p && *p != '%')
+        ++p;
+      if (p != literal)
+        out_.Append(literal, static_cast<size_t>(p - literal));
+      if (!*p)
+        break;
+      const T* start = p++;
+      Spec spec;
+      if (!ParseSpec(p, spec)) {
+        out_.Append(start, static_cast<size_t>(p - start));  // cut short by the end of the format
+        break;
+      }
+      ++p;
+      Convert(spec, start, p);
+    }
+  }
+
+ private:
+  static constexpr bool kWide = std::is_same_v<T, char16_t>;
+
+  const FormatArg* NextArg() { return next_ < args_.size() ? &args_[next_++] : nullptr; }
+
+  static int ClampField(uint64_t value) { return static_cast<int>(std::min<uint64_t>(value, kMaxFormatField)); }
+
+  // A * field: the next argument as an int, or 0 when it is no integer.
+  int StarField()
+  {
+    const FormatArg* arg = NextArg();
+    uint64_t raw = 0;
+    if (!arg || arg->kind() == Kind::Pointer || !IntegerBitsOf(*arg, raw))
+      return 0;
+    bool negative = (arg->kind() == Kind::Signed || arg->kind() == Kind::NarrowChar) && arg->signedValue() < 0;
+    int magnitude = ClampField(negative ? 0 - raw : raw);
+    return negative ? -magnitude : magnitude;
+  }
+
+  // Reads flags, width, precision, size and the conversion letter; p is left on the letter.
+  // False when the format ends first.
+  bool ParseSpec(const T*& p, Spec& spec)
+  {
+    for (;; ++p) {
+      if (*p == '-')
+        spec.left = true;
+      else if (*p == '+')
+        spec.plus = true;
+      else if (*p == ' ')
+        spec.space = true;
+      else if (*p == '#')
+        spec.alt = true;
+      else if (*p == '0')
+        spec.zero = true;
+      else
+        break;
+    }
+    if (*p == '*') {
+      ++p;
+      spec.width = StarField();
+      if (spec.width < 0) {
+        spec.left = true;
+        spec.width = -spec.width;
+      }
+    } else {
+      spec.width = ReadNumber(p);
+    }
+    if (*p == '.') {
+      ++p;
+      if (*p == '*') {
+        ++p;
+        spec.precision = StarField();
+        if (spec.precision < 0)
+          spec.precision = -1;
+      } else {
+        spec.precision = ReadNumber(p);
+      }
+    }
+    spec.size = ReadSize(p);
+    if (!*p)
+      return false;
+    spec.conversion = *p < 0x80 ? static_cast<char>(*p) : '?';
+    return true;
+  }
+
+  static int ReadNumber(const T*& p)
+  {
+    uint64_t value = 0;
+    for (; *p >= '0' && *p <= '9'; ++p)
+      value = std::min<uint64_t>(value * 10 + static_cast<uint64_t>(*p - '0'), kMaxFormatField);
+    return static_cast<int>(value);
+  }
+
+  static Size ReadSize(const T*& p)
+  {
+    auto next = [&](char c) {
+      if (*p != c)
+        return false;
+      ++p;
+      return true;
+    };
+    if (next('h'))
+      return next('h') ? Size::hh : Size::h;
+    if (next('l'))
+      return next('l') ? Size::ll : Size::l;
+    if (next('L'))
+      return Size::L;
+    if (next('w'))
+      return Size::w;
+    if (next('j'))
+      return Size::j;
+    if (next('z'))
+      return Size::z;
+    if (next('t'))
+      return Size::t;
+    if (*p == 'I') {
+      if (p[1] == '6' && p[2] == '4') {
+        p += 3;
+        return Size::I64;
+      }
+      if (p[1] == '3' && p[2] == '2') {
+        p += 3;
+        return Size::I32;
+      }
+      ++p;
+      return Size::I;
+    }
+    return Size::None;
+  }
+
+  void Convert(Spec& spec, const T* start, const T* end)
+  {
+    switch (spec.conversion) {
+      case '%':
+        out_.AppendRepeated('%', 1);
+        return;
+      case 'n':
+        NextArg();
+        return;
+      case 'd':
+      case 'i':
+      case 'u':
+      case 'o':
+      case 'x':
+      case 'X':
+      case 'c':
+      case 'C':
+      case 's':
+      case 'S':
+      case 'p':
+      case 'f':
+      case 'F':
+      case 'e':
+      case 'E':
+      case 'g':
+      case 'G':
+      case 'a':
+      case 'A':
+        break;
+      default:
+        out_.Append(start, static_cast<size_t>(end - start));
+        return;
+    }
+    const FormatArg* arg = NextArg();
+    if (!arg) {
+      WriteAscii(spec, "(missing)");
+      return;
+    }
+    switch (spec.conversion) {
+      case 'd':
+      case 'i':
+      case 'u':
+      case 'o':
+      case 'x':
+      case 'X':
+        return FormatInteger(spec, *arg);
+      case 'c':
+      case 'C':
+        return FormatChar(spec, *arg);
+      case 's':
+      case 'S':
+        return FormatText(spec, *arg);
+      case 'p':
+        return FormatPointer(spec, *arg);
+      default:
+        return FormatReal(spec, *arg);
+    }
+  }
+
+  // An argument that does not fit its conversion prints in its own natural form.
+  void FormatNatural(Spec spec, const FormatArg& arg)
+  {
+    spec.size = arg.size() == 8 ? Size::ll : (arg.size() == 2 ? Size::h : (arg.size() == 1 ? Size::hh : Size::None));
+    switch (arg.kind()) {
+      case Kind::Signed:
+        spec.conversion = 'd';
+        return FormatInteger(spec, arg);
+      case Kind::Unsigned:
+        spec.conversion = 'u';
+        return FormatInteger(spec, arg);
+      case Kind::WideChar:
+      case Kind::NarrowChar:
+        spec.conversion = 'c';
+        return FormatChar(spec, arg);
+      case Kind::Real:
+        spec.conversion = 'g';
+        return FormatReal(spec, arg);
+      case Kind::WideText:
+      case Kind::NarrowText:
+        spec.conversion = 's';
+        return FormatText(spec, arg);
+      case Kind::Pointer:
+        if (!arg.pointer())
+          return WriteAscii(spec, "(null)", spec.precision);
+        spec.conversion = 'p';
+        return FormatPointer(spec, arg);
+    }
+  }
+
+  void FormatInteger(const Spec& spec, const FormatArg& arg)
+  {
+    uint64_t raw = 0;
+    if (!IntegerBitsOf(arg, raw))
+      return FormatNatural(spec, arg);
+    int bits = IntegerBits(spec.size);
+    uint64_t value = raw & Mask(bits);
+    bool isSigned = spec.conversion == 'd' || spec.conversion == 'i';
+    bool negative = false;
+    if (isSigned && bits < 64 && (value >> (bits - 1)) != 0) {
+      negative = true;
+      value = (0 - value) & Mask(bits);
+    } else if (isSigned && bits == 64 && static_cast<int64_t>(value) < 0) {
+      negative = true;
+      value = 0 - value;
+    }
+    int base = spec.conversion == 'o' ? 8 : (spec.conversion == 'x' || spec.conversion == 'X' ? 16 : 10);
+    const char* digitSet = spec.conversion == 'X' ? "0123456789ABCDEF" : "0123456789abcdef";
+    char digits[24];
+    int count = 0;
+    for (uint64_t v = value; v != 0; v /= base)
+      digits[count++] = digitSet[v % base];
+    if (value == 0 && spec.precision != 0)
+      digits[count++] = '0';
+    std::string body;
+    body.reserve(static_cast<size_t>(count) + 2);
+    while (count > 0)
+      body.push_back(digits[--count]);
+
+    std::string prefix;
+    if (isSigned && negative)
+      prefix = "-";
+    else if (isSigned && spec.plus)
+      prefix = "+";
+    else if (isSigned && spec.space)
+      prefix = " ";
+    if (spec.alt && base == 16 && value != 0)
+      prefix += spec.conversion == 'X' ? "0X" : "0x";
+    size_t zeros = spec.precision > static_cast<int>(body.size()) ? static_cast<size_t>(spec.precision) - body.size() : 0;
+    if (spec.alt && base == 8 && zeros == 0 && (body.empty() || body[0] != '0'))
+      zeros = 1;
+    WriteNumber(spec, prefix, zeros, body, spec.precision < 0);
+  }
+
+  void FormatPointer(const Spec& spec, const FormatArg& arg)
+  {
+    uint64_t raw = 0;
+    if (!IntegerBitsOf(arg, raw))
+      return FormatNatural(spec, arg);
+    char digits[2 * sizeof(void*)];
+    for (int i = static_cast<int>(sizeof digits) - 1; i >= 0; --i, raw >>= 4)
+      digits[i] = "0123456789ABCDEF"[raw & 0xF];
+    WriteNumber(spec, {}, 0, std::string_view(digits, sizeof digits), false);
+  }
+
+  void FormatReal(const Spec& spec, const FormatArg& arg)
+  {
+    double value = 0;
+    if (arg.kind() == Kind::Real)
+      value = arg.real();
+    else if (arg.kind() == Kind::Signed || arg.kind() == Kind::NarrowChar)
+      value = static_cast<double>(arg.signedValue());
+    else if (arg.kind() == Kind::Unsigned || arg.kind() == Kind::WideChar)
+      value = static_cast<double>(arg.unsignedValue());
+    else
+      return FormatNatural(spec, arg);
+
+    std::string prefix;
+    if (std::signbit(value))
+      prefix = "-";
+    else if (spec.plus)
+      prefix = "+";
+    else if (spec.space)
+      prefix = " ";
+    bool upper = spec.conversion >= 'A' && spec.conversion <= 'Z';
+    if (!std::isfinite(value)) {
+      WriteNumber(spec, prefix, 0, std::isnan(value) ? (upper ? "NAN" : "nan") : (upper ? "INF" : "inf"), false);
+      return;
+    }
+    std::string body = RealDigits(std::fabs(value), spec.conversion, spec.precision, spec.alt);
+    if (body.size() > 2 && (body[1] == 'x' || body[1] == 'X')) {  // %a: zeros go after 0x
+      prefix += body.substr(0, 2);
+      body.erase(0, 2);
+    }
+    WriteNumber(spec, prefix, 0, body, true);
+  }
+
+  // Which width a character or text conversion asks for when the argument does not say.
+  bool WantsWide(const Spec& spec) const
+  {
+    if (spec.size == Size::h || spec.size == Size::hh)
+      return false;
+    if (spec.size == Size::l || spec.size == Size::w)
+      return true;
+    bool natural = spec.conversion == 'c' || spec.conversion == 's';
+    return natural == kWide;
+  }
+
+  void FormatChar(const Spec& spec, const FormatArg& arg)
+  {
+    uint64_t raw = 0;
+    if (arg.kind() == Kind::Pointer || !IntegerBitsOf(arg, raw))
+      return FormatNatural(spec, arg);
+    bool wide = arg.kind() == Kind::WideChar ? true : (arg.kind() == Kind::NarrowChar ? false : WantsWide(spec));
+    std::basic_string<T> text;
+    if (wide) {
+      auto unit = static_cast<uint32_t>(arg.kind() == Kind::WideChar ? raw : raw & 0xFFFF);
+      std::u16string units;
+      if (unit > 0xFFFF && unit <= 0x10FFFF) {
+        units.push_back(static_cast<char16_t>(0xD800 + ((unit - 0x10000) >> 10)));
+        units.push_back(static_cast<char16_t>(0xDC00 + ((unit - 0x10000) & 0x3FF)));
+      } else {
+        units.push_back(static_cast<char16_t>(unit));
+      }
+      if constexpr (kWide)
+        text = units;
+      else
+        AppendWideAsAnsi(text, units);
+    } else {
+      char byte = static_cast<char>(raw & 0xFF);
+      if constexpr (kWide)
+        AppendAnsiAsWide(text, std::string_view(&byte, 1));
+      else
+        text.push_back(byte);
+    }
+    WriteText(spec, text.data(), text.size());
+  }
+
+  void FormatText(const Spec& spec, const FormatArg& arg)
+  {
+    if (arg.kind() == Kind::Pointer && !arg.pointer())
+      return WriteAscii(spec, "(null)", spec.precision);
+    if (!IsText(arg))
+      return FormatNatural(spec, arg);
+    if (arg.kind() == Kind::WideText ? !arg.wide() : !arg.narrow())
+      return WriteAscii(spec, "(null)", spec.precision);
+    size_t limit = spec.precision < 0 ? std::numeric_limits<size_t>::max() : static_cast<size_t>(spec.precision);
+    if (arg.kind() == Kind::WideText) {
+      const char16_t* s = arg.wide();
+      if constexpr (kWide) {
+        WriteText(spec, s, BoundedLength(s, limit));
+      } else {
+        std::string ansi;
+        AppendWideAsAnsi(ansi, std::u16string_view(s, BoundedLength(s, limit)));
+        WriteText(spec, ansi.data(), AnsiPrefixLength(ansi, limit));
+      }
+      return;
+    }
+    const char* s = arg.narrow();
+    if constexpr (kWide) {
+      // A narrow character gives one unit from one or two bytes; read no further than needed.
+      std::u16string wide;
+      AppendAnsiAsWide(wide, std::string_view(s, BoundedLength(s, limit > SIZE_MAX / 2 ? limit : limit * 2)));
+      WriteText(spec, wide.data(), std::min(wide.size(), limit));
+    } else {
+      WriteText(spec, s, BoundedLength(s, limit));
+    }
+  }
+
+  template <class U>
+  static size_t BoundedLength(const U* s, size_t limit)
+  {
+    size_t n = 0;
+    while (n < limit && s[n])
+      ++n;
+    return n;
+  }
+
+  // Writes a text field: padded to the width with blanks, or zeros with the 0 flag.
+  void WriteText(const Spec& spec, const T* text, size_t length)
+  {
+    size_t pad = static_cast<size_t>(spec.width) > length ? static_cast<size_t>(spec.width) - length : 0;
+    T fill = spec.zero && !spec.left ? '0' : ' ';
+    if (!spec.left)
+      out_.AppendRepeated(fill, pad);
+    out_.Append(text, length);
+    if (spec.left)
+      out_.AppendRepeated(' ', pad);
+  }
+
+  void WriteAscii(const Spec& spec, std::string_view ascii, int precision = -1)
+  {
+    if (precision >= 0 && ascii.size() > static_cast<size_t>(precision))
+      ascii = ascii.substr(0, static_cast<size_t>(precision));
+    std::basic_string<T> text(ascii.begin(), ascii.end());
+    Spec blankPadded = spec;
+    blankPadded.zero = false;
+    WriteText(blankPadded, text.data(), text.size());
+  }
+
+  // Writes a number field: prefix (sign, 0x), zeros, digits; the 0 flag pads with zeros after
+  // the prefix when zeroPadAllowed, else the field is padded with blanks.
+  void WriteNumber(const Spec& spec, std::string_view prefix, size_t zeros, std::string_view body, bool zeroPadAllowed)
+  {
+    size_t length = prefix.size() + zeros + body.size();
+    size_t pad = static_cast<size_t>(spec.width) > length ? static_cast<size_t>(spec.width) - length : 0;
+    bool zeroPad = spec.zero && !spec.left && zeroPadAllowed;
+    if (zeroPad) {
+      zeros += pad;
+      pad = 0;
+    }
+    if (!spec.left)
+      out_.AppendRepeated(' ', pad);
+    AppendAscii(prefix);
+    out_.AppendRepeated('0', zeros);
+    AppendAscii(body);
+    if (spec.left)
+      out_.AppendRepeated(' ', pad);
+  }
+
+  void AppendAscii(std::string_view ascii)
+  {
+    if constexpr (kWide) {
+      T chunk[64];
+      while (!ascii.empty()) {
+        size_t n = std::min(ascii.size(), std::size(chunk));
+        std::copy_n(ascii.begin(), n, chunk);
+        out_.Append(chunk, n);
+        ascii.remove_prefix(n);
+      }
+    } else {
+      out_.Append(ascii.data(), ascii.size());
+    }
+  }
+
+  FormatSink<T>& out_;
+  FormatArgs args_;
+  size_t next_ = 0;
+};
+
+// Writes into a fixed buffer, keeping room for the terminator, and counts the whole text.
+template <class T>
+class BufferSink final : public FormatSink<T> {
+ public:
+  BufferSink(T* buffer, size_t capacity) : buffer_(buffer), capacity_(capacity) {}
+
+  void Append(const T* units, size_t count) override
+  {
+    size_t n = std::min(count, Room());
+    std::copy_n(units, n, buffer_ + stored_);
+    stored_ += n;
+    total_ += count;
+  }
+
+  void AppendRepeated(T unit, size_t count) override
+  {
+    size_t n = std::min(count, Room());
+    std::fill_n(buffer_ + stored_, n, unit);
+    stored_ += n;
+    total_ += count;
+  }
+
+  size_t Finish()
+  {
+    if (capacity_ > 0)
+      buffer_[stored_] = 0;
+    return total_;
+  }
+
+ private:
+  size_t Room() const { return capacity_ > 0 ? capacity_ - 1 - stored_ : 0; }
+
+  T* buffer_;
+  size_t capacity_;
+  size_t stored_ = 0;
+  size_t total_ = 0;
+};
+
+template <class T>
+class StringSink final : public FormatSink<T> {
+ public:
+  explicit StringSink(std::basic_string<T>& out) : out_(out) {}
+  void Append(const T* units, size_t count) override { out_.append(units, count); }
+  void AppendRepeated(T unit, size_t count) override { out_.append(count, unit); }
+
+ private:
+  std::basic_string<T>& out_;
+};
+
+template <class T>
+size_t FormatIntoBuffer(T* buffer, size_t count, const T* format, FormatArgs args)
+{
+  BufferSink<T> sink(buffer, buffer ? count : 0);
+  if (format)
+    FormatTo(sink, format, args);
+  return sink.Finish();
+}
+
+// The run-time's counted result: the length when it fitted, else -1.
+template <class T>
+int CountedResult(T* buffer, size_t count, const T* format, FormatArgs args)
+{
+  if (!format || (!buffer && count > 0)) {
+    if (buffer && count > 0)
+      buffer[0] = 0;
+    return -1;
+  }
+  size_t length = FormatIntoBuffer(buffer, count, format, args);
+  if (length > static_cast<size_t>(std::numeric_limits<int>::max()))
+    return -1;
+  if (!buffer)
+    return static_cast<int>(length);
+  return length < count ? static_cast<int>(length) : -1;
+}
+
+}  // namespace
+
+template <class T>
+void FormatTo(FormatSink<T>& sink, const T* format, FormatArgs args)
+{
+  Formatter<T>(sink, args).Run(format);
+}
+
+template <class T>
+void AppendFormatted(std::basic_string<T>& out, const T* format, FormatArgs args)
+{
+  StringSink<T> sink(out);
+  if (format)
+    FormatTo(sink, format, args);
+}
+
+template void FormatTo<char>(FormatSink<char>&, const char*, FormatArgs);
+template void FormatTo<char16_t>(FormatSink<char16_t>&, const char16_t*, FormatArgs);
+template void AppendFormatted<char>(std::string&, const char*, FormatArgs);
+template void AppendFormatted<char16_t>(std::u16string&, const char16_t*, FormatArgs);
+
+}  // namespace kv::text
+
+namespace kv {
+
+size_t FormatInto(WCHAR* buffer, size_t count, const WCHAR* format, FormatArgs args)
+{
+  return text::FormatIntoBuffer(buffer, count, format, args);
+}
+
+size_t FormatInto(char* buffer, size_t count, const char* format, FormatArgs args)
+{
+  return text::FormatIntoBuffer(buffer, count, format, args);
+}
+
+}  // namespace kv
+
+int _vsnwprintf(WCHAR* buffer, size_t count, const WCHAR* format, kv::FormatArgs args)
+{
+  return kv::text::CountedResult(buffer, count, format, args);
+}
+
+int _vsnprintf(char* buffer, size_t count, const char* format, kv::FormatArgs args)
+{
+  return kv::text::CountedResult(buffer, count, format, args);
+}
+
+int wvsprintf(WCHAR* buffer, size_t count, const WCHAR* format, kv::FormatArgs args)
+{
+  constexpr size_t kLimit = 1025;  // 1024 units and the terminator
+  size_t capacity = std::min(count, kLimit);
+  if (!buffer || capacity == 0)
+    return 0;
+  size_t length = kv::text::FormatIntoBuffer(buffer, capacity, format, args);
+  return static_cast<int>(std::min(length, capacity - 1));
+}
