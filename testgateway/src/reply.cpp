@@ -16,7 +16,7 @@ Reply Reply::result(int resultStatus, const std::string& memo) {
 
 Reply Reply::success(const nlohmann::ordered_json& members) {
   nlohmann::ordered_json body{{"resultStatus", 100}};
-  for (const auto& [name, value] : members.items()) body[name] = value;
+  body.update(members);
   return json(body);
 }
 

@@ -223,7 +223,13 @@ Reply TestGateway::Impl::choose(const RecordedRequest& request) {
     }
     if (!handler && !(isOperation && name == "getRSAPKey")) handler = fallback;
   }
-  if (handler) return handler(request);
+  if (handler) {
+    try {
+      return handler(request);
+    } catch (const std::exception& error) {  // a faulty script answers, it does not end the gateway
+      return Reply::http(500, std::string("the reply handler failed: ") + error.what());
+    }
+  }
   if (isOperation && name == "getRSAPKey") return Reply::success(key.sessionKey());
   if (isOperation) return Reply::result(9999, "unscripted operation " + name);
   return Reply::http(404, "no page at " + request.path);

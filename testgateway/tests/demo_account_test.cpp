@@ -1,0 +1,209 @@
+// The demo account answers the client's operations from the seeded data set, checking the
+// passwords it receives the way the real gateway would.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "device_encryption.h"
+#include "test_support.h"
+#include "testgateway/demo_account.h"
+#include "testgateway/script_file.h"
+#include "testgateway/test_gateway.h"
+
+namespace testgateway {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+class DemoAccountTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    demo = installDemo(gateway, KV_TESTGATEWAY_DEMO_DATA);
+    gateway.start();
+    client = std::make_unique<httplib::Client>(gateway.httpUrl());
+  }
+
+  // One request as the client sends it.
+  httplib::Result post(Json request) {
+    request["clientID"] = "460001234567890|352000000000000";
+    return testing::postOperation(*client, request.dump());
+  }
+  // Its parsed reply (null when there is none).
+  Json send(Json request) {
+    auto result = post(std::move(request));
+    return result ? Json::parse(result->body, nullptr, false) : Json();
+  }
+
+  // The password encrypted with a session key fetched the way the client fetches it.
+  std::string encrypted(const std::string& password) {
+    Json key = send({{"operationType", "getRSAPKey"}});
+    return testing::encryptAsTheDevice(key["rsaPK"], password + key["rsaTS"].get<std::string>(), true);
+  }
+
+  Json loginRequest(const std::string& password, const std::string& checkCode = {}) {
+    Json request = {{"operationType", "login"},
+                    {"loginAccount", "demo@korvex.cn"},
+                    {"loginPassword", encrypted(password)},
+                    {"extraParam", R"({"operationType":"queryTradeLists","queryTradeType":"waitPay","pageCount":5,)"
+                                   R"("nextPage":1,"startDateTime":"","userRole":"buyer"})"
+                                   "\n"}};
+    if (!checkCode.empty()) request["loginCheckCode"] = checkCode;
+    return request;
+  }
+  Json login(const std::string& password, const std::string& checkCode = {}) {
+    return send(loginRequest(password, checkCode));
+  }
+
+  TestGateway gateway;
+  std::shared_ptr<DemoAccount> demo;
+  std::unique_ptr<httplib::Client> client;
+};
+
+TEST_F(DemoAccountTest, LogsInWithTheEncryptedPasswordAndSetsTheSessionCookie) {
+  auto result = post(loginRequest("demo1234"));
+  ASSERT_TRUE(result);
+  EXPECT_EQ(result->get_header_value("Set-Cookie").rfind("JSESSIONID=", 0), 0u);
+  EXPECT_NE(result->get_header_value("Set-Cookie").find("; Path=/"), std::string::npos);
+  Json reply = Json::parse(result->body);
+  EXPECT_EQ(reply["resultStatus"], 100);
+  EXPECT_EQ(reply["userName"], "王小明");
+  EXPECT_FALSE(reply["loginServerTime"].get<std::string>().empty());
+  Json unpaid = Json::parse(reply["extraData"].get<std::string>());
+  EXPECT_EQ(unpaid["resultStatus"], 100);
+  ASSERT_FALSE(unpaid["tradeTableList"].empty());
+  for (const auto& trade : unpaid["tradeTableList"]) EXPECT_EQ(trade["tradeStatus"], "WAIT_BUYER_PAY");
+}
+
+TEST_F(DemoAccountTest, RefusesAWrongPasswordAndAsksForTheCheckCodeAfterRepeatedFailures) {
+  EXPECT_EQ(login("wrong")["resultStatus"], 301);
+  EXPECT_EQ(login("wrong")["resultStatus"], 301);
+  Json third = login("wrong");
+  EXPECT_EQ(third["resultStatus"], 301);
+  EXPECT_FALSE(third["loginCheckCodeImg"].get<std::string>().empty());
+
+  Json withoutCode = login("demo1234");
+  EXPECT_EQ(withoutCode["resultStatus"], 302);
+  EXPECT_TRUE(withoutCode.contains("loginCheckCodeImg"));
+  EXPECT_EQ(login("demo1234", "3947")["resultStatus"], 100);
+}
+
+TEST_F(DemoAccountTest, ChecksThePaymentPassword) {
+  Json request = {{"operationType", "p2pPay"}};
+  request["payPassword"] = encrypted("pay123456");
+  EXPECT_EQ(send(request)["resultStatus"], 100);
+  request["payPassword"] = encrypted("pay12345");
+  EXPECT_EQ(send(request)["resultStatus"], 105);
+  request["payPassword"] = "";  // sent without a session key
+  EXPECT_EQ(send(request)["resultStatus"], 105);
+}
+
+// Every operation of the client answers with the members its reply parser reads.
+TEST_F(DemoAccountTest, AnswersEveryOperationWithWhatItsScreenShows) {
+  struct Case {
+    Json request;
+    std::vector<const char*> members;
+  } cases[] = {
+      {{{"operationType", "preRegister"}}, {"checkCode", "rsaPK", "rsaTS"}},
+      {{{"operationType", "p2pPrePay"}, {"toPayAccount", "lihua@korvex.cn"}},
+       {"isQuser", "toPayUserName", "toPayAccount", "rsaPK", "rsaTS"}},
+      {{{"operationType", "confirmMobilePay"}}, {"memo"}},
+      {{{"operationType", "queryBalance"}}, {"currentBalance", "availableBalance"}},
+      {{{"operationType", "queryTransList"}, {"timeRange", "1m"}, {"nextPage", 1}, {"pageCount", 5}},
+       {"pageCount", "page", "totalCount", "transList"}},
+      {{{"operationType", "queryTradeLists"}, {"queryTradeType", "all"}, {"timeRange", "1m"}, {"nextPage", 1},
+        {"pageCount", 5}},
+       {"pageCount", "page", "totalCount", "tradeTableList"}},
+      {{{"operationType", "queryTradeDetail"}, {"tradeNO", "2024061100001"}}, {"paid", "buyer", "act", "payMoney"}},
+      {{{"operationType", "queryTradeDetail"}, {"tradeNO", "2024061000003"}},
+       {"paid", "tradeTime", "tradeStatus", "logisticsid", "logisticsName"}},
+      {{{"operationType", "preRequestMC2"}}, {"list", "hasAuthed", "realName"}},
+      {{{"operationType", "requestMC"}, {"bankId", "ICBC"}, {"realName", "王小明"}, {"idCardNO", "1"}}, {}},
+      {{{"operationType", "premcDeposit"}}, {"currentBalance", "mcDepositList", "rsaPK"}},
+      {{{"operationType", "getMsgCount"}}, {"msgCount"}},
+      {{{"operationType", "getSupportedChargeCard"}}, {"supportedAmount", "rate", "balance"}},
+      {{{"operationType", "getEasyownRate"}}, {"rate", "balance"}},
+      {{{"operationType", "easyownDeposit"}, {"cardNo", "1"}, {"cardPass", "2"}, {"cardAmount", "50"}},
+       {"depositId", "memo"}},
+      {{{"operationType", "getEasyownResult"}, {"depositId", "EO20240001"}}, {}},
+      {{{"operationType", "getSupportedBank"}}, {"supportedBankList", "balance"}},
+      {{{"operationType", "ebankDeposit"}, {"bankId", "ICBC"}, {"depositAmount", "100"}}, {"bankUrl"}},
+      {{{"operationType", "preDrawMoney"}},
+       {"userName", "bankName", "accountType", "bankAccountNO", "availableAmount", "onceAvailableAmount", "rsaPK"}},
+      {{{"operationType", "preDeposit4Mobile"}, {"toMobileNO", "13800138000"}, {"toMobileAmount", "50"}},
+       {"toMobileAmount", "toPayAmount", "toMobileNO", "availableBalance", "goodsName", "merName", "rsaPK"}},
+      {{{"operationType", "preOrderPay"}, {"orderData", "out_trade_no=1"}},
+       {"orderValidate", "sellerName", "goodTitle", "rsaPK", "rsaTS"}},
+      {{{"operationType", "queryTradeNum"}, {"timeRange", "1m"}, {"queryTradeType", "waitPay"}}, {"totalCount"}},
+      {{{"operationType", "queryContactLists"}}, {"contactLists"}},
+      {{{"operationType", "update"}, {"productID", "1"}, {"productVersion", "2.1.6.0712"}}, {"downloadURL"}},
+      {{{"operationType", "confirmBinding"}, {"phoneNO", "13800138000"}}, {"memo"}},
+      {{{"operationType", "getPucBillPayUrl"}}, {"url"}},
+      {{{"operationType", "getSID"}}, {"sid"}},
+      {{{"operationType", "viewMsgDetail"}}, {"msgId", "msgTopic", "msgContent", "MsgType", "msgDate", "msgCount"}},
+      {{{"operationType", "getLoginCheckCode"}}, {"loginCheckCodeImg"}},
+      {{{"operationType", "personalSetup"}, {"greeting", "你好"}}, {}},
+  };
+  for (const auto& one : cases) {
+    SCOPED_TRACE(one.request.dump());
+    Json reply = send(one.request);
+    EXPECT_EQ(reply["resultStatus"], 100);
+    for (const char* member : one.members) EXPECT_TRUE(reply.contains(member)) << member;
+  }
+}
+
+TEST_F(DemoAccountTest, FiltersAndPagesTheTradeList) {
+  auto list = [&](const char* type, int page, int size) {
+    return send({{"operationType", "queryTradeLists"}, {"queryTradeType", type}, {"timeRange", "1m"},
+                 {"nextPage", page}, {"pageCount", size}});
+  };
+  Json all = list("all", 1, 100);
+  Json second = list("all", 2, 2);
+  EXPECT_EQ(second["totalCount"], all["totalCount"]);
+  ASSERT_EQ(second["tradeTableList"].size(), 2u);
+  EXPECT_EQ(second["tradeTableList"][0], all["tradeTableList"][2]);
+  Json succeeded = list("tradeSuc", 1, 100);
+  for (const auto& trade : succeeded["tradeTableList"]) {
+    EXPECT_TRUE(trade["tradeStatus"] == "TRADE_FINISHED" || trade["tradeStatus"] == "TRADE_SUCCESS" ||
+                trade["tradeStatus"] == "REFUND_SUCCESS");
+  }
+  Json today = send({{"operationType", "queryTransList"}, {"timeRange", "1d"}, {"nextPage", 1}, {"pageCount", 10}});
+  Json month = send({{"operationType", "queryTransList"}, {"timeRange", "1m"}, {"nextPage", 1}, {"pageCount", 10}});
+  EXPECT_LT(today["totalCount"], month["totalCount"]);
+}
+
+TEST_F(DemoAccountTest, KeepsAddedContacts) {
+  EXPECT_EQ(send({{"operationType", "addContact"},
+                  {"groupName", "新分组"},
+                  {"contactInfo", {{"account", "new@korvex.cn"}, {"name", "新朋友"}}}})["resultStatus"],
+            100);
+  Json lists = send({{"operationType", "queryContactLists"}})["contactLists"];
+  EXPECT_EQ(lists.back()["groupName"], "新分组");
+  EXPECT_EQ(lists.back()["contacts"][0]["name"], "新朋友");
+}
+
+TEST_F(DemoAccountTest, ServesThePagesOfTheDataSet) {
+  auto page = client->Get("/puc/webMC.htm");
+  ASSERT_TRUE(page);
+  EXPECT_EQ(page->status, 200);
+  EXPECT_NE(page->body.find("手机服务中心"), std::string::npos);
+  EXPECT_EQ(client->Get("/no/such/page.htm")->status, 404);
+}
+
+TEST(DemoAccountData, RefusesADataSetItCannotServe) {
+  testing::ScratchDir dir;
+  Json good = readJsonFile(KV_TESTGATEWAY_DEMO_DATA);
+  GatewayKey key;
+  for (const char* missing : {"account", "refusals", "trades", "messages"}) {
+    Json bad = good;
+    bad.erase(missing);
+    EXPECT_THROW(DemoAccount(bad, std::filesystem::path(KV_TESTGATEWAY_DEMO_DATA).parent_path(), key),
+                 std::runtime_error)
+        << missing;
+  }
+  Json badTrade = good;
+  badTrade["trades"][0].erase("tradeNO");
+  EXPECT_THROW(DemoAccount(badTrade, dir.path(), key), std::runtime_error);
+}
+
+}  // namespace
+}  // namespace testgateway
