@@ -70,6 +70,11 @@ typedef const WCHAR* LPCTSTR;
 
 #define MAX_PATH 260
 
+// Calling-convention markers of the device's interfaces; one convention on this platform.
+#define WINAPI
+#define CALLBACK
+#define APIENTRY
+
 // Handles are opaque values (a table index and a generation), never pointers to live memory.
 #define DECLARE_HANDLE(name) \
   struct name##__ {          \

@@ -1,0 +1,21 @@
+// Threads: a thread handle is waitable and signalled when the thread ends; its exit code is
+// STILL_ACTIVE until then. Thread ids are small numbers unique among the running threads of
+// the device.
+#pragma once
+
+#include "base/types.h"
+#include "kernel/handle.h"
+
+#define STILL_ACTIVE 259
+
+typedef DWORD(WINAPI* PTHREAD_START_ROUTINE)(LPVOID lpThreadParameter);
+typedef PTHREAD_START_ROUTINE LPTHREAD_START_ROUTINE;
+
+HANDLE CreateThread(LPSECURITY_ATTRIBUTES lpThreadAttributes, SIZE_T dwStackSize, LPTHREAD_START_ROUTINE lpStartAddress,
+                    LPVOID lpParameter, DWORD dwCreationFlags, LPDWORD lpThreadId);
+
+// Ends the calling thread with the given exit code; the thread's stack unwinds.
+[[noreturn]] void ExitThread(DWORD dwExitCode);
+
+BOOL GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode);
+DWORD GetCurrentThreadId();

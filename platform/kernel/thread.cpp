@@ -1,0 +1,117 @@
+#include "thread_object.h"
+
+#include "base/errors.h"
+#include "base/lasterror.h"
+#include "kernel/handle_table.h"
+#include "kernel/thread.h"
+
+#include <pthread.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace kernel {
+
+DWORD Thread::ExitCode() const
+{
+  return ended_.load() ? exitCode_.load() : STILL_ACTIVE;
+}
+
+void Thread::Started(DWORD id)
+{
+  id_.store(id);
+  id_.notify_all();
+}
+
+void Thread::Ended()
+{
+  ended_.store(true);
+  NotifyWaiters();
+}
+
+namespace {
+
+// The thread object of the calling thread when CreateThread started it.
+thread_local Thread* currentThread = nullptr;
+
+struct StartInfo {
+  std::shared_ptr<Thread> thread;
+  LPTHREAD_START_ROUTINE routine;
+  LPVOID parameter;
+};
+
+// Marks the thread ended when its routine returns and when ExitThread unwinds its stack.
+struct EndOnExit {
+  Thread& thread;
+  ~EndOnExit() { thread.Ended(); }
+};
+
+void* RunThread(void* argument)
+{
+  std::unique_ptr<StartInfo> start(static_cast<StartInfo*>(argument));
+  std::shared_ptr<Thread> thread = std::move(start->thread);
+  currentThread = thread.get();
+  thread->Started(GetCurrentThreadId());
+  EndOnExit endOnExit{*thread};
+  thread->SetExitCode(start->routine(start->parameter));
+  return nullptr;
+}
+
+}  // namespace
+}  // namespace kernel
+
+// The stack size is left to the system: the device's small stacks do not fit code built with
+// the sanitizers, and no caller depends on the limit.
+HANDLE CreateThread(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE lpStartAddress, LPVOID lpParameter,
+                    DWORD dwCreationFlags, LPDWORD lpThreadId)
+{
+  if (!lpStartAddress || dwCreationFlags != 0) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  auto thread = std::make_shared<kernel::Thread>();
+  HANDLE handle = kernel::InsertHandle(thread);
+  if (!handle) {
+    return nullptr;
+  }
+  auto* start = new kernel::StartInfo{thread, lpStartAddress, lpParameter};
+  pthread_t id;
+  int error = pthread_create(&id, nullptr, kernel::RunThread, start);
+  if (error != 0) {
+    delete start;
+    kernel::RemoveHandle(handle);
+    SetLastError(error == EAGAIN ? ERROR_NOT_ENOUGH_MEMORY : ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  pthread_detach(id);
+  thread->WaitUntilStarted();
+  if (lpThreadId) {
+    *lpThreadId = thread->Id();
+  }
+  return handle;
+}
+
+void ExitThread(DWORD dwExitCode)
+{
+  if (kernel::currentThread) {
+    kernel::currentThread->SetExitCode(dwExitCode);
+  }
+  pthread_exit(nullptr);
+}
+
+BOOL GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode)
+{
+  auto thread = kernel::LookupHandleAs<kernel::Thread>(hThread);
+  if (!thread || !lpExitCode) {
+    SetLastError(thread ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  *lpExitCode = thread->ExitCode();
+  return TRUE;
+}
+
+// The Linux thread id: unique among the running threads of the device.
+DWORD GetCurrentThreadId()
+{
+  thread_local DWORD id = static_cast<DWORD>(syscall(SYS_gettid));
+  return id;
+}

@@ -1,0 +1,114 @@
+#include "kernel/wait.h"
+
+#include "base/errors.h"
+#include "base/lasterror.h"
+#include "kernel/clock.h"
+#include "kernel/handle_table.h"
+#include "kernel/waiting.h"
+
+#include <algorithm>
+#include <optional>
+#include <sched.h>
+#include <vector>
+
+namespace kernel {
+namespace {
+
+using Objects = std::span<const std::shared_ptr<Waitable>>;
+
+std::optional<DWORD> TakeAny(Objects objects)
+{
+  for (size_t i = 0; i < objects.size(); ++i) {
+    if (objects[i]->TryAcquire()) {
+      return WAIT_OBJECT_0 + static_cast<DWORD>(i);
+    }
+  }
+  return std::nullopt;
+}
+
+// Takes every object or none. Looking first keeps a waiter from taking and giving back (and so
+// waking itself) while one object is still unsignalled.
+std::optional<DWORD> TakeAll(Objects objects)
+{
+  if (!std::all_of(objects.begin(), objects.end(), [](const auto& object) { return object->IsSignalled(); })) {
+    return std::nullopt;
+  }
+  for (size_t i = 0; i < objects.size(); ++i) {
+    if (!objects[i]->TryAcquire()) {
+      while (i-- > 0) {
+        objects[i]->Undo();
+      }
+      return std::nullopt;
+    }
+  }
+  return WAIT_OBJECT_0;
+}
+
+}  // namespace
+
+DWORD WaitForObjects(Objects objects, bool all, DWORD milliseconds)
+{
+  bool deviceWide = std::any_of(objects.begin(), objects.end(), [](const auto& object) { return object->IsDeviceWide(); });
+  Waiter waiter(deviceWide);
+  for (const auto& object : objects) {
+    object->Subscribe(waiter);
+  }
+  std::optional<DWORD> result;
+  {
+    clock::Timeout timeout(milliseconds, waiter);
+    while (!result) {
+      uint32_t seen = waiter.Count();
+      if (!objects.empty()) {
+        result = all ? TakeAll(objects) : TakeAny(objects);
+      }
+      if (!result && timeout.Expired()) {
+        result = WAIT_TIMEOUT;
+      }
+      if (!result) {
+        waiter.Block(seen, timeout.RealWait());
+      }
+    }
+  }
+  for (const auto& object : objects) {
+    object->Unsubscribe(waiter);
+  }
+  return *result;
+}
+
+}  // namespace kernel
+
+DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds)
+{
+  return WaitForMultipleObjects(1, &hHandle, FALSE, dwMilliseconds);
+}
+
+DWORD WaitForMultipleObjects(DWORD nCount, const HANDLE* lpHandles, BOOL bWaitAll, DWORD dwMilliseconds)
+{
+  if (nCount == 0 || nCount > MAXIMUM_WAIT_OBJECTS || !lpHandles) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return WAIT_FAILED;
+  }
+  std::vector<std::shared_ptr<kernel::Waitable>> objects;
+  for (DWORD i = 0; i < nCount; ++i) {
+    auto object = kernel::LookupHandleAs<kernel::Waitable>(lpHandles[i]);
+    if (!object) {
+      return WAIT_FAILED;
+    }
+    // One object twice could never be taken twice at once.
+    if (bWaitAll && std::find(objects.begin(), objects.end(), object) != objects.end()) {
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return WAIT_FAILED;
+    }
+    objects.push_back(std::move(object));
+  }
+  return kernel::WaitForObjects(objects, bWaitAll != FALSE, dwMilliseconds);
+}
+
+void Sleep(DWORD dwMilliseconds)
+{
+  if (dwMilliseconds == 0) {
+    sched_yield();
+    return;
+  }
+  kernel::WaitForObjects({}, false, dwMilliseconds);
+}
