@@ -52,6 +52,7 @@ typedef DWORD* PDWORD;
 typedef LONG* LPLONG;
 typedef LONG* PLONG;
 typedef UINT* LPUINT;
+typedef UINT* PUINT;
 typedef CHAR* LPSTR;
 typedef const CHAR* LPCSTR;
 typedef WCHAR* LPWSTR;
