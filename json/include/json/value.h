@@ -170,6 +170,7 @@ public:
   const Value& operator[](const WCHAR* name) const;
   const Value& operator[](const std::u16string& name) const { return (*this)[name.c_str()]; }
   Value get(UInt index, const Value& defaultValue) const;
+  Value get(int index, const Value& defaultValue) const { return get(static_cast<UInt>(index), defaultValue); }
   Value get(const WCHAR* name, const Value& defaultValue) const;
   Value get(const std::u16string& name, const Value& defaultValue) const { return get(name.c_str(), defaultValue); }
   bool isMember(const WCHAR* name) const;
