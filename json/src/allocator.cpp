@@ -4,7 +4,7 @@
 #include <new>
 
 #include "json/value.h"
-#include "wide_text.h"
+#include "text/widechar.h"
 
 namespace Json {
 
@@ -20,7 +20,7 @@ public:
   WCHAR* duplicateStringValue(const WCHAR* text, size_t length) override
   {
     if (length == untilNul) {
-      length = textLength(text);
+      length = wcslen(text);
     }
     WCHAR* copy = static_cast<WCHAR*>(std::malloc((length + 1) * sizeof(WCHAR)));
     if (copy == nullptr) {

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "json/value.h"
-#include "wide_text.h"
+#include "text/widechar.h"
 
 namespace Json {
 
@@ -43,7 +43,7 @@ bool MemberKey::operator<(const MemberKey& other) const
     }
     return name_ == nullptr;
   }
-  return compareText(name_, other.name_) < 0;
+  return wcscmp(name_, other.name_) < 0;
 }
 
 bool MemberKey::operator==(const MemberKey& other) const
@@ -51,7 +51,7 @@ bool MemberKey::operator==(const MemberKey& other) const
   if (name_ == nullptr || other.name_ == nullptr) {
     return name_ == other.name_ && word_ == other.word_;
   }
-  return compareText(name_, other.name_) == 0;
+  return wcscmp(name_, other.name_) == 0;
 }
 
 }  // namespace Json

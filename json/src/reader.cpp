@@ -3,11 +3,9 @@
 #include "json/reader.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
 #include <string>
 
-#include "text_out.h"
+#include "text/widechar.h"
 
 namespace Json {
 
@@ -16,26 +14,6 @@ namespace {
 bool isDigit(WCHAR c)
 {
   return c >= u'0' && c <= u'9';
-}
-
-// The value a scan gives for digits beyond the range of a double: infinity for a large
-// magnitude, zero for a tiny one.
-double beyondRange(bool negative, const char* integer, const char* integerEnd, const char* fraction,
-                   const char* fractionEnd, long exponent)
-{
-  while (integer != integerEnd && *integer == '0') {
-    ++integer;
-  }
-  long magnitude = integerEnd - integer;
-  if (magnitude == 0) {
-    const char* firstSignificant = fraction;
-    while (firstSignificant != fractionEnd && *firstSignificant == '0') {
-      ++firstSignificant;
-    }
-    magnitude = -(firstSignificant - fraction);
-  }
-  double value = magnitude + exponent > 0 ? HUGE_VAL : 0.0;
-  return negative ? -value : value;
 }
 
 std::u16string notANumber(const WCHAR* start, const WCHAR* end)
@@ -245,42 +223,22 @@ bool Reader::decodeNumber(const Token& token)
 // "1.2.3" reads as 1.2 and "1-2" as 1.
 bool Reader::decodeReal(const Token& token)
 {
-  std::string narrow(token.start, token.end);  // the token holds digits and ".eE+-" only
-  const char* text = narrow.c_str();
-  size_t i = text[0] == '-' ? 1 : 0;
-  const char* integer = text + i;
-  while (isDigit(text[i])) {
-    ++i;
+  // A terminated copy, so the scan cannot run past the token into the caller's text.
+  WCHAR shortCopy[64];
+  std::u16string longCopy;
+  size_t length = static_cast<size_t>(token.end - token.start);
+  const WCHAR* text = shortCopy;
+  if (length < 64) {
+    std::copy(token.start, token.end, shortCopy);
+    shortCopy[length] = 0;
+  } else {
+    longCopy.assign(token.start, token.end);
+    text = longCopy.c_str();
   }
-  const char* integerEnd = text + i;
-  const char* fraction = integerEnd;
-  if (text[i] == '.') {
-    fraction = text + ++i;
-    while (isDigit(text[i])) {
-      ++i;
-    }
-  }
-  const char* fractionEnd = text + i;
-  if (integerEnd == integer && fractionEnd == fraction) {
+  WCHAR* scanEnd = nullptr;
+  double value = wcstod(text, &scanEnd);
+  if (scanEnd == text) {
     return addError(notANumber(token.start, token.end), token);
-  }
-  long exponent = 0;
-  if (text[i] == 'e' || text[i] == 'E') {
-    size_t digits = i + 1;
-    bool negativeExponent = text[digits] == '-';
-    if (text[digits] == '-' || text[digits] == '+') {
-      ++digits;
-    }
-    if (isDigit(text[digits])) {
-      for (i = digits; isDigit(text[i]); ++i) {
-        exponent = std::min(exponent * 10 + (text[i] - '0'), 100000L);
-      }
-      exponent = negativeExponent ? -exponent : exponent;
-    }
-  }
-  double value = 0.0;
-  if (std::from_chars(text, text + i, value).ec == std::errc::result_out_of_range) {
-    value = beyondRange(text[0] == '-', integer, integerEnd, fraction, fractionEnd, exponent);
   }
   currentValue() = Value(value);
   return true;

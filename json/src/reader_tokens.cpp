@@ -1,6 +1,6 @@
 // Tokens, comments, error records and error positions of the reader.
 #include "json/reader.h"
-#include "text_out.h"
+#include "text/format.h"
 
 namespace Json {
 
@@ -211,11 +211,9 @@ std::u16string Reader::positionText(const WCHAR* location) const
       ++line;
     }
   }
-  std::u16string text(u"Line ");
-  appendInt(text, line);
-  text += u", Column ";
-  appendInt(text, static_cast<Int>(location - lineStart) + 1);
-  return text;
+  WCHAR text[64];
+  int length = swprintf(text, u"Line %d, Column %d", line, static_cast<int>(location - lineStart) + 1);
+  return std::u16string(text, length > 0 ? static_cast<size_t>(length) : 0);
 }
 
 std::u16string Reader::formatErrors() const

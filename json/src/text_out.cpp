@@ -3,7 +3,7 @@
 #include "text_out.h"
 
 #include "json/writer.h"
-#include "wide_text.h"
+#include "text/format.h"
 
 namespace Json {
 
@@ -41,27 +41,29 @@ void appendInt(std::u16string& out, Int value)
 
 void appendReal(std::u16string& out, double value)
 {
-  std::u16string text = formatSixteenDigits(value);
-  if (text.empty() || text.back() != u'0') {
-    out += text;
+  WCHAR text[32];
+  int length = swprintf(text, u"%#.16g", value);
+  if (length <= 0) {
     return;
   }
-  // Keep one zero after the last non-zero digit of a fraction; an exponent keeps its digits.
-  size_t lastNonZero = text.size() - 1;
-  while (lastNonZero > 0 && text[lastNonZero] == u'0') {
-    --lastNonZero;
-  }
-  for (size_t i = lastNonZero + 1; i-- > 0;) {
-    WCHAR c = text[i];
-    if (c >= u'0' && c <= u'9') {
-      continue;
+  if (text[length - 1] == u'0') {
+    // Keep one zero after the last non-zero digit of a fraction; an exponent keeps its digits.
+    int lastNonZero = length - 1;
+    while (lastNonZero > 0 && text[lastNonZero] == u'0') {
+      --lastNonZero;
     }
-    if (c == u'.') {
-      text.resize(lastNonZero + 2);
+    for (int i = lastNonZero; i >= 0; --i) {
+      WCHAR c = text[i];
+      if (c >= u'0' && c <= u'9') {
+        continue;
+      }
+      if (c == u'.') {
+        length = lastNonZero + 2;
+      }
+      break;
     }
-    break;
   }
-  out += text;
+  out.append(text, static_cast<size_t>(length));
 }
 
 void appendQuoted(std::u16string& out, const WCHAR* text)

@@ -4,7 +4,7 @@
 
 #include "json/value.h"
 #include "json/writer.h"
-#include "wide_text.h"
+#include "text/widechar.h"
 
 namespace Json {
 
@@ -349,7 +349,7 @@ bool Value::operator<(const Value& other) const
       if (value_.string_ == nullptr || other.value_.string_ == nullptr) {
         return other.value_.string_ != nullptr;
       }
-      return compareText(value_.string_, other.value_.string_) < 0;
+      return wcscmp(value_.string_, other.value_.string_) < 0;
     case arrayValue:
     case objectValue: {
       if (value_.map_->size() != other.value_.map_->size()) {
@@ -393,7 +393,7 @@ bool Value::operator==(const Value& other) const
       if (value_.string_ == nullptr || other.value_.string_ == nullptr) {
         return false;
       }
-      return compareText(value_.string_, other.value_.string_) == 0;
+      return wcscmp(value_.string_, other.value_.string_) == 0;
     case arrayValue:
     case objectValue:
       return *value_.map_ == *other.value_.map_;

@@ -39,7 +39,7 @@ TEST(JsonWriter, RealsKeepOneZeroAfterTheLastNonZeroDigit)
       {0.0, u"0.0"},        {-12.5, u"-12.50"}, {1e20, u"1.000000000000000e+20"},
       {1e-5, u"1.000000000000000e-05"}, {123456789.125, u"123456789.1250"},
       {0.30000000000000004, u"0.30"}, {1e15, u"1000000000000000."},
-      {1e16, u"1.000000000000000e+16"},
+      {1e16, u"1.000000000000000e+16"}, {1.7976931348623157e308, u"1.797693134862316e+308"},
   };
   for (const RealCase& c : cases) {
     EXPECT_EQ(Json::valueToString(c.value), c.text) << c.value;
