@@ -129,6 +129,11 @@ size_t ScanRealText(const T* text, size_t maxLength, std::string& ascii)
   return i;
 }
 
+float RealTextToFloat(const std::string& ascii)
+{
+  return strtof_l(ascii.c_str(), nullptr, CLocale());
+}
+
 double RealTextToDouble(const std::string& ascii)
 {
   return strtod_l(ascii.c_str(), nullptr, CLocale());

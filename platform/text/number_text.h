@@ -34,6 +34,7 @@ size_t ScanRealText(const T* text, size_t maxLength, std::string& ascii);
 
 // Correctly rounded conversions of text accepted by ScanRealText. Overflow gives +-HUGE_VAL and
 // sets errno to ERANGE.
+float RealTextToFloat(const std::string& ascii);
 double RealTextToDouble(const std::string& ascii);
 long double RealTextToLongDouble(const std::string& ascii);
 

@@ -7,4 +7,5 @@
 #include "text/codepage.h"
 #include "text/cstring.h"
 #include "text/format.h"
+#include "text/scan.h"
 #include "text/widechar.h"
