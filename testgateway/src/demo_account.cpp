@@ -170,7 +170,11 @@ std::optional<Reply> DemoAccount::checkPasswords(const RecordedRequest& request)
     return refusal("payPassword");
   }
   // Passwords the demo has no value for must still arrive encrypted with its key.
-  auto decrypts = [&](const char* field) { return key_.decryptPassword(request.field(field)).has_value(); };
+  auto decrypts = [&](const char* field) {
+    auto sent = key_.decryptPassword(request.field(field));
+    if (sent) OPENSSL_cleanse(sent->password.data(), sent->password.size());
+    return sent.has_value();
+  };
   if ((operation == "draftDeposit" && !decrypts("draftPassword")) ||
       (operation == "register" && !(decrypts("loginPassword") && decrypts("payPassword")))) {
     return refusal("payPassword");
