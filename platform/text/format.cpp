@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "ansi_text.h"
+#include "conversions.h"
 #include "format_engine.h"
 
 namespace kv::text {
@@ -16,7 +17,6 @@ namespace {
 
 using Kind = FormatArg::Kind;
 
-enum class Size { None, hh, h, l, ll, L, I32, I64, I, w, j, z, t };
 
 struct Spec {
   bool left = false;
@@ -26,30 +26,9 @@ struct Spec {
   bool zero = false;
   int width = 0;
   int precision = -1;
-  Size size = Size::None;
+  SizePrefix size = SizePrefix::None;
   char conversion = 0;
 };
-
-// Bits of an integer conversion with the given size prefix, on the device.
-int IntegerBits(Size size)
-{
-  switch (size) {
-    case Size::hh:
-      return 8;
-    case Size::h:
-      return 16;
-    case Size::ll:
-    case Size::L:
-    case Size::I64:
-    case Size::j:
-    case Size::I:
-    case Size::z:
-    case Size::t:
-      return 64;
-    default:
-      return 32;
-  }
-}
 
 uint64_t Mask(int bits)
 {
@@ -57,7 +36,7 @@ uint64_t Mask(int bits)
 }
 
 // The raw bits of an argument usable as an integer, sign-extended for signed types.
-bool IntegerBitsOf(const FormatArg& arg, uint64_t& raw)
+bool RawIntegerOf(const FormatArg& arg, uint64_t& raw)
 {
   switch (arg.kind()) {
     case Kind::Signed:
@@ -187,7 +166,7 @@ class Formatter {
   {
     const FormatArg* arg = NextArg();
     uint64_t raw = 0;
-    if (!arg || arg->kind() == Kind::Pointer || !IntegerBitsOf(*arg, raw))
+    if (!arg || arg->kind() == Kind::Pointer || !RawIntegerOf(*arg, raw))
       return 0;
     bool negative = (arg->kind() == Kind::Signed || arg->kind() == Kind::NarrowChar) && arg->signedValue() < 0;
     int magnitude = ClampField(negative ? 0 - raw : raw);
@@ -233,7 +212,7 @@ class Formatter {
         spec.precision = ReadNumber(p);
       }
     }
-    spec.size = ReadSize(p);
+    spec.size = ReadSizePrefix(p);
     if (!*p)
       return false;
     spec.conversion = *p < 0x80 ? static_cast<char>(*p) : '?';
@@ -248,106 +227,45 @@ class Formatter {
     return static_cast<int>(value);
   }
 
-  static Size ReadSize(const T*& p)
-  {
-    auto next = [&](char c) {
-      if (*p != c)
-        return false;
-      ++p;
-      return true;
-    };
-    if (next('h'))
-      return next('h') ? Size::hh : Size::h;
-    if (next('l'))
-      return next('l') ? Size::ll : Size::l;
-    if (next('L'))
-      return Size::L;
-    if (next('w'))
-      return Size::w;
-    if (next('j'))
-      return Size::j;
-    if (next('z'))
-      return Size::z;
-    if (next('t'))
-      return Size::t;
-    if (*p == 'I') {
-      if (p[1] == '6' && p[2] == '4') {
-        p += 3;
-        return Size::I64;
-      }
-      if (p[1] == '3' && p[2] == '2') {
-        p += 3;
-        return Size::I32;
-      }
-      ++p;
-      return Size::I;
-    }
-    return Size::None;
-  }
-
   void Convert(Spec& spec, const T* start, const T* end)
   {
-    switch (spec.conversion) {
-      case '%':
-        out_.AppendRepeated('%', 1);
-        return;
-      case 'n':
-        NextArg();
-        return;
-      case 'd':
-      case 'i':
-      case 'u':
-      case 'o':
-      case 'x':
-      case 'X':
-      case 'c':
-      case 'C':
-      case 's':
-      case 'S':
-      case 'p':
-      case 'f':
-      case 'F':
-      case 'e':
-      case 'E':
-      case 'g':
-      case 'G':
-      case 'a':
-      case 'A':
-        break;
-      default:
-        out_.Append(start, static_cast<size_t>(end - start));
-        return;
-    }
-    const FormatArg* arg = NextArg();
-    if (!arg) {
-      WriteAscii(spec, "(missing)");
+    char c = spec.conversion;
+    if (c == '%') {
+      out_.AppendRepeated('%', 1);
       return;
     }
-    switch (spec.conversion) {
-      case 'd':
-      case 'i':
-      case 'u':
-      case 'o':
-      case 'x':
-      case 'X':
-        return FormatInteger(spec, *arg);
-      case 'c':
-      case 'C':
-        return FormatChar(spec, *arg);
-      case 's':
-      case 'S':
-        return FormatText(spec, *arg);
-      case 'p':
-        return FormatPointer(spec, *arg);
-      default:
-        return FormatReal(spec, *arg);
+    if (c == 'n') {
+      NextArg();
+      return;
     }
+    bool known = IsIntegerConversion(c) || IsRealConversion(c) || IsOneOf(c, "cCsSp");
+    if (!known) {
+      out_.Append(start, static_cast<size_t>(end - start));
+      return;
+    }
+    const FormatArg* arg = NextArg();
+    if (!arg)
+      WriteAscii(spec, "(missing)");
+    else if (IsIntegerConversion(c))
+      FormatInteger(spec, *arg);
+    else if (IsRealConversion(c))
+      FormatReal(spec, *arg);
+    else if (c == 'c' || c == 'C')
+      FormatChar(spec, *arg);
+    else if (c == 's' || c == 'S')
+      FormatText(spec, *arg);
+    else
+      FormatPointer(spec, *arg);
   }
 
   // An argument that does not fit its conversion prints in its own natural form.
   void FormatNatural(Spec spec, const FormatArg& arg)
   {
-    spec.size = arg.size() == 8 ? Size::ll : (arg.size() == 2 ? Size::h : (arg.size() == 1 ? Size::hh : Size::None));
+    // An integer prints whole, at its own size.
+    spec.size = arg.size() == 8 ? SizePrefix::ll
+                : arg.size() == 2 ? SizePrefix::h
+                : arg.size() == 1 ? SizePrefix::hh
+                                  : SizePrefix::None;
     switch (arg.kind()) {
       case Kind::Signed:
         spec.conversion = 'd';
@@ -377,7 +295,7 @@ class Formatter {
   void FormatInteger(const Spec& spec, const FormatArg& arg)
   {
     uint64_t raw = 0;
-    if (!IntegerBitsOf(arg, raw))
+    if (!RawIntegerOf(arg, raw))
       return FormatNatural(spec, arg);
     int bits = IntegerBits(spec.size);
     uint64_t value = raw & Mask(bits);
@@ -421,7 +339,7 @@ class Formatter {
   void FormatPointer(const Spec& spec, const FormatArg& arg)
   {
     uint64_t raw = 0;
-    if (!IntegerBitsOf(arg, raw))
+    if (!RawIntegerOf(arg, raw))
       return FormatNatural(spec, arg);
     char digits[2 * sizeof(void*)];
     for (int i = static_cast<int>(sizeof digits) - 1; i >= 0; --i, raw >>= 4)
@@ -464,9 +382,9 @@ class Formatter {
   // Which width a character or text conversion asks for when the argument does not say.
   bool WantsWide(const Spec& spec) const
   {
-    if (spec.size == Size::h || spec.size == Size::hh)
+    if (spec.size == SizePrefix::h || spec.size == SizePrefix::hh)
       return false;
-    if (spec.size == Size::l || spec.size == Size::w)
+    if (spec.size == SizePrefix::l || spec.size == SizePrefix::w)
       return true;
     bool natural = spec.conversion == 'c' || spec.conversion == 's';
     return natural == kWide;
@@ -475,7 +393,7 @@ class Formatter {
   void FormatChar(const Spec& spec, const FormatArg& arg)
   {
     uint64_t raw = 0;
-    if (arg.kind() == Kind::Pointer || !IntegerBitsOf(arg, raw))
+    if (arg.kind() == Kind::Pointer || !RawIntegerOf(arg, raw))
       return FormatNatural(spec, arg);
     bool wide = arg.kind() == Kind::WideChar ? true : (arg.kind() == Kind::NarrowChar ? false : WantsWide(spec));
     std::basic_string<T> text;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "ansi_text.h"
+#include "conversions.h"
 #include "number_text.h"
 #include "text/widechar.h"
 
@@ -25,18 +26,6 @@ bool IsSpace(char16_t c)
 bool IsSpace(char c)
 {
   return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
-// Bits of an integer conversion with the size prefix read from the format.
-int IntegerBits(std::string_view size)
-{
-  if (size == "hh")
-    return 8;
-  if (size == "h")
-    return 16;
-  if (size == "ll" || size == "L" || size == "I64" || size == "j" || size == "I" || size == "z" || size == "t")
-    return 64;
-  return 32;
 }
 
 // D has the destination's size and signedness; memcpy keeps the store free of aliasing concerns
@@ -126,7 +115,7 @@ class Scanner {
       size_t width = 0;
       for (; *f >= '0' && *f <= '9'; ++f)
         width = std::min<size_t>(width * 10 + static_cast<size_t>(*f - '0'), kUnlimited / 16);
-      std::string size = ReadSize(f);
+      SizePrefix size = ReadSizePrefix(f);
       if (!*f)
         return Result(false);
       T conversion = *f++;
@@ -157,23 +146,7 @@ class Scanner {
       ++pos_;
   }
 
-  static std::string ReadSize(const T*& f)
-  {
-    static const char* const kSizes[] = {"hh", "h", "ll", "l", "L", "I64", "I32", "I", "w", "j", "z", "t"};
-    for (const char* size : kSizes) {
-      size_t n = std::strlen(size);
-      size_t i = 0;
-      while (i < n && f[i] == static_cast<T>(size[i]))
-        ++i;
-      if (i == n) {
-        f += n;
-        return size;
-      }
-    }
-    return {};
-  }
-
-  Outcome Convert(T conversion, const T*& f, size_t width, const std::string& size, const ScanArg* arg)
+  Outcome Convert(T conversion, const T*& f, size_t width, SizePrefix size, const ScanArg* arg)
   {
     if (conversion == 'n') {
       if (arg && (arg->kind() == Kind::Signed || arg->kind() == Kind::Unsigned))
@@ -185,23 +158,11 @@ class Scanner {
     if (in_[pos_] == 0)
       return Outcome::InputEnded;
     size_t limit = width ? width : kUnlimited;
+    if (IsIntegerConversion(conversion))
+      return ScanInteger(conversion, limit, size, arg);
+    if (IsRealConversion(conversion))
+      return ScanReal(limit, arg);
     switch (conversion) {
-      case 'd':
-      case 'i':
-      case 'u':
-      case 'o':
-      case 'x':
-      case 'X':
-        return ScanInteger(conversion, limit, size, arg);
-      case 'f':
-      case 'F':
-      case 'e':
-      case 'E':
-      case 'g':
-      case 'G':
-      case 'a':
-      case 'A':
-        return ScanReal(limit, arg);
       case 's':
         return ScanText(limit, width != 0, arg, [](T c) { return !IsSpace(c); });
       case '[': {
@@ -216,7 +177,7 @@ class Scanner {
     }
   }
 
-  Outcome ScanInteger(T conversion, size_t limit, const std::string& size, const ScanArg* arg)
+  Outcome ScanInteger(T conversion, size_t limit, SizePrefix size, const ScanArg* arg)
   {
     if (arg && arg->kind() != Kind::Signed && arg->kind() != Kind::Unsigned)
       return Outcome::Mismatch;

@@ -28,31 +28,29 @@ const WCHAR* SkipSpace(const WCHAR* s)
   return s;
 }
 
-// strtol's rules for a signed integer of the given bits.
-int64_t ToSigned(const WCHAR* s, WCHAR** end, int base, int bits)
+// strtol's and strtoul's rules for an integer of the given bits, saturated by saturate.
+template <class Saturate>
+auto ToInteger(const WCHAR* s, WCHAR** end, int base, int bits, Saturate saturate)
 {
   const WCHAR* start = SkipSpace(s);
   kv::text::ParsedInteger number = kv::text::ParseInteger(start, std::numeric_limits<size_t>::max(), base);
   if (end)
     *end = const_cast<WCHAR*>(number.length ? start + number.length : s);
   bool overflowed = false;
-  int64_t value = kv::text::SaturateSigned(number, bits, &overflowed);
+  auto value = saturate(number, bits, &overflowed);
   if (overflowed)
     errno = ERANGE;
   return value;
 }
 
+int64_t ToSigned(const WCHAR* s, WCHAR** end, int base, int bits)
+{
+  return ToInteger(s, end, base, bits, kv::text::SaturateSigned);
+}
+
 uint64_t ToUnsigned(const WCHAR* s, WCHAR** end, int base, int bits)
 {
-  const WCHAR* start = SkipSpace(s);
-  kv::text::ParsedInteger number = kv::text::ParseInteger(start, std::numeric_limits<size_t>::max(), base);
-  if (end)
-    *end = const_cast<WCHAR*>(number.length ? start + number.length : s);
-  bool overflowed = false;
-  uint64_t value = kv::text::SaturateUnsigned(number, bits, &overflowed);
-  if (overflowed)
-    errno = ERANGE;
-  return value;
+  return ToInteger(s, end, base, bits, kv::text::SaturateUnsigned);
 }
 
 WCHAR* WriteNumber(uint64_t magnitude, bool negative, WCHAR* buffer, int radix)

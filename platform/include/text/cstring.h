@@ -135,7 +135,10 @@ class CStringT {
     return *this;
   }
 
-  friend CStringT operator+(const CStringT& a, const CStringT& b) { return Concat(a.GetString(), a.GetLength(), b.GetString(), b.GetLength()); }
+  friend CStringT operator+(const CStringT& a, const CStringT& b)
+  {
+    return Concat(a.GetString(), a.GetLength(), b.GetString(), b.GetLength());
+  }
   friend CStringT operator+(const CStringT& a, PCXSTR b) { return Concat(a.GetString(), a.GetLength(), b, -1); }
   friend CStringT operator+(PCXSTR a, const CStringT& b) { return Concat(a, -1, b.GetString(), b.GetLength()); }
   friend CStringT operator+(const CStringT& a, T b) { return Concat(a.GetString(), a.GetLength(), &b, 1); }
@@ -143,7 +146,10 @@ class CStringT {
 
   friend bool operator==(const CStringT& a, const CStringT& b) { return a.text_ == b.text_; }
   friend bool operator==(const CStringT& a, PCXSTR b) { return a.Compare(b) == 0; }
-  friend std::strong_ordering operator<=>(const CStringT& a, const CStringT& b) { return a.text_.compare(b.text_) <=> 0; }
+  friend std::strong_ordering operator<=>(const CStringT& a, const CStringT& b)
+  {
+    return a.text_.compare(b.text_) <=> 0;
+  }
   friend std::strong_ordering operator<=>(const CStringT& a, PCXSTR b) { return a.Compare(b) <=> 0; }
 
  private:

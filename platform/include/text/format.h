@@ -88,7 +88,8 @@ class FormatArg {
   // Any other pointer (handles included) prints as a pointer or a number.
   template <class T>
     requires(!TextUnit<T>)
-  FormatArg(T* pointer) : kind_(Kind::Pointer), pointer_(reinterpret_cast<const void*>(reinterpret_cast<uintptr_t>(pointer)))
+  FormatArg(T* pointer)
+      : kind_(Kind::Pointer), pointer_(reinterpret_cast<const void*>(reinterpret_cast<uintptr_t>(pointer)))
   {
   }
 

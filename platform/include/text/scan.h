@@ -43,8 +43,9 @@ class ScanArg {
   ScanArg(std::nullptr_t) {}
 
   template <std::integral T>
-    requires(!TextUnit<T> && !std::same_as<T, bool>)
-  ScanArg(T* p) : kind_(p ? (std::is_signed_v<T> ? Kind::Signed : Kind::Unsigned) : Kind::None), size_(sizeof(T)), target_(p)
+    requires(!TextUnit<T> && !std::same_as<T, bool> && !std::is_const_v<T>)
+  ScanArg(T* p)
+      : kind_(p ? (std::is_signed_v<T> ? Kind::Signed : Kind::Unsigned) : Kind::None), size_(sizeof(T)), target_(p)
   {
   }
   ScanArg(float* p) : kind_(p ? Kind::Float : Kind::None), target_(p) {}
