@@ -1,0 +1,252 @@
+#include "regex_composite_nodes.h"
+
+// --- CSequenceNode ---
+
+template <typename CharT>
+const CRegexNode<CharT>* CSequenceNode<CharT>::Child(int matched) const
+{
+  // Right to left the children are matched from the last to the first.
+  return m_children[m_rightToLeft ? m_children.GetSize() - 1 - matched : matched];
+}
+
+// Steps back over matched children, nearest first, until one finds another way; false when
+// stepping back passes the first child.
+template <typename CharT>
+bool CSequenceNode<CharT>::StepBack(CMatchState<CharT>& state, int& matched) const
+{
+  while (matched > 0) {
+    --matched;
+    if (Child(matched)->Backtrack(state)) {
+      ++matched;
+      return true;
+    }
+  }
+  return false;
+}
+
+template <typename CharT>
+bool CSequenceNode<CharT>::MatchFrom(CMatchState<CharT>& state, int matched) const
+{
+  const int count = m_children.GetSize();
+  while (matched < count) {
+    if (Child(matched)->Match(state)) {
+      ++matched;
+    } else if (!StepBack(state, matched)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+template <typename CharT>
+bool CSequenceNode<CharT>::Match(CMatchState<CharT>& state) const
+{
+  CRegexFrame<CharT> frame(state);
+  return frame && MatchFrom(state, 0);
+}
+
+template <typename CharT>
+bool CSequenceNode<CharT>::Backtrack(CMatchState<CharT>& state) const
+{
+  CRegexFrame<CharT> frame(state);
+  if (!frame || !state.Step()) {
+    return false;
+  }
+  int matched = m_children.GetSize();
+  return StepBack(state, matched) && MatchFrom(state, matched);
+}
+
+// --- CAlternationNode ---
+
+template <typename CharT>
+bool CAlternationNode<CharT>::MatchFrom(CMatchState<CharT>& state, int first) const
+{
+  for (int i = first; i < m_branches.GetSize(); ++i) {
+    if (m_branches[i]->Match(state)) {
+      state.backtrack.Push(i);
+      return true;
+    }
+  }
+  return false;
+}
+
+template <typename CharT>
+bool CAlternationNode<CharT>::Match(CMatchState<CharT>& state) const
+{
+  CRegexFrame<CharT> frame(state);
+  if (!frame) {
+    return false;
+  }
+  return m_branches.IsEmpty() || MatchFrom(state, 0);
+}
+
+template <typename CharT>
+bool CAlternationNode<CharT>::Backtrack(CMatchState<CharT>& state) const
+{
+  CRegexFrame<CharT> frame(state);
+  if (!frame || !state.Step() || m_branches.IsEmpty()) {
+    return false;
+  }
+  const int taken = state.backtrack.Pop();
+  if (taken < 0 || taken >= m_branches.GetSize()) {
+    return false;
+  }
+  if (m_branches[taken]->Backtrack(state)) {
+    state.backtrack.Push(taken);
+    return true;
+  }
+  return MatchFrom(state, taken + 1);
+}
+
+// --- CLookaroundNode ---
+
+template <typename CharT>
+bool CLookaroundNode<CharT>::Match(CMatchState<CharT>& state) const
+{
+  CRegexFrame<CharT> frame(state);
+  if (!frame) {
+    return false;
+  }
+  const int position = state.position;
+  const int backtrackSize = state.backtrack.GetSize();
+  const int captureSize = state.captures.GetSize();
+  const bool matched = m_inner->Match(state) == m_positive;
+  state.backtrack.Truncate(backtrackSize);
+  state.position = position;
+  if (matched) {
+    state.backtrack.Push(captureSize);
+  } else {
+    state.captures.Truncate(captureSize);
+  }
+  return matched;
+}
+
+template <typename CharT>
+bool CLookaroundNode<CharT>::Backtrack(CMatchState<CharT>& state) const
+{
+  if (state.Step()) {
+    state.captures.Truncate(state.backtrack.Pop());
+  }
+  return false;
+}
+
+// --- CAtomicNode ---
+
+template <typename CharT>
+bool CAtomicNode<CharT>::Match(CMatchState<CharT>& state) const
+{
+  CRegexFrame<CharT> frame(state);
+  if (!frame) {
+    return false;
+  }
+  const int position = state.position;
+  const int backtrackSize = state.backtrack.GetSize();
+  const int captureSize = state.captures.GetSize();
+  if (!m_inner->Match(state)) {
+    return false;
+  }
+  // The inner node's other ways of matching are forgotten.
+  state.backtrack.Truncate(backtrackSize);
+  state.backtrack.Push(position);
+  state.backtrack.Push(captureSize);
+  return true;
+}
+
+template <typename CharT>
+bool CAtomicNode<CharT>::Backtrack(CMatchState<CharT>& state) const
+{
+  if (state.Step()) {
+    state.captures.Truncate(state.backtrack.Pop());
+    state.position = state.backtrack.Pop();
+  }
+  return false;
+}
+
+// --- CConditionalNode ---
+
+template <typename CharT>
+bool CConditionalNode<CharT>::ConditionHolds(CMatchState<CharT>& state) const
+{
+  if (m_number >= 0) {
+    return m_number < state.captureIndex.GetSize() && state.FindLatest(m_number) >= 0;
+  }
+  if (m_condition == nullptr) {
+    return true;
+  }
+  const int position = state.position;
+  const int backtrackSize = state.backtrack.GetSize();
+  const bool holds = m_condition->Match(state);
+  state.backtrack.Truncate(backtrackSize);
+  state.position = position;
+  return holds;
+}
+
+template <typename CharT>
+bool CConditionalNode<CharT>::Match(CMatchState<CharT>& state) const
+{
+  CRegexFrame<CharT> frame(state);
+  if (!frame) {
+    return false;
+  }
+  const int captureSize = state.captures.GetSize();
+  const bool yes = ConditionHolds(state);
+  const CRegexNode<CharT>* branch = yes ? m_yes : m_no;
+  if (branch != nullptr && !branch->Match(state)) {
+    state.captures.Truncate(captureSize);
+    return false;
+  }
+  state.backtrack.Push(captureSize);
+  state.backtrack.Push(yes ? 1 : 0);
+  return true;
+}
+
+template <typename CharT>
+bool CConditionalNode<CharT>::Backtrack(CMatchState<CharT>& state) const
+{
+  CRegexFrame<CharT> frame(state);
+  if (!frame || !state.Step()) {
+    return false;
+  }
+  const int yes = state.backtrack.Pop();
+  const int captureSize = state.backtrack.Pop();
+  const CRegexNode<CharT>* branch = yes ? m_yes : m_no;
+  if (branch != nullptr && branch->Backtrack(state)) {
+    state.backtrack.Push(captureSize);
+    state.backtrack.Push(yes);
+    return true;
+  }
+  state.captures.Truncate(captureSize);
+  return false;
+}
+
+// --- CRecursionNode ---
+
+template <typename CharT>
+bool CRecursionNode<CharT>::Match(CMatchState<CharT>& state) const
+{
+  CRegexFrame<CharT> frame(state);
+  if (!frame) {
+    return false;
+  }
+  return m_target == nullptr || m_target->Match(state);
+}
+
+template <typename CharT>
+bool CRecursionNode<CharT>::Backtrack(CMatchState<CharT>& state) const
+{
+  CRegexFrame<CharT> frame(state);
+  if (!frame || !state.Step()) {
+    return false;
+  }
+  return m_target != nullptr && m_target->Backtrack(state);
+}
+
+#define REGEX_INSTANTIATE(CharT)          \
+  template class CSequenceNode<CharT>;    \
+  template class CAlternationNode<CharT>; \
+  template class CLookaroundNode<CharT>;  \
+  template class CAtomicNode<CharT>;      \
+  template class CConditionalNode<CharT>; \
+  template class CRecursionNode<CharT>;
+REGEX_INSTANTIATE(char)
+REGEX_INSTANTIATE(WCHAR)

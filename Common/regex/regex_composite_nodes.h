@@ -1,0 +1,112 @@
+// The nodes that match through other nodes: sequences, alternations, lookarounds, atomic
+// groups, conditionals and recursions.
+#pragma once
+
+#include "regex_leaf_nodes.h"
+
+template <typename CharT>
+class CSequenceNode : public CRegexNode<CharT> {
+ public:
+  explicit CSequenceNode(bool rightToLeft) : m_rightToLeft(rightToLeft) {}
+
+  void Add(const CRegexNode<CharT>* child) { m_children.Push(child); }
+
+  bool Match(CMatchState<CharT>& state) const override;
+  bool Backtrack(CMatchState<CharT>& state) const override;
+
+ private:
+  const CRegexNode<CharT>* Child(int matched) const;
+  bool MatchFrom(CMatchState<CharT>& state, int matched) const;
+  bool StepBack(CMatchState<CharT>& state, int& matched) const;
+
+  CRegexBuffer<const CRegexNode<CharT>*, 4> m_children;
+  bool m_rightToLeft;
+};
+
+template <typename CharT>
+class CAlternationNode : public CRegexNode<CharT> {
+ public:
+  void Add(const CRegexNode<CharT>* branch) { m_branches.Push(branch); }
+
+  bool Match(CMatchState<CharT>& state) const override;
+  bool Backtrack(CMatchState<CharT>& state) const override;
+
+ private:
+  bool MatchFrom(CMatchState<CharT>& state, int first) const;
+
+  CRegexBuffer<const CRegexNode<CharT>*, 4> m_branches;
+};
+
+template <typename CharT>
+class CLookaroundNode : public CRegexNode<CharT> {
+ public:
+  CLookaroundNode(const CRegexNode<CharT>* inner, bool positive) : m_inner(inner), m_positive(positive) {}
+
+  bool Match(CMatchState<CharT>& state) const override;
+  bool Backtrack(CMatchState<CharT>& state) const override;
+
+ private:
+  const CRegexNode<CharT>* m_inner;
+  bool m_positive;
+};
+
+template <typename CharT>
+class CAtomicNode : public CRegexNode<CharT> {
+ public:
+  explicit CAtomicNode(const CRegexNode<CharT>* inner) : m_inner(inner) {}
+
+  bool Match(CMatchState<CharT>& state) const override;
+  bool Backtrack(CMatchState<CharT>& state) const override;
+
+ private:
+  const CRegexNode<CharT>* m_inner;
+};
+
+// Matches the yes-branch when the condition holds, else the no-branch. The condition is a
+// group number (the group has a capture) or, without one, a sub-tree that must match here.
+template <typename CharT>
+class CConditionalNode : public CRegexNode<CharT> {
+ public:
+  CRegexName<CharT>& Name() { return m_name; }
+  int GetNumber() const { return m_number; }
+  void SetNumber(int number) { m_number = number; }
+  void SetCondition(const CRegexNode<CharT>* condition) { m_condition = condition; }
+  void SetBranches(const CRegexNode<CharT>* yes, const CRegexNode<CharT>* no)
+  {
+    m_yes = yes;
+    m_no = no;
+  }
+
+  bool Match(CMatchState<CharT>& state) const override;
+  bool Backtrack(CMatchState<CharT>& state) const override;
+
+ private:
+  bool ConditionHolds(CMatchState<CharT>& state) const;
+
+  CRegexName<CharT> m_name;
+  int m_number = -1;
+  const CRegexNode<CharT>* m_condition = nullptr;
+  const CRegexNode<CharT>* m_yes = nullptr;
+  const CRegexNode<CharT>* m_no = nullptr;
+};
+
+// Matches the target group's node again (the whole pattern for group 0); with no target it
+// matches the empty string once.
+template <typename CharT>
+class CRecursionNode : public CRegexNode<CharT> {
+ public:
+  explicit CRecursionNode(int number) : m_number(number) {}
+
+  CRegexName<CharT>& Name() { return m_name; }
+  int GetNumber() const { return m_number; }
+  void SetNumber(int number) { m_number = number; }
+  void SetTarget(const CRegexNode<CharT>* target) { m_target = target; }
+
+  bool Match(CMatchState<CharT>& state) const override;
+  bool Backtrack(CMatchState<CharT>& state) const override;
+
+ private:
+  CRegexName<CharT> m_name;
+  int m_number;
+  const CRegexNode<CharT>* m_target = nullptr;
+};
