@@ -56,6 +56,16 @@ bool CSequenceNode<CharT>::Backtrack(CMatchState<CharT>& state) const
   return StepBack(state, matched) && MatchFrom(state, matched);
 }
 
+template <typename CharT>
+CRegexExtent CSequenceNode<CharT>::Measure() const
+{
+  CRegexExtent extent = CRegexExtent::Exactly(0);
+  for (int i = 0; i < m_children.GetSize(); ++i) {
+    extent = extent.Then(m_children[i]->Measure());
+  }
+  return extent;
+}
+
 // --- CAlternationNode ---
 
 template <typename CharT>
@@ -96,6 +106,19 @@ bool CAlternationNode<CharT>::Backtrack(CMatchState<CharT>& state) const
     return true;
   }
   return MatchFrom(state, taken + 1);
+}
+
+template <typename CharT>
+CRegexExtent CAlternationNode<CharT>::Measure() const
+{
+  if (m_branches.IsEmpty()) {
+    return CRegexExtent::Exactly(0);
+  }
+  CRegexExtent extent = m_branches[0]->Measure();
+  for (int i = 1; i < m_branches.GetSize(); ++i) {
+    extent = extent.Or(m_branches[i]->Measure());
+  }
+  return extent;
 }
 
 // --- CLookaroundNode ---

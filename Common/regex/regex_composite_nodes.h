@@ -13,6 +13,7 @@ class CSequenceNode : public CRegexNode<CharT> {
 
   bool Match(CMatchState<CharT>& state) const override;
   bool Backtrack(CMatchState<CharT>& state) const override;
+  CRegexExtent Measure() const override;
 
  private:
   const CRegexNode<CharT>* Child(int matched) const;
@@ -30,6 +31,7 @@ class CAlternationNode : public CRegexNode<CharT> {
 
   bool Match(CMatchState<CharT>& state) const override;
   bool Backtrack(CMatchState<CharT>& state) const override;
+  CRegexExtent Measure() const override;
 
  private:
   bool MatchFrom(CMatchState<CharT>& state, int first) const;
@@ -44,6 +46,7 @@ class CLookaroundNode : public CRegexNode<CharT> {
 
   bool Match(CMatchState<CharT>& state) const override;
   bool Backtrack(CMatchState<CharT>& state) const override;
+  CRegexExtent Measure() const override { return CRegexExtent::Exactly(0); }
 
  private:
   const CRegexNode<CharT>* m_inner;
@@ -57,6 +60,7 @@ class CAtomicNode : public CRegexNode<CharT> {
 
   bool Match(CMatchState<CharT>& state) const override;
   bool Backtrack(CMatchState<CharT>& state) const override;
+  CRegexExtent Measure() const override { return m_inner->Measure(); }
 
  private:
   const CRegexNode<CharT>* m_inner;
@@ -79,6 +83,12 @@ class CConditionalNode : public CRegexNode<CharT> {
 
   bool Match(CMatchState<CharT>& state) const override;
   bool Backtrack(CMatchState<CharT>& state) const override;
+  // The condition's own match is undone; one of the branches (missing: empty) is consumed.
+  CRegexExtent Measure() const override
+  {
+    const CRegexExtent yes = m_yes ? m_yes->Measure() : CRegexExtent::Exactly(0);
+    return yes.Or(m_no ? m_no->Measure() : CRegexExtent::Exactly(0));
+  }
 
  private:
   bool ConditionHolds(CMatchState<CharT>& state) const;

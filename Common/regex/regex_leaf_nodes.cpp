@@ -218,6 +218,16 @@ bool CLiteralNode<CharT>::Backtrack(CMatchState<CharT>& state) const
   return false;
 }
 
+template <typename CharT>
+CRegexExtent CLiteralNode<CharT>::Measure() const
+{
+  CRegexExtent extent = CRegexExtent::Exactly(m_chars.GetSize());
+  for (int i = 0; !m_ignoreCase && i < m_chars.GetSize(); ++i) {
+    extent.Require(CRegexChars<CharT>::Code(m_chars[i]));
+  }
+  return extent;
+}
+
 // --- CAnchorNode ---
 
 template <typename CharT>

@@ -11,6 +11,7 @@ class CEmptyNode : public CRegexNode<CharT> {
  public:
   bool Match(CMatchState<CharT>& state) const override;
   bool Backtrack(CMatchState<CharT>& state) const override;
+  CRegexExtent Measure() const override { return CRegexExtent::Exactly(0); }
 };
 
 // A set of characters: ranges, single characters and embedded sets (stock classes and nested
@@ -47,6 +48,7 @@ class CCharSetNode : public CRegexNode<CharT> {
 
   bool Match(CMatchState<CharT>& state) const override { return MatchOne(state); }
   bool Backtrack(CMatchState<CharT>& state) const override;
+  CRegexExtent Measure() const override { return CRegexExtent::Exactly(1); }
 
  private:
   bool InRangesOrChars(int code) const;
@@ -67,6 +69,7 @@ class CLiteralNode : public CRegexNode<CharT> {
 
   bool Match(CMatchState<CharT>& state) const override;
   bool Backtrack(CMatchState<CharT>& state) const override;
+  CRegexExtent Measure() const override;
 
  private:
   CRegexBuffer<CharT, 16> m_chars;
@@ -90,6 +93,7 @@ class CAnchorNode : public CRegexNode<CharT> {
 
   bool Match(CMatchState<CharT>& state) const override;
   bool Backtrack(CMatchState<CharT>& state) const override;
+  CRegexExtent Measure() const override { return CRegexExtent::Exactly(0); }
 
  private:
   bool Holds(const CMatchState<CharT>& state) const;
@@ -104,6 +108,7 @@ class CSearchStartNode : public CRegexNode<CharT> {
  public:
   bool Match(CMatchState<CharT>& state) const override;
   bool Backtrack(CMatchState<CharT>& state) const override;
+  CRegexExtent Measure() const override { return CRegexExtent::Exactly(0); }
 };
 
 // Holds a group name as written in the pattern (names are resolved after parsing).
@@ -159,6 +164,7 @@ class CGroupMarkNode : public CRegexNode<CharT> {
 
   bool Match(CMatchState<CharT>& state) const override;
   bool Backtrack(CMatchState<CharT>& state) const override;
+  CRegexExtent Measure() const override { return CRegexExtent::Exactly(0); }
 
  private:
   bool MatchOpen(CMatchState<CharT>& state) const;

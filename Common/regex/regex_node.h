@@ -3,6 +3,7 @@
 // of the match state, so one compiled pattern serves any number of matches.
 #pragma once
 
+#include "regex_extent.h"
 #include "regex_match_state.h"
 
 template <typename CharT>
@@ -15,6 +16,8 @@ class CRegexNode {
   // Undoes the latest successful Match and looks for the node's next way of matching: true
   // with that match in place, or false with everything of the old match undone.
   virtual bool Backtrack(CMatchState<CharT>& state) const = 0;
+  // What every successful match of the node consumes (by default: nothing known).
+  virtual CRegexExtent Measure() const { return CRegexExtent::Unknown(); }
   // Nodes are deleted only by the node pool of the pattern that created them.
   virtual ~CRegexNode() = default;
 };

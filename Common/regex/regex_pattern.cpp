@@ -48,7 +48,9 @@ const CRegexNode<CharT>* CRegexPattern<CharT>::Compile(const CharT* pattern, int
   m_root = CRegexCompiler<CharT>(*this).Compile(CRegexBufferRef<CharT>(pattern, length), flags);
   if (m_root == nullptr) {
     Clear();  // nested too deeply: the pattern never matches
+    return nullptr;
   }
+  m_extent = m_root->Measure();
   return m_root;
 }
 
@@ -117,6 +119,9 @@ CRegexMatch CRegexPattern<CharT>::MatchWhole(const CharT* text, CMatchState<Char
     }
   }
   const int length = static_cast<int>(measured);
+  if (!MayCover(text, length)) {
+    return CRegexMatch();
+  }
 
   CMatchState<CharT> localState;
   CMatchState<CharT>& s = state != nullptr ? *state : localState;
@@ -150,6 +155,25 @@ CRegexMatch CRegexPattern<CharT>::MatchWhole(const CharT* text, CMatchState<Char
     }
     s.previousEnd = s.position;
   }
+}
+
+template <typename CharT>
+bool CRegexPattern<CharT>::MayCover(const CharT* text, int length) const
+{
+  if (length < m_extent.minimum || length > m_extent.maximum) {
+    return false;
+  }
+  for (int r = 0; r < m_extent.requiredCount; ++r) {
+    const int code = m_extent.required[r];
+    int i = 0;
+    while (i < length && CRegexChars<CharT>::Code(text[i]) != code) {
+      ++i;
+    }
+    if (i == length) {
+      return false;
+    }
+  }
+  return true;
 }
 
 template <typename CharT>

@@ -10,6 +10,7 @@
 #include "base/types.h"
 
 #include "regex_buffer.h"
+#include "regex_extent.h"
 #include "regex_match.h"
 #include "regex_match_state.h"
 
@@ -64,10 +65,13 @@ class CRegexPattern {
   // One of the 17 stock nodes (kinds 0-16; any other kind is 0), built on first use.
   const CRegexNode<CharT>* GetStockNode(int kind);
   CRegexMatch BuildResult(CMatchState<CharT>& state) const;
+  // False when no way of matching could cover the text (its length, a required character).
+  bool MayCover(const CharT* text, int length) const;
 
   const CRegexNode<CharT>* m_root = nullptr;
   int m_flags = 0;
   int m_highestGroup = 0;
+  CRegexExtent m_extent;
   CRegexBuffer<CRegexNode<CharT>*> m_pool;
   const CRegexNode<CharT>* m_stock[17] = {};
 };

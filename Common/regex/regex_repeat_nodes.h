@@ -23,6 +23,13 @@ class CRepeatBase : public CRegexNode<CharT> {
   // The next way of matching the latest iteration that consumes something.
   bool BacktrackConsuming(CMatchState<CharT>& state, int before) const;
 
+  // The item's extent from `minimum` to `minimum + extra` times.
+  CRegexExtent MeasureTimes(int minimum, int extra) const
+  {
+    const int most = extra > CRegexExtent::kUnbounded - minimum ? CRegexExtent::kUnbounded : minimum + extra;
+    return m_item->Measure().Times(minimum, most);
+  }
+
   const CRegexNode<CharT>* m_item;
   const CCharSetNode<CharT>* m_set;  // m_item when it is a character set, else null
 
@@ -37,6 +44,7 @@ class CRepeatNode : public CRepeatBase<CharT> {
 
   bool Match(CMatchState<CharT>& state) const override;
   bool Backtrack(CMatchState<CharT>& state) const override;
+  CRegexExtent Measure() const override { return this->m_item->Measure().Times(m_count, m_count); }
 
  private:
   int m_count;
@@ -52,6 +60,7 @@ class CGreedyRepeatNode : public CRepeatBase<CharT> {
 
   bool Match(CMatchState<CharT>& state) const override;
   bool Backtrack(CMatchState<CharT>& state) const override;
+  CRegexExtent Measure() const override { return this->MeasureTimes(m_minimum, m_extra); }
 
  private:
   int m_minimum;
@@ -68,6 +77,7 @@ class CLazyRepeatNode : public CRepeatBase<CharT> {
 
   bool Match(CMatchState<CharT>& state) const override;
   bool Backtrack(CMatchState<CharT>& state) const override;
+  CRegexExtent Measure() const override { return this->MeasureTimes(m_minimum, m_extra); }
 
  private:
   int m_minimum;
@@ -85,6 +95,7 @@ class CPossessiveRepeatNode : public CRepeatBase<CharT> {
 
   bool Match(CMatchState<CharT>& state) const override;
   bool Backtrack(CMatchState<CharT>& state) const override;
+  CRegexExtent Measure() const override { return this->MeasureTimes(m_minimum, m_extra); }
 
  private:
   int m_minimum;

@@ -159,6 +159,32 @@ TEST(RegexMatching, BacktrackingOrder)
   }
 }
 
+// A text is first compared with what every match of the pattern must consume (its length
+// bounds, characters every way of matching includes); none of these may be rejected early.
+TEST(RegexMatching, EarlyRejectionKeepsEveryMatch)
+{
+  const RegexCase cases[] = {
+      {"(?:ab)?c", 0, "c", "0,1"},
+      {"a|bc", 0, "a", "0,1"},
+      {"a|bc", 0, "bc", "0,2"},
+      {"a|bc", 0, "abc", "no"},
+      {"(?i)AB@", 0, "ab@", "0,3"},
+      {"(?=x)\\w|y", 0, "y", "0,1"},
+      {"(a)\\1{3}", 0, "aaaa", "0,4 0,1"},
+      {"(?(1)xy|z)", 0, "z", "0,1"},
+      {"(?<=a)?b", 0, "b", "0,1"},
+      {"x{0}b", 0, "b", "0,1"},
+      {"a*{2}b", 0, "aa{2}b", "0,6"},
+      {"ab(?R)?", 0, "abab", "0,4"},
+      {"\\d{16,21}", 0, std::string(21, '1'), "0,21"},
+      {"\\d{16,21}", 0, std::string(22, '1'), "no"},
+      {"a@b|c", RX_RIGHT_TO_LEFT, "c", "0,1"},
+  };
+  for (const auto& row : cases) {
+    ExpectCase(row);
+  }
+}
+
 TEST(RegexMatching, ResultAndState)
 {
   CRegexPattern<char> pattern("(a)(x)?(b)");
