@@ -7,7 +7,7 @@
 
 #include "base/types.h"
 
-#include "regex_stand_in.h"
+#include "text/widechar.h"
 
 template <typename CharT>
 struct CRegexChars;

@@ -101,6 +101,18 @@ TEST(RegexSyntax, Quantifiers)
   }
 }
 
+TEST(RegexSyntax, CaseBeyondAscii)
+{
+  // The wide engine uses the run-time's case mapping; in the 8-bit engine bytes of 0x80 and
+  // above are parts of code-page characters and have no case.
+  EXPECT_EQ(MatchWide(u"(?i)\\u0430\\u0451", 0, u"\u0410\u0401"), "0,2");
+  EXPECT_EQ(MatchWide(u"[\\u0410]", RX_IGNORE_CASE, u"\u0430"), "0,1");
+  EXPECT_EQ(MatchWide(u"[\\u0410]", 0, u"\u0430"), "no");
+  EXPECT_EQ(MatchWide(u"\\U\u00e9\\E", 0, u"\u00c9"), "0,1");
+  EXPECT_EQ(MatchNarrow("(?i)\\xe0", 0, "\xc0"), "no");
+  EXPECT_EQ(MatchNarrow("[\\xc0]", RX_IGNORE_CASE, "\xe0"), "no");
+}
+
 TEST(RegexSyntax, WideBraceCountEndsAtAWideCharacter)
 {
   // Characters above 255 are collected as 0, which ends the count text: {1...} is {1}.
