@@ -2,69 +2,37 @@
 
 #include <cstdio>
 
+#include "text/codepage.h"
+
 namespace registry {
 
 namespace {
 
 constexpr std::string_view kHeader = "DEVICE-REGISTRY 1";
 
-bool IsHighSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
+// Appends UTF-16 text without unpaired surrogates as UTF-8.
+void AppendUtf8(std::string& out, std::u16string_view text) {
+  if (text.empty()) return;
+  const int length = static_cast<int>(text.size());
+  const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+  const size_t at = out.size();
+  out.resize(at + static_cast<size_t>(bytes));
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), length, out.data() + at, bytes, nullptr, nullptr);
 }
 
-// Decodes one UTF-8 character at text[pos]; false for malformed, overlong or surrogate forms.
-bool ReadUtf8(std::string_view text, size_t& pos, char32_t& c) {
-  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(pos);
-  size_t count;
-  char32_t minimum;
-  if (lead < 0x80) {
-    c = lead;
-    ++pos;
-    return true;
-  } else if ((lead & 0xE0) == 0xC0) {
-    count = 1, minimum = 0x80, c = lead & 0x1F;
-  } else if ((lead & 0xF0) == 0xE0) {
-    count = 2, minimum = 0x800, c = lead & 0x0F;
-  } else if ((lead & 0xF8) == 0xF0) {
-    count = 3, minimum = 0x10000, c = lead & 0x07;
-  } else {
-    return false;
-  }
-  if (text.size() - pos <= count) return false;
-  for (size_t i = 1; i <= count; ++i) {
-    if ((byte(pos + i) & 0xC0) != 0x80) return false;
-    c = (c << 6) | (byte(pos + i) & 0x3F);
-  }
-  if (c < minimum || c > 0x10FFFF || IsHighSurrogate(c) || IsLowSurrogate(c)) return false;
-  pos += count + 1;
+// Appends UTF-8 text as UTF-16; false when it is not valid UTF-8.
+bool AppendUtf16(std::u16string& out, std::string_view text) {
+  if (text.empty()) return true;
+  const int length = static_cast<int>(text.size());
+  const int units = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), length, nullptr, 0);
+  if (units == 0) return false;
+  const size_t at = out.size();
+  out.resize(at + static_cast<size_t>(units));
+  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), length, out.data() + at, units);
   return true;
-}
-
-void AppendUnit(std::u16string& out, char32_t c) {
-  if (c < 0x10000) {
-    out += static_cast<char16_t>(c);
-  } else {
-    out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-    out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-  }
 }
 
 void AppendHex(std::string& out, unsigned value, int digits) {
@@ -73,29 +41,34 @@ void AppendHex(std::string& out, unsigned value, int digits) {
   out += text;
 }
 
-// Appends UTF-16 text as UTF-8; with escapes, backslashes and quotes are escaped and control
-// characters and unpaired surrogates written as \uXXXX, so any text survives.
-void AppendText(std::string& out, std::u16string_view text, bool escapes) {
+// Appends quoted text as UTF-8 with backslashes and quotes escaped, and control characters and
+// unpaired surrogates written as \uXXXX, so any text survives.
+void AppendEscaped(std::string& out, std::u16string_view text) {
+  size_t run = 0;
   for (size_t i = 0; i < text.size(); ++i) {
     const char16_t c = text[i];
-    if (escapes && (c == u'\\' || c == u'"')) {
+    if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+      ++i;
+      continue;
+    }
+    const bool quoted = c == u'\\' || c == u'"';
+    if (!quoted && c >= 0x20 && c != 0x7F && !IsHighSurrogate(c) && !IsLowSurrogate(c)) continue;
+    AppendUtf8(out, text.substr(run, i - run));
+    if (quoted) {
       out += '\\';
       out += static_cast<char>(c);
-    } else if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-      AppendUtf8(out, 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
-      ++i;
-    } else if (escapes && (c < 0x20 || c == 0x7F || IsHighSurrogate(c) || IsLowSurrogate(c))) {
+    } else {
       out += "\\u";
       AppendHex(out, c, 4);
-    } else {
-      AppendUtf8(out, c);
     }
+    run = i + 1;
   }
+  AppendUtf8(out, text.substr(run));
 }
 
 void AppendQuoted(std::string& out, std::u16string_view text) {
   out += '"';
-  AppendText(out, text, true);
+  AppendEscaped(out, text);
   out += '"';
 }
 
@@ -134,7 +107,7 @@ void AppendValue(std::string& out, const Value& value) {
 void AppendKey(std::string& out, const Key& key, std::string& path) {
   const size_t mark = path.size();
   if (!path.empty()) path += '\\';
-  AppendText(path, key.Name(), false);
+  AppendUtf8(path, key.Name());
   out += '[' + path + "]\n";
   for (const Value& value : key.Values()) AppendValue(out, value);
   for (const auto& subkey : key.Subkeys()) AppendKey(out, *subkey, path);
@@ -153,36 +126,37 @@ bool ReadQuoted(std::string_view line, size_t& pos, std::u16string& text) {
   if (pos >= line.size() || line[pos] != '"') return false;
   ++pos;
   text.clear();
+  size_t run = pos;
   while (pos < line.size()) {
     const char c = line[pos];
+    if (c != '"' && c != '\\') {
+      if (static_cast<unsigned char>(c) < 0x20) return false;
+      ++pos;
+      continue;
+    }
+    if (!AppendUtf16(text, line.substr(run, pos - run))) return false;
     if (c == '"') {
       ++pos;
       return true;
     }
-    if (c == '\\') {
-      if (pos + 1 >= line.size()) return false;
-      const char escaped = line[pos + 1];
-      if (escaped == '\\' || escaped == '"') {
-        text += static_cast<char16_t>(escaped);
-        pos += 2;
-      } else if (escaped == 'u' && pos + 6 <= line.size()) {
-        unsigned unit = 0;
-        for (size_t i = pos + 2; i < pos + 6; ++i) {
-          const int digit = HexDigit(line[i]);
-          if (digit < 0) return false;
-          unit = unit * 16 + static_cast<unsigned>(digit);
-        }
-        text += static_cast<char16_t>(unit);
-        pos += 6;
-      } else {
-        return false;
+    if (pos + 1 >= line.size()) return false;
+    const char escaped = line[pos + 1];
+    if (escaped == '\\' || escaped == '"') {
+      text += static_cast<char16_t>(escaped);
+      pos += 2;
+    } else if (escaped == 'u' && pos + 6 <= line.size()) {
+      unsigned unit = 0;
+      for (size_t i = pos + 2; i < pos + 6; ++i) {
+        const int digit = HexDigit(line[i]);
+        if (digit < 0) return false;
+        unit = unit * 16 + static_cast<unsigned>(digit);
       }
-      continue;
+      text += static_cast<char16_t>(unit);
+      pos += 6;
+    } else {
+      return false;
     }
-    if (static_cast<unsigned char>(c) < 0x20) return false;
-    char32_t character;
-    if (!ReadUtf8(line, pos, character)) return false;
-    AppendUnit(text, character);
+    run = pos;
   }
   return false;
 }
@@ -214,11 +188,7 @@ bool ReadNumber(std::string_view digits, int base, uint32_t& value) {
 
 bool ReadSection(std::string_view path, Tree& tree, Key*& key) {
   std::u16string text;
-  for (size_t pos = 0; pos < path.size();) {
-    char32_t c;
-    if (!ReadUtf8(path, pos, c)) return false;
-    AppendUnit(text, c);
-  }
+  if (!AppendUtf16(text, path)) return false;
   key = &tree.Root();
   size_t start = 0;
   bool first = true;

@@ -100,11 +100,13 @@ LONG Store::Refresh() {
   return ERROR_SUCCESS;
 }
 
+// The rename makes the new registry appear whole or not at all, also to a process that crashes
+// half-way; it is not forced to the disk (as the device flushes its registry lazily too).
 LONG Store::Save(const Tree& tree) {
   const std::string text = SerializeTree(tree);
   const int fd = open(tempFile_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
   if (fd < 0) return ERROR_REGISTRY_IO_FAILED;
-  if (!WriteWhole(fd, text) || fdatasync(fd) != 0 || rename(tempFile_.c_str(), file_.c_str()) != 0) {
+  if (!WriteWhole(fd, text) || rename(tempFile_.c_str(), file_.c_str()) != 0) {
     close(fd);
     unlink(tempFile_.c_str());
     return ERROR_REGISTRY_IO_FAILED;

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
+#include "text/widechar.h"
+
 namespace registry {
 
 namespace {
-
-char16_t FoldCase(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 0x20) : c; }
 
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
@@ -15,7 +15,7 @@ bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 bool NamesEqual(std::u16string_view a, std::u16string_view b) {
   return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) { return FoldCase(x) == FoldCase(y); });
+         std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) { return towupper(x) == towupper(y); });
 }
 
 bool IsValidKeyName(std::u16string_view name) {

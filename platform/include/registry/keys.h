@@ -42,6 +42,13 @@ LONG RegDeleteKeyW(HKEY hKey, LPCWSTR lpSubKey);
 // ERROR_INVALID_HANDLE for a handle that is not open. Closing a predefined key does nothing.
 LONG RegCloseKey(HKEY hKey);
 
-#define RegCreateKeyEx RegCreateKeyExW
-#define RegOpenKeyEx RegOpenKeyExW
-#define RegDeleteKey RegDeleteKeyW
+inline LONG RegCreateKeyEx(HKEY hKey, LPCWSTR lpSubKey, DWORD Reserved, LPWSTR lpClass, DWORD dwOptions,
+                           REGSAM samDesired, LPSECURITY_ATTRIBUTES lpSecurityAttributes, PHKEY phkResult,
+                           LPDWORD lpdwDisposition) {
+  return RegCreateKeyExW(hKey, lpSubKey, Reserved, lpClass, dwOptions, samDesired, lpSecurityAttributes, phkResult,
+                         lpdwDisposition);
+}
+inline LONG RegOpenKeyEx(HKEY hKey, LPCWSTR lpSubKey, DWORD ulOptions, REGSAM samDesired, PHKEY phkResult) {
+  return RegOpenKeyExW(hKey, lpSubKey, ulOptions, samDesired, phkResult);
+}
+inline LONG RegDeleteKey(HKEY hKey, LPCWSTR lpSubKey) { return RegDeleteKeyW(hKey, lpSubKey); }

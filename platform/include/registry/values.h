@@ -24,6 +24,12 @@ LONG RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD Reserved, DWORD dwType
 // ERROR_FILE_NOT_FOUND for a missing value.
 LONG RegDeleteValueW(HKEY hKey, LPCWSTR lpValueName);
 
-#define RegQueryValueEx RegQueryValueExW
-#define RegSetValueEx RegSetValueExW
-#define RegDeleteValue RegDeleteValueW
+inline LONG RegQueryValueEx(HKEY hKey, LPCWSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType, LPBYTE lpData,
+                            LPDWORD lpcbData) {
+  return RegQueryValueExW(hKey, lpValueName, lpReserved, lpType, lpData, lpcbData);
+}
+inline LONG RegSetValueEx(HKEY hKey, LPCWSTR lpValueName, DWORD Reserved, DWORD dwType, const BYTE* lpData,
+                          DWORD cbData) {
+  return RegSetValueExW(hKey, lpValueName, Reserved, dwType, lpData, cbData);
+}
+inline LONG RegDeleteValue(HKEY hKey, LPCWSTR lpValueName) { return RegDeleteValueW(hKey, lpValueName); }

@@ -31,7 +31,7 @@ int ExitCode(pid_t pid) {
 
 TEST(RegistryProcesses, TwoConcurrentWritersLoseNoValue) {
   registry_test::TemporaryDeviceRoot root;
-  constexpr int kCount = 150;
+  constexpr int kCount = 100;
   const pid_t first = StartWriter("first", kCount);
   const pid_t second = StartWriter("second", kCount);
   ASSERT_GT(first, 0);
