@@ -13,8 +13,7 @@
 #include "crypt/errors.h"
 #include "crypt_objects.h"
 
-using crypt_internal::Keys;
-using crypt_internal::Providers;
+using crypt_internal::ProviderContext;
 using crypt_internal::RsaKey;
 
 namespace {
@@ -46,7 +45,7 @@ BOOL CryptImportPublicKeyInfoEx(HCRYPTPROV hCryptProv, DWORD dwCertEncodingType,
   if (pInfo == nullptr || phKey == nullptr || pInfo->Algorithm.pszObjId == nullptr) {
     return Fail(ERROR_INVALID_PARAMETER);
   }
-  if (!Providers().Find(hCryptProv)) return Fail(NTE_BAD_UID);
+  if (!crypt_internal::Find<ProviderContext>(hCryptProv)) return Fail(NTE_BAD_UID);
   if ((dwCertEncodingType & X509_ASN_ENCODING) == 0) return Fail(ERROR_FILE_NOT_FOUND);
   if (dwFlags != 0 || pvAuxInfo != nullptr) return Fail(E_INVALIDARG);
   if (std::strcmp(pInfo->Algorithm.pszObjId, szOID_RSA_RSA) != 0) return Fail(NTE_BAD_ALGID);
@@ -61,7 +60,7 @@ BOOL CryptImportPublicKeyInfoEx(HCRYPTPROV hCryptProv, DWORD dwCertEncodingType,
     EVP_PKEY_free(pkey);
     return Fail(NTE_BAD_DATA);
   }
-  const uintptr_t handle = Keys().Add(std::make_shared<RsaKey>(pkey));
+  const ULONG_PTR handle = crypt_internal::Add(std::make_shared<RsaKey>(pkey));
   if (handle == 0) return Fail(NTE_NO_MEMORY);
   *phKey = handle;
   return TRUE;
@@ -69,7 +68,7 @@ BOOL CryptImportPublicKeyInfoEx(HCRYPTPROV hCryptProv, DWORD dwCertEncodingType,
 
 BOOL CryptEncrypt(HCRYPTKEY hKey, HCRYPTHASH hHash, BOOL Final, DWORD dwFlags, BYTE* pbData, DWORD* pdwDataLen,
                   DWORD dwBufLen) {
-  const std::shared_ptr<RsaKey> key = Keys().Find(hKey);
+  const std::shared_ptr<RsaKey> key = crypt_internal::Find<RsaKey>(hKey);
   if (!key) return Fail(NTE_BAD_KEY);
   if (hHash != 0) return Fail(NTE_BAD_HASH);
   if (dwFlags != 0) return Fail(NTE_BAD_FLAGS);
@@ -105,6 +104,6 @@ BOOL CryptEncrypt(HCRYPTKEY hKey, HCRYPTHASH hHash, BOOL Final, DWORD dwFlags, B
 }
 
 BOOL CryptDestroyKey(HCRYPTKEY hKey) {
-  if (!Keys().Remove(hKey)) return Fail(NTE_BAD_KEY);
+  if (!crypt_internal::Remove<RsaKey>(hKey)) return Fail(NTE_BAD_KEY);
   return TRUE;
 }

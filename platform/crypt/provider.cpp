@@ -5,20 +5,6 @@
 #include "crypt/errors.h"
 #include "crypt_objects.h"
 
-namespace crypt_internal {
-
-HandleTable<ProviderContext>& Providers() {
-  static HandleTable<ProviderContext> table;
-  return table;
-}
-
-HandleTable<RsaKey>& Keys() {
-  static HandleTable<RsaKey> table;
-  return table;
-}
-
-}  // namespace crypt_internal
-
 namespace {
 
 char16_t FoldAscii(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c; }
@@ -52,7 +38,7 @@ BOOL CryptAcquireContextW(HCRYPTPROV* phProv, LPCWSTR /*szContainer*/, LPCWSTR s
     SetLastError(static_cast<DWORD>(NTE_BAD_FLAGS));
     return FALSE;
   }
-  const uintptr_t handle = crypt_internal::Providers().Add(std::make_shared<crypt_internal::ProviderContext>());
+  const uintptr_t handle = crypt_internal::Add(std::make_shared<crypt_internal::ProviderContext>());
   if (handle == 0) {
     SetLastError(static_cast<DWORD>(NTE_NO_MEMORY));
     return FALSE;
@@ -66,7 +52,7 @@ BOOL CryptReleaseContext(HCRYPTPROV hProv, DWORD dwFlags) {
     SetLastError(static_cast<DWORD>(NTE_BAD_FLAGS));
     return FALSE;
   }
-  if (!crypt_internal::Providers().Remove(hProv)) {
+  if (!crypt_internal::Remove<crypt_internal::ProviderContext>(hProv)) {
     SetLastError(static_cast<DWORD>(NTE_BAD_UID));
     return FALSE;
   }

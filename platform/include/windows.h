@@ -1,5 +1,5 @@
-// The device's core programming interfaces in one include: base types, text, kernel, windows
-// and drawing. Each area has an umbrella header of its own (`<area>/<area>.h`) that lists its
+// The device's core programming interfaces in one include: base types, text, kernel, registry,
+// windows and drawing. Each area has an umbrella header of its own (`<area>/<area>.h`) that lists its
 // concept headers; areas join here as they are built.
 #pragma once
 
@@ -10,6 +10,9 @@
 #endif
 #if __has_include("kernel/kernel.h")
 #include "kernel/kernel.h"
+#endif
+#if __has_include("registry/registry.h")
+#include "registry/registry.h"
 #endif
 #if __has_include("user/user.h")
 #include "user/user.h"

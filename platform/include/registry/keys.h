@@ -5,11 +5,10 @@
 #pragma once
 
 #include "base/types.h"
+#include "kernel/handle.h"
 
 typedef HKEY* PHKEY;
 typedef DWORD REGSAM;
-struct SECURITY_ATTRIBUTES;
-typedef SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
 
 #define HKEY_CURRENT_USER (reinterpret_cast<HKEY>(static_cast<uintptr_t>(0x80000001u)))
 #define HKEY_LOCAL_MACHINE (reinterpret_cast<HKEY>(static_cast<uintptr_t>(0x80000002u)))

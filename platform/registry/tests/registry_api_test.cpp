@@ -9,7 +9,8 @@
 #include "base/errors.h"
 #include "registry/registry.h"
 #include "registry_store.h"
-#include "registry_test_support.h"
+#include "kernel/device_root.h"
+#include "testing/device_root.h"
 
 namespace {
 
@@ -27,14 +28,16 @@ LONG SetDword(HKEY key, const WCHAR* name, DWORD value) {
 
 class RegistryTest : public ::testing::Test {
  protected:
-  std::string FileText() const {
-    std::ifstream in(root_.Path() + "/registry.dat");
+  static std::string Folder() { return device::PrivateFolder("registry"); }
+
+  static std::string FileText() {
+    std::ifstream in(Folder() + "/registry.dat");
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
   }
 
-  registry_test::TemporaryDeviceRoot root_;
+  device::testing::ScopedDeviceRoot root_;
 };
 
 TEST_F(RegistryTest, CreateReportsWhetherTheKeyIsNewAndOpenFindsItInAnyCase) {
@@ -184,7 +187,7 @@ TEST_F(RegistryTest, AnotherProcessSeesEveryChangeAtOnceAndTheFileSurvives) {
   ASSERT_EQ(SetText(key, u"InstDir", u"\\Program Files\\KorvexPortal"), ERROR_SUCCESS);
 
   // A store of the same device root, as another process has it.
-  registry::Store other(root_.Path());
+  registry::Store other(Folder());
   auto readInstDir = [&other]() {
     std::vector<BYTE> data;
     other.Read([&data](const registry::Tree& tree) -> LONG {
@@ -213,7 +216,7 @@ TEST_F(RegistryTest, AnotherProcessSeesEveryChangeAtOnceAndTheFileSurvives) {
 
 TEST_F(RegistryTest, ADamagedFileIsReportedAndNeverOverwritten) {
   {
-    std::ofstream out(root_.Path() + "/registry.dat");
+    std::ofstream out(Folder() + "/registry.dat");
     out << "DEVICE-REGISTRY 1\n[HKEY_LOCAL_MACHINE\\Kept]\n\"v\"=dword:0\n";
   }
   const std::string damaged = FileText();

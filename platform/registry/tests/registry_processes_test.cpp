@@ -8,7 +8,7 @@
 
 #include "base/errors.h"
 #include "registry/registry.h"
-#include "registry_test_support.h"
+#include "testing/device_root.h"
 
 extern char** environ;
 
@@ -30,7 +30,7 @@ int ExitCode(pid_t pid) {
 }
 
 TEST(RegistryProcesses, TwoConcurrentWritersLoseNoValue) {
-  registry_test::TemporaryDeviceRoot root;
+  device::testing::ScopedDeviceRoot root;
   constexpr int kCount = 100;
   const pid_t first = StartWriter("first", kCount);
   const pid_t second = StartWriter("second", kCount);
