@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -60,72 +61,95 @@ bool IsText(const FormatArg& arg)
   return arg.kind() == Kind::WideText || arg.kind() == Kind::NarrowText;
 }
 
-// Uppercases the ASCII letters of a number's text.
-void ToUpperAscii(std::string& s)
+// Writes the digits of a finite, non-negative real the way the C library does for f, e, g and a
+// (without a's 0x) into [first, last), which holds precision + 400 characters at least.
+// Returns the length.
+size_t RealDigits(double value, char conversion, int precision, bool alt, char* first, char* last)
 {
-  for (char& c : s) {
-    if (c >= 'a' && c <= 'z')
-      c = static_cast<char>(c - 32);
-  }
-}
-
-// Formats a finite, non-negative real the way the C library does for f, e, g and a.
-std::string RealDigits(double value, char conversion, int precision, bool alt)
-{
-  std::string buffer(static_cast<size_t>(std::max(precision, 0)) + 400, '\0');
-  char* first = buffer.data();
-  char* last = buffer.data() + buffer.size();
+  size_t length = 0;
   auto print = [&](std::chars_format format, int digits) {
-    auto result = digits < 0 ? std::to_chars(first, last, value, format) : std::to_chars(first, last, value, format, digits);
-    return std::string(first, result.ptr);
+    auto result = digits < 0 ? std::to_chars(first, last, value, format)
+                             : std::to_chars(first, last, value, format, digits);
+    length = static_cast<size_t>(result.ptr - first);
   };
-  auto insertPointAfterFirstDigit = [](std::string& s) {
-    if (s.find('.') == std::string::npos)
-      s.insert(1, 1, '.');
+  auto pointIn = [&](size_t end) { return std::memchr(first, '.', end) != nullptr; };
+  auto insert = [&](size_t at, char c) {
+    std::memmove(first + at + 1, first + at, length - at);
+    first[at] = c;
+    ++length;
   };
   char lower = static_cast<char>(conversion | 0x20);
-  std::string text;
+  int p = precision < 0 ? 6 : precision;
   if (lower == 'f') {
-    int p = precision < 0 ? 6 : precision;
-    text = print(std::chars_format::fixed, p);
+    print(std::chars_format::fixed, p);
     if (alt && p == 0)
-      text += '.';
+      first[length++] = '.';
   } else if (lower == 'e') {
-    int p = precision < 0 ? 6 : precision;
-    text = print(std::chars_format::scientific, p);
+    print(std::chars_format::scientific, p);
     if (alt && p == 0)
-      insertPointAfterFirstDigit(text);
+      insert(1, '.');
   } else if (lower == 'a') {
-    text = print(std::chars_format::hex, precision);
-    if (alt)
-      insertPointAfterFirstDigit(text);
-    text.insert(0, "0x");
+    print(std::chars_format::hex, precision);
+    if (alt && !pointIn(length))
+      insert(1, '.');
   } else {  // g: fixed or scientific by the exponent, then without trailing zeros unless #
-    int p = precision < 0 ? 6 : (precision == 0 ? 1 : precision);
+    p = p == 0 ? 1 : p;
     int exponent = 0;
     if (value != 0) {
-      std::string scientific = print(std::chars_format::scientific, p - 1);
-      exponent = std::stoi(scientific.substr(scientific.find('e') + 1));
+      print(std::chars_format::scientific, p - 1);
+      const char* e = static_cast<const char*>(std::memchr(first, 'e', length));
+      std::from_chars(e + 2, first + length, exponent);
+      exponent = e[1] == '-' ? -exponent : exponent;
     }
     bool fixed = p > exponent && exponent >= -4;
-    text = fixed ? print(std::chars_format::fixed, p - 1 - exponent) : print(std::chars_format::scientific, p - 1);
-    size_t exponentAt = fixed ? text.size() : text.find('e');
-    std::string mantissa = text.substr(0, exponentAt);
-    std::string tail = text.substr(exponentAt);
+    if (fixed)
+      print(std::chars_format::fixed, p - 1 - exponent);
+    else
+      print(std::chars_format::scientific, p - 1);
+    size_t mantissaEnd = fixed ? length : static_cast<size_t>(static_cast<char*>(std::memchr(first, 'e', length)) - first);
     if (alt) {
-      if (mantissa.find('.') == std::string::npos)
-        mantissa += '.';
-    } else if (mantissa.find('.') != std::string::npos) {
-      mantissa.erase(mantissa.find_last_not_of('0') + 1);
-      if (mantissa.back() == '.')
-        mantissa.pop_back();
+      if (!pointIn(mantissaEnd))
+        insert(mantissaEnd, '.');
+    } else if (pointIn(mantissaEnd)) {
+      size_t kept = mantissaEnd;
+      while (first[kept - 1] == '0')
+        --kept;
+      if (first[kept - 1] == '.')
+        --kept;
+      std::memmove(first + kept, first + mantissaEnd, length - mantissaEnd);
+      length -= mantissaEnd - kept;
     }
-    text = mantissa + tail;
   }
-  if (conversion >= 'A' && conversion <= 'Z')
-    ToUpperAscii(text);
-  return text;
+  if (conversion >= 'A' && conversion <= 'Z') {
+    for (size_t i = 0; i < length; ++i)
+      first[i] = first[i] >= 'a' && first[i] <= 'z' ? static_cast<char>(first[i] - 32) : first[i];
+  }
+  return length;
 }
+
+// The sign and radix prefix of a number: at most three characters.
+class Prefix {
+ public:
+  void Sign(bool negative, const Spec& spec)
+  {
+    if (negative)
+      Add("-");
+    else if (spec.plus)
+      Add("+");
+    else if (spec.space)
+      Add(" ");
+  }
+  void Add(std::string_view text)
+  {
+    for (char c : text)
+      text_[length_++] = c;
+  }
+  std::string_view View() const { return std::string_view(text_, length_); }
+
+ private:
+  char text_[3] = {};
+  size_t length_ = 0;
+};
 
 template <class T>
 class Formatter {
@@ -311,29 +335,23 @@ class Formatter {
     int base = spec.conversion == 'o' ? 8 : (spec.conversion == 'x' || spec.conversion == 'X' ? 16 : 10);
     const char* digitSet = spec.conversion == 'X' ? "0123456789ABCDEF" : "0123456789abcdef";
     char digits[24];
-    int count = 0;
+    char* end = digits + sizeof digits;
+    char* first = end;
     for (uint64_t v = value; v != 0; v /= base)
-      digits[count++] = digitSet[v % base];
+      *--first = digitSet[v % base];
     if (value == 0 && spec.precision != 0)
-      digits[count++] = '0';
-    std::string body;
-    body.reserve(static_cast<size_t>(count) + 2);
-    while (count > 0)
-      body.push_back(digits[--count]);
+      *--first = '0';
+    std::string_view body(first, static_cast<size_t>(end - first));
 
-    std::string prefix;
-    if (isSigned && negative)
-      prefix = "-";
-    else if (isSigned && spec.plus)
-      prefix = "+";
-    else if (isSigned && spec.space)
-      prefix = " ";
+    Prefix prefix;
+    if (isSigned)
+      prefix.Sign(negative, spec);
     if (spec.alt && base == 16 && value != 0)
-      prefix += spec.conversion == 'X' ? "0X" : "0x";
+      prefix.Add(spec.conversion == 'X' ? "0X" : "0x");
     size_t zeros = spec.precision > static_cast<int>(body.size()) ? static_cast<size_t>(spec.precision) - body.size() : 0;
     if (spec.alt && base == 8 && zeros == 0 && (body.empty() || body[0] != '0'))
       zeros = 1;
-    WriteNumber(spec, prefix, zeros, body, spec.precision < 0);
+    WriteNumber(spec, prefix.View(), zeros, body, spec.precision < 0);
   }
 
   void FormatPointer(const Spec& spec, const FormatArg& arg)
@@ -359,24 +377,25 @@ class Formatter {
     else
       return FormatNatural(spec, arg);
 
-    std::string prefix;
-    if (std::signbit(value))
-      prefix = "-";
-    else if (spec.plus)
-      prefix = "+";
-    else if (spec.space)
-      prefix = " ";
+    Prefix prefix;
+    prefix.Sign(std::signbit(value), spec);
     bool upper = spec.conversion >= 'A' && spec.conversion <= 'Z';
     if (!std::isfinite(value)) {
-      WriteNumber(spec, prefix, 0, std::isnan(value) ? (upper ? "NAN" : "nan") : (upper ? "INF" : "inf"), false);
+      WriteNumber(spec, prefix.View(), 0, std::isnan(value) ? (upper ? "NAN" : "nan") : (upper ? "INF" : "inf"), false);
       return;
     }
-    std::string body = RealDigits(std::fabs(value), spec.conversion, spec.precision, spec.alt);
-    if (body.size() > 2 && (body[1] == 'x' || body[1] == 'X')) {  // %a: zeros go after 0x
-      prefix += body.substr(0, 2);
-      body.erase(0, 2);
+    if ((spec.conversion | 0x20) == 'a')
+      prefix.Add(upper ? "0X" : "0x");  // zeros pad after it
+    char stack[512];
+    std::unique_ptr<char[]> heap;
+    size_t room = static_cast<size_t>(std::max(spec.precision, 0)) + 400;
+    char* buffer = stack;
+    if (room > sizeof stack) {
+      heap = std::make_unique<char[]>(room);
+      buffer = heap.get();
     }
-    WriteNumber(spec, prefix, 0, body, true);
+    size_t length = RealDigits(std::fabs(value), spec.conversion, spec.precision, spec.alt, buffer, buffer + room);
+    WriteNumber(spec, prefix.View(), 0, std::string_view(buffer, length), true);
   }
 
   // Which width a character or text conversion asks for when the argument does not say.
@@ -608,9 +627,11 @@ void FormatTo(FormatSink<T>& sink, const T* format, FormatArgs args)
 template <class T>
 void AppendFormatted(std::basic_string<T>& out, const T* format, FormatArgs args)
 {
+  if (!format)
+    return;
+  out.reserve(out.size() + std::char_traits<T>::length(format) + 32);  // most texts need no regrowth
   StringSink<T> sink(out);
-  if (format)
-    FormatTo(sink, format, args);
+  FormatTo(sink, format, args);
 }
 
 template void FormatTo<char>(FormatSink<char>&, const char*, FormatArgs);
