@@ -5,6 +5,8 @@
 #include "text/codepage.h"
 #include "text/widechar.h"
 #include "host_folder.h"
+#include "kernel/modules.h"
+#include "process_list.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -93,9 +95,9 @@ std::string FindEntry(const std::string& folder, std::u16string_view name, const
   return {};
 }
 
-}  // namespace
-
-std::string RootPath()
+// The root in use, created when it is new; unlike RootPath, it does not enter the process in the
+// device's process list.
+std::string ResolvedRoot()
 {
   static std::mutex mutex;
   static std::string configured, resolved;
@@ -108,6 +110,29 @@ std::string RootPath()
   }
   return resolved;
 }
+
+}  // namespace
+
+std::string RootPath()
+{
+  std::string root = ResolvedRoot();
+  ListThisProcess(root);  // a process that uses a device is in its process list
+  return root;
+}
+
+namespace {
+
+// A program installed in the device root is in the device's process list from its start.
+__attribute__((constructor)) void ListInstalledProgram()
+{
+  std::string root = Resolved(ConfiguredRoot());
+  const std::string& program = ProgramHostPath();
+  if (program.size() > root.size() && program.compare(0, root.size(), root) == 0 && program[root.size()] == '/') {
+    RootPath();
+  }
+}
+
+}  // namespace
 
 std::string PrivateFolder(std::string_view name)
 {
@@ -187,7 +212,7 @@ std::optional<MappedPath> MapExistingPath(const char16_t* devicePath)
 
 std::optional<std::u16string> DevicePathOf(const std::string& hostPath)
 {
-  std::string root = RootPath();
+  std::string root = ResolvedRoot();
   std::string path = Resolved(hostPath);
   if (path == root) {
     return u"\\";

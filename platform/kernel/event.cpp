@@ -5,9 +5,6 @@
 #include "kernel/event.h"
 #include "kernel/handle_table.h"
 
-#include <map>
-#include <mutex>
-#include <string>
 
 namespace kernel {
 
@@ -16,10 +13,19 @@ Event::Event(bool manualReset, bool initialState)
 {
 }
 
+Event::Event(std::shared_ptr<SharedObject> shared)
+    : shared_(std::move(shared)), state_(&shared_->header().signalled), manualReset_(shared_->header().manualReset != 0)
+{
+}
+
 void Event::Set()
 {
   state_->store(1);
-  NotifyWaiters();
+  if (shared_) {
+    WakeDeviceWaiters();
+  } else {
+    NotifyWaiters();
+  }
 }
 
 void Event::Reset()
@@ -50,36 +56,17 @@ void Event::Undo()
 
 }  // namespace kernel
 
-namespace {
-
-// Named events of this process, by name.
-struct NamedEvents {
-  std::mutex mutex;
-  std::map<std::u16string, std::weak_ptr<kernel::Event>> byName;
-};
-
-NamedEvents& Named()
-{
-  static NamedEvents* named = new NamedEvents;
-  return *named;
-}
-
-}  // namespace
-
 HANDLE CreateEventW(LPSECURITY_ATTRIBUTES, BOOL bManualReset, BOOL bInitialState, LPCWSTR lpName)
 {
   std::shared_ptr<kernel::Event> event;
   bool existed = false;
   if (lpName) {
-    NamedEvents& named = Named();
-    std::lock_guard lock(named.mutex);
-    std::weak_ptr<kernel::Event>& slot = named.byName[lpName];
-    event = slot.lock();
-    existed = event != nullptr;
-    if (!existed) {
-      event = std::make_shared<kernel::Event>(bManualReset != FALSE, bInitialState != FALSE);
-      slot = event;
+    kernel::SharedCreation creation{kernel::SharedKind::Event, 0, bManualReset != FALSE, bInitialState != FALSE};
+    std::shared_ptr<kernel::SharedObject> shared = kernel::SharedObject::Open(lpName, creation, existed);
+    if (!shared) {
+      return nullptr;
     }
+    event = std::make_shared<kernel::Event>(std::move(shared));
   } else {
     event = std::make_shared<kernel::Event>(bManualReset != FALSE, bInitialState != FALSE);
   }

@@ -62,13 +62,13 @@ std::u16string FolderOf(std::u16string_view devicePath)
 }
 
 // "X" becomes "X.dll"; a name with an extension stays.
-std::u16string WithExtension(std::u16string_view name)
+std::u16string WithExtension(std::u16string_view name, std::u16string_view extension)
 {
   size_t slash = name.rfind(u'\\');
   size_t dot = name.rfind(u'.');
   std::u16string full(name);
   if (dot == std::u16string_view::npos || (slash != std::u16string_view::npos && dot < slash)) {
-    full += u".dll";
+    full += extension;
   }
   return full;
 }
@@ -108,6 +108,15 @@ const std::u16string& ProgramPath()
   return path;
 }
 
+std::vector<std::u16string> SearchPaths(std::u16string_view name, std::u16string_view extension)
+{
+  std::u16string full = WithExtension(name, extension);
+  if (full.find(u'\\') != std::u16string::npos) {
+    return {full};
+  }
+  return {FolderOf(ProgramPath()) + full, u"\\Windows\\" + full};
+}
+
 std::optional<std::string> ModuleHostPath(HMODULE module)
 {
   if (auto loaded = LookupModule(module)) {
@@ -132,15 +141,7 @@ HMODULE LoadLibraryW(LPCWSTR lpLibFileName)
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
-  std::u16string name = WithExtension(lpLibFileName);
-  std::vector<std::u16string> candidates;
-  if (name.find(u'\\') != std::u16string::npos) {
-    candidates.push_back(name);
-  } else {
-    candidates.push_back(FolderOf(ProgramPath()) + name);
-    candidates.push_back(u"\\Windows\\" + name);
-  }
-  for (const std::u16string& candidate : candidates) {
+  for (const std::u16string& candidate : SearchPaths(lpLibFileName, u".dll")) {
     std::optional<MappedPath> path = MapPath(candidate);
     if (!path) {
       return nullptr;
@@ -223,7 +224,7 @@ HMODULE GetModuleHandleW(LPCWSTR lpModuleName)
     }
     return modules.program;
   }
-  std::u16string wanted = FileNameOf(WithExtension(lpModuleName));
+  std::u16string wanted = FileNameOf(WithExtension(lpModuleName, u".dll"));
   for (const auto& [hostPath, handle] : modules.byHostPath) {
     if (SameName(FileNameOf(LookupModule(handle)->devicePath), wanted)) {
       return handle;

@@ -1,5 +1,6 @@
 #include "futex.h"
 #include "kernel/object.h"
+#include "shared_object.h"
 
 #include <algorithm>
 
@@ -15,7 +16,7 @@ std::atomic<uint32_t>& ThreadWakeWord()
 
 }  // namespace
 
-Waiter::Waiter(bool deviceWide) : word_(&ThreadWakeWord()), deviceWide_(deviceWide) {}
+Waiter::Waiter(bool deviceWide) : word_(deviceWide ? &DeviceWakeWord() : &ThreadWakeWord()), deviceWide_(deviceWide) {}
 
 void Waiter::Block(uint32_t seen, int64_t realMilliseconds) const
 {

@@ -8,7 +8,8 @@
 
 #include "base/types.h"
 
-typedef INT_PTR(WINAPI* FARPROC)();
+// No return type, so a cast to the function's real type is warning-free.
+typedef void(WINAPI* FARPROC)();
 
 // A name without an extension gets ".dll". A name without a folder is looked for in the
 // program's folder, then in "\Windows\". Loading a loaded library again returns its handle and

@@ -21,6 +21,14 @@ class DeviceFilesTest : public ::testing::Test {
     std::ofstream(Host(relative), std::ios::binary) << content;
   }
 
+  // Copies a program or library of the build into the root.
+  void Install(const char* built, const std::string& relative) const
+  {
+    std::filesystem::create_directories(Host(relative).parent_path());
+    std::filesystem::copy_file(built, Host(relative), std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::permissions(Host(relative), std::filesystem::perms::owner_all);
+  }
+
   std::string ReadHost(const std::string& relative) const
   {
     std::ifstream in(Host(relative), std::ios::binary);

@@ -1,5 +1,6 @@
 #include "base/errors.h"
 #include "base/lasterror.h"
+#include "device_files.h"
 #include "kernel/kernel.h"
 #include "testing/clock.h"
 
@@ -138,7 +139,9 @@ TEST(Events, StaleHandleNeverReachesANewerObject)
   }
 }
 
-TEST(Events, NamedEventOpensTheExistingOne)
+using NamedEvents = DeviceFilesTest;
+
+TEST_F(NamedEvents, SameNameOpensTheExistingEvent)
 {
   HANDLE created = CreateEventW(nullptr, TRUE, FALSE, u"Box_event");
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
@@ -158,7 +161,7 @@ TEST(Events, NamedEventOpensTheExistingOne)
   }
 }
 
-TEST(Events, LastCloseEndsANamedEvent)
+TEST_F(NamedEvents, LastCloseEndsTheEvent)
 {
   HANDLE event = CreateEventW(nullptr, TRUE, TRUE, u"Transient");
   CloseHandle(event);

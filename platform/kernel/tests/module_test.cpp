@@ -45,6 +45,53 @@ TEST_F(Modules, ProgramVersionIsCompiledIn)
   EXPECT_FALSE(GetFileVersionInfoW(path, 0, size - 1, block.data()));
 }
 
+TEST_F(Modules, LibrariesLoadByDeviceNameAndCountTheirLoads)
+{
+  Install(KV_TEST_LIBRARY, "Program Files/Tests/TestLib.dll");
+  HMODULE library = LoadLibraryW(u"\\program files\\tests\\testlib");  // ".dll" added
+  ASSERT_NE(library, nullptr);
+  EXPECT_EQ(LoadLibraryW(u"TestLib.dll"), library);  // found in the program's folder
+  auto add = reinterpret_cast<int (*)(int, int)>(GetProcAddress(library, "KernelTestAdd"));
+  ASSERT_NE(add, nullptr);
+  EXPECT_EQ(add(2, 3), 5);
+  EXPECT_EQ(GetProcAddressW(library, u"KernelTestAdd"), reinterpret_cast<FARPROC>(add));
+  EXPECT_EQ(GetProcAddress(library, "Missing"), nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PROC_NOT_FOUND));
+  WCHAR path[MAX_PATH];
+  GetModuleFileNameW(library, path, MAX_PATH);
+  EXPECT_EQ(std::u16string(path), u"\\Program Files\\Tests\\TestLib.dll");
+  EXPECT_EQ(GetModuleHandleW(u"testlib"), library);
+  EXPECT_EQ(GetFileVersionInfoSizeW(path, nullptr), 92u);
+
+  EXPECT_TRUE(FreeLibrary(library));
+  EXPECT_EQ(GetModuleHandleW(u"TestLib.dll"), library);  // loaded twice, freed once
+  EXPECT_TRUE(FreeLibrary(library));
+  EXPECT_EQ(GetModuleHandleW(u"TestLib.dll"), nullptr);
+  EXPECT_FALSE(FreeLibrary(library));
+}
+
+TEST_F(Modules, ResourceLibrariesMayBeFoldersAndMissingOnesFail)
+{
+  std::filesystem::create_directories(Host("Windows/WidgetRes.dll"));
+  HMODULE resources = LoadLibraryW(u"WidgetRes");  // found in "\\Windows\\"
+  ASSERT_NE(resources, nullptr);
+  EXPECT_EQ(GetProcAddress(resources, "Anything"), nullptr);
+  EXPECT_TRUE(FreeLibrary(resources));
+  WriteHost("Windows/Broken.dll", "not a library");
+  struct Case {
+    const char16_t* name;
+    DWORD error;
+  } cases[] = {
+      {u"Missing", ERROR_MOD_NOT_FOUND},
+      {u"\\Windows\\Missing.dll", ERROR_MOD_NOT_FOUND},
+      {u"Broken", ERROR_BAD_EXE_FORMAT},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(LoadLibraryW(c.name), nullptr);
+    EXPECT_EQ(GetLastError(), c.error);
+  }
+}
+
 TEST_F(Modules, FilesWithoutAVersionHaveNoBlock)
 {
   WriteHost("Windows/plain.exe", "not a program");
