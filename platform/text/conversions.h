@@ -1,4 +1,4 @@
-// What formatting and scanning share about conversion specifications: the size prefixes and
+// What formatting and scanning share about conversions: the size prefixes and
 // the integer sizes they name on the device, and the classes of conversion letters.
 #pragma once
 

@@ -19,7 +19,8 @@ namespace {
 using Kind = FormatArg::Kind;
 
 
-struct Spec {
+// One conversion of a format: its flags, width, precision, size prefix and letter.
+struct Conversion {
   bool left = false;
   bool plus = false;
   bool space = false;
@@ -28,7 +29,7 @@ struct Spec {
   int width = 0;
   int precision = -1;
   SizePrefix size = SizePrefix::None;
-  char conversion = 0;
+  char letter = 0;
 };
 
 uint64_t Mask(int bits)
@@ -130,13 +131,13 @@ size_t RealDigits(double value, char conversion, int precision, bool alt, char* 
 // The sign and radix prefix of a number: at most three characters.
 class Prefix {
  public:
-  void Sign(bool negative, const Spec& spec)
+  void Sign(bool negative, const Conversion& conv)
   {
     if (negative)
       Add("-");
-    else if (spec.plus)
+    else if (conv.plus)
       Add("+");
-    else if (spec.space)
+    else if (conv.space)
       Add(" ");
   }
   void Add(std::string_view text)
@@ -168,13 +169,13 @@ class Formatter {
       if (!*p)
         break;
       const T* start = p++;
-      Spec spec;
-      if (!ParseSpec(p, spec)) {
+      Conversion conv;
+      if (!ParseConversion(p, conv)) {
         out_.Append(start, static_cast<size_t>(p - start));  // cut short by the end of the format
         break;
       }
       ++p;
-      Convert(spec, start, p);
+      Convert(conv, start, p);
     }
   }
 
@@ -199,47 +200,47 @@ class Formatter {
 
   // Reads flags, width, precision, size and the conversion letter; p is left on the letter.
   // False when the format ends first.
-  bool ParseSpec(const T*& p, Spec& spec)
+  bool ParseConversion(const T*& p, Conversion& conv)
   {
     for (;; ++p) {
       if (*p == '-')
-        spec.left = true;
+        conv.left = true;
       else if (*p == '+')
-        spec.plus = true;
+        conv.plus = true;
       else if (*p == ' ')
-        spec.space = true;
+        conv.space = true;
       else if (*p == '#')
-        spec.alt = true;
+        conv.alt = true;
       else if (*p == '0')
-        spec.zero = true;
+        conv.zero = true;
       else
         break;
     }
     if (*p == '*') {
       ++p;
-      spec.width = StarField();
-      if (spec.width < 0) {
-        spec.left = true;
-        spec.width = -spec.width;
+      conv.width = StarField();
+      if (conv.width < 0) {
+        conv.left = true;
+        conv.width = -conv.width;
       }
     } else {
-      spec.width = ReadNumber(p);
+      conv.width = ReadNumber(p);
     }
     if (*p == '.') {
       ++p;
       if (*p == '*') {
         ++p;
-        spec.precision = StarField();
-        if (spec.precision < 0)
-          spec.precision = -1;
+        conv.precision = StarField();
+        if (conv.precision < 0)
+          conv.precision = -1;
       } else {
-        spec.precision = ReadNumber(p);
+        conv.precision = ReadNumber(p);
       }
     }
-    spec.size = ReadSizePrefix(p);
+    conv.size = ReadSizePrefix(p);
     if (!*p)
       return false;
-    spec.conversion = *p < 0x80 ? static_cast<char>(*p) : '?';
+    conv.letter = *p < 0x80 ? static_cast<char>(*p) : '?';
     return true;
   }
 
@@ -251,9 +252,9 @@ class Formatter {
     return static_cast<int>(value);
   }
 
-  void Convert(Spec& spec, const T* start, const T* end)
+  void Convert(Conversion& conv, const T* start, const T* end)
   {
-    char c = spec.conversion;
+    char c = conv.letter;
     if (c == '%') {
       out_.AppendRepeated('%', 1);
       return;
@@ -269,61 +270,61 @@ class Formatter {
     }
     const FormatArg* arg = NextArg();
     if (!arg)
-      WriteAscii(spec, "(missing)");
+      WriteAscii(conv, "(missing)");
     else if (IsIntegerConversion(c))
-      FormatInteger(spec, *arg);
+      FormatInteger(conv, *arg);
     else if (IsRealConversion(c))
-      FormatReal(spec, *arg);
+      FormatReal(conv, *arg);
     else if (c == 'c' || c == 'C')
-      FormatChar(spec, *arg);
+      FormatChar(conv, *arg);
     else if (c == 's' || c == 'S')
-      FormatText(spec, *arg);
+      FormatText(conv, *arg);
     else
-      FormatPointer(spec, *arg);
+      FormatPointer(conv, *arg);
   }
 
   // An argument that does not fit its conversion prints in its own natural form.
-  void FormatNatural(Spec spec, const FormatArg& arg)
+  void FormatNatural(Conversion conv, const FormatArg& arg)
   {
     // An integer prints whole, at its own size.
-    spec.size = arg.size() == 8 ? SizePrefix::ll
+    conv.size = arg.size() == 8 ? SizePrefix::ll
                 : arg.size() == 2 ? SizePrefix::h
                 : arg.size() == 1 ? SizePrefix::hh
                                   : SizePrefix::None;
     switch (arg.kind()) {
       case Kind::Signed:
-        spec.conversion = 'd';
-        return FormatInteger(spec, arg);
+        conv.letter = 'd';
+        return FormatInteger(conv, arg);
       case Kind::Unsigned:
-        spec.conversion = 'u';
-        return FormatInteger(spec, arg);
+        conv.letter = 'u';
+        return FormatInteger(conv, arg);
       case Kind::WideChar:
       case Kind::NarrowChar:
-        spec.conversion = 'c';
-        return FormatChar(spec, arg);
+        conv.letter = 'c';
+        return FormatChar(conv, arg);
       case Kind::Real:
-        spec.conversion = 'g';
-        return FormatReal(spec, arg);
+        conv.letter = 'g';
+        return FormatReal(conv, arg);
       case Kind::WideText:
       case Kind::NarrowText:
-        spec.conversion = 's';
-        return FormatText(spec, arg);
+        conv.letter = 's';
+        return FormatText(conv, arg);
       case Kind::Pointer:
         if (!arg.pointer())
-          return WriteAscii(spec, "(null)", spec.precision);
-        spec.conversion = 'p';
-        return FormatPointer(spec, arg);
+          return WriteAscii(conv, "(null)", conv.precision);
+        conv.letter = 'p';
+        return FormatPointer(conv, arg);
     }
   }
 
-  void FormatInteger(const Spec& spec, const FormatArg& arg)
+  void FormatInteger(const Conversion& conv, const FormatArg& arg)
   {
     uint64_t raw = 0;
     if (!RawIntegerOf(arg, raw))
-      return FormatNatural(spec, arg);
-    int bits = IntegerBits(spec.size);
+      return FormatNatural(conv, arg);
+    int bits = IntegerBits(conv.size);
     uint64_t value = raw & Mask(bits);
-    bool isSigned = spec.conversion == 'd' || spec.conversion == 'i';
+    bool isSigned = conv.letter == 'd' || conv.letter == 'i';
     bool negative = false;
     if (isSigned && bits < 64 && (value >> (bits - 1)) != 0) {
       negative = true;
@@ -332,40 +333,40 @@ class Formatter {
       negative = true;
       value = 0 - value;
     }
-    int base = spec.conversion == 'o' ? 8 : (spec.conversion == 'x' || spec.conversion == 'X' ? 16 : 10);
-    const char* digitSet = spec.conversion == 'X' ? "0123456789ABCDEF" : "0123456789abcdef";
+    int base = conv.letter == 'o' ? 8 : (conv.letter == 'x' || conv.letter == 'X' ? 16 : 10);
+    const char* digitSet = conv.letter == 'X' ? "0123456789ABCDEF" : "0123456789abcdef";
     char digits[24];
     char* end = digits + sizeof digits;
     char* first = end;
     for (uint64_t v = value; v != 0; v /= base)
       *--first = digitSet[v % base];
-    if (value == 0 && spec.precision != 0)
+    if (value == 0 && conv.precision != 0)
       *--first = '0';
     std::string_view body(first, static_cast<size_t>(end - first));
 
     Prefix prefix;
     if (isSigned)
-      prefix.Sign(negative, spec);
-    if (spec.alt && base == 16 && value != 0)
-      prefix.Add(spec.conversion == 'X' ? "0X" : "0x");
-    size_t zeros = spec.precision > static_cast<int>(body.size()) ? static_cast<size_t>(spec.precision) - body.size() : 0;
-    if (spec.alt && base == 8 && zeros == 0 && (body.empty() || body[0] != '0'))
+      prefix.Sign(negative, conv);
+    if (conv.alt && base == 16 && value != 0)
+      prefix.Add(conv.letter == 'X' ? "0X" : "0x");
+    size_t zeros = conv.precision > static_cast<int>(body.size()) ? static_cast<size_t>(conv.precision) - body.size() : 0;
+    if (conv.alt && base == 8 && zeros == 0 && (body.empty() || body[0] != '0'))
       zeros = 1;
-    WriteNumber(spec, prefix.View(), zeros, body, spec.precision < 0);
+    WriteNumber(conv, prefix.View(), zeros, body, conv.precision < 0);
   }
 
-  void FormatPointer(const Spec& spec, const FormatArg& arg)
+  void FormatPointer(const Conversion& conv, const FormatArg& arg)
   {
     uint64_t raw = 0;
     if (!RawIntegerOf(arg, raw))
-      return FormatNatural(spec, arg);
+      return FormatNatural(conv, arg);
     char digits[2 * sizeof(void*)];
     for (int i = static_cast<int>(sizeof digits) - 1; i >= 0; --i, raw >>= 4)
       digits[i] = "0123456789ABCDEF"[raw & 0xF];
-    WriteNumber(spec, {}, 0, std::string_view(digits, sizeof digits), false);
+    WriteNumber(conv, {}, 0, std::string_view(digits, sizeof digits), false);
   }
 
-  void FormatReal(const Spec& spec, const FormatArg& arg)
+  void FormatReal(const Conversion& conv, const FormatArg& arg)
   {
     double value = 0;
     if (arg.kind() == Kind::Real)
@@ -375,46 +376,46 @@ class Formatter {
     else if (arg.kind() == Kind::Unsigned || arg.kind() == Kind::WideChar)
       value = static_cast<double>(arg.unsignedValue());
     else
-      return FormatNatural(spec, arg);
+      return FormatNatural(conv, arg);
 
     Prefix prefix;
-    prefix.Sign(std::signbit(value), spec);
-    bool upper = spec.conversion >= 'A' && spec.conversion <= 'Z';
+    prefix.Sign(std::signbit(value), conv);
+    bool upper = conv.letter >= 'A' && conv.letter <= 'Z';
     if (!std::isfinite(value)) {
-      WriteNumber(spec, prefix.View(), 0, std::isnan(value) ? (upper ? "NAN" : "nan") : (upper ? "INF" : "inf"), false);
+      WriteNumber(conv, prefix.View(), 0, std::isnan(value) ? (upper ? "NAN" : "nan") : (upper ? "INF" : "inf"), false);
       return;
     }
-    if ((spec.conversion | 0x20) == 'a')
+    if ((conv.letter | 0x20) == 'a')
       prefix.Add(upper ? "0X" : "0x");  // zeros pad after it
     char stack[512];
     std::unique_ptr<char[]> heap;
-    size_t room = static_cast<size_t>(std::max(spec.precision, 0)) + 400;
+    size_t room = static_cast<size_t>(std::max(conv.precision, 0)) + 400;
     char* buffer = stack;
     if (room > sizeof stack) {
       heap = std::make_unique<char[]>(room);
       buffer = heap.get();
     }
-    size_t length = RealDigits(std::fabs(value), spec.conversion, spec.precision, spec.alt, buffer, buffer + room);
-    WriteNumber(spec, prefix.View(), 0, std::string_view(buffer, length), true);
+    size_t length = RealDigits(std::fabs(value), conv.letter, conv.precision, conv.alt, buffer, buffer + room);
+    WriteNumber(conv, prefix.View(), 0, std::string_view(buffer, length), true);
   }
 
   // Which width a character or text conversion asks for when the argument does not say.
-  bool WantsWide(const Spec& spec) const
+  bool WantsWide(const Conversion& conv) const
   {
-    if (spec.size == SizePrefix::h || spec.size == SizePrefix::hh)
+    if (conv.size == SizePrefix::h || conv.size == SizePrefix::hh)
       return false;
-    if (spec.size == SizePrefix::l || spec.size == SizePrefix::w)
+    if (conv.size == SizePrefix::l || conv.size == SizePrefix::w)
       return true;
-    bool natural = spec.conversion == 'c' || spec.conversion == 's';
+    bool natural = conv.letter == 'c' || conv.letter == 's';
     return natural == kWide;
   }
 
-  void FormatChar(const Spec& spec, const FormatArg& arg)
+  void FormatChar(const Conversion& conv, const FormatArg& arg)
   {
     uint64_t raw = 0;
     if (arg.kind() == Kind::Pointer || !RawIntegerOf(arg, raw))
-      return FormatNatural(spec, arg);
-    bool wide = arg.kind() == Kind::WideChar ? true : (arg.kind() == Kind::NarrowChar ? false : WantsWide(spec));
+      return FormatNatural(conv, arg);
+    bool wide = arg.kind() == Kind::WideChar ? true : (arg.kind() == Kind::NarrowChar ? false : WantsWide(conv));
     std::basic_string<T> text;
     if (wide) {
       auto unit = static_cast<uint32_t>(arg.kind() == Kind::WideChar ? raw : raw & 0xFFFF);
@@ -436,26 +437,26 @@ class Formatter {
       else
         text.push_back(byte);
     }
-    WriteText(spec, text.data(), text.size());
+    WriteText(conv, text.data(), text.size());
   }
 
-  void FormatText(const Spec& spec, const FormatArg& arg)
+  void FormatText(const Conversion& conv, const FormatArg& arg)
   {
     if (arg.kind() == Kind::Pointer && !arg.pointer())
-      return WriteAscii(spec, "(null)", spec.precision);
+      return WriteAscii(conv, "(null)", conv.precision);
     if (!IsText(arg))
-      return FormatNatural(spec, arg);
+      return FormatNatural(conv, arg);
     if (arg.kind() == Kind::WideText ? !arg.wide() : !arg.narrow())
-      return WriteAscii(spec, "(null)", spec.precision);
-    size_t limit = spec.precision < 0 ? std::numeric_limits<size_t>::max() : static_cast<size_t>(spec.precision);
+      return WriteAscii(conv, "(null)", conv.precision);
+    size_t limit = conv.precision < 0 ? std::numeric_limits<size_t>::max() : static_cast<size_t>(conv.precision);
     if (arg.kind() == Kind::WideText) {
       const char16_t* s = arg.wide();
       if constexpr (kWide) {
-        WriteText(spec, s, BoundedLength(s, limit));
+        WriteText(conv, s, BoundedLength(s, limit));
       } else {
         std::string ansi;
         AppendWideAsAnsi(ansi, std::u16string_view(s, BoundedLength(s, limit)));
-        WriteText(spec, ansi.data(), AnsiPrefixLength(ansi, limit));
+        WriteText(conv, ansi.data(), AnsiPrefixLength(ansi, limit));
       }
       return;
     }
@@ -464,9 +465,9 @@ class Formatter {
       // A narrow character gives one unit from one or two bytes; read no further than needed.
       std::u16string wide;
       AppendAnsiAsWide(wide, std::string_view(s, BoundedLength(s, limit > SIZE_MAX / 2 ? limit : limit * 2)));
-      WriteText(spec, wide.data(), std::min(wide.size(), limit));
+      WriteText(conv, wide.data(), std::min(wide.size(), limit));
     } else {
-      WriteText(spec, s, BoundedLength(s, limit));
+      WriteText(conv, s, BoundedLength(s, limit));
     }
   }
 
@@ -480,44 +481,44 @@ class Formatter {
   }
 
   // Writes a text field: padded to the width with blanks, or zeros with the 0 flag.
-  void WriteText(const Spec& spec, const T* text, size_t length)
+  void WriteText(const Conversion& conv, const T* text, size_t length)
   {
-    size_t pad = static_cast<size_t>(spec.width) > length ? static_cast<size_t>(spec.width) - length : 0;
-    T fill = spec.zero && !spec.left ? '0' : ' ';
-    if (!spec.left)
+    size_t pad = static_cast<size_t>(conv.width) > length ? static_cast<size_t>(conv.width) - length : 0;
+    T fill = conv.zero && !conv.left ? '0' : ' ';
+    if (!conv.left)
       out_.AppendRepeated(fill, pad);
     out_.Append(text, length);
-    if (spec.left)
+    if (conv.left)
       out_.AppendRepeated(' ', pad);
   }
 
-  void WriteAscii(const Spec& spec, std::string_view ascii, int precision = -1)
+  void WriteAscii(const Conversion& conv, std::string_view ascii, int precision = -1)
   {
     if (precision >= 0 && ascii.size() > static_cast<size_t>(precision))
       ascii = ascii.substr(0, static_cast<size_t>(precision));
     std::basic_string<T> text(ascii.begin(), ascii.end());
-    Spec blankPadded = spec;
+    Conversion blankPadded = conv;
     blankPadded.zero = false;
     WriteText(blankPadded, text.data(), text.size());
   }
 
   // Writes a number field: prefix (sign, 0x), zeros, digits; the 0 flag pads with zeros after
   // the prefix when zeroPadAllowed, else the field is padded with blanks.
-  void WriteNumber(const Spec& spec, std::string_view prefix, size_t zeros, std::string_view body, bool zeroPadAllowed)
+  void WriteNumber(const Conversion& conv, std::string_view prefix, size_t zeros, std::string_view body, bool zeroPadAllowed)
   {
     size_t length = prefix.size() + zeros + body.size();
-    size_t pad = static_cast<size_t>(spec.width) > length ? static_cast<size_t>(spec.width) - length : 0;
-    bool zeroPad = spec.zero && !spec.left && zeroPadAllowed;
+    size_t pad = static_cast<size_t>(conv.width) > length ? static_cast<size_t>(conv.width) - length : 0;
+    bool zeroPad = conv.zero && !conv.left && zeroPadAllowed;
     if (zeroPad) {
       zeros += pad;
       pad = 0;
     }
-    if (!spec.left)
+    if (!conv.left)
       out_.AppendRepeated(' ', pad);
     AppendAscii(prefix);
     out_.AppendRepeated('0', zeros);
     AppendAscii(body);
-    if (spec.left)
+    if (conv.left)
       out_.AppendRepeated(' ', pad);
   }
 
