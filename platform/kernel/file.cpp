@@ -50,6 +50,46 @@ std::shared_ptr<File> LookupFile(HANDLE handle)
   return kernel::LookupHandleAs<File>(handle);
 }
 
+// Reads or writes count bytes at the file's position; a read stops at the end of the file.
+BOOL Transfer(HANDLE handle, char* buffer, DWORD count, LPDWORD done, LPOVERLAPPED overlapped, bool writing)
+{
+  if (done) {
+    *done = 0;
+  }
+  auto file = LookupFile(handle);
+  if (!file) {
+    return FALSE;
+  }
+  if (overlapped || (!buffer && count > 0)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  if (writing ? !file->CanWrite() : !file->CanRead()) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+  }
+  DWORD moved = 0;
+  BOOL result = TRUE;
+  while (moved < count) {
+    ssize_t step = writing ? write(file->fd(), buffer + moved, count - moved) : read(file->fd(), buffer + moved, count - moved);
+    if (step < 0 && errno == EINTR) {
+      continue;
+    }
+    if (step < 0) {
+      SetLastErrorFromErrno();
+      result = FALSE;
+    }
+    if (step <= 0) {
+      break;
+    }
+    moved += static_cast<DWORD>(step);
+  }
+  if (done) {
+    *done = moved;
+  }
+  return result;
+}
+
 }  // namespace
 }  // namespace device
 
@@ -109,79 +149,14 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
 
 BOOL ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, LPDWORD lpNumberOfBytesRead, LPOVERLAPPED lpOverlapped)
 {
-  if (lpNumberOfBytesRead) {
-    *lpNumberOfBytesRead = 0;
-  }
-  auto file = device::LookupFile(hFile);
-  if (!file) {
-    return FALSE;
-  }
-  if (lpOverlapped || (!lpBuffer && nNumberOfBytesToRead > 0)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
-  if (!file->CanRead()) {
-    SetLastError(ERROR_ACCESS_DENIED);
-    return FALSE;
-  }
-  DWORD done = 0;
-  while (done < nNumberOfBytesToRead) {
-    ssize_t got = read(file->fd(), static_cast<char*>(lpBuffer) + done, nNumberOfBytesToRead - done);
-    if (got < 0 && errno == EINTR) {
-      continue;
-    }
-    if (got < 0) {
-      device::SetLastErrorFromErrno();
-      return FALSE;
-    }
-    if (got == 0) {
-      break;
-    }
-    done += static_cast<DWORD>(got);
-  }
-  if (lpNumberOfBytesRead) {
-    *lpNumberOfBytesRead = done;
-  }
-  return TRUE;
+  return device::Transfer(hFile, static_cast<char*>(lpBuffer), nNumberOfBytesToRead, lpNumberOfBytesRead, lpOverlapped, false);
 }
 
 BOOL WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite, LPDWORD lpNumberOfBytesWritten,
                LPOVERLAPPED lpOverlapped)
 {
-  if (lpNumberOfBytesWritten) {
-    *lpNumberOfBytesWritten = 0;
-  }
-  auto file = device::LookupFile(hFile);
-  if (!file) {
-    return FALSE;
-  }
-  if (lpOverlapped || (!lpBuffer && nNumberOfBytesToWrite > 0)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
-  if (!file->CanWrite()) {
-    SetLastError(ERROR_ACCESS_DENIED);
-    return FALSE;
-  }
-  DWORD done = 0;
-  while (done < nNumberOfBytesToWrite) {
-    ssize_t put = write(file->fd(), static_cast<const char*>(lpBuffer) + done, nNumberOfBytesToWrite - done);
-    if (put < 0 && errno == EINTR) {
-      continue;
-    }
-    if (put < 0) {
-      device::SetLastErrorFromErrno();
-      if (lpNumberOfBytesWritten) {
-        *lpNumberOfBytesWritten = done;
-      }
-      return FALSE;
-    }
-    done += static_cast<DWORD>(put);
-  }
-  if (lpNumberOfBytesWritten) {
-    *lpNumberOfBytesWritten = done;
-  }
-  return TRUE;
+  return device::Transfer(hFile, static_cast<char*>(const_cast<void*>(lpBuffer)), nNumberOfBytesToWrite, lpNumberOfBytesWritten,
+                          lpOverlapped, true);
 }
 
 DWORD GetFileSize(HANDLE hFile, LPDWORD lpFileSizeHigh)

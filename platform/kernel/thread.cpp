@@ -1,3 +1,5 @@
+#include "futex.h"
+#include "shared_object.h"
 #include "thread_object.h"
 
 #include "base/errors.h"
@@ -16,10 +18,26 @@ DWORD Thread::ExitCode() const
   return ended_.load() ? exitCode_.load() : STILL_ACTIVE;
 }
 
-void Thread::Started(DWORD id)
+void Thread::Started(DWORD id, std::atomic<uint32_t>* wakeWord)
 {
+  wakeWord_ = wakeWord;
   id_.store(id);
   id_.notify_all();
+}
+
+bool Thread::RequestTermination(DWORD code)
+{
+  if (!wakeWord_) {
+    return false;
+  }
+  if (!terminating_.exchange(true)) {
+    SetExitCode(code);
+  }
+  // Wake it wherever it sleeps: on its own word, or on the device's.
+  wakeWord_->fetch_add(1);
+  FutexWakeAll(wakeWord_, false);
+  WakeDeviceWaiters();
+  return true;
 }
 
 void Thread::Ended()
@@ -50,13 +68,24 @@ void* RunThread(void* argument)
   std::unique_ptr<StartInfo> start(static_cast<StartInfo*>(argument));
   std::shared_ptr<Thread> thread = std::move(start->thread);
   currentThread = thread.get();
-  thread->Started(GetCurrentThreadId());
+  thread->Started(GetCurrentThreadId(), &ThreadWakeWord());
   EndOnExit endOnExit{*thread};
-  thread->SetExitCode(start->routine(start->parameter));
+  DWORD code = start->routine(start->parameter);
+  if (!thread->TerminationRequested()) {
+    thread->SetExitCode(code);
+  }
   return nullptr;
 }
 
 }  // namespace
+
+void EndThreadIfTerminated()
+{
+  if (currentThread && currentThread->TerminationRequested()) {
+    pthread_exit(nullptr);
+  }
+}
+
 }  // namespace kernel
 
 // The stack size is left to the system: the device's small stacks do not fit code built with
@@ -96,6 +125,22 @@ void ExitThread(DWORD dwExitCode)
     kernel::currentThread->SetExitCode(dwExitCode);
   }
   pthread_exit(nullptr);
+}
+
+BOOL TerminateThread(HANDLE hThread, DWORD dwExitCode)
+{
+  auto thread = kernel::LookupHandleAs<kernel::Thread>(hThread);
+  if (!thread) {
+    return FALSE;
+  }
+  if (thread.get() == kernel::currentThread) {
+    ExitThread(dwExitCode);
+  }
+  if (!thread->IsSignalled() && !thread->RequestTermination(dwExitCode)) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+  }
+  return TRUE;
 }
 
 BOOL GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode)

@@ -16,10 +16,15 @@ class Thread : public LocalWaitable {
   DWORD Id() const { return id_.load(); }
   DWORD ExitCode() const;
 
-  // Called by the thread itself.
-  void Started(DWORD id);
+  // Called by the thread itself; wakeWord is the word it sleeps on in its waits.
+  void Started(DWORD id, std::atomic<uint32_t>* wakeWord = nullptr);
   void SetExitCode(DWORD code) { exitCode_.store(code); }
   void Ended();
+
+  // Asks the thread to end with the given code at its next wait; false for a thread that does
+  // not wait in this process (a child process's main thread).
+  bool RequestTermination(DWORD code);
+  bool TerminationRequested() const { return terminating_.load(); }
 
   // Blocks until the new thread has reported its id.
   void WaitUntilStarted() const { id_.wait(0); }
@@ -28,6 +33,14 @@ class Thread : public LocalWaitable {
   std::atomic<DWORD> id_{0};
   std::atomic<DWORD> exitCode_{0};
   std::atomic<bool> ended_{false};
+  std::atomic<bool> terminating_{false};
+  std::atomic<uint32_t>* wakeWord_ = nullptr;
 };
+
+// Ends the calling thread (it unwinds) when TerminateThread asked for it; waits call this.
+void EndThreadIfTerminated();
+
+// The word the calling thread sleeps on while it waits on objects of this process only.
+std::atomic<uint32_t>& ThreadWakeWord();
 
 }  // namespace kernel

@@ -5,6 +5,7 @@
 #include "kernel/clock.h"
 #include "kernel/handle_table.h"
 #include "kernel/waiting.h"
+#include "thread_object.h"
 
 #include <algorithm>
 #include <optional>
@@ -44,35 +45,48 @@ std::optional<DWORD> TakeAll(Objects objects)
   return WAIT_OBJECT_0;
 }
 
+// A waiter's registration with its objects, for as long as it waits.
+class Subscriptions {
+ public:
+  Subscriptions(Objects objects, Waiter& waiter) : objects_(objects), waiter_(waiter)
+  {
+    for (const auto& object : objects_) {
+      object->Subscribe(waiter_);
+    }
+  }
+  ~Subscriptions()
+  {
+    for (const auto& object : objects_) {
+      object->Unsubscribe(waiter_);
+    }
+  }
+
+ private:
+  Objects objects_;
+  Waiter& waiter_;
+};
+
 }  // namespace
 
 DWORD WaitForObjects(Objects objects, bool all, DWORD milliseconds)
 {
   bool deviceWide = std::any_of(objects.begin(), objects.end(), [](const auto& object) { return object->IsDeviceWide(); });
   Waiter waiter(deviceWide);
-  for (const auto& object : objects) {
-    object->Subscribe(waiter);
-  }
-  std::optional<DWORD> result;
-  {
-    clock::Timeout timeout(milliseconds, waiter);
-    while (!result) {
-      uint32_t seen = waiter.Count();
-      if (!objects.empty()) {
-        result = all ? TakeAll(objects) : TakeAny(objects);
-      }
-      if (!result && timeout.Expired()) {
-        result = WAIT_TIMEOUT;
-      }
-      if (!result) {
-        waiter.Block(seen, timeout.RealWait());
+  Subscriptions subscriptions(objects, waiter);
+  clock::Timeout timeout(milliseconds, waiter);
+  for (;;) {
+    uint32_t seen = waiter.Count();
+    EndThreadIfTerminated();
+    if (!objects.empty()) {
+      if (std::optional<DWORD> taken = all ? TakeAll(objects) : TakeAny(objects)) {
+        return *taken;
       }
     }
+    if (timeout.Expired()) {
+      return WAIT_TIMEOUT;
+    }
+    waiter.Block(seen, timeout.RealWait());
   }
-  for (const auto& object : objects) {
-    object->Unsubscribe(waiter);
-  }
-  return *result;
 }
 
 }  // namespace kernel

@@ -1,20 +1,16 @@
 #include "futex.h"
 #include "kernel/object.h"
 #include "shared_object.h"
+#include "thread_object.h"
 
 #include <algorithm>
 
 namespace kernel {
-namespace {
-
-// The word a thread sleeps on while it waits on objects of this process only.
 std::atomic<uint32_t>& ThreadWakeWord()
 {
   thread_local std::atomic<uint32_t> word{0};
   return word;
 }
-
-}  // namespace
 
 Waiter::Waiter(bool deviceWide) : word_(deviceWide ? &DeviceWakeWord() : &ThreadWakeWord()), deviceWide_(deviceWide) {}
 

@@ -17,5 +17,11 @@ HANDLE CreateThread(LPSECURITY_ATTRIBUTES lpThreadAttributes, SIZE_T dwStackSize
 // Ends the calling thread with the given exit code; the thread's stack unwinds.
 [[noreturn]] void ExitThread(DWORD dwExitCode);
 
+// Ends another thread of this process with the given exit code. It ends at its next wait or
+// Sleep, at once when it is waiting now, and its stack unwinds; its handle is signalled when it
+// has ended. A thread that never waits again ends only when its routine returns (with the code
+// given here). On the calling thread it is ExitThread.
+BOOL TerminateThread(HANDLE hThread, DWORD dwExitCode);
+
 BOOL GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode);
 DWORD GetCurrentThreadId();

@@ -1,9 +1,11 @@
 #include "base/errors.h"
 #include "base/lasterror.h"
 #include "kernel/kernel.h"
+#include "testing/device_root.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <set>
 
 namespace {
@@ -54,6 +56,38 @@ TEST(Threads, ExitThreadEndsWithItsCodeAndUnwinds)
   EXPECT_EQ(code, 7u);
   EXPECT_TRUE(unwound);
   CloseHandle(thread);
+}
+
+TEST(Threads, TerminateEndsWaitingThreadsWithTheirCode)
+{
+  device::testing::ScopedDeviceRoot root;
+  static std::atomic<int> unwound;
+  unwound = 0;
+  auto waitForever = [](LPVOID event) -> DWORD {
+    struct Guard {
+      ~Guard() { ++unwound; }
+    } guard;
+    WaitForSingleObject(static_cast<HANDLE>(event), INFINITE);
+    return 1;
+  };
+  HANDLE local = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HANDLE named = CreateEventW(nullptr, TRUE, FALSE, u"NeverSet");
+  HANDLE threads[] = {CreateThread(nullptr, 0, waitForever, local, 0, nullptr),
+                      CreateThread(nullptr, 0, waitForever, named, 0, nullptr)};
+  EXPECT_EQ(WaitForMultipleObjects(2, threads, FALSE, 0), WAIT_TIMEOUT);
+  for (HANDLE thread : threads) {
+    ASSERT_TRUE(TerminateThread(thread, static_cast<DWORD>(-1)));
+  }
+  ASSERT_EQ(WaitForMultipleObjects(2, threads, TRUE, 30000), WAIT_OBJECT_0);
+  for (HANDLE thread : threads) {
+    DWORD code = 0;
+    GetExitCodeThread(thread, &code);
+    EXPECT_EQ(code, static_cast<DWORD>(-1));
+    CloseHandle(thread);
+  }
+  EXPECT_EQ(unwound, 2);
+  CloseHandle(local);
+  CloseHandle(named);
 }
 
 TEST(Threads, IdsAreDistinctAndStable)
