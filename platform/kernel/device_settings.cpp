@@ -46,14 +46,26 @@ std::string Lower(std::string_view text)
   return lower;
 }
 
-std::optional<int> ParseDimension(std::string_view text)
+std::optional<int> ParseNumber(std::string_view text, int low, int high)
 {
   int value = 0;
   auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || value < 1 || value > 8192) {
+  if (error != std::errc() || end != text.data() + text.size() || value < low || value > high) {
     return std::nullopt;
   }
   return value;
+}
+
+std::optional<bool> ParseSwitch(std::string_view text)
+{
+  std::string word = Lower(text);
+  if (word == "yes" || word == "on" || word == "true" || word == "1") {
+    return true;
+  }
+  if (word == "no" || word == "off" || word == "false" || word == "0") {
+    return false;
+  }
+  return std::nullopt;
 }
 
 // "{436EF144-B4FB-4863-A041-8F905A62C572}", braces optional.
@@ -205,7 +217,7 @@ class Parser {
     switch (section_) {
       case Section::Screen:
         if (key == "width" || key == "height") {
-          std::optional<int> size = ParseDimension(value);
+          std::optional<int> size = ParseNumber(value, 1, 8192);
           if (!size) {
             Problem("the screen " + key + " is a number of pixels from 1 to 8192");
           } else {
@@ -256,6 +268,20 @@ class Parser {
           settings_.caBundle = value;
         } else if (key == "gateway") {
           settings_.gateway = value;
+        } else if (key == "connect_timeout" || key == "stall_timeout") {
+          std::optional<int> seconds = ParseNumber(value, 1, 3600);
+          if (!seconds) {
+            Problem("the " + key + " is a number of seconds from 1 to 3600");
+          } else {
+            (key == "connect_timeout" ? settings_.connectTimeout : settings_.stallTimeout) = *seconds;
+          }
+        } else if (key == "debug_insecure_tls") {
+          std::optional<bool> on = ParseSwitch(value);
+          if (!on) {
+            Problem("debug_insecure_tls is yes or no");
+          } else {
+            settings_.debugInsecureTls = *on;
+          }
         } else {
           known = false;
         }

@@ -46,6 +46,9 @@ struct DeviceSettings {
   std::string caBundle = "/etc/ssl/certs/ca-certificates.crt";  // host path of the trusted CAs (PEM)
   std::vector<std::string> browserCommand;  // host program and its arguments; empty: no browser
   std::string gateway;                      // the payment gateway's base URL; empty: none
+  int connectTimeout = 30;                  // seconds to reach a server before a request fails
+  int stallTimeout = 60;                    // seconds without a byte before an exchange fails
+  bool debugInsecureTls = false;  // debug only: honour requests to ignore certificate errors
 };
 
 // The settings of the device root in use, read on first use. Without a file they are the

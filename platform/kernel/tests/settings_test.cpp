@@ -38,6 +38,9 @@ TEST(DeviceSettings, ReadsEveryPartOfAFile)
   EXPECT_EQ(settings.contacts[0].name, u"张三");
   EXPECT_EQ(settings.contacts[0].mobile, u"13800138000");
   EXPECT_EQ(settings.gateway, "https://127.0.0.1:8443");
+  EXPECT_EQ(settings.connectTimeout, 20);
+  EXPECT_EQ(settings.stallTimeout, 45);
+  EXPECT_FALSE(settings.debugInsecureTls);
   EXPECT_EQ(settings.browserCommand, std::vector<std::string>{"/usr/bin/xdg-open"});
 }
 
@@ -73,6 +76,9 @@ TEST(DeviceSettings, ReportsProblemsAndKeepsWhatIsSound)
         "line 2: a [connection] needs a name and a destination; it is left out"}},
       {"\n[connection]\nname = x\n", {"line 2: a [connection] needs a name and a destination; it is left out"}},
       {"[contact]\nname = x\n[screen]\n", {"line 1: a [contact] needs a name and a mobile number; it is left out"}},
+      {"[network]\nconnect_timeout = 0\n", {"line 2: the connect_timeout is a number of seconds from 1 to 3600"}},
+      {"[network]\nstall_timeout = 1h\n", {"line 2: the stall_timeout is a number of seconds from 1 to 3600"}},
+      {"[network]\ndebug_insecure_tls = maybe\n", {"line 2: debug_insecure_tls is yes or no"}},
   };
   for (const Case& c : cases) {
     std::vector<std::string> problems;
@@ -81,6 +87,9 @@ TEST(DeviceSettings, ReportsProblemsAndKeepsWhatIsSound)
     EXPECT_EQ(settings.screen.width, 240);
     EXPECT_TRUE(settings.connections.empty());
     EXPECT_TRUE(settings.contacts.empty());
+    EXPECT_EQ(settings.connectTimeout, 30);
+    EXPECT_EQ(settings.stallTimeout, 60);
+    EXPECT_FALSE(settings.debugInsecureTls);
   }
 }
 
