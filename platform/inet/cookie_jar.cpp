@@ -170,12 +170,6 @@ std::string CookieJar::CookiesFor(const UrlParts& url, std::time_t now)
   return header;
 }
 
-void CookieJar::Clear()
-{
-  std::lock_guard lock(mutex_);
-  cookies_.clear();
-}
-
 void CookieJar::RemoveExpired(std::time_t now)
 {
   std::erase_if(cookies_, [now](const Cookie& cookie) { return cookie.persistent && cookie.expires <= now; });

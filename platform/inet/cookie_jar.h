@@ -27,8 +27,6 @@ class CookieJar {
   // when no cookie matches.
   std::string CookiesFor(const UrlParts& url, std::time_t now = std::time(nullptr));
 
-  void Clear();
-
  private:
   struct Cookie {
     std::string name;
