@@ -1,0 +1,25 @@
+// The host's TCP sockets behind the device's Winsock calls, kept in a file of their own so
+// that the host's socket declarations and the device's never meet. Addresses and ports are in
+// network byte order; failures return -1 with the matching WSA error in LastError().
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace net::host {
+
+int OpenStream();
+int Bind(int fd, uint32_t address, uint16_t port);
+int Listen(int fd, int backlog);
+int Accept(int fd, uint32_t* address, uint16_t* port);
+int Connect(int fd, uint32_t address, uint16_t port);
+int LocalName(int fd, uint32_t* address, uint16_t* port);
+long Receive(int fd, void* buffer, size_t size, bool peek);
+long Send(int fd, const void* buffer, size_t size);
+int Shutdown(int fd, int how);  // 0 receive, 1 send, 2 both
+void Close(int fd);
+
+// The WSA error of the last failed call on this thread.
+int LastError();
+
+}  // namespace net::host
