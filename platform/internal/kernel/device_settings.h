@@ -47,7 +47,7 @@ struct DeviceSettings {
   std::vector<std::string> browserCommand;  // host program and its arguments; empty: no browser
   std::string gateway;                      // the payment gateway's base URL; empty: none
   int connectTimeout = 30;                  // seconds to reach a server before a request fails
-  int stallTimeout = 60;                    // seconds without a byte before an exchange fails
+  int stallTimeout = 60;                    // seconds an exchange may stall (under a byte a second)
   bool debugInsecureTls = false;  // debug only: honour requests to ignore certificate errors
 };
 
