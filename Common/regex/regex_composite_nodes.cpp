@@ -130,16 +130,14 @@ bool CLookaroundNode<CharT>::Match(CMatchState<CharT>& state) const
   if (!frame) {
     return false;
   }
-  const int position = state.position;
-  const int backtrackSize = state.backtrack.GetSize();
-  const int captureSize = state.captures.GetSize();
+  const auto saved = state.Save();
   const bool matched = m_inner->Match(state) == m_positive;
-  state.backtrack.Truncate(backtrackSize);
-  state.position = position;
+  state.backtrack.Truncate(saved.backtrackSize);
+  state.position = saved.position;
   if (matched) {
-    state.backtrack.Push(captureSize);
+    state.backtrack.Push(saved.captureSize);
   } else {
-    state.captures.Truncate(captureSize);
+    state.captures.Truncate(saved.captureSize);
   }
   return matched;
 }
@@ -162,16 +160,11 @@ bool CAtomicNode<CharT>::Match(CMatchState<CharT>& state) const
   if (!frame) {
     return false;
   }
-  const int position = state.position;
-  const int backtrackSize = state.backtrack.GetSize();
-  const int captureSize = state.captures.GetSize();
+  const auto saved = state.Save();
   if (!m_inner->Match(state)) {
     return false;
   }
-  // The inner node's other ways of matching are forgotten.
-  state.backtrack.Truncate(backtrackSize);
-  state.backtrack.Push(position);
-  state.backtrack.Push(captureSize);
+  state.KeepOnlyThisWay(saved);
   return true;
 }
 
@@ -179,8 +172,7 @@ template <typename CharT>
 bool CAtomicNode<CharT>::Backtrack(CMatchState<CharT>& state) const
 {
   if (state.Step()) {
-    state.captures.Truncate(state.backtrack.Pop());
-    state.position = state.backtrack.Pop();
+    state.UndoKeptWay();
   }
   return false;
 }
@@ -196,11 +188,10 @@ bool CConditionalNode<CharT>::ConditionHolds(CMatchState<CharT>& state) const
   if (m_condition == nullptr) {
     return true;
   }
-  const int position = state.position;
-  const int backtrackSize = state.backtrack.GetSize();
+  const auto saved = state.Save();
   const bool holds = m_condition->Match(state);
-  state.backtrack.Truncate(backtrackSize);
-  state.position = position;
+  state.backtrack.Truncate(saved.backtrackSize);
+  state.position = saved.position;
   return holds;
 }
 

@@ -64,6 +64,29 @@ class CMatchState {
   }
   void Leave() { --m_depth; }
 
+  // A point to come back to: the position and the sizes of both stacks.
+  struct SavePoint {
+    int position;
+    int backtrackSize;
+    int captureSize;
+  };
+  SavePoint Save() const { return SavePoint{position, backtrack.GetSize(), captures.GetSize()}; }
+
+  // After an inner match that is kept but never retried (atomic group, possessive repeat):
+  // forgets the inner node's other ways of matching and records how to undo the match.
+  void KeepOnlyThisWay(const SavePoint& saved)
+  {
+    backtrack.Truncate(saved.backtrackSize);
+    backtrack.Push(saved.position);
+    backtrack.Push(saved.captureSize);
+  }
+  // Undoes a match kept by KeepOnlyThisWay.
+  void UndoKeptWay()
+  {
+    captures.Truncate(backtrack.Pop());
+    position = backtrack.Pop();
+  }
+
   // The offset of the group's latest capture record, or -1.
   int FindLatest(int group) const
   {

@@ -3,9 +3,16 @@
 // --- CRepeatBase ---
 
 template <typename CharT>
-CRepeatBase<CharT>::CRepeatBase(const CRegexNode<CharT>* item)
-    : m_item(item), m_set(dynamic_cast<const CCharSetNode<CharT>*>(item))
+CRepeatBase<CharT>::CRepeatBase(const CRegexNode<CharT>* item, int minimum, int extra)
+    : m_item(item), m_set(dynamic_cast<const CCharSetNode<CharT>*>(item)), m_minimum(minimum), m_extra(extra)
 {
+}
+
+template <typename CharT>
+CRegexExtent CRepeatBase<CharT>::Measure() const
+{
+  const int most = m_extra > CRegexExtent::kUnbounded - m_minimum ? CRegexExtent::kUnbounded : m_minimum + m_extra;
+  return m_item->Measure().Times(m_minimum, most);
 }
 
 template <typename CharT>
@@ -119,14 +126,14 @@ template <typename CharT>
 bool CRepeatNode<CharT>::Match(CMatchState<CharT>& state) const
 {
   CRegexFrame<CharT> frame(state);
-  return frame && this->MatchCount(state, m_count);
+  return frame && this->MatchCount(state, this->m_minimum);
 }
 
 template <typename CharT>
 bool CRepeatNode<CharT>::Backtrack(CMatchState<CharT>& state) const
 {
   CRegexFrame<CharT> frame(state);
-  return frame && state.Step() && this->BacktrackCount(state, m_count);
+  return frame && state.Step() && this->BacktrackCount(state, this->m_minimum);
 }
 
 // --- CGreedyRepeatNode ---
@@ -135,10 +142,10 @@ template <typename CharT>
 bool CGreedyRepeatNode<CharT>::Match(CMatchState<CharT>& state) const
 {
   CRegexFrame<CharT> frame(state);
-  if (!frame || !this->MatchCount(state, m_minimum)) {
+  if (!frame || !this->MatchCount(state, this->m_minimum)) {
     return false;
   }
-  this->MatchExtra(state, m_extra);
+  this->MatchExtra(state, this->m_extra);
   return true;
 }
 
@@ -152,10 +159,10 @@ bool CGreedyRepeatNode<CharT>::Backtrack(CMatchState<CharT>& state) const
   const int made = state.backtrack.Pop();
   if (made <= 0) {
     // No extra iteration left: the minimum finds its next way, then the extra part again.
-    if (!this->BacktrackCount(state, m_minimum)) {
+    if (!this->BacktrackCount(state, this->m_minimum)) {
       return false;
     }
-    this->MatchExtra(state, m_extra);
+    this->MatchExtra(state, this->m_extra);
     return true;
   }
   // The latest iteration finds another way, or is given up; no further iteration is tried.
@@ -174,7 +181,7 @@ template <typename CharT>
 bool CLazyRepeatNode<CharT>::Match(CMatchState<CharT>& state) const
 {
   CRegexFrame<CharT> frame(state);
-  if (!frame || !this->MatchCount(state, m_minimum)) {
+  if (!frame || !this->MatchCount(state, this->m_minimum)) {
     return false;
   }
   state.backtrack.Push(0);
@@ -191,7 +198,7 @@ bool CLazyRepeatNode<CharT>::Backtrack(CMatchState<CharT>& state) const
   int made = state.backtrack.Pop();
   // First one more iteration.
   const int position = state.position;
-  if (made < m_extra && this->MatchConsuming(state, position)) {
+  if (made < this->m_extra && this->MatchConsuming(state, position)) {
     state.backtrack.Push(position);
     state.backtrack.Push(made + 1);
     return true;
@@ -205,7 +212,7 @@ bool CLazyRepeatNode<CharT>::Backtrack(CMatchState<CharT>& state) const
       return true;
     }
   }
-  if (!this->BacktrackCount(state, m_minimum)) {
+  if (!this->BacktrackCount(state, this->m_minimum)) {
     return false;
   }
   state.backtrack.Push(0);
@@ -221,16 +228,12 @@ bool CPossessiveRepeatNode<CharT>::Match(CMatchState<CharT>& state) const
   if (!frame) {
     return false;
   }
-  const int position = state.position;
-  const int backtrackSize = state.backtrack.GetSize();
-  const int captureSize = state.captures.GetSize();
-  if (!this->MatchCount(state, m_minimum)) {
+  const auto saved = state.Save();
+  if (!this->MatchCount(state, this->m_minimum)) {
     return false;
   }
-  this->MatchExtra(state, m_extra);
-  state.backtrack.Truncate(backtrackSize);
-  state.backtrack.Push(position);
-  state.backtrack.Push(captureSize);
+  this->MatchExtra(state, this->m_extra);
+  state.KeepOnlyThisWay(saved);
   return true;
 }
 
@@ -238,8 +241,7 @@ template <typename CharT>
 bool CPossessiveRepeatNode<CharT>::Backtrack(CMatchState<CharT>& state) const
 {
   if (state.Step()) {
-    state.captures.Truncate(state.backtrack.Pop());
-    state.position = state.backtrack.Pop();
+    state.UndoKeptWay();
   }
   return false;
 }
