@@ -145,33 +145,26 @@ void CCharSetNode<CharT>::Seal()
 }
 
 template <typename CharT>
-bool CCharSetNode<CharT>::Contains(int code) const
-{
-  const unsigned byte = static_cast<unsigned>(code) & 0xFF;
-  if (sizeof(CharT) == 1 || static_cast<unsigned>(code) < 256) {
-    return (m_table[byte >> 6] >> (byte & 63)) & 1;
-  }
-  return ContainsSlow(code);
-}
-
-template <typename CharT>
 int CCharSetNode<CharT>::MatchRun(CMatchState<CharT>& state, int most) const
 {
-  int count = 0;
-  if (!m_rightToLeft) {
-    int position = state.position;
-    const int end = state.length;
-    while (count < most && position >= 0 && position < end && Contains(CRegexChars<CharT>::Code(state.text[position]))) {
-      ++position;
-      ++count;
-    }
-    state.position = position;
-  } else {
+  if (m_rightToLeft) {
+    int count = 0;
     while (count < most && MatchOne(state)) {
       ++count;
     }
+    return count;
   }
-  return count;
+  const int start = state.position;
+  if (start < 0) {
+    return 0;
+  }
+  const int limit = most < state.length - start ? start + most : state.length;
+  int position = start;
+  while (position < limit && Contains(CRegexChars<CharT>::Code(state.text[position]))) {
+    ++position;
+  }
+  state.position = position;
+  return position - start;
 }
 
 template <typename CharT>

@@ -29,7 +29,14 @@ class CCharSetNode : public CRegexNode<CharT> {
   // Finishes the set: builds the lookup table of the first 256 codes.
   void Seal();
 
-  bool Contains(int code) const;
+  bool Contains(int code) const
+  {
+    const unsigned byte = static_cast<unsigned>(code) & 0xFF;
+    if (sizeof(CharT) == 1 || static_cast<unsigned>(code) < 256) {
+      return (m_table[byte >> 6] >> (byte & 63)) & 1;
+    }
+    return ContainsSlow(code);
+  }
 
   // Consumes one member character; the position is unchanged on failure.
   bool MatchOne(CMatchState<CharT>& state) const
