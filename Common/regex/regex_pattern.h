@@ -40,11 +40,13 @@ class CRegexPattern {
   CRegexPattern& operator=(const CRegexPattern&) = delete;
 
   // Compiles `length` characters of `pattern` (a negative length: up to its NUL), replacing
-  // the previous tree. Returns the root node (null for a null pattern).
+  // the previous tree. Returns the root node: null for a null pattern, and for a pattern
+  // nested more than 200 groups or brackets deep, which then never matches.
   const CRegexNode<CharT>* Compile(const CharT* pattern, int length, int flags);
 
-  // Matches the whole NUL-terminated `text` (from its end under RX_RIGHT_TO_LEFT). The state
-  // is the caller's when given (to set its bounds or learn whether a bound was hit).
+  // Matches the whole NUL-terminated `text` (from its end under RX_RIGHT_TO_LEFT); a null text
+  // never matches. The state is the caller's when given (to set its bounds or learn whether
+  // a bound was hit). A compiled pattern serves any number of matches, one after another.
   CRegexMatch MatchWhole(const CharT* text, CMatchState<CharT>* state = nullptr) const;
 
   int GetFlags() const { return m_flags; }
