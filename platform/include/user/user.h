@@ -1,0 +1,17 @@
+// Windows and messages of the device: classes, windows, the tree and geometry, message
+// queues per thread, timers, focus and activation, input, input contexts, screen metrics.
+#pragma once
+
+#include "user/messages.h"
+#include "user/window_styles.h"
+#include "user/window_class.h"
+#include "user/window.h"
+#include "user/window_tree.h"
+#include "user/window_geometry.h"
+#include "user/message_queue.h"
+#include "user/timers.h"
+#include "user/focus.h"
+#include "user/input.h"
+#include "user/imm.h"
+#include "user/metrics.h"
+#include "user/user_errors.h"

@@ -1,0 +1,30 @@
+// The window tree: parents, owners, children in z-order, look-up by id, class or title.
+#pragma once
+
+#include "base/types.h"
+
+#define GW_HWNDFIRST 0
+#define GW_HWNDLAST 1
+#define GW_HWNDNEXT 2
+#define GW_HWNDPREV 3
+#define GW_OWNER 4
+#define GW_CHILD 5
+
+// The parent of a child window; the owner of a top-level WS_POPUP window; else null.
+HWND GetParent(HWND hwnd);
+// Moves the window under a new parent (null: top-level), at the top of its siblings.
+// Returns the former parent.
+HWND SetParent(HWND hwnd, HWND newParent);
+// Siblings in z-order (GW_HWNDNEXT goes down), the topmost child, the owner.
+HWND GetWindow(HWND hwnd, UINT relation);
+BOOL IsChild(HWND parent, HWND hwnd);
+HWND GetDlgItem(HWND dialog, int id);
+int GetDlgCtrlID(HWND hwnd);
+HWND GetDesktopWindow();
+// A top-level window by class and/or title (either may be null; both compared without case),
+// in this process first, then in the other processes of the device.
+HWND FindWindowW(LPCWSTR className, LPCWSTR windowName);
+// The window's thread id; the process id through processId when not null. 0 for no window.
+DWORD GetWindowThreadProcessId(HWND hwnd, LPDWORD processId);
+
+inline HWND FindWindow(LPCWSTR className, LPCWSTR windowName) { return FindWindowW(className, windowName); }

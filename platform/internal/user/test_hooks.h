@@ -1,0 +1,54 @@
+// What the test harness (platform/testing) needs of the window manager beyond the device's
+// own calls: the virtual clock, input injection at the device's input source, idle detection
+// and how a message reached a window procedure. Not for system code.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "user/user.h"
+
+namespace user_test {
+
+// Runs the device clock virtually from now on: it moves only by AdvanceVirtualClock.
+void UseVirtualClock();
+void AdvanceVirtualClock(uint64_t ms);
+uint64_t VirtualClockNow();
+// The earliest time a timer of any thread is due; UINT64_MAX when there is none.
+uint64_t NextTimerDue();
+
+// Input as the device's touch screen and keys produce it. Pointer input goes to the capture
+// window or else to the window under the point; key input to the foreground thread's focus
+// window (or its active window when nothing has the focus).
+enum class Pointer { down, move, up };
+void InjectPointer(Pointer action, POINT screen);
+void InjectKey(UINT virtualKey, bool down);
+// One character of text, as a text-entry key produces it (WM_KEYDOWN, WM_CHAR, WM_KEYUP).
+void InjectCharacter(char16_t character);
+// Text composed by the input method: to a focus window with an input context as
+// WM_IME_COMPOSITION then the key-up of the composing key; to one without, as WM_CHAR.
+void InjectImeText(const std::u16string& text, UINT composingKey);
+
+// Whether every thread that has a message queue (except the caller) waits for messages with
+// none to take. Waits up to boundMs for that; false when the bound passed first.
+bool WaitUntilOtherThreadsIdle(uint32_t boundMs);
+// Whether the calling thread's queue has anything to take now (sent, posted, input, paint,
+// a due timer). Makes no queue.
+bool CurrentThreadHasWork();
+
+// How the message being handled by the innermost window procedure call of this thread came.
+enum Delivery : unsigned { sent = 1, posted = 2, defwinproc = 4 };
+unsigned CurrentDelivery();
+
+// For the window-tree dump: the focus and active state of a window within its own thread, and
+// its text (through WM_GETTEXT when its thread is the caller or waits for messages, else the
+// text the window manager keeps, so that a thread blocked elsewhere does not block the dump).
+bool IsFocusOfItsThread(HWND hwnd);
+bool IsActiveOfItsThread(HWND hwnd);
+std::u16string WindowText(HWND hwnd);
+bool IsOwnedByCallingThread(HWND hwnd);
+
+// The screen size (device settings) for this process.
+void SetScreenSize(int width, int height);
+
+}  // namespace user_test

@@ -1,0 +1,40 @@
+#include <cstdio>
+#include <map>
+
+#include "testing/message_log.h"
+
+namespace kvtest {
+
+std::string MessageName(UINT message)
+{
+  static const std::map<UINT, const char*> names = {
+#define NAME(m) {m, #m}
+      NAME(WM_NULL), NAME(WM_CREATE), NAME(WM_DESTROY), NAME(WM_MOVE), NAME(WM_SIZE), NAME(WM_ACTIVATE),
+      NAME(WM_SETFOCUS), NAME(WM_KILLFOCUS), NAME(WM_ENABLE), NAME(WM_SETREDRAW), NAME(WM_SETTEXT),
+      NAME(WM_GETTEXT), NAME(WM_GETTEXTLENGTH), NAME(WM_PAINT), NAME(WM_CLOSE), NAME(WM_QUIT),
+      NAME(WM_ERASEBKGND), NAME(WM_SHOWWINDOW), NAME(WM_SETTINGCHANGE), NAME(WM_CANCELMODE), NAME(WM_SETCURSOR),
+      NAME(WM_DRAWITEM), NAME(WM_MEASUREITEM), NAME(WM_SETFONT), NAME(WM_GETFONT), NAME(WM_WINDOWPOSCHANGING),
+      NAME(WM_WINDOWPOSCHANGED), NAME(WM_COPYDATA), NAME(WM_NOTIFY), NAME(WM_NCCREATE), NAME(WM_NCDESTROY),
+      NAME(WM_NCHITTEST), NAME(WM_NCPAINT), NAME(WM_NCACTIVATE), NAME(WM_GETDLGCODE), NAME(WM_KEYDOWN),
+      NAME(WM_KEYUP), NAME(WM_CHAR), NAME(WM_SYSKEYDOWN), NAME(WM_SYSKEYUP), NAME(WM_SYSCHAR),
+      NAME(WM_IME_STARTCOMPOSITION), NAME(WM_IME_ENDCOMPOSITION), NAME(WM_IME_COMPOSITION), NAME(WM_INITDIALOG),
+      NAME(WM_COMMAND), NAME(WM_SYSCOMMAND), NAME(WM_TIMER), NAME(WM_HSCROLL), NAME(WM_VSCROLL),
+      NAME(WM_CTLCOLOREDIT), NAME(WM_CTLCOLORBTN), NAME(WM_CTLCOLORSTATIC), NAME(WM_MOUSEMOVE),
+      NAME(WM_LBUTTONDOWN), NAME(WM_LBUTTONUP), NAME(WM_LBUTTONDBLCLK), NAME(WM_CAPTURECHANGED),
+      NAME(WM_IME_SETCONTEXT), NAME(WM_IME_NOTIFY), NAME(WM_IME_CHAR), NAME(WM_FORWARDMSG),
+#undef NAME
+  };
+  auto it = names.find(message);
+  if (it != names.end())
+    return it->second;
+  char text[32];
+  if (message >= WM_USER && message < WM_APP)
+    std::snprintf(text, sizeof text, "WM_USER+0x%x", message - WM_USER);
+  else if (message >= WM_APP)
+    std::snprintf(text, sizeof text, "WM_APP+0x%x", message - WM_APP);
+  else
+    std::snprintf(text, sizeof text, "0x%04x", message);
+  return text;
+}
+
+}  // namespace kvtest

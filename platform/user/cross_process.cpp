@@ -1,0 +1,207 @@
+// Windows of other processes of the device: find, post, send (WM_COPYDATA with its data
+// copied into the receiver), thread of a window, foreground.
+#include <thread>
+
+#include "class_table.h"
+#include "process_link.h"
+#include "window_internal.h"
+
+namespace user_detail {
+namespace {
+
+uint64_t Value(HWND hwnd)
+{
+  return reinterpret_cast<uintptr_t>(hwnd);
+}
+
+HWND Handle(uint64_t value)
+{
+  return reinterpret_cast<HWND>(static_cast<uintptr_t>(value));
+}
+
+// A window of this process that another process may address: only windows that exist.
+bool IsLocalWindow(HWND hwnd)
+{
+  Lock held(state().lock);
+  return Find(held, hwnd) != nullptr;
+}
+
+std::vector<uint8_t> AnswerRequest(LinkRequest request, const std::vector<uint8_t>& payload)
+{
+  LinkReader in(payload);
+  LinkWriter out;
+  uint64_t target = 0;
+  switch (request) {
+  case LinkRequest::find: {
+    bool hasClass, hasName;
+    std::u16string className, windowName;
+    HWND found = nullptr;
+    if (in.Text(&hasClass, &className) && in.Text(&hasName, &windowName)) {
+      Lock held(state().lock);
+      auto cls = hasClass ? FindClass(held, className.c_str()) : nullptr;
+      if (!hasClass || cls) {
+        for (HWND top : state().topLevel) {
+          auto window = Find(held, top);
+          if (window && window->state != WindowState::creating && (!cls || window->cls == cls) &&
+              (!hasName || EqualNoCase(window->text, windowName))) {
+            found = top;
+            break;
+          }
+        }
+      }
+    }
+    out.U64(Value(found));
+    break;
+  }
+  case LinkRequest::post: {
+    uint32_t message;
+    uint64_t wParam, lParam;
+    bool ok = in.U64(&target) && in.U32(&message) && in.U64(&wParam) && in.U64(&lParam) &&
+              IsLocalWindow(Handle(target)) &&
+              PostMessageW(Handle(target), message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam));
+    out.U32(ok ? 1 : 0);
+    break;
+  }
+  case LinkRequest::send: {
+    uint32_t message, hasData;
+    uint64_t wParam, lParam, dataTag;
+    std::vector<uint8_t> data;
+    bool ok = in.U64(&target) && in.U32(&message) && in.U64(&wParam) && in.U64(&lParam) && in.U32(&hasData) &&
+              in.U64(&dataTag) && in.Bytes(&data) && IsLocalWindow(Handle(target));
+    LRESULT result = 0;
+    if (ok) {
+      COPYDATASTRUCT copy{static_cast<ULONG_PTR>(dataTag), static_cast<DWORD>(data.size()),
+                          data.empty() ? nullptr : data.data()};
+      if (message == WM_COPYDATA)
+        lParam = hasData ? reinterpret_cast<uintptr_t>(&copy) : 0;
+      result = SendMessageW(Handle(target), message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam));
+    }
+    out.U32(ok ? 1 : 0);
+    out.U64(static_cast<uint64_t>(result));
+    break;
+  }
+  case LinkRequest::thread: {
+    DWORD thread = in.U64(&target) && IsLocalWindow(Handle(target)) ? GetWindowThreadProcessId(Handle(target), nullptr)
+                                                                     : 0;
+    out.U32(thread);
+    break;
+  }
+  case LinkRequest::foreground: {
+    bool ok = in.U64(&target) && IsLocalWindow(Handle(target)) && SetForegroundWindow(Handle(target));
+    out.U32(ok ? 1 : 0);
+    break;
+  }
+  }
+  return out.Data();
+}
+
+// Calls another process on a helper thread while the calling thread waits as a sender does,
+// answering sends made to it meanwhile.
+bool CallAndWait(DWORD process, LinkRequest request, const std::vector<uint8_t>& payload,
+                 std::vector<uint8_t>* answer)
+{
+  auto item = std::make_shared<SentItem>();
+  bool ok = false;
+  Lock held(state().lock);
+  item->sender = CurrentQueue(held);
+  std::thread caller([&, item] {
+    bool answered = CallProcess(process, request, payload, answer);
+    Lock inner(state().lock);
+    ok = answered;
+    Answer(inner, *item, 0);
+  });
+  WaitForAnswer(held, item);
+  held.unlock();
+  caller.join();
+  return ok;
+}
+
+}  // namespace
+
+void EnsureProcessListener()
+{
+  StartListening(AnswerRequest);
+}
+
+HWND FindInOtherProcesses(LPCWSTR className, LPCWSTR windowName)
+{
+  LinkWriter request;
+  request.Text(className);
+  request.Text(windowName);
+  for (DWORD process : LinkedProcesses()) {
+    std::vector<uint8_t> answer;
+    uint64_t found = 0;
+    if (CallProcess(process, LinkRequest::find, request.Data(), &answer) && LinkReader(answer).U64(&found) && found)
+      return Handle(found);
+  }
+  return nullptr;
+}
+
+BOOL PostToProcess(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+  LinkWriter request;
+  request.U64(Value(hwnd));
+  request.U32(message);
+  request.U64(wParam);
+  request.U64(static_cast<uint64_t>(lParam));
+  std::vector<uint8_t> answer;
+  uint32_t ok = 0;
+  if (!CallProcess(ProcessOfHandle(hwnd), LinkRequest::post, request.Data(), &answer) ||
+      !LinkReader(answer).U32(&ok) || !ok) {
+    SetError(ERROR_INVALID_WINDOW_HANDLE);
+    return FALSE;
+  }
+  return TRUE;
+}
+
+LRESULT SendToProcess(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+  LinkWriter request;
+  request.U64(Value(hwnd));
+  request.U32(message);
+  request.U64(wParam);
+  request.U64(static_cast<uint64_t>(lParam));
+  auto* copy = message == WM_COPYDATA ? reinterpret_cast<const COPYDATASTRUCT*>(lParam) : nullptr;
+  request.U32(copy ? 1 : 0);
+  request.U64(copy ? copy->dwData : 0);
+  request.Bytes(copy && copy->lpData ? copy->lpData : nullptr, copy && copy->lpData ? copy->cbData : 0);
+  std::vector<uint8_t> answer;
+  uint32_t delivered = 0;
+  uint64_t result = 0;
+  LinkReader reader(answer);
+  if (!CallAndWait(ProcessOfHandle(hwnd), LinkRequest::send, request.Data(), &answer) || !reader.U32(&delivered) ||
+      !reader.U64(&result) || !delivered) {
+    SetError(ERROR_INVALID_WINDOW_HANDLE);
+    return 0;
+  }
+  return static_cast<LRESULT>(result);
+}
+
+DWORD RemoteWindowThread(HWND hwnd)
+{
+  LinkWriter request;
+  request.U64(Value(hwnd));
+  std::vector<uint8_t> answer;
+  uint32_t thread = 0;
+  if (!CallProcess(ProcessOfHandle(hwnd), LinkRequest::thread, request.Data(), &answer) ||
+      !LinkReader(answer).U32(&thread))
+    return 0;
+  return thread;
+}
+
+BOOL RemoteSetForeground(HWND hwnd)
+{
+  LinkWriter request;
+  request.U64(Value(hwnd));
+  std::vector<uint8_t> answer;
+  uint32_t ok = 0;
+  if (!CallProcess(ProcessOfHandle(hwnd), LinkRequest::foreground, request.Data(), &answer) ||
+      !LinkReader(answer).U32(&ok) || !ok) {
+    SetError(ERROR_INVALID_WINDOW_HANDLE);
+    return FALSE;
+  }
+  LoseForeground();  // the keyboard went to the other process
+  return TRUE;
+}
+
+}  // namespace user_detail

@@ -1,0 +1,65 @@
+// Screen size and the metrics that the window frames need, scaled with the screen's density
+// (96 dots per inch for a 240-pixel short side, 192 for 480).
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+
+#include "internal/user/test_hooks.h"
+#include "window_internal.h"
+
+namespace {
+
+std::atomic<int> g_screenWidth{240};
+std::atomic<int> g_screenHeight{320};
+
+int Scaled(int pixelsAt96)
+{
+  int shortSide = std::min(g_screenWidth.load(), g_screenHeight.load());
+  return pixelsAt96 * std::max(1, shortSide / 240);
+}
+
+}  // namespace
+
+void user_test::SetScreenSize(int width, int height)
+{
+  g_screenWidth = width;
+  g_screenHeight = height;
+}
+
+int GetSystemMetrics(int index)
+{
+  switch (index) {
+  case SM_CXSCREEN: return g_screenWidth;
+  case SM_CYSCREEN: return g_screenHeight;
+  case SM_CXVSCROLL:
+  case SM_CYHSCROLL:
+  case SM_CYVSCROLL:
+  case SM_CXHSCROLL: return Scaled(13);
+  case SM_CYCAPTION: return Scaled(26);
+  case SM_CXBORDER:
+  case SM_CYBORDER: return 1;
+  case SM_CXDLGFRAME:
+  case SM_CYDLGFRAME: return Scaled(3);
+  case SM_CXEDGE:
+  case SM_CYEDGE: return Scaled(2);
+  case SM_CXDOUBLECLK:
+  case SM_CYDOUBLECLK: return Scaled(8);
+  default: return 0;
+  }
+}
+
+BOOL EnumDisplaySettingsW(LPCWSTR, DWORD modeIndex, LPDEVMODEW mode)
+{
+  if (!mode || (modeIndex != ENUM_CURRENT_SETTINGS && modeIndex != ENUM_REGISTRY_SETTINGS && modeIndex != 0))
+    return FALSE;
+  std::memset(mode, 0, sizeof *mode);
+  static const char16_t name[] = u"DISPLAY";
+  std::memcpy(mode->dmDeviceName, name, sizeof name);
+  mode->dmSize = sizeof *mode;
+  mode->dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT | DM_DISPLAYORIENTATION;
+  mode->dmBitsPerPel = 32;
+  mode->dmPelsWidth = static_cast<DWORD>(g_screenWidth.load());
+  mode->dmPelsHeight = static_cast<DWORD>(g_screenHeight.load());
+  mode->dmDisplayOrientation = DMDO_0;
+  return TRUE;
+}

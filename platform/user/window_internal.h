@@ -1,0 +1,81 @@
+// Internal operations shared by the window manager's files.
+#pragma once
+
+#include "state.h"
+
+namespace user_detail {
+
+// Calls a window's procedure on the calling thread (which owns the window), marking how the
+// message came for InSendMessage and the test recorder. The lock must not be held.
+LRESULT Deliver(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, unsigned delivery);
+// Marks the messages sent while DefWindowProc runs for hwnd as coming through it.
+struct DefaultProcScope {
+  explicit DefaultProcScope(HWND hwnd);
+  ~DefaultProcScope();
+  DefaultProcScope(const DefaultProcScope&) = delete;
+  DefaultProcScope& operator=(const DefaultProcScope&) = delete;
+};
+
+// Answers one message sent from another thread (or runs a queued action). Lock held on entry
+// and on return; released during the call.
+void HandleSentItem(Lock& held, ThreadQueue& queue, const std::shared_ptr<SentItem>& item);
+// Queues an action to run on the queue's thread with the priority of sent messages.
+void QueueAction(Lock& held, ThreadQueue& queue, std::function<void()> action);
+
+// Removes a window tree without messages (its thread is gone).
+void DiscardWindowTree(Lock& held, HWND hwnd);
+// Forgets a window everywhere it is named: focus, activation, capture, timers, queues.
+void ForgetWindow(Lock& held, Window& window);
+
+// Non-client widths from the styles.
+RECT InsetsFor(DWORD style, DWORD exStyle);
+// Screen position of the window's client area origin; of the screen for null.
+POINT ClientOriginOnScreen(Lock& held, HWND hwnd);
+void Unlink(Lock& held, Window& window);
+void LinkAt(Lock& held, Window& window, HWND insertAfter);
+
+// Activation on the calling thread (which owns hwnd, or null to deactivate).
+void ActivateOnThisThread(HWND hwnd, bool byTap);
+// Moves the foreground to hwnd (any thread of this process); queues what other threads do.
+void SetForegroundInProcess(HWND hwnd);
+// The foreground went to another process: this process's foreground thread is deactivated.
+void LoseForeground();
+// When hwnd (being hidden or destroyed) is active, hands the activation to another window.
+void HandOffActivation(HWND hwnd);
+
+// Paint: whether the thread has a window waiting for WM_PAINT (the painting layer marks them).
+HWND WindowNeedingPaint(Lock& held, ThreadQueue& queue, HWND filter);
+
+bool MatchesFilter(Lock& held, HWND msgWindow, HWND filter);
+
+// Windows of other processes of the device (cross_process.cpp).
+LRESULT SendToProcess(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+BOOL PostToProcess(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// Thread id of another process's window; 0 when it does not exist.
+DWORD RemoteWindowThread(HWND hwnd);
+BOOL RemoteSetForeground(HWND hwnd);
+HWND FindInOtherProcesses(LPCWSTR className, LPCWSTR windowName);
+// Starts answering other processes (once this process has a top-level window).
+void EnsureProcessListener();
+
+}  // namespace user_detail
+
+namespace user_detail {
+
+// Runs an action on the thread that owns the window and waits for its result; the calling
+// thread answers sends made to it meanwhile. Fails (returns false) for a window that is gone.
+bool RunOnOwnerThread(HWND hwnd, const std::function<LRESULT()>& action, LRESULT* result);
+// Sends a queued item to another thread and waits for the answer, answering sends made to
+// the calling thread meanwhile.
+LRESULT SendAndWait(Lock& held, const std::shared_ptr<ThreadQueue>& target, const std::shared_ptr<SentItem>& item);
+// Waits until the item is answered (by whoever holds it), answering sends made to the calling
+// thread meanwhile. The item's sender must be the calling thread's queue.
+LRESULT WaitForAnswer(Lock& held, const std::shared_ptr<SentItem>& item);
+// Answers an item from any thread (the lock held).
+void Answer(Lock& held, SentItem& item, LRESULT result);
+// Whether the queue has anything its thread would take now.
+bool HasWork(Lock& held, ThreadQueue& queue);
+// The desktop window's handle: stands for the screen.
+bool IsDesktopHandle(HWND hwnd);
+
+}  // namespace user_detail
