@@ -538,3 +538,15 @@ bool user_test::WaitUntilOtherThreadsIdle(uint32_t boundMs)
       return false;
   }
 }
+
+DWORD user_test::CurrentThreadId()
+{
+  return user_detail::CurrentThreadId();
+}
+
+size_t user_test::PendingSends(HWND hwnd)
+{
+  Lock held(state().lock);
+  auto window = Find(held, hwnd);
+  return window ? window->queue->sent.size() : 0;
+}

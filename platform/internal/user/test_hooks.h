@@ -48,6 +48,11 @@ bool IsActiveOfItsThread(HWND hwnd);
 std::u16string WindowText(HWND hwnd);
 bool IsOwnedByCallingThread(HWND hwnd);
 
+// The calling thread's id as windows and queues know it.
+DWORD CurrentThreadId();
+// Messages sent to the window's thread that it has not taken yet.
+size_t PendingSends(HWND hwnd);
+
 // The screen size (device settings) for this process.
 void SetScreenSize(int width, int height);
 

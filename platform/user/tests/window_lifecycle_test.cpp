@@ -1,9 +1,6 @@
 // Creation and destruction: the platform's message orders, handles that go stale exactly,
 // classes and superclassing, procedures as closures with subclass chains.
-#include <gtest/gtest.h>
-
-#include "testing/message_log.h"
-#include "testing/ui_harness.h"
+#include "user_test_fixture.h"
 
 using namespace kvtest;
 
@@ -11,15 +8,10 @@ namespace {
 
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 
-class WindowTest : public ::testing::Test {
- protected:
-  void TearDown() override { DestroyThreadWindows(); }
-  MessageLog log;
-};
-using WindowCreation = WindowTest;
-using WindowDestruction = WindowTest;
-using WindowClasses = WindowTest;
-using WindowProcedures = WindowTest;
+using WindowCreation = UserTest;
+using WindowDestruction = UserTest;
+using WindowClasses = UserTest;
+using WindowProcedures = UserTest;
 
 TEST_F(WindowCreation, SendsCreateSizeMoveThenShowsAndActivatesTopLevel)
 {
