@@ -5,6 +5,8 @@
 #include <thread>
 
 #include "internal/user/test_hooks.h"
+#include "kernel/clock.h"
+#include "testing/clock.h"
 
 namespace kvtest {
 namespace {
@@ -50,29 +52,34 @@ bool RunUntilIdle(DWORD boundMs)
   }
 }
 
+void UseVirtualTime(const SYSTEMTIME& localStart)
+{
+  device::testing::UseVirtualClock(localStart);
+}
+
 void UseVirtualTime()
 {
-  user_test::UseVirtualClock();
+  UseVirtualTime(SYSTEMTIME{2026, 1, 1, 5, 9, 0, 0, 0});
 }
 
 bool AdvanceTime(DWORD ms, DWORD boundMs)
 {
-  uint64_t target = user_test::VirtualClockNow() + ms;
+  uint64_t target = kernel::clock::Now() + ms;
   if (!RunUntilIdle(boundMs))
     return false;
   for (;;) {
-    uint64_t now = user_test::VirtualClockNow();
+    uint64_t now = kernel::clock::Now();
     uint64_t next = user_test::NextTimerDue();
     // A timer already due belongs to a thread that does not take messages now: not a step.
     if (next <= now || next > target)
       break;
-    user_test::AdvanceVirtualClock(next - now);
+    device::testing::AdvanceClock(static_cast<DWORD>(next - now));
     if (!RunUntilIdle(boundMs))
       return false;
   }
-  uint64_t now = user_test::VirtualClockNow();
+  uint64_t now = kernel::clock::Now();
   if (target > now)
-    user_test::AdvanceVirtualClock(target - now);
+    device::testing::AdvanceClock(static_cast<DWORD>(target - now));
   return RunUntilIdle(boundMs);
 }
 

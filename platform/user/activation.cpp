@@ -203,11 +203,11 @@ HWND SetFocus(HWND hwnd)
     if (hwnd) {
       auto window = Find(held, hwnd);
       if (!window) {
-        SetError(ERROR_INVALID_WINDOW_HANDLE);
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return nullptr;
       }
       if (window->queue != self) {
-        SetError(ERROR_ACCESS_DENIED);
+        SetLastError(ERROR_ACCESS_DENIED);
         return nullptr;
       }
     }
@@ -260,7 +260,7 @@ HWND SetActiveWindow(HWND hwnd)
     if (hwnd) {
       auto window = Find(held, hwnd);
       if (!window || window->queue != self) {
-        SetError(window ? ERROR_ACCESS_DENIED : ERROR_INVALID_WINDOW_HANDLE);
+        SetLastError(window ? ERROR_ACCESS_DENIED : ERROR_INVALID_WINDOW_HANDLE);
         return nullptr;
       }
       hwnd = TopLevelOf(held, hwnd);
@@ -284,7 +284,7 @@ BOOL SetForegroundWindow(HWND hwnd)
   {
     Lock held(state().lock);
     if (!Find(held, hwnd)) {
-      SetError(ERROR_INVALID_WINDOW_HANDLE);
+      SetLastError(ERROR_INVALID_WINDOW_HANDLE);
       return FALSE;
     }
     hwnd = TopLevelOf(held, hwnd);
@@ -306,7 +306,7 @@ HWND SetCapture(HWND hwnd)
     Lock held(state().lock);
     auto window = Find(held, hwnd);
     if (!window || window->queue != CurrentQueue(held)) {
-      SetError(window ? ERROR_ACCESS_DENIED : ERROR_INVALID_WINDOW_HANDLE);
+      SetLastError(window ? ERROR_ACCESS_DENIED : ERROR_INVALID_WINDOW_HANDLE);
       return nullptr;
     }
     old = state().capture;

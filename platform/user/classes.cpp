@@ -34,12 +34,12 @@ ATOM RegisterClassW(const WNDCLASSW* wc)
 {
   if (!wc || !wc->lpszClassName || IS_INTRESOURCE(wc->lpszClassName) || !*wc->lpszClassName ||
       wc->cbClsExtra < 0 || wc->cbWndExtra < 0) {
-    SetError(ERROR_INVALID_PARAMETER);
+    SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
   Lock held(state().lock);
   if (FindClass(held, wc->lpszClassName)) {
-    SetError(ERROR_CLASS_ALREADY_EXISTS);
+    SetLastError(ERROR_CLASS_ALREADY_EXISTS);
     return 0;
   }
   auto cls = std::make_shared<WindowClass>();
@@ -51,7 +51,7 @@ ATOM RegisterClassW(const WNDCLASSW* wc)
   // Atoms of window classes lie in 0xC000..0xFFFF; a freed one is not reused.
   static ATOM nextAtom = 0xC000;
   if (nextAtom == 0xFFFF) {
-    SetError(ERROR_NOT_ENOUGH_MEMORY);
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return 0;
   }
   cls->atom = nextAtom++;
@@ -64,11 +64,11 @@ BOOL UnregisterClassW(LPCWSTR className, HINSTANCE)
   Lock held(state().lock);
   auto cls = FindClass(held, className);
   if (!cls) {
-    SetError(ERROR_CLASS_DOES_NOT_EXIST);
+    SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
     return FALSE;
   }
   if (cls->windowCount > 0) {
-    SetError(ERROR_CLASS_HAS_WINDOWS);
+    SetLastError(ERROR_CLASS_HAS_WINDOWS);
     return FALSE;
   }
   auto& classes = state().classes;
@@ -81,7 +81,7 @@ BOOL GetClassInfoW(HINSTANCE, LPCWSTR className, WNDCLASSW* wc)
   Lock held(state().lock);
   auto cls = FindClass(held, className);
   if (!cls || !wc) {
-    SetError(ERROR_CLASS_DOES_NOT_EXIST);
+    SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
     return FALSE;
   }
   *wc = cls->info;
@@ -95,11 +95,11 @@ int GetClassNameW(HWND hwnd, LPWSTR buffer, int bufferChars)
   Lock held(state().lock);
   auto window = Find(held, hwnd);
   if (!window) {
-    SetError(ERROR_INVALID_WINDOW_HANDLE);
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return 0;
   }
   if (!buffer || bufferChars <= 0) {
-    SetError(ERROR_INSUFFICIENT_BUFFER);
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
     return 0;
   }
   size_t count = std::min(window->cls->name.size(), static_cast<size_t>(bufferChars - 1));
@@ -113,7 +113,7 @@ ULONG_PTR GetClassLongPtrW(HWND hwnd, int index)
   Lock held(state().lock);
   auto window = Find(held, hwnd);
   if (!window) {
-    SetError(ERROR_INVALID_WINDOW_HANDLE);
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return 0;
   }
   const WNDCLASSW& info = window->cls->info;
@@ -135,7 +135,7 @@ ULONG_PTR GetClassLongPtrW(HWND hwnd, int index)
     std::copy_n(extra.data() + index, sizeof value, reinterpret_cast<BYTE*>(&value));
     return value;
   }
-  SetError(ERROR_INVALID_INDEX);
+  SetLastError(ERROR_INVALID_INDEX);
   return 0;
 }
 
@@ -149,7 +149,7 @@ ULONG_PTR SetClassLongPtrW(HWND hwnd, int index, LONG_PTR value)
   Lock held(state().lock);
   auto window = Find(held, hwnd);
   if (!window) {
-    SetError(ERROR_INVALID_WINDOW_HANDLE);
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return 0;
   }
   WNDCLASSW& info = window->cls->info;
@@ -179,6 +179,6 @@ ULONG_PTR SetClassLongPtrW(HWND hwnd, int index, LONG_PTR value)
     std::copy_n(reinterpret_cast<const BYTE*>(&value), sizeof value, extra.data() + index);
     return old;
   }
-  SetError(ERROR_INVALID_INDEX);
+  SetLastError(ERROR_INVALID_INDEX);
   return 0;
 }

@@ -148,7 +148,7 @@ BOOL PostToProcess(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
   uint32_t ok = 0;
   if (!CallProcess(ProcessOfHandle(hwnd), LinkRequest::post, request.Data(), &answer) ||
       !LinkReader(answer).U32(&ok) || !ok) {
-    SetError(ERROR_INVALID_WINDOW_HANDLE);
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return FALSE;
   }
   return TRUE;
@@ -171,7 +171,7 @@ LRESULT SendToProcess(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
   LinkReader reader(answer);
   if (!CallAndWait(ProcessOfHandle(hwnd), LinkRequest::send, request.Data(), &answer) || !reader.U32(&delivered) ||
       !reader.U64(&result) || !delivered) {
-    SetError(ERROR_INVALID_WINDOW_HANDLE);
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return 0;
   }
   return static_cast<LRESULT>(result);
@@ -197,7 +197,7 @@ BOOL RemoteSetForeground(HWND hwnd)
   uint32_t ok = 0;
   if (!CallProcess(ProcessOfHandle(hwnd), LinkRequest::foreground, request.Data(), &answer) ||
       !LinkReader(answer).U32(&ok) || !ok) {
-    SetError(ERROR_INVALID_WINDOW_HANDLE);
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return FALSE;
   }
   LoseForeground();  // the keyboard went to the other process

@@ -120,7 +120,7 @@ BOOL GetWindowRect(HWND hwnd, LPRECT rect)
   Lock held(state().lock);
   auto window = Find(held, hwnd);
   if (!window) {
-    SetError(ERROR_INVALID_WINDOW_HANDLE);
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return FALSE;
   }
   POINT origin = window->parent ? ClientOriginOnScreen(held, window->parent) : POINT{0, 0};
@@ -143,7 +143,7 @@ BOOL GetClientRect(HWND hwnd, LPRECT rect)
   Lock held(state().lock);
   auto window = Find(held, hwnd);
   if (!window) {
-    SetError(ERROR_INVALID_WINDOW_HANDLE);
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return FALSE;
   }
   const RECT& r = window->rect;
@@ -170,7 +170,7 @@ int MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count)
   POINT a = originOf(from, fromOk);
   POINT b = originOf(to, toOk);
   if (!fromOk || !toOk) {
-    SetError(ERROR_INVALID_WINDOW_HANDLE);
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return 0;
   }
   LONG dx = a.x - b.x;
@@ -179,7 +179,7 @@ int MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count)
     points[i].x += dx;
     points[i].y += dy;
   }
-  SetError(0);
+  SetLastError(0);
   return MAKELONG(static_cast<WORD>(dx), static_cast<WORD>(dy));
 }
 

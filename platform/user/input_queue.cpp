@@ -4,7 +4,7 @@
 #include <map>
 
 #include "class_table.h"
-#include "device_clock.h"
+#include "kernel/clock.h"
 #include "input_queue.h"
 #include "internal/user/test_hooks.h"
 #include "window_internal.h"
@@ -66,7 +66,7 @@ HWND ChildHit(Lock& held, Window& window, POINT screen)
 
 void PushInput(Lock&, ThreadQueue& queue, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-  queue.input.push_back(MSG{hwnd, message, wParam, lParam, static_cast<DWORD>(ClockNowMs()), state().cursor});
+  queue.input.push_back(MSG{hwnd, message, wParam, lParam, static_cast<DWORD>(kernel::clock::Now()), state().cursor});
   Wake(queue);
 }
 
@@ -145,7 +145,7 @@ void user_test::InjectPointer(Pointer action, POINT screen)
   } else if (action == Pointer::down) {
     message = WM_LBUTTONDOWN;
     LastTap& last = input().lastTap;
-    uint64_t now = ClockNowMs();
+    uint64_t now = kernel::clock::Now();
     if (ClassHasDoubleTaps(*window) && last.hwnd == target && now - last.time <= kDoubleTapMs &&
         std::abs(screen.x - last.point.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
         std::abs(screen.y - last.point.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2) {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
-#include "device_clock.h"
+#include "kernel/clock.h"
 #include "internal/user/test_hooks.h"
 #include "window_internal.h"
 
@@ -17,7 +17,7 @@ bool InRange(UINT message, UINT low, UINT high)
 
 MSG MakeMsg(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-  return MSG{hwnd, message, wParam, lParam, static_cast<DWORD>(ClockNowMs()), state().cursor};
+  return MSG{hwnd, message, wParam, lParam, static_cast<DWORD>(kernel::clock::Now()), state().cursor};
 }
 
 struct Filter {
@@ -55,7 +55,7 @@ bool TakeMessage(Lock& held, ThreadQueue& queue, MSG* out, const Filter& filter,
     }
   }
   if (InRange(WM_TIMER, filter.low, filter.high) && !queue.timers.empty()) {
-    uint64_t now = ClockNowMs();
+    uint64_t now = kernel::clock::Now();
     Timer* next = nullptr;
     for (auto& timer : queue.timers)
       if (timer.due <= now && MatchesFilter(held, timer.hwnd, filter.hwnd) && (!next || timer.due < next->due))
@@ -92,14 +92,7 @@ void WaitForWork(Lock& held, ThreadQueue& queue)
 {
   queue.waiting = true;
   state().idleChanged.notify_all();
-  uint64_t due = NextDue(queue);
-  if (due == UINT64_MAX || ClockIsVirtual()) {
-    queue.wake.wait(held);
-  } else {
-    uint64_t now = ClockNowMs();
-    auto delay = std::chrono::milliseconds(due > now ? due - now : 0);
-    queue.wake.wait_for(held, delay);
-  }
+  BlockQueue(held, queue, NextDue(queue));
   queue.waiting = false;
 }
 
@@ -116,7 +109,7 @@ BOOL Retrieve(LPMSG msg, HWND hwnd, UINT low, UINT high, UINT flags, bool wait)
   Lock held(state().lock);
   auto queue = CurrentQueue(held);
   if (!msg || BadFilterWindow(held, hwnd, queue)) {
-    SetError(msg ? ERROR_INVALID_WINDOW_HANDLE : ERROR_INVALID_PARAMETER);
+    SetLastError(msg ? ERROR_INVALID_WINDOW_HANDLE : ERROR_INVALID_PARAMETER);
     return -1;
   }
   Filter filter{hwnd, low, high};
@@ -156,7 +149,7 @@ bool HasWork(Lock& held, ThreadQueue& queue)
     return true;
   if (queue.paintCount > 0 && WindowNeedingPaint(held, queue, nullptr))
     return true;
-  return NextDue(queue) <= ClockNowMs();
+  return NextDue(queue) <= kernel::clock::Now();
 }
 
 void HandleSentItem(Lock& held, ThreadQueue& queue, const std::shared_ptr<SentItem>& item)
@@ -204,7 +197,7 @@ LRESULT WaitForAnswer(Lock& held, const std::shared_ptr<SentItem>& item)
     }
     self->waiting = true;
     state().idleChanged.notify_all();
-    self->wake.wait(held);
+    BlockQueue(held, *self, UINT64_MAX);
     self->waiting = false;
   }
   return item->result;
@@ -225,7 +218,7 @@ bool RunOnOwnerThread(HWND hwnd, const std::function<LRESULT()>& action, LRESULT
   Lock held(state().lock);
   auto window = Find(held, hwnd);
   if (!window) {
-    SetError(ERROR_INVALID_WINDOW_HANDLE);
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return false;
   }
   auto target = window->queue;
@@ -249,13 +242,13 @@ using namespace user_detail;
 BOOL PostThreadMessageW(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam)
 {
   if (message == WM_COPYDATA) {
-    SetError(ERROR_MESSAGE_SYNC_ONLY);
+    SetLastError(ERROR_MESSAGE_SYNC_ONLY);
     return FALSE;
   }
   Lock held(state().lock);
   auto queue = threadId == CurrentThreadId() ? CurrentQueue(held) : QueueForPost(held, threadId);
   if (!queue || !queue->alive) {
-    SetError(ERROR_INVALID_THREAD_ID);
+    SetLastError(ERROR_INVALID_THREAD_ID);
     return FALSE;
   }
   queue->posted.push_back(MakeMsg(nullptr, message, wParam, lParam));
@@ -268,7 +261,7 @@ BOOL PostMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
   if (!hwnd)
     return PostThreadMessageW(CurrentThreadId(), message, wParam, lParam);
   if (message == WM_COPYDATA) {
-    SetError(ERROR_MESSAGE_SYNC_ONLY);
+    SetLastError(ERROR_MESSAGE_SYNC_ONLY);
     return FALSE;
   }
   if (IsRemoteHandle(hwnd))
@@ -284,7 +277,7 @@ BOOL PostMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
   }
   auto window = Find(held, hwnd);
   if (!window || !window->queue->alive) {
-    SetError(ERROR_INVALID_WINDOW_HANDLE);
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return FALSE;
   }
   window->queue->posted.push_back(MakeMsg(hwnd, message, wParam, lParam));
@@ -299,7 +292,7 @@ LRESULT SendMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
   Lock held(state().lock);
   auto window = Find(held, hwnd);
   if (!window) {
-    SetError(ERROR_INVALID_WINDOW_HANDLE);
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return 0;
   }
   auto target = window->queue;
@@ -322,7 +315,7 @@ BOOL SendNotifyMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
   Lock held(state().lock);
   auto window = Find(held, hwnd);
   if (!window) {
-    SetError(ERROR_INVALID_WINDOW_HANDLE);
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return FALSE;
   }
   auto target = window->queue;
@@ -404,7 +397,7 @@ DWORD GetQueueStatus(UINT flags)
                                                                            : QS_MOUSEBUTTON;
   if (queue->paintCount > 0 && WindowNeedingPaint(held, *queue, nullptr))
     status |= QS_PAINT;
-  if (NextDue(*queue) <= ClockNowMs())
+  if (NextDue(*queue) <= kernel::clock::Now())
     status |= QS_TIMER;
   status &= flags;
   return (status << 16) | status;
@@ -473,7 +466,7 @@ LRESULT DispatchMessageW(const MSG* msg)
           proc = timer.proc;
     }
     if (proc)
-      proc(msg->hwnd, WM_TIMER, msg->wParam, static_cast<DWORD>(ClockNowMs()));
+      proc(msg->hwnd, WM_TIMER, msg->wParam, static_cast<DWORD>(kernel::clock::Now()));
     return 0;
   }
   if (!msg->hwnd)
@@ -482,11 +475,11 @@ LRESULT DispatchMessageW(const MSG* msg)
     Lock held(state().lock);
     auto window = Find(held, msg->hwnd);
     if (!window) {
-      SetError(ERROR_INVALID_WINDOW_HANDLE);
+      SetLastError(ERROR_INVALID_WINDOW_HANDLE);
       return 0;
     }
     if (window->queue != CurrentQueue(held)) {
-      SetError(ERROR_MESSAGE_SYNC_ONLY);
+      SetLastError(ERROR_MESSAGE_SYNC_ONLY);
       return 0;
     }
   }

@@ -4,7 +4,6 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
-#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -15,6 +14,7 @@
 #include <mutex>
 #include <thread>
 
+#include "kernel/device_root.h"
 #include "state.h"
 
 namespace user_detail {
@@ -23,24 +23,13 @@ namespace {
 constexpr uint32_t kMaxFrame = 64u << 20;  // no request or answer is larger
 constexpr int kIoTimeoutMs = 30000;         // a peer that stops talking mid-frame is dropped
 
-std::string DeviceRoot()
-{
-  if (const char* root = std::getenv("KORVEX_DEVICE_ROOT"); root && *root)
-    return root;
-  const char* home = std::getenv("HOME");
-  return std::string(home ? home : "") + "/.local/share/korvex-device";
-}
-
 // The window folder, opened once; sockets are addressed through /proc/self/fd so that a
 // long device root path does not run past the socket address limit.
 int FolderFd()
 {
   static int fd = [] {
-    std::string root = DeviceRoot();
-    std::string folder = root + "/.user";
-    ::mkdir(root.c_str(), 0700);
-    ::mkdir(folder.c_str(), 0700);
-    return ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    std::string folder = device::PrivateFolder("windows");
+    return folder.empty() ? -1 : ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
   }();
   return fd;
 }

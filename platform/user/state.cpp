@@ -1,17 +1,17 @@
 #include "state.h"
 
-#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <string>
 
+#include "kernel/clock.h"
+#include "kernel/thread.h"
+#include "kernel/wait.h"
 #include "window_internal.h"
 
 namespace user_detail {
 namespace {
-
-thread_local DWORD t_lastError = 0;
 
 // Tears the thread's part down when the thread ends: its windows go (without messages, the
 // thread can no longer run their procedures), senders waiting on it get 0.
@@ -71,18 +71,12 @@ State& state()
 
 DWORD CurrentThreadId()
 {
-  static thread_local DWORD id = static_cast<DWORD>(syscall(SYS_gettid));
-  return id;
+  return GetCurrentThreadId();
 }
 
 DWORD CurrentProcessId()
 {
   return static_cast<DWORD>(getpid());
-}
-
-void SetError(DWORD code)
-{
-  t_lastError = code;
 }
 
 std::shared_ptr<ThreadQueue> FindQueue(Lock&, DWORD threadId)
@@ -212,8 +206,26 @@ bool IsDescendant(Lock& held, HWND ancestor, HWND hwnd)
 
 void Wake(ThreadQueue& queue)
 {
-  queue.wake.notify_all();
+  queue.waiter.Wake();
   state().idleChanged.notify_all();
+}
+
+void BlockQueue(Lock& held, ThreadQueue& queue, uint64_t due)
+{
+  // Read under the lock: a Wake for work queued after this point ends the block at once.
+  uint32_t seen = queue.waiter.Count();
+  uint64_t now = kernel::clock::Now();
+  if (due <= now)
+    return;
+  held.unlock();
+  {
+    DWORD milliseconds = due == UINT64_MAX ? INFINITE : static_cast<DWORD>(std::min<uint64_t>(due - now, INFINITE - 1));
+    kernel::clock::Timeout timeout(milliseconds, queue.waiter);
+    // The virtual clock may have moved before the time-out was registered with it.
+    if (kernel::clock::Now() < due)
+      queue.waiter.Block(seen, timeout.RealWait());
+  }
+  held.lock();
 }
 
 }  // namespace user_detail

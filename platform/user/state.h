@@ -12,6 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "base/errors.h"
+#include "base/lasterror.h"
+#include "kernel/object.h"
 #include "user/user.h"
 
 namespace user_detail {
@@ -76,7 +79,7 @@ struct Timer {
 struct ThreadQueue {
   DWORD threadId = 0;
   bool alive = true;
-  std::condition_variable wake;
+  kernel::Waiter waiter{false};  // woken by Wake and, for its timers, by the device clock
   std::deque<std::shared_ptr<SentItem>> sent;
   std::deque<MSG> posted;
   std::deque<MSG> input;
@@ -132,9 +135,10 @@ std::vector<HWND>& SiblingList(Lock& held, Window& window);
 HWND TopLevelOf(Lock& held, HWND hwnd);
 bool IsDescendant(Lock& held, HWND ancestor, HWND hwnd);
 
-void SetError(DWORD code);
-
 // Wakes a queue's thread and whoever waits for the threads to go idle.
 void Wake(ThreadQueue& queue);
+// Blocks the queue's thread (the lock held on entry and on return, released meanwhile) until
+// it is woken or the device clock reaches `due` (UINT64_MAX: no time-out).
+void BlockQueue(Lock& held, ThreadQueue& queue, uint64_t due);
 
 }  // namespace user_detail

@@ -2,7 +2,7 @@
 // nothing else to give (message_queue.cpp).
 #include <algorithm>
 
-#include "device_clock.h"
+#include "kernel/clock.h"
 #include "internal/user/test_hooks.h"
 #include "window_internal.h"
 
@@ -16,17 +16,17 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc)
   if (hwnd) {
     auto window = Find(held, hwnd);
     if (!window) {
-      SetError(ERROR_INVALID_WINDOW_HANDLE);
+      SetLastError(ERROR_INVALID_WINDOW_HANDLE);
       return 0;
     }
     if (window->queue != queue) {
-      SetError(ERROR_ACCESS_DENIED);
+      SetLastError(ERROR_ACCESS_DENIED);
       return 0;
     }
   } else {
     id = ++state().nextThreadTimerId;
   }
-  uint64_t due = ClockNowMs() + elapseMs;
+  uint64_t due = kernel::clock::Now() + elapseMs;
   for (auto& timer : queue->timers) {
     if (timer.hwnd == hwnd && timer.id == id) {
       timer = Timer{hwnd, id, elapseMs, proc, due};
@@ -50,7 +50,7 @@ BOOL KillTimer(HWND hwnd, UINT_PTR id)
       return TRUE;
     }
   }
-  SetError(ERROR_INVALID_PARAMETER);
+  SetLastError(ERROR_INVALID_PARAMETER);
   return FALSE;
 }
 
@@ -62,9 +62,4 @@ uint64_t user_test::NextTimerDue()
     for (auto& timer : queue->timers)
       next = std::min(next, timer.due);
   return next;
-}
-
-uint64_t user_test::VirtualClockNow()
-{
-  return ClockNowMs();
 }

@@ -46,17 +46,17 @@ LONG_PTR WriteLong(HWND hwnd, int index, LONG_PTR value, size_t size)
   Lock held(state().lock);
   auto window = Find(held, hwnd);
   if (!window) {
-    SetError(ERROR_INVALID_WINDOW_HANDLE);
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return 0;
   }
   if (index == GWL_WNDPROC && window->queue != CurrentQueue(held)) {
-    SetError(ERROR_ACCESS_DENIED);  // a window's procedure is changed only on its own thread
+    SetLastError(ERROR_ACCESS_DENIED);  // a window's procedure is changed only on its own thread
     return 0;
   }
   bool ok;
   LONG_PTR old = ReadLong(*window, index, size, &ok);
   if (!ok) {
-    SetError(ERROR_INVALID_INDEX);
+    SetLastError(ERROR_INVALID_INDEX);
     return 0;
   }
   switch (index) {
@@ -84,7 +84,7 @@ LONG_PTR WriteLong(HWND hwnd, int index, LONG_PTR value, size_t size)
       std::memcpy(window->extra.data() + index, &value, sizeof value);
     }
   }
-  SetError(0);
+  SetLastError(0);
   return old;
 }
 
@@ -95,13 +95,13 @@ LONG_PTR GetWindowLongPtrW(HWND hwnd, int index)
   Lock held(state().lock);
   auto window = Find(held, hwnd);
   if (!window) {
-    SetError(ERROR_INVALID_WINDOW_HANDLE);
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return 0;
   }
   bool ok;
   LONG_PTR value = ReadLong(*window, index, sizeof(LONG_PTR), &ok);
   if (!ok)
-    SetError(ERROR_INVALID_INDEX);
+    SetLastError(ERROR_INVALID_INDEX);
   return value;
 }
 
@@ -110,13 +110,13 @@ LONG GetWindowLongW(HWND hwnd, int index)
   Lock held(state().lock);
   auto window = Find(held, hwnd);
   if (!window) {
-    SetError(ERROR_INVALID_WINDOW_HANDLE);
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return 0;
   }
   bool ok;
   LONG_PTR value = ReadLong(*window, index, sizeof(LONG), &ok);
   if (!ok)
-    SetError(ERROR_INVALID_INDEX);
+    SetLastError(ERROR_INVALID_INDEX);
   return static_cast<LONG>(value);
 }
 
@@ -133,7 +133,7 @@ LONG SetWindowLongW(HWND hwnd, int index, LONG value)
 BOOL SetWindowTextW(HWND hwnd, LPCWSTR text)
 {
   if (!IsWindow(hwnd)) {
-    SetError(ERROR_INVALID_WINDOW_HANDLE);
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return FALSE;
   }
   return SendMessageW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) != 0;
@@ -145,7 +145,7 @@ int GetWindowTextW(HWND hwnd, LPWSTR buffer, int bufferChars)
     return 0;
   buffer[0] = 0;
   if (!IsWindow(hwnd)) {
-    SetError(ERROR_INVALID_WINDOW_HANDLE);
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return 0;
   }
   return static_cast<int>(SendMessageW(hwnd, WM_GETTEXT, static_cast<WPARAM>(bufferChars),

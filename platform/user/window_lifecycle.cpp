@@ -141,18 +141,18 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
     Lock held(state().lock);
     auto cls = FindClass(held, className);
     if (!cls) {
-      SetError(ERROR_CANNOT_FIND_WND_CLASS);
+      SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
       return nullptr;
     }
     if (IsDesktopHandle(parent))
       parent = nullptr;
     auto parentWindow = parent ? Find(held, parent) : nullptr;
     if (parent && !parentWindow) {
-      SetError(ERROR_INVALID_WINDOW_HANDLE);
+      SetLastError(ERROR_INVALID_WINDOW_HANDLE);
       return nullptr;
     }
     if ((style & WS_CHILD) && !parentWindow) {
-      SetError(ERROR_TLW_WITH_WSCHILD);
+      SetLastError(ERROR_TLW_WITH_WSCHILD);
       return nullptr;
     }
     window->cls = cls;
@@ -181,7 +181,7 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
     window->inputContext = DefaultInputContext();
     hwnd = AllocateHandle(held, window);
     if (!hwnd) {
-      SetError(ERROR_NOT_ENOUGH_MEMORY);
+      SetLastError(ERROR_NOT_ENOUGH_MEMORY);
       return nullptr;
     }
     window->handle = hwnd;
@@ -231,11 +231,11 @@ BOOL DestroyWindow(HWND hwnd)
     Lock held(state().lock);
     auto window = Find(held, hwnd);
     if (!window) {
-      SetError(ERROR_INVALID_WINDOW_HANDLE);
+      SetLastError(ERROR_INVALID_WINDOW_HANDLE);
       return FALSE;
     }
     if (window->queue != CurrentQueue(held)) {
-      SetError(ERROR_ACCESS_DENIED);
+      SetLastError(ERROR_ACCESS_DENIED);
       return FALSE;
     }
     if (window->state == WindowState::destroying || window->destroySent)

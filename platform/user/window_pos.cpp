@@ -20,7 +20,7 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int width, int heigh
     Lock held(state().lock);
     auto window = Find(held, hwnd);
     if (!window) {
-      SetError(ERROR_INVALID_WINDOW_HANDLE);
+      SetLastError(ERROR_INVALID_WINDOW_HANDLE);
       return FALSE;
     }
     bool visible = (window->style & WS_VISIBLE) != 0;

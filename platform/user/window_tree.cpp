@@ -17,7 +17,7 @@ HWND GetParent(HWND hwnd)
   Lock held(state().lock);
   auto window = Find(held, hwnd);
   if (!window) {
-    SetError(ERROR_INVALID_WINDOW_HANDLE);
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return nullptr;
   }
   if (window->parent)
@@ -32,12 +32,12 @@ HWND SetParent(HWND hwnd, HWND newParent)
   if (IsDesktopHandle(newParent))
     newParent = nullptr;
   if (!window || (newParent && !Find(held, newParent))) {
-    SetError(ERROR_INVALID_WINDOW_HANDLE);
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return nullptr;
   }
   // A window cannot become its own descendant.
   if (newParent && (newParent == hwnd || IsDescendant(held, hwnd, newParent))) {
-    SetError(ERROR_INVALID_PARAMETER);
+    SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
   HWND old = window->parent ? window->parent : GetDesktopWindow();
@@ -63,7 +63,7 @@ HWND GetWindow(HWND hwnd, UINT relation)
   }
   auto window = Find(held, hwnd);
   if (!window) {
-    SetError(ERROR_INVALID_WINDOW_HANDLE);
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return nullptr;
   }
   if (relation == GW_OWNER)
@@ -79,7 +79,7 @@ HWND GetWindow(HWND hwnd, UINT relation)
   case GW_HWNDLAST: return list.back();
   case GW_HWNDNEXT: return it + 1 == list.end() ? nullptr : *(it + 1);
   case GW_HWNDPREV: return it == list.begin() ? nullptr : *(it - 1);
-  default: SetError(ERROR_INVALID_PARAMETER); return nullptr;
+  default: SetLastError(ERROR_INVALID_PARAMETER); return nullptr;
   }
 }
 
@@ -94,7 +94,7 @@ HWND GetDlgItem(HWND dialog, int id)
   Lock held(state().lock);
   auto window = Find(held, dialog);
   if (!window) {
-    SetError(ERROR_INVALID_WINDOW_HANDLE);
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return nullptr;
   }
   for (HWND child : window->children)
@@ -108,7 +108,7 @@ int GetDlgCtrlID(HWND hwnd)
   Lock held(state().lock);
   auto window = Find(held, hwnd);
   if (!window) {
-    SetError(ERROR_INVALID_WINDOW_HANDLE);
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return 0;
   }
   return window->parent ? static_cast<int>(window->id) : 0;
@@ -149,7 +149,7 @@ DWORD GetWindowThreadProcessId(HWND hwnd, LPDWORD processId)
   Lock held(state().lock);
   auto window = Find(held, hwnd);
   if (!window) {
-    SetError(ERROR_INVALID_WINDOW_HANDLE);
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return 0;
   }
   if (processId)

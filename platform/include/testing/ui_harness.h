@@ -15,8 +15,10 @@ constexpr DWORD kIdleBoundMs = 10000;
 // (in this process) waits with nothing to take.
 bool RunUntilIdle(DWORD boundMs = kIdleBoundMs);
 
-// Runs the device clock virtually from now on; it moves only by AdvanceTime.
+// Runs the device clock virtually from now on (testing/clock.h); it moves only by AdvanceTime.
+// The calendar starts at localStart, by default 2026-01-05 09:00:00.
 void UseVirtualTime();
+void UseVirtualTime(const SYSTEMTIME& localStart);
 // Moves virtual time forward, stopping at each timer that comes due on the way and running
 // until idle there, so a 100 ms timer fires ten times in AdvanceTime(1000).
 bool AdvanceTime(DWORD ms, DWORD boundMs = kIdleBoundMs);

@@ -151,12 +151,6 @@
 // Window procedures. A WNDPROC value read from a window or class may stand for a closure
 // (see window.h): call it only through CallWindowProc.
 typedef LRESULT (*WNDPROC)(HWND, UINT, WPARAM, LPARAM);
-#ifndef CALLBACK
-#define CALLBACK
-#endif
-#ifndef WINAPI
-#define WINAPI
-#endif
 
 struct MSG {
   HWND hwnd;

@@ -14,4 +14,3 @@
 #include "user/input.h"
 #include "user/imm.h"
 #include "user/metrics.h"
-#include "user/user_errors.h"

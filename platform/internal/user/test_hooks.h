@@ -1,5 +1,5 @@
 // What the test harness (platform/testing) needs of the window manager beyond the device's
-// own calls: the virtual clock, input injection at the device's input source, idle detection
+// own calls: timers for virtual time, input injection at the device's input source, idle detection
 // and how a message reached a window procedure. Not for system code.
 #pragma once
 
@@ -10,11 +10,8 @@
 
 namespace user_test {
 
-// Runs the device clock virtually from now on: it moves only by AdvanceVirtualClock.
-void UseVirtualClock();
-void AdvanceVirtualClock(uint64_t ms);
-uint64_t VirtualClockNow();
-// The earliest time a timer of any thread is due; UINT64_MAX when there is none.
+// The earliest time on the device clock that a timer of any thread is due; UINT64_MAX when
+// there is none.
 uint64_t NextTimerDue();
 
 // Input as the device's touch screen and keys produce it. Pointer input goes to the capture

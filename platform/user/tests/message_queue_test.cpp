@@ -4,6 +4,7 @@
 
 #include "internal/user/paint_link.h"
 #include "internal/user/test_hooks.h"
+#include "testing/clock.h"
 #include "testing/ui_thread.h"
 #include "user_test_fixture.h"
 
@@ -34,7 +35,7 @@ TEST_F(MessageQueue, TakesSentThenPostedThenInputThenQuitThenPaintThenTimer)
   HWND hwnd = CreateRecordingWindow(log, {.name = "w", .style = WS_POPUP | WS_VISIBLE});
   log.Clear();
   SetTimer(hwnd, 1, 10, nullptr);
-  user_test::AdvanceVirtualClock(10);
+  device::testing::AdvanceClock(10);
   user_paint::SetNeedsPaint(hwnd, true);
   PostQuitMessage(3);
   user_test::InjectKey('A', true);

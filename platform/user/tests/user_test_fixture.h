@@ -1,5 +1,5 @@
-// The fixture of the window manager's tests: a message log, and every window of the test's
-// thread destroyed at the end.
+// The fixture of the window manager's tests: a device root of its own, a message log, and
+// every window of the test's thread destroyed at the end.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,12 +7,14 @@
 #include <chrono>
 #include <thread>
 
+#include "testing/device_root.h"
 #include "testing/message_log.h"
 #include "testing/ui_harness.h"
 
 class UserTest : public ::testing::Test {
  protected:
   void TearDown() override { kvtest::DestroyThreadWindows(); }
+  device::testing::ScopedDeviceRoot root;
   kvtest::MessageLog log;
 };
 
