@@ -70,12 +70,24 @@ bool TakeMessage(Lock& held, ThreadQueue& queue, MSG* out, const Filter& filter,
   return false;
 }
 
+// Answers the messages sent to the thread, then runs its queued actions (one at a time, since
+// each may send messages that other threads answer meanwhile).
 void HandleAllSent(Lock& held, ThreadQueue& queue)
 {
-  while (!queue.sent.empty()) {
-    auto item = queue.sent.front();
-    queue.sent.pop_front();
-    HandleSentItem(held, queue, item);
+  for (;;) {
+    if (!queue.sent.empty()) {
+      auto item = queue.sent.front();
+      queue.sent.pop_front();
+      HandleSentItem(held, queue, item);
+    } else if (!queue.events.empty()) {
+      auto action = std::move(queue.events.front());
+      queue.events.pop_front();
+      held.unlock();
+      action();
+      held.lock();
+    } else {
+      return;
+    }
   }
 }
 
@@ -145,7 +157,7 @@ bool MatchesFilter(Lock& held, HWND msgWindow, HWND filter)
 
 bool HasWork(Lock& held, ThreadQueue& queue)
 {
-  if (!queue.sent.empty() || !queue.posted.empty() || !queue.input.empty() || queue.quit)
+  if (!queue.sent.empty() || !queue.events.empty() || !queue.posted.empty() || !queue.input.empty() || queue.quit)
     return true;
   if (queue.paintCount > 0 && WindowNeedingPaint(held, queue, nullptr))
     return true;
@@ -169,9 +181,7 @@ void HandleSentItem(Lock& held, ThreadQueue& queue, const std::shared_ptr<SentIt
 
 void QueueAction(Lock&, ThreadQueue& queue, std::function<void()> action)
 {
-  auto item = std::make_shared<SentItem>();
-  item->action = std::move(action);
-  queue.sent.push_back(item);
+  queue.events.push_back(std::move(action));
   Wake(queue);
 }
 

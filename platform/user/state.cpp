@@ -25,6 +25,7 @@ void EndThread(const std::shared_ptr<ThreadQueue>& queue)
       Wake(*item->sender);
   }
   queue->sent.clear();
+  queue->events.clear();
   std::vector<HWND> own;
   for (auto& [generation, window] : state().windows)
     if (window && window->queue == queue && !window->parent)

@@ -81,6 +81,9 @@ struct ThreadQueue {
   bool alive = true;
   kernel::Waiter waiter{false};  // woken by Wake and, for its timers, by the device clock
   std::deque<std::shared_ptr<SentItem>> sent;
+  // Actions such as activation changes, run when the thread takes messages (not while it waits
+  // for the answer to a send of its own).
+  std::deque<std::function<void()>> events;
   std::deque<MSG> posted;
   std::deque<MSG> input;
   std::vector<Timer> timers;

@@ -19,7 +19,8 @@ struct DefaultProcScope {
 // Answers one message sent from another thread (or runs a queued action). Lock held on entry
 // and on return; released during the call.
 void HandleSentItem(Lock& held, ThreadQueue& queue, const std::shared_ptr<SentItem>& item);
-// Queues an action to run on the queue's thread with the priority of sent messages.
+// Queues an action to run on the queue's thread when it next takes messages, right after the
+// messages sent to it.
 void QueueAction(Lock& held, ThreadQueue& queue, std::function<void()> action);
 
 // Removes a window tree without messages (its thread is gone).

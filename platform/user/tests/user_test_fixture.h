@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "testing/device_root.h"
+#include "windows.h"
 #include "testing/message_log.h"
 #include "testing/ui_harness.h"
 
