@@ -1,5 +1,7 @@
 #include "testing/ui_thread.h"
 
+#include "testing/ui_harness.h"
+
 #include <future>
 #include <memory>
 #include <mutex>
@@ -54,10 +56,8 @@ UiThread::UiThread()
 
 UiThread::~UiThread()
 {
-  Post([this] {
-    stopping_ = true;
-    PostQuitMessage(0);
-  });
+  stopping_ = true;
+  PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
   thread_.join();
 }
 
@@ -67,10 +67,11 @@ void UiThread::Main()
   while (!stopping_) {
     BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0 || got == -1)
-      continue;  // a WM_QUIT of some inner loop's making; the loop ends only when asked
+      continue;  // a WM_QUIT of some inner loop's making, or the one that ends this loop
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
+  DestroyThreadWindows();
   DestroyWindow(invoker_);
 }
 

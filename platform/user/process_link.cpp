@@ -149,6 +149,8 @@ void StopListening()
 
 void LinkWriter::Put(const void* data, size_t size)
 {
+  if (size == 0)
+    return;
   auto* bytes = static_cast<const uint8_t*>(data);
   data_.insert(data_.end(), bytes, bytes + size);
 }
@@ -182,8 +184,9 @@ bool LinkReader::Text(bool* present, std::u16string* text)
   if (!U32(&flag) || !Bytes(&bytes) || bytes.size() % sizeof(char16_t))
     return false;
   *present = flag != 0;
-  text->resize(bytes.size() / sizeof(char16_t));
-  std::memcpy(text->data(), bytes.data(), bytes.size());
+  text->assign(bytes.size() / sizeof(char16_t), u'\0');
+  if (!bytes.empty())
+    std::memcpy(text->data(), bytes.data(), bytes.size());
   return true;
 }
 

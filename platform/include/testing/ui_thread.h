@@ -2,6 +2,7 @@
 // runs the test's functions on itself.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <thread>
 
@@ -12,7 +13,8 @@ namespace kvtest {
 class UiThread {
  public:
   UiThread();
-  // Ends the thread's message loop (after any modal loop that is running on it) and waits.
+  // Ends the thread's message loop (a modal loop running on it gets a WM_QUIT first), destroys
+  // the thread's windows and waits for the thread.
   ~UiThread();
   UiThread(const UiThread&) = delete;
   UiThread& operator=(const UiThread&) = delete;
@@ -29,7 +31,7 @@ class UiThread {
   std::thread thread_;
   DWORD threadId_ = 0;
   HWND invoker_ = nullptr;
-  bool stopping_ = false;
+  std::atomic<bool> stopping_{false};
 };
 
 }  // namespace kvtest

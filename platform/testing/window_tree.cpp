@@ -1,4 +1,4 @@
-// The window tree as text.
+// The window tree: as text for a test to read, and torn down at the end of a test.
 #include <cstdio>
 
 #include "internal/user/test_hooks.h"
@@ -47,7 +47,7 @@ void DestroyThreadWindows()
   for (;;) {
     HWND mine = nullptr;
     for (HWND top = GetWindow(GetDesktopWindow(), GW_CHILD); top && !mine; top = GetWindow(top, GW_HWNDNEXT))
-      if (user_test::IsOwnedByCallingThread(top))
+      if (user_test::IsOwnedByCallingThread(top) && ClassOf(top) != kInvokerClass)
         mine = top;
     if (!mine || !DestroyWindow(mine))
       return;

@@ -1,0 +1,113 @@
+// Two processes of one device: finding a window of the other process, WM_COPYDATA with its
+// data copied across (and a send back while the sender waits), a posted WM_COMMAND, the
+// window's thread and process, and the foreground.
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "user_test_fixture.h"
+
+extern char** environ;
+
+using namespace kvtest;
+
+namespace {
+
+class CrossProcess : public UserTest {
+ protected:
+  void TearDown() override
+  {
+    if (peer_ > 0 && !exited_) {
+      kill(peer_, SIGKILL);
+      waitpid(peer_, nullptr, 0);
+    }
+    UserTest::TearDown();
+  }
+
+  void StartPeer(const std::string& title)
+  {
+    resultPath_ = root.path() + "/peer-result.txt";
+    std::string program = KV_WINDOW_PEER;
+    char* args[] = {program.data(), const_cast<char*>(title.c_str()), resultPath_.data(), nullptr};
+    ASSERT_EQ(0, posix_spawn(&peer_, program.c_str(), nullptr, nullptr, args, environ));
+  }
+
+  // Waits (bounded) for the peer to end; its exit code.
+  int WaitForPeer()
+  {
+    int status = 0;
+    bool ended = WaitFor([&] { return waitpid(peer_, &status, WNOHANG) == peer_; });
+    exited_ = ended;
+    return ended && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+  std::string PeerResult()
+  {
+    std::ifstream in(resultPath_);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
+  pid_t peer_ = 0;
+  bool exited_ = false;
+  std::string resultPath_;
+};
+
+TEST_F(CrossProcess, FindCopyDataCommandAndForeground)
+{
+  HWND here = CreateRecordingWindow(log, {.name = "here", .handler = [](HWND, UINT m, WPARAM w, LPARAM) {
+                                            return m == WM_USER + 1 ? std::optional<LRESULT>(w * 10)
+                                                                     : std::optional<LRESULT>();
+                                          }});
+  StartPeer("Peer Window");
+  HWND peer = WaitForTopLevelWindow(u"KvPeer", nullptr);
+  ASSERT_NE(nullptr, peer);
+  EXPECT_EQ(peer, FindWindowW(nullptr, u"PEER window")) << "titles compare without case";
+  EXPECT_EQ(peer, FindWindowW(u"kvpeer", u"Peer Window"));
+  EXPECT_EQ(nullptr, FindWindowW(u"KvPeer", u"Other"));
+  EXPECT_TRUE(IsWindow(peer));
+  DWORD process = 0;
+  EXPECT_NE(0u, GetWindowThreadProcessId(peer, &process));
+  EXPECT_EQ(static_cast<DWORD>(peer_), process);
+
+  const char16_t text[] = u"/ORDERPAY:x";
+  COPYDATASTRUCT copy{42, sizeof text, const_cast<char16_t*>(text)};
+  log.Clear();
+  EXPECT_EQ(static_cast<LRESULT>(sizeof text), SendMessageW(peer, WM_COPYDATA, reinterpret_cast<WPARAM>(here),
+                                                            reinterpret_cast<LPARAM>(&copy)));
+  EXPECT_EQ("", log.Mismatch({{"here", WM_USER + 1, sent | wparam, 5}}, "the peer called back during the send"));
+  EXPECT_FALSE(PostMessageW(peer, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy)));
+
+  EXPECT_TRUE(SetForegroundWindow(peer));
+  EXPECT_TRUE(PostMessageW(peer, WM_COMMAND, MAKEWPARAM(0x8007, 0), 0));
+  EXPECT_EQ(0, WaitForPeer());
+  EXPECT_EQ("copydata 42 /ORDERPAY:x\n"
+            "sender answered 50\n"
+            "activated\n"
+            "command 32775\n"
+            "foreground yes\n",
+            PeerResult());
+  EXPECT_FALSE(IsWindow(peer));
+  EXPECT_EQ(nullptr, FindWindowW(u"KvPeer", nullptr));
+  EXPECT_FALSE(PostMessageW(peer, WM_COMMAND, 1, 0));
+  EXPECT_EQ(0, SendMessageW(peer, WM_USER, 0, 0));
+}
+
+TEST_F(CrossProcess, AnEndedProcessLeavesNothingToFind)
+{
+  StartPeer("Short Lived");
+  HWND peer = WaitForTopLevelWindow(nullptr, u"Short Lived");
+  ASSERT_NE(nullptr, peer);
+  kill(peer_, SIGKILL);  // no chance to clean up
+  WaitForPeer();
+  EXPECT_FALSE(IsWindow(peer));
+  EXPECT_EQ(nullptr, FindWindowW(nullptr, u"Short Lived"));
+  EXPECT_FALSE(SetForegroundWindow(peer));
+}
+
+}  // namespace

@@ -1,0 +1,90 @@
+// The UI test harness itself: a UI thread in a test, the window tree dump, waiting for a
+// window, running until idle across threads; and the screen basics it sets.
+#include "testing/ui_thread.h"
+#include "user_test_fixture.h"
+
+using namespace kvtest;
+
+namespace {
+
+using Harness = UserTest;
+using Screen = UserTest;
+
+TEST_F(Harness, DumpsTheTreeWithTextStateAndFocus)
+{
+  HWND top = CreateRecordingWindow(log, {.name = "Main", .style = WS_POPUP | WS_VISIBLE, .rect = {0, 0, 240, 320}});
+  HWND edit = CreateRecordingWindow(
+      log, {.name = "Amount", .style = WS_CHILD | WS_VISIBLE, .parent = top, .rect = {10, 20, 110, 40}, .id = 1011});
+  CreateRecordingWindow(log, {.name = "OK",
+                              .style = WS_CHILD | WS_VISIBLE | WS_DISABLED,
+                              .parent = top,
+                              .rect = {10, 50, 60, 70},
+                              .id = 1});
+  SetFocus(edit);
+  EXPECT_EQ("KvRecorder \"Main\" id=0 [0,0 240,320] visible active\n"
+            "  KvRecorder \"Amount\" id=1011 [10,20 110,40] visible focus\n"
+            "  KvRecorder \"OK\" id=1 [10,50 60,70] visible disabled\n",
+            DumpWindowTree());
+}
+
+TEST_F(Harness, RunsAUiThreadAndWaitsForItsWindows)
+{
+  UiThread ui;
+  ui.Post([this] {
+    HWND box = CreateRecordingWindow(log, {.name = "Box", .style = WS_POPUP | WS_VISIBLE});
+    PostMessageW(box, WM_USER, 0, 0);  // work that is still queued when the post returns
+  });
+  HWND box = WaitForTopLevelWindow(nullptr, u"Box");
+  ASSERT_NE(nullptr, box);
+  ASSERT_TRUE(RunUntilIdle());
+  bool sawPost = false;
+  for (const auto& m : log.Messages())
+    sawPost = sawPost || m.message == WM_USER;
+  EXPECT_TRUE(sawPost) << "the UI thread's posted message was handled before idle";
+  EXPECT_EQ(ui.ThreadId(), GetWindowThreadProcessId(box, nullptr));
+  EXPECT_NE(std::string::npos, DumpWindowTree().find("\"Box\"")) << DumpWindowTree();
+  EXPECT_EQ(nullptr, WaitForTopLevelWindow(nullptr, u"Nobody", 50));
+  ui.Invoke([&] { DestroyWindow(box); });
+}
+
+TEST_F(Harness, TapsReachAWindowOfAnotherThread)
+{
+  UiThread ui;
+  HWND button = nullptr;
+  ui.Invoke([&] {
+    HWND top = CreateRecordingWindow(log, {.name = "top", .style = WS_POPUP | WS_VISIBLE, .rect = {0, 0, 240, 320}});
+    button = CreateRecordingWindow(
+        log, {.name = "button", .style = WS_CHILD | WS_VISIBLE, .parent = top, .rect = {20, 280, 100, 310}});
+  });
+  log.Clear();
+  ASSERT_TRUE(TapWindow(button));
+  EXPECT_EQ("", log.Mismatch({{"button", WM_LBUTTONDOWN, posted | lparam, 0, MAKELPARAM(40, 15)},
+                              {"button", WM_LBUTTONUP, posted}},
+                             "a tap in the middle of the button"));
+  ui.Invoke([&] { DestroyThreadWindows(); });
+}
+
+TEST_F(Screen, SizeAndDisplayModeFollowTheDeviceSettings)
+{
+  struct Case {
+    int width, height;
+    int caption;
+  };
+  const Case cases[] = {{240, 320, 26}, {480, 640, 52}, {320, 240, 26}, {640, 480, 52}};
+  for (const Case& c : cases) {
+    SetScreenSize(c.width, c.height);
+    EXPECT_EQ(c.width, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(c.height, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(c.caption, GetSystemMetrics(SM_CYCAPTION));
+    DEVMODEW mode{};
+    mode.dmSize = sizeof mode;
+    ASSERT_TRUE(EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode));
+    EXPECT_EQ(static_cast<DWORD>(c.width), mode.dmPelsWidth);
+    EXPECT_EQ(static_cast<DWORD>(c.height), mode.dmPelsHeight);
+    EXPECT_EQ(32u, mode.dmBitsPerPel);
+  }
+  DEVMODEW mode{};
+  EXPECT_FALSE(EnumDisplaySettingsW(nullptr, 1, &mode)) << "the device has one mode";
+}
+
+}  // namespace
