@@ -6,6 +6,7 @@
 #include <string>
 
 #include "kernel/clock.h"
+#include "kernel/process.h"
 #include "kernel/thread.h"
 #include "kernel/wait.h"
 #include "window_internal.h"
@@ -77,7 +78,7 @@ DWORD CurrentThreadId()
 
 DWORD CurrentProcessId()
 {
-  return static_cast<DWORD>(getpid());
+  return GetCurrentProcessId();
 }
 
 std::shared_ptr<ThreadQueue> FindQueue(Lock&, DWORD threadId)
