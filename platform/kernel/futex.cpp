@@ -26,4 +26,21 @@ void FutexWakeAll(const std::atomic<uint32_t>* word, bool shared)
   syscall(SYS_futex, word, shared ? FUTEX_WAKE : FUTEX_WAKE_PRIVATE, INT_MAX, nullptr, nullptr, 0);
 }
 
+void SleepOn(WakeWord& word, uint32_t seen, int64_t milliseconds, bool shared)
+{
+  // Counted before the count is checked again in the kernel, so a waker that bumps the count
+  // either sees this sleeper or this sleeper sees the new count.
+  word.sleepers.fetch_add(1);
+  FutexWait(&word.count, seen, milliseconds, shared);
+  word.sleepers.fetch_sub(1);
+}
+
+void WakeAll(WakeWord& word, bool shared)
+{
+  word.count.fetch_add(1);
+  if (word.sleepers.load() > 0) {
+    FutexWakeAll(&word.count, shared);
+  }
+}
+
 }  // namespace kernel

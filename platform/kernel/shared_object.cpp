@@ -156,13 +156,13 @@ SharedObject::~SharedObject()
   }
 }
 
-std::atomic<uint32_t>& DeviceWakeWord()
+WakeWord& DeviceWakeWord()
 {
   static std::mutex mutex;
-  static std::map<std::string, std::atomic<uint32_t>*>* byRoot = new std::map<std::string, std::atomic<uint32_t>*>;
+  static std::map<std::string, WakeWord*>* byRoot = new std::map<std::string, WakeWord*>;
   std::string root = device::RootPath();
   std::lock_guard lock(mutex);
-  std::atomic<uint32_t>*& word = (*byRoot)[root];
+  WakeWord*& word = (*byRoot)[root];
   if (!word) {
     std::string path = device::PrivateFolder("objects") + "/wake";
     int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
@@ -175,16 +175,16 @@ std::atomic<uint32_t>& DeviceWakeWord()
       close(fd);
     }
     // Without the shared page (no device root), waits still work within this process.
-    word = page == MAP_FAILED ? new std::atomic<uint32_t>(0) : static_cast<std::atomic<uint32_t>*>(page);
+    // The page is shared and starts zeroed: it is used as it is, never constructed over what other
+    // processes count in it.
+    word = page == MAP_FAILED ? new WakeWord : reinterpret_cast<WakeWord*>(page);
   }
   return *word;
 }
 
 void WakeDeviceWaiters()
 {
-  std::atomic<uint32_t>& word = DeviceWakeWord();
-  word.fetch_add(1, std::memory_order_release);
-  FutexWakeAll(&word, true);
+  WakeAll(DeviceWakeWord(), true);
 }
 
 }  // namespace kernel

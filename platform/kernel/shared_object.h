@@ -5,6 +5,7 @@
 #pragma once
 
 #include "base/types.h"
+#include "futex.h"
 
 #include <atomic>
 #include <memory>
@@ -61,7 +62,7 @@ class SharedObject {
 
 // The word every waiter on a device-wide object sleeps on; every change of a device-wide
 // object's state bumps it and wakes them all.
-std::atomic<uint32_t>& DeviceWakeWord();
+WakeWord& DeviceWakeWord();
 void WakeDeviceWaiters();
 
 }  // namespace kernel

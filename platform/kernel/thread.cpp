@@ -18,7 +18,7 @@ DWORD Thread::ExitCode() const
   return ended_.load() ? exitCode_.load() : STILL_ACTIVE;
 }
 
-void Thread::Started(DWORD id, std::atomic<uint32_t>* wakeWord)
+void Thread::Started(DWORD id, WakeWord* wakeWord)
 {
   wakeWord_ = wakeWord;
   id_.store(id);
@@ -34,8 +34,7 @@ bool Thread::RequestTermination(DWORD code)
     SetExitCode(code);
   }
   // Wake it wherever it sleeps: on its own word, or on the device's.
-  wakeWord_->fetch_add(1);
-  FutexWakeAll(wakeWord_, false);
+  WakeAll(*wakeWord_, false);
   WakeDeviceWaiters();
   return true;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "base/types.h"
+#include "futex.h"
 #include "kernel/object.h"
 
 #include <atomic>
@@ -17,7 +18,7 @@ class Thread : public LocalWaitable {
   DWORD ExitCode() const;
 
   // Called by the thread itself; wakeWord is the word it sleeps on in its waits.
-  void Started(DWORD id, std::atomic<uint32_t>* wakeWord = nullptr);
+  void Started(DWORD id, WakeWord* wakeWord = nullptr);
   void SetExitCode(DWORD code) { exitCode_.store(code); }
   void Ended();
 
@@ -34,13 +35,13 @@ class Thread : public LocalWaitable {
   std::atomic<DWORD> exitCode_{0};
   std::atomic<bool> ended_{false};
   std::atomic<bool> terminating_{false};
-  std::atomic<uint32_t>* wakeWord_ = nullptr;
+  WakeWord* wakeWord_ = nullptr;
 };
 
 // Ends the calling thread (it unwinds) when TerminateThread asked for it; waits call this.
 void EndThreadIfTerminated();
 
 // The word the calling thread sleeps on while it waits on objects of this process only.
-std::atomic<uint32_t>& ThreadWakeWord();
+WakeWord& ThreadWakeWord();
 
 }  // namespace kernel

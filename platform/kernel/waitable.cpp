@@ -6,23 +6,27 @@
 #include <algorithm>
 
 namespace kernel {
-std::atomic<uint32_t>& ThreadWakeWord()
+WakeWord& ThreadWakeWord()
 {
-  thread_local std::atomic<uint32_t> word{0};
+  thread_local WakeWord word;
   return word;
 }
 
 Waiter::Waiter(bool deviceWide) : word_(deviceWide ? &DeviceWakeWord() : &ThreadWakeWord()), deviceWide_(deviceWide) {}
 
+uint32_t Waiter::Count() const
+{
+  return word_->count.load();
+}
+
 void Waiter::Block(uint32_t seen, int64_t realMilliseconds) const
 {
-  FutexWait(word_, seen, realMilliseconds, deviceWide_);
+  SleepOn(*word_, seen, realMilliseconds, deviceWide_);
 }
 
 void Waiter::Wake() const
 {
-  word_->fetch_add(1, std::memory_order_release);
-  FutexWakeAll(word_, deviceWide_);
+  WakeAll(*word_, deviceWide_);
 }
 
 void LocalWaitable::Subscribe(Waiter& waiter)

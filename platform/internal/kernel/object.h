@@ -10,6 +10,8 @@
 
 namespace kernel {
 
+struct WakeWord;
+
 class Object {
  public:
   virtual ~Object() = default;
@@ -28,14 +30,14 @@ class Waiter {
   Waiter& operator=(const Waiter&) = delete;
 
   // The current wake count; read before checking the objects.
-  uint32_t Count() const { return word_->load(std::memory_order_acquire); }
+  uint32_t Count() const;
   // Blocks until a Wake after Count() returned seen, or until realMilliseconds passed
   // (negative: no limit). May return early; the caller checks again.
   void Block(uint32_t seen, int64_t realMilliseconds) const;
   void Wake() const;
 
  private:
-  std::atomic<uint32_t>* word_;
+  WakeWord* word_;
   bool deviceWide_;
 };
 
