@@ -9,15 +9,6 @@
 namespace inet {
 namespace {
 
-std::string_view Trim(std::string_view text)
-{
-  size_t start = text.find_first_not_of(" \t");
-  if (start == std::string_view::npos) {
-    return {};
-  }
-  return text.substr(start, text.find_last_not_of(" \t") - start + 1);
-}
-
 bool IsIpAddress(std::string_view host)
 {
   return host.find(':') != std::string_view::npos ||
@@ -69,8 +60,8 @@ bool CookieJar::Store(const UrlParts& url, std::string_view setCookie, std::time
     return false;
   }
   Cookie cookie;
-  cookie.name = Trim(pair.substr(0, equals));
-  cookie.value = Trim(pair.substr(equals + 1));
+  cookie.name = TrimBlanks(pair.substr(0, equals));
+  cookie.value = TrimBlanks(pair.substr(equals + 1));
   if (cookie.name.empty()) {
     return false;
   }
@@ -83,9 +74,9 @@ bool CookieJar::Store(const UrlParts& url, std::string_view setCookie, std::time
     end = setCookie.find(';', start);
     std::string_view attribute = setCookie.substr(start, end == std::string_view::npos ? end : end - start);
     size_t attributeEquals = attribute.find('=');
-    std::string name = LowerAscii(Trim(attribute.substr(0, attributeEquals)));
+    std::string name = LowerAscii(TrimBlanks(attribute.substr(0, attributeEquals)));
     std::string_view value =
-        attributeEquals == std::string_view::npos ? std::string_view{} : Trim(attribute.substr(attributeEquals + 1));
+        attributeEquals == std::string_view::npos ? std::string_view{} : TrimBlanks(attribute.substr(attributeEquals + 1));
     if (name == "max-age") {
       long long seconds = 0;
       auto [last, error] = std::from_chars(value.data(), value.data() + value.size(), seconds);

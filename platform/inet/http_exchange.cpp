@@ -14,15 +14,6 @@
 namespace inet {
 namespace {
 
-std::string_view TrimBlanks(std::string_view text)
-{
-  size_t start = text.find_first_not_of(" \t");
-  if (start == std::string_view::npos) {
-    return {};
-  }
-  return text.substr(start, text.find_last_not_of(" \t") - start + 1);
-}
-
 bool HasHeader(const std::vector<std::string>& headers, std::string_view name)
 {
   for (const std::string& header : headers) {

@@ -90,6 +90,15 @@ std::string LowerAscii(std::string_view text)
   return lower;
 }
 
+std::string_view TrimBlanks(std::string_view text)
+{
+  size_t start = text.find_first_not_of(" \t");
+  if (start == std::string_view::npos) {
+    return {};
+  }
+  return text.substr(start, text.find_last_not_of(" \t") - start + 1);
+}
+
 bool EqualsIgnoringCase(std::string_view a, std::string_view b)
 {
   return a.size() == b.size() && LowerAscii(a) == LowerAscii(b);

@@ -1,5 +1,6 @@
 // URLs as the HTTP layer hands them to libcurl: UTF-8 with the bytes a URL cannot carry
-// escaped, and split into the parts that cookies and connections look at.
+// escaped, and split into the parts that cookies and connections look at; and the small text
+// helpers of headers and cookies.
 #pragma once
 
 #include "base/types.h"
@@ -29,6 +30,8 @@ std::optional<UrlParts> ParseHttpUrl(const std::string& url);
 
 // ASCII lower case.
 std::string LowerAscii(std::string_view text);
+// The text without the blanks (spaces and tabs) at its ends.
+std::string_view TrimBlanks(std::string_view text);
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 
 }  // namespace inet
