@@ -1,5 +1,7 @@
 #include "engine.h"
 
+#include "http_exchange.h"
+
 namespace inet {
 
 // How long the thread sleeps with nothing to do; commands and libcurl's timers wake it sooner.
@@ -7,6 +9,7 @@ constexpr int kIdleWaitMs = 10000;
 
 std::shared_ptr<Engine> Engine::Start()
 {
+  InitialiseCurl();
   std::shared_ptr<Engine> engine(new Engine);
   engine->multi_ = curl_multi_init();
   if (!engine->multi_) {

@@ -30,13 +30,13 @@ bool IsRedirect(long status)
   return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
 
+}  // namespace
+
 void InitialiseCurl()
 {
   static std::once_flag once;
   std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
-
-}  // namespace
 
 const std::string* ExchangeReply::Find(std::string_view name, size_t index) const
 {

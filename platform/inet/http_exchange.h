@@ -20,6 +20,9 @@
 
 namespace inet {
 
+// Sets libcurl up for the process, once; every user of libcurl calls it first.
+void InitialiseCurl();
+
 struct ExchangeRequest {
   std::string method = "GET";
   std::string url;                   // absolute http or https URL, escaped
