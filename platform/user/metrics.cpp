@@ -5,16 +5,30 @@
 #include <cstring>
 
 #include "internal/user/test_hooks.h"
+#include "kernel/device_settings.h"
 #include "window_internal.h"
 
 namespace {
 
-std::atomic<int> g_screenWidth{240};
-std::atomic<int> g_screenHeight{320};
+// The screen is the device settings' unless a test set one for its process (0: not set).
+std::atomic<int> g_testWidth{0};
+std::atomic<int> g_testHeight{0};
+
+int ScreenWidth()
+{
+  int width = g_testWidth.load();
+  return width ? width : device::Settings().screen.width;
+}
+
+int ScreenHeight()
+{
+  int height = g_testHeight.load();
+  return height ? height : device::Settings().screen.height;
+}
 
 int Scaled(int pixelsAt96)
 {
-  int shortSide = std::min(g_screenWidth.load(), g_screenHeight.load());
+  int shortSide = std::min(ScreenWidth(), ScreenHeight());
   return pixelsAt96 * std::max(1, shortSide / 240);
 }
 
@@ -22,15 +36,15 @@ int Scaled(int pixelsAt96)
 
 void user_test::SetScreenSize(int width, int height)
 {
-  g_screenWidth = width;
-  g_screenHeight = height;
+  g_testWidth = width;
+  g_testHeight = height;
 }
 
 int GetSystemMetrics(int index)
 {
   switch (index) {
-  case SM_CXSCREEN: return g_screenWidth;
-  case SM_CYSCREEN: return g_screenHeight;
+  case SM_CXSCREEN: return ScreenWidth();
+  case SM_CYSCREEN: return ScreenHeight();
   case SM_CXVSCROLL:
   case SM_CYHSCROLL:
   case SM_CYVSCROLL:
@@ -58,8 +72,8 @@ BOOL EnumDisplaySettingsW(LPCWSTR, DWORD modeIndex, LPDEVMODEW mode)
   mode->dmSize = sizeof *mode;
   mode->dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT | DM_DISPLAYORIENTATION;
   mode->dmBitsPerPel = 32;
-  mode->dmPelsWidth = static_cast<DWORD>(g_screenWidth.load());
-  mode->dmPelsHeight = static_cast<DWORD>(g_screenHeight.load());
+  mode->dmPelsWidth = static_cast<DWORD>(ScreenWidth());
+  mode->dmPelsHeight = static_cast<DWORD>(ScreenHeight());
   mode->dmDisplayOrientation = DMDO_0;
   return TRUE;
 }

@@ -1,5 +1,7 @@
 // The UI test harness itself: a UI thread in a test, the window tree dump, waiting for a
 // window, running until idle across threads; and the screen basics it sets.
+#include <fstream>
+
 #include "testing/ui_thread.h"
 #include "user_test_fixture.h"
 
@@ -64,7 +66,18 @@ TEST_F(Harness, TapsReachAWindowOfAnotherThread)
   ui.Invoke([&] { DestroyThreadWindows(); });
 }
 
-TEST_F(Screen, SizeAndDisplayModeFollowTheDeviceSettings)
+TEST_F(Screen, SizeComesFromTheDeviceSettingsFile)
+{
+  std::ofstream(root.path() + "/device.ini") << "[screen]\nwidth = 480\nheight = 640\n";
+  EXPECT_EQ(480, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(640, GetSystemMetrics(SM_CYSCREEN));
+  DEVMODEW mode{};
+  ASSERT_TRUE(EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode));
+  EXPECT_EQ(480u, mode.dmPelsWidth);
+  EXPECT_EQ(640u, mode.dmPelsHeight);
+}
+
+TEST_F(Screen, SizeAndDisplayModeFollowTheTestsScreen)
 {
   struct Case {
     int width, height;
