@@ -91,6 +91,10 @@ std::shared_ptr<ThreadQueue> FindQueue(Lock&, DWORD threadId)
 
 std::shared_ptr<ThreadQueue> CurrentQueue(Lock& held)
 {
+  // The kernel's per-thread wake word must outlive this thread's queue holder, whose end still
+  // wakes threads: making a waiter first creates the word before the holder.
+  static thread_local bool wordMade = (kernel::Waiter(false), true);
+  (void)wordMade;
   if (t_queue.queue)
     return t_queue.queue;
   DWORD id = CurrentThreadId();
@@ -100,6 +104,7 @@ std::shared_ptr<ThreadQueue> CurrentQueue(Lock& held)
     queue->threadId = id;
     state().queues.push_back(queue);
   }
+  queue->waiter.emplace(false);
   t_queue.queue = queue;
   return queue;
 }
@@ -208,24 +213,26 @@ bool IsDescendant(Lock& held, HWND ancestor, HWND hwnd)
 
 void Wake(ThreadQueue& queue)
 {
-  queue.waiter.Wake();
+  if (queue.alive && queue.waiter)
+    queue.waiter->Wake();
   state().idleChanged.notify_all();
 }
 
 void BlockQueue(Lock& held, ThreadQueue& queue, uint64_t due)
 {
   // Read under the lock: a Wake for work queued after this point ends the block at once.
-  uint32_t seen = queue.waiter.Count();
+  kernel::Waiter& waiter = *queue.waiter;  // only the owning thread blocks on its queue
+  uint32_t seen = waiter.Count();
   uint64_t now = kernel::clock::Now();
   if (due <= now)
     return;
   held.unlock();
   {
     DWORD milliseconds = due == UINT64_MAX ? INFINITE : static_cast<DWORD>(std::min<uint64_t>(due - now, INFINITE - 1));
-    kernel::clock::Timeout timeout(milliseconds, queue.waiter);
+    kernel::clock::Timeout timeout(milliseconds, waiter);
     // The virtual clock may have moved before the time-out was registered with it.
     if (kernel::clock::Now() < due)
-      queue.waiter.Block(seen, timeout.RealWait());
+      waiter.Block(seen, timeout.RealWait());
   }
   held.lock();
 }

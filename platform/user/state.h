@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -79,7 +80,9 @@ struct Timer {
 struct ThreadQueue {
   DWORD threadId = 0;
   bool alive = true;
-  kernel::Waiter waiter{false};  // woken by Wake and, for its timers, by the device clock
+  // Made on the owning thread (the kernel binds a waiter to its thread); woken by Wake and,
+  // for the queue's timers, by the device clock.
+  std::optional<kernel::Waiter> waiter;
   std::deque<std::shared_ptr<SentItem>> sent;
   // Actions such as activation changes, run when the thread takes messages (not while it waits
   // for the answer to a send of its own).
