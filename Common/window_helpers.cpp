@@ -1,0 +1,65 @@
+#include "window_helpers.h"
+
+#include <bit>
+#include <cstring>
+
+#include "user/imm.h"
+#include "user/metrics.h"
+#include "user/window_tree.h"
+
+namespace {
+
+// The layout's reciprocals as single-precision constants.
+const float kInverseWidth = std::bit_cast<float>(0x3B888889u);   // 1 / 240
+const float kInverseHeight = std::bit_cast<float>(0x3B4CCCCDu);  // 1 / 320
+
+DEVMODEW CurrentMode()
+{
+  DEVMODEW mode;
+  std::memset(&mode, 0, sizeof mode);
+  mode.dmSize = sizeof mode;
+  EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode);
+  return mode;
+}
+
+}  // namespace
+
+float GetScreenScaleX()
+{
+  return static_cast<float>(CurrentMode().dmPelsWidth) * kInverseWidth;
+}
+
+float GetScreenScaleY()
+{
+  return static_cast<float>(CurrentMode().dmPelsHeight) * kInverseHeight;
+}
+
+void GetScreenSize(RECT& rect)
+{
+  DEVMODEW mode = CurrentMode();
+  LONG width = static_cast<LONG>(mode.dmPelsWidth);
+  LONG height = static_cast<LONG>(mode.dmPelsHeight);
+  if (GetSystemMetrics(SM_CXSCREEN) < GetSystemMetrics(SM_CYSCREEN)) {
+    rect.right = width;
+    rect.bottom = height;
+  } else {
+    rect.right = height;
+    rect.bottom = width;
+  }
+}
+
+BOOL IsMainWindowOpen()
+{
+  return FindWindowW(nullptr, u"KorvexPortal") != nullptr;
+}
+
+BOOL DisableImeForWindow(HWND window)
+{
+  if (window == nullptr) {
+    return FALSE;
+  }
+  HIMC context = ImmGetContext(window);
+  ImmAssociateContext(window, nullptr);
+  ImmReleaseContext(window, context);
+  return TRUE;
+}
