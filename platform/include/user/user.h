@@ -1,5 +1,5 @@
 // Windows and messages of the device: classes, windows, the tree and geometry, message
-// queues per thread, timers, focus and activation, input, input contexts, screen metrics.
+// queues per thread, timers, focus and activation, input, input contexts, screen metrics, dialog templates.
 #pragma once
 
 #include "user/messages.h"
@@ -14,3 +14,4 @@
 #include "user/input.h"
 #include "user/imm.h"
 #include "user/metrics.h"
+#include "user/dialog_template.h"
