@@ -3,7 +3,6 @@
 // RapidJSON and nlohmann-json over the same document in UTF-8.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -11,63 +10,22 @@
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
+#include "gateway_reply.h"
 #include "json/json.h"
-#include "text/codepage.h"
 
 namespace {
 
-std::string tradeRecord(int i)
-{
-  char record[1024];
-  std::snprintf(record, sizeof record,
-                "{\"tradeNo\":\"20100812%08d\",\"outTradeNo\":\"KV-%06d\",\"goodsName\":\"中国移动50元充值卡 第%d号\","
-                "\"sellerName\":\"北京星河科技有限公司\",\"buyerAccount\":\"user%d@example.com\",\"totalFee\":\"%d.50\","
-                "\"amount\":%d.25,\"quantity\":%d,\"tradeStatus\":\"TRADE_FINISHED\",\"createTime\":\"2010-08-12 10:%02d:45\","
-                "\"memo\":\"订单备注：请尽快发货，谢谢！\\n第二行\",\"isQuser\":%s}",
-                i, i, i, i, 50 + i, 50 + i, 1 + i % 3, i % 60, i % 2 ? "true" : "false");
-  return record;
-}
-
-std::string gatewayReply(int records)
-{
-  std::string text = "{\"resultStatus\":100,\"memo\":\"查询成功\",\"pageCount\":5,\"tradeTableList\":[";
-  for (int i = 0; i < records; ++i) {
-    if (i != 0) {
-      text += ',';
-    }
-    text += tradeRecord(i);
-  }
-  return text + "]}";
-}
-
-std::u16string toUtf16(const std::string& utf8)
-{
-  int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::u16string wide(static_cast<size_t>(length), u'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), length);
-  return wide;
-}
-
-struct Document {
-  std::string utf8;
-  std::u16string utf16;
-};
+using json_bench::Document;
 
 const Document& reply()
 {
-  static const Document document = [] {
-    std::string text = gatewayReply(20);
-    return Document{text, toUtf16(text)};
-  }();
+  static const Document document = json_bench::makeDocument(20);
   return document;
 }
 
 const Document& large()
 {
-  static const Document document = [] {
-    std::string text = gatewayReply(2000);
-    return Document{text, toUtf16(text)};
-  }();
+  static const Document document = json_bench::makeDocument(2000);
   return document;
 }
 

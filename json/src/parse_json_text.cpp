@@ -1,5 +1,6 @@
 #include "json/parse_json_text.h"
 
+#include <climits>
 #include <string>
 
 #include "text/codepage.h"
@@ -8,15 +9,22 @@ namespace {
 
 constexpr int kReplyDepth = 20;
 
-// The text in UTF-8; an unpaired surrogate becomes U+FFFD.
+// The text in UTF-8, converted in one pass into room for the longest result (three bytes a
+// unit); an unpaired surrogate becomes U+FFFD.
 bool toUtf8(const WCHAR* text, std::string& utf8)
 {
-  int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  size_t units = std::char_traits<char16_t>::length(text) + 1;
+  if (units > static_cast<size_t>(INT_MAX / 3)) {
+    return false;
+  }
+  utf8.resize(units * 3);
+  int size = WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(units), utf8.data(), static_cast<int>(utf8.size()),
+                                 nullptr, nullptr);
   if (size <= 0) {
     return false;
   }
   utf8.resize(static_cast<size_t>(size));
-  return WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8.data(), size, nullptr, nullptr) == size;
+  return true;
 }
 
 }  // namespace
