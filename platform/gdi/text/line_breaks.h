@@ -1,0 +1,14 @@
+// Where a line of text may be broken: after spaces and between ideographs.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace kv::fonts {
+
+// True when a new line may start at unit `i` of `text` (0 < i < size). Never inside a surrogate
+// pair, never at a space (a line breaks after its spaces), never before closing punctuation or
+// after opening punctuation.
+bool CanBreakBefore(std::u16string_view text, size_t i);
+
+}  // namespace kv::fonts
