@@ -1,6 +1,7 @@
 // The default window procedure: what a window does with a message it leaves alone.
 #include <algorithm>
 
+#include "internal/user/paint_link.h"
 #include "window_internal.h"
 
 using namespace user_detail;
@@ -91,8 +92,16 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
       return HTNOWHERE;
     return HTCLIENT;
   }
+  case WM_ERASEBKGND:
+    if (auto hooks = user_paint::GetHooks(); hooks && hooks->defaultErase)
+      return hooks->defaultErase(hwnd, reinterpret_cast<HDC>(wParam));
+    return 0;
   case WM_PAINT: {
-    // Painting proper belongs to the drawing layer; here the window is taken as painted.
+    // Painting proper belongs to the drawing layer; without it the window is taken as painted.
+    if (auto hooks = user_paint::GetHooks(); hooks && hooks->defaultPaint) {
+      hooks->defaultPaint(hwnd);
+      return 0;
+    }
     Lock held(state().lock);
     if (auto window = Find(held, hwnd); window && window->needsPaint) {
       window->needsPaint = false;

@@ -5,6 +5,7 @@
 
 #include "kernel/clock.h"
 #include "internal/user/test_hooks.h"
+#include "internal/user/paint_link.h"
 #include "window_internal.h"
 
 namespace user_detail {
@@ -496,6 +497,11 @@ LRESULT DispatchMessageW(const MSG* msg)
   LRESULT result = Deliver(msg->hwnd, msg->message, msg->wParam, msg->lParam, user_test::posted);
   if (msg->message == WM_PAINT) {
     // A window that did not validate itself is taken as painted, so WM_PAINT does not repeat.
+    if (auto hooks = user_paint::GetHooks(); hooks && hooks->leftInvalid) {
+      if (user_paint::NeedsPaint(msg->hwnd))
+        hooks->leftInvalid(msg->hwnd);
+      return result;
+    }
     Lock held(state().lock);
     if (auto window = Find(held, msg->hwnd); window && window->needsPaint) {
       window->needsPaint = false;

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstring>
 
+#include "internal/user/screen_link.h"
 #include "internal/user/test_hooks.h"
 #include "kernel/device_settings.h"
 #include "window_internal.h"
@@ -13,6 +14,7 @@ namespace {
 // The screen is the device settings' unless a test set one for its process (0: not set).
 std::atomic<int> g_testWidth{0};
 std::atomic<int> g_testHeight{0};
+std::atomic<bool> g_rotated{false};
 
 int ScreenWidth()
 {
@@ -26,6 +28,10 @@ int ScreenHeight()
   return height ? height : device::Settings().screen.height;
 }
 
+// The screen as the metrics show it: turned by a quarter when rotated.
+int ShownWidth() { return g_rotated ? ScreenHeight() : ScreenWidth(); }
+int ShownHeight() { return g_rotated ? ScreenWidth() : ScreenHeight(); }
+
 int Scaled(int pixelsAt96)
 {
   int shortSide = std::min(ScreenWidth(), ScreenHeight());
@@ -33,6 +39,16 @@ int Scaled(int pixelsAt96)
 }
 
 }  // namespace
+
+void user_screen::SetRotated(bool rotated)
+{
+  g_rotated = rotated;
+}
+
+bool user_screen::Rotated()
+{
+  return g_rotated;
+}
 
 void user_test::SetScreenSize(int width, int height)
 {
@@ -43,8 +59,8 @@ void user_test::SetScreenSize(int width, int height)
 int GetSystemMetrics(int index)
 {
   switch (index) {
-  case SM_CXSCREEN: return ScreenWidth();
-  case SM_CYSCREEN: return ScreenHeight();
+  case SM_CXSCREEN: return ShownWidth();
+  case SM_CYSCREEN: return ShownHeight();
   case SM_CXVSCROLL:
   case SM_CYHSCROLL:
   case SM_CYVSCROLL:
@@ -58,6 +74,11 @@ int GetSystemMetrics(int index)
   case SM_CYEDGE: return Scaled(2);
   case SM_CXDOUBLECLK:
   case SM_CYDOUBLECLK: return Scaled(8);
+  case SM_CYMENU: return Scaled(26);
+  case SM_CXICON:
+  case SM_CYICON: return Scaled(32);
+  case SM_CXSMICON:
+  case SM_CYSMICON: return Scaled(16);
   default: return 0;
   }
 }

@@ -46,6 +46,10 @@ void HandOffActivation(HWND hwnd);
 
 // Paint: whether the thread has a window waiting for WM_PAINT (the painting layer marks them).
 HWND WindowNeedingPaint(Lock& held, ThreadQueue& queue, HWND filter);
+// The screen rectangle a window shows (clipped by its ancestors); empty when it is hidden.
+RECT ShownBounds(Lock& held, Window& window);
+// Tells the drawing layer that a window's visible area changed (the lock not held).
+void NotifyChanged(HWND hwnd, const RECT& before);
 
 bool MatchesFilter(Lock& held, HWND msgWindow, HWND filter);
 

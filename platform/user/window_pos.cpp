@@ -43,11 +43,14 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int width, int heigh
     Deliver(hwnd, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos), user_test::sent);
   bool hidden = false;
   bool shown = false;
+  bool visibleChange = false;
+  RECT before{};
   {
     Lock held(state().lock);
     auto window = Find(held, hwnd);
     if (!window)
       return FALSE;
+    before = ShownBounds(held, *window);
     RECT oldRect = window->rect;
     RECT oldInsets = window->insets;
     if (!(pos.flags & SWP_NOMOVE) || !(pos.flags & SWP_NOSIZE)) {
@@ -58,8 +61,11 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int width, int heigh
     if (pos.flags & SWP_FRAMECHANGED)
       window->insets = InsetsFor(window->style, window->exStyle);
     if (!(pos.flags & SWP_NOZORDER) && pos.hwndInsertAfter != hwnd) {
+      auto& siblings = SiblingList(held, *window);
+      std::vector<HWND> order = siblings;
       Unlink(held, *window);
       LinkAt(held, *window, pos.hwndInsertAfter);
+      visibleChange = order != siblings;
     }
     if (pos.flags & SWP_SHOWWINDOW) {
       window->style |= WS_VISIBLE;
@@ -76,7 +82,12 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int width, int heigh
     if (r.right - r.left - in.left - in.right == oldRect.right - oldRect.left - oldInsets.left - oldInsets.right &&
         r.bottom - r.top - in.top - in.bottom == oldRect.bottom - oldRect.top - oldInsets.top - oldInsets.bottom)
       pos.flags |= SWP_NOCLIENTSIZE;
+    bool moved = r.left != oldRect.left || r.top != oldRect.top || r.right != oldRect.right ||
+                 r.bottom != oldRect.bottom || (pos.flags & SWP_FRAMECHANGED);
+    visibleChange = visibleChange || moved || shown || hidden;
   }
+  if (visibleChange)
+    NotifyChanged(hwnd, before);
   Deliver(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos), user_test::sent);
   if (hidden) {
     // The focus leaves a hidden child for its parent; a hidden active window hands the

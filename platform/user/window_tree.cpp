@@ -41,6 +41,7 @@ HWND SetParent(HWND hwnd, HWND newParent)
     return nullptr;
   }
   HWND old = window->parent ? window->parent : GetDesktopWindow();
+  RECT before = ShownBounds(held, *window);
   Unlink(held, *window);
   window->parent = newParent;
   if (newParent)
@@ -48,6 +49,7 @@ HWND SetParent(HWND hwnd, HWND newParent)
   LinkAt(held, *window, HWND_TOP);
   bool topLevel = !newParent;
   held.unlock();
+  NotifyChanged(hwnd, before);
   if (topLevel)
     EnsureProcessListener();
   return old;

@@ -12,6 +12,9 @@
 #define SM_CYBORDER 6
 #define SM_CXDLGFRAME 7
 #define SM_CYDLGFRAME 8
+#define SM_CXICON 11
+#define SM_CYICON 12
+#define SM_CYMENU 15
 #define SM_CYVSCROLL 20
 #define SM_CXHSCROLL 21
 #define SM_CXDOUBLECLK 36
@@ -20,6 +23,8 @@
 #define SM_CYFIXEDFRAME SM_CYDLGFRAME
 #define SM_CXEDGE 45
 #define SM_CYEDGE 46
+#define SM_CXSMICON 49
+#define SM_CYSMICON 50
 
 int GetSystemMetrics(int index);
 

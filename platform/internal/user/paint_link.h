@@ -2,7 +2,13 @@
 // marked window WM_PAINT after posted and input messages and before timers, and takes it as
 // painted once WM_PAINT was dispatched or reached the default procedure, unless the drawing
 // layer keeps it marked.
+//
+// The drawing layer also reads where a window's pixels go (one snapshot of the window tree)
+// and installs hooks that the window manager calls when a window's visible area changed and
+// for the default handling of painting.
 #pragma once
+
+#include <vector>
 
 #include "base/types.h"
 
@@ -10,5 +16,37 @@ namespace user_paint {
 
 void SetNeedsPaint(HWND hwnd, bool needsPaint);
 bool NeedsPaint(HWND hwnd);
+
+// Where a window's drawing lands, in screen coordinates.
+struct Geometry {
+  RECT area{};               // the window's rectangle, or its client rectangle
+  RECT visible{};            // area clipped by the client rectangle of every ancestor
+  std::vector<RECT> covered; // left out of `visible`: the window's visible children, the visible
+                             // siblings above the window and above each of its ancestors, and the
+                             // visible top-level windows above its top-level window
+  bool shown = false;        // the window and every ancestor have WS_VISIBLE
+};
+// False for a window that is not one of this process.
+bool GetGeometry(HWND hwnd, bool clientArea, Geometry* geometry);
+// The windows of this process, each parent before its children.
+std::vector<HWND> WindowsOfProcess();
+// The window and its descendants.
+std::vector<HWND> WindowAndDescendants(HWND hwnd);
+
+struct Hooks {
+  // A window's place, size, z-order, parent or visibility changed; `before` is the screen
+  // rectangle it showed before (empty when it was hidden). On the window's thread.
+  void (*changed)(HWND hwnd, const RECT& before) = nullptr;
+  // WM_PAINT reached the default procedure.
+  void (*defaultPaint)(HWND hwnd) = nullptr;
+  // The window still needs painting after its WM_PAINT was dispatched.
+  void (*leftInvalid)(HWND hwnd) = nullptr;
+  // WM_ERASEBKGND reached the default procedure; returns its result.
+  LRESULT (*defaultErase)(HWND hwnd, HDC dc) = nullptr;
+};
+// Installed once by the drawing layer when it loads. The window manager calls the hooks
+// without its lock held.
+void SetHooks(const Hooks& hooks);
+const Hooks* GetHooks();
 
 }  // namespace user_paint

@@ -1,0 +1,58 @@
+#include "painter.h"
+
+#include <algorithm>
+
+namespace gdi_detail {
+
+void FillSolid(Surface& surface, const RECT& part, uint32_t pixel)
+{
+  for (int y = part.top; y < part.bottom; ++y)
+    std::fill(surface.Row(y) + part.left, surface.Row(y) + part.right, pixel);
+}
+
+void FillPattern(Surface& surface, const RECT& part, const Surface& pattern, POINT origin)
+{
+  auto wrap = [](int value, int size) { return ((value % size) + size) % size; };
+  for (int y = part.top; y < part.bottom; ++y) {
+    const uint32_t* source = pattern.Row(wrap(y - origin.y, pattern.height));
+    uint32_t* row = surface.Row(y);
+    int sx = wrap(part.left - origin.x, pattern.width);
+    for (int x = part.left; x < part.right; ++x) {
+      row[x] = source[sx];
+      if (++sx == pattern.width)
+        sx = 0;
+    }
+  }
+}
+
+void InvertArea(Surface& surface, const RECT& part)
+{
+  for (int y = part.top; y < part.bottom; ++y)
+    for (uint32_t* p = surface.Row(y) + part.left; p != surface.Row(y) + part.right; ++p)
+      *p ^= 0x00FFFFFF;
+}
+
+void FillWithBrush(Target& target, const RECT& logical, const Brush& brush)
+{
+  if (brush.style == BS_NULL)
+    return;
+  RECT area = Shifted(logical, target.shift.x, target.shift.y);
+  if (brush.style == BS_PATTERN && brush.pattern) {
+    // Pattern brushes tile from the brush origin, which is in the DC's device coordinates.
+    POINT origin{target.dcOrigin.x + target.dc->state.brushOrigin.x, target.dcOrigin.y + target.dc->state.brushOrigin.y};
+    ForEachClipped(target, area, [&](const RECT& part) { FillPattern(*target.surface, part, *brush.pattern, origin); });
+    return;
+  }
+  uint32_t pixel = ToPixel(brush.color);
+  ForEachClipped(target, area, [&](const RECT& part) { FillSolid(*target.surface, part, pixel); });
+}
+
+void Plot(Target& target, int x, int y, uint32_t pixel)
+{
+  int sx = x + target.shift.x;
+  int sy = y + target.shift.y;
+  if (RegionContains(target.clip, sx, sy))
+    target.surface->Row(sy)[sx] = pixel;
+}
+
+}  // namespace gdi_detail

@@ -1,0 +1,273 @@
+// Drawing into memory device contexts: fills, pattern brushes, blits, colour keys, alpha,
+// lines and the clip, probed pixel by pixel.
+#include <gtest/gtest.h>
+
+#include "windows.h"
+
+namespace {
+
+// A memory DC with a bitmap of its own selected, filled with a background colour.
+struct Canvas {
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bitmap;
+  HGDIOBJ old;
+  Canvas(int width, int height, COLORREF background = RGB(255, 255, 255))
+      : bitmap(CreateCompatibleBitmap(dc, width, height)), old(SelectObject(dc, bitmap))
+  {
+    Fill(RECT{0, 0, width, height}, background);
+  }
+  ~Canvas()
+  {
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+  }
+  void Fill(RECT rect, COLORREF color)
+  {
+    HBRUSH brush = CreateSolidBrush(color);
+    FillRect(dc, &rect, brush);
+    DeleteObject(brush);
+  }
+  COLORREF At(int x, int y) const { return GetPixel(dc, x, y); }
+};
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kGreen = RGB(0, 255, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+
+TEST(GdiDrawing, FillRectExcludesRightAndBottomEdges)
+{
+  Canvas canvas(10, 10);
+  canvas.Fill(RECT{2, 3, 6, 7}, kRed);
+  struct Probe {
+    int x, y;
+    COLORREF expected;
+  } probes[] = {{2, 3, kRed}, {5, 6, kRed}, {6, 6, kWhite}, {5, 7, kWhite}, {1, 3, kWhite}, {2, 2, kWhite}};
+  for (const Probe& p : probes)
+    EXPECT_EQ(canvas.At(p.x, p.y), p.expected) << p.x << "," << p.y;
+}
+
+TEST(GdiDrawing, ColoursAreBgrInCOLORREFAndBlueFirstInMemory)
+{
+  BITMAPINFO info{};
+  info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 2, -1, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  ASSERT_TRUE(dib && bits);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, dib);
+  EXPECT_EQ(SetPixel(dc, 0, 0, RGB(0x11, 0x22, 0x33)), RGB(0x11, 0x22, 0x33));
+  auto* bytes = static_cast<BYTE*>(bits);
+  EXPECT_EQ(bytes[0], 0x33);  // blue
+  EXPECT_EQ(bytes[1], 0x22);  // green
+  EXPECT_EQ(bytes[2], 0x11);  // red
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DeleteObject(dib);
+}
+
+TEST(GdiDrawing, BottomUpDibSectionKeepsTheFirstRowLastInMemory)
+{
+  BITMAPINFO info{};
+  info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 1, 2, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  ASSERT_TRUE(dib);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, dib);
+  SetPixel(dc, 0, 0, kBlue);
+  EXPECT_EQ(static_cast<uint32_t*>(bits)[1] & 0xFFFFFF, 0x0000FFu);
+  EXPECT_EQ(static_cast<uint32_t*>(bits)[0] & 0xFFFFFF, 0u);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DeleteObject(dib);
+}
+
+TEST(GdiDrawing, PatternBrushTilesFromTheBrushOrigin)
+{
+  // A 2x2 pattern: red at (0,0), blue elsewhere.
+  Canvas pattern(2, 2, kBlue);
+  SetPixel(pattern.dc, 0, 0, kRed);
+  HBRUSH brush = CreatePatternBrush(pattern.bitmap);
+  ASSERT_TRUE(brush);
+  Canvas canvas(8, 8);
+  RECT area{1, 1, 7, 7};
+  FillRect(canvas.dc, &area, brush);
+  // Tiles are aligned to the DC's origin, not to the rectangle: red at even coordinates.
+  EXPECT_EQ(canvas.At(2, 2), kRed);
+  EXPECT_EQ(canvas.At(4, 6), kRed);
+  EXPECT_EQ(canvas.At(1, 1), kBlue);
+  EXPECT_EQ(canvas.At(3, 2), kBlue);
+  // Moving the brush origin by one moves the tiles.
+  SetBrushOrgEx(canvas.dc, 1, 1, nullptr);
+  FillRect(canvas.dc, &area, brush);
+  EXPECT_EQ(canvas.At(1, 1), kRed);
+  EXPECT_EQ(canvas.At(2, 2), kBlue);
+  // The brush keeps its own copy of the bitmap.
+  SetPixel(pattern.dc, 0, 0, kGreen);
+  FillRect(canvas.dc, &area, brush);
+  EXPECT_EQ(canvas.At(1, 1), kRed);
+  DeleteObject(brush);
+}
+
+TEST(GdiDrawing, BitBltCopiesAndClipsAtTheSurfaceEdges)
+{
+  Canvas source(4, 4, kGreen);
+  SetPixel(source.dc, 3, 3, kRed);
+  Canvas dest(6, 6);
+  EXPECT_TRUE(BitBlt(dest.dc, 3, 3, 4, 4, source.dc, 0, 0, SRCCOPY));
+  EXPECT_EQ(dest.At(3, 3), kGreen);
+  EXPECT_EQ(dest.At(5, 5), kGreen);
+  EXPECT_EQ(dest.At(2, 2), kWhite);
+  // A source offset.
+  EXPECT_TRUE(BitBlt(dest.dc, 0, 0, 1, 1, source.dc, 3, 3, SRCCOPY));
+  EXPECT_EQ(dest.At(0, 0), kRed);
+}
+
+TEST(GdiDrawing, BitBltWithinOneSurfaceCopiesFromTheOldPixels)
+{
+  Canvas canvas(6, 1);
+  for (int x = 0; x < 6; ++x)
+    SetPixel(canvas.dc, x, 0, RGB(x * 10, 0, 0));
+  BitBlt(canvas.dc, 1, 0, 5, 1, canvas.dc, 0, 0, SRCCOPY);
+  for (int x = 1; x < 6; ++x)
+    EXPECT_EQ(canvas.At(x, 0), RGB((x - 1) * 10, 0, 0)) << x;
+}
+
+TEST(GdiDrawing, StretchBltScalesByNearestPixelAndMirrors)
+{
+  Canvas source(2, 1);
+  SetPixel(source.dc, 0, 0, kRed);
+  SetPixel(source.dc, 1, 0, kBlue);
+  Canvas dest(4, 2);
+  EXPECT_TRUE(StretchBlt(dest.dc, 0, 0, 4, 2, source.dc, 0, 0, 2, 1, SRCCOPY));
+  COLORREF doubled[] = {kRed, kRed, kBlue, kBlue};
+  for (int x = 0; x < 4; ++x) {
+    EXPECT_EQ(dest.At(x, 0), doubled[x]) << x;
+    EXPECT_EQ(dest.At(x, 1), doubled[x]) << x;
+  }
+  // A negative width mirrors.
+  EXPECT_TRUE(StretchBlt(dest.dc, 4, 0, -4, 1, source.dc, 0, 0, 2, 1, SRCCOPY));
+  EXPECT_EQ(dest.At(0, 0), kBlue);
+  EXPECT_EQ(dest.At(3, 0), kRed);
+}
+
+TEST(GdiDrawing, TransparentImageSkipsTheKeyColour)
+{
+  Canvas icon(3, 1, kWhite);
+  SetPixel(icon.dc, 1, 0, kRed);
+  Canvas dest(3, 1, kGreen);
+  // From a bitmap handle, as the toolkit draws icons.
+  EXPECT_TRUE(TransparentImage(dest.dc, 0, 0, 3, 1, icon.bitmap, 0, 0, 3, 1, kWhite));
+  EXPECT_EQ(dest.At(0, 0), kGreen);
+  EXPECT_EQ(dest.At(1, 0), kRed);
+  EXPECT_EQ(dest.At(2, 0), kGreen);
+  // From a DC, stretched.
+  Canvas wide(6, 1, kGreen);
+  EXPECT_TRUE(TransparentImage(wide.dc, 0, 0, 6, 1, icon.dc, 0, 0, 3, 1, kWhite));
+  COLORREF expected[] = {kGreen, kGreen, kRed, kRed, kGreen, kGreen};
+  for (int x = 0; x < 6; ++x)
+    EXPECT_EQ(wide.At(x, 0), expected[x]) << x;
+}
+
+TEST(GdiDrawing, AlphaBlendWithConstantAlpha)
+{
+  Canvas veil(1, 1, kBlack);
+  Canvas dest(2, 1, kWhite);
+  BLENDFUNCTION blend{AC_SRC_OVER, 0, 51, 0};
+  EXPECT_TRUE(AlphaBlend(dest.dc, 0, 0, 2, 1, veil.dc, 0, 0, 1, 1, blend));
+  // 255 * (255 - 51) / 255 = 204.
+  EXPECT_EQ(dest.At(0, 0), RGB(204, 204, 204));
+  EXPECT_EQ(dest.At(1, 0), RGB(204, 204, 204));
+  BLENDFUNCTION opaque{AC_SRC_OVER, 0, 255, 0};
+  Canvas red(1, 1, kRed);
+  EXPECT_TRUE(AlphaBlend(dest.dc, 0, 0, 1, 1, red.dc, 0, 0, 1, 1, opaque));
+  EXPECT_EQ(dest.At(0, 0), kRed);
+}
+
+TEST(GdiDrawing, LinesStopBeforeTheirEndPoint)
+{
+  Canvas canvas(6, 6);
+  HPEN pen = CreatePen(PS_SOLID, 1, kBlue);
+  HGDIOBJ old = SelectObject(canvas.dc, pen);
+  MoveToEx(canvas.dc, 0, 0, nullptr);
+  LineTo(canvas.dc, 4, 0);
+  LineTo(canvas.dc, 4, 4);
+  EXPECT_EQ(canvas.At(0, 0), kBlue);
+  EXPECT_EQ(canvas.At(3, 0), kBlue);
+  EXPECT_EQ(canvas.At(4, 0), kBlue);  // the start of the second line
+  EXPECT_EQ(canvas.At(4, 3), kBlue);
+  EXPECT_EQ(canvas.At(4, 4), kWhite);
+  POINT position;
+  MoveToEx(canvas.dc, 0, 0, &position);
+  EXPECT_EQ(position.x, 4);
+  EXPECT_EQ(position.y, 4);
+  SelectObject(canvas.dc, old);
+  DeleteObject(pen);
+}
+
+TEST(GdiDrawing, RectangleFramesWithThePenAndFillsWithTheBrush)
+{
+  Canvas canvas(6, 6);
+  HBRUSH brush = CreateSolidBrush(kGreen);
+  HGDIOBJ oldBrush = SelectObject(canvas.dc, brush);
+  Rectangle(canvas.dc, 1, 1, 5, 5);
+  EXPECT_EQ(canvas.At(1, 1), kBlack);
+  EXPECT_EQ(canvas.At(4, 4), kBlack);
+  EXPECT_EQ(canvas.At(2, 2), kGreen);
+  EXPECT_EQ(canvas.At(5, 5), kWhite);
+  SelectObject(canvas.dc, oldBrush);
+  DeleteObject(brush);
+}
+
+TEST(GdiDrawing, PolygonFillsItsInside)
+{
+  Canvas canvas(10, 10);
+  HBRUSH brush = CreateSolidBrush(kRed);
+  SelectObject(canvas.dc, brush);
+  SelectObject(canvas.dc, GetStockObject(NULL_PEN));
+  POINT triangle[] = {{0, 0}, {8, 0}, {0, 8}};
+  Polygon(canvas.dc, triangle, 3);
+  EXPECT_EQ(canvas.At(1, 1), kRed);
+  EXPECT_EQ(canvas.At(7, 7), kWhite);
+  SelectObject(canvas.dc, GetStockObject(WHITE_BRUSH));
+  DeleteObject(brush);
+}
+
+TEST(GdiDrawing, DrawFocusRectTwiceRestoresThePixels)
+{
+  Canvas canvas(8, 8, kGreen);
+  RECT frame{1, 1, 7, 7};
+  DrawFocusRect(canvas.dc, &frame);
+  EXPECT_EQ(canvas.At(1, 1), RGB(255, 0, 255));  // a dot, inverted
+  EXPECT_EQ(canvas.At(2, 1), kGreen);            // the gap between two dots
+  EXPECT_EQ(canvas.At(3, 3), kGreen);            // the inside is untouched
+  DrawFocusRect(canvas.dc, &frame);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x)
+      ASSERT_EQ(canvas.At(x, y), kGreen) << x << "," << y;
+}
+
+TEST(GdiDrawing, ClipRectanglesAndViewportOrigin)
+{
+  Canvas canvas(10, 10);
+  SaveDC(canvas.dc);
+  IntersectClipRect(canvas.dc, 2, 2, 8, 8);
+  ExcludeClipRect(canvas.dc, 4, 4, 6, 6);
+  canvas.Fill(RECT{0, 0, 10, 10}, kRed);
+  EXPECT_EQ(canvas.At(1, 1), CLR_INVALID);  // outside the clip
+  RestoreDC(canvas.dc, -1);
+  EXPECT_EQ(canvas.At(1, 1), kWhite);
+  EXPECT_EQ(canvas.At(2, 2), kRed);
+  EXPECT_EQ(canvas.At(4, 4), kWhite);
+  EXPECT_EQ(canvas.At(7, 7), kRed);
+  // The viewport origin shifts logical coordinates.
+  SetViewportOrgEx(canvas.dc, 5, 5, nullptr);
+  canvas.Fill(RECT{0, 0, 1, 1}, kBlue);
+  SetViewportOrgEx(canvas.dc, 0, 0, nullptr);
+  EXPECT_EQ(canvas.At(5, 5), kBlue);
+}
+
+}  // namespace

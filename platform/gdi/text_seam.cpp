@@ -1,0 +1,51 @@
+// Drawing for the text engine: coverage masks and opaque fills through a device context.
+#include "internal/gdi/device_context.h"
+#include "painter.h"
+
+using namespace gdi_detail;
+
+bool gdi_dc::BlendCoverage(HDC dc, int x, int y, const uint8_t* mask, int width, int height, int stride,
+                           COLORREF color)
+{
+  if (!mask || width < 0 || height < 0 || stride < width)
+    return false;
+  Lock held(GdiLock());
+  Target target;
+  if (!Resolve(held, dc, &target))
+    return false;
+  uint32_t r = color & 0xFF, g = (color >> 8) & 0xFF, b = (color >> 16) & 0xFF;
+  RECT area = Shifted(RECT{x, y, x + width, y + height}, target.shift.x, target.shift.y);
+  ForEachClipped(target, area, [&](const RECT& part) {
+    for (int sy = part.top; sy < part.bottom; ++sy) {
+      const uint8_t* coverage = mask + static_cast<size_t>(sy - area.top) * static_cast<size_t>(stride);
+      uint32_t* row = target.surface->Row(sy);
+      for (int sx = part.left; sx < part.right; ++sx) {
+        uint32_t a = coverage[sx - area.left];
+        if (a == 0)
+          continue;
+        uint32_t p = row[sx];
+        if (a == 255) {
+          row[sx] = (p & 0xFF000000) | (r << 16) | (g << 8) | b;
+          continue;
+        }
+        // The same coverage over the same background always gives the same pixel.
+        auto mix = [a](uint32_t under, uint32_t over) { return (over * a + under * (255 - a) + 127) / 255; };
+        row[sx] = (p & 0xFF000000) | (mix((p >> 16) & 0xFF, r) << 16) | (mix((p >> 8) & 0xFF, g) << 8) |
+                  mix(p & 0xFF, b);
+      }
+    }
+  });
+  return true;
+}
+
+bool gdi_dc::FillRectangle(HDC dc, const RECT& rect, COLORREF color)
+{
+  Lock held(GdiLock());
+  Target target;
+  if (!Resolve(held, dc, &target))
+    return false;
+  uint32_t pixel = ToPixel(color);
+  ForEachClipped(target, Shifted(rect, target.shift.x, target.shift.y),
+                 [&](const RECT& part) { FillSolid(*target.surface, part, pixel); });
+  return true;
+}
