@@ -9,5 +9,6 @@
 BOOL FindOtherInstanceProcess();
 
 // Starts the phone's browser ("\Windows\iexplore.exe") with the URL as its command line. TRUE
-// when the process was created.
+// when the process was created; FALSE for anything but an http or https address, which the
+// device's browser refuses.
 BOOL OpenUrlInBrowser(const WCHAR* url);

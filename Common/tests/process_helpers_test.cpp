@@ -85,6 +85,14 @@ TEST_F(Browser, StartsTheBrowserWithTheUrlAsItsCommandLine)
   EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(bytes.data()), bytes.size() / 2), url);
 }
 
+TEST_F(Browser, OpensOnlyWebAddresses)
+{
+  std::ofstream(root_.path() + "/device.ini") << "[browser]\ncommand = " << COMMON_TEST_CHILD << "\n";
+  EXPECT_FALSE(OpenUrlInBrowser(u"file:///etc/passwd"));
+  EXPECT_FALSE(OpenUrlInBrowser(u"--help"));
+  EXPECT_FALSE(OpenUrlInBrowser(u""));
+}
+
 TEST_F(Browser, FailsWithoutABrowser)
 {
   EXPECT_FALSE(OpenUrlInBrowser(u"https://example.com/"));

@@ -20,3 +20,6 @@
 #if __has_include("gdi/gdi.h")
 #include "gdi/gdi.h"
 #endif
+#if __has_include("shell/shell.h")
+#include "shell/shell.h"
+#endif

@@ -13,6 +13,7 @@
 #include "thread_object.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <csignal>
 #include <fstream>
@@ -129,6 +130,19 @@ struct Program {
   bool searchHostPath = false;  // the browser command may name a program on the host's PATH
 };
 
+// The browser is given only an http or https address, on one line: nothing it could take for
+// an option of its own or for a local file.
+bool IsWebAddress(std::string_view text)
+{
+  auto startsWith = [&](std::string_view scheme) {
+    return text.size() > scheme.size() &&
+           std::equal(scheme.begin(), scheme.end(), text.begin(),
+                      [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+  };
+  bool oneLine = std::none_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+  return oneLine && (startsWith("http://") || startsWith("https://"));
+}
+
 std::optional<Program> FindProgram(LPCWSTR applicationName, std::string_view commandLine)
 {
   bool browser = false;
@@ -149,6 +163,10 @@ std::optional<Program> FindProgram(LPCWSTR applicationName, std::string_view com
   }
   const std::vector<std::string>& command = device::Settings().browserCommand;
   if (browser && !command.empty()) {
+    if (!IsWebAddress(commandLine)) {
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return std::nullopt;
+    }
     Program program{command, u"\\Windows\\iexplore.exe", true};
     program.arguments.emplace_back(commandLine);
     return program;

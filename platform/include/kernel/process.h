@@ -48,7 +48,8 @@ typedef PROCESS_INFORMATION* LPPROCESS_INFORMATION;
 // extension; a name without a folder is looked for in the caller's folder, then "\Windows\").
 // lpCommandLine is the arguments only, passed whole. "\Windows\iexplore.exe", when the root has
 // no such program, runs the browser command of the device settings with the command line
-// added. The other arguments are accepted and not used.
+// added as one argument; that command line must be one http or https address (one line),
+// else ERROR_INVALID_PARAMETER. The other arguments are accepted and not used.
 BOOL CreateProcessW(LPCWSTR lpApplicationName, LPWSTR lpCommandLine, LPSECURITY_ATTRIBUTES lpProcessAttributes,
                     LPSECURITY_ATTRIBUTES lpThreadAttributes, BOOL bInheritHandles, DWORD dwCreationFlags,
                     LPVOID lpEnvironment, LPCWSTR lpCurrentDirectory, LPSTARTUPINFOW lpStartupInfo,

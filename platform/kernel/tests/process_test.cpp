@@ -123,8 +123,19 @@ TEST_F(Processes, TerminateSetsTheExitCode)
 
 TEST_F(Processes, BrowserCommandRunsForTheDevicesBrowser)
 {
-  WriteHost("device.ini", "[browser]\ncommand = " + std::string(KV_TEST_CHILD) + " exit\n");
-  EXPECT_EQ(EndAndExitCode(Start(u"9", u"\\Windows\\iexplore.exe")), 9u);
+  std::filesystem::create_directory(Host("Temp"));
+  WriteHost("device.ini", "[browser]\ncommand = " + std::string(KV_TEST_CHILD) + " cmdline\n");
+  EXPECT_EQ(EndAndExitCode(Start(u"https://example.com/?a=1 b", u"\\Windows\\iexplore.exe")), 0u);
+  std::string bytes = ReadHost("Temp/cmdline.txt");
+  EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(bytes.data()), bytes.size() / 2),
+            u"cmdline https://example.com/?a=1 b");
+
+  // Anything but a web address is refused before the browser starts.
+  PROCESS_INFORMATION info{};
+  std::u16string line = u"9";
+  EXPECT_FALSE(CreateProcessW(u"\\Windows\\iexplore.exe", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                              nullptr, &info));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
 }
 
 }  // namespace
