@@ -4,6 +4,7 @@
 
 #include "inet/cookie.h"
 #include "inet/errors.h"
+#include "inet/gateway_address.h"
 #include "inet/http_request.h"
 #include "inet/internet.h"
 #include "inet/url_download.h"

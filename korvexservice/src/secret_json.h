@@ -1,0 +1,8 @@
+// Wiping a password held in a JSON request once it is no longer needed.
+#pragma once
+
+#include "json/value.h"
+
+// Overwrites the text of a string value in place and empties it. For values made from
+// run-time text (which own a copy of it), as every request the service client builds does.
+void WipeJsonText(Json::Value& text);

@@ -1,0 +1,129 @@
+#include "service_command.h"
+
+#include <mutex>
+#include <set>
+
+#include "base/lasterror.h"
+#include "gateway_address.h"
+#include "json/writer.h"
+#include "net_transport.h"
+
+namespace {
+
+// One lock for every command's pending request and for the set of live commands, so a cancel
+// from the user-interface thread never meets a request or command the worker is deleting.
+// Kept until the process ends: the worker may still run during exit.
+struct CommandLifetimes {
+  std::mutex lock;
+  std::set<const CServiceCommand*> live;
+};
+
+CommandLifetimes& Lifetimes()
+{
+  static CommandLifetimes* lifetimes = new CommandLifetimes;
+  return *lifetimes;
+}
+
+}  // namespace
+
+CServiceCommand::CServiceCommand(const Json::Value& params, IServiceListener* listener)
+    : m_params(params), m_listener(listener)
+{
+  CommandLifetimes& lifetimes = Lifetimes();
+  std::lock_guard<std::mutex> guard(lifetimes.lock);
+  lifetimes.live.insert(this);
+}
+
+CServiceCommand::~CServiceCommand()
+{
+  CommandLifetimes& lifetimes = Lifetimes();
+  std::lock_guard<std::mutex> guard(lifetimes.lock);
+  lifetimes.live.erase(this);
+}
+
+BOOL CServiceCommand::Execute()
+{
+  if (m_params.isNull() || m_listener == nullptr) {
+    SetLastError(static_cast<DWORD>(E_INVALIDARG));
+    return FALSE;
+  }
+  return Send(m_params);
+}
+
+BOOL CServiceCommand::Send(const Json::Value& params)
+{
+  std::unique_ptr<UrlAndBody> pair(new (std::nothrow) UrlAndBody);
+  if (!pair) {
+    SetLastError(static_cast<DWORD>(E_OUTOFMEMORY));
+    return FALSE;
+  }
+  pair->url = GetGatewayUrl(kGatewayRequestPath);
+  Json::FastWriter writer;
+  pair->body = writer.write(params).c_str();
+  return SendPair(std::move(pair));
+}
+
+BOOL CServiceCommand::SendPair(std::unique_ptr<UrlAndBody> pair)
+{
+  // Held while posting, so the worker cannot report the request done before it is recorded.
+  std::lock_guard<std::mutex> guard(Lifetimes().lock);
+  CNetRequest* request = GetTransport()->Send(std::move(pair), this);
+  if (request == nullptr) {
+    return FALSE;
+  }
+  m_request = request;
+  return TRUE;
+}
+
+void CServiceCommand::Release()
+{
+  std::lock_guard<std::mutex> guard(Lifetimes().lock);
+  CancelLocked();
+}
+
+void CServiceCommand::CancelLocked()
+{
+  if (m_request != nullptr) {
+    GetTransport()->Release(m_request);
+  }
+}
+
+void CServiceCommand::OnResponse(const WCHAR*) {}
+
+void CServiceCommand::OnError(HRESULT hr, const WCHAR* text)
+{
+  Notify(static_cast<int>(E_UNEXPECTED), hr, 0, text);
+}
+
+void CServiceCommand::OnRequestDone(CNetRequest* request)
+{
+  bool finished = false;
+  {
+    std::lock_guard<std::mutex> guard(Lifetimes().lock);
+    if (m_request == request) {
+      m_request = nullptr;
+      finished = true;
+    }
+  }
+  // A sink that sent a further request stays until that one is done.
+  if (finished) {
+    delete this;
+  }
+}
+
+int CServiceCommand::Notify(int code, HRESULT hr, LPARAM value, const WCHAR* memo)
+{
+  return m_listener != nullptr ? m_listener->OnServiceNotify(code, hr, value, memo) : 0;
+}
+
+void CancelServiceCommand(CServiceCommand* command)
+{
+  if (command == nullptr) {
+    return;
+  }
+  CommandLifetimes& lifetimes = Lifetimes();
+  std::lock_guard<std::mutex> guard(lifetimes.lock);
+  if (lifetimes.live.count(command) != 0) {
+    command->CancelLocked();
+  }
+}
