@@ -1,7 +1,7 @@
 // Fonts on FreeType: one face of the CJK font per cached font, glyph advances and coverage
 // bitmaps cached per font. FreeType objects are not thread-safe, so one lock guards the engine.
 
-#include "gdi/text_font.h"
+#include "internal/gdi/text_font.h"
 
 #include "font_file.h"
 #include "utf16.h"

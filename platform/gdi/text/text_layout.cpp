@@ -1,4 +1,4 @@
-#include "gdi/text_layout.h"
+#include "internal/gdi/text_layout.h"
 
 #include "gdi/draw_text.h"
 #include "line_breaks.h"

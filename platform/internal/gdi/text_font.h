@@ -3,8 +3,8 @@
 // Fonts are cached and shared; their calls are safe from any thread.
 #pragma once
 
-#include "gdi/coverage_blend.h"
-#include "gdi/text_measure.h"
+#include "internal/gdi/coverage_blend.h"
+#include "internal/gdi/text_measure.h"
 
 #include <memory>
 #include <string>

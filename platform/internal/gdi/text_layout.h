@@ -3,7 +3,7 @@
 #pragma once
 
 #include "base/types.h"
-#include "gdi/text_measure.h"
+#include "internal/gdi/text_measure.h"
 
 #include <string>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "gdi/coverage_blend.h"
+#include "internal/gdi/coverage_blend.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The text engine on the device's CJK font: metrics, advances and rendering.
-#include "gdi/text_font.h"
+#include "internal/gdi/text_font.h"
 
 #include <gtest/gtest.h>
 
