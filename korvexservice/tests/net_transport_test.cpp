@@ -10,6 +10,8 @@
 #include "payment_service.h"
 #include "service_errors.h"
 #include "service_test_support.h"
+#include "net/connmgr.h"
+#include "testing/connections.h"
 
 namespace {
 
@@ -156,6 +158,22 @@ TEST_F(Transport, ACancelledRequestIsDroppedWithoutAWord)
   std::vector<SinkCall> calls = sink.Calls();
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0].what, "done");
+}
+
+TEST_F(Transport, ACancelWhileWaitingForTheConnectionIsSilentToo)
+{
+  m_device.Start();
+  // The data connection never comes up: only the cancel ends the worker's wait.
+  device::testing::ScriptConnectionStatuses(IID_DestNetInternet, {CONNMGR_STATUS_WAITINGCONNECTION});
+  RecordingSink sink;
+  CNetRequest* request = SendBody(u"{\"operationType\":\"queryBalance\"}\n", sink);
+  ASSERT_NE(request, nullptr);
+  GetTransport()->Release(request);
+  ASSERT_TRUE(sink.WaitFor(1));
+  std::vector<SinkCall> calls = sink.Calls();
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].what, "done");
+  EXPECT_TRUE(m_device.Gateway().requests().empty());
 }
 
 // A command that tells when it is destroyed, and may refuse to start.
