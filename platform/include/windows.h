@@ -23,3 +23,6 @@
 #if __has_include("shell/shell.h")
 #include "shell/shell.h"
 #endif
+#if __has_include("controls/controls.h")
+#include "controls/controls.h"
+#endif

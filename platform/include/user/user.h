@@ -15,3 +15,4 @@
 #include "user/imm.h"
 #include "user/metrics.h"
 #include "user/dialog_template.h"
+#include "user/owner_draw.h"

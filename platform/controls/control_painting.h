@@ -1,0 +1,47 @@
+// Painting of the controls: each asks its parent for colours (WM_CTLCOLOR*), fills its background
+// with the brush it got, and draws its text, frame and focus. Owner-drawn buttons leave the
+// drawing to the parent (WM_DRAWITEM).
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "windows.h"
+#include "scroll_data.h"
+
+namespace controls_detail {
+
+// Text measures in the control's font, for caret placement and scrolling.
+int LineHeightOf(HWND hwnd, HFONT font);
+int TextWidthOf(HWND hwnd, HFONT font, std::u16string_view text);
+
+// Runs the painter between BeginPaint and EndPaint.
+void PaintWithDc(HWND hwnd, const std::function<void(HDC)>& painter);
+
+// The background brush the parent chooses (WM_CTLCOLOR*), or the device's default one.
+HBRUSH AskParentForBrush(HWND control, UINT ctlColorMessage, HDC dc);
+
+void PaintStatic(HWND hwnd, HDC dc, HFONT font);
+
+struct ButtonLook {
+  UINT state;  // BST_* of BM_GETSTATE
+  HFONT font;
+};
+void PaintButton(HWND hwnd, HDC dc, const ButtonLook& look);
+
+struct EditLook {
+  std::u16string shown;  // the text as shown (masked for passwords)
+  size_t selStart;
+  size_t selEnd;
+  size_t caret;
+  bool focused;
+  int firstLine;      // multi-line: first visible line
+  int firstColumn;    // single-line: first visible character
+  HFONT font;
+};
+void PaintEdit(HWND hwnd, HDC dc, const EditLook& look);
+
+void PaintScrollBar(HWND hwnd, HDC dc, const ScrollData& data, bool vertical);
+
+}  // namespace controls_detail

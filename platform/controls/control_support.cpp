@@ -1,0 +1,39 @@
+#include "control_support.h"
+
+#include "internal/user/paint_link.h"
+
+namespace controls_detail {
+
+void NotifyParent(HWND control, WORD code)
+{
+  HWND parent = GetParent(control);
+  if (parent)
+    SendMessageW(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code), reinterpret_cast<LPARAM>(control));
+}
+
+void Redraw(HWND hwnd)
+{
+  if (IsWindowVisible(hwnd))
+    user_paint::SetNeedsPaint(hwnd, true);
+}
+
+bool PointInClient(HWND hwnd, LPARAM pointerLParam)
+{
+  RECT client;
+  GetClientRect(hwnd, &client);
+  int x = GET_X_LPARAM(pointerLParam);
+  int y = GET_Y_LPARAM(pointerLParam);
+  return x >= client.left && x < client.right && y >= client.top && y < client.bottom;
+}
+
+DWORD StyleOf(HWND hwnd)
+{
+  return static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE));
+}
+
+bool HasFocus(HWND hwnd)
+{
+  return GetFocus() == hwnd;
+}
+
+}  // namespace controls_detail

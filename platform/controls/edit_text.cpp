@@ -1,0 +1,124 @@
+#include "edit_text.h"
+
+#include <algorithm>
+
+namespace controls_detail {
+
+void EditText::SetText(std::u16string_view text)
+{
+  Wipe();
+  text_.assign(text);
+  anchor_ = caret_ = 0;
+}
+
+void EditText::Select(size_t anchor, size_t caret)
+{
+  anchor_ = std::min(anchor, text_.size());
+  caret_ = std::min(caret, text_.size());
+}
+
+size_t EditText::ReplaceSelection(std::u16string_view insertion, size_t limit, bool& truncated)
+{
+  size_t start = SelStart();
+  size_t kept = text_.size() - (SelEnd() - start);
+  size_t room = kept < limit ? limit - kept : 0;
+  truncated = insertion.size() > room;
+  std::u16string_view inserted = insertion.substr(0, std::min(insertion.size(), room));
+  // Never split a line break.
+  if (truncated && !inserted.empty() && inserted.back() == u'\r' && insertion.size() > inserted.size() &&
+      insertion[inserted.size()] == u'\n')
+    inserted.remove_suffix(1);
+  text_.replace(start, SelEnd() - start, inserted);
+  anchor_ = caret_ = start + inserted.size();
+  return inserted.size();
+}
+
+size_t EditText::PositionBefore(size_t position) const
+{
+  if (position == 0)
+    return 0;
+  if (position >= 2 && text_[position - 1] == u'\n' && text_[position - 2] == u'\r')
+    return position - 2;
+  return position - 1;
+}
+
+size_t EditText::PositionAfter(size_t position) const
+{
+  if (position >= text_.size())
+    return text_.size();
+  if (text_[position] == u'\r' && position + 1 < text_.size() && text_[position + 1] == u'\n')
+    return position + 2;
+  return position + 1;
+}
+
+bool EditText::DeleteBackward()
+{
+  if (!HasSelection()) {
+    if (caret_ == 0)
+      return false;
+    anchor_ = PositionBefore(caret_);
+  }
+  bool truncated = false;
+  ReplaceSelection(u"", text_.size(), truncated);
+  return true;
+}
+
+bool EditText::DeleteForward()
+{
+  if (!HasSelection()) {
+    if (caret_ >= text_.size())
+      return false;
+    anchor_ = PositionAfter(caret_);
+  }
+  bool truncated = false;
+  ReplaceSelection(u"", text_.size(), truncated);
+  return true;
+}
+
+void EditText::MoveTo(size_t position, bool extend)
+{
+  caret_ = std::min(position, text_.size());
+  if (!extend)
+    anchor_ = caret_;
+}
+
+std::vector<size_t> EditText::LineStarts() const
+{
+  std::vector<size_t> starts{0};
+  for (size_t i = 0; i < text_.size(); ++i) {
+    if (text_[i] == u'\n')
+      starts.push_back(i + 1);
+  }
+  return starts;
+}
+
+size_t EditText::LineOf(size_t position) const
+{
+  auto starts = LineStarts();
+  return static_cast<size_t>(std::upper_bound(starts.begin(), starts.end(), position) - starts.begin()) - 1;
+}
+
+size_t EditText::LineStart(size_t line) const
+{
+  auto starts = LineStarts();
+  return line < starts.size() ? starts[line] : text_.size();
+}
+
+size_t EditText::LineLength(size_t line) const
+{
+  auto starts = LineStarts();
+  if (line >= starts.size())
+    return 0;
+  size_t end = line + 1 < starts.size() ? starts[line + 1] - 1 : text_.size();
+  if (end > starts[line] && line + 1 < starts.size() && text_[end - 1] == u'\r')
+    --end;
+  return end - starts[line];
+}
+
+void EditText::Wipe()
+{
+  std::fill(text_.begin(), text_.end(), u'\0');
+  text_.clear();
+}
+
+}  // namespace controls_detail

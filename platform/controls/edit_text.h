@@ -1,0 +1,54 @@
+// The text of an edit control with its selection and limit, and the lines of a multi-line one
+// (broken at "\r\n" or "\n").
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace controls_detail {
+
+class EditText {
+ public:
+  const std::u16string& Text() const { return text_; }
+  size_t Anchor() const { return anchor_; }
+  size_t Caret() const { return caret_; }
+  size_t SelStart() const { return std::min(anchor_, caret_); }
+  size_t SelEnd() const { return std::max(anchor_, caret_); }
+  bool HasSelection() const { return anchor_ != caret_; }
+
+  // Replaces the whole text; the caret goes to the start.
+  void SetText(std::u16string_view text);
+  // Selects [anchor, caret), both kept within the text; the caret is where the typing goes.
+  void Select(size_t anchor, size_t caret);
+  // Replaces the selection with as much of the insertion as the limit leaves room for and puts
+  // the caret after it. Returns the number of characters inserted; truncated tells whether the
+  // limit cut the insertion.
+  size_t ReplaceSelection(std::u16string_view insertion, size_t limit, bool& truncated);
+  // Deletes the selection, or else the character (a line break counts as one) before or after
+  // the caret. Returns whether anything was deleted.
+  bool DeleteBackward();
+  bool DeleteForward();
+
+  // Caret movement; extend keeps the anchor (a selection grows), else the selection collapses.
+  void MoveTo(size_t position, bool extend);
+  size_t PositionBefore(size_t position) const;
+  size_t PositionAfter(size_t position) const;
+
+  // Lines: start offsets of each line; a break ends its line and is not part of it.
+  std::vector<size_t> LineStarts() const;
+  size_t LineCount() const { return LineStarts().size(); }
+  size_t LineOf(size_t position) const;
+  size_t LineLength(size_t line) const;
+  size_t LineStart(size_t line) const;
+
+  // Overwrites the text's memory before it is dropped.
+  void Wipe();
+
+ private:
+  std::u16string text_;
+  size_t anchor_ = 0;
+  size_t caret_ = 0;
+};
+
+}  // namespace controls_detail
