@@ -1,4 +1,5 @@
 // Drawing for the text engine: coverage masks and opaque fills through a device context.
+#include "internal/gdi/coverage_blend.h"
 #include "internal/gdi/device_context.h"
 #include "painter.h"
 
@@ -28,10 +29,9 @@ bool gdi_dc::BlendCoverage(HDC dc, int x, int y, const uint8_t* mask, int width,
           row[sx] = (p & 0xFF000000) | (r << 16) | (g << 8) | b;
           continue;
         }
-        // The same coverage over the same background always gives the same pixel.
-        auto mix = [a](uint32_t under, uint32_t over) { return (over * a + under * (255 - a) + 127) / 255; };
-        row[sx] = (p & 0xFF000000) | (mix((p >> 16) & 0xFF, r) << 16) | (mix((p >> 8) & 0xFF, g) << 8) |
-                  mix(p & 0xFF, b);
+        // Blending the same coverage again leaves the pixel as it is: text drawn over itself
+        // never thickens.
+        row[sx] = (p & 0xFF000000) | kv::fonts::BlendOntoPixel((r << 16) | (g << 8) | b, p & 0xFFFFFF, static_cast<uint8_t>(a));
       }
     }
   });

@@ -113,7 +113,7 @@ class FtFont final : public Font {
     return width;
   }
 
-  CoverageMask Render(std::u16string_view text) const override
+  CoverageMask Render(std::u16string_view text, std::span<const int> advances) const override
   {
     std::lock_guard guard(EngineLock());
     struct Placed {
@@ -127,8 +127,11 @@ class FtFont final : public Font {
     for (size_t i = 0; i < text.size();) {
       size_t units = 1;
       char32_t c = CodePointAt(text, i, units);
-      i += units;
       const Glyph& g = GlyphFor(c, true);
+      int advance = g.advance;
+      if (advances.size() == text.size())
+        advance = advances[i] + (units == 2 ? advances[i + 1] : 0);
+      i += units;
       if (g.width > 0 && g.rows > 0) {
         int x0 = pen + g.left, y0 = metrics_.ascent - g.top;
         if (!any) {
@@ -140,7 +143,7 @@ class FtFont final : public Font {
         }
         placed.push_back({&g, pen});
       }
-      pen += g.advance;
+      pen += advance;
     }
     CoverageMask mask;
     if (!any)

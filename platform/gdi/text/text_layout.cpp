@@ -1,6 +1,6 @@
 #include "internal/gdi/text_layout.h"
 
-#include "gdi/draw_text.h"
+#include "gdi/text.h"
 #include "line_breaks.h"
 #include "utf16.h"
 

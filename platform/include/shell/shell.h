@@ -1,5 +1,5 @@
 // The device's shell: work area and full-screen mode, the soft input panel, dialog sizing and
-// activation handling, special folders, shortcuts and starting programs.
+// activation handling, special folders, shortcuts, starting programs and image files.
 #pragma once
 
 #include "shell/work_area.h"
@@ -8,3 +8,4 @@
 #include "shell/special_folders.h"
 #include "shell/shortcut.h"
 #include "shell/shell_execute.h"
+#include "shell/image_files.h"

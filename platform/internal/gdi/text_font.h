@@ -7,6 +7,7 @@
 #include "internal/gdi/text_measure.h"
 
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -53,9 +54,10 @@ class Font : public TextMeasure {
   virtual int Width(std::u16string_view text) const = 0;
 
   // Renders `text` with the pen starting at x 0 on the top of the cell (the baseline at the
-  // ascent). Glyphs meet by taking the greater coverage, never by adding, so the result is the
-  // same however often it is made. An empty or blank text gives an empty mask.
-  virtual CoverageMask Render(std::u16string_view text) const = 0;
+  // ascent). `advances`, when given (one per unit), replace the font's own. Glyphs meet by taking
+  // the greater coverage, never by adding, so the result is the same however often it is made.
+  // An empty or blank text gives an empty mask.
+  virtual CoverageMask Render(std::u16string_view text, std::span<const int> advances = {}) const = 0;
 };
 
 }  // namespace kv::fonts

@@ -1,5 +1,5 @@
 // DrawText layout with a font of fixed widths: ideographs 12 pixels, everything else 6, lines 14.
-#include "gdi/draw_text.h"
+#include "gdi/text.h"
 #include "internal/gdi/text_layout.h"
 
 #include <gtest/gtest.h>
