@@ -1,0 +1,120 @@
+// A full redraw of a busy dialog-like window tree on a 480x640 screen: a skinned background,
+// a title bar, forty controls that paint a pattern background, a stretched skin, a keyed icon
+// and a frame, and two soft-key buttons. Goal: under 5 ms per redraw.
+#include "internal/user/test_hooks.h"
+#include "testing/device_root.h"
+#include "windows.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// Bitmaps the controls draw from: a 16x16 skin, an icon with a white key colour.
+struct Skins {
+  HBITMAP skin;
+  HBITMAP icon;
+  HBRUSH pattern;
+  Skins()
+  {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    skin = CreateCompatibleBitmap(screen, 16, 16);
+    icon = CreateCompatibleBitmap(screen, 24, 24);
+    HGDIOBJ old = SelectObject(dc, skin);
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x)
+        SetPixel(dc, x, y, RGB(200 - y * 4, 220 - y * 2, 255));
+    SelectObject(dc, icon);
+    RECT all{0, 0, 24, 24};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    RECT dot{4, 4, 20, 20};
+    FillRect(dc, &dot, static_cast<HBRUSH>(GetStockObject(DKGRAY_BRUSH)));
+    SelectObject(dc, old);
+    pattern = CreatePatternBrush(skin);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+  }
+};
+
+Skins* g_skins = nullptr;
+
+LRESULT ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+  if (message == WM_ERASEBKGND)
+    return 1;
+  if (message != WM_PAINT)
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd, &ps);
+  RECT client;
+  GetClientRect(hwnd, &client);
+  FillRect(dc, &client, g_skins->pattern);
+  HDC memory = CreateCompatibleDC(dc);
+  HGDIOBJ old = SelectObject(memory, g_skins->skin);
+  StretchBlt(dc, 2, 2, client.right / 2, client.bottom - 4, memory, 0, 0, 16, 16, SRCCOPY);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  TransparentImage(dc, client.right - 30, (client.bottom - 24) / 2, 24, 24, g_skins->icon, 0, 0, 24, 24,
+                   RGB(255, 255, 255));
+  FrameRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  if (GetFocus() == hwnd)
+    DrawFocusRect(dc, &client);
+  EndPaint(hwnd, &ps);
+  return 0;
+}
+
+void RegisterClasses()
+{
+  static bool done = [] {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = u"BenchDialog";
+    RegisterClassW(&wc);
+    wc.lpfnWndProc = ControlProc;
+    wc.hbrBackground = nullptr;
+    wc.lpszClassName = u"BenchControl";
+    RegisterClassW(&wc);
+    return true;
+  }();
+  (void)done;
+}
+
+void PumpUntilPainted()
+{
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+    DispatchMessageW(&msg);
+}
+
+void FullRedraw480x640(benchmark::State& state)
+{
+  device::testing::ScopedDeviceRoot root;
+  user_test::SetScreenSize(480, 640);
+  Skins skins;
+  g_skins = &skins;
+  RegisterClasses();
+  HWND dialog = CreateWindowExW(0, u"BenchDialog", u"", WS_POPUP | WS_VISIBLE, 0, 0, 480, 640, nullptr, nullptr,
+                                nullptr, nullptr);
+  auto control = [&](int x, int y, int w, int h) {
+    CreateWindowExW(0, u"BenchControl", u"", WS_CHILD | WS_VISIBLE, x, y, w, h, dialog, nullptr, nullptr, nullptr);
+  };
+  control(0, 0, 480, 52);  // title bar
+  for (int row = 0; row < 20; ++row)
+    for (int column = 0; column < 2; ++column)
+      control(8 + column * 236, 60 + row * 26, 228, 24);
+  control(0, 588, 240, 52);  // soft keys
+  control(240, 588, 240, 52);
+  PumpUntilPainted();
+  for (auto _ : state) {
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    PumpUntilPainted();
+  }
+  DestroyWindow(dialog);
+  DeleteObject(skins.pattern);
+  DeleteObject(skins.skin);
+  DeleteObject(skins.icon);
+}
+BENCHMARK(FullRedraw480x640)->Unit(benchmark::kMillisecond);
+
+}  // namespace

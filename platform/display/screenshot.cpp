@@ -1,0 +1,16 @@
+#include "internal/display/screenshot.h"
+
+#include "internal/gdi/screen.h"
+#include "png_file.h"
+
+bool display::SaveScreenshot(const std::string& hostPath, HWND window)
+{
+  gdi_screen::Image image;
+  if (window) {
+    if (!gdi_screen::CaptureWindow(window, &image))
+      return false;
+  } else {
+    image = gdi_screen::CaptureScreen();
+  }
+  return WritePng(hostPath, image.width, image.height, image.pixels);
+}

@@ -1,0 +1,15 @@
+// Screenshots for people to look at: PNG files in the build's output (screenshots/ under the
+// build folder), named by the test.
+#pragma once
+
+#include <string>
+
+#include "base/types.h"
+
+namespace kvtest {
+
+// Writes the screen (or the part one window covers) as <build>/screenshots/<name>.png and
+// returns the file's path; empty when it could not be written.
+std::string SaveScreenshot(const std::string& name, HWND window = nullptr);
+
+}  // namespace kvtest

@@ -1,0 +1,14 @@
+// PNG screenshots of the process's screen, or of the part one window covers.
+#pragma once
+
+#include <string>
+
+#include "base/types.h"
+
+namespace display {
+
+// Writes the picture to a file of the host (not a device path). False when the window does not
+// exist or the file cannot be written.
+bool SaveScreenshot(const std::string& hostPath, HWND window = nullptr);
+
+}  // namespace display
