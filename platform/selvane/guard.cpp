@@ -1,0 +1,199 @@
+#include "guard.h"
+
+#include <string.h>
+
+#include <algorithm>
+
+#include "selvane/selvane.h"
+#include "selvane_table.h"
+
+namespace selvane_detail {
+
+void WipeMemory(void* data, size_t bytes)
+{
+  if (data && bytes)
+    explicit_bzero(data, bytes);
+}
+
+namespace {
+
+struct Selection {
+  size_t start;
+  size_t end;
+};
+
+Selection SelectionOf(HWND edit)
+{
+  DWORD start = 0;
+  DWORD end = 0;
+  SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return Selection{start, end};
+}
+
+size_t LengthOf(HWND edit)
+{
+  return static_cast<size_t>(std::max(0, GetWindowTextLengthW(edit)));
+}
+
+}  // namespace
+
+Guard::Guard(HWND edit) : edit_(edit)
+{
+  // One allocation for the guard's life: edits below never move the text in memory.
+  secret_.reserve(SELVANE_MAX_INPUT + 1);
+}
+
+Guard::~Guard()
+{
+  Wipe();
+  if (own_)
+    FreeWindowProc(own_);
+}
+
+bool Guard::Attach()
+{
+  // The edit's present text becomes the guarded text, and the edit keeps only its mask.
+  std::u16string present(LengthOf(edit_) + 1, u'\0');
+  present.resize(static_cast<size_t>(GetWindowTextW(edit_, present.data(), static_cast<int>(present.size()))));
+  own_ = MakeWindowProc([this](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return Procedure(hwnd, message, wParam, lParam);
+  });
+  if (!own_) {
+    WipeMemory(present.data(), present.size() * sizeof(char16_t));
+    return false;
+  }
+  previous_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own_)));
+  active_ = previous_ != nullptr;
+  if (active_)
+    SetText(WM_SETTEXT, 0, present.c_str());
+  WipeMemory(present.data(), present.size() * sizeof(char16_t));
+  return active_;
+}
+
+void Guard::Detach()
+{
+  Wipe();
+  if (!active_)
+    return;
+  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(edit_, GWLP_WNDPROC)) == own_) {
+    SetWindowLongPtrW(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+    active_ = false;
+  } else {
+    // Something subclassed the edit after the guard; the guard stays in the chain, passing
+    // everything on (the table keeps it alive for that).
+    active_ = false;
+    stillChained_ = true;
+  }
+  // Only the mask is left in the edit; it goes too.
+  SendMessageW(edit_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(u""));
+}
+
+size_t Guard::CopyTo(char16_t* buffer, size_t capacity) const
+{
+  size_t count = std::min(secret_.size(), capacity);
+  std::copy_n(secret_.data(), count, buffer);
+  return count;
+}
+
+void Guard::Wipe()
+{
+  WipeMemory(secret_.data(), secret_.capacity() * sizeof(char16_t));
+  secret_.clear();
+}
+
+char16_t Guard::MaskCharacter() const
+{
+  // A digits-only edit refuses anything else, so its mask is a digit.
+  return (GetWindowLongW(edit_, GWL_STYLE) & ES_NUMBER) ? u'0' : u'*';
+}
+
+LRESULT Guard::Forward(UINT message, WPARAM wParam, LPARAM lParam)
+{
+  return CallWindowProcW(previous_, edit_, message, wParam, lParam);
+}
+
+LRESULT Guard::Insert(UINT message, WPARAM wParam, std::u16string_view text)
+{
+  Selection selection = SelectionOf(edit_);
+  size_t before = LengthOf(edit_);
+  size_t kept = secret_.size() - std::min(secret_.size(), selection.end - selection.start);
+  size_t room = SELVANE_MAX_INPUT - std::min<size_t>(SELVANE_MAX_INPUT, kept);
+  text = text.substr(0, std::min(text.size(), room));
+  if (text.empty() && message == WM_CHAR)
+    return 0;
+  std::u16string mask(text.size(), MaskCharacter());
+  LRESULT result = message == WM_CHAR ? Forward(WM_CHAR, mask[0], 0)
+                                      : Forward(message, wParam, reinterpret_cast<LPARAM>(mask.c_str()));
+  if (!IsWindow(edit_) || !active_)
+    return result;
+  size_t after = LengthOf(edit_);
+  size_t removed = selection.end - selection.start;
+  if (after + removed >= before && after + removed - before <= text.size() && before == secret_.size())
+    secret_.replace(selection.start, removed, text.substr(0, after + removed - before));
+  else if (after != secret_.size())
+    SetText(WM_SETTEXT, 0, u"");  // out of step with the edit: start again from nothing
+  return result;
+}
+
+LRESULT Guard::SetText(UINT message, WPARAM wParam, LPCWSTR text)
+{
+  std::u16string_view given = text ? std::u16string_view(text) : std::u16string_view();
+  Wipe();
+  secret_.assign(given.substr(0, std::min<size_t>(given.size(), SELVANE_MAX_INPUT)));
+  std::u16string mask(secret_.size(), MaskCharacter());
+  return Forward(message, wParam, reinterpret_cast<LPARAM>(mask.c_str()));
+}
+
+LRESULT Guard::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+  if (!active_) {
+    LRESULT result = CallWindowProcW(previous_, hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY)
+      ForgetGuard(hwnd);
+    return result;
+  }
+  switch (message) {
+  case WM_CHAR: {
+    char16_t character = static_cast<char16_t>(wParam);
+    if (character >= 0x20 && character != 0x7F)
+      return Insert(WM_CHAR, 0, std::u16string_view(&character, 1));
+    if (character != VK_BACK)
+      return Forward(message, wParam, lParam);
+    [[fallthrough]];
+  }
+  case WM_KEYDOWN: {
+    if (message == WM_KEYDOWN && wParam != VK_DELETE)
+      return Forward(message, wParam, lParam);
+    Selection selection = SelectionOf(edit_);
+    size_t before = LengthOf(edit_);
+    LRESULT result = Forward(message, wParam, lParam);
+    if (!IsWindow(edit_) || !active_)
+      return result;
+    size_t after = LengthOf(edit_);
+    if (before == secret_.size() && after < before) {
+      size_t count = before - after;
+      size_t start = selection.start != selection.end ? selection.start
+                     : message == WM_CHAR                  ? selection.start - std::min(selection.start, count)
+                                                           : selection.start;
+      secret_.erase(start, count);
+    }
+    return result;
+  }
+  case WM_SETTEXT:
+    return SetText(message, wParam, reinterpret_cast<LPCWSTR>(lParam));
+  case EM_REPLACESEL: {
+    auto* text = reinterpret_cast<LPCWSTR>(lParam);
+    return Insert(message, wParam, text ? std::u16string_view(text) : std::u16string_view());
+  }
+  case WM_NCDESTROY: {
+    Wipe();
+    LRESULT result = Forward(message, wParam, lParam);
+    ForgetGuard(hwnd);  // deletes this guard; its procedure stays alive until this call returns
+    return result;
+  }
+  default:
+    return Forward(message, wParam, lParam);
+  }
+}
+
+}  // namespace selvane_detail
