@@ -7,6 +7,7 @@
 #include "base/errors.h"
 #include "base/lasterror.h"
 #include "internal/user/paint_link.h"
+#include "nonclient.h"
 #include "objects_internal.h"
 #include "user/user.h"
 
@@ -211,9 +212,13 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint)
     auto it = Updates().find(hwnd);
     if (it != Updates().end())
       update = std::move(it->second);
+    else if (user_paint::NeedsPaint(hwnd))
+      update.region = Region{ClientBounds(hwnd)};  // marked through the paint link alone: all of it
     Forget(held, hwnd);
     dc = MakeWindowDc(held, hwnd, false, &update.region);
   }
+  if (update.erase)
+    PaintNonClient(hwnd);
   *paint = PAINTSTRUCT{};
   paint->hdc = dc;
   paint->rcPaint = Bounds(update.region);

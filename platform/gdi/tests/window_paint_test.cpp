@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "internal/gdi/screen.h"
+#include "internal/user/paint_link.h"
 #include "testing/device_root.h"
 #include "testing/message_log.h"
 #include "testing/ui_harness.h"
@@ -169,6 +170,31 @@ TEST_F(WindowPaint, BeginPaintClipsToTheUpdateRegion)
   UpdateWindow(w);  // paints at once
   EXPECT_EQ(ScreenPixel(15, 15), kRed);
   EXPECT_EQ(ScreenPixel(25, 25), kBlue);
+}
+
+TEST_F(WindowPaint, AWindowMarkedThroughThePaintLinkAlonePaintsItsWholeClientArea)
+{
+  HWND w = CreateRecordingWindow(log, {.name = "w",
+                                       .style = kTop | WS_BORDER,
+                                       .rect = {0, 0, 50, 50},
+                                       .handler = [](HWND hwnd, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
+                                         if (message != WM_PAINT)
+                                           return std::nullopt;
+                                         PAINTSTRUCT ps;
+                                         HDC dc = BeginPaint(hwnd, &ps);
+                                         HBRUSH brush = CreateSolidBrush(kRed);
+                                         FillRect(dc, &ps.rcPaint, brush);
+                                         DeleteObject(brush);
+                                         EndPaint(hwnd, &ps);
+                                         return 0;
+                                       }});
+  ASSERT_TRUE(RunUntilIdle());
+  EXPECT_EQ(ScreenPixel(0, 0), GetSysColor(COLOR_WINDOWFRAME));  // the border, painted with the first paint
+  FillClient(w, kBlue);
+  user_paint::SetNeedsPaint(w, true);
+  ASSERT_TRUE(RunUntilIdle());
+  EXPECT_EQ(ScreenPixel(1, 1), kRed);
+  EXPECT_EQ(ScreenPixel(48, 48), kRed);
 }
 
 TEST_F(WindowPaint, WindowsBelowAreExposedWhenAWindowMovesHidesOrIsDestroyed)

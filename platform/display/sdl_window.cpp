@@ -1,0 +1,214 @@
+// The screen in a desktop window for people (SDL2), started when KV_DISPLAY is "sdl": the
+// process's screen drawn at a zoom (KV_DISPLAY_ZOOM, by default 2 for a 240-pixel short side
+// and 1 otherwise), the mouse as the stylus, F1 and F2 as the soft keys, arrows, Enter, Escape
+// and Backspace as the device's keys, typed text (the desktop's input method included) as
+// characters, F5 to rotate the screen and F6 to raise or lower the soft input panel. Closing
+// the window sends WM_CLOSE to the process's top-level windows.
+#include <SDL.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include "internal/gdi/screen.h"
+#include "internal/user/paint_link.h"
+#include "internal/user/test_hooks.h"
+#include "shell/sip.h"
+#include "user/user.h"
+
+namespace {
+
+constexpr Uint32 kFrameMs = 33;
+
+int Zoom(int width, int height)
+{
+  if (const char* zoom = std::getenv("KV_DISPLAY_ZOOM")) {
+    int value = std::atoi(zoom);
+    if (value >= 1 && value <= 4)
+      return value;
+  }
+  return std::min(width, height) <= 240 ? 2 : 1;
+}
+
+UINT DeviceKey(SDL_Keycode key)
+{
+  switch (key) {
+  case SDLK_F1: return VK_F1;
+  case SDLK_F2: return VK_F2;
+  case SDLK_UP: return VK_UP;
+  case SDLK_DOWN: return VK_DOWN;
+  case SDLK_LEFT: return VK_LEFT;
+  case SDLK_RIGHT: return VK_RIGHT;
+  case SDLK_RETURN:
+  case SDLK_KP_ENTER: return VK_RETURN;
+  case SDLK_ESCAPE: return VK_ESCAPE;
+  case SDLK_BACKSPACE: return VK_BACK;
+  case SDLK_DELETE: return VK_DELETE;
+  case SDLK_TAB: return VK_TAB;
+  default: return 0;
+  }
+}
+
+// UTF-8 typed text as UTF-16 characters.
+std::u16string Utf16(const char* text)
+{
+  std::u16string out;
+  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p;) {
+    char32_t c = *p;
+    int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+    c &= extra == 3 ? 0x07 : extra == 2 ? 0x0F : extra == 1 ? 0x1F : 0x7F;
+    ++p;
+    for (int i = 0; i < extra && (*p & 0xC0) == 0x80; ++i, ++p)
+      c = (c << 6) | (*p & 0x3F);
+    if (c >= 0x10000) {
+      c -= 0x10000;
+      out += static_cast<char16_t>(0xD800 + (c >> 10));
+      out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+    } else {
+      out += static_cast<char16_t>(c);
+    }
+  }
+  return out;
+}
+
+void ToggleSip()
+{
+  SIPINFO info{};
+  info.cbSize = sizeof info;
+  bool shown = SipGetInfo(&info) && (info.fdwFlags & SIPF_ON);
+  SipShowIM(shown ? SIPF_OFF : SIPF_ON);
+}
+
+void CloseTopLevelWindows()
+{
+  for (HWND hwnd : user_paint::WindowsOfProcess())
+    if (!(GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD))
+      PostMessageW(hwnd, WM_CLOSE, 0, 0);
+}
+
+class DesktopWindow {
+ public:
+  bool Open()
+  {
+    if (SDL_Init(SDL_INIT_VIDEO) != 0)
+      return false;
+    gdi_screen::Image image = gdi_screen::CaptureScreen();
+    zoom_ = Zoom(image.width, image.height);
+    window_ = SDL_CreateWindow("Korvex device", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                               image.width * zoom_, image.height * zoom_, 0);
+    renderer_ = window_ ? SDL_CreateRenderer(window_, -1, 0) : nullptr;
+    if (!renderer_)
+      return false;
+    SDL_StartTextInput();
+    return true;
+  }
+
+  void Run()
+  {
+    while (!quit_) {
+      SDL_Event event;
+      while (SDL_PollEvent(&event))
+        Handle(event);
+      Present();
+      SDL_Delay(kFrameMs);
+    }
+  }
+
+  ~DesktopWindow()
+  {
+    if (texture_)
+      SDL_DestroyTexture(texture_);
+    if (renderer_)
+      SDL_DestroyRenderer(renderer_);
+    if (window_)
+      SDL_DestroyWindow(window_);
+    SDL_Quit();
+  }
+
+ private:
+  POINT ScreenPoint(int x, int y) const { return POINT{x / zoom_, y / zoom_}; }
+
+  void Handle(const SDL_Event& event)
+  {
+    switch (event.type) {
+    case SDL_QUIT:
+      CloseTopLevelWindows();
+      quit_ = true;
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+      if (event.button.button == SDL_BUTTON_LEFT)
+        user_test::InjectPointer(user_test::Pointer::down, ScreenPoint(event.button.x, event.button.y));
+      break;
+    case SDL_MOUSEBUTTONUP:
+      if (event.button.button == SDL_BUTTON_LEFT)
+        user_test::InjectPointer(user_test::Pointer::up, ScreenPoint(event.button.x, event.button.y));
+      break;
+    case SDL_MOUSEMOTION:
+      if (event.motion.state & SDL_BUTTON_LMASK)
+        user_test::InjectPointer(user_test::Pointer::move, ScreenPoint(event.motion.x, event.motion.y));
+      break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+      bool down = event.type == SDL_KEYDOWN;
+      if (down && !event.key.repeat && event.key.keysym.sym == SDLK_F5)
+        gdi_screen::Rotate();
+      else if (down && !event.key.repeat && event.key.keysym.sym == SDLK_F6)
+        ToggleSip();
+      else if (UINT key = DeviceKey(event.key.keysym.sym))
+        user_test::InjectKey(key, down);
+      break;
+    }
+    case SDL_TEXTINPUT:
+      for (char16_t character : Utf16(event.text.text))
+        user_test::InjectCharacter(character);
+      break;
+    default: break;
+    }
+  }
+
+  void Present()
+  {
+    gdi_screen::Image image = gdi_screen::CaptureScreen();
+    if (image.width != width_ || image.height != height_) {
+      if (texture_)
+        SDL_DestroyTexture(texture_);
+      texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, image.width,
+                                   image.height);
+      width_ = image.width;
+      height_ = image.height;
+      SDL_SetWindowSize(window_, width_ * zoom_, height_ * zoom_);
+    }
+    if (!texture_)
+      return;
+    SDL_UpdateTexture(texture_, nullptr, image.pixels.data(), image.width * 4);
+    SDL_RenderClear(renderer_);
+    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    SDL_RenderPresent(renderer_);
+  }
+
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  SDL_Texture* texture_ = nullptr;
+  int zoom_ = 1;
+  int width_ = 0;
+  int height_ = 0;
+  bool quit_ = false;
+};
+
+// Each process of the device opens its own window when asked to, on a thread of the display.
+[[maybe_unused]] const bool g_started = [] {
+  const char* mode = std::getenv("KV_DISPLAY");
+  if (!mode || std::strcmp(mode, "sdl") != 0)
+    return false;
+  std::thread([] {
+    DesktopWindow window;
+    if (window.Open())
+      window.Run();
+  }).detach();
+  return true;
+}();
+
+}  // namespace
