@@ -123,7 +123,9 @@ void CHttpClient::Run(const HttpRequestItem& item)
   // Without a connection the post fails on its own and reports why.
   EnsureConnection(m_connection, item.cancelEvent);
   HttpReplySlot* slot = AcquireReplySlot();
-  HttpResult result = m_session.Post(m_connection.ProxyOrNull(), item.url, item.body);
+  // A request cancelled while it waited its turn or for the connection is never sent.
+  bool cancelledBefore = WaitForSingleObject(item.cancelEvent, 0) == WAIT_OBJECT_0;
+  HttpResult result = cancelledBefore ? kHttpCancelled : m_session.Post(m_connection.ProxyOrNull(), item.url, item.body);
   if (result == kHttpOk) {
     result = m_session.ReadResponse(slot->text, item.cancelEvent, static_cast<DWORD>(item.timeout));
   }

@@ -3,6 +3,9 @@
 #include "http_client.h"
 
 #include "service_device.h"
+#include "apn_store.h"
+#include "net/net.h"
+#include "testgateway/loopback_proxy.h"
 #include "testgateway/test_gateway.h"
 #include "testing/clock.h"
 #include "testing/connections.h"
@@ -302,6 +305,47 @@ TEST_F(HttpClientTest, ARequestThatTimesOutIsAnsweredWithEightAndTheNextStartsAf
   ASSERT_TRUE(stalled && after);
   EXPECT_NE(stalled->connection, after->connection);
   EXPECT_EQ(gateway_.connectionsAccepted() - connections, 1u);
+}
+
+TEST_F(HttpClientTest, ARequestCancelledBeforeItRunsIsNeverSent)
+{
+  gateway_.script("queryTransList", Reply::stall());
+  Send("queryTransList");
+  ASSERT_TRUE(gateway_.waitForRequest("queryTransList"));
+  HANDLE cancel = Send("p2pPay");
+  SetEvent(cancel);
+  gateway_.releaseStalled();
+  std::optional<Answer> first = window_.Next();
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->result, kHttpOk);
+
+  Send("getMsgCount");
+  std::optional<Answer> next = window_.Next();
+  ASSERT_TRUE(next);
+  EXPECT_NE(next->text.Find(u"getMsgCount"), -1);
+  EXPECT_TRUE(gateway_.requestsOf("p2pPay").empty());
+  EXPECT_EQ(next->slot, first->slot);
+}
+
+TEST_F(HttpClientTest, AfterAResetTheNextRequestGoesTheWayTheNewConnectionReports)
+{
+  testgateway::LoopbackProxy proxy;
+  proxy.start();
+  device::testing::ScriptConnectionProxy(IID_DestNetInternet, Wide(proxy.address()).GetString());
+  Send("queryBalance");
+  ASSERT_TRUE(window_.Next());
+  EXPECT_EQ(proxy.requestCount(), 1u);
+
+  // The access-point settings chose again: the connection no longer has a proxy.
+  device::testing::ScriptConnectionProxy(IID_DestNetInternet, u"");
+  SetResetConnectionFlag();
+  Send("getMsgCount");
+  ASSERT_TRUE(window_.Next());
+  EXPECT_EQ(proxy.requestCount(), 1u);
+  std::vector<testgateway::RecordedRequest> requests = gateway_.requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[0].header("User-Agent"), "zunmobilep");
+  EXPECT_EQ(requests[1].header("User-Agent"), "zunmobile");
 }
 
 TEST(HttpClientSingleton, IsCreatedOnceWithItsWorker)

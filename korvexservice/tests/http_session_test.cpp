@@ -3,6 +3,7 @@
 #include "http_session.h"
 
 #include "service_device.h"
+#include "testgateway/loopback_proxy.h"
 #include "testgateway/test_gateway.h"
 #include "testing/clock.h"
 #include "text/codepage.h"
@@ -173,6 +174,25 @@ TEST_F(HttpSessionTest, PathAndQueryAreSentWithoutTheFragment)
   ASSERT_TRUE(recorded);
   EXPECT_EQ(recorded->target, "/puc/webMC.htm?billNO=12&from=a%20b");
   EXPECT_EQ(recorded->query, "billNO=12&from=a%20b");
+}
+
+TEST_F(HttpSessionTest, AChangedProxyOpensANewInternetHandle)
+{
+  testgateway::LoopbackProxy proxy;
+  proxy.start();
+  CStringW through = Wide(proxy.address());
+  const WCHAR* proxies[] = {through, nullptr, through};
+  for (const WCHAR* used : proxies) {
+    ASSERT_EQ(session_.Post(used, RequestUrl(), u"{\"operationType\":\"queryBalance\"}"), kHttpOk);
+    CStringW text;
+    EXPECT_EQ(session_.ReadResponse(text, nullptr, kGenerousWait), kHttpOk);
+  }
+  EXPECT_EQ(proxy.requestCount(), 2u);
+  std::vector<testgateway::RecordedRequest> requests = gateway_.requests();
+  ASSERT_EQ(requests.size(), 3u);
+  EXPECT_EQ(requests[0].header("User-Agent"), "zunmobilep");
+  EXPECT_EQ(requests[1].header("User-Agent"), "zunmobile");
+  EXPECT_EQ(requests[2].header("User-Agent"), "zunmobilep");
 }
 
 class HttpsSessionTest : public ::testing::Test {
