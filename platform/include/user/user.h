@@ -16,3 +16,4 @@
 #include "user/metrics.h"
 #include "user/dialog_template.h"
 #include "user/owner_draw.h"
+#include "user/menu.h"
