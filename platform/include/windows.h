@@ -26,3 +26,6 @@
 #if __has_include("controls/controls.h")
 #include "controls/controls.h"
 #endif
+#if __has_include("resources/resources.h")
+#include "resources/resources.h"
+#endif
