@@ -1,6 +1,6 @@
 // A full redraw of a busy dialog-like window tree on a 480x640 screen: a skinned background,
-// a title bar, forty controls that paint a pattern background, a stretched skin, a keyed icon
-// and a frame, and two soft-key buttons. Goal: under 5 ms per redraw.
+// a title bar, forty controls that paint a pattern background, a stretched skin, a keyed icon,
+// a line of Chinese text and a frame, and two soft-key buttons. Goal: under 5 ms per redraw.
 #include "internal/user/test_hooks.h"
 #include "testing/device_root.h"
 #include "windows.h"
@@ -56,6 +56,10 @@ LRESULT ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
   DeleteDC(memory);
   TransparentImage(dc, client.right - 30, (client.bottom - 24) / 2, 24, 24, g_skins->icon, 0, 0, 24, 24,
                    RGB(255, 255, 255));
+  RECT text{client.left + 6, client.top, client.right - 34, client.bottom};
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, RGB(20, 20, 60));
+  DrawTextW(dc, u"账户余额 1,234.56 元", -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
   FrameRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   if (GetFocus() == hwnd)
     DrawFocusRect(dc, &client);

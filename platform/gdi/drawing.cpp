@@ -246,7 +246,9 @@ BOOL DrawFocusRect(HDC dc, const RECT* rect)
                   {r.left, r.top + 1, r.left + 1, r.bottom - 1},
                   {r.right - 1, r.top + 1, r.right, r.bottom - 1}};
   for (const RECT& edge : edges) {
-    if (IsEmpty(edge) || (edge.top == r.bottom - 1 && r.bottom - r.top == 1))
+    // A frame one pixel high or wide has its opposite edges on the same pixels: invert once.
+    bool repeated = (&edge == &edges[1] && r.bottom - r.top == 1) || (&edge == &edges[3] && r.right - r.left == 1);
+    if (IsEmpty(edge) || repeated)
       continue;
     ForEachClipped(target, edge, [&](const RECT& part) {
       for (int y = part.top; y < part.bottom; ++y)

@@ -245,6 +245,15 @@ TEST(GdiDrawing, DrawFocusRectTwiceRestoresThePixels)
   EXPECT_EQ(canvas.At(2, 1), kGreen);            // the gap between two dots
   EXPECT_EQ(canvas.At(3, 3), kGreen);            // the inside is untouched
   DrawFocusRect(canvas.dc, &frame);
+  // A frame one pixel high or wide is a dotted line, not inverted twice.
+  RECT line{0, 0, 8, 1};
+  DrawFocusRect(canvas.dc, &line);
+  EXPECT_EQ(canvas.At(0, 0), RGB(255, 0, 255));
+  DrawFocusRect(canvas.dc, &line);
+  RECT column{0, 0, 1, 8};
+  DrawFocusRect(canvas.dc, &column);
+  EXPECT_EQ(canvas.At(0, 2), RGB(255, 0, 255));
+  DrawFocusRect(canvas.dc, &column);
   for (int y = 0; y < 8; ++y)
     for (int x = 0; x < 8; ++x)
       ASSERT_EQ(canvas.At(x, y), kGreen) << x << "," << y;
