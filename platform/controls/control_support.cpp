@@ -1,6 +1,5 @@
 #include "control_support.h"
 
-#include "internal/user/paint_link.h"
 
 namespace controls_detail {
 
@@ -13,8 +12,7 @@ void NotifyParent(HWND control, WORD code)
 
 void Redraw(HWND hwnd)
 {
-  if (IsWindowVisible(hwnd))
-    user_paint::SetNeedsPaint(hwnd, true);
+  InvalidateRect(hwnd, nullptr, TRUE);
 }
 
 bool PointInClient(HWND hwnd, LPARAM pointerLParam)

@@ -1,30 +1,196 @@
-// Painting of the controls. The colour protocol and owner drawing go through the parent; the
-// drawing itself waits for the drawing layer.
+// Painting of the controls: plain and correct. Each control asks its parent for colours
+// (WM_CTLCOLOR*) after setting the device's defaults on the DC, fills its background with the
+// brush it got (the system colour when the parent gives none), draws its text, and marks focus.
+// Frames and a window's own scroll bars are drawn in the non-client area.
+#include <algorithm>
+
 #include "control_painting.h"
 #include "control_support.h"
+#include "scroll_bar_geometry.h"
+#include "window_bars.h"
 
 namespace controls_detail {
 
 namespace {
 
-constexpr int kCharacterWidth = 8;
-constexpr int kLineHeight = 16;
+HFONT FontOr(HFONT font)
+{
+  return font ? font : static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+}
+
+// Selects the font and the device's text colours for the painting, restoring them after.
+class TextSetup {
+ public:
+  TextSetup(HDC dc, HFONT font, bool enabled) : dc_(dc)
+  {
+    old_ = SelectObject(dc, FontOr(font));
+    SetTextColor(dc, GetSysColor(enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+    SetBkMode(dc, TRANSPARENT);
+  }
+  ~TextSetup() { SelectObject(dc_, old_); }
+  TextSetup(const TextSetup&) = delete;
+  TextSetup& operator=(const TextSetup&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+HBRUSH BackgroundOf(HWND hwnd, UINT ctlColorMessage, HDC dc, int defaultColour)
+{
+  HBRUSH brush = AskParentForBrush(hwnd, ctlColorMessage, dc);
+  return brush ? brush : GetSysColorBrush(defaultColour);
+}
+
+void FillWith(HDC dc, const RECT& rect, COLORREF colour)
+{
+  HBRUSH brush = CreateSolidBrush(colour);
+  FillRect(dc, &rect, brush);
+  DeleteObject(brush);
+}
+
+void Frame(HDC dc, const RECT& rect, int colourIndex, int width = 1)
+{
+  RECT r = rect;
+  for (int i = 0; i < width; ++i) {
+    FrameRect(dc, &r, GetSysColorBrush(colourIndex));
+    InflateRect(&r, -1, -1);
+  }
+}
+
+std::u16string TextOfWindow(HWND hwnd)
+{
+  // The text the window manager keeps for the window (what the control last set).
+  std::u16string text(static_cast<size_t>(std::max(0, GetWindowTextLengthW(hwnd))) + 1, u'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+int Scale()
+{
+  return std::max(1, GetSystemMetrics(SM_CXSCREEN) / 240);
+}
+
+void PaintBarParts(HDC dc, const ScrollBarGeometry& g, bool enabled)
+{
+  FillRect(dc, &g.bar, GetSysColorBrush(COLOR_SCROLLBAR));
+  for (ScrollPart part : {ScrollPart::firstArrow, ScrollPart::secondArrow, ScrollPart::thumb}) {
+    RECT r = g.PartRect(part);
+    if (IsRectEmpty(&r))
+      continue;
+    FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+    Frame(dc, r, COLOR_BTNSHADOW);
+  }
+  // Arrow marks: a small triangle made of lines, grey when the bar is disabled.
+  HPEN pen = CreatePen(0, 1, GetSysColor(enabled && g.thumbLength ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+  HGDIOBJ old = SelectObject(dc, pen);
+  for (ScrollPart part : {ScrollPart::firstArrow, ScrollPart::secondArrow}) {
+    RECT r = g.PartRect(part);
+    int cx = (r.left + r.right) / 2;
+    int cy = (r.top + r.bottom) / 2;
+    int size = std::max(1, std::min(r.right - r.left, r.bottom - r.top) / 4);
+    bool first = part == ScrollPart::firstArrow;
+    for (int i = 0; i <= size; ++i) {
+      if (g.vertical) {
+        int y = first ? cy - size / 2 + i : cy + size / 2 - i;
+        MoveToEx(dc, cx - i, y, nullptr);
+        LineTo(dc, cx + i + 1, y);
+      } else {
+        int x = first ? cx - size / 2 + i : cx + size / 2 - i;
+        MoveToEx(dc, x, cy - i, nullptr);
+        LineTo(dc, x, cy + i + 1);
+      }
+    }
+  }
+  SelectObject(dc, old);
+  DeleteObject(pen);
+}
+
+// The frame and the window's own scroll bars, in window coordinates.
+void PaintNonClient(HWND hwnd)
+{
+  DWORD style = StyleOf(hwnd);
+  DWORD exStyle = static_cast<DWORD>(GetWindowLongW(hwnd, GWL_EXSTYLE));
+  if (!(style & (WS_BORDER | WS_VSCROLL | WS_HSCROLL)) && !(exStyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE)))
+    return;
+  HDC dc = GetWindowDC(hwnd);
+  if (!dc)
+    return;
+  RECT window;
+  GetWindowRect(hwnd, &window);
+  OffsetRect(&window, -window.left, -window.top);
+  RECT client;
+  GetClientRect(hwnd, &client);
+  POINT origin{0, 0};
+  ClientToScreen(hwnd, &origin);
+  RECT screen;
+  GetWindowRect(hwnd, &screen);
+  OffsetRect(&client, origin.x - screen.left, origin.y - screen.top);
+  RECT inner = window;
+  if (style & WS_BORDER) {
+    Frame(dc, inner, COLOR_WINDOWFRAME);
+    InflateRect(&inner, -GetSystemMetrics(SM_CXBORDER), -GetSystemMetrics(SM_CYBORDER));
+  }
+  if (exStyle & WS_EX_CLIENTEDGE) {
+    Frame(dc, inner, COLOR_BTNSHADOW, GetSystemMetrics(SM_CXEDGE));
+    InflateRect(&inner, -GetSystemMetrics(SM_CXEDGE), -GetSystemMetrics(SM_CYEDGE));
+  }
+  if (exStyle & WS_EX_STATICEDGE) {
+    Frame(dc, inner, COLOR_BTNSHADOW);
+    InflateRect(&inner, -GetSystemMetrics(SM_CXBORDER), -GetSystemMetrics(SM_CYBORDER));
+  }
+  bool enabled = IsWindowEnabled(hwnd);
+  if (style & WS_VSCROLL) {
+    RECT bar{client.right, client.top, client.right + GetSystemMetrics(SM_CXVSCROLL), client.bottom};
+    if (exStyle & WS_EX_LEFTSCROLLBAR)
+      bar = RECT{client.left - GetSystemMetrics(SM_CXVSCROLL), client.top, client.left, client.bottom};
+    PaintBarParts(dc, ScrollBarGeometry::Of(bar, true, WindowBarData(hwnd, SB_VERT)), enabled);
+  }
+  if (style & WS_HSCROLL) {
+    RECT bar{client.left, client.bottom, client.right, client.bottom + GetSystemMetrics(SM_CYHSCROLL)};
+    PaintBarParts(dc, ScrollBarGeometry::Of(bar, false, WindowBarData(hwnd, SB_HORZ)), enabled);
+  }
+  ReleaseDC(hwnd, dc);
+}
 
 }  // namespace
 
-int LineHeightOf(HWND, HFONT)
+int LineHeightOf(HWND hwnd, HFONT font)
 {
-  return kLineHeight;
+  HDC dc = GetDC(hwnd);
+  if (!dc)
+    return 16;
+  HGDIOBJ old = SelectObject(dc, FontOr(font));
+  TEXTMETRICW metrics{};
+  int height = GetTextMetricsW(dc, &metrics) ? metrics.tmHeight : 16;
+  SelectObject(dc, old);
+  ReleaseDC(hwnd, dc);
+  return std::max(1, height);
 }
 
-int TextWidthOf(HWND, HFONT, std::u16string_view text)
+int TextWidthOf(HWND hwnd, HFONT font, std::u16string_view text)
 {
-  return static_cast<int>(text.size()) * kCharacterWidth;
+  if (text.empty())
+    return 0;
+  HDC dc = GetDC(hwnd);
+  if (!dc)
+    return static_cast<int>(text.size()) * 8;
+  HGDIOBJ old = SelectObject(dc, FontOr(font));
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(hwnd, dc);
+  return size.cx;
 }
 
-void PaintWithDc(HWND hwnd, const std::function<void(HDC)>&)
+void PaintWithDc(HWND hwnd, const std::function<void(HDC)>& painter)
 {
-  DefWindowProcW(hwnd, WM_PAINT, 0, 0);
+  PAINTSTRUCT paint{};
+  HDC dc = BeginPaint(hwnd, &paint);
+  if (dc)
+    painter(dc);
+  EndPaint(hwnd, &paint);
+  PaintNonClient(hwnd);
 }
 
 HBRUSH AskParentForBrush(HWND control, UINT ctlColorMessage, HDC dc)
@@ -36,43 +202,203 @@ HBRUSH AskParentForBrush(HWND control, UINT ctlColorMessage, HDC dc)
       SendMessageW(parent, ctlColorMessage, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
 }
 
-void PaintStatic(HWND hwnd, HDC dc, HFONT)
+void PaintStatic(HWND hwnd, HDC dc, HFONT font)
 {
-  AskParentForBrush(hwnd, WM_CTLCOLORSTATIC, dc);
+  DWORD style = StyleOf(hwnd);
+  TextSetup setup(dc, font, IsWindowEnabled(hwnd));
+  HBRUSH brush = BackgroundOf(hwnd, WM_CTLCOLORSTATIC, dc, COLOR_STATIC);
+  RECT client;
+  GetClientRect(hwnd, &client);
+  FillRect(dc, &client, brush);
+  std::u16string text = TextOfWindow(hwnd);
+  if (text.empty())
+    return;
+  UINT format = DT_EXPANDTABS;
+  switch (style & SS_TYPEMASK) {
+  case SS_CENTER: format |= DT_CENTER | DT_WORDBREAK; break;
+  case SS_RIGHT: format |= DT_RIGHT | DT_WORDBREAK; break;
+  case SS_LEFTNOWORDWRAP: format |= DT_SINGLELINE; break;
+  default: format |= DT_WORDBREAK; break;
+  }
+  if (style & SS_CENTERIMAGE)
+    format = (format & ~static_cast<UINT>(DT_WORDBREAK)) | DT_VCENTER | DT_SINGLELINE;
+  if (style & SS_NOPREFIX)
+    format |= DT_NOPREFIX;
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &client, format);
 }
 
 void PaintButton(HWND hwnd, HDC dc, const ButtonLook& look)
 {
   DWORD style = StyleOf(hwnd);
-  if ((style & BS_TYPEMASK) == BS_OWNERDRAW) {
+  UINT type = style & BS_TYPEMASK;
+  bool enabled = !(style & WS_DISABLED);
+  RECT client;
+  GetClientRect(hwnd, &client);
+  if (type == BS_OWNERDRAW) {
     // The parent draws the button: its brush first, then the item.
-    AskParentForBrush(hwnd, WM_CTLCOLORBTN, dc);
+    HBRUSH brush = AskParentForBrush(hwnd, WM_CTLCOLORBTN, dc);
+    if (brush)
+      FillRect(dc, &client, brush);
     DRAWITEMSTRUCT item{};
     item.CtlType = ODT_BUTTON;
     item.CtlID = static_cast<UINT>(GetDlgCtrlID(hwnd));
     item.itemAction = ODA_DRAWENTIRE;
     item.itemState = ((look.state & BST_PUSHED) ? ODS_SELECTED : 0) | ((look.state & BST_FOCUS) ? ODS_FOCUS : 0) |
-                     ((style & WS_DISABLED) ? ODS_DISABLED : 0);
+                     (enabled ? 0 : ODS_DISABLED);
     item.hwndItem = hwnd;
     item.hDC = dc;
-    GetClientRect(hwnd, &item.rcItem);
+    item.rcItem = client;
     if (HWND parent = GetParent(hwnd))
       SendMessageW(parent, WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
     return;
   }
-  AskParentForBrush(hwnd, WM_CTLCOLORBTN, dc);
+  TextSetup setup(dc, look.font, enabled);
+  HBRUSH brush = BackgroundOf(hwnd, WM_CTLCOLORBTN, dc, COLOR_BTNFACE);
+  FillRect(dc, &client, brush);
+  std::u16string text = TextOfWindow(hwnd);
+  int scale = Scale();
+  RECT textRect = client;
+  UINT format = DT_SINGLELINE | DT_VCENTER;
+  switch (type) {
+  case BS_PUSHBUTTON:
+  case BS_DEFPUSHBUTTON: {
+    bool pushed = look.state & BST_PUSHED;
+    if (pushed)
+      FillRect(dc, &client, GetSysColorBrush(COLOR_BTNSHADOW));
+    Frame(dc, client, COLOR_WINDOWFRAME, type == BS_DEFPUSHBUTTON ? 2 : 1);
+    format |= DT_CENTER;
+    if (pushed)
+      OffsetRect(&textRect, 1, 1);
+    break;
+  }
+  case BS_GROUPBOX: {
+    int half = LineHeightOf(hwnd, look.font) / 2;
+    RECT frame{client.left, client.top + half, client.right, client.bottom};
+    Frame(dc, frame, COLOR_BTNSHADOW);
+    int width = TextWidthOf(hwnd, look.font, text);
+    textRect = RECT{client.left + 6 * scale, client.top, client.left + 6 * scale + width + 4, client.top + 2 * half};
+    if (!text.empty())
+      FillRect(dc, &textRect, brush);
+    format = DT_SINGLELINE | DT_CENTER | DT_VCENTER;
+    break;
+  }
+  default: {
+    // Check boxes and radio buttons: a box beside the text.
+    int box = std::min(13 * scale, static_cast<int>(client.bottom - client.top));
+    bool leftText = style & BS_LEFTTEXT;
+    int top = (client.top + client.bottom - box) / 2;
+    RECT square = leftText ? RECT{client.right - box, top, client.right, top + box}
+                           : RECT{client.left, top, client.left + box, top + box};
+    FillRect(dc, &square, GetSysColorBrush(COLOR_WINDOW));
+    Frame(dc, square, enabled ? COLOR_WINDOWFRAME : COLOR_GRAYTEXT);
+    UINT check = look.state & (BST_CHECKED | BST_INDETERMINATE);
+    if (check || (look.state & BST_PUSHED)) {
+      RECT mark = square;
+      InflateRect(&mark, -3 * scale, -3 * scale);
+      FillWith(dc, mark,
+               GetSysColor((look.state & BST_PUSHED) && !check ? COLOR_BTNSHADOW
+                           : check == BST_INDETERMINATE || !enabled ? COLOR_GRAYTEXT
+                                                                    : COLOR_WINDOWTEXT));
+    }
+    textRect = leftText ? RECT{client.left, client.top, square.left - 4 * scale, client.bottom}
+                        : RECT{square.right + 4 * scale, client.top, client.right, client.bottom};
+    break;
+  }
+  }
+  if (!text.empty())
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect, format);
+  if ((look.state & BST_FOCUS) && type != BS_GROUPBOX) {
+    RECT focus = client;
+    InflateRect(&focus, -3, -3);
+    DrawFocusRect(dc, &focus);
+  }
 }
 
-void PaintEdit(HWND hwnd, HDC dc, const EditLook&)
+void PaintEdit(HWND hwnd, HDC dc, const EditLook& look)
 {
   DWORD style = StyleOf(hwnd);
-  bool quiet = (style & ES_READONLY) || (style & WS_DISABLED);
-  AskParentForBrush(hwnd, quiet ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT, dc);
+  bool enabled = !(style & WS_DISABLED);
+  bool quiet = (style & ES_READONLY) || !enabled;
+  TextSetup setup(dc, look.font, enabled);
+  HBRUSH brush = BackgroundOf(hwnd, quiet ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT, dc, quiet ? COLOR_STATIC : COLOR_WINDOW);
+  RECT client;
+  GetClientRect(hwnd, &client);
+  FillRect(dc, &client, brush);
+  int lineHeight = LineHeightOf(hwnd, look.font);
+  int margin = 2 * Scale();
+  bool multi = style & ES_MULTILINE;
+  bool showSelection = look.focused || (style & ES_NOHIDESEL);
+  // The lines shown: [start, end) of the shown text and the top of each.
+  struct Line {
+    size_t start;
+    size_t end;
+    int top;
+  };
+  std::vector<Line> lines;
+  if (multi) {
+    size_t start = 0;
+    int index = 0;
+    for (size_t i = 0; i <= look.shown.size(); ++i) {
+      if (i == look.shown.size() || look.shown[i] == u'\n') {
+        size_t end = (i > start && look.shown[i - 1] == u'\r') ? i - 1 : i;
+        if (index >= look.firstLine)
+          lines.push_back({start, end, client.top + (index - look.firstLine) * lineHeight});
+        ++index;
+        start = i + 1;
+      }
+    }
+  } else {
+    size_t first = std::min(static_cast<size_t>(look.firstColumn), look.shown.size());
+    lines.push_back({first, look.shown.size(), (client.top + client.bottom - lineHeight) / 2});
+  }
+  COLORREF textColour = GetTextColor(dc);
+  for (const Line& line : lines) {
+    if (line.top >= client.bottom)
+      break;
+    std::u16string_view text = std::u16string_view(look.shown).substr(line.start, line.end - line.start);
+    int width = TextWidthOf(hwnd, look.font, text);
+    int x = client.left + margin;
+    if (!multi && width < client.right - 2 * margin) {
+      if (style & ES_CENTER)
+        x = (client.right - width) / 2;
+      else if (style & ES_RIGHT)
+        x = client.right - margin - width;
+    }
+    auto xAt = [&](size_t position) {
+      return x + TextWidthOf(hwnd, look.font, text.substr(0, std::clamp(position, line.start, line.end) - line.start));
+    };
+    ExtTextOutW(dc, x, line.top, 0, nullptr, text.data(), static_cast<UINT>(text.size()), nullptr);
+    size_t from = std::max(look.selStart, line.start);
+    size_t to = std::min(look.selEnd, line.end);
+    if (showSelection && from < to) {
+      RECT selected{xAt(from), line.top, xAt(to), line.top + lineHeight};
+      FillRect(dc, &selected, GetSysColorBrush(COLOR_HIGHLIGHT));
+      SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+      std::u16string_view part = std::u16string_view(look.shown).substr(from, to - from);
+      ExtTextOutW(dc, selected.left, line.top, 0, nullptr, part.data(), static_cast<UINT>(part.size()), nullptr);
+      SetTextColor(dc, textColour);
+    }
+    if (look.focused && look.caret >= line.start && look.caret <= line.end) {
+      RECT caret{xAt(look.caret), line.top, xAt(look.caret) + Scale(), line.top + lineHeight};
+      FillWith(dc, caret, textColour);
+    }
+  }
 }
 
-void PaintScrollBar(HWND hwnd, HDC dc, const ScrollData&, bool)
+void PaintScrollBar(HWND hwnd, HDC dc, const ScrollData& data, bool vertical)
 {
-  AskParentForBrush(hwnd, WM_CTLCOLORSCROLLBAR, dc);
+  HBRUSH brush = AskParentForBrush(hwnd, WM_CTLCOLORSCROLLBAR, dc);
+  RECT client;
+  GetClientRect(hwnd, &client);
+  ScrollBarGeometry g = ScrollBarGeometry::Of(client, vertical, data, data.trackPos);
+  PaintBarParts(dc, g, IsWindowEnabled(hwnd));
+  if (brush) {
+    // The parent's brush colours the track.
+    for (ScrollPart part : {ScrollPart::trackBefore, ScrollPart::trackAfter}) {
+      RECT r = g.PartRect(part);
+      FillRect(dc, &r, brush);
+    }
+  }
 }
 
 }  // namespace controls_detail

@@ -5,6 +5,7 @@
 
 #include "control_support.h"
 #include "scroll_data.h"
+#include "window_bars.h"
 
 using namespace controls_detail;
 
@@ -184,4 +185,10 @@ BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show)
   }
   SetBarStyles(hwnd, bits, show);
   return TRUE;
+}
+
+controls_detail::ScrollData controls_detail::WindowBarData(HWND hwnd, int bar)
+{
+  std::unique_lock<std::mutex> held(table().lock);
+  return BarOf(held, hwnd, bar);
 }
