@@ -1,7 +1,7 @@
 // Painting of the controls: plain and correct. Each control asks its parent for colours
 // (WM_CTLCOLOR*) after setting the device's defaults on the DC, fills its background with the
 // brush it got (the system colour when the parent gives none), draws its text, and marks focus.
-// Frames and a window's own scroll bars are drawn in the non-client area.
+// A control's own scroll bars are drawn in its non-client area.
 #include <algorithm>
 
 #include "control_painting.h"
@@ -60,9 +60,12 @@ void Frame(HDC dc, const RECT& rect, int colourIndex, int width = 1)
 
 std::u16string TextOfWindow(HWND hwnd)
 {
-  // The text the window manager keeps for the window (what the control last set).
-  std::u16string text(static_cast<size_t>(std::max(0, GetWindowTextLengthW(hwnd))) + 1, u'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+  // The window's own text as the default procedure keeps it, not what a subclass answers to
+  // WM_GETTEXT: a subclass that shows a text of its own keeps the window's text empty.
+  auto length = static_cast<size_t>(DefWindowProcW(hwnd, WM_GETTEXTLENGTH, 0, 0));
+  std::u16string text(length + 1, u'\0');
+  text.resize(static_cast<size_t>(
+      DefWindowProcW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
   return text;
 }
 
@@ -106,19 +109,16 @@ void PaintBarParts(HDC dc, const ScrollBarGeometry& g, bool enabled)
   DeleteObject(pen);
 }
 
-// The frame and the window's own scroll bars, in window coordinates.
-void PaintNonClient(HWND hwnd)
+// The window's own scroll bars, in window coordinates (the drawing layer paints the frame).
+void PaintWindowBars(HWND hwnd)
 {
   DWORD style = StyleOf(hwnd);
   DWORD exStyle = static_cast<DWORD>(GetWindowLongW(hwnd, GWL_EXSTYLE));
-  if (!(style & (WS_BORDER | WS_VSCROLL | WS_HSCROLL)) && !(exStyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE)))
+  if (!(style & (WS_VSCROLL | WS_HSCROLL)))
     return;
   HDC dc = GetWindowDC(hwnd);
   if (!dc)
     return;
-  RECT window;
-  GetWindowRect(hwnd, &window);
-  OffsetRect(&window, -window.left, -window.top);
   RECT client;
   GetClientRect(hwnd, &client);
   POINT origin{0, 0};
@@ -126,19 +126,6 @@ void PaintNonClient(HWND hwnd)
   RECT screen;
   GetWindowRect(hwnd, &screen);
   OffsetRect(&client, origin.x - screen.left, origin.y - screen.top);
-  RECT inner = window;
-  if (style & WS_BORDER) {
-    Frame(dc, inner, COLOR_WINDOWFRAME);
-    InflateRect(&inner, -GetSystemMetrics(SM_CXBORDER), -GetSystemMetrics(SM_CYBORDER));
-  }
-  if (exStyle & WS_EX_CLIENTEDGE) {
-    Frame(dc, inner, COLOR_BTNSHADOW, GetSystemMetrics(SM_CXEDGE));
-    InflateRect(&inner, -GetSystemMetrics(SM_CXEDGE), -GetSystemMetrics(SM_CYEDGE));
-  }
-  if (exStyle & WS_EX_STATICEDGE) {
-    Frame(dc, inner, COLOR_BTNSHADOW);
-    InflateRect(&inner, -GetSystemMetrics(SM_CXBORDER), -GetSystemMetrics(SM_CYBORDER));
-  }
   bool enabled = IsWindowEnabled(hwnd);
   if (style & WS_VSCROLL) {
     RECT bar{client.right, client.top, client.right + GetSystemMetrics(SM_CXVSCROLL), client.bottom};
@@ -190,7 +177,7 @@ void PaintWithDc(HWND hwnd, const std::function<void(HDC)>& painter)
   if (dc)
     painter(dc);
   EndPaint(hwnd, &paint);
-  PaintNonClient(hwnd);
+  PaintWindowBars(hwnd);
 }
 
 HBRUSH AskParentForBrush(HWND control, UINT ctlColorMessage, HDC dc)

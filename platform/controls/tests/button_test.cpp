@@ -51,7 +51,7 @@ TEST_F(Button, PressSendsItselfBmSetStateAndReleaseUndoesIt)
 {
   HWND button = Make(WC_BUTTONW, u"OK", BS_PUSHBUTTON);
   log.Watch(button, "button");
-  for (UINT ignored : {WM_PAINT, WM_NCHITTEST, WM_MOUSEMOVE, WM_SETCURSOR, WM_CTLCOLORBTN})
+  for (UINT ignored : {WM_PAINT, WM_ERASEBKGND, WM_NCHITTEST, WM_MOUSEMOVE, WM_SETCURSOR, WM_CTLCOLORBTN})
     log.Ignore(ignored);
   SetFocus(button);
   log.Clear();
@@ -237,7 +237,8 @@ TEST_F(Button, OwnerDrawnButtonIsDrawnByTheParentWithItsState)
       {"disabled", [&] { SendMessageW(button, BM_SETSTATE, FALSE, 0); SetFocus(parent); EnableWindow(button, FALSE); },
        ODS_DISABLED},
   };
-  HDC dc = reinterpret_cast<HDC>(static_cast<uintptr_t>(0xDC));
+  HDC dc = GetDC(button);
+  noteColours = true;
   for (const Case& c : cases) {
     c.arrange();
     TakeNotes();
@@ -254,6 +255,7 @@ TEST_F(Button, OwnerDrawnButtonIsDrawnByTheParentWithItsState)
     EXPECT_EQ(100, drawn[0].rcItem.right);
     EXPECT_EQ(30, drawn[0].rcItem.bottom);
   }
+  ReleaseDC(button, dc);
 }
 
 }  // namespace

@@ -29,17 +29,22 @@ inline Note Command(int id, WORD code) { return Note{WM_COMMAND, MAKEWPARAM(id, 
 
 class ControlsTest : public ::testing::Test {
  protected:
-  static inline const HBRUSH kParentBrush = reinterpret_cast<HBRUSH>(static_cast<uintptr_t>(0x5151));
+  static constexpr COLORREF kParentColour = RGB(200, 30, 40);
 
   void SetUp() override
   {
+    parentBrush = CreateSolidBrush(kParentColour);
     parent = kvtest::CreateRecordingWindow(
         log, {.name = "parent", .style = WS_POPUP | WS_VISIBLE, .rect = {0, 0, 240, 320},
               .handler = [this](HWND, UINT message, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
                 return Noted(message, wParam, lParam);
               }});
   }
-  void TearDown() override { kvtest::DestroyThreadWindows(); }
+  void TearDown() override
+  {
+    kvtest::DestroyThreadWindows();
+    DeleteObject(parentBrush);
+  }
 
   HWND Make(LPCWSTR cls, LPCWSTR text, DWORD style, RECT rect = {10, 10, 110, 40}, int id = 100,
             DWORD exStyle = 0)
@@ -73,6 +78,8 @@ class ControlsTest : public ::testing::Test {
   HWND parent = nullptr;
   std::vector<Note> notes;
   std::vector<DRAWITEMSTRUCT> drawn;
+  bool noteColours = false;  // colour requests are noted only when a test asks for them
+  HBRUSH parentBrush = nullptr;
 
  private:
   std::optional<LRESULT> Noted(UINT message, WPARAM wParam, LPARAM lParam)
@@ -87,10 +94,12 @@ class ControlsTest : public ::testing::Test {
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSCROLLBAR:
-      notes.push_back({message, 0, 0});
-      return reinterpret_cast<LRESULT>(kParentBrush);
+      if (noteColours)
+        notes.push_back({message, 0, 0});
+      return reinterpret_cast<LRESULT>(parentBrush);
     case WM_DRAWITEM:
-      notes.push_back({message, wParam, 0});
+      if (noteColours)
+        notes.push_back({message, wParam, 0});
       drawn.push_back(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
       return TRUE;
     default:
