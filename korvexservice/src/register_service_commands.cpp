@@ -4,57 +4,58 @@
 #include "command_registry.h"
 #include "password_commands.h"
 #include "payment_service.h"
+#include "reply_operations.h"
 
 namespace {
 
 struct CommandEntry {
   const char* dispatchName;
-  ServiceCommandFactory factory;  // null while the operation's reply parser is not built
+  ServiceCommandFactory factory;
 };
 
 // Every dispatch name of the facade, in registration order.
 const CommandEntry kServiceCommands[] = {
     {"login", MakeServiceCommand<CLoginCommand>},
-    {"p2pPrePay", nullptr},
-    {"p2pPay", nullptr},
-    {"confirmMobilePay", nullptr},
-    {"queryBalance", nullptr},
-    {"queryTransList", nullptr},
-    {"queryTradeLists", nullptr},
-    {"queryTradeDetail", nullptr},
-    {"preRequestMC2", nullptr},
-    {"requestMC", nullptr},
+    {"p2pPrePay", MakeReplyCommand<kP2PPrePayReply>},
+    {"p2pPay", MakeReplyCommand<kP2PPayReply>},
+    {"confirmMobilePay", MakeReplyCommand<kConfirmMobilePayReply>},
+    {"queryBalance", MakeReplyCommand<kQueryBalanceReply>},
+    {"queryTransList", MakeReplyCommand<kQueryTransListReply>},
+    {"queryTradeLists", MakeReplyCommand<kQueryTradeListsReply>},
+    {"queryTradeDetail", MakeReplyCommand<kQueryTradeDetailReply>},
+    {"preRequestMC2", MakeReplyCommand<kPreRequestMC2Reply>},
+    {"requestMC", MakeReplyCommand<kRequestMCReply>},
     {"bindingMC", MakeServiceCommand<CBindingMCCommand>},
-    {"premcDeposit", nullptr},
-    {"mcDeposit", nullptr},
-    {"getMsgCount", nullptr},
-    {"getEasyownRate", nullptr},
-    {"easyownDeposit", nullptr},
-    {"getEasyownResult", nullptr},
-    {"getSupportedBank", nullptr},
-    {"ebankDeposit", nullptr},
-    {"preDeposit4Mobile", nullptr},
-    {"deposit4Mobile", nullptr},
+    {"premcDeposit", MakeReplyCommand<kPremcDepositReply>},
+    {"mcDeposit", MakeReplyCommand<kMcDepositReply>},
+    {"getMsgCount", MakeReplyCommand<kGetMsgCountReply>},
+    {"getEasyownRate", MakeReplyCommand<kGetEasyownRateReply>},
+    {"easyownDeposit", MakeReplyCommand<kEasyownDepositReply>},
+    {"getEasyownResult", MakeReplyCommand<kGetEasyownResultReply>},
+    {"getSupportedBank", MakeReplyCommand<kGetSupportedBankReply>},
+    {"ebankDeposit", MakeReplyCommand<kEbankDepositReply>},
+    {"preDeposit4Mobile", MakeReplyCommand<kPreDeposit4MobileReply>},
+    {"deposit4Mobile", MakeReplyCommand<kDeposit4MobileReply>},
     {"draftDeposit", MakeServiceCommand<CDraftDepositCommand>},
-    {"preDrawMoney", nullptr},
-    {"drawMoney", nullptr},
-    {"preOrderPay", nullptr},
-    {"queryTradeNum", nullptr},
-    {"tradePay", nullptr},
-    {"addContact", nullptr},
-    {"queryContactLists", nullptr},
-    {"update", nullptr},
-    {"confirmBinding", nullptr},
-    {"confirmGoods", nullptr},
-    {"pucPay", nullptr},
-    {"viewMsgDetail", nullptr},
+    {"preDrawMoney", MakeReplyCommand<kPreDrawMoneyReply>},
+    {"drawMoney", MakeReplyCommand<kDrawMoneyReply>},
+    {"preOrderPay", MakeReplyCommand<kPreOrderPayReply>},
+    {"queryTradeNum", MakeReplyCommand<kQueryTradeNumReply>},
+    {"tradePay", MakeReplyCommand<kTradePayReply>},
+    {"addContact", MakeReplyCommand<kAddContactReply>},
+    {"queryContactLists", MakeReplyCommand<kQueryContactListsReply>},
+    {"update", MakeReplyCommand<kUpdateReply>},
+    {"confirmBinding", MakeReplyCommand<kConfirmBindingReply>},
+    {"confirmGoods", MakeReplyCommand<kConfirmGoodsReply>},
+    {"pucPay", MakeReplyCommand<kPucPayReply>},
+    {"viewMsgDetail", MakeReplyCommand<kViewMsgDetailReply>},
     {"qUserInfoSupplement", MakeServiceCommand<CUserInfoSupplementCommand>},
-    {"getSupportedChargeCard", nullptr},
-    {"preRegister", nullptr},
-    {"doRegister", nullptr},
-    {"sendHttpRequest", nullptr},
-    {"amusement", nullptr},
-    {"fetchCheckCode", nullptr},
+    {"getSupportedChargeCard", MakeReplyCommand<kGetSupportedChargeCardReply>},
+    {"preRegister", MakeReplyCommand<kPreRegisterReply>},
+    {"doRegister", MakeReplyCommand<kDoRegisterReply>},
+    {"sendHttpRequest", MakeServiceCommand<CHttpBillCommand>},
+    {"amusement", MakeReplyCommand<kAmusementReply>},
+    {"fetchCheckCode", MakeReplyCommand<kFetchCheckCodeReply>},
 };
 static_assert(sizeof kServiceCommands / sizeof kServiceCommands[0] == 41);
 
@@ -64,11 +65,7 @@ CPaymentService* RegisterServiceCommands(const WCHAR* productId, const WCHAR* cl
 {
   CommandFactoryMap& map = GetCommandFactoryMap();
   for (const CommandEntry& entry : kServiceCommands) {
-    // An operation without its command yet stays unknown: its call returns no command
-    // (E_NOTIMPL) rather than one that never reports.
-    if (entry.factory != nullptr) {
-      RegisterCommandFactory(map, entry.dispatchName) = entry.factory;
-    }
+    RegisterCommandFactory(map, entry.dispatchName) = entry.factory;
   }
   SetClientIdentity(productId, clientId);
   return new (std::nothrow) CPaymentService;

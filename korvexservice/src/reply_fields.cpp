@@ -59,6 +59,14 @@ int ReplyInt(const Json::Value& reply, const WCHAR* name)
   return ReplyNumber(reply, name).value_or(0);
 }
 
+std::optional<int> ReplyIntField(const Json::Value& reply, const WCHAR* name)
+{
+  if (!ReplyHas(reply, name)) {
+    return 0;
+  }
+  return ReplyNumber(reply, name);
+}
+
 bool ReplyHas(const Json::Value& reply, const WCHAR* name)
 {
   const Json::Value* member = Member(reply, name);

@@ -19,6 +19,10 @@ std::optional<int> ReplyNumber(const Json::Value& reply, const WCHAR* name);
 // ReplyNumber, or 0.
 int ReplyInt(const Json::Value& reply, const WCHAR* name);
 
+// The member read as a number field of a record: 0 when it is absent or null, ReplyNumber
+// when it is a number in int range, nullopt when it holds anything else.
+std::optional<int> ReplyIntField(const Json::Value& reply, const WCHAR* name);
+
 // TRUE when the member is present and not null.
 bool ReplyHas(const Json::Value& reply, const WCHAR* name);
 

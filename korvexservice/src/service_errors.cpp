@@ -8,7 +8,7 @@ struct ErrorText {
 };
 
 const ErrorText kErrorTexts[] = {
-    {E_OUTOFMEMORY, u"内存不足"},
+    {E_OUTOFMEMORY, kOutOfMemoryText},
     {E_SERVICE_EMPTY_REPLY, u"服务器返回的数据不正确！"},
     {E_SERVICE_BAD_REPLY, u"解析服务器返回的数据时出错！"},
 };

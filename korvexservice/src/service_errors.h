@@ -12,6 +12,9 @@ inline constexpr HRESULT E_SERVICE_BAD_REPLY = static_cast<HRESULT>(0x80200003u)
 // No data connection, or the HTTP exchange failed.
 inline constexpr HRESULT E_SERVICE_NETWORK = static_cast<HRESULT>(0x80200004u);
 
+// The text shown for E_OUTOFMEMORY.
+inline constexpr const WCHAR* kOutOfMemoryText = u"内存不足";
+
 // The text shown for a failure code, or null for a code without one (business and network
 // failures carry their own texts).
 const WCHAR* LookupErrorText(HRESULT hr);

@@ -200,8 +200,8 @@ TEST_F(Transport, ACommandIsFreedWhenDoneAndALateCancelDoesNothing)
   m_device.Start();
   svcb_test::Flag destroyed;
   TracedCommand::s_destroyed = &destroyed;
-  RegisterCommandFactory(GetCommandFactoryMap(), "queryBalance") = MakeServiceCommand<TracedCommand>;
   std::unique_ptr<CPaymentService> service(RegisterServiceCommands(u"KorvexPortal", u"client-1"));
+  RegisterCommandFactory(GetCommandFactoryMap(), "queryBalance") = MakeServiceCommand<TracedCommand>;
   RecordingListener listener;
   service->AddListener(&listener);
 
@@ -222,8 +222,8 @@ TEST_F(Transport, AnOperationWhoseCommandCannotStartReturnsNoCommand)
   svcb_test::Flag destroyed;
   TracedCommand::s_destroyed = &destroyed;
   TracedCommand::s_refuse = true;
-  RegisterCommandFactory(GetCommandFactoryMap(), "queryBalance") = MakeServiceCommand<TracedCommand>;
   std::unique_ptr<CPaymentService> service(RegisterServiceCommands(u"KorvexPortal", u"client-1"));
+  RegisterCommandFactory(GetCommandFactoryMap(), "queryBalance") = MakeServiceCommand<TracedCommand>;
 
   SetLastError(0);
   EXPECT_EQ(service->QueryBalance(), nullptr);
@@ -240,8 +240,8 @@ TEST_F(Transport, CancellingAPendingFacadeCallSilencesIt)
   m_device.Start();
   svcb_test::Flag destroyed;
   TracedCommand::s_destroyed = &destroyed;
-  RegisterCommandFactory(GetCommandFactoryMap(), "queryBalance") = MakeServiceCommand<TracedCommand>;
   std::unique_ptr<CPaymentService> service(RegisterServiceCommands(u"KorvexPortal", u"client-1"));
+  RegisterCommandFactory(GetCommandFactoryMap(), "queryBalance") = MakeServiceCommand<TracedCommand>;
   RecordingListener listener;
   service->AddListener(&listener);
 

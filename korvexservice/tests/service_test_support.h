@@ -16,7 +16,9 @@
 #include <vector>
 
 #include "base/types.h"
+#include "gateway_address.h"
 #include "kernel/kernel.h"
+#include "net_transport.h"
 #include "service_listener.h"
 #include "testgateway/test_gateway.h"
 #include "testing/clock.h"
@@ -154,6 +156,25 @@ class RecordingListener : public IServiceListener {
   std::condition_variable m_changed;
   std::vector<Notification> m_notifications;
 };
+
+// Waits until the network worker has carried every request posted so far, notifications
+// included: it carries requests one after another, so a last one is done after them all.
+// Call it before a facade that may still be notified is destroyed.
+inline bool DrainNetWorker()
+{
+  class DoneSink : public IReplySink {
+   public:
+    void OnResponse(const WCHAR*) override {}
+    void OnError(HRESULT, const WCHAR*) override {}
+    void OnRequestDone(CNetRequest*) override { done.Raise(); }
+    Flag done;
+  };
+  DoneSink sink;
+  auto pair = std::make_unique<UrlAndBody>();
+  pair->url = GetGatewayUrl(kGatewayRequestPath);
+  pair->body = u"{\"operationType\":\"getRSAPKey\"}\n";
+  return GetTransport()->Send(std::move(pair), &sink) != nullptr && sink.done.Wait();
+}
 
 // Switches to virtual time and, while it lives, advances it whenever something waits on it, so
 // the transport's cancel grace and the facade's 500 ms pause pass without real waiting.
