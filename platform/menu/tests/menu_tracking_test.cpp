@@ -51,6 +51,9 @@ class MenuTracking : public ::testing::Test {
  protected:
   void SetUp() override
   {
+    // The owner's own painting is not what these tests look at.
+    for (UINT message : {WM_PAINT, WM_ERASEBKGND, WM_NCPAINT})
+      log.Ignore(message);
     ui.Invoke([&] {
       owner = CreateRecordingWindow(log, {.name = "owner", .style = WS_POPUP | WS_VISIBLE, .rect = {0, 0, 240, 320},
                                           .handler = MeasureFixed});
@@ -229,6 +232,7 @@ TEST_F(MenuTracking, DrawItemCarriesTheItemTheMenuAndTheSelection)
     EXPECT_EQ(ids[i], draws[i].itemID);
     EXPECT_EQ(static_cast<UINT>(ODT_MENU), draws[i].CtlType);
     EXPECT_EQ(reinterpret_cast<HWND>(menu), draws[i].hwndItem);
+    EXPECT_NE(nullptr, draws[i].hDC);
     EXPECT_EQ(0u, draws[i].itemState & ODS_SELECTED);
   }
   EXPECT_EQ(static_cast<UINT>(ODS_GRAYED), draws[1].itemState);

@@ -182,4 +182,53 @@ TEST_F(ResourceLibrary, ProblemsInAScriptLeaveTheRestUsable)
   FreeLibrary(library);
 }
 
+// A two-by-one 24-bit BMP: a red pixel and a blue one.
+std::string TinyBmp()
+{
+  const unsigned char bytes[] = {
+      'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,              // file header
+      40, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0,  // info header: 2 x 1, 24 bits
+      8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+      0, 0, 255, 255, 0, 0, 0, 0,  // B G R: red, blue, row padding
+  };
+  return std::string(reinterpret_cast<const char*>(bytes), sizeof bytes);
+}
+
+TEST_F(ResourceLibrary, BitmapsAreDecodedFromTheirFiles)
+{
+  std::string folder = MakeLibrary("SkinRes", "10 BITMAP \"tiny.bmp\"\n11 BITMAP \"broken.png\"\n");
+  std::ofstream(folder + "/tiny.bmp", std::ios::binary) << TinyBmp();
+  std::ofstream(folder + "/broken.png", std::ios::binary) << "\x89PNG\r\n\x1a\nnot really";
+  HMODULE library = LoadLibraryW(u"SkinRes");
+  ASSERT_NE(nullptr, library);
+  HBITMAP bitmap = LoadBitmapW(library, MAKEINTRESOURCEW(10));
+  ASSERT_NE(nullptr, bitmap);
+  BITMAP info{};
+  ASSERT_NE(0, GetObjectW(bitmap, sizeof info, &info));
+  EXPECT_EQ(2, info.bmWidth);
+  EXPECT_EQ(1, info.bmHeight);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ previous = SelectObject(dc, bitmap);
+  EXPECT_EQ(RGB(255, 0, 0), GetPixel(dc, 0, 0));
+  EXPECT_EQ(RGB(0, 0, 255), GetPixel(dc, 1, 0));
+  SelectObject(dc, previous);
+  DeleteObject(bitmap);
+
+  auto stretched = static_cast<HBITMAP>(LoadImageW(library, MAKEINTRESOURCEW(10), IMAGE_BITMAP, 4, 2, 0));
+  ASSERT_NE(nullptr, stretched);
+  ASSERT_NE(0, GetObjectW(stretched, sizeof info, &info));
+  EXPECT_EQ(4, info.bmWidth);
+  EXPECT_EQ(2, info.bmHeight);
+  previous = SelectObject(dc, stretched);
+  EXPECT_EQ(RGB(0, 0, 255), GetPixel(dc, 3, 1));
+  SelectObject(dc, previous);
+  DeleteObject(stretched);
+  DeleteDC(dc);
+
+  EXPECT_EQ(nullptr, LoadBitmapW(library, MAKEINTRESOURCEW(11))) << "a damaged file";
+  EXPECT_EQ(nullptr, LoadBitmapW(library, MAKEINTRESOURCEW(12))) << "no such bitmap";
+  EXPECT_EQ(nullptr, LoadImageW(library, MAKEINTRESOURCEW(10), 1, 0, 0, 0)) << "only bitmaps";
+  FreeLibrary(library);
+}
+
 }  // namespace
