@@ -200,3 +200,11 @@ struct COPYDATASTRUCT {
   PVOID lpData;
 };
 typedef COPYDATASTRUCT* PCOPYDATASTRUCT;
+
+// WM_NOTIFY: lParam points at a record that starts with this header.
+struct NMHDR {
+  HWND hwndFrom;
+  UINT_PTR idFrom;
+  UINT code;
+};
+typedef NMHDR* LPNMHDR;

@@ -1,5 +1,6 @@
 // Windows and messages of the device: classes, windows, the tree and geometry, message
-// queues per thread, timers, focus and activation, input, input contexts, screen metrics, dialog templates.
+// queues per thread, timers, focus and activation, input, input contexts, screen metrics,
+// dialogs.
 #pragma once
 
 #include "user/messages.h"
@@ -17,3 +18,4 @@
 #include "user/dialog_template.h"
 #include "user/owner_draw.h"
 #include "user/menu.h"
+#include "user/dialog.h"

@@ -1,0 +1,35 @@
+// What the dialog manager keeps per dialog beyond the window's extra bytes.
+#pragma once
+
+#include <optional>
+
+#include "internal/user/dialog_font.h"
+#include "window_internal.h"
+
+namespace user_dialog {
+
+struct DialogRecord {
+  DialogFont font;
+  bool hasFont = false;
+  WORD defaultId = 0;  // 0: the DEFPUSHBUTTON child's, else none
+  HWND savedFocus = nullptr;
+  bool ended = false;
+  INT_PTR result = 0;
+};
+
+// The dialog's record, made by the dialog manager at creation; null for a window that is not
+// a dialog. Records are dropped at WM_NCDESTROY.
+std::shared_ptr<DialogRecord> FindDialog(HWND dialog);
+std::shared_ptr<DialogRecord> AddDialog(HWND dialog);
+void RemoveDialog(HWND dialog);
+
+// The dialog's font metrics (or the system font's for a window that is not a dialog).
+DialogFont FontOf(HWND dialog);
+DialogFont CreateDialogFont(WORD pointSize, const std::u16string& face);
+void ReleaseDialogFont(const DialogFont& font);
+RECT DialogUnitsToPixels(const DialogFont& font, short x, short y, short cx, short cy);
+
+// The window class of dialogs (WC_DIALOG), registered on first use.
+bool EnsureDialogClass();
+
+}  // namespace user_dialog
