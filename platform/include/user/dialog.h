@@ -62,6 +62,10 @@ HWND CreateDialogIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATE dialogTemplat
 // the loop ends the dialog with 0 and is posted again for the loop outside.
 INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATE dialogTemplate, HWND owner, DLGPROC dialogProc,
                                 LPARAM initParam);
+// The same with a template found by name (a string or a MAKEINTRESOURCE id) in the module's
+// resources; fail with ERROR_RESOURCE_NAME_NOT_FOUND when it has none.
+HWND CreateDialogParamW(HINSTANCE instance, LPCWSTR templateName, HWND parent, DLGPROC dialogProc, LPARAM initParam);
+INT_PTR DialogBoxParamW(HINSTANCE instance, LPCWSTR templateName, HWND owner, DLGPROC dialogProc, LPARAM initParam);
 // Ends a modal dialog with the result once its procedure returns; hides a modeless one.
 BOOL EndDialog(HWND dialog, INT_PTR result);
 
@@ -89,6 +93,7 @@ LONG GetDialogBaseUnits();
 // (IDC_STATIC items pair with the IDC_STATIC children in creation order). Visibility, z-order
 // and the children that the template does not name are left as they are.
 BOOL RelayoutDialogIndirect(HWND dialog, LPCDLGTEMPLATE dialogTemplate);
+BOOL RelayoutDialog(HINSTANCE instance, HWND dialog, LPCWSTR templateName);
 
 // Items by id.
 LRESULT SendDlgItemMessageW(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam);
@@ -106,6 +111,16 @@ inline HWND CreateDialogIndirectParam(HINSTANCE instance, LPCDLGTEMPLATE dialogT
 inline HWND CreateDialogIndirect(HINSTANCE instance, LPCDLGTEMPLATE dialogTemplate, HWND parent, DLGPROC dialogProc)
 {
   return CreateDialogIndirectParamW(instance, dialogTemplate, parent, dialogProc, 0);
+}
+inline HWND CreateDialogParam(HINSTANCE instance, LPCWSTR templateName, HWND parent, DLGPROC dialogProc,
+                              LPARAM initParam)
+{
+  return CreateDialogParamW(instance, templateName, parent, dialogProc, initParam);
+}
+inline INT_PTR DialogBoxParam(HINSTANCE instance, LPCWSTR templateName, HWND owner, DLGPROC dialogProc,
+                              LPARAM initParam)
+{
+  return DialogBoxParamW(instance, templateName, owner, dialogProc, initParam);
 }
 inline INT_PTR DialogBoxIndirectParam(HINSTANCE instance, LPCDLGTEMPLATE dialogTemplate, HWND owner,
                                       DLGPROC dialogProc, LPARAM initParam)
