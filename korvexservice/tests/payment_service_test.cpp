@@ -142,8 +142,8 @@ std::vector<OperationCase> OperationCases()
   };
 }
 
-// The dispatch names whose commands are not built yet get the plain command, which sends the
-// request as it is; the operations that have their own command keep it.
+// A dispatch name without a command would get the plain command, which sends the request as
+// it is; every operation has its own command now, and keeps it.
 void RegisterPlainCommandsForMissingNames()
 {
   const char* names[] = {"preRegister", "doRegister", "p2pPrePay", "p2pPay", "confirmMobilePay", "queryBalance",
