@@ -95,13 +95,12 @@ void Press(HWND hwnd, ButtonRecord& record)
 
 // The end of a press. It clicks only when the pushed state took effect and is still there, and
 // the release happened over the button.
-void Release(HWND hwnd, bool over)
+void Release(HWND hwnd, ButtonRecord& record, bool over)
 {
-  auto* record = RecordOf<ButtonRecord>(hwnd);
-  if (!record->pressing)
+  if (!record.pressing)
     return;
-  record->pressing = false;
-  bool pushed = record->state & BST_PUSHED;
+  record.pressing = false;
+  bool pushed = record.state & BST_PUSHED;
   if (pushed)
     SendMessageW(hwnd, BM_SETSTATE, FALSE, 0);
   if (GetCapture() == hwnd)
@@ -116,21 +115,9 @@ void NotifyFocus(HWND hwnd, WORD code)
     NotifyParent(hwnd, code);
 }
 
-}  // namespace
-
-LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT Handle(HWND hwnd, ButtonRecord& record, UINT message, WPARAM wParam, LPARAM lParam)
 {
-  if (message == WM_NCCREATE) {
-    MakeRecord<ButtonRecord>(hwnd);
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-  }
-  auto* record = RecordOf<ButtonRecord>(hwnd);
-  if (!record)
-    return DefWindowProcW(hwnd, message, wParam, lParam);
   switch (message) {
-  case WM_NCDESTROY:
-    DeleteRecord<ButtonRecord>(hwnd);
-    return DefWindowProcW(hwnd, message, wParam, lParam);
   case WM_NCHITTEST:
     if (TypeOf(hwnd) == BS_GROUPBOX)
       return HTTRANSPARENT;
@@ -145,42 +132,42 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     if (!(GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_NOACTIVATE) && !HasFocus(hwnd))
       SetFocus(hwnd);
     if (IsWindow(hwnd))
-      Press(hwnd, *record);
+      Press(hwnd, record);
     return 0;
   case WM_MOUSEMOVE:
-    if (record->pressing && GetCapture() == hwnd) {
+    if (record.pressing && GetCapture() == hwnd) {
       bool over = PointInClient(hwnd, lParam);
-      if (over != static_cast<bool>(record->state & BST_PUSHED))
+      if (over != static_cast<bool>(record.state & BST_PUSHED))
         SendMessageW(hwnd, BM_SETSTATE, over, 0);
     }
     return 0;
   case WM_LBUTTONUP:
-    Release(hwnd, PointInClient(hwnd, lParam));
+    Release(hwnd, record, PointInClient(hwnd, lParam));
     return 0;
   case WM_KEYDOWN:
-    if (wParam == VK_SPACE && !record->pressing && TypeOf(hwnd) != BS_GROUPBOX)
-      Press(hwnd, *record);
+    if (wParam == VK_SPACE && !record.pressing && TypeOf(hwnd) != BS_GROUPBOX)
+      Press(hwnd, record);
     return 0;
   case WM_KEYUP:
     if (wParam == VK_SPACE)
-      Release(hwnd, true);
+      Release(hwnd, record, true);
     return 0;
   case WM_CAPTURECHANGED:
     // The press ends without a click when something else takes the pointer.
-    if (record->pressing && reinterpret_cast<HWND>(lParam) != hwnd) {
-      record->pressing = false;
-      if (record->state & BST_PUSHED)
+    if (record.pressing && reinterpret_cast<HWND>(lParam) != hwnd) {
+      record.pressing = false;
+      if (record.state & BST_PUSHED)
         SendMessageW(hwnd, BM_SETSTATE, FALSE, 0);
     }
     return 0;
   case WM_SETFOCUS:
-    record->state |= BST_FOCUS;
+    record.state |= BST_FOCUS;
     Redraw(hwnd);
     NotifyFocus(hwnd, BN_SETFOCUS);
     return 0;
   case WM_KILLFOCUS:
-    record->state &= ~static_cast<UINT>(BST_FOCUS);
-    if (record->pressing && GetCapture() == hwnd)
+    record.state &= ~static_cast<UINT>(BST_FOCUS);
+    if (record.pressing && GetCapture() == hwnd)
       ReleaseCapture();
     Redraw(hwnd);
     NotifyFocus(hwnd, BN_KILLFOCUS);
@@ -188,20 +175,13 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
   case WM_ENABLE:
     Redraw(hwnd);
     return 0;
-  case WM_SETTEXT: {
-    LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
-    Redraw(hwnd);
-    return result;
-  }
+  case WM_SETTEXT:
+    return SetTextAndRedraw(hwnd, wParam, lParam);
   case WM_SETFONT:
-    record->font = reinterpret_cast<HFONT>(wParam);
-    if (LOWORD(lParam))
-      Redraw(hwnd);
-    return 0;
   case WM_GETFONT:
-    return reinterpret_cast<LRESULT>(record->font);
+    return FontMessage(hwnd, message, wParam, lParam, record.font);
   case BM_GETCHECK:
-    return MaxCheck(TypeOf(hwnd)) ? (record->state & (BST_CHECKED | BST_INDETERMINATE)) : BST_UNCHECKED;
+    return MaxCheck(TypeOf(hwnd)) ? (record.state & (BST_CHECKED | BST_INDETERMINATE)) : BST_UNCHECKED;
   case BM_SETCHECK: {
     UINT type = TypeOf(hwnd);
     UINT highest = MaxCheck(type);
@@ -215,18 +195,18 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
       if (wanted != style)
         SetWindowLongW(hwnd, GWL_STYLE, static_cast<LONG>(wanted));
     }
-    if ((record->state & (BST_CHECKED | BST_INDETERMINATE)) != check) {
-      record->state = (record->state & ~static_cast<UINT>(BST_CHECKED | BST_INDETERMINATE)) | check;
+    if ((record.state & (BST_CHECKED | BST_INDETERMINATE)) != check) {
+      record.state = (record.state & ~static_cast<UINT>(BST_CHECKED | BST_INDETERMINATE)) | check;
       Redraw(hwnd);
     }
     return 0;
   }
   case BM_GETSTATE:
-    return record->state;
+    return record.state;
   case BM_SETSTATE: {
-    UINT state = wParam ? (record->state | BST_PUSHED) : (record->state & ~static_cast<UINT>(BST_PUSHED));
-    if (state != record->state) {
-      record->state = state;
+    UINT state = wParam ? (record.state | BST_PUSHED) : (record.state & ~static_cast<UINT>(BST_PUSHED));
+    if (state != record.state) {
+      record.state = state;
       Redraw(hwnd);
     }
     return 0;
@@ -244,14 +224,18 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     SendMessageW(hwnd, WM_LBUTTONUP, 0, 0);
     return 0;
   case WM_PAINT:
-    PaintWithDc(hwnd, [&](HDC dc) { PaintButton(hwnd, dc, {record->state, record->font}); });
-    return 0;
   case WM_PRINTCLIENT:
-    PaintButton(hwnd, reinterpret_cast<HDC>(wParam), {record->state, record->font});
-    return 0;
+    return PaintMessage(hwnd, message, wParam, [&](HDC dc) { PaintButton(hwnd, dc, {record.state, record.font}); });
   default:
     return DefWindowProcW(hwnd, message, wParam, lParam);
   }
+}
+
+}  // namespace
+
+LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+  return WithRecord<ButtonRecord>(hwnd, message, wParam, lParam, Handle);
 }
 
 }  // namespace controls_detail

@@ -18,6 +18,8 @@ int TextWidthOf(HWND hwnd, HFONT font, std::u16string_view text);
 
 // Runs the painter between BeginPaint and EndPaint.
 void PaintWithDc(HWND hwnd, const std::function<void(HDC)>& painter);
+// WM_PAINT (through PaintWithDc) and WM_PRINTCLIENT (on the DC in wParam): runs the painter.
+LRESULT PaintMessage(HWND hwnd, UINT message, WPARAM wParam, const std::function<void(HDC)>& painter);
 
 // The background brush the parent chooses (WM_CTLCOLOR*), or the device's default one.
 HBRUSH AskParentForBrush(HWND control, UINT ctlColorMessage, HDC dc);

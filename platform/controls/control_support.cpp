@@ -15,6 +15,23 @@ void Redraw(HWND hwnd)
   InvalidateRect(hwnd, nullptr, TRUE);
 }
 
+LRESULT SetTextAndRedraw(HWND hwnd, WPARAM wParam, LPARAM lParam)
+{
+  LRESULT result = DefWindowProcW(hwnd, WM_SETTEXT, wParam, lParam);
+  Redraw(hwnd);
+  return result;
+}
+
+LRESULT FontMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, HFONT& font)
+{
+  if (message == WM_GETFONT)
+    return reinterpret_cast<LRESULT>(font);
+  font = reinterpret_cast<HFONT>(wParam);
+  if (LOWORD(lParam))
+    Redraw(hwnd);
+  return 0;
+}
+
 bool PointInClient(HWND hwnd, LPARAM pointerLParam)
 {
   RECT client;

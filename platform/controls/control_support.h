@@ -16,25 +16,34 @@ Record* RecordOf(HWND hwnd)
   return reinterpret_cast<Record*>(GetWindowLongPtrW(hwnd, 0));
 }
 
+// A control's window procedure around its record: the record is made at WM_NCCREATE (which
+// `handle` then sees too) and deleted at WM_NCDESTROY; without a record the default procedure
+// answers.
 template <class Record>
-Record* MakeRecord(HWND hwnd)
+LRESULT WithRecord(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                   LRESULT (*handle)(HWND, Record&, UINT, WPARAM, LPARAM))
 {
-  auto* record = new Record();
-  SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(record));
-  return record;
-}
-
-template <class Record>
-void DeleteRecord(HWND hwnd)
-{
-  delete RecordOf<Record>(hwnd);
-  SetWindowLongPtrW(hwnd, 0, 0);
+  if (message == WM_NCCREATE)
+    SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(new Record()));
+  auto* record = RecordOf<Record>(hwnd);
+  if (!record)
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(hwnd, 0, 0);
+    delete record;
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+  return handle(hwnd, *record, message, wParam, lParam);
 }
 
 // WM_COMMAND to the parent: the control id and the code in wParam, the control in lParam.
 void NotifyParent(HWND control, WORD code);
 // Asks the window to be painted again.
 void Redraw(HWND hwnd);
+// WM_SETTEXT of a control that shows the window's own text: the default procedure, then a repaint.
+LRESULT SetTextAndRedraw(HWND hwnd, WPARAM wParam, LPARAM lParam);
+// WM_SETFONT (repainting when lParam asks) and WM_GETFONT of a control that keeps its font in `font`.
+LRESULT FontMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, HFONT& font);
 bool PointInClient(HWND hwnd, LPARAM pointerLParam);
 DWORD StyleOf(HWND hwnd);
 bool HasFocus(HWND hwnd);

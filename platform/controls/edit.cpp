@@ -242,6 +242,14 @@ EditLook LookOf(HWND hwnd, const EditRecord& record)
 LRESULT Handle(HWND hwnd, EditRecord& record, UINT message, WPARAM wParam, LPARAM lParam)
 {
   switch (message) {
+  case WM_NCCREATE: {
+    auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    if (cs && cs->lpszName && !IS_INTRESOURCE(cs->lpszName))
+      record.text.SetText(cs->lpszName);
+    DefWindowProcW(hwnd, message, wParam, lParam);
+    DefWindowProcW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Shown(hwnd, record).c_str()));
+    return TRUE;
+  }
   case WM_CREATE:
     if (!(StyleOf(hwnd) & ES_MULTILINE))
       SetWindowLongW(hwnd, GWL_STYLE, static_cast<LONG>(StyleOf(hwnd) & ~static_cast<DWORD>(WS_VSCROLL | WS_HSCROLL)));
@@ -335,12 +343,8 @@ LRESULT Handle(HWND hwnd, EditRecord& record, UINT message, WPARAM wParam, LPARA
     Scroll(hwnd, record, LOWORD(wParam), static_cast<SHORT>(HIWORD(wParam)));
     return 0;
   case WM_SETFONT:
-    record.font = reinterpret_cast<HFONT>(wParam);
-    if (LOWORD(lParam))
-      Redraw(hwnd);
-    return 0;
   case WM_GETFONT:
-    return reinterpret_cast<LRESULT>(record.font);
+    return FontMessage(hwnd, message, wParam, lParam, record.font);
   case EM_GETSEL:
     return GetSelection(record, wParam, lParam);
   case EM_SETSEL: {
@@ -427,11 +431,8 @@ LRESULT Handle(HWND hwnd, EditRecord& record, UINT message, WPARAM wParam, LPARA
     SelectionMoved(hwnd, record);
     return TRUE;
   case WM_PAINT:
-    PaintWithDc(hwnd, [&](HDC dc) { PaintEdit(hwnd, dc, LookOf(hwnd, record)); });
-    return 0;
   case WM_PRINTCLIENT:
-    PaintEdit(hwnd, reinterpret_cast<HDC>(wParam), LookOf(hwnd, record));
-    return 0;
+    return PaintMessage(hwnd, message, wParam, [&](HDC dc) { PaintEdit(hwnd, dc, LookOf(hwnd, record)); });
   default:
     // Composed input-method text comes back as WM_CHAR through the default procedure.
     return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -442,24 +443,7 @@ LRESULT Handle(HWND hwnd, EditRecord& record, UINT message, WPARAM wParam, LPARA
 
 LRESULT EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-  if (message == WM_NCCREATE) {
-    auto* record = MakeRecord<EditRecord>(hwnd);
-    auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    if (cs && cs->lpszName && !IS_INTRESOURCE(cs->lpszName))
-      record->text.SetText(cs->lpszName);
-    DefWindowProcW(hwnd, message, wParam, lParam);
-    DefWindowProcW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Shown(hwnd, *record).c_str()));
-    return TRUE;
-  }
-  auto* record = RecordOf<EditRecord>(hwnd);
-  if (!record)
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    record->text.Wipe();
-    DeleteRecord<EditRecord>(hwnd);
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-  }
-  return Handle(hwnd, *record, message, wParam, lParam);
+  return WithRecord<EditRecord>(hwnd, message, wParam, lParam, Handle);
 }
 
 }  // namespace controls_detail

@@ -10,6 +10,11 @@ namespace controls_detail {
 
 class EditText {
  public:
+  EditText() = default;
+  EditText(const EditText&) = delete;
+  EditText& operator=(const EditText&) = delete;
+  ~EditText() { Wipe(); }
+
   const std::u16string& Text() const { return text_; }
   size_t Anchor() const { return anchor_; }
   size_t Caret() const { return caret_; }

@@ -180,6 +180,15 @@ void PaintWithDc(HWND hwnd, const std::function<void(HDC)>& painter)
   PaintWindowBars(hwnd);
 }
 
+LRESULT PaintMessage(HWND hwnd, UINT message, WPARAM wParam, const std::function<void(HDC)>& painter)
+{
+  if (message == WM_PRINTCLIENT)
+    painter(reinterpret_cast<HDC>(wParam));
+  else
+    PaintWithDc(hwnd, painter);
+  return 0;
+}
+
 HBRUSH AskParentForBrush(HWND control, UINT ctlColorMessage, HDC dc)
 {
   HWND parent = GetParent(control);

@@ -144,38 +144,26 @@ int SetInfo(HWND hwnd, ScrollBarRecord& record, const SCROLLINFO& info, bool red
   return position;
 }
 
-}  // namespace
-
-LRESULT ScrollBarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT Handle(HWND hwnd, ScrollBarRecord& record, UINT message, WPARAM wParam, LPARAM lParam)
 {
-  if (message == WM_NCCREATE) {
-    MakeRecord<ScrollBarRecord>(hwnd);
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-  }
-  auto* record = RecordOf<ScrollBarRecord>(hwnd);
-  if (!record)
-    return DefWindowProcW(hwnd, message, wParam, lParam);
   switch (message) {
-  case WM_NCDESTROY:
-    DeleteRecord<ScrollBarRecord>(hwnd);
-    return DefWindowProcW(hwnd, message, wParam, lParam);
   case WM_LBUTTONDOWN:
   case WM_LBUTTONDBLCLK:
-    PointerDown(hwnd, *record, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    PointerDown(hwnd, record, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
     return 0;
   case WM_MOUSEMOVE:
-    PointerMove(hwnd, *record, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    PointerMove(hwnd, record, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
     return 0;
   case WM_LBUTTONUP:
-    PointerUp(hwnd, *record);
+    PointerUp(hwnd, record);
     return 0;
   case WM_CAPTURECHANGED:
     if (reinterpret_cast<HWND>(lParam) != hwnd)
-      PointerUp(hwnd, *record);
+      PointerUp(hwnd, record);
     return 0;
   case WM_TIMER:
     if (wParam == kRepeatTimer)
-      Repeat(hwnd, *record);
+      Repeat(hwnd, record);
     return 0;
   case WM_KEYDOWN: {
     WORD code = CodeOfKey(wParam);
@@ -191,45 +179,50 @@ LRESULT ScrollBarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     return 0;
   case SBM_SETSCROLLINFO: {
     auto* info = reinterpret_cast<const SCROLLINFO*>(lParam);
-    return info ? SetInfo(hwnd, *record, *info, wParam != 0) : record->data.pos;
+    return info ? SetInfo(hwnd, record, *info, wParam != 0) : record.data.pos;
   }
   case SBM_GETSCROLLINFO: {
     auto* info = reinterpret_cast<SCROLLINFO*>(lParam);
     if (!info)
       return FALSE;
-    record->data.Fill(*info);
+    record.data.Fill(*info);
     return TRUE;
   }
   case SBM_SETPOS: {
-    int old = record->data.pos;
+    int old = record.data.pos;
     SCROLLINFO info{sizeof info, SIF_POS, 0, 0, 0, static_cast<int>(wParam), 0};
-    SetInfo(hwnd, *record, info, lParam != 0);
+    SetInfo(hwnd, record, info, lParam != 0);
     return old;
   }
   case SBM_GETPOS:
-    return record->data.pos;
+    return record.data.pos;
   case SBM_SETRANGE:
   case SBM_SETRANGEREDRAW: {
-    int old = record->data.pos;
+    int old = record.data.pos;
     SCROLLINFO info{sizeof info, SIF_RANGE, static_cast<int>(wParam), static_cast<int>(lParam), 0, 0, 0};
-    SetInfo(hwnd, *record, info, message == SBM_SETRANGEREDRAW);
+    SetInfo(hwnd, record, info, message == SBM_SETRANGEREDRAW);
     return old;
   }
   case SBM_GETRANGE:
     if (auto* out = reinterpret_cast<int*>(wParam))
-      *out = record->data.min;
+      *out = record.data.min;
     if (auto* out = reinterpret_cast<int*>(lParam))
-      *out = record->data.max;
+      *out = record.data.max;
     return 0;
   case WM_PAINT:
-    PaintWithDc(hwnd, [&](HDC dc) { PaintScrollBar(hwnd, dc, record->data, IsVertical(hwnd)); });
-    return 0;
   case WM_PRINTCLIENT:
-    PaintScrollBar(hwnd, reinterpret_cast<HDC>(wParam), record->data, IsVertical(hwnd));
-    return 0;
+    return PaintMessage(hwnd, message, wParam,
+                        [&](HDC dc) { PaintScrollBar(hwnd, dc, record.data, IsVertical(hwnd)); });
   default:
     return DefWindowProcW(hwnd, message, wParam, lParam);
   }
+}
+
+}  // namespace
+
+LRESULT ScrollBarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+  return WithRecord<ScrollBarRecord>(hwnd, message, wParam, lParam, Handle);
 }
 
 }  // namespace controls_detail

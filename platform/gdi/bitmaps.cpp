@@ -20,7 +20,6 @@ std::shared_ptr<Bitmap> NewBitmap(int width, int height, bool bottomUp)
     return nullptr;
   }
   auto bitmap = std::make_shared<Bitmap>();
-  bitmap->type = OBJ_BITMAP;
   bitmap->surface.Allocate(width, height, bottomUp);
   bitmap->header = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), width, bottomUp ? height : -height, 1, 32, BI_RGB,
                                     static_cast<DWORD>(width * height * 4), 0, 0, 0, 0};

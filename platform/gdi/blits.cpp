@@ -60,13 +60,13 @@ struct Mapping {
 // Runs op(dest pixel, source pixel) over the destination rectangle through the clip. Source
 // pixels outside the source surface are left alone.
 template <class Op>
-bool Transfer(HDC destDc, int x, int y, int w, int h, Lock& held, Source source, int sx, int sy, int sw, int sh, Op op)
+BOOL Transfer(HDC destDc, int x, int y, int w, int h, Lock& held, Source source, int sx, int sy, int sw, int sh, Op op)
 {
   Target target;
   if (!Resolve(held, destDc, &target))
-    return false;
+    return FALSE;
   if (w == 0 || h == 0 || sw == 0 || sh == 0)
-    return true;
+    return TRUE;
   Mapping mx(x, w, sx, sw), my(y, h, sy, sh);
   // Reading and writing one surface: work from a copy of the source.
   Surface copy;
@@ -93,7 +93,7 @@ bool Transfer(HDC destDc, int x, int y, int w, int h, Lock& held, Source source,
       }
     }
   });
-  return true;
+  return TRUE;
 }
 
 uint32_t BlendChannel(uint32_t dest, uint32_t source, int shift, uint32_t sourceWeight, uint32_t destWeight)
@@ -120,8 +120,7 @@ BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC sourceDc, int
   if (!SourceFromDc(held, sourceDc, &source))
     return FALSE;
   auto run = [&](auto op) {
-    return Transfer(dest, x, y, width, height, held, source, sourceX, sourceY, sourceWidth, sourceHeight, op) ? TRUE
-                                                                                                             : FALSE;
+    return Transfer(dest, x, y, width, height, held, source, sourceX, sourceY, sourceWidth, sourceHeight, op);
   };
   switch (rop) {
   case SRCCOPY: return run([](uint32_t& d, uint32_t s) { d = s; });
@@ -163,25 +162,8 @@ BOOL AlphaBlend(HDC dest, int x, int y, int width, int height, HDC sourceDc, int
     d = BlendChannel(d, s, 0, sourceWeight, destWeight) | BlendChannel(d, s, 8, sourceWeight, destWeight) |
         BlendChannel(d, s, 16, sourceWeight, destWeight) | BlendChannel(d, s, 24, sourceWeight, destWeight);
   };
-  return Transfer(dest, x, y, width, height, held, source, sourceX, sourceY, sourceWidth, sourceHeight, op) ? TRUE
-                                                                                                           : FALSE;
+  return Transfer(dest, x, y, width, height, held, source, sourceX, sourceY, sourceWidth, sourceHeight, op);
 }
-
-namespace {
-
-BOOL KeyedCopy(HDC dest, int x, int y, int width, int height, Lock& held, const Source& source, int sourceX,
-               int sourceY, int sourceWidth, int sourceHeight, COLORREF key)
-{
-  uint32_t keyPixel = ToPixel(key & 0xFFFFFF);
-  auto op = [keyPixel](uint32_t& d, uint32_t s) {
-    if ((s & 0xFFFFFF) != keyPixel)
-      d = s;
-  };
-  return Transfer(dest, x, y, width, height, held, source, sourceX, sourceY, sourceWidth, sourceHeight, op) ? TRUE
-                                                                                                           : FALSE;
-}
-
-}  // namespace
 
 BOOL TransparentImage(HDC dest, int x, int y, int width, int height, HANDLE sourceHandle, int sourceX, int sourceY,
                       int sourceWidth, int sourceHeight, COLORREF transparent)
@@ -190,15 +172,18 @@ BOOL TransparentImage(HDC dest, int x, int y, int width, int height, HANDLE sour
   Source source;
   if (!SourceFromHandle(held, sourceHandle, &source))
     return FALSE;
-  return KeyedCopy(dest, x, y, width, height, held, source, sourceX, sourceY, sourceWidth, sourceHeight, transparent);
+  uint32_t keyPixel = ToPixel(transparent & 0xFFFFFF);
+  auto op = [keyPixel](uint32_t& d, uint32_t s) {
+    if ((s & 0xFFFFFF) != keyPixel)
+      d = s;
+  };
+  return Transfer(dest, x, y, width, height, held, source, sourceX, sourceY, sourceWidth, sourceHeight, op);
 }
 
 BOOL TransparentBlt(HDC dest, int x, int y, int width, int height, HDC sourceDc, int sourceX, int sourceY,
                     int sourceWidth, int sourceHeight, UINT transparent)
 {
-  Lock held(GdiLock());
-  Source source;
-  if (!SourceFromDc(held, sourceDc, &source))
-    return FALSE;
-  return KeyedCopy(dest, x, y, width, height, held, source, sourceX, sourceY, sourceWidth, sourceHeight, transparent);
+  // A DC is one of the sources TransparentImage takes.
+  return TransparentImage(dest, x, y, width, height, sourceDc, sourceX, sourceY, sourceWidth, sourceHeight,
+                          transparent);
 }

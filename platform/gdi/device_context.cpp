@@ -16,6 +16,14 @@ namespace {
 
 constexpr RECT kEverything{-0x7FFFFFF, -0x7FFFFFF, 0x7FFFFFF, 0x7FFFFFF};
 
+// Adds `delta` to the selection count of each object a state holds selected.
+void CountSelections(Lock& held, const DcState& state, int delta)
+{
+  for (HGDIOBJ handle : {state.brush, state.pen, state.font, state.bitmap})
+    if (auto object = Lookup(held, handle))
+      object->selections += delta;
+}
+
 std::shared_ptr<DeviceContext> NewDc(Lock& held, bool memory)
 {
   auto dc = std::make_shared<DeviceContext>();
@@ -25,17 +33,13 @@ std::shared_ptr<DeviceContext> NewDc(Lock& held, bool memory)
   dc->state.pen = Stock(held, BLACK_PEN);
   dc->state.font = Stock(held, SYSTEM_FONT);
   dc->state.bitmap = memory ? StockBitmap(held) : nullptr;
-  for (HGDIOBJ handle : {dc->state.brush, dc->state.pen, dc->state.font, dc->state.bitmap})
-    if (auto object = Lookup(held, handle))
-      object->selections++;
+  CountSelections(held, dc->state, +1);
   return dc;
 }
 
 void ReleaseSelections(Lock& held, DeviceContext& dc)
 {
-  for (HGDIOBJ handle : {dc.state.brush, dc.state.pen, dc.state.font, dc.state.bitmap})
-    if (auto object = Lookup(held, handle))
-      object->selections--;
+  CountSelections(held, dc.state, -1);
   dc.state.brush = dc.state.pen = dc.state.font = dc.state.bitmap = nullptr;
 }
 
@@ -169,6 +173,38 @@ int RegionKind(const Region& region)
   return region.empty() ? NULLREGION : region.size() == 1 ? SIMPLEREGION : COMPLEXREGION;
 }
 
+// Sets a point of the DC's state (an origin), giving the previous one back when asked.
+BOOL SetPoint(HDC dc, POINT DcState::*member, POINT value, LPPOINT previous)
+{
+  return WithDc(dc, FALSE, [&](DeviceContext& c) {
+    if (previous)
+      *previous = c.state.*member;
+    c.state.*member = value;
+    return TRUE;
+  });
+}
+
+BOOL GetPoint(HDC dc, POINT DcState::*member, LPPOINT out)
+{
+  return WithDc(dc, FALSE, [&](DeviceContext& c) {
+    if (!out)
+      return FALSE;
+    *out = c.state.*member;
+    return TRUE;
+  });
+}
+
+// Narrows the DC's own clip by a logical rectangle: `combine` is IntersectWith or Subtract.
+int NarrowUserClip(HDC dc, const RECT& logical, void (*combine)(Region&, const RECT&))
+{
+  return WithDc(dc, ERROR, [&](DeviceContext& c) {
+    Region clip = CurrentUserClip(c);
+    combine(clip, Shifted(logical, c.state.viewport.x, c.state.viewport.y));
+    c.state.userClip = clip;
+    return RegionKind(clip);
+  });
+}
+
 }  // namespace
 
 HDC GetDC(HWND hwnd)
@@ -212,10 +248,8 @@ BOOL DeleteDC(HDC handle)
     return FALSE;
   }
   ReleaseSelections(held, *dc);
-  for (DcState& saved : dc->saved)
-    for (HGDIOBJ h : {saved.brush, saved.pen, saved.font, saved.bitmap})
-      if (auto object = Lookup(held, h))
-        object->selections--;
+  for (const DcState& saved : dc->saved)
+    CountSelections(held, saved, -1);
   dc->saved.clear();
   Remove(held, handle);
   return TRUE;
@@ -268,62 +302,32 @@ UINT GetTextAlign(HDC dc)
 
 BOOL SetBrushOrgEx(HDC dc, int x, int y, LPPOINT previous)
 {
-  return WithDc(dc, FALSE, [&](DeviceContext& c) {
-    if (previous)
-      *previous = c.state.brushOrigin;
-    c.state.brushOrigin = POINT{x, y};
-    return TRUE;
-  });
+  return SetPoint(dc, &DcState::brushOrigin, POINT{x, y}, previous);
 }
 
 BOOL GetBrushOrgEx(HDC dc, LPPOINT origin)
 {
-  return WithDc(dc, FALSE, [&](DeviceContext& c) {
-    if (!origin)
-      return FALSE;
-    *origin = c.state.brushOrigin;
-    return TRUE;
-  });
+  return GetPoint(dc, &DcState::brushOrigin, origin);
 }
 
 BOOL SetViewportOrgEx(HDC dc, int x, int y, LPPOINT previous)
 {
-  return WithDc(dc, FALSE, [&](DeviceContext& c) {
-    if (previous)
-      *previous = c.state.viewport;
-    c.state.viewport = POINT{x, y};
-    return TRUE;
-  });
+  return SetPoint(dc, &DcState::viewport, POINT{x, y}, previous);
 }
 
 BOOL GetViewportOrgEx(HDC dc, LPPOINT origin)
 {
-  return WithDc(dc, FALSE, [&](DeviceContext& c) {
-    if (!origin)
-      return FALSE;
-    *origin = c.state.viewport;
-    return TRUE;
-  });
+  return GetPoint(dc, &DcState::viewport, origin);
 }
 
 int IntersectClipRect(HDC dc, int left, int top, int right, int bottom)
 {
-  return WithDc(dc, ERROR, [&](DeviceContext& c) {
-    Region clip = CurrentUserClip(c);
-    IntersectWith(clip, Shifted(RECT{left, top, right, bottom}, c.state.viewport.x, c.state.viewport.y));
-    c.state.userClip = clip;
-    return RegionKind(clip);
-  });
+  return NarrowUserClip(dc, RECT{left, top, right, bottom}, IntersectWith);
 }
 
 int ExcludeClipRect(HDC dc, int left, int top, int right, int bottom)
 {
-  return WithDc(dc, ERROR, [&](DeviceContext& c) {
-    Region clip = CurrentUserClip(c);
-    Subtract(clip, Shifted(RECT{left, top, right, bottom}, c.state.viewport.x, c.state.viewport.y));
-    c.state.userClip = clip;
-    return RegionKind(clip);
-  });
+  return NarrowUserClip(dc, RECT{left, top, right, bottom}, Subtract);
 }
 
 int GetClipBox(HDC dc, LPRECT rect)
@@ -346,9 +350,7 @@ int SaveDC(HDC dc)
   if (!c)
     return 0;
   c->saved.push_back(c->state);
-  for (HGDIOBJ h : {c->state.brush, c->state.pen, c->state.font, c->state.bitmap})
-    if (auto object = Lookup(held, h))
-      object->selections++;
+  CountSelections(held, c->state, +1);
   return static_cast<int>(c->saved.size());
 }
 

@@ -29,7 +29,8 @@ void PenDot(Target& target, const Pen& pen, int x, int y)
 {
   uint32_t pixel = ToPixel(pen.color);
   if (pen.width <= 1) {
-    Plot(target, x, y, pixel);
+    if (uint32_t* p = PixelAt(target, x, y))
+      *p = pixel;
     return;
   }
   int half = pen.width / 2;
@@ -88,9 +89,9 @@ void FillPolygon(Target& target, const Brush& brush, const POINT* points, int co
   }
 }
 
-}  // namespace
-
-int FillRect(HDC dc, const RECT* rect, HBRUSH brushHandle)
+// Runs draw(target, rect, brush) for FillRect and FrameRect: 0 for a bad DC, rectangle or brush.
+template <class Draw>
+int WithBrush(HDC dc, const RECT* rect, HBRUSH brushHandle, Draw draw)
 {
   brushHandle = BrushFromHandle(brushHandle);
   Lock held(GdiLock());
@@ -100,28 +101,49 @@ int FillRect(HDC dc, const RECT* rect, HBRUSH brushHandle)
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
-  FillWithBrush(target, *rect, *brush);
+  draw(target, *rect, *brush);
   return 1;
 }
 
-int FrameRect(HDC dc, const RECT* rect, HBRUSH brushHandle)
+// Draws a run of points with the selected pen; a closed run is a polygon, filled with the
+// selected brush and outlined back to its first point.
+BOOL DrawPoints(HDC dc, const POINT* points, int count, bool closed)
 {
-  brushHandle = BrushFromHandle(brushHandle);
+  if (!points || count < 2)
+    return FALSE;
   Lock held(GdiLock());
   Target target;
-  auto brush = LookupAs<Brush>(held, brushHandle);
-  if (!rect || !brush || !Resolve(held, dc, &target)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
+  if (!Resolve(held, dc, &target))
+    return FALSE;
+  if (closed)
+    if (auto brush = LookupAs<Brush>(held, target.dc->state.brush))
+      FillPolygon(target, *brush, points, count);
+  if (auto pen = SelectedPen(held, target)) {
+    int edges = closed ? count : count - 1;
+    for (int i = 0; i < edges; ++i)
+      DrawLine(target, *pen, points[i], points[(i + 1) % count]);
   }
-  const RECT& r = *rect;
-  if (IsEmpty(r))
-    return 1;
-  FillWithBrush(target, RECT{r.left, r.top, r.right, r.top + 1}, *brush);
-  FillWithBrush(target, RECT{r.left, r.bottom - 1, r.right, r.bottom}, *brush);
-  FillWithBrush(target, RECT{r.left, r.top + 1, r.left + 1, r.bottom - 1}, *brush);
-  FillWithBrush(target, RECT{r.right - 1, r.top + 1, r.right, r.bottom - 1}, *brush);
-  return 1;
+  return TRUE;
+}
+
+}  // namespace
+
+int FillRect(HDC dc, const RECT* rect, HBRUSH brush)
+{
+  return WithBrush(dc, rect, brush,
+                   [](Target& target, const RECT& r, const Brush& b) { FillWithBrush(target, r, b); });
+}
+
+int FrameRect(HDC dc, const RECT* rect, HBRUSH brush)
+{
+  return WithBrush(dc, rect, brush, [](Target& target, const RECT& r, const Brush& b) {
+    if (IsEmpty(r))
+      return;
+    FillWithBrush(target, RECT{r.left, r.top, r.right, r.top + 1}, b);
+    FillWithBrush(target, RECT{r.left, r.bottom - 1, r.right, r.bottom}, b);
+    FillWithBrush(target, RECT{r.left, r.top + 1, r.left + 1, r.bottom - 1}, b);
+    FillWithBrush(target, RECT{r.right - 1, r.top + 1, r.right, r.bottom - 1}, b);
+  });
 }
 
 BOOL Rectangle(HDC dc, int left, int top, int right, int bottom)
@@ -152,32 +174,12 @@ BOOL Rectangle(HDC dc, int left, int top, int right, int bottom)
 
 BOOL Polygon(HDC dc, const POINT* points, int count)
 {
-  if (!points || count < 2)
-    return FALSE;
-  Lock held(GdiLock());
-  Target target;
-  if (!Resolve(held, dc, &target))
-    return FALSE;
-  if (auto brush = LookupAs<Brush>(held, target.dc->state.brush))
-    FillPolygon(target, *brush, points, count);
-  if (auto pen = SelectedPen(held, target))
-    for (int i = 0; i < count; ++i)
-      DrawLine(target, *pen, points[i], points[(i + 1) % count]);
-  return TRUE;
+  return DrawPoints(dc, points, count, true);
 }
 
 BOOL Polyline(HDC dc, const POINT* points, int count)
 {
-  if (!points || count < 2)
-    return FALSE;
-  Lock held(GdiLock());
-  Target target;
-  if (!Resolve(held, dc, &target))
-    return FALSE;
-  if (auto pen = SelectedPen(held, target))
-    for (int i = 0; i + 1 < count; ++i)
-      DrawLine(target, *pen, points[i], points[i + 1]);
-  return TRUE;
+  return DrawPoints(dc, points, count, false);
 }
 
 BOOL MoveToEx(HDC dc, int x, int y, LPPOINT previous)
@@ -210,10 +212,10 @@ COLORREF SetPixel(HDC dc, int x, int y, COLORREF color)
   Target target;
   if (!Resolve(held, dc, &target))
     return CLR_INVALID;
-  int sx = x + target.shift.x, sy = y + target.shift.y;
-  if (!RegionContains(target.clip, sx, sy))
+  uint32_t* pixel = PixelAt(target, x, y);
+  if (!pixel)
     return CLR_INVALID;
-  target.surface->Row(sy)[sx] = ToPixel(color);
+  *pixel = ToPixel(color);
   return color & 0xFFFFFF;
 }
 
@@ -223,10 +225,8 @@ COLORREF GetPixel(HDC dc, int x, int y)
   Target target;
   if (!Resolve(held, dc, &target))
     return CLR_INVALID;
-  int sx = x + target.shift.x, sy = y + target.shift.y;
-  if (!RegionContains(target.clip, sx, sy))
-    return CLR_INVALID;
-  return ToColor(target.surface->Row(sy)[sx]);
+  const uint32_t* pixel = PixelAt(target, x, y);
+  return pixel ? ToColor(*pixel) : CLR_INVALID;
 }
 
 BOOL DrawFocusRect(HDC dc, const RECT* rect)

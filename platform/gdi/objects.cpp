@@ -35,34 +35,19 @@ uint64_t Value(HGDIOBJ handle) { return reinterpret_cast<uint64_t>(handle); }
 
 std::shared_ptr<Object> MakeStock(int index)
 {
-  auto brush = [](UINT style, COLORREF color) {
-    auto b = std::make_shared<Brush>();
-    b->type = OBJ_BRUSH;
-    b->style = style;
-    b->color = color;
-    return b;
-  };
-  auto pen = [](UINT style, COLORREF color) {
-    auto p = std::make_shared<Pen>();
-    p->type = OBJ_PEN;
-    p->style = style;
-    p->color = color;
-    return p;
-  };
   switch (index) {
-  case WHITE_BRUSH: return brush(BS_SOLID, RGB(255, 255, 255));
-  case LTGRAY_BRUSH: return brush(BS_SOLID, RGB(192, 192, 192));
-  case GRAY_BRUSH: return brush(BS_SOLID, RGB(128, 128, 128));
-  case DKGRAY_BRUSH: return brush(BS_SOLID, RGB(64, 64, 64));
-  case BLACK_BRUSH: return brush(BS_SOLID, RGB(0, 0, 0));
-  case NULL_BRUSH: return brush(BS_NULL, 0);
-  case WHITE_PEN: return pen(PS_SOLID, RGB(255, 255, 255));
-  case BLACK_PEN: return pen(PS_SOLID, RGB(0, 0, 0));
-  case NULL_PEN: return pen(PS_NULL, 0);
+  case WHITE_BRUSH: return MakeBrush(BS_SOLID, RGB(255, 255, 255));
+  case LTGRAY_BRUSH: return MakeBrush(BS_SOLID, RGB(192, 192, 192));
+  case GRAY_BRUSH: return MakeBrush(BS_SOLID, RGB(128, 128, 128));
+  case DKGRAY_BRUSH: return MakeBrush(BS_SOLID, RGB(64, 64, 64));
+  case BLACK_BRUSH: return MakeBrush(BS_SOLID, RGB(0, 0, 0));
+  case NULL_BRUSH: return MakeBrush(BS_NULL, 0);
+  case WHITE_PEN: return MakePen(PS_SOLID, 1, RGB(255, 255, 255));
+  case BLACK_PEN: return MakePen(PS_SOLID, 1, RGB(0, 0, 0));
+  case NULL_PEN: return MakePen(PS_NULL, 1, 0);
   case SYSTEM_FONT:
   case DEFAULT_GUI_FONT: {
     auto font = std::make_shared<Font>();
-    font->type = OBJ_FONT;
     font->systemFont = true;
     font->record.lfWeight = FW_NORMAL;
     font->record.lfCharSet = DEFAULT_CHARSET;
@@ -75,6 +60,23 @@ std::shared_ptr<Object> MakeStock(int index)
 }
 
 }  // namespace
+
+std::shared_ptr<Brush> MakeBrush(UINT style, COLORREF color)
+{
+  auto brush = std::make_shared<Brush>();
+  brush->style = style;
+  brush->color = color & 0xFFFFFF;
+  return brush;
+}
+
+std::shared_ptr<Pen> MakePen(UINT style, int width, COLORREF color)
+{
+  auto pen = std::make_shared<Pen>();
+  pen->style = style;
+  pen->width = std::max(1, width);
+  pen->color = color & 0xFFFFFF;
+  return pen;
+}
 
 std::mutex& GdiLock()
 {
@@ -151,7 +153,6 @@ HGDIOBJ StockBitmap(Lock& held)
   auto& t = table();
   if (!t.stockBitmap) {
     auto bitmap = std::make_shared<Bitmap>();
-    bitmap->type = OBJ_BITMAP;
     bitmap->stock = true;
     bitmap->surface.Allocate(1, 1);
     t.stockBitmap = Insert(held, bitmap);
@@ -319,10 +320,7 @@ HBRUSH CreateBrushIndirect(const LOGBRUSH* record)
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
-  auto brush = std::make_shared<Brush>();
-  brush->type = OBJ_BRUSH;
-  brush->style = record->lbStyle;
-  brush->color = record->lbColor & 0xFFFFFF;
+  auto brush = MakeBrush(record->lbStyle, record->lbColor);
   Lock held(GdiLock());
   return static_cast<HBRUSH>(Insert(held, brush));
 }
@@ -340,7 +338,6 @@ HBRUSH CreatePatternBrush(HBITMAP handle)
   for (int y = 0; y < pattern->height; ++y)
     std::memcpy(pattern->Row(y), bitmap->surface.Row(y), static_cast<size_t>(pattern->width) * 4);
   auto brush = std::make_shared<Brush>();
-  brush->type = OBJ_BRUSH;
   brush->style = BS_PATTERN;
   brush->pattern = pattern;
   return static_cast<HBRUSH>(Insert(held, brush));
@@ -352,11 +349,7 @@ HPEN CreatePen(int style, int width, COLORREF color)
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
-  auto pen = std::make_shared<Pen>();
-  pen->type = OBJ_PEN;
-  pen->style = static_cast<UINT>(style);
-  pen->width = std::max(1, width);
-  pen->color = color & 0xFFFFFF;
+  auto pen = MakePen(static_cast<UINT>(style), width, color);
   Lock held(GdiLock());
   return static_cast<HPEN>(Insert(held, pen));
 }
@@ -377,7 +370,6 @@ HFONT CreateFontIndirectW(const LOGFONTW* record)
     return nullptr;
   }
   auto font = std::make_shared<Font>();
-  font->type = OBJ_FONT;
   font->record = *record;
   font->record.lfFaceName[LF_FACESIZE - 1] = 0;
   Lock held(GdiLock());

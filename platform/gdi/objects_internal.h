@@ -25,24 +25,28 @@ struct Object {
 };
 
 struct Bitmap : Object {
+  Bitmap() { type = OBJ_BITMAP; }
   Surface surface;
   bool dibSection = false;
   BITMAPINFOHEADER header{};
 };
 
 struct Brush : Object {
+  Brush() { type = OBJ_BRUSH; }
   UINT style = BS_SOLID;
   COLORREF color = 0;
   std::shared_ptr<const Surface> pattern;  // BS_PATTERN: a copy of the bitmap
 };
 
 struct Pen : Object {
+  Pen() { type = OBJ_PEN; }
   UINT style = PS_SOLID;
   int width = 1;
   COLORREF color = 0;
 };
 
 struct Font : Object {
+  Font() { type = OBJ_FONT; }
   LOGFONTW record{};
   bool systemFont = false;  // the stock font: its height follows the screen's density
 };
@@ -79,6 +83,9 @@ std::shared_ptr<T> LookupAs(Lock& held, HGDIOBJ handle)
 {
   return std::dynamic_pointer_cast<T>(Lookup(held, handle));
 }
+
+std::shared_ptr<Brush> MakeBrush(UINT style, COLORREF color);
+std::shared_ptr<Pen> MakePen(UINT style, int width, COLORREF color);
 
 HGDIOBJ Stock(Lock& held, int index);
 HGDIOBJ StockBitmap(Lock& held);  // the 1x1 bitmap of a new memory DC

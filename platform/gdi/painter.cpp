@@ -47,12 +47,11 @@ void FillWithBrush(Target& target, const RECT& logical, const Brush& brush)
   ForEachClipped(target, area, [&](const RECT& part) { FillSolid(*target.surface, part, pixel); });
 }
 
-void Plot(Target& target, int x, int y, uint32_t pixel)
+uint32_t* PixelAt(const Target& target, int x, int y)
 {
   int sx = x + target.shift.x;
   int sy = y + target.shift.y;
-  if (RegionContains(target.clip, sx, sy))
-    target.surface->Row(sy)[sx] = pixel;
+  return RegionContains(target.clip, sx, sy) ? target.surface->Row(sy) + sx : nullptr;
 }
 
 }  // namespace gdi_detail

@@ -26,7 +26,7 @@ void InvertArea(Surface& surface, const RECT& part);
 
 // Fills a logical rectangle with a brush (nothing for a null brush).
 void FillWithBrush(Target& target, const RECT& logical, const Brush& brush);
-// Sets one logical pixel when it lies in the clip.
-void Plot(Target& target, int x, int y, uint32_t pixel);
+// The surface pixel under a logical point; null outside the clip.
+uint32_t* PixelAt(const Target& target, int x, int y);
 
 }  // namespace gdi_detail

@@ -37,7 +37,6 @@ std::shared_ptr<Bitmap> ScreenBitmap(Lock& held)
   if (!screen || screen->surface.width != width || screen->surface.height != height) {
     (void)held;
     screen = std::make_shared<Bitmap>();
-    screen->type = OBJ_BITMAP;
     screen->surface.Allocate(width, height);
   }
   return screen;
@@ -148,10 +147,8 @@ HBRUSH GetSysColorBrush(int index)
   static HGDIOBJ brushes[kSystemColorCount] = {};
   Lock held(GdiLock());
   if (!brushes[index]) {
-    auto brush = std::make_shared<Brush>();
-    brush->type = OBJ_BRUSH;
+    auto brush = MakeBrush(BS_SOLID, kSystemColors[index]);
     brush->stock = true;
-    brush->color = kSystemColors[index];
     brushes[index] = Insert(held, brush);
   }
   return static_cast<HBRUSH>(brushes[index]);

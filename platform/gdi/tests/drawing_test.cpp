@@ -2,34 +2,12 @@
 // lines and the clip, probed pixel by pixel.
 #include <gtest/gtest.h>
 
+#include "testing/canvas.h"
 #include "windows.h"
 
-namespace {
+using kvtest::Canvas;
 
-// A memory DC with a bitmap of its own selected, filled with a background colour.
-struct Canvas {
-  HDC dc = CreateCompatibleDC(nullptr);
-  HBITMAP bitmap;
-  HGDIOBJ old;
-  Canvas(int width, int height, COLORREF background = RGB(255, 255, 255))
-      : bitmap(CreateCompatibleBitmap(dc, width, height)), old(SelectObject(dc, bitmap))
-  {
-    Fill(RECT{0, 0, width, height}, background);
-  }
-  ~Canvas()
-  {
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-  }
-  void Fill(RECT rect, COLORREF color)
-  {
-    HBRUSH brush = CreateSolidBrush(color);
-    FillRect(dc, &rect, brush);
-    DeleteObject(brush);
-  }
-  COLORREF At(int x, int y) const { return GetPixel(dc, x, y); }
-};
+namespace {
 
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kGreen = RGB(0, 255, 0);

@@ -1,4 +1,5 @@
 // Text on device contexts: drawing, measuring and metrics in the selected font and colours.
+#include "testing/canvas.h"
 #include "windows.h"
 
 #include <gtest/gtest.h>
@@ -6,54 +7,12 @@
 #include <cstring>
 #include <vector>
 
+using kvtest::Canvas;
+
 namespace {
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
-
-// A memory DC with a bitmap of its own, filled with a background colour.
-struct Canvas {
-  HDC dc = CreateCompatibleDC(nullptr);
-  HBITMAP bitmap;
-  HGDIOBJ old;
-  int width, height;
-  Canvas(int w, int h, COLORREF background = kWhite) : bitmap(CreateCompatibleBitmap(dc, w, h)), old(SelectObject(dc, bitmap)), width(w), height(h)
-  {
-    Fill(RECT{0, 0, w, h}, background);
-  }
-  ~Canvas()
-  {
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-  }
-  void Fill(RECT rect, COLORREF color)
-  {
-    HBRUSH brush = CreateSolidBrush(color);
-    FillRect(dc, &rect, brush);
-    DeleteObject(brush);
-  }
-  std::vector<COLORREF> Pixels() const
-  {
-    std::vector<COLORREF> out;
-    for (int y = 0; y < height; ++y)
-      for (int x = 0; x < width; ++x)
-        out.push_back(GetPixel(dc, x, y));
-    return out;
-  }
-  // The box around every pixel that is not `background`; empty when there is none.
-  RECT Ink(COLORREF background = kWhite) const
-  {
-    RECT box{width, height, 0, 0};
-    for (int y = 0; y < height; ++y)
-      for (int x = 0; x < width; ++x)
-        if (GetPixel(dc, x, y) != background) {
-          box.left = std::min<LONG>(box.left, x), box.top = std::min<LONG>(box.top, y);
-          box.right = std::max<LONG>(box.right, x + 1), box.bottom = std::max<LONG>(box.bottom, y + 1);
-        }
-    return box;
-  }
-};
 
 // A font made from the system font's record with a weight of its own, selected while it lives.
 struct SelectedFont {
