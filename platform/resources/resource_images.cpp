@@ -8,6 +8,7 @@
 #include "internal/gdi/bitmap_pixels.h"
 #include "internal/gdi/image_decode.h"
 #include "resources/resource.h"
+#include "shell/image_files.h"
 
 namespace {
 
@@ -54,6 +55,11 @@ HBITMAP LoadBitmapW(HINSTANCE instance, LPCWSTR name)
 {
   std::optional<kv::images::Image> image = DecodeBitmapResource(instance, name);
   return image ? MakeBitmap(*image) : nullptr;
+}
+
+HBITMAP SHLoadImageResource(HINSTANCE module, UINT id)
+{
+  return LoadBitmapW(module, MAKEINTRESOURCEW(id));
 }
 
 HANDLE LoadImageW(HINSTANCE instance, LPCWSTR name, UINT type, int width, int height, UINT)

@@ -1,4 +1,5 @@
-// The shell's image loaders: bitmaps from image files (PNG, JPEG, GIF, BMP) on the device.
+// The shell's image loaders: bitmaps from image files (PNG, JPEG, GIF, BMP) on the device or in
+// a resource library.
 #pragma once
 
 #include "base/types.h"
@@ -7,3 +8,6 @@
 HBITMAP SHLoadImageFile(LPCWSTR path);
 // The same loader under its older name.
 HBITMAP SHLoadDIBitmap(LPCWSTR path);
+// The BITMAP resource `id` of the resource library `module`, as LoadBitmap gives it; null when the
+// library has no such bitmap or its file is no image.
+HBITMAP SHLoadImageResource(HINSTANCE module, UINT id);

@@ -225,6 +225,13 @@ TEST_F(ResourceLibrary, BitmapsAreDecodedFromTheirFiles)
   DeleteObject(stretched);
   DeleteDC(dc);
 
+  HBITMAP byShell = SHLoadImageResource(library, 10);
+  ASSERT_NE(nullptr, byShell) << "the shell's loader takes the same resource";
+  ASSERT_NE(0, GetObjectW(byShell, sizeof info, &info));
+  EXPECT_EQ(2, info.bmWidth);
+  DeleteObject(byShell);
+  EXPECT_EQ(nullptr, SHLoadImageResource(library, 11)) << "a damaged file";
+
   EXPECT_EQ(nullptr, LoadBitmapW(library, MAKEINTRESOURCEW(11))) << "a damaged file";
   EXPECT_EQ(nullptr, LoadBitmapW(library, MAKEINTRESOURCEW(12))) << "no such bitmap";
   EXPECT_EQ(nullptr, LoadImageW(library, MAKEINTRESOURCEW(10), 1, 0, 0, 0)) << "only bitmaps";
