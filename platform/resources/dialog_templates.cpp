@@ -1,0 +1,21 @@
+// Hands the dialog manager the DIALOG resources of a module, so that CreateDialogParam and
+// DialogBoxParam find templates by name.
+#include "internal/user/dialog_resources.h"
+#include "resources/resource.h"
+
+namespace {
+
+LPCDLGTEMPLATE FindDialogTemplate(HINSTANCE module, LPCWSTR name)
+{
+  HRSRC found = FindResourceW(module, name, RT_DIALOG);
+  if (!found)
+    return nullptr;
+  return static_cast<LPCDLGTEMPLATE>(LockResource(LoadResource(module, found)));
+}
+
+const bool g_installed = [] {
+  user_dialog::SetDialogTemplateFinder(FindDialogTemplate);
+  return true;
+}();
+
+}  // namespace
