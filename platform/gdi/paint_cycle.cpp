@@ -212,8 +212,6 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint)
     auto it = Updates().find(hwnd);
     if (it != Updates().end())
       update = std::move(it->second);
-    else if (user_paint::NeedsPaint(hwnd))
-      update.region = Region{ClientBounds(hwnd)};  // marked through the paint link alone: all of it
     Forget(held, hwnd);
     dc = MakeWindowDc(held, hwnd, false, &update.region);
   }

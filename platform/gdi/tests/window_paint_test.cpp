@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "internal/gdi/screen.h"
-#include "internal/user/paint_link.h"
 #include "testing/device_root.h"
 #include "testing/message_log.h"
 #include "testing/ui_harness.h"
@@ -43,6 +42,26 @@ class WindowPaint : public ::testing::Test {
     COLORREF color = GetPixel(screen, x, y);
     ReleaseDC(nullptr, screen);
     return color;
+  }
+  // A 50x50 window at the screen's corner whose WM_PAINT fills all of its client area red
+  // through BeginPaint's DC.
+  HWND CreateRedPainter(DWORD style)
+  {
+    return CreateRecordingWindow(log, {.name = "w",
+                                       .style = style,
+                                       .rect = {0, 0, 50, 50},
+                                       .handler = [](HWND hwnd, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
+                                         if (message != WM_PAINT)
+                                           return std::nullopt;
+                                         PAINTSTRUCT ps;
+                                         HDC dc = BeginPaint(hwnd, &ps);
+                                         RECT all{0, 0, 50, 50};
+                                         HBRUSH brush = CreateSolidBrush(kRed);
+                                         FillRect(dc, &all, brush);
+                                         DeleteObject(brush);
+                                         EndPaint(hwnd, &ps);
+                                         return 0;
+                                       }});
   }
   int Count(UINT message, const std::string& window) const
   {
@@ -148,21 +167,7 @@ TEST_F(WindowPaint, APaintHandlerThatDoesNotValidateIsNotAskedAgain)
 
 TEST_F(WindowPaint, BeginPaintClipsToTheUpdateRegion)
 {
-  HWND w = CreateRecordingWindow(log, {.name = "w",
-                                       .style = kTop,
-                                       .rect = {0, 0, 50, 50},
-                                       .handler = [](HWND hwnd, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
-                                         if (message != WM_PAINT)
-                                           return std::nullopt;
-                                         PAINTSTRUCT ps;
-                                         HDC dc = BeginPaint(hwnd, &ps);
-                                         RECT all{0, 0, 50, 50};
-                                         HBRUSH brush = CreateSolidBrush(kRed);
-                                         FillRect(dc, &all, brush);
-                                         DeleteObject(brush);
-                                         EndPaint(hwnd, &ps);
-                                         return 0;
-                                       }});
+  HWND w = CreateRedPainter(kTop);
   ASSERT_TRUE(RunUntilIdle());
   FillClient(w, kBlue);
   RECT part{10, 10, 20, 20};
@@ -172,26 +177,15 @@ TEST_F(WindowPaint, BeginPaintClipsToTheUpdateRegion)
   EXPECT_EQ(ScreenPixel(25, 25), kBlue);
 }
 
-TEST_F(WindowPaint, AWindowMarkedThroughThePaintLinkAlonePaintsItsWholeClientArea)
+TEST_F(WindowPaint, TheFrameIsPaintedWithTheFirstPaintAndAPaintWithNothingInvalidDrawsNothing)
 {
-  HWND w = CreateRecordingWindow(log, {.name = "w",
-                                       .style = kTop | WS_BORDER,
-                                       .rect = {0, 0, 50, 50},
-                                       .handler = [](HWND hwnd, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
-                                         if (message != WM_PAINT)
-                                           return std::nullopt;
-                                         PAINTSTRUCT ps;
-                                         HDC dc = BeginPaint(hwnd, &ps);
-                                         HBRUSH brush = CreateSolidBrush(kRed);
-                                         FillRect(dc, &ps.rcPaint, brush);
-                                         DeleteObject(brush);
-                                         EndPaint(hwnd, &ps);
-                                         return 0;
-                                       }});
+  HWND w = CreateRedPainter(kTop | WS_BORDER);
   ASSERT_TRUE(RunUntilIdle());
   EXPECT_EQ(ScreenPixel(0, 0), GetSysColor(COLOR_WINDOWFRAME));  // the border, painted with the first paint
   FillClient(w, kBlue);
-  user_paint::SetNeedsPaint(w, true);
+  SendMessageW(w, WM_PAINT, 0, 0);
+  EXPECT_EQ(ScreenPixel(1, 1), kBlue);
+  InvalidateRect(w, nullptr, FALSE);
   ASSERT_TRUE(RunUntilIdle());
   EXPECT_EQ(ScreenPixel(1, 1), kRed);
   EXPECT_EQ(ScreenPixel(48, 48), kRed);
