@@ -10,6 +10,15 @@ void NotifyParent(HWND control, WORD code)
     SendMessageW(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code), reinterpret_cast<LPARAM>(control));
 }
 
+LRESULT NotifyParent(HWND control, UINT code, NMHDR* header)
+{
+  header->hwndFrom = control;
+  header->idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(control));
+  header->code = code;
+  HWND parent = GetParent(control);
+  return parent ? SendMessageW(parent, WM_NOTIFY, header->idFrom, reinterpret_cast<LPARAM>(header)) : 0;
+}
+
 void Redraw(HWND hwnd)
 {
   InvalidateRect(hwnd, nullptr, TRUE);
