@@ -1,18 +1,12 @@
-// What the common controls (list view, tab control) share: the header of their WM_NOTIFY
-// records, the common notification codes, and the start-up call of the common controls.
+// What the common controls (list view, tab control) share: the common notification codes and the
+// start-up call of the common controls.
 //
 // WM_NOTIFY goes to the control's parent with the control id in wParam and a pointer to a record
-// that begins with an NMHDR in lParam; the record is valid during the call.
+// that begins with an NMHDR (user/messages.h) in lParam; the record is valid during the call.
 #pragma once
 
 #include "base/types.h"
-
-struct NMHDR {
-  HWND hwndFrom;
-  UINT_PTR idFrom;
-  UINT code;
-};
-typedef NMHDR* LPNMHDR;
+#include "user/messages.h"
 
 #define NM_FIRST 0U
 #define NM_OUTOFMEMORY (NM_FIRST - 1)
