@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <string>
 
+#include "control_painting.h"
 #include "control_support.h"
 #include "item_painting.h"
 #include "list_procedures.h"
@@ -230,7 +231,7 @@ void Create(HWND hwnd, const CREATESTRUCTW& create)
 {
   ComboRecord* record = Record(hwnd);
   record->dropHeight = create.cy;
-  record->fieldHeight = FontLineHeight(hwnd, nullptr);
+  record->fieldHeight = LineHeightOf(hwnd, nullptr);
   record->link.combo = hwnd;
   // The box's scroll style belongs to its list.
   DWORD listScroll = create.style & WS_VSCROLL;
@@ -311,17 +312,9 @@ LRESULT ListCommand(HWND hwnd, WPARAM wParam, LPARAM lParam)
   return 0;
 }
 
-}  // namespace
-
-LRESULT ComboBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT HandleComboBox(HWND hwnd, ComboRecord& held, UINT message, WPARAM wParam, LPARAM lParam)
 {
-  if (message == WM_NCCREATE) {
-    MakeRecord<ComboRecord>(hwnd);
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-  }
-  ComboRecord* record = Record(hwnd);
-  if (!record)
-    return DefWindowProcW(hwnd, message, wParam, lParam);
+  ComboRecord* record = &held;
   switch (message) {
   case WM_CREATE:
     Create(hwnd, *reinterpret_cast<CREATESTRUCTW*>(lParam));
@@ -331,9 +324,6 @@ LRESULT ComboBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
       DestroyWindow(record->list);
     record->list = nullptr;
     return 0;
-  case WM_NCDESTROY:
-    DeleteRecord<ComboRecord>(hwnd);
-    return DefWindowProcW(hwnd, message, wParam, lParam);
   case CB_ADDSTRING: {
     // The list sorts by its own style; the box's style of the moment decides.
     LONG listStyle = GetWindowLongW(record->list, GWL_STYLE);
@@ -449,11 +439,20 @@ LRESULT ComboBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     return DLGC_WANTARROWS | DLGC_WANTCHARS | (record->dropped ? DLGC_WANTALLKEYS : 0);
   case WM_ERASEBKGND: return 1;
   case WM_PAINT:
-    PaintClient(hwnd, record->font, [&](HDC dc) { Paint(hwnd, dc); });
-    return 0;
-  case WM_PRINTCLIENT: Paint(hwnd, reinterpret_cast<HDC>(wParam)); return 0;
+  case WM_PRINTCLIENT:
+    return PaintMessage(hwnd, message, wParam, [&](HDC dc) {
+      SelectedFont font(dc, record->font);
+      Paint(hwnd, dc);
+    });
   default: return DefWindowProcW(hwnd, message, wParam, lParam);
   }
+}
+
+}  // namespace
+
+LRESULT ComboBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+  return WithRecord<ComboRecord>(hwnd, message, wParam, lParam, HandleComboBox);
 }
 
 }  // namespace controls_detail

@@ -11,38 +11,11 @@ HFONT FontOrSystem(HFONT font)
 
 }  // namespace
 
-void PaintClient(HWND hwnd, HFONT font, const std::function<void(HDC)>& painter)
-{
-  PAINTSTRUCT paint{};
-  HDC dc = BeginPaint(hwnd, &paint);
-  if (dc) {
-    HGDIOBJ old = SelectObject(dc, FontOrSystem(font));
-    painter(dc);
-    SelectObject(dc, old);
-  }
-  EndPaint(hwnd, &paint);
-}
+SelectedFont::SelectedFont(HDC dc, HFONT font) : dc_(dc), old_(SelectObject(dc, FontOrSystem(font))) {}
 
-int FontLineHeight(HWND hwnd, HFONT font)
+SelectedFont::~SelectedFont()
 {
-  HDC dc = GetDC(hwnd);
-  HGDIOBJ old = SelectObject(dc, FontOrSystem(font));
-  TEXTMETRICW metrics{};
-  BOOL measured = GetTextMetricsW(dc, &metrics);
-  SelectObject(dc, old);
-  ReleaseDC(hwnd, dc);
-  return measured && metrics.tmHeight > 0 ? metrics.tmHeight : 16;
-}
-
-int TextWidth(HWND hwnd, HFONT font, std::u16string_view text)
-{
-  HDC dc = GetDC(hwnd);
-  HGDIOBJ old = SelectObject(dc, FontOrSystem(font));
-  SIZE size{};
-  GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
-  SelectObject(dc, old);
-  ReleaseDC(hwnd, dc);
-  return size.cx;
+  SelectObject(dc_, old_);
 }
 
 void FillColor(HDC dc, const RECT& rect, COLORREF color)

@@ -1,20 +1,27 @@
-// Drawing helpers of the list controls: a paint cycle around a painter, the font's line height,
-// text and fills in one colour.
+// Drawing helpers of the list controls: the font selected for a painting, fills, frames and one
+// line of text in one colour. Paint cycles and text measures are the controls' own
+// (control_painting.h).
 #pragma once
 
-#include <functional>
 #include <string_view>
 
 #include "windows.h"
 
 namespace controls_detail {
 
-// Runs the painter between BeginPaint and EndPaint with the font selected (the system font when
-// null).
-void PaintClient(HWND hwnd, HFONT font, const std::function<void(HDC)>& painter);
-// The height of a line of text in the font (the system font when null).
-int FontLineHeight(HWND hwnd, HFONT font);
-int TextWidth(HWND hwnd, HFONT font, std::u16string_view text);
+// Selects the font (the system font when null) while it lives.
+class SelectedFont {
+ public:
+  SelectedFont(HDC dc, HFONT font);
+  ~SelectedFont();
+  SelectedFont(const SelectedFont&) = delete;
+  SelectedFont& operator=(const SelectedFont&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
 void FillColor(HDC dc, const RECT& rect, COLORREF color);
 void FrameColor(HDC dc, const RECT& rect, COLORREF color);
 // Single-line text in the rectangle, transparent, with the format's alignment.

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "control_painting.h"
 #include "control_support.h"
 #include "item_painting.h"
 #include "list_procedures.h"
@@ -395,30 +396,22 @@ void PointerUp(HWND hwnd, LPARAM point)
     ReleaseCapture();
 }
 
-}  // namespace
-
-LRESULT ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT HandleListBox(HWND hwnd, ListBoxRecord& held, UINT message, WPARAM wParam, LPARAM lParam)
 {
-  if (message == WM_NCCREATE) {
-    ListBoxRecord* record = MakeRecord<ListBoxRecord>(hwnd);
+  ListBoxRecord* record = &held;
+  switch (message) {
+  case WM_NCCREATE: {
     auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
     auto* link = create ? static_cast<const ComboLink*>(create->lpCreateParams) : nullptr;
     if (link && (create->style & WS_POPUP) && link->magic == ComboLink::kMagic)
       record->combo = link->combo;
     return DefWindowProcW(hwnd, message, wParam, lParam);
   }
-  ListBoxRecord* record = Record(hwnd);
-  if (!record)
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-  switch (message) {
   case WM_CREATE:
-    record->itemHeight = FontLineHeight(hwnd, nullptr);
+    record->itemHeight = LineHeightOf(hwnd, nullptr);
     MeasureOwnerDrawn(hwnd);
     UpdateScrollBar(hwnd);
     return 0;
-  case WM_NCDESTROY:
-    DeleteRecord<ListBoxRecord>(hwnd);
-    return DefWindowProcW(hwnd, message, wParam, lParam);
   case LB_ADDSTRING: return Add(hwnd, lParam);
   case LB_INSERTSTRING: return Insert(hwnd, static_cast<int>(wParam), lParam);
   case LB_DELETESTRING: return Delete(hwnd, wParam);
@@ -470,7 +463,7 @@ LRESULT ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
   case WM_SETFONT:
     record->font = reinterpret_cast<HFONT>(wParam);
     if (!OwnerDrawn(hwnd))
-      record->itemHeight = FontLineHeight(hwnd, record->font);
+      record->itemHeight = LineHeightOf(hwnd, record->font);
     SetTop(hwnd, record->top);
     if (LOWORD(lParam))
       Redraw(hwnd);
@@ -501,11 +494,20 @@ LRESULT ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
   case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
   case WM_ERASEBKGND: return 1;
   case WM_PAINT:
-    PaintClient(hwnd, record->font, [&](HDC dc) { Paint(hwnd, dc); });
-    return 0;
-  case WM_PRINTCLIENT: Paint(hwnd, reinterpret_cast<HDC>(wParam)); return 0;
+  case WM_PRINTCLIENT:
+    return PaintMessage(hwnd, message, wParam, [&](HDC dc) {
+      SelectedFont font(dc, record->font);
+      Paint(hwnd, dc);
+    });
   default: return DefWindowProcW(hwnd, message, wParam, lParam);
   }
+}
+
+}  // namespace
+
+LRESULT ListBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+  return WithRecord<ListBoxRecord>(hwnd, message, wParam, lParam, HandleListBox);
 }
 
 }  // namespace controls_detail

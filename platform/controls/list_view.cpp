@@ -1,6 +1,7 @@
 // The list view: messages, keys, taps, notifications and painting; geometry is the layout's.
 #include <algorithm>
 
+#include "control_painting.h"
 #include "control_support.h"
 #include "item_painting.h"
 #include "list_procedures.h"
@@ -42,12 +43,6 @@ bool Valid(HWND hwnd, int index)
   return index >= 0 && index < Count(hwnd);
 }
 
-// The background is erased, so a repaint asks for the erase too.
-void Invalidate(HWND hwnd)
-{
-  InvalidateRect(hwnd, nullptr, TRUE);
-}
-
 void UpdateScrollBar(HWND hwnd)
 {
   DWORD style = StyleOf(hwnd);
@@ -80,7 +75,7 @@ void SetOrigin(HWND hwnd, POINT origin)
   origin = Layout(hwnd).ClampOrigin(origin);
   if (origin.x != record->origin.x || origin.y != record->origin.y) {
     record->origin = origin;
-    Invalidate(hwnd);
+    Redraw(hwnd);
   }
   UpdateScrollBar(hwnd);
 }
@@ -89,7 +84,7 @@ void SetOrigin(HWND hwnd, POINT origin)
 void ItemsChanged(HWND hwnd)
 {
   SetOrigin(hwnd, Record(hwnd)->origin);
-  Invalidate(hwnd);
+  Redraw(hwnd);
 }
 
 bool EnsureVisible(HWND hwnd, int index, bool partial)
@@ -115,7 +110,7 @@ void SetState(HWND hwnd, int index, UINT state, UINT mask)
       other.state &= ~static_cast<UINT>(LVIS_SELECTED);
   if (updated != item.state) {
     item.state = updated;
-    Invalidate(hwnd);
+    Redraw(hwnd);
   }
 }
 
@@ -193,7 +188,7 @@ LRESULT SetItem(HWND hwnd, const LVITEMW* from)
   Apply(hwnd, Record(hwnd)->items[static_cast<size_t>(from->iItem)], *from);
   if ((from->mask & LVIF_STATE) && from->iSubItem == 0)
     SetState(hwnd, from->iItem, from->state, from->stateMask);
-  Invalidate(hwnd);
+  Redraw(hwnd);
   return TRUE;
 }
 
@@ -432,7 +427,7 @@ void Scroll(HWND hwnd, WPARAM wParam)
 void MeasureRows(HWND hwnd)
 {
   ListViewRecord* record = Record(hwnd);
-  record->lineHeight = FontLineHeight(hwnd, record->font);
+  record->lineHeight = LineHeightOf(hwnd, record->font);
   record->rowHeight = record->lineHeight + 4;
   if (!OwnerDrawn(hwnd))
     return;
@@ -550,11 +545,11 @@ void Paint(HWND hwnd, HDC dc)
 void DestroyImageLists(HWND hwnd)
 {
   ListViewRecord* record = Record(hwnd);
-  if (StyleOf(hwnd) & LVS_SHAREIMAGELISTS)
-    return;
-  for (HIMAGELIST list : {record->normalImages, record->smallImages, record->stateImages})
-    if (list)
-      ImageList_Destroy(list);
+  if (!(StyleOf(hwnd) & LVS_SHAREIMAGELISTS))
+    for (HIMAGELIST list : {record->normalImages, record->smallImages, record->stateImages})
+      if (list)
+        ImageList_Destroy(list);
+  record->normalImages = record->smallImages = record->stateImages = nullptr;
 }
 
 LRESULT DialogCode(LPARAM lParam)
@@ -565,26 +560,21 @@ LRESULT DialogCode(LPARAM lParam)
   return DLGC_WANTARROWS | DLGC_WANTCHARS | (enter ? DLGC_WANTMESSAGE : 0);
 }
 
-}  // namespace
-
-LRESULT ListViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT HandleListView(HWND hwnd, ListViewRecord& held, UINT message, WPARAM wParam, LPARAM lParam)
 {
-  if (message == WM_NCCREATE) {
-    MakeRecord<ListViewRecord>(hwnd)->textColor = GetSysColor(COLOR_WINDOWTEXT);
+  ListViewRecord* record = &held;
+  switch (message) {
+  case WM_NCCREATE: {
+    record->textColor = GetSysColor(COLOR_WINDOWTEXT);
     return DefWindowProcW(hwnd, message, wParam, lParam);
   }
-  ListViewRecord* record = Record(hwnd);
-  if (!record)
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-  switch (message) {
   case WM_CREATE:
     MeasureRows(hwnd);
     if (IsWindow(hwnd))
       UpdateScrollBar(hwnd);
     return 0;
-  case WM_NCDESTROY:
+  case WM_DESTROY:
     DestroyImageLists(hwnd);
-    DeleteRecord<ListViewRecord>(hwnd);
     return DefWindowProcW(hwnd, message, wParam, lParam);
   case LVM_INSERTITEMW: return InsertItem(hwnd, reinterpret_cast<const LVITEMW*>(lParam));
   case LVM_SETITEMW: return SetItem(hwnd, reinterpret_cast<const LVITEMW*>(lParam));
@@ -638,7 +628,7 @@ LRESULT ListViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     DWORD previous = record->extendedStyle;
     DWORD mask = wParam ? static_cast<DWORD>(wParam) : 0xFFFFFFFF;
     record->extendedStyle = (previous & ~mask) | (static_cast<DWORD>(lParam) & mask);
-    Invalidate(hwnd);
+    Redraw(hwnd);
     return previous;
   }
   case LVM_GETEXTENDEDLISTVIEWSTYLE: return record->extendedStyle;
@@ -648,7 +638,7 @@ LRESULT ListViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
   case LVM_DELETECOLUMN: return DeleteColumn(hwnd, static_cast<int>(wParam));
   case WM_SETFONT:
     record->font = reinterpret_cast<HFONT>(wParam);
-    record->lineHeight = FontLineHeight(hwnd, record->font);
+    record->lineHeight = LineHeightOf(hwnd, record->font);
     if (!OwnerDrawn(hwnd))
       record->rowHeight = record->lineHeight + 4;
     ItemsChanged(hwnd);
@@ -665,11 +655,11 @@ LRESULT ListViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
   case WM_LBUTTONUP: PointerUp(hwnd, lParam); return 0;
   case WM_CAPTURECHANGED: record->tracking = false; return 0;
   case WM_SETFOCUS:
-    Invalidate(hwnd);
+    Redraw(hwnd);
     NotifyCode(hwnd, NM_SETFOCUS);
     return 0;
   case WM_KILLFOCUS:
-    Invalidate(hwnd);
+    Redraw(hwnd);
     NotifyCode(hwnd, NM_KILLFOCUS);
     return 0;
   case WM_GETDLGCODE: return DialogCode(lParam);
@@ -680,11 +670,20 @@ LRESULT ListViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     return 1;
   }
   case WM_PAINT:
-    PaintClient(hwnd, record->font, [&](HDC dc) { Paint(hwnd, dc); });
-    return 0;
-  case WM_PRINTCLIENT: Paint(hwnd, reinterpret_cast<HDC>(wParam)); return 0;
+  case WM_PRINTCLIENT:
+    return PaintMessage(hwnd, message, wParam, [&](HDC dc) {
+      SelectedFont font(dc, record->font);
+      Paint(hwnd, dc);
+    });
   default: return DefWindowProcW(hwnd, message, wParam, lParam);
   }
+}
+
+}  // namespace
+
+LRESULT ListViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+  return WithRecord<ListViewRecord>(hwnd, message, wParam, lParam, HandleListView);
 }
 
 }  // namespace controls_detail

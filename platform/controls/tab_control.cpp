@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "control_painting.h"
 #include "control_support.h"
 #include "item_painting.h"
 #include "list_procedures.h"
@@ -53,7 +54,7 @@ SIZE ImageSize(HWND hwnd, const Tab& tab)
 
 int TabHeight(HWND hwnd)
 {
-  int height = FontLineHeight(hwnd, Record(hwnd)->font);
+  int height = LineHeightOf(hwnd, Record(hwnd)->font);
   for (const Tab& tab : Record(hwnd)->tabs)
     height = std::max(height, static_cast<int>(ImageSize(hwnd, tab).cy));
   return height + 2 * kPadY;
@@ -70,7 +71,7 @@ std::vector<RECT> Layout(HWND hwnd)
   int x = 0;
   for (const Tab& tab : Record(hwnd)->tabs) {
     SIZE image = ImageSize(hwnd, tab);
-    int width = TextWidth(hwnd, Record(hwnd)->font, tab.text) + 2 * kPadX;
+    int width = TextWidthOf(hwnd, Record(hwnd)->font, tab.text) + 2 * kPadX;
     if (image.cx > 0)
       width += image.cx + (tab.text.empty() ? 0 : kImageGap);
     rects.push_back(RECT{x, top, x + width, top + height});
@@ -204,21 +205,10 @@ void Paint(HWND hwnd, HDC dc)
   }
 }
 
-}  // namespace
-
-LRESULT TabControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT HandleTabControl(HWND hwnd, TabRecord& held, UINT message, WPARAM wParam, LPARAM lParam)
 {
-  if (message == WM_NCCREATE) {
-    MakeRecord<TabRecord>(hwnd);
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-  }
-  TabRecord* record = Record(hwnd);
-  if (!record)
-    return DefWindowProcW(hwnd, message, wParam, lParam);
+  TabRecord* record = &held;
   switch (message) {
-  case WM_NCDESTROY:
-    DeleteRecord<TabRecord>(hwnd);
-    return DefWindowProcW(hwnd, message, wParam, lParam);
   case TCM_INSERTITEMW: return Insert(hwnd, wParam, reinterpret_cast<const TCITEMW*>(lParam));
   case TCM_DELETEITEM: return Delete(hwnd, wParam);
   case TCM_GETITEMCOUNT: return Count(hwnd);
@@ -253,11 +243,7 @@ LRESULT TabControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     return reinterpret_cast<LRESULT>(previous);
   }
   case WM_SETFONT:
-    record->font = reinterpret_cast<HFONT>(wParam);
-    if (LOWORD(lParam))
-      Redraw(hwnd);
-    return 0;
-  case WM_GETFONT: return reinterpret_cast<LRESULT>(record->font);
+  case WM_GETFONT: return FontMessage(hwnd, message, wParam, lParam, record->font);
   case WM_LBUTTONDOWN: Tap(hwnd, lParam); return 0;
   case WM_SIZE:
     Redraw(hwnd);
@@ -265,11 +251,20 @@ LRESULT TabControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
   case WM_ENABLE: Redraw(hwnd); return 0;
   case WM_ERASEBKGND: return 1;
   case WM_PAINT:
-    PaintClient(hwnd, record->font, [&](HDC dc) { Paint(hwnd, dc); });
-    return 0;
-  case WM_PRINTCLIENT: Paint(hwnd, reinterpret_cast<HDC>(wParam)); return 0;
+  case WM_PRINTCLIENT:
+    return PaintMessage(hwnd, message, wParam, [&](HDC dc) {
+      SelectedFont font(dc, record->font);
+      Paint(hwnd, dc);
+    });
   default: return DefWindowProcW(hwnd, message, wParam, lParam);
   }
+}
+
+}  // namespace
+
+LRESULT TabControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+  return WithRecord<TabRecord>(hwnd, message, wParam, lParam, HandleTabControl);
 }
 
 }  // namespace controls_detail
