@@ -22,7 +22,7 @@ std::shared_ptr<Bitmap> NewBitmap(int width, int height, bool bottomUp)
   auto bitmap = std::make_shared<Bitmap>();
   bitmap->surface.Allocate(width, height, bottomUp);
   bitmap->header = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), width, bottomUp ? height : -height, 1, 32, BI_RGB,
-                                    static_cast<DWORD>(width * height * 4), 0, 0, 0, 0};
+                                    static_cast<DWORD>(int64_t{width} * height * 4), 0, 0, 0, 0};
   return bitmap;
 }
 
@@ -70,8 +70,8 @@ HBITMAP CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** bits, H
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
-  LONG height = info->bmiHeader.biHeight;
-  auto bitmap = NewBitmap(info->bmiHeader.biWidth, height < 0 ? -height : height, height > 0);
+  int64_t height = info->bmiHeader.biHeight;  // 64-bit: the most negative height has no positive int
+  auto bitmap = NewBitmap(info->bmiHeader.biWidth, Saturated(height < 0 ? -height : height), height > 0);
   if (!bitmap)
     return nullptr;
   bitmap->dibSection = true;
@@ -85,7 +85,7 @@ HBITMAP CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** bits, H
 
 HBITMAP gdi_bitmap::CreateFromBgra(int width, int height, const uint8_t* pixels, int stride)
 {
-  if (!pixels || stride < width * 4) {
+  if (!pixels || stride < int64_t{width} * 4) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }

@@ -39,20 +39,22 @@ bool SourceFromHandle(Lock& held, HANDLE handle, Source* source)
   return SourceFromDc(held, static_cast<HDC>(handle), source);
 }
 
-// Maps destination pixels to source pixels: nearest pixel, mirrored when the signs differ.
+// Maps destination pixels to source pixels along one axis: nearest pixel, mirrored when the
+// signs differ. In 64 bits, so that no size or place given wraps round.
 struct Mapping {
-  int destLeft, destWidth;
-  int sourceLeft, sourceWidth;
+  int64_t destLeft, destWidth;
+  int64_t sourceLeft, sourceWidth;
   bool mirror;
   Mapping(int x, int w, int sx, int sw)
-      : destLeft(std::min(x, x + w)), destWidth(std::abs(w)), sourceLeft(std::min(sx, sx + sw)),
-        sourceWidth(std::abs(sw)), mirror((w < 0) != (sw < 0))
+      : destLeft(std::min<int64_t>(x, int64_t{x} + w)), destWidth(std::abs(int64_t{w})),
+        sourceLeft(std::min<int64_t>(sx, int64_t{sx} + sw)), sourceWidth(std::abs(int64_t{sw})),
+        mirror((w < 0) != (sw < 0))
   {
   }
   // Source offset (from sourceLeft) of the destination offset i (from destLeft).
-  int operator()(int i) const
+  int64_t operator()(int64_t i) const
   {
-    int j = static_cast<int>((2ll * i + 1) * sourceWidth / (2ll * destWidth));
+    auto j = static_cast<int64_t>((2 * static_cast<__int128>(i) + 1) * sourceWidth / (2 * static_cast<__int128>(destWidth)));
     return mirror ? sourceWidth - 1 - j : j;
   }
 };
@@ -77,17 +79,18 @@ BOOL Transfer(HDC destDc, int x, int y, int w, int h, Lock& held, Source source,
     source.surface = &copy;
   }
   const Surface& from = *source.surface;
-  RECT area = Shifted(RECT{mx.destLeft, my.destLeft, mx.destLeft + mx.destWidth, my.destLeft + my.destWidth},
-                      target.shift.x, target.shift.y);
+  // The destination's top-left on the surface, unclamped; the area drawn is clamped.
+  const int64_t left = mx.destLeft + target.shift.x, top = my.destLeft + target.shift.y;
+  RECT area{Saturated(left), Saturated(top), Saturated(left + mx.destWidth), Saturated(top + my.destWidth)};
   ForEachClipped(target, area, [&](const RECT& part) {
     for (int dy = part.top; dy < part.bottom; ++dy) {
-      int fy = my.sourceLeft + my(dy - area.top) + source.shift.y;
+      int64_t fy = my.sourceLeft + my(dy - top) + source.shift.y;
       if (fy < 0 || fy >= from.height)
         continue;
-      const uint32_t* in = from.Row(fy);
+      const uint32_t* in = from.Row(static_cast<int>(fy));
       uint32_t* out = target.surface->Row(dy);
       for (int dx = part.left; dx < part.right; ++dx) {
-        int fx = mx.sourceLeft + mx(dx - area.left) + source.shift.x;
+        int64_t fx = mx.sourceLeft + mx(dx - left) + source.shift.x;
         if (fx >= 0 && fx < from.width)
           op(out[dx], in[fx]);
       }

@@ -43,6 +43,16 @@ void ReleaseSelections(Lock& held, DeviceContext& dc)
   dc.state.brush = dc.state.pen = dc.state.font = dc.state.bitmap = nullptr;
 }
 
+// Frees a DC: its live and saved selections end, so that every object it held can be deleted.
+void FreeDc(Lock& held, HDC handle, DeviceContext& dc)
+{
+  ReleaseSelections(held, dc);
+  for (const DcState& saved : dc.saved)
+    CountSelections(held, saved, -1);
+  dc.saved.clear();
+  Remove(held, handle);
+}
+
 void Refresh(DeviceContext& dc)
 {
   uint64_t version = GeometryVersion();
@@ -127,7 +137,8 @@ bool ResolveSource(Lock& held, HDC handle, Target* target)
     target->dcOrigin = dc->origin;
   }
   target->surface = &target->keep->surface;
-  target->shift = POINT{target->dcOrigin.x + dc->state.viewport.x, target->dcOrigin.y + dc->state.viewport.y};
+  target->shift = POINT{Saturated(int64_t{target->dcOrigin.x} + dc->state.viewport.x),
+                        Saturated(int64_t{target->dcOrigin.y} + dc->state.viewport.y)};
   return true;
 }
 
@@ -223,8 +234,7 @@ int ReleaseDC(HWND, HDC handle)
   auto dc = LookupAs<DeviceContext>(held, handle);
   if (!dc || dc->memory)
     return 0;
-  ReleaseSelections(held, *dc);
-  Remove(held, handle);
+  FreeDc(held, handle, *dc);
   return 1;
 }
 
@@ -247,11 +257,7 @@ BOOL DeleteDC(HDC handle)
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
   }
-  ReleaseSelections(held, *dc);
-  for (const DcState& saved : dc->saved)
-    CountSelections(held, saved, -1);
-  dc->saved.clear();
-  Remove(held, handle);
+  FreeDc(held, handle, *dc);
   return TRUE;
 }
 
@@ -339,7 +345,7 @@ int GetClipBox(HDC dc, LPRECT rect)
   if (!Resolve(held, dc, &target))
     return ERROR;
   RECT bounds = Bounds(target.clip);
-  *rect = IsEmpty(bounds) ? RECT{} : Shifted(bounds, -target.shift.x, -target.shift.y);
+  *rect = IsEmpty(bounds) ? RECT{} : Shifted(bounds, Saturated(-int64_t{target.shift.x}), Saturated(-int64_t{target.shift.y}));
   return RegionKind(target.clip);
 }
 

@@ -1,5 +1,6 @@
 // Fills, frames, lines, polygons and pixels through a device context.
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "base/errors.h"
@@ -34,23 +35,70 @@ void PenDot(Target& target, const Pen& pen, int x, int y)
     return;
   }
   int half = pen.width / 2;
-  RECT dot = Shifted(RECT{x - half, y - half, x - half + pen.width, y - half + pen.width}, target.shift.x, target.shift.y);
+  RECT dot = Shifted(SpanRect(Saturated(int64_t{x} - half), Saturated(int64_t{y} - half), pen.width, pen.width),
+                     target.shift.x, target.shift.y);
   ForEachClipped(target, dot, [&](const RECT& part) { FillSolid(*target.surface, part, pixel); });
 }
 
-// The line from one point up to (not including) the other, Bresenham's way.
+// The clip's bounds in logical coordinates, grown by `margin` on every side (64-bit: a far
+// viewport origin may put them beyond int).
+struct Box {
+  int64_t left, top, right, bottom;
+};
+Box ReachOf(const Target& target, int64_t margin)
+{
+  RECT b = Bounds(target.clip);
+  return Box{int64_t{b.left} - target.shift.x - margin, int64_t{b.top} - target.shift.y - margin,
+             int64_t{b.right} - target.shift.x + margin, int64_t{b.bottom} - target.shift.y + margin};
+}
+
+// Cuts the segment to the part inside the box (Liang and Barsky's way); false when none is.
+// `skipped` counts the steps cut from its start, so that dashes keep their phase.
+bool CutToBox(const Box& box, POINT& from, POINT& to, int64_t* skipped)
+{
+  auto inside = [&](POINT p) { return p.x >= box.left && p.x <= box.right && p.y >= box.top && p.y <= box.bottom; };
+  *skipped = 0;
+  if (inside(from) && inside(to))
+    return true;
+  double x0 = from.x, y0 = from.y, dx = double(to.x) - from.x, dy = double(to.y) - from.y;
+  double t0 = 0, t1 = 1;
+  auto edge = [&](double p, double q) {
+    if (p == 0)
+      return q >= 0;
+    double t = q / p;
+    if (p < 0)
+      t0 = std::max(t0, t);
+    else
+      t1 = std::min(t1, t);
+    return t0 <= t1;
+  };
+  if (!edge(-dx, x0 - box.left) || !edge(dx, box.right - x0) || !edge(-dy, y0 - box.top) || !edge(dy, box.bottom - y0))
+    return false;
+  POINT start{static_cast<LONG>(std::lround(x0 + t0 * dx)), static_cast<LONG>(std::lround(y0 + t0 * dy))};
+  POINT end{static_cast<LONG>(std::lround(x0 + t1 * dx)), static_cast<LONG>(std::lround(y0 + t1 * dy))};
+  *skipped = std::max(std::abs(int64_t{start.x} - from.x), std::abs(int64_t{start.y} - from.y));
+  from = start;
+  to = end;
+  return true;
+}
+
+// The line from one point up to (not including) the other, Bresenham's way. Only the part
+// near the clip is walked: a line from far away costs no more than one across the surface.
 void DrawLine(Target& target, const Pen& pen, POINT from, POINT to)
 {
-  if (pen.style == PS_NULL)
+  if (pen.style == PS_NULL || target.clip.empty())
     return;
-  int dx = std::abs(to.x - from.x), sx = from.x < to.x ? 1 : -1;
-  int dy = -std::abs(to.y - from.y), sy = from.y < to.y ? 1 : -1;
-  int error = dx + dy;
+  int64_t skipped = 0;
+  if (!CutToBox(ReachOf(target, int64_t{pen.width} + 1), from, to, &skipped))
+    return;
+  int64_t dx = std::abs(int64_t{to.x} - from.x), sx = from.x < to.x ? 1 : -1;
+  int64_t dy = -std::abs(int64_t{to.y} - from.y), sy = from.y < to.y ? 1 : -1;
+  int64_t error = dx + dy;
   int x = from.x, y = from.y;
-  for (int step = 0; x != to.x || y != to.y; ++step) {
+  for (int64_t step = skipped; x != to.x || y != to.y; ++step) {
     if (pen.style != PS_DASH || (step / 4) % 2 == 0)
       PenDot(target, pen, x, y);
-    int e2 = 2 * error;
+    int64_t e2 = 2 * error;
     if (e2 >= dy) {
       error += dy;
       x += sx;
@@ -65,27 +113,32 @@ void DrawLine(Target& target, const Pen& pen, POINT from, POINT to)
 // Fills the inside of a polygon (even-odd rule, pixel centres) with the brush.
 void FillPolygon(Target& target, const Brush& brush, const POINT* points, int count)
 {
-  if (brush.style == BS_NULL || count < 3)
+  if (brush.style == BS_NULL || count < 3 || target.clip.empty())
     return;
-  int top = points[0].y, bottom = points[0].y;
+  int64_t top = points[0].y, bottom = points[0].y;
   for (int i = 1; i < count; ++i) {
-    top = std::min<int>(top, points[i].y);
-    bottom = std::max<int>(bottom, points[i].y);
+    top = std::min<int64_t>(top, points[i].y);
+    bottom = std::max<int64_t>(bottom, points[i].y);
   }
+  // Only the rows and columns near the clip are worked out.
+  const Box reach = ReachOf(target, 1);
+  top = std::max(top, reach.top);
+  bottom = std::min(bottom, reach.bottom);
   std::vector<int> crossings;
-  for (int y = top; y < bottom; ++y) {
-    double cy = y + 0.5;
+  for (int64_t y = top; y < bottom; ++y) {
+    double cy = static_cast<double>(y) + 0.5;
     crossings.clear();
     for (int i = 0; i < count; ++i) {
       POINT a = points[i], b = points[(i + 1) % count];
       if ((a.y <= cy) == (b.y <= cy))
         continue;
-      double x = a.x + (cy - a.y) * (b.x - a.x) / static_cast<double>(b.y - a.y);
-      crossings.push_back(static_cast<int>(x + 0.5));
+      double x = a.x + (cy - a.y) * (double(b.x) - a.x) / (double(b.y) - a.y);
+      x = std::clamp(x + 0.5, static_cast<double>(reach.left), static_cast<double>(reach.right));
+      crossings.push_back(Saturated(static_cast<int64_t>(x)));
     }
     std::sort(crossings.begin(), crossings.end());
     for (size_t i = 0; i + 1 < crossings.size(); i += 2)
-      FillWithBrush(target, RECT{crossings[i], y, crossings[i + 1], y + 1}, brush);
+      FillWithBrush(target, RECT{crossings[i], static_cast<LONG>(y), crossings[i + 1], static_cast<LONG>(y + 1)}, brush);
   }
 }
 
@@ -161,10 +214,12 @@ BOOL Rectangle(HDC dc, int left, int top, int right, int bottom)
   bool outlined = pen && pen->style != PS_NULL;
   if (brush) {
     // Without an outline the fill covers the whole rectangle less its right and bottom edges.
-    RECT inside = outlined ? RECT{left + 1, top + 1, right - 1, bottom - 1} : RECT{left, top, right - 1, bottom - 1};
+    auto moved = [](int v, int by) { return Saturated(int64_t{v} + by); };
+    RECT inside = outlined ? RECT{moved(left, 1), moved(top, 1), moved(right, -1), moved(bottom, -1)}
+                           : RECT{left, top, moved(right, -1), moved(bottom, -1)};
     FillWithBrush(target, inside, *brush);
   }
-  if (outlined && right - left >= 1 && bottom - top >= 1) {
+  if (outlined && right > left && bottom > top) {
     POINT corners[] = {{left, top}, {right - 1, top}, {right - 1, bottom - 1}, {left, bottom - 1}};
     for (int i = 0; i < 4; ++i)
       DrawLine(target, *pen, corners[i], corners[(i + 1) % 4]);
@@ -247,7 +302,7 @@ BOOL DrawFocusRect(HDC dc, const RECT* rect)
                   {r.right - 1, r.top + 1, r.right, r.bottom - 1}};
   for (const RECT& edge : edges) {
     // A frame one pixel high or wide has its opposite edges on the same pixels: invert once.
-    bool repeated = (&edge == &edges[1] && r.bottom - r.top == 1) || (&edge == &edges[3] && r.right - r.left == 1);
+    bool repeated = (&edge == &edges[1] && r.bottom - int64_t{r.top} == 1) || (&edge == &edges[3] && r.right - int64_t{r.left} == 1);
     if (IsEmpty(edge) || repeated)
       continue;
     ForEachClipped(target, edge, [&](const RECT& part) {
@@ -266,7 +321,7 @@ BOOL PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop)
   Target target;
   if (!Resolve(held, dc, &target))
     return FALSE;
-  RECT logical{std::min(x, x + width), std::min(y, y + height), std::max(x, x + width), std::max(y, y + height)};
+  RECT logical = SpanRect(x, y, width, height);
   RECT area = Shifted(logical, target.shift.x, target.shift.y);
   switch (rop) {
   case PATCOPY:

@@ -62,7 +62,7 @@ void Expose(Lock& held, HWND hwnd, const RECT& screen)
   Region visible = VisibleRegion(hwnd, true, &origin);
   IntersectWith(visible, screen);
   for (const RECT& part : visible)
-    AddToUpdate(held, hwnd, Shifted(part, -origin.x, -origin.y), true);
+    AddToUpdate(held, hwnd, Shifted(part, Saturated(-int64_t{origin.x}), Saturated(-int64_t{origin.y})), true);
 }
 
 // A window's visible area changed: the window and its descendants are redrawn whole, and

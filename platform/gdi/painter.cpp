@@ -12,11 +12,11 @@ void FillSolid(Surface& surface, const RECT& part, uint32_t pixel)
 
 void FillPattern(Surface& surface, const RECT& part, const Surface& pattern, POINT origin)
 {
-  auto wrap = [](int value, int size) { return ((value % size) + size) % size; };
+  auto wrap = [](int64_t value, int size) { return static_cast<int>(((value % size) + size) % size); };
   for (int y = part.top; y < part.bottom; ++y) {
-    const uint32_t* source = pattern.Row(wrap(y - origin.y, pattern.height));
+    const uint32_t* source = pattern.Row(wrap(int64_t{y} - origin.y, pattern.height));
     uint32_t* row = surface.Row(y);
-    int sx = wrap(part.left - origin.x, pattern.width);
+    int sx = wrap(int64_t{part.left} - origin.x, pattern.width);
     for (int x = part.left; x < part.right; ++x) {
       row[x] = source[sx];
       if (++sx == pattern.width)
@@ -39,7 +39,8 @@ void FillWithBrush(Target& target, const RECT& logical, const Brush& brush)
   RECT area = Shifted(logical, target.shift.x, target.shift.y);
   if (brush.style == BS_PATTERN && brush.pattern) {
     // Pattern brushes tile from the brush origin, which is in the DC's device coordinates.
-    POINT origin{target.dcOrigin.x + target.dc->state.brushOrigin.x, target.dcOrigin.y + target.dc->state.brushOrigin.y};
+    POINT origin{Saturated(int64_t{target.dcOrigin.x} + target.dc->state.brushOrigin.x),
+                 Saturated(int64_t{target.dcOrigin.y} + target.dc->state.brushOrigin.y)};
     ForEachClipped(target, area, [&](const RECT& part) { FillPattern(*target.surface, part, *brush.pattern, origin); });
     return;
   }
@@ -49,8 +50,8 @@ void FillWithBrush(Target& target, const RECT& logical, const Brush& brush)
 
 uint32_t* PixelAt(const Target& target, int x, int y)
 {
-  int sx = x + target.shift.x;
-  int sy = y + target.shift.y;
+  // A saturated coordinate lies off the surface, so off the clip.
+  int sx = Saturated(int64_t{x} + target.shift.x), sy = Saturated(int64_t{y} + target.shift.y);
   return RegionContains(target.clip, sx, sy) ? target.surface->Row(sy) + sx : nullptr;
 }
 

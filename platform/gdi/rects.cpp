@@ -39,7 +39,10 @@ BOOL InflateRect(LPRECT rect, int dx, int dy)
 {
   if (!rect)
     return FALSE;
-  *rect = RECT{rect->left - dx, rect->top - dy, rect->right + dx, rect->bottom + dy};
+  *rect = RECT{gdi_detail::Saturated(static_cast<int64_t>(rect->left) - dx),
+               gdi_detail::Saturated(static_cast<int64_t>(rect->top) - dy),
+               gdi_detail::Saturated(static_cast<int64_t>(rect->right) + dx),
+               gdi_detail::Saturated(static_cast<int64_t>(rect->bottom) + dy)};
   return TRUE;
 }
 

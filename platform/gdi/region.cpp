@@ -12,7 +12,15 @@ RECT Intersection(const RECT& a, const RECT& b)
 
 RECT Shifted(RECT r, int dx, int dy)
 {
-  return RECT{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+  auto move = [](LONG v, int d) { return Saturated(static_cast<int64_t>(v) + d); };
+  return RECT{move(r.left, dx), move(r.top, dy), move(r.right, dx), move(r.bottom, dy)};
+}
+
+RECT SpanRect(int x, int y, int width, int height)
+{
+  int64_t right = static_cast<int64_t>(x) + width, bottom = static_cast<int64_t>(y) + height;
+  return RECT{Saturated(std::min<int64_t>(x, right)), Saturated(std::min<int64_t>(y, bottom)),
+              Saturated(std::max<int64_t>(x, right)), Saturated(std::max<int64_t>(y, bottom))};
 }
 
 bool Contains(const RECT& r, int x, int y)

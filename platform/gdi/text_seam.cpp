@@ -15,7 +15,10 @@ bool gdi_dc::BlendCoverage(HDC dc, int x, int y, const uint8_t* mask, int width,
   if (!Resolve(held, dc, &target))
     return false;
   uint32_t r = color & 0xFF, g = (color >> 8) & 0xFF, b = (color >> 16) & 0xFF;
-  RECT area = Shifted(RECT{x, y, x + width, y + height}, target.shift.x, target.shift.y);
+  RECT area = Shifted(SpanRect(x, y, width, height), target.shift.x, target.shift.y);
+  // Far off the surface: nothing to draw, and the mask offsets below stay small.
+  if (area.right - int64_t{area.left} != width || area.bottom - int64_t{area.top} != height)
+    return true;
   ForEachClipped(target, area, [&](const RECT& part) {
     for (int sy = part.top; sy < part.bottom; ++sy) {
       const uint8_t* coverage = mask + static_cast<size_t>(sy - area.top) * static_cast<size_t>(stride);

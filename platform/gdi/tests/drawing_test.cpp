@@ -2,6 +2,10 @@
 // lines and the clip, probed pixel by pixel.
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <functional>
+
+#include "internal/gdi/bitmap_pixels.h"
 #include "testing/canvas.h"
 #include "windows.h"
 
@@ -258,3 +262,96 @@ TEST(GdiDrawing, ClipRectanglesAndViewportOrigin)
 }
 
 }  // namespace
+
+// Coordinates and sizes at the ends of the int range (with a viewport origin that moves them
+// further) draw only what falls on the surface, in time, and never wrap round onto it.
+TEST(GdiDrawing, FarOffCoordinatesDrawOnlyWhatFallsOnTheSurface)
+{
+  constexpr int kMin = INT_MIN, kMax = INT_MAX;
+  constexpr RECT kNothing{8, 8, 0, 0};  // Ink() of an untouched canvas
+  struct Case {
+    const char* what;
+    std::function<void(HDC)> draw;
+    RECT ink;
+  } cases[] = {
+      {"FillRect beyond the right", [](HDC dc) { RECT r{kMax - 2, 0, kMax, 8}; FillRect(dc, &r, (HBRUSH)GetStockObject(BLACK_BRUSH)); }, kNothing},
+      {"FillRect over everything", [](HDC dc) { RECT r{kMin, kMin, kMax, kMax}; FillRect(dc, &r, (HBRUSH)GetStockObject(BLACK_BRUSH)); }, {0, 0, 8, 8}},
+      {"FrameRect over everything", [](HDC dc) { RECT r{kMin, kMin, kMax, kMax}; FrameRect(dc, &r, (HBRUSH)GetStockObject(BLACK_BRUSH)); }, kNothing},
+      {"PatBlt from far left", [](HDC dc) { PatBlt(dc, kMin, 0, kMax, 8, BLACKNESS); }, {0, 3, 2, 8}},
+      {"PatBlt past the right", [](HDC dc) { PatBlt(dc, kMax - 1, 0, kMax, 8, BLACKNESS); }, kNothing},
+      {"a line across the int range", [](HDC dc) { MoveToEx(dc, kMin, 1, nullptr); LineTo(dc, kMax, 1); }, {0, 4, 8, 5}},
+      {"a line from far away to the surface", [](HDC dc) { MoveToEx(dc, kMin, kMin, nullptr); LineTo(dc, 0, 0); }, {0, 0, 3, 3}},
+      {"a polygon over everything",
+       [](HDC dc) {
+         SelectObject(dc, GetStockObject(BLACK_BRUSH));
+         POINT points[] = {{kMin, kMin}, {kMax, kMin}, {kMax, kMax}, {kMin, kMax}};
+         Polygon(dc, points, 4);
+         SelectObject(dc, GetStockObject(WHITE_BRUSH));
+       },
+       {0, 0, 8, 8}},
+      {"a rectangle over everything",
+       [](HDC dc) {
+         SelectObject(dc, GetStockObject(BLACK_BRUSH));
+         Rectangle(dc, kMin, kMin, kMax, kMax);
+         SelectObject(dc, GetStockObject(WHITE_BRUSH));
+       },
+       {0, 0, 8, 8}},
+      {"a wide pen's dot at the far corner",
+       [](HDC dc) {
+         HGDIOBJ old = SelectObject(dc, CreatePen(PS_SOLID, kMax, RGB(0, 0, 0)));
+         MoveToEx(dc, kMax, kMax, nullptr);
+         LineTo(dc, kMax - 1, kMax);
+         DeleteObject(SelectObject(dc, old));
+       },
+       kNothing},
+      {"SetPixel at the far corner", [](HDC dc) { SetPixel(dc, kMax, kMax, RGB(0, 0, 0)); }, kNothing},
+      {"DrawFocusRect over everything", [](HDC dc) { RECT r{kMin, kMin, kMax, kMax}; DrawFocusRect(dc, &r); }, kNothing},
+      {"StretchBlt of the widest mirrored width",
+       [](HDC dc) {
+         Canvas black(1, 1, RGB(0, 0, 0));
+         StretchBlt(dc, kMax, 0, kMin, 8, black.dc, 0, 0, 1, 1, SRCCOPY);  // from -1 across
+       },
+       {2, 3, 8, 8}},
+      {"StretchBlt past the right",
+       [](HDC dc) {
+         Canvas black(1, 1, RGB(0, 0, 0));
+         StretchBlt(dc, kMax - 1, 0, kMax, 8, black.dc, 0, 0, kMin, 1, SRCCOPY);
+       },
+       kNothing},
+  };
+  for (const Case& c : cases) {
+    Canvas canvas(8, 8);
+    SetViewportOrgEx(canvas.dc, 3, 3, nullptr);
+    c.draw(canvas.dc);
+    SetViewportOrgEx(canvas.dc, 0, 0, nullptr);
+    RECT ink = canvas.Ink();
+    EXPECT_TRUE(EqualRect(&ink, &c.ink)) << c.what << ": " << ink.left << "," << ink.top << "," << ink.right << ","
+                                         << ink.bottom;
+  }
+}
+
+TEST(GdiDrawing, RectangleHelpersSaturateAtTheEndsOfTheRange)
+{
+  RECT r{INT_MAX - 1, INT_MIN + 1, INT_MAX, INT_MIN + 2};
+  OffsetRect(&r, 5, -5);
+  EXPECT_EQ(r.left, INT_MAX);
+  EXPECT_EQ(r.top, INT_MIN);
+  RECT wide{INT_MIN + 1, 0, INT_MAX - 1, 1};
+  InflateRect(&wide, 3, 0);
+  EXPECT_EQ(wide.left, INT_MIN);
+  EXPECT_EQ(wide.right, INT_MAX);
+}
+
+TEST(GdiDrawing, BitmapSizesBeyondTheRangeAreRefused)
+{
+  BITMAPINFO info{};
+  info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 1, INT_MIN, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  EXPECT_EQ(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0), nullptr);
+  EXPECT_EQ(bits, nullptr);
+  uint8_t pixels[16] = {};
+  EXPECT_EQ(gdi_bitmap::CreateFromBgra(INT_MAX / 2, 1, pixels, 16), nullptr);  // its stride would not fit an int
+  HBITMAP small = gdi_bitmap::CreateFromBgra(2, 2, pixels, 8);
+  EXPECT_NE(small, nullptr);
+  DeleteObject(small);
+}

@@ -65,6 +65,28 @@ TEST(GdiObjects, DeletingADcReleasesItsSelections)
   EXPECT_EQ(CreateFontIndirect(nullptr), nullptr);
 }
 
+TEST(GdiObjects, FreeingADcEndsTheSelectionsItSaved)
+{
+  struct Case {
+    const char* what;
+    HDC (*make)();
+    BOOL (*free)(HDC);
+  } cases[] = {
+      {"DeleteDC of a memory DC", [] { return CreateCompatibleDC(nullptr); }, [](HDC dc) { return DeleteDC(dc); }},
+      {"ReleaseDC of the screen's DC", [] { return GetDC(nullptr); },
+       [](HDC dc) { return static_cast<BOOL>(ReleaseDC(nullptr, dc)); }},
+  };
+  for (const Case& c : cases) {
+    HDC dc = c.make();
+    HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+    SelectObject(dc, brush);
+    SaveDC(dc);  // the saved state holds the brush...
+    SelectObject(dc, GetStockObject(WHITE_BRUSH));  // ...the live one no longer does
+    EXPECT_TRUE(c.free(dc)) << c.what;
+    EXPECT_TRUE(DeleteObject(brush)) << c.what;
+  }
+}
+
 TEST(GdiObjects, ABitmapIsSelectedIntoOneDcAtATime)
 {
   HDC a = CreateCompatibleDC(nullptr);

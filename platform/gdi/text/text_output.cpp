@@ -6,6 +6,9 @@
 #include "internal/gdi/text_font.h"
 #include "internal/gdi/text_layout.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <vector>
 
 namespace {
@@ -31,23 +34,30 @@ bool Prepare(HDC dc, DcText& text)
   return text.font != nullptr;
 }
 
+// x moved by d, held to the range of int: text placed far off the surface stays off it.
+int Moved(int x, int64_t d)
+{
+  return static_cast<int>(std::clamp<int64_t>(x + d, INT_MIN, INT_MAX));
+}
+
 // A run of text with its cell's top-left at (x, y), in the DC's colours and background mode.
 // `advances` (optional, one per unit) replaces the font's own.
 void DrawRun(HDC dc, const DcText& text, int x, int y, std::u16string_view run, std::span<const int> advances = {})
 {
   if (text.state.backgroundMode == OPAQUE) {
-    int width = 0;
+    int64_t width = 0;
     if (advances.empty())
       width = text.font->Width(run);
     else
       for (int a : advances)
         width += a;
-    gdi_dc::FillRectangle(dc, RECT{x, y, x + width, y + text.font->Metrics().height}, text.state.backgroundColor);
+    gdi_dc::FillRectangle(dc, RECT{x, y, Moved(x, width), Moved(y, text.font->Metrics().height)},
+                          text.state.backgroundColor);
   }
   kv::fonts::CoverageMask mask = text.font->Render(run, advances);
   if (mask.width > 0)
-    gdi_dc::BlendCoverage(dc, x + mask.left, y + mask.top, mask.pixels.data(), mask.width, mask.height, mask.width,
-                          text.state.textColor);
+    gdi_dc::BlendCoverage(dc, Moved(x, mask.left), Moved(y, mask.top), mask.pixels.data(), mask.width, mask.height,
+                          mask.width, text.state.textColor);
 }
 
 // The text's length: `count`, or up to its terminator when `count` is negative.
