@@ -139,8 +139,9 @@ void Close(HWND hwnd, bool chosen)
     ReleaseCapture();
   ShowWindow(record->list, SW_HIDE);
   Notify(hwnd, CBN_CLOSEUP);
+  // A subclass may have kept the list's LBN_SELCHANGE from the box: the field catches up here.
   if (IsWindow(hwnd))
-    Redraw(hwnd);
+    ShowSelection(hwnd);
 }
 
 // The closed box moves its selection with the arrows itself.

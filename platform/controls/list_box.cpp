@@ -447,6 +447,9 @@ LRESULT HandleListBox(HWND hwnd, ListBoxRecord& held, UINT message, WPARAM wPara
     int height = LOWORD(lParam);
     if (height <= 0 || height > 255)
       return LB_ERR;
+    // Owners that set the height on every paint of their own must not cause another one.
+    if (height == record->itemHeight)
+      return LB_OKAY;
     record->itemHeight = height;
     SetTop(hwnd, record->top);
     Redraw(hwnd);

@@ -286,4 +286,29 @@ TEST_F(ComboFixture, SubclassSeesTheListsNotificationsAndColourRequestsFirst)
   FreeWindowProc(subclass);
 }
 
+// A subclass that swallows the list's LBN_SELCHANGE while an arrow is held keeps the list open
+// and the parent unaware; the choice still arrives whole when the list closes.
+TEST_F(ComboFixture, SelectionKeptFromTheBoxStillReachesItsFieldOnClosing)
+{
+  HWND combo = MakeFilled(CBS_DROPDOWN);
+  WNDPROC original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(combo, GWLP_WNDPROC));
+  WNDPROC subclass = MakeWindowProc([&](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+    if (message == WM_COMMAND && HIWORD(wParam) == LBN_SELCHANGE)
+      return 0;
+    return CallWindowProcW(original, hwnd, message, wParam, lParam);
+  });
+  SetWindowLongPtrW(combo, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(subclass));
+  SetFocus(combo);
+  SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+  Take();
+  // The edit has the focus; the box takes the keys from its dialog as a dropped box does.
+  for (UINT key : {VK_DOWN, VK_DOWN, VK_RETURN})
+    SendMessageW(combo, WM_KEYDOWN, key, 0);
+  EXPECT_EQ((std::vector<Heard>{Cmd(CBN_SELENDOK), Cmd(CBN_CLOSEUP)}), Take());
+  EXPECT_EQ(1, SendMessageW(combo, CB_GETCURSEL, 0, 0));
+  EXPECT_EQ(u"近一月", WindowText(GetDlgItem(combo, CB_EDIT_ID)));
+  SetWindowLongPtrW(combo, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+  FreeWindowProc(subclass);
+}
+
 }  // namespace

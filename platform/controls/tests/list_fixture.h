@@ -100,6 +100,7 @@ class ListControlsTest : public ::testing::Test {
   UINT rowHeight = 0;    // the answer to WM_MEASUREITEM; 0 leaves the control's height
   bool vetoTabs = false; // the answer to TCN_SELCHANGING
   std::function<void(int code, HWND control)> onCommand;  // called for each WM_COMMAND
+  std::function<void(const MEASUREITEMSTRUCT&)> onMeasure;  // called for each WM_MEASUREITEM
 
  private:
   std::optional<LRESULT> Noted(UINT message, WPARAM wParam, LPARAM lParam)
@@ -125,6 +126,8 @@ class ListControlsTest : public ::testing::Test {
     case WM_MEASUREITEM: {
       auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
       heard.push_back({message, static_cast<int>(measure->CtlType)});
+      if (onMeasure)
+        onMeasure(*measure);
       if (rowHeight)
         measure->itemHeight = rowHeight;
       measured.push_back(*measure);

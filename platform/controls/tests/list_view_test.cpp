@@ -83,9 +83,13 @@ POINT Position(HWND list, int index)
 TEST_F(ListView, OwnerDrawnRowsAreMeasuredOnceAndDrawnPerVisibleRow)
 {
   rowHeight = 32;
+  // The parent can reflect the request to the control it names: the control is its child by then.
+  HWND foundWhileMeasuring = nullptr;
+  onMeasure = [&](const MEASUREITEMSTRUCT& measure) { foundWhileMeasuring = GetDlgItem(parent, measure.CtlID); };
   HWND list = Make(WC_LISTVIEWW, kOwnerDrawnReport, {0, 0, 240, 100});
   ASSERT_EQ((std::vector<Heard>{{WM_MEASUREITEM, ODT_LISTVIEW}}), Take());
   EXPECT_EQ(100u, measured.at(0).CtlID);
+  EXPECT_EQ(list, foundWhileMeasuring);
   AddColumn(list, 0, 10);
   AddColumn(list, 1, 150);
   AddColumn(list, 2, 80);
@@ -120,6 +124,8 @@ TEST_F(ListView, OwnerDrawnRowsAreMeasuredOnceAndDrawnPerVisibleRow)
 
 TEST_F(ListView, AnswersItsItemAndColumnMessages)
 {
+  INITCOMMONCONTROLSEX init{sizeof(init), ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES};
+  EXPECT_TRUE(InitCommonControlsEx(&init));
   HWND list = Make(WC_LISTVIEWW, LVS_REPORT | LVS_SINGLESEL, {0, 0, 200, 100});
   AddColumn(list, 0, 60, u"名称");
   AddColumn(list, 1, 90, u"金额");
