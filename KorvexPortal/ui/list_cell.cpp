@@ -1,0 +1,7 @@
+#include "list_cell.h"
+
+CListCell::~CListCell()
+{
+  if (m_hImage)
+    ::DeleteObject(m_hImage);
+}
