@@ -1,0 +1,45 @@
+// A skinned label: takes over a STATIC control of a dialog and draws its text into its skin
+// background, so the static itself only fills with the brush. The window's own text stays
+// empty; the label keeps the text and answers WM_GETTEXT and WM_GETTEXTLENGTH from it.
+#pragma once
+
+#include <optional>
+
+#include "atl/atl.h"
+#include "skin_image.h"
+
+class CSkinLabel : public CWindowImpl<CSkinLabel> {
+ public:
+  // captionPrefix: show the template's caption followed by the text.
+  explicit CSkinLabel(bool captionPrefix = false);
+  ~CSkinLabel() override;
+
+  // Takes over a static control: its text becomes the label's text and its caption.
+  BOOL SubclassStatic(HWND hWnd);
+  void SetTextColor(COLORREF colour);
+
+  CSkinImage m_background;
+  bool m_bBold = false;
+  UINT m_format = DT_VCENTER;
+  bool m_bWrap = true;
+
+  BEGIN_MSG_MAP(CSkinLabel)
+    MESSAGE_HANDLER(WM_SETTEXT, OnSetText)
+    MESSAGE_HANDLER(WM_GETTEXT, OnGetText)
+    MESSAGE_HANDLER(WM_GETTEXTLENGTH, OnGetTextLength)
+    MESSAGE_HANDLER(OCM_CTLCOLORSTATIC, OnCtlColorStatic)
+    DEFAULT_REFLECTION_HANDLER()
+  END_MSG_MAP()
+
+ private:
+  LRESULT OnSetText(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
+  LRESULT OnGetText(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
+  LRESULT OnGetTextLength(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
+  LRESULT OnCtlColorStatic(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
+  void PaintText(HDC dc, const RECT& client);
+
+  CStringW m_strText;
+  CStringW m_strCaption;
+  std::optional<COLORREF> m_textColour;
+  bool m_bCaptionPrefix;
+};
