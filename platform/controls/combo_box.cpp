@@ -14,9 +14,12 @@ namespace {
 struct ComboRecord {
   HWND list = nullptr;
   HWND edit = nullptr;
+  WNDPROC editProc = nullptr;      // the edit's own procedure
+  WNDPROC editSubclass = nullptr;  // the box's procedure in front of it
   int dropHeight = 0;   // the box and its dropped list together
   int fieldHeight = 16; // the selection field's item height
   bool dropped = false;
+  bool showing = false;  // the box is setting the edit's text itself
   HFONT font = nullptr;
   ComboLink link;
 };
@@ -69,8 +72,13 @@ void ShowSelection(HWND hwnd)
 {
   ComboRecord* record = Record(hwnd);
   if (record->edit) {
+    // The text shown for a choice is all selected, so typing replaces it; the edit's change
+    // notifications are the box's own doing and not the user's.
     int selected = Selected(hwnd);
+    record->showing = true;
     SetWindowTextW(record->edit, selected >= 0 ? ItemText(hwnd, selected).c_str() : u"");
+    SendMessageW(record->edit, EM_SETSEL, 0, -1);
+    record->showing = false;
   }
   Redraw(hwnd);
 }
@@ -228,6 +236,75 @@ void Paint(HWND hwnd, HDC dc)
   }
 }
 
+bool IsPartOfBox(HWND hwnd, HWND other)
+{
+  return other && (other == hwnd || other == Record(hwnd)->edit);
+}
+
+void FocusCame(HWND hwnd, HWND previous)
+{
+  if (IsPartOfBox(hwnd, previous))
+    return;
+  Redraw(hwnd);
+  Notify(hwnd, CBN_SETFOCUS);
+}
+
+void FocusLeft(HWND hwnd, HWND next)
+{
+  if (IsPartOfBox(hwnd, next))
+    return;
+  Close(hwnd, false);
+  if (!IsWindow(hwnd))
+    return;
+  Redraw(hwnd);
+  Notify(hwnd, CBN_KILLFOCUS);
+}
+
+// The edit of a drop-down gives the box the keys that choose, and tells it of its focus and of
+// the keys it wants while the list is dropped.
+void SubclassEdit(HWND hwnd)
+{
+  ComboRecord* record = Record(hwnd);
+  record->editProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(record->edit, GWLP_WNDPROC));
+  WNDPROC original = record->editProc;
+  record->editSubclass = MakeWindowProc([hwnd, original](HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+    bool dropped = SendMessageW(hwnd, CB_GETDROPPEDSTATE, 0, 0);
+    switch (message) {
+    case WM_KEYDOWN:
+      if (wParam == VK_UP || wParam == VK_DOWN || wParam == VK_F4 ||
+          (dropped && (wParam == VK_RETURN || wParam == VK_ESCAPE)))
+        return SendMessageW(hwnd, message, wParam, lParam);
+      break;
+    case WM_GETDLGCODE:
+      return CallWindowProcW(original, edit, message, wParam, lParam) | (dropped ? DLGC_WANTALLKEYS : 0);
+    case WM_SETFOCUS: {
+      LRESULT result = CallWindowProcW(original, edit, message, wParam, lParam);
+      FocusCame(hwnd, reinterpret_cast<HWND>(wParam));
+      return result;
+    }
+    case WM_KILLFOCUS: {
+      LRESULT result = CallWindowProcW(original, edit, message, wParam, lParam);
+      FocusLeft(hwnd, reinterpret_cast<HWND>(wParam));
+      return result;
+    }
+    default: break;
+    }
+    return CallWindowProcW(original, edit, message, wParam, lParam);
+  });
+  SetWindowLongPtrW(record->edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(record->editSubclass));
+}
+
+void UnsubclassEdit(HWND hwnd)
+{
+  ComboRecord* record = Record(hwnd);
+  if (!record->editSubclass)
+    return;
+  if (IsWindow(record->edit))
+    SetWindowLongPtrW(record->edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(record->editProc));
+  FreeWindowProc(record->editSubclass);
+  record->editSubclass = nullptr;
+}
+
 void Create(HWND hwnd, const CREATESTRUCTW& create)
 {
   ComboRecord* record = Record(hwnd);
@@ -247,6 +324,8 @@ void Create(HWND hwnd, const CREATESTRUCTW& create)
   if ((create.style & CBS_TYPEMASK) == CBS_DROPDOWN) {
     record->edit = CreateWindowExW(0, WC_EDITW, nullptr, WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 0, 0, 0, 0, hwnd,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(CB_EDIT_ID)), nullptr, nullptr);
+    if (record->edit)
+      SubclassEdit(hwnd);
   }
   SetWindowPos(hwnd, nullptr, 0, 0, create.cx, BoxHeight(hwnd),
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
@@ -302,6 +381,15 @@ LRESULT GetText(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 LRESULT ListCommand(HWND hwnd, WPARAM wParam, LPARAM lParam)
 {
   ComboRecord* record = Record(hwnd);
+  if (record->edit && reinterpret_cast<HWND>(lParam) == record->edit) {
+    if (record->showing)
+      return 0;
+    if (HIWORD(wParam) == EN_CHANGE)
+      Notify(hwnd, CBN_EDITCHANGE);
+    else if (HIWORD(wParam) == EN_UPDATE)
+      Notify(hwnd, CBN_EDITUPDATE);
+    return 0;
+  }
   if (reinterpret_cast<HWND>(lParam) != record->list)
     return 0;
   if (HIWORD(wParam) == LBN_SELCHANGE) {
@@ -321,6 +409,7 @@ LRESULT HandleComboBox(HWND hwnd, ComboRecord& held, UINT message, WPARAM wParam
     Create(hwnd, *reinterpret_cast<CREATESTRUCTW*>(lParam));
     return 0;
   case WM_DESTROY:
+    UnsubclassEdit(hwnd);
     if (record->list)
       DestroyWindow(record->list);
     record->list = nullptr;
@@ -413,22 +502,11 @@ LRESULT HandleComboBox(HWND hwnd, ComboRecord& held, UINT message, WPARAM wParam
     return 0;
   case WM_KEYDOWN: KeyDown(hwnd, static_cast<UINT>(wParam)); return 0;
   case WM_SETFOCUS:
-    if (record->edit)
+    FocusCame(hwnd, reinterpret_cast<HWND>(wParam));
+    if (IsWindow(hwnd) && record->edit)
       SetFocus(record->edit);
-    Redraw(hwnd);
-    Notify(hwnd, CBN_SETFOCUS);
     return 0;
-  case WM_KILLFOCUS: {
-    HWND next = reinterpret_cast<HWND>(wParam);
-    if (record->edit && next == record->edit)
-      return 0;
-    Close(hwnd, false);
-    if (!IsWindow(hwnd))
-      return 0;
-    Redraw(hwnd);
-    Notify(hwnd, CBN_KILLFOCUS);
-    return 0;
-  }
+  case WM_KILLFOCUS: FocusLeft(hwnd, reinterpret_cast<HWND>(wParam)); return 0;
   case WM_ENABLE:
     if (!wParam)
       Close(hwnd, false);

@@ -311,4 +311,32 @@ TEST_F(ComboFixture, SelectionKeptFromTheBoxStillReachesItsFieldOnClosing)
   FreeWindowProc(subclass);
 }
 
+TEST_F(ComboFixture, DropDownTakesKeysAndTextThroughItsEdit)
+{
+  HWND combo = MakeFilled(CBS_DROPDOWN);
+  HWND edit = GetDlgItem(combo, CB_EDIT_ID);
+  struct Step {
+    const char* what;
+    std::function<bool()> act;
+    std::vector<Heard> heard;
+    std::u16string text;
+  };
+  const Step steps[] = {
+      {"tap on the edit", [&] { return kvtest::TapWindow(edit); }, {Cmd(CBN_SETFOCUS)}, u""},
+      {"down", [&] { return kvtest::PressKey(VK_DOWN); }, {Cmd(CBN_SELCHANGE)}, u"近一周"},
+      {"F4 opens", [&] { return kvtest::PressKey(VK_F4); }, {Cmd(CBN_DROPDOWN)}, u"近一周"},
+      {"down in the list", [&] { return kvtest::PressKey(VK_DOWN); }, {Cmd(CBN_SELCHANGE)}, u"近一月"},
+      {"enter chooses", [&] { return kvtest::PressKey(VK_RETURN); }, {Cmd(CBN_SELENDOK), Cmd(CBN_CLOSEUP)}, u"近一月"},
+      {"typing replaces the chosen text", [&] { return kvtest::TypeText(u"x"); },
+       {Cmd(CBN_EDITUPDATE), Cmd(CBN_EDITCHANGE)}, u"x"},
+      {"focus elsewhere", [&] { SetFocus(parent); return kvtest::RunUntilIdle(); }, {Cmd(CBN_KILLFOCUS)}, u"x"},
+  };
+  Take();
+  for (const Step& step : steps) {
+    ASSERT_TRUE(step.act()) << step.what;
+    EXPECT_EQ(step.heard, TakeNotifications()) << step.what;
+    EXPECT_EQ(step.text, WindowText(edit)) << step.what;
+  }
+}
+
 }  // namespace

@@ -15,7 +15,10 @@
 // - closing by choosing (a tap on an item, Enter): CBN_SELENDOK, the list hides, CBN_CLOSEUP;
 // - closing otherwise (Escape, a tap outside, focus lost, CB_SHOWDROPDOWN FALSE): CBN_SELENDCANCEL,
 //   the list hides, CBN_CLOSEUP;
-// - CBN_SETFOCUS and CBN_KILLFOCUS as the box gains and loses the focus.
+// - CBN_SETFOCUS and CBN_KILLFOCUS as the box (or its edit) gains and loses the focus;
+// - CBN_EDITUPDATE and CBN_EDITCHANGE as the user changes the edit's text.
+// The edit of a drop-down passes the arrows and F4 (and Enter and Escape while the list is dropped)
+// to the box; a choice shows in the edit all selected.
 // CBS_SORT is read at each CB_ADDSTRING, so clearing the style later stops the sorting.
 #pragma once
 
