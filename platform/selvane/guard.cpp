@@ -75,11 +75,12 @@ void Guard::Detach()
   Wipe();
   if (!active_)
     return;
-  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(edit_, GWLP_WNDPROC)) == own_) {
-    SetWindowLongPtrW(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(edit_, GWLP_WNDPROC)) == own_ &&
+      SetWindowLongPtrW(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_)) != 0) {
     active_ = false;
   } else {
-    // Something subclassed the edit after the guard; the guard stays in the chain, passing
+    // Something subclassed the edit after the guard, or the call came from another thread than
+    // the edit's (which may not change its procedure): the guard stays in the chain, passing
     // everything on (the table keeps it alive for that).
     active_ = false;
     stillChained_ = true;
@@ -90,12 +91,19 @@ void Guard::Detach()
 
 size_t Guard::CopyTo(char16_t* buffer, size_t capacity) const
 {
+  std::lock_guard<std::mutex> held(textLock_);
   size_t count = std::min(secret_.size(), capacity);
   std::copy_n(secret_.data(), count, buffer);
   return count;
 }
 
 void Guard::Wipe()
+{
+  std::lock_guard<std::mutex> held(textLock_);
+  WipeText();
+}
+
+void Guard::WipeText()
 {
   WipeMemory(secret_.data(), secret_.capacity() * sizeof(char16_t));
   secret_.clear();
@@ -116,11 +124,13 @@ LRESULT Guard::Insert(UINT message, WPARAM wParam, std::u16string_view text)
 {
   Selection selection = SelectionOf(edit_);
   size_t before = LengthOf(edit_);
+  std::unique_lock<std::mutex> held(textLock_);
   size_t kept = secret_.size() - std::min(secret_.size(), selection.end - selection.start);
   size_t room = SELVANE_MAX_INPUT - std::min<size_t>(SELVANE_MAX_INPUT, kept);
   text = text.substr(0, std::min(text.size(), room));
   if (text.empty() && message == WM_CHAR)
     return 0;
+  held.unlock();
   std::u16string mask(text.size(), MaskCharacter());
   LRESULT result = message == WM_CHAR ? Forward(WM_CHAR, mask[0], 0)
                                       : Forward(message, wParam, reinterpret_cast<LPARAM>(mask.c_str()));
@@ -128,24 +138,33 @@ LRESULT Guard::Insert(UINT message, WPARAM wParam, std::u16string_view text)
     return result;
   size_t after = LengthOf(edit_);
   size_t removed = selection.end - selection.start;
-  if (after + removed >= before && after + removed - before <= text.size() && before == secret_.size())
+  held.lock();
+  if (after + removed >= before && after + removed - before <= text.size() && before == secret_.size()) {
     secret_.replace(selection.start, removed, text.substr(0, after + removed - before));
-  else if (after != secret_.size())
+  } else if (after != secret_.size()) {
+    held.unlock();
     SetText(WM_SETTEXT, 0, u"");  // out of step with the edit: start again from nothing
+  }
   return result;
 }
 
 LRESULT Guard::SetText(UINT message, WPARAM wParam, LPCWSTR text)
 {
   std::u16string_view given = text ? std::u16string_view(text) : std::u16string_view();
-  Wipe();
-  secret_.assign(given.substr(0, std::min<size_t>(given.size(), SELVANE_MAX_INPUT)));
-  std::u16string mask(secret_.size(), MaskCharacter());
+  size_t length = 0;
+  {
+    std::lock_guard<std::mutex> held(textLock_);
+    WipeText();
+    secret_.assign(given.substr(0, std::min<size_t>(given.size(), SELVANE_MAX_INPUT)));
+    length = secret_.size();
+  }
+  std::u16string mask(length, MaskCharacter());
   return Forward(message, wParam, reinterpret_cast<LPARAM>(mask.c_str()));
 }
 
 LRESULT Guard::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
+  std::shared_ptr<Guard> keep = weak_from_this().lock();
   if (!active_) {
     LRESULT result = CallWindowProcW(previous_, hwnd, message, wParam, lParam);
     if (message == WM_NCDESTROY)
@@ -170,6 +189,7 @@ LRESULT Guard::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     if (!IsWindow(edit_) || !active_)
       return result;
     size_t after = LengthOf(edit_);
+    std::lock_guard<std::mutex> held(textLock_);
     if (before == secret_.size() && after < before) {
       size_t count = before - after;
       size_t start = selection.start != selection.end ? selection.start
@@ -188,7 +208,7 @@ LRESULT Guard::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
   case WM_NCDESTROY: {
     Wipe();
     LRESULT result = Forward(message, wParam, lParam);
-    ForgetGuard(hwnd);  // deletes this guard; its procedure stays alive until this call returns
+    ForgetGuard(hwnd);  // drops the table's hold; `keep` holds the guard to the end of this call
     return result;
   }
   default:

@@ -4,13 +4,17 @@
 // What the edit accepted is mirrored into the guarded text.
 #pragma once
 
+#include <memory>
+#include <mutex>
 #include <string>
 
 #include "windows.h"
 
 namespace selvane_detail {
 
-class Guard {
+// Owned through shared_ptr: a call into the guard's procedure keeps it alive to its end, even
+// when the edit is destroyed (and the guard forgotten) during the call.
+class Guard : public std::enable_shared_from_this<Guard> {
  public:
   explicit Guard(HWND edit);
   ~Guard();
@@ -19,8 +23,9 @@ class Guard {
 
   // Subclasses the edit, taking its present text. False when that failed.
   bool Attach();
-  // Gives the edit back its former procedure when the guard is still at the top of its chain,
-  // else leaves the guard as a plain pass-through. Wipes the text.
+  // Gives the edit back its former procedure when the guard is still at the top of its chain
+  // (and this is the edit's thread), else leaves the guard as a plain pass-through. Wipes the
+  // text.
   void Detach();
   // Copies the guarded text; the caller wipes its copy.
   size_t CopyTo(char16_t* buffer, size_t capacity) const;
@@ -36,12 +41,15 @@ class Guard {
   LRESULT Insert(UINT message, WPARAM wParam, std::u16string_view text);
   LRESULT SetText(UINT message, WPARAM wParam, LPCWSTR text);
   char16_t MaskCharacter() const;
+  void WipeText();  // textLock_ held
 
   HWND edit_;
   WNDPROC previous_ = nullptr;
   WNDPROC own_ = nullptr;
   bool active_ = false;
   bool stillChained_ = false;
+  // The edit's thread changes the text; the library's calls read and wipe it from any thread.
+  mutable std::mutex textLock_;
   std::u16string secret_;  // reserved once so that it never moves in memory
 };
 

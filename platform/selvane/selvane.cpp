@@ -1,4 +1,6 @@
-// The library's calls over the table of guards.
+// The library's calls over the table of guards. The table's lock is never held while a window
+// procedure runs (the edit's, its parent's through notifications): such a procedure may run on
+// another thread that itself waits for the lock.
 #include <map>
 #include <memory>
 #include <mutex>
@@ -14,9 +16,9 @@ namespace {
 struct Library {
   std::recursive_mutex lock;
   int initialised = 0;
-  std::map<HWND, std::unique_ptr<Guard>> guards;
+  std::map<HWND, std::shared_ptr<Guard>> guards;
   // Freed guards that another subclass keeps in their edit's chain, until the edit goes.
-  std::map<HWND, std::unique_ptr<Guard>> retired;
+  std::map<HWND, std::shared_ptr<Guard>> retired;
 };
 
 Library& library()
@@ -51,14 +53,28 @@ void selvane_detail::ForgetGuard(HWND edit)
 
 namespace {
 
-// Ends a guard that is in the table.
-void Release(HWND edit)
+// Takes the edit's guard out of the table; null when it has none.
+std::shared_ptr<Guard> TakeGuard(HWND edit)
 {
+  std::lock_guard<std::recursive_mutex> held(library().lock);
   auto found = library().guards.find(edit);
-  found->second->Detach();
-  if (found->second->StillChained())
-    library().retired[edit] = std::move(found->second);
+  if (found == library().guards.end())
+    return nullptr;
+  std::shared_ptr<Guard> guard = std::move(found->second);
   library().guards.erase(found);
+  return guard;
+}
+
+// Ends a guard taken out of the table (the lock not held: detaching talks to the edit). One
+// that another subclass keeps in the edit's chain lives on until the edit goes.
+void Release(std::shared_ptr<Guard> guard)
+{
+  guard->Detach();
+  if (!guard->StillChained() || !IsWindow(guard->Edit()))
+    return;
+  std::lock_guard<std::recursive_mutex> held(library().lock);
+  HWND edit = guard->Edit();
+  library().retired[edit] = std::move(guard);
 }
 
 }  // namespace
@@ -72,26 +88,40 @@ BOOL SelvaneInitialize(DWORD)
 
 void SelvaneUninitialize()
 {
-  std::lock_guard<std::recursive_mutex> held(library().lock);
-  if (library().initialised == 0 || --library().initialised > 0)
-    return;
-  while (!library().guards.empty())
-    Release(library().guards.begin()->first);
+  std::map<HWND, std::shared_ptr<Guard>> ending;
+  {
+    std::lock_guard<std::recursive_mutex> held(library().lock);
+    if (library().initialised == 0 || --library().initialised > 0)
+      return;
+    ending.swap(library().guards);
+  }
+  for (auto& entry : ending)
+    Release(std::move(entry.second));
 }
 
 BOOL HelpMe(HWND edit)
 {
-  std::lock_guard<std::recursive_mutex> held(library().lock);
-  if (library().initialised == 0 || !IsWindow(edit) || !IsEdit(edit)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
+  {
+    std::lock_guard<std::recursive_mutex> held(library().lock);
+    if (library().initialised == 0 || !IsWindow(edit) || !IsEdit(edit)) {
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return FALSE;
+    }
+    if (GuardOf(edit))
+      return TRUE;
   }
-  if (GuardOf(edit))
-    return TRUE;
-  auto guard = std::make_unique<Guard>(edit);
+  // Attaching talks to the edit: outside the lock.
+  auto guard = std::make_shared<Guard>(edit);
   if (!guard->Attach())
     return FALSE;
-  library().guards.emplace(edit, std::move(guard));
+  {
+    std::lock_guard<std::recursive_mutex> held(library().lock);
+    if (!GuardOf(edit)) {
+      library().guards.emplace(edit, std::move(guard));
+      return TRUE;
+    }
+  }
+  Release(std::move(guard));  // another call guarded the edit meanwhile: that guard serves
   return TRUE;
 }
 
@@ -124,10 +154,9 @@ BOOL ClearInputForMe(HWND edit)
 
 BOOL FreeMe(HWND edit)
 {
-  std::lock_guard<std::recursive_mutex> held(library().lock);
-  Guard* guard = GuardOf(edit);
+  std::shared_ptr<Guard> guard = TakeGuard(edit);
   if (!guard)
     return FALSE;
-  Release(edit);
+  Release(std::move(guard));
   return TRUE;
 }

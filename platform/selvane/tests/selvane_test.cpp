@@ -2,7 +2,11 @@
 // back only through GetInputForMe, and wipes it on clear, free, empty text and destruction.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <atomic>
+#include <functional>
 #include <string>
+#include <thread>
 
 #include "selvane/selvane.h"
 #include "testing/device_root.h"
@@ -27,6 +31,20 @@ class SecureInput : public ::testing::Test {
   {
     DestroyThreadWindows();
     SelvaneUninitialize();
+    if (commands)
+      FreeWindowProc(commands);
+  }
+
+  // Hands the code of every WM_COMMAND the dialog gets (the edit's notifications) to `heard`.
+  void OnCommand(std::function<void(WORD code)> heard)
+  {
+    auto below = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(dialog, GWLP_WNDPROC));
+    commands = MakeWindowProc([below, heard](HWND h, UINT m, WPARAM w, LPARAM l) {
+      if (m == WM_COMMAND)
+        heard(HIWORD(w));
+      return CallWindowProcW(below, h, m, w, l);
+    });
+    SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(commands));
   }
 
   // What GetInputForMe gives into a zeroed buffer of 260 characters.
@@ -51,6 +69,7 @@ class SecureInput : public ::testing::Test {
   device::testing::ScopedDeviceRoot root;
   HWND dialog = nullptr;
   HWND edit = nullptr;
+  WNDPROC commands = nullptr;
 };
 
 TEST_F(SecureInput, TypedTextIsHeldApartFromTheWindowText)
@@ -187,6 +206,46 @@ TEST_F(SecureInput, FreeingUnderALaterSubclassLeavesAWorkingEdit)
   EXPECT_EQ(u"cd", WindowText());
   DestroyWindow(edit);
   FreeWindowProc(later);
+}
+
+// The library's lock is never held while the edit answers: here FreeMe runs on another thread,
+// and the edit's parent, on this thread, asks the library for the text when the edit empties.
+TEST_F(SecureInput, FreeingFromAnotherThreadLetsTheEditsParentCallTheLibrary)
+{
+  Guard();
+  ASSERT_TRUE(TypeText(u"1234"));
+  std::u16string heard = u"(nothing)";
+  OnCommand([&](WORD code) {
+    if (code == EN_CHANGE)
+      heard = Input();
+  });
+  std::atomic<bool> freed{false};
+  DWORD self = GetCurrentThreadId();
+  std::thread other([&] {
+    freed = FreeMe(edit) != FALSE;
+    PostThreadMessageW(self, WM_APP, 0, 0);
+  });
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0 && msg.message != WM_APP)
+    DispatchMessageW(&msg);
+  other.join();
+  EXPECT_TRUE(freed);
+  EXPECT_EQ(u"", heard);
+  EXPECT_EQ(u"", WindowText());
+  ASSERT_TRUE(TypeText(u"56"));  // the guard, left in the chain, passes everything on
+  EXPECT_EQ(u"56", WindowText());
+}
+
+TEST_F(SecureInput, TheEditMayBeDestroyedByItsOwnNotification)
+{
+  Guard();
+  OnCommand([this](WORD code) {
+    if (code == EN_CHANGE)
+      DestroyWindow(edit);
+  });
+  ASSERT_TRUE(TypeText(u"7"));
+  EXPECT_FALSE(IsWindow(edit));
+  EXPECT_FALSE(GetInputForMe(edit, std::array<WCHAR, 8>{}.data(), 16));
 }
 
 }  // namespace
