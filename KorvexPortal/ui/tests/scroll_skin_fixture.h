@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "testing/device_root.h"
@@ -25,22 +27,58 @@ inline COLORREF SkinColour(int column, int row, int slice = 1)
   return RGB(20 + column * 25, 40 + row * 70, 100 + slice * 50);
 }
 
-// A 9 x 3 skin of kCell-pixel cells.
+// The skin's pixel at (x, y) for cells of the size.
+inline COLORREF SkinPixel(int x, int y, int cell)
+{
+  int column = x / cell, row = y / cell;
+  int slice = 1;
+  if (column == 2 || column == 6) {
+    int along = column == 2 ? y % cell : x % cell;
+    slice = along < 3 ? 0 : along >= cell - 3 ? 2 : 1;
+  }
+  return SkinColour(column, row, slice);
+}
+
+// A 9 x 3 skin of square cells.
 inline HBITMAP MakeSkin(int cell = kCell)
 {
   std::vector<uint32_t> bits(static_cast<size_t>(9 * cell) * 3 * cell);
   for (int y = 0; y < 3 * cell; ++y)
     for (int x = 0; x < 9 * cell; ++x) {
-      int column = x / cell, row = y / cell;
-      int slice = 1;
-      if (column == 2 || column == 6) {
-        int along = column == 2 ? y % cell : x % cell;
-        slice = along < 3 ? 0 : along >= cell - 3 ? 2 : 1;
-      }
-      COLORREF c = SkinColour(column, row, slice);
+      COLORREF c = SkinPixel(x, y, cell);
       bits[static_cast<size_t>(y) * 9 * cell + x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
     }
   return CreateBitmap(9 * cell, 3 * cell, 1, 32, bits.data());
+}
+
+// A 24-bit BMP file of the size, its pixels from the function.
+inline std::string BmpFile(int width, int height, const std::function<COLORREF(int, int)>& pixel)
+{
+  int stride = (width * 3 + 3) / 4 * 4;
+  uint32_t imageBytes = static_cast<uint32_t>(stride * height);
+  std::string file;
+  auto put = [&file](uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+      file.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+  };
+  file += "BM";
+  put(54 + imageBytes, 4), put(0, 4), put(54, 4);
+  put(40, 4), put(static_cast<uint32_t>(width), 4), put(static_cast<uint32_t>(height), 4), put(1, 2), put(24, 2);
+  put(0, 4), put(imageBytes, 4), put(0, 4), put(0, 4), put(0, 4), put(0, 4);
+  for (int y = height - 1; y >= 0; --y) {  // rows bottom-up
+    for (int x = 0; x < width; ++x) {
+      COLORREF c = pixel(x, y);
+      put(GetBValue(c), 1), put(GetGValue(c), 1), put(GetRValue(c), 1);
+    }
+    put(0, stride - width * 3);
+  }
+  return file;
+}
+
+// The skin as a BMP file, for a resource library.
+inline std::string SkinBmp(int cell)
+{
+  return BmpFile(9 * cell, 3 * cell, [cell](int x, int y) { return SkinPixel(x, y, cell); });
 }
 
 struct Note {
@@ -66,7 +104,9 @@ class ScrollFixture : public ::testing::Test {
                 if (message != WM_VSCROLL && message != WM_HSCROLL)
                   return std::nullopt;
                 notes.push_back({message, LOWORD(wParam), HIWORD(wParam)});
-                if (owning)
+                if (onScroll)
+                  onScroll(message, wParam);
+                else if (owning)
                   Own(reinterpret_cast<HWND>(lParam), LOWORD(wParam), HIWORD(wParam));
                 return 0;
               }});
@@ -110,6 +150,7 @@ class ScrollFixture : public ::testing::Test {
   HBITMAP skin = nullptr;
   std::vector<Note> notes;
   bool owning = false;  // the parent moves the bar's position as the codes ask
+  std::function<void(UINT, WPARAM)> onScroll;  // or hands the codes to this
 
  private:
   // A line is 1, a page the bar's page; positions stay within nMin and nMax - nPage + 1 (at
