@@ -106,13 +106,23 @@ void LeftInvalid(HWND hwnd)
                static_cast<void*>(hwnd));
 }
 
-LRESULT DefaultErase(HWND hwnd, HDC dc)
+LRESULT FillClient(HWND hwnd, HDC dc, HBRUSH brush)
 {
-  auto brush = reinterpret_cast<HBRUSH>(GetClassLongPtrW(hwnd, GCLP_HBRBACKGROUND));
   if (!brush || !dc)
     return 0;
   RECT client = ClientBounds(hwnd);
   return FillRect(dc, &client, brush) ? 1 : 0;
+}
+
+LRESULT DefaultErase(HWND hwnd, HDC dc)
+{
+  return FillClient(hwnd, dc, reinterpret_cast<HBRUSH>(GetClassLongPtrW(hwnd, GCLP_HBRBACKGROUND)));
+}
+
+HBRUSH SystemColour(HDC dc, int colourIndex)
+{
+  SetBkColor(dc, GetSysColor(colourIndex));
+  return GetSysColorBrush(colourIndex);
 }
 
 // The window manager calls these once the drawing layer is loaded.
@@ -122,6 +132,8 @@ LRESULT DefaultErase(HWND hwnd, HDC dc)
   hooks.defaultPaint = DefaultPaint;
   hooks.leftInvalid = LeftInvalid;
   hooks.defaultErase = DefaultErase;
+  hooks.fillClient = FillClient;
+  hooks.systemColour = SystemColour;
   user_paint::SetHooks(hooks);
   return true;
 }();

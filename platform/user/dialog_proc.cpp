@@ -1,6 +1,9 @@
 // The default dialog procedure: calls the dialog's procedure and applies its return rules, then
-// does what a dialog does with the messages its procedure left alone.
+// does what a dialog does with the messages its procedure left alone: focus, the default button,
+// the dialog brush and the colours behind its controls.
 #include "dialog_state.h"
+#include "gdi/system_colors.h"
+#include "internal/user/paint_link.h"
 
 using namespace user_dialog;
 
@@ -31,6 +34,7 @@ void FocusControl(HWND dialog, HWND control)
     SendMessageW(control, kEditSetSelection, 0, -1);
   if (auto record = FindDialog(dialog))
     record->savedFocus = control;
+  ShowDefaultButton(dialog, control);
 }
 
 // The control that had the focus when the dialog was last left, else the first tab stop.
@@ -43,6 +47,7 @@ void RestoreFocus(HWND dialog)
   HWND saved = record ? record->savedFocus : nullptr;
   if (saved && IsWindow(saved) && IsInside(dialog, saved) && IsWindowVisible(saved) && IsWindowEnabled(saved)) {
     SetFocus(saved);
+    ShowDefaultButton(dialog, saved);
     return;
   }
   HWND first = GetNextDlgTabItem(dialog, nullptr, FALSE);
@@ -50,15 +55,28 @@ void RestoreFocus(HWND dialog)
     FocusControl(dialog, first);
 }
 
-LRESULT DefaultId(HWND dialog)
+// The system colour behind each kind of control when the dialog's procedure gives none: the
+// dialog brush behind the dialog and the statics and buttons that sit on it, the window colour
+// behind edits and lists, the scroll bar colour behind scroll bars.
+int DefaultColourOf(UINT ctlColorMessage)
 {
-  auto record = FindDialog(dialog);
-  if (record && record->defaultId)
-    return MAKELRESULT(record->defaultId, DC_HASDEFID);
-  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-    if (SendMessageW(child, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON)
-      return MAKELRESULT(GetDlgCtrlID(child), DC_HASDEFID);
-  return 0;
+  switch (ctlColorMessage) {
+  case WM_CTLCOLOREDIT:
+  case WM_CTLCOLORLISTBOX: return COLOR_WINDOW;
+  case WM_CTLCOLORSCROLLBAR: return COLOR_SCROLLBAR;
+  default: return COLOR_STATIC;  // WM_CTLCOLORDLG, WM_CTLCOLORSTATIC, WM_CTLCOLORBTN, WM_CTLCOLORMSGBOX
+  }
+}
+
+// The dialog brush: what the dialog answers WM_CTLCOLORDLG.
+LRESULT EraseWithDialogBrush(HWND dialog, HDC dc)
+{
+  auto hooks = user_paint::GetHooks();
+  if (!hooks || !hooks->fillClient)
+    return 0;
+  auto brush = reinterpret_cast<HBRUSH>(
+      SendMessageW(dialog, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(dialog)));
+  return hooks->fillClient(dialog, dc, brush);
 }
 
 LRESULT DefaultHandling(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -91,9 +109,23 @@ LRESULT DefaultHandling(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
   case DM_GETDEFID:
     return DefaultId(dialog);
   case DM_SETDEFID:
-    if (auto record = FindDialog(dialog))
-      record->defaultId = static_cast<WORD>(wParam);
+    SetDefaultId(dialog, static_cast<WORD>(wParam));
     return TRUE;
+  case WM_ERASEBKGND:
+    return EraseWithDialogBrush(dialog, reinterpret_cast<HDC>(wParam));
+  case WM_CTLCOLORMSGBOX:
+  case WM_CTLCOLOREDIT:
+  case WM_CTLCOLORLISTBOX:
+  case WM_CTLCOLORBTN:
+  case WM_CTLCOLORDLG:
+  case WM_CTLCOLORSCROLLBAR:
+  case WM_CTLCOLORSTATIC: {
+    // The DC keeps the text colour the control chose; only its background follows the brush.
+    auto hooks = user_paint::GetHooks();
+    if (!hooks || !hooks->systemColour)
+      return 0;
+    return reinterpret_cast<LRESULT>(hooks->systemColour(reinterpret_cast<HDC>(wParam), DefaultColourOf(message)));
+  }
   case WM_GETFONT:
     if (auto record = FindDialog(dialog))
       return reinterpret_cast<LRESULT>(record->font.font);

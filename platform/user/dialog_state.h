@@ -11,7 +11,7 @@ namespace user_dialog {
 struct DialogRecord {
   DialogFont font;
   bool hasFont = false;
-  WORD defaultId = 0;  // 0: the DEFPUSHBUTTON child's, else none
+  WORD defaultId = 0;  // 0: none given yet (DM_GETDEFID then looks for a BS_DEFPUSHBUTTON child)
   HWND savedFocus = nullptr;
   bool ended = false;
   INT_PTR result = 0;
@@ -28,6 +28,14 @@ DialogFont FontOf(HWND dialog);
 DialogFont CreateDialogFont(WORD pointSize, const std::u16string& face);
 void ReleaseDialogFont(const DialogFont& font);
 RECT DialogUnitsToPixels(const DialogFont& font, short x, short y, short cx, short cy);
+
+// DM_GETDEFID's answer: MAKELRESULT(id, DC_HASDEFID), or 0 without a default button.
+LRESULT DefaultId(HWND dialog);
+// DM_SETDEFID: the new default button takes the default look unless a push button has the focus.
+void SetDefaultId(HWND dialog, WORD id);
+// The focus moved to `focus` (null: outside the dialog): a focused push button looks like the
+// default button, else the dialog's default button does (BM_SETSTYLE).
+void ShowDefaultButton(HWND dialog, HWND focus);
 
 // The window class of dialogs (WC_DIALOG), registered on first use.
 bool EnsureDialogClass();

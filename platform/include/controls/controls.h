@@ -3,7 +3,7 @@
 // process that links them, and the scroll bars of any window.
 #pragma once
 
-#include "controls/dialog_codes.h"
+#include "user/dialog_codes.h"
 #include "controls/static.h"
 #include "controls/button.h"
 #include "controls/edit.h"

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "base/types.h"
+#include "user/dialog_codes.h"
 #include "user/dialog_template.h"
 #include "user/messages.h"
 
@@ -28,19 +29,6 @@ typedef INT_PTR (*DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define DM_SETDEFID (WM_USER + 1)
 // DM_GETDEFID answers MAKELONG(id, DC_HASDEFID), or 0 when the dialog has no default button.
 #define DC_HASDEFID 0x534B
-
-// WM_GETDLGCODE answers: what a control wants of the keys and what kind of control it is.
-#define DLGC_WANTARROWS 0x0001
-#define DLGC_WANTTAB 0x0002
-#define DLGC_WANTALLKEYS 0x0004
-#define DLGC_WANTMESSAGE 0x0004
-#define DLGC_HASSETSEL 0x0008
-#define DLGC_DEFPUSHBUTTON 0x0010
-#define DLGC_UNDEFPUSHBUTTON 0x0020
-#define DLGC_RADIOBUTTON 0x0040
-#define DLGC_WANTCHARS 0x0080
-#define DLGC_STATIC 0x0100
-#define DLGC_BUTTON 0x2000
 
 #define WM_NEXTDLGCTL 0x0028
 

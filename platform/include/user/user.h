@@ -18,4 +18,5 @@
 #include "user/dialog_template.h"
 #include "user/owner_draw.h"
 #include "user/menu.h"
+#include "user/dialog_codes.h"
 #include "user/dialog.h"

@@ -4,8 +4,8 @@
 // layer keeps it marked.
 //
 // The drawing layer also reads where a window's pixels go (one snapshot of the window tree)
-// and installs hooks that the window manager calls when a window's visible area changed and
-// for the default handling of painting.
+// and installs hooks that the window manager calls when a window's visible area changed, for
+// the default handling of painting, and for the colours of dialogs.
 #pragma once
 
 #include <vector>
@@ -43,6 +43,11 @@ struct Hooks {
   void (*leftInvalid)(HWND hwnd) = nullptr;
   // WM_ERASEBKGND reached the default procedure; returns its result.
   LRESULT (*defaultErase)(HWND hwnd, HDC dc) = nullptr;
+  // Fills the window's client area with the brush; returns WM_ERASEBKGND's result (1 when filled).
+  LRESULT (*fillClient)(HWND hwnd, HDC dc, HBRUSH brush) = nullptr;
+  // Sets the DC's background colour to a system colour (COLOR_*) and returns its brush: the
+  // default answer to WM_CTLCOLOR* messages.
+  HBRUSH (*systemColour)(HDC dc, int colourIndex) = nullptr;
 };
 // Installed once by the drawing layer when it loads. The window manager calls the hooks
 // without its lock held.

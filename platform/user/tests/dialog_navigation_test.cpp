@@ -17,7 +17,19 @@ struct Step {
   bool shift;
   int focus;    // control id of the focus afterwards
   int command;  // the WM_COMMAND id the dialog got, 0 for none
+  int look = 0;       // the one push button styled as the default afterwards (0: not checked)
+  int defaultId = 0;  // DM_GETDEFID's id afterwards (0: not checked)
 };
+
+// The ids of the push buttons that carry the default style.
+std::vector<int> DefaultStyled(HWND dialog)
+{
+  std::vector<int> ids;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (SendMessageW(child, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON)
+      ids.push_back(GetDlgCtrlID(child));
+  return ids;
+}
 
 class DialogNavigationTest : public UserTest {
  protected:
@@ -63,6 +75,16 @@ class DialogNavigationTest : public UserTest {
       int focus = 0;
       ui.Invoke([&] { focus = GetDlgCtrlID(GetFocus()); });
       EXPECT_EQ(focus, step.focus);
+      if (step.look) {
+        std::vector<int> styled;
+        ui.Invoke([&] { styled = DefaultStyled(dialog); });
+        EXPECT_EQ(styled, std::vector<int>{step.look}) << "the default look";
+      }
+      if (step.defaultId) {
+        LRESULT answer = 0;
+        ui.Invoke([&] { answer = SendMessageW(dialog, DM_GETDEFID, 0, 0); });
+        EXPECT_EQ(answer, MAKELRESULT(step.defaultId, DC_HASDEFID));
+      }
       std::vector<std::string> expected;
       if (step.command)
         expected.push_back(std::to_string(step.command));
@@ -118,4 +140,33 @@ TEST_F(DialogNavigationTest, EnterGoesToTheDefaultButton)
   Run(setDefault, {{VK_RETURN, false, 10, 50}}, [](HWND dialog) { SendMessageW(dialog, DM_SETDEFID, 50, 0); });
   auto disabledOk = Template({Item(kEdit, 10, WS_VISIBLE | WS_TABSTOP), Item(kButton, IDOK, WS_VISIBLE | WS_DISABLED)});
   Run(disabledOk, {{VK_RETURN, false, 10, 0}});
+}
+
+TEST_F(DialogNavigationTest, DefaultLookFollowsTheFocusBetweenPushButtons)
+{
+  constexpr DWORD kDefaultButton = 1;
+  auto bytes = Template({Item(kEdit, 10, WS_VISIBLE | WS_TABSTOP),
+                         Item(kButton, IDOK, WS_VISIBLE | WS_TABSTOP | kDefaultButton),
+                         Item(kButton, IDCANCEL, WS_VISIBLE | WS_TABSTOP), Item(kButton, 40, WS_VISIBLE | WS_TABSTOP)});
+  Run(bytes, {
+                 {VK_TAB, false, IDOK, 0, IDOK, IDOK},
+                 {VK_TAB, false, IDCANCEL, 0, IDCANCEL, IDOK},  // the focused button looks the default
+                 {VK_TAB, false, 40, 0, 40, IDOK},
+                 {VK_TAB, false, 10, 0, IDOK, IDOK},  // away from the buttons: back to the default
+                 {VK_TAB, true, 40, 0, 40, IDOK},
+                 {VK_RETURN, false, 40, 40, 40, IDOK},
+             });
+  // DM_SETDEFID moves the default while an edit has the focus; the look returns to it.
+  Run(bytes,
+      {
+          {VK_TAB, false, IDOK, 0, IDOK, IDCANCEL},
+          {VK_TAB, false, IDCANCEL, 0, IDCANCEL, IDCANCEL},
+          {VK_TAB, false, 40, 0, 40, IDCANCEL},
+          {VK_TAB, false, 10, 0, IDCANCEL, IDCANCEL},
+          {VK_RETURN, false, 10, IDCANCEL, IDCANCEL, IDCANCEL},
+      },
+      [](HWND dialog) {
+        SendMessageW(dialog, DM_SETDEFID, IDCANCEL, 0);
+        EXPECT_EQ(DefaultStyled(dialog), std::vector<int>{IDCANCEL});
+      });
 }

@@ -5,6 +5,9 @@
 namespace dialog_test {
 namespace {
 
+// BM_SETSTYLE: the test buttons take the new type into their style, as buttons do.
+constexpr UINT kSetStyle = 0x00F4;
+
 LRESULT ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT dialogCode)
 {
   if (message == WM_GETDLGCODE)
@@ -14,6 +17,11 @@ LRESULT ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESU
 
 LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
+  if (message == kSetStyle) {
+    auto style = static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE));
+    SetWindowLongW(hwnd, GWL_STYLE, static_cast<LONG>((style & ~0xFu) | (wParam & 0xF)));
+    return 0;
+  }
   bool isDefault = (GetWindowLongW(hwnd, GWL_STYLE) & 0xF) == 1;
   return ControlProc(hwnd, message, wParam, lParam,
                      DLGC_BUTTON | (isDefault ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON));

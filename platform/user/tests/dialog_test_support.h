@@ -16,8 +16,9 @@ using user_dialog::DialogItemSpec;
 using user_dialog::DialogSpec;
 using user_dialog::TemplateName;
 
-// Control kinds by their test class: push buttons (style 1: the default one), radio buttons,
-// edits (they want characters and arrows and select their text on EM_SETSEL), plain windows.
+// Control kinds by their test class: push buttons (style 1: the default one; BM_SETSTYLE
+// switches it), radio buttons, edits (they want characters and arrows and select their text on
+// EM_SETSEL), plain windows.
 constexpr const char16_t* kButton = u"TestButton";
 constexpr const char16_t* kRadio = u"TestRadio";
 constexpr const char16_t* kEdit = u"TestEdit";
