@@ -53,6 +53,11 @@ std::u16string TradeListQueryText(const TradeListQuery& query)
 
 }  // namespace
 
+CPaymentService::~CPaymentService()
+{
+  DetachServiceCommands(ListenerPart());
+}
+
 CServiceCommand* CPaymentService::Start(const char* dispatchName, Json::Value& request)
 {
   CServiceCommand* command = CreateServiceCommand(GetCommandFactoryMap(), dispatchName, request, ListenerPart());

@@ -25,6 +25,10 @@ struct ContactInfo {
 
 class CPaymentService : public CPaymentServiceBase {
  public:
+  // Cancels the commands still running for the facade and waits for a notification in
+  // progress: the network worker never calls a destroyed facade.
+  ~CPaymentService() override;
+
   // Cancels a command an operation returned: its reply is dropped and nobody is notified.
   // Safe for null and for a command that already finished.
   virtual void Cancel(CServiceCommand* command);

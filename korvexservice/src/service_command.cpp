@@ -1,11 +1,16 @@
 #include "service_command.h"
 
+#include <algorithm>
+#include <condition_variable>
 #include <mutex>
 #include <set>
+#include <utility>
+#include <vector>
 
 #include "base/lasterror.h"
 #include "gateway_address.h"
 #include "json/writer.h"
+#include "kernel/kernel.h"
 #include "net_transport.h"
 
 namespace {
@@ -15,7 +20,10 @@ namespace {
 // Kept until the process ends: the worker may still run during exit.
 struct CommandLifetimes {
   std::mutex lock;
-  std::set<const CServiceCommand*> live;
+  std::set<CServiceCommand*> live;
+  // Notifications in progress: the listener and the thread calling it.
+  std::vector<std::pair<IServiceListener*, DWORD>> calls;
+  std::condition_variable callEnded;
 };
 
 CommandLifetimes& Lifetimes()
@@ -113,7 +121,24 @@ void CServiceCommand::OnRequestDone(CNetRequest* request)
 
 int CServiceCommand::Notify(int code, HRESULT hr, LPARAM value, const WCHAR* memo)
 {
-  return m_listener != nullptr ? m_listener->OnServiceNotify(code, hr, value, memo) : 0;
+  CommandLifetimes& lifetimes = Lifetimes();
+  std::pair<IServiceListener*, DWORD> call(nullptr, GetCurrentThreadId());
+  {
+    // Recorded under the lock, so a detach either comes first or waits for the call to end.
+    std::lock_guard<std::mutex> guard(lifetimes.lock);
+    call.first = m_listener.load();
+    if (call.first == nullptr) {
+      return 0;
+    }
+    lifetimes.calls.push_back(call);
+  }
+  int result = call.first->OnServiceNotify(code, hr, value, memo);
+  {
+    std::lock_guard<std::mutex> guard(lifetimes.lock);
+    lifetimes.calls.erase(std::find(lifetimes.calls.begin(), lifetimes.calls.end(), call));
+  }
+  lifetimes.callEnded.notify_all();
+  return result;
 }
 
 void CancelServiceCommand(CServiceCommand* command)
@@ -126,4 +151,27 @@ void CancelServiceCommand(CServiceCommand* command)
   if (lifetimes.live.count(command) != 0) {
     command->CancelLocked();
   }
+}
+
+void DetachServiceCommands(IServiceListener* listener)
+{
+  if (listener == nullptr) {
+    return;
+  }
+  CommandLifetimes& lifetimes = Lifetimes();
+  std::unique_lock<std::mutex> guard(lifetimes.lock);
+  for (CServiceCommand* command : lifetimes.live) {
+    if (command->m_listener.load() == listener) {
+      command->m_listener = nullptr;
+      command->CancelLocked();
+    }
+  }
+  // A call on this very thread (the listener destroyed from its own callback) is not waited for.
+  DWORD self = GetCurrentThreadId();
+  auto callsElsewhere = [&](const std::pair<IServiceListener*, DWORD>& call) {
+    return call.first == listener && call.second != self;
+  };
+  lifetimes.callEnded.wait(guard, [&] {
+    return std::none_of(lifetimes.calls.begin(), lifetimes.calls.end(), callsElsewhere);
+  });
 }

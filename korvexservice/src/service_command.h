@@ -9,6 +9,7 @@
 // Execute failed was never sent and belongs to whoever created it.
 #pragma once
 
+#include <atomic>
 #include <memory>
 
 #include "base/types.h"
@@ -52,14 +53,17 @@ class CServiceCommand : public IReplySink {
   int Notify(int code, HRESULT hr, LPARAM value, const WCHAR* memo);
 
   Json::Value& Params() { return m_params; }
-  IServiceListener* Listener() const { return m_listener; }
+  // Null once the listener was detached (DetachServiceCommands).
+  IServiceListener* Listener() const { return m_listener.load(); }
 
  private:
   friend void CancelServiceCommand(CServiceCommand* command);
+  friend void DetachServiceCommands(IServiceListener* listener);
   void CancelLocked();
 
   Json::Value m_params;
-  IServiceListener* m_listener;
+  // Written only under the commands' lifetime lock.
+  std::atomic<IServiceListener*> m_listener;
   // The pending request; null when none. Guarded by the commands' lifetime lock.
   CNetRequest* m_request = nullptr;
 };
@@ -67,3 +71,7 @@ class CServiceCommand : public IReplySink {
 // Cancels the command when it still exists and has a pending request; nothing otherwise (it
 // finished and was deleted, or was never sent).
 void CancelServiceCommand(CServiceCommand* command);
+
+// For a listener about to be destroyed: cancels every live command that notifies it, detaches
+// it from them, and waits until no other thread is calling it. No command calls it afterwards.
+void DetachServiceCommands(IServiceListener* listener);

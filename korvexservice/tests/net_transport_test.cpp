@@ -256,4 +256,22 @@ TEST_F(Transport, CancellingAPendingFacadeCallSilencesIt)
   service->RemoveListener(&listener);
 }
 
+TEST_F(Transport, AFacadeDestroyedWhileACallIsPendingIsNeverCalledBack)
+{
+  // As at program exit: the facade goes while the worker still carries its request.
+  m_device.Gateway().script("queryBalance", Reply::stall());
+  m_device.Start();
+  std::unique_ptr<CPaymentService> service(RegisterServiceCommands(u"KorvexPortal", u"client-1"));
+  RecordingListener listener;
+  service->AddListener(&listener);
+
+  ASSERT_NE(service->QueryBalance(), nullptr);
+  ASSERT_TRUE(m_device.Gateway().waitForRequest("queryBalance").has_value());
+  service->RemoveListener(&listener);
+  service.reset();
+  m_device.Gateway().releaseStalled();
+  ASSERT_TRUE(svcb_test::DrainNetWorker());
+  EXPECT_TRUE(listener.Notifications().empty());
+}
+
 }  // namespace
