@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "secret_wipe.h"
 #include "text/codepage.h"
 
 namespace {
@@ -170,7 +171,16 @@ HttpResult CHttpSession::Post(const WCHAR* proxy, const WCHAR* url, const WCHAR*
     SetEvent(m_hCompletion);
     return kHttpOk;
   }
-  return GetLastError() == ERROR_IO_PENDING ? kHttpOk : kHttpSendFailed;
+  if (GetLastError() == ERROR_IO_PENDING) {
+    return kHttpOk;
+  }
+  WipeBuffer();
+  return kHttpSendFailed;
+}
+
+void CHttpSession::WipeBuffer()
+{
+  WipeSecret(m_buffer.data(), m_buffer.size());
 }
 
 HttpResult CHttpSession::SetPostBody(const WCHAR* body)
@@ -179,7 +189,9 @@ HttpResult CHttpSession::SetPostBody(const WCHAR* body)
   if (body == nullptr || *body == 0) {
     return kHttpOk;
   }
+  // The body may carry a secret: the copies made here are wiped before they are freed.
   std::string utf8 = ToUtf8(body);
+  SecretWiper wipeUtf8(utf8.data(), utf8.size());
   if (body[0] != u'{') {
     Reserve(static_cast<int>(utf8.size()) + 1);
     std::copy(utf8.begin(), utf8.end(), m_buffer.begin());
@@ -188,7 +200,9 @@ HttpResult CHttpSession::SetPostBody(const WCHAR* body)
     return kHttpOk;
   }
   std::string encoded(kBodyPrefix);
+  encoded.reserve(encoded.size() + 3 * utf8.size());  // no growth, so no copy is left behind
   AppendEscaped(utf8, encoded);
+  SecretWiper wipeEncoded(encoded.data(), encoded.size());
   Reserve(static_cast<int>(encoded.size()) + 1);
   std::copy(encoded.begin(), encoded.end(), m_buffer.begin());
   m_buffer[encoded.size()] = '\0';
@@ -233,6 +247,8 @@ HttpResult CHttpSession::ReadResponse(CStringW& out, HANDLE cancelEvent, DWORD t
   }
   m_hCancel = cancelEvent;
   HttpResult result = Wait(timeout);
+  // The request is sent, or given up: its body, which may carry a secret, is not needed again.
+  WipeBuffer();
   if (result == kHttpOk && !LastOperationSucceeded()) {
     result = kHttpConnectFailed;  // the send failed: no connection, refused certificate, ...
   }

@@ -74,6 +74,8 @@ class CHttpSession : public CHttpSessionBase {
   HttpResult ReadReply(CStringW& out, DWORD timeout);
   HttpResult DecodeReply(CStringW& out);
   void CloseRequestHandle();
+  // Zeroes the byte buffer, which holds the last request body until the reply replaces it.
+  void WipeBuffer();
   bool LastOperationSucceeded() const { return m_asyncResult.load() != FALSE; }
 
   HANDLE m_hCompletion;

@@ -8,6 +8,7 @@
 #include "http_result.h"
 #include "http_session.h"
 #include "kernel/kernel.h"
+#include "secret_wipe.h"
 #include "service_errors.h"
 #include "user/message_queue.h"
 
@@ -83,6 +84,11 @@ void CarryRequest(ConnectionState& connection, CHttpSession& session, CNetReques
 }
 
 }  // namespace
+
+UrlAndBody::~UrlAndBody()
+{
+  WipeSecret(body);
+}
 
 CNetRequest::~CNetRequest()
 {

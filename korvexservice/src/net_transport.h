@@ -12,6 +12,9 @@
 
 // One request: where it goes and what it sends. It belongs to the request once posted.
 struct UrlAndBody {
+  // The body may carry a secret: it is wiped with the pair.
+  ~UrlAndBody();
+
   CStringW url;
   CStringW body;
 };

@@ -16,3 +16,18 @@ void WipeJsonText(Json::Value& text)
   }
   text = Json::Value(u"");
 }
+
+void WipeJsonTexts(Json::Value& value)
+{
+  if (value.type() == Json::objectValue) {
+    for (const std::u16string& name : value.getMemberNames()) {
+      WipeJsonTexts(value[name]);
+    }
+  } else if (value.type() == Json::arrayValue) {
+    for (Json::UInt i = 0; i < value.size(); ++i) {
+      WipeJsonTexts(value[i]);
+    }
+  } else {
+    WipeJsonText(value);
+  }
+}

@@ -12,6 +12,8 @@
 #include "json/writer.h"
 #include "kernel/kernel.h"
 #include "net_transport.h"
+#include "secret_json.h"
+#include "secret_wipe.h"
 
 namespace {
 
@@ -44,6 +46,8 @@ CServiceCommand::CServiceCommand(const Json::Value& params, IServiceListener* li
 
 CServiceCommand::~CServiceCommand()
 {
+  // A request may carry a password in plain text (a charge card's, say).
+  WipeJsonTexts(m_params);
   CommandLifetimes& lifetimes = Lifetimes();
   std::lock_guard<std::mutex> guard(lifetimes.lock);
   lifetimes.live.erase(this);
@@ -67,7 +71,9 @@ BOOL CServiceCommand::Send(const Json::Value& params)
   }
   pair->url = GetGatewayUrl(kGatewayRequestPath);
   Json::FastWriter writer;
-  pair->body = writer.write(params).c_str();
+  std::u16string text = writer.write(params);
+  pair->body = text.c_str();
+  WipeSecret(text.data(), text.size() * sizeof(WCHAR));
   return SendPair(std::move(pair));
 }
 

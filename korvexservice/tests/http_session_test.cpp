@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <thread>
 
@@ -286,6 +287,42 @@ TEST_F(HttpSessionTest, AReadThatOutlastsItsTimeOutGivesEightAndTheNextRequestGe
   Exchange next = PostAndRead(session_, RequestUrl(), u"{\"operationType\":\"queryBalance\"}", nullptr, INFINITE);
   EXPECT_EQ(next.result, kHttpOk);
   EXPECT_EQ(next.text, CStringW(u"{\"resultStatus\":100}"));
+}
+
+// Sees the bytes a session keeps between requests.
+class PeekingSession : public CHttpSession {
+ public:
+  bool Keeps(const std::string& bytes) const
+  {
+    return std::search(m_buffer.begin(), m_buffer.end(), bytes.begin(), bytes.end()) != m_buffer.end();
+  }
+};
+
+TEST_F(HttpSessionTest, ARequestBodyIsNotKeptInTheSessionOnceTheRequestIsOver)
+{
+  // A body may carry a card password in plain text; the reply is much shorter than the body.
+  gateway_.script("easyownDeposit", Reply::success());
+  gateway_.script("draftDeposit", Reply::stall());
+  struct Case {
+    const char* operation;
+    bool cancel;
+  } cases[] = {{"easyownDeposit", false}, {"draftDeposit", true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.operation);
+    PeekingSession session;
+    std::string body = std::string("{\"operationType\":\"") + c.operation + "\",\"memo\":\"" +
+                       std::string(300, 'x') + "\",\"cardPass\":\"5417395866\"}";
+    HANDLE cancel = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    ASSERT_EQ(session.Post(nullptr, RequestUrl(), Wide(body)), kHttpOk);
+    ASSERT_TRUE(gateway_.waitForRequest(c.operation));
+    if (c.cancel) {
+      SetEvent(cancel);
+    }
+    CStringW text;
+    EXPECT_EQ(session.ReadResponse(text, cancel, kGenerousWait), c.cancel ? kHttpCancelled : kHttpOk);
+    EXPECT_FALSE(session.Keeps("5417395866"));
+    CloseHandle(cancel);
+  }
 }
 
 }  // namespace
