@@ -1,5 +1,8 @@
 #include "skin_popup_menu.h"
 
+#include <algorithm>
+#include <string>
+
 #include "app_services.h"
 #include "skin_image.h"
 
