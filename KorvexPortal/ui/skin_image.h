@@ -35,6 +35,8 @@ class CSkinImage {
   // The brush for the control's window (built when missing); null when there is neither a
   // source nor a colour.
   HBRUSH GetBrush(HWND control, const ContentPainter& paintContent = {});
+  // The bitmap the image cuts from or stretches; null when it has no source.
+  HBITMAP GetSourceBitmap() const { return m_pSource ? *m_pSource : nullptr; }
 
  private:
   void FreeOwnedSource();
