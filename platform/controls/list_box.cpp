@@ -25,6 +25,7 @@ struct ListBoxRecord {
   int itemHeight = 16;
   HFONT font = nullptr;
   HWND combo = nullptr;  // the box this list drops from, or null
+  bool scrolls = false;  // created with WS_VSCROLL: the bar comes and goes with the items
   bool tracking = false;  // a tap is held on the list
 };
 
@@ -78,7 +79,7 @@ int MaxTop(HWND hwnd)
 
 void UpdateScrollBar(HWND hwnd)
 {
-  if (!(StyleOf(hwnd) & WS_VSCROLL))
+  if (!Record(hwnd)->scrolls)
     return;
   SCROLLINFO info{sizeof(info), SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(0, Count(hwnd) - 1),
                   static_cast<UINT>(VisibleRows(hwnd)), Record(hwnd)->top, 0};
@@ -340,6 +341,27 @@ void Scroll(HWND hwnd, WPARAM wParam)
   SetTop(hwnd, top);
 }
 
+int ClientHeight(HWND hwnd)
+{
+  RECT client;
+  GetClientRect(hwnd, &client);
+  return client.bottom;
+}
+
+// A tap on the list's own scroll bar, which lies beside the client area within the window.
+bool OnOwnScrollBar(HWND hwnd, LPARAM point)
+{
+  if (!(StyleOf(hwnd) & WS_VSCROLL))
+    return false;
+  POINT at{GET_X_LPARAM(point), GET_Y_LPARAM(point)};
+  RECT client, window;
+  GetClientRect(hwnd, &client);
+  GetWindowRect(hwnd, &window);
+  POINT screen = at;
+  ClientToScreen(hwnd, &screen);
+  return PtInRect(&window, screen) && at.x >= client.right && at.y >= 0 && at.y < client.bottom;
+}
+
 void CloseCombo(HWND hwnd, bool choose)
 {
   if (HWND combo = Record(hwnd)->combo; combo && IsWindow(combo))
@@ -353,7 +375,10 @@ void PointerDown(HWND hwnd, LPARAM point)
     // A dropped list holds the capture: a tap outside it closes it without choosing.
     int index = ItemAt(hwnd, point);
     if (!PointInClient(hwnd, point)) {
-      CloseCombo(hwnd, false);
+      if (OnOwnScrollBar(hwnd, point))
+        Scroll(hwnd, GET_Y_LPARAM(point) < ClientHeight(hwnd) / 2 ? SB_PAGEUP : SB_PAGEDOWN);
+      else
+        CloseCombo(hwnd, false);
       return;
     }
     record->tracking = true;
@@ -402,6 +427,7 @@ LRESULT HandleListBox(HWND hwnd, ListBoxRecord& held, UINT message, WPARAM wPara
   switch (message) {
   case WM_NCCREATE: {
     auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    record->scrolls = create && (create->style & WS_VSCROLL);
     auto* link = create ? static_cast<const ComboLink*>(create->lpCreateParams) : nullptr;
     if (link && (create->style & WS_POPUP) && link->magic == ComboLink::kMagic)
       record->combo = link->combo;

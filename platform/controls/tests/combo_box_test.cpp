@@ -162,6 +162,25 @@ TEST_F(ComboFixture, PaintsTheBoxAndItsDroppedList)
   EXPECT_FALSE(kvtest::SaveScreenshot("combo_box_dropped").empty());
 }
 
+TEST_F(ComboFixture, TapOnTheDroppedListsScrollBarPagesAndKeepsItOpen)
+{
+  HWND combo = MakeFilled();
+  MoveWindow(combo, 10, 10, 140, Height(combo) + 62, TRUE);  // room for three rows
+  ASSERT_TRUE(kvtest::TapWindow(combo));
+  HWND list = DroppedList(combo);
+  ASSERT_NE(nullptr, list);
+  ASSERT_TRUE(GetWindowLongW(list, GWL_STYLE) & WS_VSCROLL);
+  Take();
+  RECT window;
+  GetWindowRect(list, &window);
+  ASSERT_TRUE(kvtest::Tap(POINT{window.right - 3, window.bottom - 6}));
+  EXPECT_EQ(2, SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+  EXPECT_TRUE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
+  EXPECT_TRUE(TakeNotifications().empty());
+  ASSERT_TRUE(kvtest::Tap(POINT{window.right - 3, window.top + 6}));
+  EXPECT_EQ(0, SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+}
+
 TEST_F(ComboFixture, NotifiesInThePlatformsOrder)
 {
   struct Case {

@@ -93,6 +93,25 @@ TEST_F(ListBox, KeepsTextsAndTellsItemRectangles)
   EXPECT_EQ(LB_ERR, SendMessageW(list, LB_GETITEMRECT, 7, reinterpret_cast<LPARAM>(&rect)));
 }
 
+TEST_F(ListBox, ScrollBarComesAndGoesWithTheItems)
+{
+  HWND list = Make(WC_LISTBOXW, WS_VSCROLL);
+  SendMessageW(list, LB_SETITEMHEIGHT, 0, MAKELPARAM(20, 0));
+  auto hasBar = [&] { return (GetWindowLongW(list, GWL_STYLE) & WS_VSCROLL) != 0; };
+  EXPECT_FALSE(hasBar());
+  for (int i = 0; i < 7; ++i)
+    SendMessageW(list, LB_ADDSTRING, 0, Text(u"行"));
+  EXPECT_TRUE(hasBar());
+  SendMessageW(list, WM_VSCROLL, SB_PAGEDOWN, 0);
+  EXPECT_EQ(2, SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+  SendMessageW(list, LB_RESETCONTENT, 0, 0);
+  EXPECT_FALSE(hasBar());
+  SendMessageW(list, LB_ADDSTRING, 0, Text(u"行"));
+  for (int i = 0; i < 6; ++i)
+    SendMessageW(list, LB_ADDSTRING, 0, Text(u"行"));
+  EXPECT_TRUE(hasBar());
+}
+
 TEST_F(ListBox, SortsByTheStyleAtEachAddition)
 {
   HWND list = Make(WC_LISTBOXW, LBS_SORT);
