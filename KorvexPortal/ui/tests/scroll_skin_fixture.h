@@ -97,6 +97,7 @@ class ScrollFixture : public ::testing::Test {
  protected:
   void SetUp() override
   {
+    kvtest::SetScreenSize(240, 320);
     skin = MakeSkin();
     parent = kvtest::CreateRecordingWindow(
         log, {.name = "parent", .style = WS_POPUP | WS_VISIBLE, .rect = {0, 0, 240, 320},
