@@ -113,6 +113,12 @@ TEST_F(TestLibraryDialogs, LayOutInTheUnitsOfTheirFontAtTheScreenDensity)
     SelectObject(dc, old);
     DeleteDC(dc);
     heights[index++] = metrics.tmHeight;
+    TEXTMETRICW system{};
+    dc = CreateCompatibleDC(nullptr);
+    SelectObject(dc, GetStockObject(SYSTEM_FONT));
+    GetTextMetricsW(dc, &system);
+    DeleteDC(dc);
+    EXPECT_EQ(MAKELONG(system.tmAveCharWidth, system.tmHeight), GetDialogBaseUnits()) << "the system font's units";
 
     // EDITTEXT IDC_ACCOUNT, 8, 36, 104, 14: x units are quarters of the average width, y units
     // eighths of the height.

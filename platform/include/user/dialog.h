@@ -57,6 +57,14 @@ INT_PTR DialogBoxParamW(HINSTANCE instance, LPCWSTR templateName, HWND owner, DL
 // Ends a modal dialog with the result once its procedure returns; hides a modeless one.
 BOOL EndDialog(HWND dialog, INT_PTR result);
 
+// The dialog window's procedure: calls the dialog procedure and applies its return rules; for
+// what it leaves: WM_ERASEBKGND fills the client area with the brush the dialog answers to
+// WM_CTLCOLORDLG; WM_CTLCOLOR* get a system colour as the DC's background colour and its brush
+// (COLOR_STATIC behind the dialog, its statics and buttons; COLOR_WINDOW behind edits and lists;
+// COLOR_SCROLLBAR behind scroll bars), the DC's text colour left as the control set it; the
+// focus moved by WM_NEXTDLGCTL or restored on activation gives a focused push button the default
+// look (BM_SETSTYLE BS_DEFPUSHBUTTON) and gives it back to the default button (DM_GETDEFID:
+// DM_SETDEFID's id, else the template's BS_DEFPUSHBUTTON) when the focus is elsewhere.
 LRESULT DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Handles a message meant for the dialog or one of its controls: keyboard navigation (Tab,

@@ -1,6 +1,7 @@
 // The seam between the dialog manager and the drawing layer: the font a dialog template names
-// and its metrics, from which dialog units are converted. Until the drawing layer installs its
-// factory the dialog manager uses the nominal metrics of the system font (no font handle).
+// and its metrics, from which dialog units are converted. The drawing layer's text engine
+// installs its factory when it loads; until then (a process without drawing) the dialog manager
+// uses the nominal metrics of the system font (no font handle).
 #pragma once
 
 #include <string>
