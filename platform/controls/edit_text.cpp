@@ -1,5 +1,7 @@
 #include "edit_text.h"
 
+#include <string.h>
+
 #include <algorithm>
 
 namespace controls_detail {
@@ -28,6 +30,15 @@ size_t EditText::ReplaceSelection(std::u16string_view insertion, size_t limit, b
   if (truncated && !inserted.empty() && inserted.back() == u'\r' && insertion.size() > inserted.size() &&
       insertion[inserted.size()] == u'\n')
     inserted.remove_suffix(1);
+  size_t needed = kept + inserted.size();
+  if (needed > text_.capacity()) {
+    // Growing moves the text: the old memory is wiped before it is given back.
+    std::u16string grown;
+    grown.reserve(std::max(needed, 2 * text_.capacity()));
+    grown.assign(text_);
+    Wipe();
+    text_.swap(grown);
+  }
   text_.replace(start, SelEnd() - start, inserted);
   anchor_ = caret_ = start + inserted.size();
   return inserted.size();
@@ -117,7 +128,9 @@ size_t EditText::LineLength(size_t line) const
 
 void EditText::Wipe()
 {
-  std::fill(text_.begin(), text_.end(), u'\0');
+  // All of the memory, with what deletions left behind the end; stores the compiler keeps.
+  text_.resize(text_.capacity());
+  explicit_bzero(text_.data(), text_.size() * sizeof(char16_t));
   text_.clear();
 }
 

@@ -47,7 +47,8 @@ class EditText {
   size_t LineLength(size_t line) const;
   size_t LineStart(size_t line) const;
 
-  // Overwrites the text's memory before it is dropped.
+  // Overwrites the text's memory (all of it, past the end too) and empties the text. The text
+  // never moves in memory without its old place being wiped.
   void Wipe();
 
  private:

@@ -1,5 +1,6 @@
 // EDIT: typing and its notifications, limits, digits only, read-only, selection and replacement,
 // keys, composed text, password masks, the multi-line scroll bar.
+#include "../edit_text.h"
 #include "controls_fixture.h"
 
 namespace {
@@ -291,6 +292,24 @@ TEST_F(ControlsTest, FocusedEditPaintsItsTextAndCaretOnTheParentsBrush)
       left += GetPixel(dc, x, y) != kParentColour;
   EXPECT_EQ(0, left);  // empty and unfocused: nothing but the background
   ReleaseDC(edit, dc);
+}
+
+// The text of an edit (a password too) leaves nothing behind in memory once wiped, not even what
+// a deletion left past the text's end.
+TEST(EditTextMemory, WipeClearsEverythingTheTextEverHeld)
+{
+  controls_detail::EditText text;
+  bool truncated = false;
+  text.ReplaceSelection(u"Secret-Passw0rd", 100, truncated);
+  text.Select(0, 7);
+  text.DeleteBackward();  // the rest moves to the front; its old copy stays past the end
+  ASSERT_EQ(text.Text(), u"Passw0rd");
+  const char16_t* memory = text.Text().data();
+  const size_t capacity = text.Text().capacity();
+  text.Wipe();
+  ASSERT_EQ(text.Text().data(), memory);  // wiped in place
+  for (size_t i = 0; i < capacity; ++i)
+    EXPECT_EQ(memory[i], u'\0') << "unit " << i;
 }
 
 }  // namespace

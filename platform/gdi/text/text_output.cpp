@@ -5,6 +5,7 @@
 #include "internal/gdi/device_context.h"
 #include "internal/gdi/text_font.h"
 #include "internal/gdi/text_layout.h"
+#include "utf16.h"
 
 #include <algorithm>
 #include <climits>
@@ -54,10 +55,29 @@ void DrawRun(HDC dc, const DcText& text, int x, int y, std::u16string_view run, 
     gdi_dc::FillRectangle(dc, RECT{x, y, Moved(x, width), Moved(y, text.font->Metrics().height)},
                           text.state.backgroundColor);
   }
-  kv::fonts::CoverageMask mask = text.font->Render(run, advances);
-  if (mask.width > 0)
-    gdi_dc::BlendCoverage(dc, Moved(x, mask.left), Moved(y, mask.top), mask.pixels.data(), mask.width, mask.height,
-                          mask.width, text.state.textColor);
+  auto blend = [&](int left, std::u16string_view part, std::span<const int> partAdvances) {
+    kv::fonts::CoverageMask mask = text.font->Render(part, partAdvances);
+    if (mask.width > 0)
+      gdi_dc::BlendCoverage(dc, Moved(left, mask.left), Moved(y, mask.top), mask.pixels.data(), mask.width,
+                            mask.height, mask.width, text.state.textColor);
+  };
+  if (advances.empty()) {
+    blend(x, run, {});
+    return;
+  }
+  // Given advances may spread the characters over any distance, so each is rendered on its own
+  // (one mask over the whole spread could be of any size). The pixels are the same: coverage
+  // meets by its greater value either way.
+  int64_t pen = x;
+  for (size_t i = 0; i < run.size();) {
+    size_t units = 1;
+    kv::fonts::CodePointAt(run, i, units);
+    if (pen >= INT_MIN && pen <= INT_MAX)
+      blend(static_cast<int>(pen), run.substr(i, units), advances.subspan(i, units));
+    for (size_t k = 0; k < units; ++k)
+      pen += advances[i + k];
+    i += units;
+  }
 }
 
 // The text's length: `count`, or up to its terminator when `count` is negative.

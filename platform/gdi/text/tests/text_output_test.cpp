@@ -197,6 +197,26 @@ TEST(TextOutput, ExtTextOutOpaqueAndClipped)
   EXPECT_EQ(GetPixel(opaque.dc, 3, 3), RGB(0, 255, 0));
 }
 
+// Advances given to ExtTextOut place each character; far-flung ones cost no more than near ones.
+TEST(TextOutput, ExtTextOutPlacesCharactersAtTheAdvancesGiven)
+{
+  const std::u16string text = u"付款确定";
+  Canvas own(80, 30), given(80, 30), spread(80, 30);
+  std::vector<int> ends(text.size());
+  SIZE size{};
+  ASSERT_TRUE(GetTextExtentExPointW(own.dc, text.c_str(), 4, 0, nullptr, ends.data(), &size));
+  std::vector<int> advances{ends[0], ends[1] - ends[0], ends[2] - ends[1], ends[3] - ends[2]};
+  ASSERT_TRUE(ExtTextOutW(own.dc, 2, 2, 0, nullptr, text.c_str(), 4, nullptr));
+  ASSERT_TRUE(ExtTextOutW(given.dc, 2, 2, 0, nullptr, text.c_str(), 4, advances.data()));
+  EXPECT_EQ(given.Pixels(), own.Pixels());  // the font's own advances, given: the same pixels
+  // The second character a whole int range away: the first is drawn, nothing else is.
+  const int far[] = {0x7FFF0000, 0, 0, 0};
+  Canvas first(80, 30);
+  ASSERT_TRUE(ExtTextOutW(first.dc, 2, 2, 0, nullptr, text.c_str(), 1, nullptr));
+  ASSERT_TRUE(ExtTextOutW(spread.dc, 2, 2, 0, nullptr, text.c_str(), 4, far));
+  EXPECT_EQ(spread.Pixels(), first.Pixels());
+}
+
 TEST(TextOutput, PrefixIsUnderlined)
 {
   Canvas plain(80, 30), marked(80, 30);
