@@ -346,6 +346,25 @@ TEST_F(SoftKey, ItemsStandOnTheHalvesOfTheItemBitmapAndTheSelectionOnItsOwn)
   ASSERT_TRUE(PressKey(VK_ESCAPE));
 }
 
+TEST_F(SoftKey, WithoutItemBitmapsItemsArePlainAndTheSelectionBlue)
+{
+  std::string script = kScript;
+  script = script.substr(script.find("204 MENU"));  // the menu without the bitmaps
+  HMODULE plain = MakeResourceLibrary(root, "Plain", script);
+  ASSERT_NE(nullptr, plain);
+  app.SetResourceLibrary(plain);
+  MakeKey(true);
+  SetMenu(menu, 0);
+  HWND window = TapKeyForMenu();
+  ASSERT_NE(nullptr, window);
+  ASSERT_TRUE(PressKey(VK_DOWN));
+  HDC dc = GetDC(window);
+  EXPECT_EQ(RGB(0, 0, 0xFF), GetPixel(dc, 70, 12)) << "the selected first item";
+  EXPECT_EQ(RGB(0xF7, 0xF7, 0xF7), GetPixel(dc, 88, 26 + 12)) << "the second item";
+  ReleaseDC(window, dc);
+  ASSERT_TRUE(PressKey(VK_ESCAPE));
+}
+
 TEST_F(SoftKey, TheKeyShowsItsCaptionOrWhileEnabledItsWindowText)
 {
   struct Case {
