@@ -480,10 +480,13 @@ LRESULT HandleComboBox(HWND hwnd, ComboRecord& held, UINT message, WPARAM wParam
     PlaceEdit(hwnd);
     return DefWindowProcW(hwnd, message, wParam, lParam);
   case WM_SETFONT:
+    // The field and the list's rows take the font's height.
     record->font = reinterpret_cast<HFONT>(wParam);
     ToList(hwnd, WM_SETFONT, wParam, lParam);
+    ToList(hwnd, LB_SETITEMHEIGHT, 0, MAKELPARAM(LineHeightOf(hwnd, record->font), 0));
     if (record->edit)
       SendMessageW(record->edit, WM_SETFONT, wParam, lParam);
+    SetItemHeight(hwnd, static_cast<WPARAM>(-1), MAKELPARAM(LineHeightOf(hwnd, record->font), 0));
     if (LOWORD(lParam))
       Redraw(hwnd);
     return 0;

@@ -138,6 +138,16 @@ TEST_F(ComboFixture, TakesTheDropDownHeightFromTheCreationHeight)
   // A later size names a new total height; the box keeps its own.
   MoveWindow(combo, 10, 10, 140, box + 62, TRUE);
   EXPECT_EQ(box, Height(combo));
+  // A taller font makes a taller field; the total height stays.
+  LOGFONTW big{};
+  big.lfHeight = -40;
+  HFONT font = CreateFontIndirectW(&big);
+  SendMessageW(combo, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  EXPECT_GT(Height(combo), box + 20);
+  SendMessageW(combo, WM_SETFONT, 0, FALSE);
+  EXPECT_EQ(box, Height(combo));
+  SendMessageW(combo, CB_SETITEMHEIGHT, 0, MAKELPARAM(20, 0));
+  DeleteObject(font);
   SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
   EXPECT_EQ(62, Height(DroppedList(combo)));
   RECT rect;

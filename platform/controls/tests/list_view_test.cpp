@@ -383,4 +383,31 @@ TEST_F(ListView, PaintsReportRowsAndIcons)
   EXPECT_FALSE(kvtest::SaveScreenshot("list_view").empty());
 }
 
+// The program's own list classes are superclasses: the class record taken with GetClassInfo under a
+// name of their own, their procedure in front of the list view's.
+TEST_F(ListView, WorksAsTheBaseOfASuperclass)
+{
+  WNDCLASSW wc{};
+  ASSERT_TRUE(GetClassInfoW(nullptr, WC_LISTVIEWW, &wc));
+  WNDPROC base = wc.lpfnWndProc;
+  std::vector<UINT> seen;
+  WNDPROC front = MakeWindowProc([&](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+    if (message == WM_CREATE)
+      seen.push_back(message);
+    return CallWindowProcW(base, hwnd, message, wParam, lParam);
+  });
+  wc.lpfnWndProc = front;
+  wc.lpszClassName = u"SuperListView";
+  ASSERT_TRUE(RegisterClassW(&wc));
+  HWND list = Make(u"SuperListView", LVS_REPORT, {0, 0, 200, 100});
+  ASSERT_NE(nullptr, list);
+  EXPECT_EQ(std::vector<UINT>{WM_CREATE}, seen);
+  AddColumn(list, 0, 200);
+  EXPECT_EQ(0, AddItem(list, 0, u"记录", 5));
+  EXPECT_EQ(u"记录", TextOf(list, 0));
+  DestroyWindow(list);
+  UnregisterClassW(u"SuperListView", nullptr);
+  FreeWindowProc(front);
+}
+
 }  // namespace
