@@ -227,7 +227,11 @@ BOOL CIniFile::Save(const WCHAR* name)
   file.Close();
   if (!result || !ReplaceFileWith(path_, pending)) {
     WRITE_LOG_ENTRY(u"");
-    DeleteFileW(pending);
+    // A whole temporary file whose old file is already gone is the only copy left: the next
+    // load takes it up.
+    if (!result || FileExists(path_)) {
+      DeleteFileW(pending);
+    }
     return FALSE;
   }
   return TRUE;

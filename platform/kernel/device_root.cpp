@@ -99,16 +99,20 @@ std::string FindEntry(const std::string& folder, std::u16string_view name, const
 // device's process list.
 std::string ResolvedRoot()
 {
-  static std::mutex mutex;
-  static std::string configured, resolved;
+  // Never destroyed: threads still running at exit (process watchers) may ask for the root.
+  struct Cache {
+    std::mutex mutex;
+    std::string configured, resolved;
+  };
+  static Cache& cache = *new Cache;
   std::string wanted = ConfiguredRoot();
-  std::lock_guard lock(mutex);
-  if (wanted != configured) {
+  std::lock_guard lock(cache.mutex);
+  if (wanted != cache.configured) {
     MakeFolders(wanted);
-    configured = wanted;
-    resolved = Resolved(wanted);
+    cache.configured = wanted;
+    cache.resolved = Resolved(wanted);
   }
-  return resolved;
+  return cache.resolved;
 }
 
 }  // namespace

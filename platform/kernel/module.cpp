@@ -87,24 +87,25 @@ std::shared_ptr<Module> LookupModule(HMODULE module)
 
 const std::string& ProgramHostPath()
 {
-  static const std::string path = [] {
+  // Never destroyed, like the other per-process paths: threads may still ask for it at exit.
+  static const std::string& path = *new std::string([] {
     char buffer[PATH_MAX];
     ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
     return std::string(buffer, length > 0 ? static_cast<size_t>(length) : 0);
-  }();
+  }());
   return path;
 }
 
 const std::u16string& ProgramPath()
 {
-  static const std::u16string path = [] {
+  static const std::u16string& path = *new std::u16string([] {
     const std::string& host = ProgramHostPath();
     if (std::optional<std::u16string> inRoot = DevicePathOf(host)) {
       return *inRoot;
     }
     std::u16string name = FromHost(host.substr(host.rfind('/') + 1)).value_or(u"program");
     return u"\\Program Files\\Tests\\" + name + (EndsWithExe(name) ? u"" : u".exe");
-  }();
+  }());
   return path;
 }
 
