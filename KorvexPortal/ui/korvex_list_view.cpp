@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "skin_image.h"
+
 namespace {
 
 constexpr COLORREF kBackground = 0xF5F5F5;
@@ -18,12 +20,13 @@ void ReplaceBitmap(HBITMAP& slot, int id)
   slot = ::LoadBitmapW(::AtlGetResourceInstance(), MAKEINTRESOURCEW(id));
 }
 
+// The bitmap's size; nothing for a missing one.
 SIZE BitmapSize(HBITMAP bitmap)
 {
-  BITMAP info{};
-  if (!bitmap || !::GetObjectW(bitmap, sizeof info, &info))
+  SIZE size{0, 0};
+  if (!bitmap || !GetBitmapSize(bitmap, &size))
     return SIZE{0, 0};
-  return SIZE{info.bmWidth, info.bmHeight};
+  return size;
 }
 
 // The extent of the whole content along one scroll bar: the client size scaled by range / page.

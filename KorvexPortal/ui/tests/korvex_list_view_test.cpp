@@ -4,15 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app_services.h"
+#include "bitmap_file.h"
 #include "korvex_list_view.h"
 #include "paged_list_view.h"
+#include "test_resource_library.h"
 #include "testing/device_root.h"
 #include "testing/screenshot.h"
 #include "testing/ui_harness.h"
@@ -25,40 +26,6 @@ constexpr COLORREF kBarLeft = RGB(255, 0, 0);
 constexpr COLORREF kBarMiddle = RGB(200, 220, 255);
 constexpr COLORREF kBarRight = RGB(0, 255, 0);
 constexpr int kListHeight = 160;  // five rows of 32 pixels
-
-// A 24-bit BMP file of one colour, or with an inner square of another colour.
-std::string Bmp(int width, int height, COLORREF color, int inner = 0, COLORREF innerColor = 0)
-{
-  int stride = (width * 3 + 3) & ~3;
-  auto put32 = [](std::string& s, uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-      s.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-  };
-  std::string file = "BM";
-  put32(file, static_cast<uint32_t>(54 + stride * height));
-  put32(file, 0);
-  put32(file, 54);
-  put32(file, 40);
-  put32(file, static_cast<uint32_t>(width));
-  put32(file, static_cast<uint32_t>(height));
-  put32(file, 1 | (24 << 16));
-  for (int i = 0; i < 6; ++i)
-    put32(file, 0);
-  int from = (width - inner) / 2;
-  for (int y = height - 1; y >= 0; --y) {
-    std::string line;
-    for (int x = 0; x < width; ++x) {
-      bool in = inner && x >= from && x < from + inner && y >= from && y < from + inner;
-      COLORREF c = in ? innerColor : color;
-      line.push_back(static_cast<char>(GetBValue(c)));
-      line.push_back(static_cast<char>(GetGValue(c)));
-      line.push_back(static_cast<char>(GetRValue(c)));
-    }
-    line.resize(static_cast<size_t>(stride), '\0');
-    file += line;
-  }
-  return file;
-}
 
 // Records the page requests it is posted and reflects its children's notifications.
 class ListParent : public CWindowImpl<ListParent, CWindow, CWinTraits<WS_POPUP | WS_VISIBLE>> {
@@ -83,16 +50,14 @@ class ListViewTest : public ::testing::Test {
   void SetUp() override
   {
     kvtest::SetScreenSize(240, 320);
-    std::string folder = root.path() + "/Program Files/Tests/ListRes.dll";
-    std::filesystem::create_directories(folder);
-    std::ofstream(folder + "/ListRes.rc") << "1022 BITMAP \"middle.bmp\"\n1023 BITMAP \"left.bmp\"\n"
-                                             "1024 BITMAP \"right.bmp\"\n";
-    std::ofstream(folder + "/middle.bmp", std::ios::binary) << Bmp(1, 24, kBarMiddle);
-    std::ofstream(folder + "/left.bmp", std::ios::binary) << Bmp(4, 24, kBarLeft);
-    std::ofstream(folder + "/right.bmp", std::ios::binary) << Bmp(4, 24, kBarRight);
-    library = LoadLibraryW(u"ListRes");
+    library = kvtest::MakeResourceLibrary(root, "ListRes",
+                                          "1022 BITMAP \"middle.bmp\"\n1023 BITMAP \"left.bmp\"\n"
+                                          "1024 BITMAP \"right.bmp\"\n",
+                                          {{"middle.bmp", kvtest::BmpFile(1, 24, kBarMiddle)},
+                                           {"left.bmp", kvtest::BmpFile(4, 24, kBarLeft)},
+                                           {"right.bmp", kvtest::BmpFile(4, 24, kBarRight)}});
     ASSERT_NE(nullptr, library);
-    module.SetResourceInstance(library);
+    app.SetResourceLibrary(library);
   }
   void TearDown() override
   {
@@ -165,7 +130,7 @@ class ListViewTest : public ::testing::Test {
   POINT RowPoint(int index) { return POINT{100, 32 * index + 16}; }
 
   device::testing::ScopedDeviceRoot root;
-  CAppModule module;
+  CKorvexPortalApp app;
   HMODULE library = nullptr;
   CListRows model;
   ListParent parent;
