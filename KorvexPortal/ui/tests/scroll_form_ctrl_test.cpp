@@ -1,0 +1,125 @@
+// The skinned combo box: its scale on larger screens, the closed box without a choice, and the
+// taken-over list that stays open under the arrow keys and closes on a tap.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "bitmap_file.h"
+#include "scroll_form_ctrl.h"
+#include "test_resource_library.h"
+#include "testing/screenshot.h"
+#include "toolkit_fixture.h"
+
+namespace {
+
+constexpr COLORREF kArrow = 0x8E8E8E;
+
+class ScrollFormCtrlTest : public kvtest::ToolkitTest {
+ protected:
+  void SetUp() override
+  {
+    ToolkitTest::SetUp();
+    HMODULE library = kvtest::MakeResourceLibrary(root, "ComboRes",
+                                                  "223 BITMAP \"223.bmp\"\n224 BITMAP \"224.bmp\"\n"
+                                                  "225 BITMAP \"225.bmp\"\n",
+                                                  {{"223.bmp", kvtest::BmpFile(2, 20, RGB(0, 160, 0))},
+                                                   {"224.bmp", kvtest::BmpFile(2, 20, RGB(255, 0, 0))},
+                                                   {"225.bmp", kvtest::BmpFile(1, 20, RGB(200, 220, 255))}});
+    ASSERT_NE(nullptr, library);
+    app.SetResourceLibrary(library);
+  }
+  void TearDown() override
+  {
+    ToolkitTest::TearDown();
+    kvtest::SetScreenSize(240, 320);
+  }
+
+  // A drop-down list box with three items, taken over; nothing selected.
+  HWND MakeBox()
+  {
+    box = CreateWindowExW(0, WC_COMBOBOXW, nullptr, WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST, 10, 10,
+                          200, 200, parent, reinterpret_cast<HMENU>(100), nullptr, nullptr);
+    for (const char16_t* item : {u"充值卡", u"网上银行", u"银行卡"})
+      SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    control = std::make_unique<CScrollFormCtrl>();
+    EXPECT_TRUE(control->SubclassWindow(box));
+    InvalidateRect(box, nullptr, TRUE);
+    EXPECT_TRUE(kvtest::RunUntilIdle());
+    return box;
+  }
+  static int CountInRow(HWND window, int y, int from, int to, COLORREF colour)
+  {
+    HDC dc = GetWindowDC(window);
+    int count = 0;
+    for (int x = from; x < to; ++x)
+      count += GetPixel(dc, x, y) == colour;
+    ReleaseDC(window, dc);
+    return count;
+  }
+
+  HWND box = nullptr;
+  std::unique_ptr<CScrollFormCtrl> control;  // outlives the windows
+};
+
+TEST_F(ScrollFormCtrlTest, ItemHeightAndArrowFollowTheScreenSize)
+{
+  struct Case {
+    int width, height, itemHeight, arrowWidth;
+  };
+  for (const Case& c : {Case{240, 320, 27, 10}, Case{480, 640, 54, 20}}) {
+    kvtest::SetScreenSize(c.width, c.height);
+    MakeBox();
+    EXPECT_EQ(c.itemHeight, SendMessageW(box, CB_GETITEMHEIGHT, 0, 0)) << c.width;
+    RECT client;
+    GetClientRect(box, &client);
+    int scale = c.width / 240;
+    int right = client.right + 2 * scale;
+    int arrowTop = 6 * (c.height / 320);
+    int arrow = CountInRow(box, arrowTop, right - c.arrowWidth - 8, right, kArrow);
+    EXPECT_GE(arrow, c.arrowWidth) << c.width;
+    EXPECT_LE(arrow, c.arrowWidth + 1) << c.width;
+    DestroyWindow(box);
+    control.reset();
+  }
+}
+
+TEST_F(ScrollFormCtrlTest, ShowsTheChosenTextOnly)
+{
+  MakeBox();
+  RECT client;
+  GetClientRect(box, &client);
+  auto inked = [&] {
+    int count = 0;
+    for (int y = 3; y < client.bottom - 1; ++y)
+      count += (client.right - 25 - 5) - CountInRow(box, y, 5, client.right - 25, 0xFFFFFF);
+    return count;
+  };
+  EXPECT_EQ(0, inked()) << "no selection, no text";
+  SendMessageW(box, CB_SETCURSEL, 1, 0);
+  InvalidateRect(box, nullptr, TRUE);
+  ASSERT_TRUE(kvtest::RunUntilIdle());
+  EXPECT_GT(inked(), 0);
+  kvtest::SaveScreenshot("scroll_form_ctrl", parent);
+}
+
+TEST_F(ScrollFormCtrlTest, ArrowsKeepTheListOpenAndATapClosesIt)
+{
+  MakeBox();
+  SetFocus(box);
+  SendMessageW(box, CB_SHOWDROPDOWN, TRUE, 0);
+  ASSERT_TRUE(kvtest::RunUntilIdle());
+  EXPECT_TRUE(control->IsListTakenOver());
+  ASSERT_TRUE(kvtest::PressKey(VK_DOWN));
+  ASSERT_TRUE(kvtest::PressKey(VK_DOWN));
+  EXPECT_EQ(1, SendMessageW(box, CB_GETCURSEL, 0, 0));
+  EXPECT_EQ(1, SendMessageW(box, CB_GETDROPPEDSTATE, 0, 0)) << "the arrows leave the list open";
+  kvtest::SaveScreenshot("scroll_form_list", parent);
+
+  RECT field;
+  GetWindowRect(box, &field);
+  ASSERT_TRUE(kvtest::Tap(POINT{field.left + 30, field.bottom + 27 * 2 + 13}));
+  EXPECT_EQ(2, SendMessageW(box, CB_GETCURSEL, 0, 0));
+  EXPECT_EQ(0, SendMessageW(box, CB_GETDROPPEDSTATE, 0, 0)) << "a tap on an item closes the list";
+}
+
+}  // namespace
