@@ -102,6 +102,25 @@ TEST_F(ScrollFormCtrlTest, ShowsTheChosenTextOnly)
   kvtest::SaveScreenshot("scroll_form_ctrl", parent);
 }
 
+TEST_F(ScrollFormCtrlTest, FocusedClosedBoxIsHighlighted)
+{
+  MakeBox();
+  struct Case {
+    bool focused, dropped;
+    COLORREF fill, frame;
+  };
+  for (const Case& c : {Case{false, false, 0xFFFFFF, 0xCCCCCC}, Case{true, false, 0xFFF0EE, 0x903A36},
+                        Case{true, true, 0xFFFFFF, 0xCCCCCC}}) {
+    SetFocus(c.focused ? box : parent.m_hWnd);
+    SendMessageW(box, CB_SHOWDROPDOWN, c.dropped, 0);
+    ASSERT_TRUE(kvtest::RunUntilIdle());
+    InvalidateRect(box, nullptr, FALSE);
+    ASSERT_TRUE(kvtest::RunUntilIdle());
+    EXPECT_EQ(1, CountInRow(box, 2, 2, 3, c.fill)) << "focused " << c.focused << " dropped " << c.dropped;
+    EXPECT_EQ(1, CountInRow(box, 0, 60, 61, c.frame)) << "focused " << c.focused << " dropped " << c.dropped;
+  }
+}
+
 TEST_F(ScrollFormCtrlTest, ArrowsKeepTheListOpenAndATapClosesIt)
 {
   MakeBox();
