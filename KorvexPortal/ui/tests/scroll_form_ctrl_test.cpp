@@ -121,6 +121,27 @@ TEST_F(ScrollFormCtrlTest, FocusedClosedBoxIsHighlighted)
   }
 }
 
+TEST_F(ScrollFormCtrlTest, EditPartGetsAFlatFramedBackground)
+{
+  HWND editable = CreateWindowExW(0, WC_COMBOBOXW, nullptr, WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, 10, 50, 200, 200,
+                                  parent, reinterpret_cast<HMENU>(101), nullptr, nullptr);
+  control = std::make_unique<CScrollFormCtrl>();
+  ASSERT_TRUE(control->SubclassWindow(editable));
+  HWND edit = GetWindow(editable, GW_CHILD);
+  ASSERT_NE(nullptr, edit);
+  RECT client;
+  GetClientRect(edit, &client);
+  kvtest::Canvas canvas(client.right, client.bottom);
+  auto dc = reinterpret_cast<WPARAM>(canvas.dc);
+  LRESULT brush = SendMessageW(editable, WM_CTLCOLOREDIT, dc, reinterpret_cast<LPARAM>(edit));
+  EXPECT_NE(0, brush);
+  EXPECT_EQ(0x7E7E7Eu, canvas.At(0, 0));
+  EXPECT_EQ(0x7E7E7Eu, canvas.At(client.right - 1, client.bottom - 1));
+  EXPECT_EQ(0xF5F500u, canvas.At(2, 2));
+  EXPECT_EQ(brush, SendMessageW(editable, WM_CTLCOLOREDIT, dc, reinterpret_cast<LPARAM>(edit)))
+      << "one brush, kept until the box goes";
+}
+
 TEST_F(ScrollFormCtrlTest, ArrowsKeepTheListOpenAndATapClosesIt)
 {
   MakeBox();
