@@ -26,7 +26,9 @@ HBITMAP LoadSkinImage(int id)
 }  // namespace
 
 COwnerDrawCtrlE::COwnerDrawCtrlE()
-    : m_hLeftCap(LoadSkinImage(kLeftCapId)), m_hRightCap(LoadSkinImage(kRightCapId)), m_hMiddle(LoadSkinImage(kMiddleId))
+    : m_hLeftCap(LoadSkinImage(kLeftCapId)),
+      m_hRightCap(LoadSkinImage(kRightCapId)),
+      m_hMiddle(LoadSkinImage(kMiddleId))
 {
 }
 
