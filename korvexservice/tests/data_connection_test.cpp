@@ -18,8 +18,8 @@
 namespace {
 
 using device::testing::CountConnections;
-using svc_test::kPhoneConnections;
-using svc_test::kWapDestination;
+using device::testing::kPhoneConnections;
+using device::testing::kWapDestination;
 using svc_test::ServiceDevice;
 
 ApnEntry Entry(const GUID& destination, const std::u16string& apn, const std::u16string& description)

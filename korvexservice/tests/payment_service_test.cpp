@@ -15,41 +15,14 @@
 
 namespace {
 
-using svcb_test::ClockDriver;
-using svcb_test::GatewayDevice;
+using svcb_test::kClientId;
 using svcb_test::Notification;
-using svcb_test::RecordingListener;
 using svcb_test::Utf16;
 using svcb_test::Utf8;
 using testgateway::RecordedRequest;
 using testgateway::Reply;
 
-constexpr char kClientId[] = "KV-CLIENT-0001";
-
-class Facade : public ::testing::Test {
- protected:
-  void Start(const std::string& extraSettings = "")
-  {
-    m_device.Start(extraSettings);
-    m_service.reset(RegisterServiceCommands(u"KorvexPortal_WM6", Utf16(kClientId).c_str()));
-    ASSERT_NE(m_service, nullptr);
-    m_service->AddListener(&m_listener);
-  }
-  void TearDown() override
-  {
-    if (m_service) {
-      // Every command notifies the facade, so the facade outlives the last of them.
-      EXPECT_TRUE(svcb_test::DrainNetWorker());
-      m_service->RemoveListener(&m_listener);
-    }
-  }
-  testgateway::TestGateway& Gateway() { return m_device.Gateway(); }
-
-  GatewayDevice m_device;
-  ClockDriver m_clock;
-  std::unique_ptr<CPaymentService> m_service;
-  RecordingListener m_listener;
-};
+using Facade = svcb_test::FacadeTest;
 
 // ---- one row per operation -------------------------------------------------------------------
 

@@ -16,36 +16,25 @@
 
 namespace {
 
-using svcb_test::ClockDriver;
-using svcb_test::GatewayDevice;
 using svcb_test::Notification;
-using svcb_test::RecordingListener;
 using svcb_test::Utf16;
 using svcb_test::Utf8;
 using testgateway::RecordedRequest;
 using testgateway::Reply;
 using json = nlohmann::ordered_json;
 
-class ServiceClient : public ::testing::Test {
+class ServiceClient : public svcb_test::FacadeTest {
  protected:
-  void Start(const std::string& extraSettings = "")
-  {
-    m_device.Start(extraSettings);
-    m_service.reset(RegisterServiceCommands(u"KorvexPortal_WM6", u"KV-CLIENT-0001"));
-    ASSERT_NE(m_service, nullptr);
-    m_service->AddListener(&m_listener);
-  }
+  // After the facade is let go of, frees the records it was notified with.
   void TearDown() override
   {
+    FacadeTest::TearDown();
     if (m_service) {
-      EXPECT_TRUE(svcb_test::DrainNetWorker());
-      m_service->RemoveListener(&m_listener);
       for (const Notification& n : m_listener.Notifications()) {
         svcc_test::DeleteNotifiedRecord(n.code, n.hr, n.value);
       }
     }
   }
-  testgateway::TestGateway& Gateway() { return m_device.Gateway(); }
   // The next notification, waited for with a generous bound.
   Notification Next()
   {
@@ -55,10 +44,6 @@ class ServiceClient : public ::testing::Test {
     return index < all.size() ? all[index] : Notification{};
   }
 
-  GatewayDevice m_device;
-  ClockDriver m_clock;
-  std::unique_ptr<CPaymentService> m_service;
-  RecordingListener m_listener;
   size_t m_seen = 0;
 };
 

@@ -1,6 +1,6 @@
 // Support for the command layer's tests: a device root whose gateway is an in-process test
-// gateway over HTTPS, a listener that records its notifications, and a driver that moves
-// virtual time on whenever the code under test waits on it.
+// gateway over HTTPS, a listener that records its notifications, a driver that moves virtual
+// time on whenever the code under test waits on it, and a fixture with the facade on them all.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,6 +10,7 @@
 #include <condition_variable>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -19,6 +20,7 @@
 #include "gateway_address.h"
 #include "kernel/kernel.h"
 #include "net_transport.h"
+#include "payment_service.h"
 #include "service_listener.h"
 #include "testgateway/test_gateway.h"
 #include "testing/clock.h"
@@ -200,6 +202,36 @@ class ClockDriver {
  private:
   std::atomic<bool> m_stop{false};
   std::thread m_thread;
+};
+
+// The client id the facade is made with.
+inline constexpr char kClientId[] = "KV-CLIENT-0001";
+
+// The payment facade on a gateway device under driven virtual time, its notifications recorded.
+class FacadeTest : public ::testing::Test {
+ protected:
+  // Starts the gateway with the settings given besides its own, then makes the facade.
+  void Start(const std::string& extraSettings = "")
+  {
+    m_device.Start(extraSettings);
+    m_service.reset(RegisterServiceCommands(u"KorvexPortal_WM6", Utf16(kClientId).c_str()));
+    ASSERT_NE(m_service, nullptr);
+    m_service->AddListener(&m_listener);
+  }
+  void TearDown() override
+  {
+    if (m_service) {
+      // Every command notifies the facade, so the facade outlives the last of them.
+      EXPECT_TRUE(DrainNetWorker());
+      m_service->RemoveListener(&m_listener);
+    }
+  }
+  testgateway::TestGateway& Gateway() { return m_device.Gateway(); }
+
+  GatewayDevice m_device;
+  ClockDriver m_clock;
+  std::unique_ptr<CPaymentService> m_service;
+  RecordingListener m_listener;
 };
 
 }  // namespace svcb_test

@@ -1,5 +1,7 @@
 #include "control_support.h"
 
+#include "control_painting.h"
+#include "item_painting.h"
 
 namespace controls_detail {
 
@@ -39,6 +41,24 @@ LRESULT FontMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, HFONT
   if (LOWORD(lParam))
     Redraw(hwnd);
   return 0;
+}
+
+LRESULT PaintInFont(HWND hwnd, UINT message, WPARAM wParam, HFONT font, void (*paint)(HWND, HDC))
+{
+  return PaintMessage(hwnd, message, wParam, [&](HDC dc) {
+    SelectedFont selected(dc, font);
+    paint(hwnd, dc);
+  });
+}
+
+void RegisterControlClass(LPCWSTR name, WNDPROC procedure, UINT style)
+{
+  WNDCLASSW wc{};
+  wc.style = style | CS_GLOBALCLASS;
+  wc.lpfnWndProc = procedure;
+  wc.cbWndExtra = kRecordBytes;
+  wc.lpszClassName = name;
+  RegisterClassW(&wc);
 }
 
 bool PointInClient(HWND hwnd, LPARAM pointerLParam)

@@ -46,6 +46,10 @@ void Redraw(HWND hwnd);
 LRESULT SetTextAndRedraw(HWND hwnd, WPARAM wParam, LPARAM lParam);
 // WM_SETFONT (repainting when lParam asks) and WM_GETFONT of a control that keeps its font in `font`.
 LRESULT FontMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, HFONT& font);
+// WM_PAINT and WM_PRINTCLIENT of a control that paints in its own font (the system font when null).
+LRESULT PaintInFont(HWND hwnd, UINT message, WPARAM wParam, HFONT font, void (*paint)(HWND, HDC));
+// Registers a control's window class as a system class of the process, with room for its record.
+void RegisterControlClass(LPCWSTR name, WNDPROC procedure, UINT style);
 bool PointInClient(HWND hwnd, LPARAM pointerLParam);
 DWORD StyleOf(HWND hwnd);
 bool HasFocus(HWND hwnd);

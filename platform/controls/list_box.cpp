@@ -524,10 +524,7 @@ LRESULT HandleListBox(HWND hwnd, ListBoxRecord& held, UINT message, WPARAM wPara
   case WM_ERASEBKGND: return 1;
   case WM_PAINT:
   case WM_PRINTCLIENT:
-    return PaintMessage(hwnd, message, wParam, [&](HDC dc) {
-      SelectedFont font(dc, record->font);
-      Paint(hwnd, dc);
-    });
+    return PaintInFont(hwnd, message, wParam, record->font, Paint);
   default: return DefWindowProcW(hwnd, message, wParam, lParam);
   }
 }

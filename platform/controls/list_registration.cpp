@@ -5,21 +5,13 @@
 
 namespace {
 
-void RegisterListClass(LPCWSTR name, WNDPROC procedure, UINT style)
-{
-  WNDCLASSW wc{};
-  wc.style = style | CS_GLOBALCLASS;
-  wc.lpfnWndProc = procedure;
-  wc.cbWndExtra = controls_detail::kRecordBytes;
-  wc.lpszClassName = name;
-  RegisterClassW(&wc);
-}
+using controls_detail::RegisterControlClass;
 
 const bool registered = [] {
-  RegisterListClass(WC_LISTBOXW, controls_detail::ListBoxProc, CS_DBLCLKS | CS_PARENTDC);
-  RegisterListClass(WC_COMBOBOXW, controls_detail::ComboBoxProc, CS_DBLCLKS | CS_PARENTDC);
-  RegisterListClass(WC_TABCONTROLW, controls_detail::TabControlProc, CS_PARENTDC);
-  RegisterListClass(WC_LISTVIEWW, controls_detail::ListViewProc, CS_DBLCLKS);
+  RegisterControlClass(WC_LISTBOXW, controls_detail::ListBoxProc, CS_DBLCLKS | CS_PARENTDC);
+  RegisterControlClass(WC_COMBOBOXW, controls_detail::ComboBoxProc, CS_DBLCLKS | CS_PARENTDC);
+  RegisterControlClass(WC_TABCONTROLW, controls_detail::TabControlProc, CS_PARENTDC);
+  RegisterControlClass(WC_LISTVIEWW, controls_detail::ListViewProc, CS_DBLCLKS);
   return true;
 }();
 

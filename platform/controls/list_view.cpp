@@ -671,10 +671,7 @@ LRESULT HandleListView(HWND hwnd, ListViewRecord& held, UINT message, WPARAM wPa
   }
   case WM_PAINT:
   case WM_PRINTCLIENT:
-    return PaintMessage(hwnd, message, wParam, [&](HDC dc) {
-      SelectedFont font(dc, record->font);
-      Paint(hwnd, dc);
-    });
+    return PaintInFont(hwnd, message, wParam, record->font, Paint);
   default: return DefWindowProcW(hwnd, message, wParam, lParam);
   }
 }

@@ -5,15 +5,7 @@
 
 namespace {
 
-void RegisterControlClass(LPCWSTR name, WNDPROC procedure, UINT style)
-{
-  WNDCLASSW wc{};
-  wc.style = style | CS_GLOBALCLASS;
-  wc.lpfnWndProc = procedure;
-  wc.cbWndExtra = controls_detail::kRecordBytes;
-  wc.lpszClassName = name;
-  RegisterClassW(&wc);
-}
+using controls_detail::RegisterControlClass;
 
 const bool registered = [] {
   RegisterControlClass(WC_STATICW, controls_detail::StaticProc, CS_DBLCLKS | CS_PARENTDC);

@@ -252,10 +252,7 @@ LRESULT HandleTabControl(HWND hwnd, TabRecord& held, UINT message, WPARAM wParam
   case WM_ERASEBKGND: return 1;
   case WM_PAINT:
   case WM_PRINTCLIENT:
-    return PaintMessage(hwnd, message, wParam, [&](HDC dc) {
-      SelectedFont font(dc, record->font);
-      Paint(hwnd, dc);
-    });
+    return PaintInFont(hwnd, message, wParam, record->font, Paint);
   default: return DefWindowProcW(hwnd, message, wParam, lParam);
   }
 }

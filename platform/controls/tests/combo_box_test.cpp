@@ -56,13 +56,7 @@ class ComboFixture : public ComboBox {
 TEST_F(ComboFixture, AnswersItsMessagesInOrder)
 {
   HWND combo = Make(WC_COMBOBOXW, CBS_DROPDOWNLIST);
-  struct Step {
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-    LRESULT result;
-  };
-  const Step steps[] = {
+  const MessageStep steps[] = {
       {CB_GETCOUNT, 0, 0, 0},
       {CB_GETCURSEL, 0, 0, CB_ERR},
       {CB_ADDSTRING, 0, Text(u"50"), 0},
@@ -90,13 +84,7 @@ TEST_F(ComboFixture, AnswersItsMessagesInOrder)
       {CB_GETCOUNT, 0, 0, 0},
       {CB_GETCURSEL, 0, 0, CB_ERR},
   };
-  int n = 0;
-  for (const Step& step : steps) {
-    EXPECT_EQ(step.result, SendMessageW(combo, step.message, step.wParam, step.lParam))
-        << "step " << n << " " << std::hex << step.message;
-    ++n;
-  }
-  EXPECT_TRUE(Take().empty());
+  ExpectAnswers(combo, steps);
 }
 
 TEST_F(ComboFixture, ShowsTheSelectionAsItsText)

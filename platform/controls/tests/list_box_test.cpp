@@ -27,13 +27,7 @@ std::vector<std::u16string> Items(HWND list)
 TEST_F(ListBox, AnswersItsMessagesInOrder)
 {
   HWND list = Make(WC_LISTBOXW, LBS_HASSTRINGS);
-  struct Step {
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-    LRESULT result;
-  };
-  const Step steps[] = {
+  const MessageStep steps[] = {
       {LB_GETCOUNT, 0, 0, 0},
       {LB_GETCURSEL, 0, 0, LB_ERR},
       {LB_ADDSTRING, 0, Text(u"充值"), 0},
@@ -66,13 +60,7 @@ TEST_F(ListBox, AnswersItsMessagesInOrder)
       {LB_GETCOUNT, 0, 0, 0},
       {LB_GETTEXTLEN, 0, 0, LB_ERR},
   };
-  int n = 0;
-  for (const Step& step : steps) {
-    EXPECT_EQ(step.result, SendMessageW(list, step.message, step.wParam, step.lParam))
-        << "step " << n << " " << std::hex << step.message;
-    ++n;
-  }
-  EXPECT_TRUE(Take().empty());
+  ExpectAnswers(list, steps);
 }
 
 TEST_F(ListBox, KeepsTextsAndTellsItemRectangles)

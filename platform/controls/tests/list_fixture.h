@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ios>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -43,6 +45,14 @@ inline std::ostream& operator<<(std::ostream& out, const Heard& heard)
 inline Heard Cmd(int code) { return Heard{WM_COMMAND, code}; }
 inline Heard Ntf(UINT code) { return Heard{WM_NOTIFY, static_cast<int>(code)}; }
 
+// One message to a control and the answer it must give.
+struct MessageStep {
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+  LRESULT result;
+};
+
 class ListControlsTest : public ::testing::Test {
  protected:
   void SetUp() override
@@ -65,6 +75,18 @@ class ListControlsTest : public ::testing::Test {
     return CreateWindowExW(0, cls, nullptr, WS_CHILD | WS_VISIBLE | style, rect.left, rect.top,
                            rect.right - rect.left, rect.bottom - rect.top, parent,
                            reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), nullptr, nullptr);
+  }
+
+  // Sends the messages in order, checking each answer; the parent must hear nothing meanwhile.
+  void ExpectAnswers(HWND control, std::span<const MessageStep> steps)
+  {
+    int n = 0;
+    for (const MessageStep& step : steps) {
+      EXPECT_EQ(step.result, SendMessageW(control, step.message, step.wParam, step.lParam))
+          << "step " << n << " " << std::hex << step.message;
+      ++n;
+    }
+    EXPECT_TRUE(Take().empty());
   }
 
   // What the parent heard so far, leaving out colour requests unless asked; forgets it.

@@ -4,7 +4,7 @@
 
 #include "inet/inet.h"
 #include "kernel/kernel.h"
-#include "testing/device_root.h"
+#include "testing/device_settings.h"
 
 #include <gtest/gtest.h>
 
@@ -20,19 +20,7 @@ namespace inet_test {
 
 constexpr DWORD kGenerousWait = 30000;
 
-// A fresh device root whose settings file holds the given text; write it before the first
-// HTTP call of the test.
-class DeviceWithSettings {
- public:
-  explicit DeviceWithSettings(const std::string& settings = "")
-  {
-    std::ofstream(std::filesystem::path(root_.path()) / "device.ini", std::ios::binary) << settings;
-  }
-  std::filesystem::path Host(const std::string& relative) const { return std::filesystem::path(root_.path()) / relative; }
-
- private:
-  device::testing::ScopedDeviceRoot root_;
-};
+using device::testing::DeviceWithSettings;
 
 struct Callback {
   HINTERNET handle;

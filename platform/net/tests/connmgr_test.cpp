@@ -1,6 +1,6 @@
 // Connection Manager connections and RAS links from the device settings and test scripts,
 // used the way the service client's connection routine uses them.
-#include "device_settings.h"
+#include "testing/device_settings.h"
 
 #include "kernel/kernel.h"
 #include "net/net.h"
@@ -12,9 +12,9 @@
 
 namespace {
 
-using net_test::DeviceWithSettings;
-using net_test::kPhoneConnections;
-using net_test::kWapDestination;
+using device::testing::DeviceWithSettings;
+using device::testing::kPhoneConnections;
+using device::testing::kWapDestination;
 
 constexpr DWORD kGenerousWait = 30000;
 

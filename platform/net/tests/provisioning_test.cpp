@@ -1,5 +1,5 @@
 // The access-point name query of the phone's provisioning, answered from the settings.
-#include "device_settings.h"
+#include "testing/device_settings.h"
 
 #include "net/provisioning.h"
 
@@ -35,7 +35,7 @@ Answer Process(const std::u16string& document, DWORD flags = CFGFLAG_PROCESS)
 
 TEST(Provisioning, AnswersTheApnOfAnEntry)
 {
-  net_test::DeviceWithSettings device(net_test::kPhoneConnections);
+  device::testing::DeviceWithSettings device(device::testing::kPhoneConnections);
   Answer answer = Process(Query(u"China Mobile WAP"));
   ASSERT_EQ(answer.result, S_OK);
   EXPECT_EQ(answer.text,
@@ -50,7 +50,7 @@ TEST(Provisioning, AnswersTheApnOfAnEntry)
 
 TEST(Provisioning, RefusesWhatItCannotAnswer)
 {
-  net_test::DeviceWithSettings device(net_test::kPhoneConnections);
+  device::testing::DeviceWithSettings device(device::testing::kPhoneConnections);
   struct Case {
     std::u16string document;
     DWORD flags;
