@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -34,12 +36,12 @@ int FolderFd()
   return fd;
 }
 
-sockaddr_un AddressOf(DWORD processId)
+sockaddr_un AddressOf(DWORD processId, const char* suffix = "")
 {
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
-  std::snprintf(address.sun_path, sizeof address.sun_path, "/proc/self/fd/%d/%u.sock", FolderFd(),
-                static_cast<unsigned>(processId));
+  std::snprintf(address.sun_path, sizeof address.sun_path, "/proc/self/fd/%d/%u.sock%s", FolderFd(),
+                static_cast<unsigned>(processId), suffix);
   return address;
 }
 
@@ -109,9 +111,17 @@ struct Listener {
   std::once_flag started;
   int fd = -1;
   std::thread thread;
-  std::atomic<int> running{0};
+  // Connections being answered; exit waits for them, so a request that took effect (a post the
+  // process then acted on by ending) still gets its answer.
+  std::mutex servingLock;
+  std::condition_variable served;
+  int running = 0;
   LinkHandler handler;
 };
+
+// How long exit waits for answers still being written (a send into a thread that is ending
+// may never be answered).
+constexpr auto kExitAnswerWait = std::chrono::seconds(2);
 
 Listener& listener()
 {
@@ -128,7 +138,10 @@ void Serve(int connection)
     WriteFrame(connection, tag, answer);
   }
   ::close(connection);
-  listener().running--;
+  Listener& l = listener();
+  std::lock_guard held(l.servingLock);
+  if (--l.running == 0)
+    l.served.notify_all();
 }
 
 void StopListening()
@@ -139,6 +152,10 @@ void StopListening()
   ::shutdown(l.fd, SHUT_RDWR);
   if (l.thread.joinable())
     l.thread.join();
+  {
+    std::unique_lock held(l.servingLock);
+    l.served.wait_for(held, kExitAnswerWait, [&] { return l.running == 0; });
+  }
   ::close(l.fd);
   l.fd = -1;
   std::string name = std::to_string(CurrentProcessId()) + ".sock";
@@ -254,13 +271,18 @@ void StartListening(LinkHandler handler)
     l.handler = std::move(handler);
     if (FolderFd() < 0)
       return;
+    // The socket is bound under a temporary name and renamed once it listens: a peer that finds
+    // the name can connect, and a refused connection always means an ended process.
     int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_un address = AddressOf(CurrentProcessId());
+    sockaddr_un address = AddressOf(CurrentProcessId(), ".new");
     std::string name = std::to_string(CurrentProcessId()) + ".sock";
-    ::unlinkat(FolderFd(), name.c_str(), 0);  // left by an ended process with the same id
-    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::listen(fd, 16) != 0) {
+    std::string pending = name + ".new";
+    ::unlinkat(FolderFd(), pending.c_str(), 0);  // left by an ended process with the same id
+    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::listen(fd, 16) != 0 ||
+        ::renameat(FolderFd(), pending.c_str(), FolderFd(), name.c_str()) != 0) {
       if (fd >= 0)
         ::close(fd);
+      ::unlinkat(FolderFd(), pending.c_str(), 0);
       return;
     }
     l.fd = fd;
@@ -272,7 +294,10 @@ void StartListening(LinkHandler handler)
             continue;
           return;  // shut down
         }
-        listener().running++;
+        {
+          std::lock_guard held(listener().servingLock);
+          listener().running++;
+        }
         std::thread(Serve, connection).detach();
       }
     });

@@ -10,6 +10,8 @@
 namespace kvtest {
 
 constexpr DWORD kIdleBoundMs = 10000;
+// Another process may take long to show its first window on a loaded machine.
+constexpr DWORD kWindowBoundMs = 60000;
 
 // Handles the calling thread's messages and waits until every thread that takes messages
 // (in this process) waits with nothing to take.
@@ -51,7 +53,7 @@ std::string DumpWindowTree(HWND root = nullptr);
 
 // A top-level window of this or another process of the device, by class and/or title (either
 // may be null); null when none appeared within the bound.
-HWND WaitForTopLevelWindow(LPCWSTR className, LPCWSTR title, DWORD boundMs = kIdleBoundMs);
+HWND WaitForTopLevelWindow(LPCWSTR className, LPCWSTR title, DWORD boundMs = kWindowBoundMs);
 
 // Destroys every top-level window of the calling thread (for a test's tear-down).
 void DestroyThreadWindows();
