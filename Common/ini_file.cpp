@@ -7,11 +7,11 @@
 
 #include "base/errors.h"
 #include "base/lasterror.h"
+#include "file_replace.h"
 #include "kernel/file.h"
-#include "kernel/file_system.h"
-#include "kernel/handle.h"
 #include "log_writer.h"
 #include "module_helpers.h"
+#include "scoped_file_handle.h"
 #include "text/widechar.h"
 #include "text_helpers.h"
 
@@ -20,41 +20,6 @@ static_assert(std::endian::native == std::endian::little, "the settings file is 
 namespace {
 
 constexpr WCHAR kByteOrderMark = 0xFEFF;
-
-// Closes a file handle when it goes out of scope.
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  ~FileHandle() { Close(); }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  bool IsValid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE Get() const { return handle_; }
-  void Close()
-  {
-    if (IsValid()) {
-      CloseHandle(handle_);
-      handle_ = INVALID_HANDLE_VALUE;
-    }
-  }
-
- private:
-  HANDLE handle_;
-};
-
-bool FileExists(const WCHAR* path)
-{
-  return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
-}
-
-// Puts replacement in the place of path; path may be absent.
-BOOL ReplaceFileWith(const CStringW& path, const CStringW& replacement)
-{
-  if (FileExists(path) && !DeleteFileW(path)) {
-    return FALSE;
-  }
-  return MoveFileW(replacement, path);
-}
 
 }  // namespace
 
@@ -169,12 +134,8 @@ BOOL CIniFile::Load(const WCHAR* name)
 
 BOOL CIniFile::ReadFile()
 {
-  CStringW pending = path_ + u".tmp";
-  if (!FileExists(path_) && FileExists(pending)) {
-    // A save stopped after the old file was removed: the temporary file is whole.
-    MoveFileW(pending, path_);
-  }
-  FileHandle file(CreateFileW(path_, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  CompleteInterruptedWrite(path_);
+  ScopedFileHandle file(CreateFileW(path_, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.IsValid()) {
     DWORD error = GetLastError();
     if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
@@ -216,25 +177,15 @@ BOOL CIniFile::Save(const WCHAR* name)
   if (!KeepUnreadFileAside()) {
     return FALSE;
   }
-  CStringW pending = path_ + u".tmp";
-  FileHandle file(CreateFileW(pending, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.IsValid()) {
+  BOOL saved = WriteFileWhole(path_, [this](HANDLE file) {
+    BOOL written = WriteTo(file);
+    flags_ &= ~kModified;
+    return written;
+  });
+  if (!saved) {
     WRITE_LOG_ENTRY(u"");
-    return FALSE;
   }
-  BOOL result = WriteTo(file.Get());
-  flags_ &= ~kModified;
-  file.Close();
-  if (!result || !ReplaceFileWith(path_, pending)) {
-    WRITE_LOG_ENTRY(u"");
-    // A whole temporary file whose old file is already gone is the only copy left: the next
-    // load takes it up.
-    if (!result || FileExists(path_)) {
-      DeleteFileW(pending);
-    }
-    return FALSE;
-  }
-  return TRUE;
+  return saved;
 }
 
 BOOL CIniFile::KeepUnreadFileAside()
@@ -242,7 +193,7 @@ BOOL CIniFile::KeepUnreadFileAside()
   if (unreadPath_.IsEmpty() || unreadPath_.CompareNoCase(path_) != 0) {
     return TRUE;
   }
-  if (FileExists(path_) && !ReplaceFileWith(path_ + u".bak", path_)) {
+  if (!KeepFileAside(path_)) {
     WRITE_LOG_ENTRY(u"");
     return FALSE;
   }
