@@ -66,6 +66,17 @@ BOOL KeepFileAside(const WCHAR* path)
   return ReplaceFileWith(CStringW(path) + u".bak", path);
 }
 
+BOOL DeleteFileWhole(const WCHAR* path)
+{
+  CompleteInterruptedWrite(path);
+  BOOL deleted = DeleteFileW(path);
+  CStringW pending = PendingPath(path);
+  if (FileExists(pending)) {
+    DeleteFileW(pending);
+  }
+  return deleted && !FileExists(pending);
+}
+
 void CompleteInterruptedWrite(const WCHAR* path)
 {
   CStringW pending = PendingPath(path);

@@ -26,6 +26,10 @@ BOOL WriteFileWhole(const WCHAR* path, const CStringA& bytes);
 // TRUE when nothing is left at path; FALSE, the file in place, when it cannot be moved.
 BOOL KeepFileAside(const WCHAR* path);
 
+// Deletes the file together with a temporary file that an interrupted write left of it. FALSE
+// when there was neither, or either is still there.
+BOOL DeleteFileWhole(const WCHAR* path);
+
 // When the file is missing and its temporary file is there, renames the temporary file to the
 // file.
 void CompleteInterruptedWrite(const WCHAR* path);

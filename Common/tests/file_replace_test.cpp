@@ -71,4 +71,19 @@ TEST_F(FileReplace, ReadCompletesOnlyAWriteThatLostItsOldFile)
   EXPECT_EQ(ReadDeviceFile(kPath), "whole");
 }
 
+TEST_F(FileReplace, DeletesTheFileWithWhatAnInterruptedWriteLeft)
+{
+  EXPECT_FALSE(DeleteFileWhole(kPath)) << "nothing to delete";
+
+  WriteDeviceFile(kPath, "whole");
+  WriteDeviceFile(kPending, "half");
+  EXPECT_TRUE(DeleteFileWhole(kPath));
+  EXPECT_FALSE(DeviceFileExists(kPath));
+  EXPECT_FALSE(DeviceFileExists(kPending)) << "it would come back at the next read";
+
+  WriteDeviceFile(kPending, "only copy");
+  EXPECT_TRUE(DeleteFileWhole(kPath));
+  EXPECT_FALSE(DeviceFileExists(kPending));
+}
+
 }  // namespace
