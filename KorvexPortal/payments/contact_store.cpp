@@ -21,7 +21,8 @@ constexpr char kAccount[] = "account";
 constexpr char kGroupElement[] = "group";
 constexpr char kContactElement[] = "contact";
 constexpr char kName[] = "name";
-// Element names are kept within the 255 bytes the file's earlier readers allowed.
+// Element names hold at most 255 bytes, as they always have (they went through a 256-byte
+// buffer); a longer name takes the attribute form.
 constexpr size_t kMaxElementName = 255;
 
 enum class FileState { Missing, Loaded, Damaged };
@@ -32,9 +33,10 @@ std::string ToFileText(const WCHAR* text)
   return std::string(bytes.GetString(), static_cast<size_t>(bytes.GetLength()));
 }
 
+// A character reference to U+0000 ends the text, as it would end it for every reader of it.
 CStringW FromFileText(const std::string& text)
 {
-  return CStringW(text.c_str(), static_cast<int>(text.size()));
+  return CStringW(text.c_str());
 }
 
 // Whether the parser reads name back as exactly this element name.
