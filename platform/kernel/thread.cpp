@@ -63,10 +63,15 @@ struct StartInfo {
   LPVOID parameter;
 };
 
-// Marks the thread ended when its routine returns and when ExitThread unwinds its stack.
+// Marks the thread ended when its routine returns and when ExitThread unwinds its stack. What
+// runs after (its thread-exit handlers) runs as a thread of no object, which may be gone.
 struct EndOnExit {
   Thread& thread;
-  ~EndOnExit() { thread.Ended(); }
+  ~EndOnExit()
+  {
+    currentThread = nullptr;
+    thread.Ended();
+  }
 };
 
 void* RunThread(void* argument)
@@ -102,21 +107,21 @@ constexpr long kExitJoinSeconds = 5;
 
 void JoinEndedThreadsAtExit()
 {
-  std::vector<pthread_t> ended;
+  std::vector<std::pair<pthread_t, std::shared_ptr<Thread>>> ended;
   {
     Unjoined& unjoined = UnjoinedThreads();
     std::lock_guard<std::mutex> held(unjoined.lock);
-    std::erase_if(unjoined.threads, [&](const auto& entry) {
+    std::erase_if(unjoined.threads, [&](auto& entry) {
       if (!entry.second->IsSignalled())
         return false;
-      ended.push_back(entry.first);
+      ended.push_back(std::move(entry));
       return true;
     });
   }
   timespec deadline{};
   clock_gettime(CLOCK_REALTIME, &deadline);
   deadline.tv_sec += kExitJoinSeconds;
-  for (pthread_t thread : ended)
+  for (const auto& [thread, object] : ended)
     pthread_timedjoin_np(thread, nullptr, &deadline);
 }
 
