@@ -1,15 +1,23 @@
 # Build helpers shared by every component.
 
-# kv_test(<name> SOURCES ... [LIBS ...])
+# kv_test(<name> [BARE] SOURCES ... [LIBS ...])
 # A GoogleTest executable; each test case becomes one CTest entry, run in its own process so
-# the device layer's process-wide state starts fresh for every case.
+# the device layer's process-wide state starts fresh for every case. A test that links the
+# user-interface harness (platform_testing) runs on a started device: its main starts it as a
+# device program's does (system classes, drawing, dialog fonts and templates, the desktop
+# window). BARE keeps the plain main, for the window manager's tests of itself alone.
 function(kv_test name)
   if(NOT KV_BUILD_TESTS)
     return()
   endif()
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "BARE" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  if(platform_testing IN_LIST T_LIBS AND NOT T_BARE)
+    set(main platform_testing_main)
+  else()
+    set(main GTest::gtest_main)
+  endif()
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock ${main})
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 300)
 endfunction()
 

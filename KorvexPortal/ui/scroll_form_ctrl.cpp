@@ -42,6 +42,16 @@ void Frame(HDC dc, const RECT& rect, COLORREF colour)
 
 }  // namespace
 
+RECT ExtendedClientRect(HWND hwnd, int right, int bottom, int shadow)
+{
+  RECT r{}, window{};
+  ::GetClientRect(hwnd, &r);
+  ::GetWindowRect(hwnd, &window);
+  r.right = std::min<LONG>(r.right + right, window.right - window.left - shadow);
+  r.bottom = std::min<LONG>(r.bottom + bottom, window.bottom - window.top - shadow);
+  return r;
+}
+
 CScrollFormCtrl::CScrollFormCtrl()
     : m_pList(std::make_unique<CScrollFormList>(this)),
       m_hLeftCap(LoadSkinImage(kLeftCapId)),
@@ -96,10 +106,7 @@ LRESULT CScrollFormCtrl::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
 
   HDC dc = ::GetWindowDC(m_hWnd);
   ::SetBkMode(dc, TRANSPARENT);
-  RECT r;
-  GetClientRect(&r);
-  r.right += unitX * 2;
-  r.bottom += unitY * 2;
+  RECT r = ExtendedClientRect(m_hWnd, unitX * 2, unitY * 2, 1);
   bool highlighted = ::GetFocus() == m_hWnd && SendMessage(CB_GETDROPPEDSTATE) != 1;
   COLORREF fill = highlighted ? kFocusFill : kFill;
   COLORREF frame = highlighted ? kFocusFrame : kFrame;
@@ -145,10 +152,7 @@ LRESULT CScrollFormCtrl::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
 LRESULT CScrollFormCtrl::OnEraseBkgnd(UINT, WPARAM, LPARAM, BOOL&)
 {
   HDC dc = ::GetWindowDC(m_hWnd);
-  RECT r;
-  GetClientRect(&r);
-  r.right += 4;
-  r.bottom += 4;
+  RECT r = ExtendedClientRect(m_hWnd, 4, 4, 1);
   RECT shadow = r;
   ::OffsetRect(&shadow, 1, 1);
   Frame(dc, shadow, kShadow);
@@ -185,10 +189,7 @@ LRESULT CScrollFormCtrl::OnCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL& bHa
 void CScrollFormCtrl::PaintListFrame(HWND list)
 {
   HDC dc = ::GetWindowDC(list);
-  RECT r;
-  ::GetClientRect(list, &r);
-  r.right += 2;
-  r.bottom += 2;
+  RECT r = ExtendedClientRect(list, 2, 2, 0);
   Fill(dc, r, kListFill);
   Frame(dc, r, kFrame);
   ::ReleaseDC(list, dc);

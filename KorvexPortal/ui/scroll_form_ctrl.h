@@ -67,3 +67,8 @@ class CScrollFormCtrl : public CWindowImpl<CScrollFormCtrl>, public COwnerDraw<C
   bool m_bArrowHeld = false;
   HBRUSH m_hChildBrush = nullptr;  // handed to the edit part; kept until the box goes
 };
+
+// The client rectangle extended by (right, bottom), for painting through the window's DC, kept
+// within the window with `shadow` pixels to spare at the right and bottom: a box or list
+// without a non-client edge still shows its whole frame and shadow.
+RECT ExtendedClientRect(HWND hwnd, int right, int bottom, int shadow);

@@ -56,9 +56,7 @@ LRESULT CScrollFormList::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
   ::SetBkMode(dc, TRANSPARENT);
   RECT client;
   GetClientRect(&client);
-  RECT r = client;
-  r.bottom += unitY * 2;
-  r.right += unitX * 2;
+  RECT r = ExtendedClientRect(m_hWnd, unitX * 2, unitY * 2, 0);
   HBRUSH fill = ::CreateSolidBrush(kFill);
   ::FillRect(dc, &r, fill);
   ::DeleteObject(fill);

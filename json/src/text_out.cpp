@@ -1,5 +1,5 @@
 // Scalar texts of the writers: decimal integers, reals by "%#.16g" with the trailing zeros
-// cut, and quoted strings with the JSON escapes.
+// cut and never ending in the point, and quoted strings with the JSON escapes.
 #include "text_out.h"
 
 #include "json/writer.h"
@@ -64,6 +64,10 @@ void appendReal(std::u16string& out, double value)
     }
   }
   out.append(text, static_cast<size_t>(length));
+  // Sixteen digits before the point leave it last ("1000000000000000."), which JSON refuses.
+  if (text[length - 1] == u'.') {
+    out.push_back(u'0');
+  }
 }
 
 void appendQuoted(std::u16string& out, const WCHAR* text)

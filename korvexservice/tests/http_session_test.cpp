@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <string>
 #include <thread>
+#include <tuple>
+#include <utility>
 
 namespace {
 
@@ -198,18 +200,21 @@ TEST_F(HttpSessionTest, AChangedProxyOpensANewInternetHandle)
 
 class HttpsSessionTest : public ::testing::Test {
  protected:
-  explicit HttpsSessionTest(ServerCertificate certificate = ServerCertificate::Trusted)
-      : gateway_(GatewayOptions{.tlsDir = device_.Host("certs"), .certificate = certificate})
+  explicit HttpsSessionTest(ServerCertificate certificate = ServerCertificate::Trusted,
+                            std::string networkSettings = "")
+      : gateway_(GatewayOptions{.tlsDir = device_.Host("certs"), .certificate = certificate}),
+        networkSettings_(std::move(networkSettings))
   {
   }
   void SetUp() override
   {
     gateway_.start();
-    std::ofstream(device_.Host("device.ini")) << "[network]\nca_bundle = certs/ca.pem\n";
+    std::ofstream(device_.Host("device.ini")) << "[network]\nca_bundle = certs/ca.pem\n" << networkSettings_;
   }
 
   ServiceDevice device_;
   TestGateway gateway_;
+  std::string networkSettings_;
   CHttpSession session_;
 };
 
@@ -233,8 +238,14 @@ TEST_F(HttpsSessionTest, ConnectionsAreReusedOnlyForTheSameSchemeHostAndPortAndT
   EXPECT_NE(requests[1].connection, requests[2].connection);
 }
 
-struct RefusedCertificate : HttpsSessionTest, ::testing::WithParamInterface<ServerCertificate> {
-  RefusedCertificate() : HttpsSessionTest(GetParam()) {}
+// The session asks to ignore no certificate error, so even the device's debug setting that
+// would let it lets none through.
+struct RefusedCertificate : HttpsSessionTest,
+                            ::testing::WithParamInterface<std::tuple<ServerCertificate, bool>> {
+  RefusedCertificate()
+      : HttpsSessionTest(std::get<0>(GetParam()), std::get<1>(GetParam()) ? "debug_insecure_tls = yes\n" : "")
+  {
+  }
 };
 
 TEST_P(RefusedCertificate, FailsTheRequest)
@@ -247,7 +258,9 @@ TEST_P(RefusedCertificate, FailsTheRequest)
 }
 
 INSTANTIATE_TEST_SUITE_P(Certificates, RefusedCertificate,
-                         ::testing::Values(ServerCertificate::Untrusted, ServerCertificate::WrongHost));
+                         ::testing::Combine(::testing::Values(ServerCertificate::Untrusted,
+                                                              ServerCertificate::WrongHost),
+                                            ::testing::Bool()));
 
 TEST_F(HttpSessionTest, ACancelledReadGivesNineAndTheNextRequestGetsItsOwnReply)
 {

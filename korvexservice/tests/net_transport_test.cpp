@@ -2,6 +2,9 @@
 // failures, empty replies and cancellation; and commands that finish or fail to start.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "base/lasterror.h"
 #include "command_registry.h"
 #include "gateway_address.h"
@@ -12,6 +15,8 @@
 #include "service_test_support.h"
 #include "net/connmgr.h"
 #include "testing/connections.h"
+#include "user/message_queue.h"
+#include "user/messages.h"
 
 namespace {
 
@@ -174,6 +179,27 @@ TEST_F(Transport, ACancelWhileWaitingForTheConnectionIsSilentToo)
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0].what, "done");
   EXPECT_TRUE(m_device.Gateway().requests().empty());
+}
+
+TEST_F(Transport, ARequestTheWorkerCannotTakeIsFreedAndNoneIsReturned)
+{
+  m_device.Start();
+  RecordingSink first;
+  ASSERT_NE(SendBody(u"{\"operationType\":\"getRSAPKey\"}\n", first), nullptr);
+  ASSERT_TRUE(first.WaitFor(2));
+  // The worker ends; its queue goes with it, and a request can no longer be posted to it.
+  DWORD worker = first.Calls()[0].thread;
+  ASSERT_TRUE(PostThreadMessageW(worker, WM_QUIT, 0, 0));
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (PostThreadMessageW(worker, WM_NULL, 0, 0) && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+
+  RecordingSink refused;
+  SetLastError(0);
+  EXPECT_EQ(SendBody(u"{\"operationType\":\"getRSAPKey\"}\n", refused), nullptr)
+      << "a request that was not queued is not handed out (and the leak checker sees it freed)";
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_THREAD_ID));
+  EXPECT_TRUE(refused.Calls().empty());
 }
 
 // A command that tells when it is destroyed, and may refuse to start.

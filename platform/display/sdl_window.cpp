@@ -1,4 +1,4 @@
-// The screen in a desktop window for people (SDL2), started when KV_DISPLAY is "sdl": the
+// The screen in a desktop window for people (SDL2), opened when KV_DISPLAY is "sdl": the
 // process's screen drawn at a zoom (KV_DISPLAY_ZOOM, by default 2 for a 240-pixel short side
 // and 1 otherwise), the mouse as the stylus, F1 and F2 as the soft keys, arrows, Enter, Escape
 // and Backspace as the device's keys, typed text (the desktop's input method included) as
@@ -8,11 +8,15 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <future>
+#include <mutex>
 #include <string>
 #include <thread>
 
+#include "internal/display/desktop_window.h"
 #include "internal/gdi/screen.h"
 #include "internal/user/paint_link.h"
 #include "internal/user/test_hooks.h"
@@ -91,30 +95,44 @@ void CloseTopLevelWindows()
 
 class DesktopWindow {
  public:
-  bool Open()
+  // Empty when the window is open, else why it is not.
+  std::string Open()
   {
+    // The screen is small: the software renderer on the window's own pixels draws it at once,
+    // with no graphics driver to load, start or end.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_Init(SDL_INIT_VIDEO) != 0)
-      return false;
+      return SDL_GetError();
     gdi_screen::Image image = gdi_screen::CaptureScreen();
     zoom_ = Zoom(image.width, image.height);
     window_ = SDL_CreateWindow("Korvex device", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
                                image.width * zoom_, image.height * zoom_, 0);
-    renderer_ = window_ ? SDL_CreateRenderer(window_, -1, 0) : nullptr;
+    renderer_ = window_ ? SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE) : nullptr;
     if (!renderer_)
-      return false;
+      return SDL_GetError();
     SDL_StartTextInput();
-    return true;
+    return {};
   }
 
-  void Run()
+  // Shows the screen until the window is closed or stop is set (Wake ends the wait for the
+  // next frame at once).
+  void Run(const std::atomic<bool>& stop)
   {
-    while (!quit_) {
+    while (!quit_ && !stop.load()) {
       SDL_Event event;
       while (SDL_PollEvent(&event))
         Handle(event);
       Present();
-      SDL_Delay(kFrameMs);
+      SDL_WaitEventTimeout(nullptr, kFrameMs);
     }
+  }
+
+  // From another thread: ends the window's wait for its next frame.
+  static void Wake()
+  {
+    SDL_Event event{};
+    event.type = SDL_USEREVENT;
+    SDL_PushEvent(&event);
   }
 
   ~DesktopWindow()
@@ -198,17 +216,64 @@ class DesktopWindow {
   bool quit_ = false;
 };
 
-// Each process of the device opens its own window when asked to, on a thread of the display.
-[[maybe_unused]] const bool g_started = [] {
+// The window's thread; it lives through exit, for an exit handler that closes the window.
+struct WindowThread {
+  std::mutex lock;
+  std::thread thread;
+  std::atomic<bool> stop{false};
+};
+
+WindowThread& Current()
+{
+  static WindowThread* current = new WindowThread;
+  return *current;
+}
+
+}  // namespace
+
+bool display::OpenDesktopWindow()
+{
   const char* mode = std::getenv("KV_DISPLAY");
   if (!mode || std::strcmp(mode, "sdl") != 0)
     return false;
-  std::thread([] {
+  WindowThread& current = Current();
+  std::lock_guard<std::mutex> held(current.lock);
+  if (current.thread.joinable())
+    return true;
+  current.stop = false;
+  std::promise<std::string> opened;
+  std::future<std::string> failure = opened.get_future();
+  current.thread = std::thread([&stop = current.stop, opened = std::move(opened)]() mutable {
     DesktopWindow window;
-    if (window.Open())
-      window.Run();
-  }).detach();
+    std::string why = window.Open();
+    bool open = why.empty();
+    opened.set_value(std::move(why));
+    if (open)
+      window.Run(stop);
+  });
+  std::string why = failure.get();
+  if (!why.empty()) {
+    current.thread.join();
+    static std::once_flag told;
+    std::call_once(told, [&] {
+      std::fprintf(stderr, "display: no desktop window (%s); the device runs headless\n", why.c_str());
+    });
+    return false;
+  }
+  // Registered once the window is open, so it runs before the exit handlers of everything the
+  // window uses.
+  static std::once_flag handler;
+  std::call_once(handler, [] { std::atexit(CloseDesktopWindow); });
   return true;
-}();
+}
 
-}  // namespace
+void display::CloseDesktopWindow()
+{
+  WindowThread& current = Current();
+  std::lock_guard<std::mutex> held(current.lock);
+  if (!current.thread.joinable())
+    return;
+  current.stop = true;
+  DesktopWindow::Wake();
+  current.thread.join();
+}

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <mutex>
 
 #include "base/errors.h"
 #include "base/lasterror.h"
+#include "internal/boot/device_start.h"
 #include "internal/user/paint_link.h"
 #include "nonclient.h"
 #include "objects_internal.h"
@@ -125,20 +127,23 @@ HBRUSH SystemColour(HDC dc, int colourIndex)
   return GetSysColorBrush(colourIndex);
 }
 
-// The window manager calls these once the drawing layer is loaded.
-[[maybe_unused]] const bool g_hooked = [] {
-  user_paint::Hooks hooks;
-  hooks.changed = Changed;
-  hooks.defaultPaint = DefaultPaint;
-  hooks.leftInvalid = LeftInvalid;
-  hooks.defaultErase = DefaultErase;
-  hooks.fillClient = FillClient;
-  hooks.systemColour = SystemColour;
-  user_paint::SetHooks(hooks);
-  return true;
-}();
-
 }  // namespace
+
+// The window manager calls these from the device's start on.
+void device_start::InstallWindowPainting()
+{
+  static std::once_flag once;
+  std::call_once(once, [] {
+    user_paint::Hooks hooks;
+    hooks.changed = Changed;
+    hooks.defaultPaint = DefaultPaint;
+    hooks.leftInvalid = LeftInvalid;
+    hooks.defaultErase = DefaultErase;
+    hooks.fillClient = FillClient;
+    hooks.systemColour = SystemColour;
+    user_paint::SetHooks(hooks);
+  });
+}
 
 BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase)
 {

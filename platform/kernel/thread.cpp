@@ -9,7 +9,14 @@
 
 #include <pthread.h>
 #include <sys/syscall.h>
+#include <time.h>
 #include <unistd.h>
+
+#include <cstdlib>
+#include <memory>
+#include <mutex>
+#include <utility>
+#include <vector>
 
 namespace kernel {
 
@@ -56,10 +63,15 @@ struct StartInfo {
   LPVOID parameter;
 };
 
-// Marks the thread ended when its routine returns and when ExitThread unwinds its stack.
+// Marks the thread ended when its routine returns and when ExitThread unwinds its stack. What
+// runs after (its thread-exit handlers) runs as a thread of no object, which may be gone.
 struct EndOnExit {
   Thread& thread;
-  ~EndOnExit() { thread.Ended(); }
+  ~EndOnExit()
+  {
+    currentThread = nullptr;
+    thread.Ended();
+  }
 };
 
 void* RunThread(void* argument)
@@ -74,6 +86,56 @@ void* RunThread(void* argument)
     thread->SetExitCode(code);
   }
   return nullptr;
+}
+
+// The threads CreateThread started that nobody has joined yet. A thread is joined once its
+// routine has ended: by a later CreateThread when it has gone, and at exit, so that no thread
+// is still freeing its per-thread state (its thread-exit handlers) while the process ends.
+struct Unjoined {
+  std::mutex lock;
+  std::vector<std::pair<pthread_t, std::shared_ptr<Thread>>> threads;
+};
+
+Unjoined& UnjoinedThreads()
+{
+  static Unjoined* unjoined = new Unjoined;  // lives through exit, for the exit handler
+  return *unjoined;
+}
+
+// How long the exit handler waits in all for ended threads to be gone.
+constexpr long kExitJoinSeconds = 5;
+
+void JoinEndedThreadsAtExit()
+{
+  std::vector<std::pair<pthread_t, std::shared_ptr<Thread>>> ended;
+  {
+    Unjoined& unjoined = UnjoinedThreads();
+    std::lock_guard<std::mutex> held(unjoined.lock);
+    std::erase_if(unjoined.threads, [&](auto& entry) {
+      if (!entry.second->IsSignalled())
+        return false;
+      ended.push_back(std::move(entry));
+      return true;
+    });
+  }
+  timespec deadline{};
+  clock_gettime(CLOCK_REALTIME, &deadline);
+  deadline.tv_sec += kExitJoinSeconds;
+  for (const auto& [thread, object] : ended)
+    pthread_timedjoin_np(thread, nullptr, &deadline);
+}
+
+// Keeps the new thread for joining, joining the ended ones that have gone meanwhile.
+void KeepForJoining(pthread_t id, std::shared_ptr<Thread> thread)
+{
+  static std::once_flag handler;
+  std::call_once(handler, [] { std::atexit(JoinEndedThreadsAtExit); });
+  Unjoined& unjoined = UnjoinedThreads();
+  std::lock_guard<std::mutex> held(unjoined.lock);
+  std::erase_if(unjoined.threads, [](const auto& entry) {
+    return entry.second->IsSignalled() && pthread_tryjoin_np(entry.first, nullptr) == 0;
+  });
+  unjoined.threads.emplace_back(id, std::move(thread));
 }
 
 }  // namespace
@@ -110,7 +172,7 @@ HANDLE CreateThread(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE lpStar
     SetLastError(error == EAGAIN ? ERROR_NOT_ENOUGH_MEMORY : ERROR_INVALID_PARAMETER);
     return nullptr;
   }
-  pthread_detach(id);
+  kernel::KeepForJoining(id, thread);
   thread->WaitUntilStarted();
   if (lpThreadId) {
     *lpThreadId = thread->Id();

@@ -1,5 +1,7 @@
-// The entry of a device program: hands the program's module, its command line and the show
-// command to WinMain, whose result is the exit code.
+// The entry of a device program: starts the device, then hands the program's module, its
+// command line and the show command to WinMain, whose result is the exit code. The device
+// ends (its desktop window closed) before the process's exit handlers run.
+#include "internal/boot/device_start.h"
 #include "kernel/entry.h"
 #include "kernel/module.h"
 #include "kernel/process.h"
@@ -12,5 +14,6 @@ constexpr int kShowWindow = 5;  // SW_SHOW
 
 int main()
 {
+  device_start::DeviceStart device;
   return WinMain(GetModuleHandleW(nullptr), nullptr, GetCommandLineW(), kShowWindow);
 }

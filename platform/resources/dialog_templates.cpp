@@ -1,5 +1,8 @@
 // Hands the dialog manager the DIALOG resources of a module, so that CreateDialogParam and
 // DialogBoxParam find templates by name.
+#include <mutex>
+
+#include "internal/boot/device_start.h"
 #include "internal/user/dialog_resources.h"
 #include "resources/resource.h"
 
@@ -13,9 +16,10 @@ LPCDLGTEMPLATE FindDialogTemplate(HINSTANCE module, LPCWSTR name)
   return static_cast<LPCDLGTEMPLATE>(LockResource(LoadResource(module, found)));
 }
 
-const bool g_installed = [] {
-  user_dialog::SetDialogTemplateFinder(FindDialogTemplate);
-  return true;
-}();
-
 }  // namespace
+
+void device_start::InstallDialogTemplates()
+{
+  static std::once_flag once;
+  std::call_once(once, [] { user_dialog::SetDialogTemplateFinder(FindDialogTemplate); });
+}

@@ -1,4 +1,5 @@
 #include "guard.h"
+#include "guard_memory.h"
 
 #include <string.h>
 
@@ -43,9 +44,35 @@ Guard::Guard(HWND edit) : edit_(edit)
   secret_.reserve(SELVANE_MAX_INPUT + 1);
 }
 
+namespace {
+
+struct FreedMemoryWatch {
+  std::mutex lock;
+  std::function<void(const std::u16string&)> watcher;
+};
+
+FreedMemoryWatch& freedMemoryWatch()
+{
+  static FreedMemoryWatch* watch = new FreedMemoryWatch;  // guards may go during exit
+  return *watch;
+}
+
+}  // namespace
+
+void WatchFreedGuardMemory(std::function<void(const std::u16string&)> watcher)
+{
+  std::lock_guard<std::mutex> held(freedMemoryWatch().lock);
+  freedMemoryWatch().watcher = std::move(watcher);
+}
+
 Guard::~Guard()
 {
   Wipe();
+  {
+    std::lock_guard<std::mutex> held(freedMemoryWatch().lock);
+    if (freedMemoryWatch().watcher)
+      freedMemoryWatch().watcher(Memory());
+  }
   if (own_)
     FreeWindowProc(own_);
 }
@@ -95,6 +122,12 @@ size_t Guard::CopyTo(char16_t* buffer, size_t capacity) const
   size_t count = std::min(secret_.size(), capacity);
   std::copy_n(secret_.data(), count, buffer);
   return count;
+}
+
+std::u16string Guard::Memory() const
+{
+  std::lock_guard<std::mutex> held(textLock_);
+  return std::u16string(secret_.data(), secret_.capacity());
 }
 
 void Guard::Wipe()

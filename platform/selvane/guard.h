@@ -29,6 +29,8 @@ class Guard : public std::enable_shared_from_this<Guard> {
   void Detach();
   // Copies the guarded text; the caller wipes its copy.
   size_t CopyTo(char16_t* buffer, size_t capacity) const;
+  // The whole buffer, past the end of the text too (for tests).
+  std::u16string Memory() const;
   void Wipe();
   HWND Edit() const { return edit_; }
   // Detached but still in the edit's chain: it must live as long as the edit.

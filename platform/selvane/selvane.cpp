@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "guard.h"
+#include "guard_memory.h"
 #include "selvane/selvane.h"
 #include "selvane_table.h"
 
@@ -150,6 +151,13 @@ BOOL ClearInputForMe(HWND edit)
   }
   SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(u""));
   return TRUE;
+}
+
+std::u16string selvane_detail::GuardedMemoryOf(HWND edit)
+{
+  std::lock_guard<std::recursive_mutex> held(library().lock);
+  Guard* guard = GuardOf(edit);
+  return guard ? guard->Memory() : std::u16string();
 }
 
 BOOL FreeMe(HWND edit)

@@ -14,12 +14,24 @@
 namespace user_detail {
 namespace {
 
+bool ThreadOfProcessAlive(DWORD threadId)
+{
+  if (threadId == 0)
+    return false;
+  std::string path = "/proc/self/task/" + std::to_string(threadId);
+  return access(path.c_str(), F_OK) == 0;
+}
+
 // Tears the thread's part down when the thread ends: its windows go (without messages, the
-// thread can no longer run their procedures), senders waiting on it get 0.
+// thread can no longer run their procedures), senders waiting on it get 0, and nothing more is
+// posted to it while it finishes.
 void EndThread(const std::shared_ptr<ThreadQueue>& queue)
 {
   Lock held(state().lock);
   queue->alive = false;
+  auto& ended = state().endedThreads;
+  std::erase_if(ended, [](DWORD id) { return !ThreadOfProcessAlive(id); });
+  ended.push_back(queue->threadId);
   for (auto& item : queue->sent) {
     item->done = true;
     if (item->sender)
@@ -51,14 +63,6 @@ struct QueueHolder {
   }
 };
 thread_local QueueHolder t_queue;
-
-bool ThreadOfProcessAlive(DWORD threadId)
-{
-  if (threadId == 0)
-    return false;
-  std::string path = "/proc/self/task/" + std::to_string(threadId);
-  return access(path.c_str(), F_OK) == 0;
-}
 
 constexpr uint64_t kIndexBits = 16;
 constexpr uint64_t kIndexMask = 0xffff;
@@ -99,6 +103,8 @@ std::shared_ptr<ThreadQueue> CurrentQueue(Lock& held)
     return t_queue.queue;
   DWORD id = CurrentThreadId();
   auto queue = FindQueue(held, id);  // made by an early post
+  // A thread that ended under this id is gone: this one is new.
+  std::erase(state().endedThreads, id);
   if (!queue) {
     queue = std::make_shared<ThreadQueue>();
     queue->threadId = id;
@@ -113,7 +119,8 @@ std::shared_ptr<ThreadQueue> QueueForPost(Lock& held, DWORD threadId)
 {
   if (auto queue = FindQueue(held, threadId))
     return queue;
-  if (!ThreadOfProcessAlive(threadId))
+  if (!ThreadOfProcessAlive(threadId) ||
+      std::find(state().endedThreads.begin(), state().endedThreads.end(), threadId) != state().endedThreads.end())
     return nullptr;
   auto queue = std::make_shared<ThreadQueue>();
   queue->threadId = threadId;

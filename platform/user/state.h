@@ -110,6 +110,8 @@ struct State {
   std::vector<HWND> topLevel;  // z-order, topmost first
   std::vector<std::shared_ptr<WindowClass>> classes;
   std::vector<std::shared_ptr<ThreadQueue>> queues;
+  // Threads whose queue has ended while they may still be running: nothing is posted to them.
+  std::vector<DWORD> endedThreads;
   HWND foreground = nullptr;
   HWND capture = nullptr;
   POINT cursor{};

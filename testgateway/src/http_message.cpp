@@ -37,6 +37,7 @@ const char* reasonPhrase(int status) {
     case 400: return "Bad Request";
     case 403: return "Forbidden";
     case 404: return "Not Found";
+    case 405: return "Method Not Allowed";
     case 500: return "Internal Server Error";
     case 502: return "Bad Gateway";
     case 503: return "Service Unavailable";
@@ -85,6 +86,12 @@ bool RequestReader::fill() {
   return true;
 }
 
+template <typename T>
+std::optional<T> RequestReader::refuse() {
+  malformed_ = true;
+  return std::nullopt;
+}
+
 std::optional<std::string> RequestReader::readLine() {
   for (;;) {
     auto end = buffer_.find("\r\n");
@@ -93,7 +100,8 @@ std::optional<std::string> RequestReader::readLine() {
       buffer_.erase(0, end + 2);
       return line;
     }
-    if (buffer_.size() > kMaxHeadBytes || !fill()) return std::nullopt;
+    if (buffer_.size() > kMaxHeadBytes) return refuse<std::string>();
+    if (!fill()) return std::nullopt;
   }
 }
 
@@ -109,6 +117,7 @@ std::optional<std::string> RequestReader::readExactly(std::size_t count) {
 std::string RequestReader::takeBuffered() { return std::exchange(buffer_, {}); }
 
 std::optional<RequestHead> RequestReader::readHead() {
+  malformed_ = false;
   auto requestLine = readLine();
   while (requestLine && requestLine->empty()) requestLine = readLine();  // stray line ends
   if (!requestLine) return std::nullopt;
@@ -116,11 +125,11 @@ std::optional<RequestHead> RequestReader::readHead() {
   RequestHead head;
   auto firstSpace = requestLine->find(' ');
   auto lastSpace = requestLine->rfind(' ');
-  if (firstSpace == std::string::npos || lastSpace == firstSpace) return std::nullopt;
+  if (firstSpace == std::string::npos || lastSpace == firstSpace) return refuse<RequestHead>();
   head.method = requestLine->substr(0, firstSpace);
   head.target = requestLine->substr(firstSpace + 1, lastSpace - firstSpace - 1);
   head.version = requestLine->substr(lastSpace + 1);
-  if (head.version.rfind("HTTP/1.", 0) != 0) return std::nullopt;
+  if (head.version.rfind("HTTP/1.", 0) != 0) return refuse<RequestHead>();
 
   std::size_t headBytes = requestLine->size();
   for (;;) {
@@ -129,13 +138,14 @@ std::optional<RequestHead> RequestReader::readHead() {
     if (line->empty()) return head;
     headBytes += line->size();
     auto colon = line->find(':');
-    if (colon == std::string::npos || headBytes > kMaxHeadBytes) return std::nullopt;
+    if (colon == std::string::npos || headBytes > kMaxHeadBytes) return refuse<RequestHead>();
     head.headers.emplace_back(std::string(trim(std::string_view(*line).substr(0, colon))),
                               std::string(trim(std::string_view(*line).substr(colon + 1))));
   }
 }
 
 std::optional<std::string> RequestReader::readBody(const RequestHead& head) {
+  malformed_ = false;
   if (containsIgnoringCase(head.header("Transfer-Encoding"), "chunked")) {
     std::string body;
     for (;;) {
@@ -143,11 +153,13 @@ std::optional<std::string> RequestReader::readBody(const RequestHead& head) {
       if (!sizeLine) return std::nullopt;
       std::string_view sizeText = trim(std::string_view(*sizeLine).substr(0, sizeLine->find(';')));
       auto size = parseSize(sizeText, 16);
-      if (!size || body.size() + *size > kMaxBodyBytes) return std::nullopt;
+      if (!size || body.size() + *size > kMaxBodyBytes) return refuse<std::string>();
       if (*size == 0) break;
       auto chunk = readExactly(*size);
+      if (!chunk) return std::nullopt;
       auto lineEnd = readLine();
-      if (!chunk || !lineEnd || !lineEnd->empty()) return std::nullopt;
+      if (!lineEnd) return std::nullopt;
+      if (!lineEnd->empty()) return refuse<std::string>();
       body += *chunk;
     }
     for (;;) {  // trailer fields up to the empty line
@@ -158,7 +170,7 @@ std::optional<std::string> RequestReader::readBody(const RequestHead& head) {
   }
   if (!head.hasHeader("Content-Length")) return std::string();
   auto length = parseSize(trim(head.header("Content-Length")), 10);
-  if (!length || *length > kMaxBodyBytes) return std::nullopt;
+  if (!length || *length > kMaxBodyBytes) return refuse<std::string>();
   return readExactly(*length);
 }
 

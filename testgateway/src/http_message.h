@@ -40,6 +40,9 @@ class RequestReader {
   // The body that the head announces (Content-Length or chunked); nullopt when the stream
   // ends early or the framing is malformed.
   std::optional<std::string> readBody(const RequestHead& head);
+  // Whether the last read that gave nothing met malformed or oversized input (else the stream
+  // ended or failed).
+  bool malformed() const { return malformed_; }
   // Bytes already read past the last request (a tunnel passes them on).
   std::string takeBuffered();
 
@@ -48,8 +51,12 @@ class RequestReader {
   std::optional<std::string> readLine();
   std::optional<std::string> readExactly(std::size_t count);
 
+  template <typename T>
+  std::optional<T> refuse();  // notes malformed input
+
   ByteStream& stream_;
   std::string buffer_;
+  bool malformed_ = false;
 };
 
 // The status line, the headers, Content-Length and the body.

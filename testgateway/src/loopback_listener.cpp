@@ -7,11 +7,20 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
 #include <system_error>
 #include <utility>
 #include <vector>
 
 namespace testgateway::detail {
+namespace {
+
+// How long accepting rests after running out of descriptors, memory or threads.
+constexpr std::chrono::milliseconds kBackOff{50};
+
+}  // namespace
 
 void blockSigpipe() {
   sigset_t set;
@@ -48,7 +57,11 @@ void LoopbackListener::start(std::uint16_t port) {
 
 void LoopbackListener::stop() {
   if (listenFd_ < 0) return;
-  stopping_ = true;
+  {
+    std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  stopped_.notify_all();
   ::shutdown(listenFd_, SHUT_RDWR);  // wakes the blocked accept
   if (acceptThread_.joinable()) acceptThread_.join();
   ::close(listenFd_);
@@ -70,23 +83,51 @@ void LoopbackListener::stop() {
 void LoopbackListener::acceptLoop() {
   blockSigpipe();  // inherited by every connection thread
   std::uint64_t number = 0;
+  bool backingOff = false;
   while (!stopping_) {
     int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
     if (fd < 0) {
-      if (errno == EINTR || errno == ECONNABORTED) continue;
-      break;  // shut down, or out of descriptors: nothing more to accept
+      int error = errno;
+      if (error == EINTR || error == ECONNABORTED) continue;
+      if (error == EMFILE || error == ENFILE || error == ENOBUFS || error == ENOMEM) {
+        backOff(error, backingOff);
+        continue;
+      }
+      break;  // shut down
     }
-    ++accepted_;
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
     reapFinished();
     if (stopping_) {
       ::close(fd);
       break;
     }
-    Connection& connection = connections_[++number];
+    std::uint64_t next = number + 1;
+    Connection& connection = connections_[next];
     connection.fd = fd;
-    connection.thread = std::thread(&LoopbackListener::runConnection, this, number, fd);
+    try {
+      connection.thread = std::thread(&LoopbackListener::runConnection, this, next, fd);
+    } catch (const std::system_error& failure) {
+      connections_.erase(next);
+      ::close(fd);
+      lock.unlock();
+      backOff(failure.code().value(), backingOff);
+      continue;
+    }
+    number = next;
+    ++accepted_;
+    backingOff = false;
   }
+}
+
+void LoopbackListener::backOff(int error, bool& backingOff) {
+  ++acceptFailures_;
+  if (!backingOff) {
+    std::fprintf(stderr, "testgateway: cannot take a connection on 127.0.0.1:%u (%s); trying again\n",
+                 static_cast<unsigned>(port_), std::strerror(error));
+    backingOff = true;
+  }
+  std::unique_lock lock(mutex_);
+  stopped_.wait_for(lock, kBackOff, [this] { return stopping_.load(); });
 }
 
 void LoopbackListener::runConnection(std::uint64_t number, int fd) {

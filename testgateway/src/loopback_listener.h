@@ -1,9 +1,11 @@
 // A TCP listener on 127.0.0.1 that runs one thread per accepted connection and can end them
 // all at once: stop() shuts every open connection down, so blocked reads return and the
-// threads finish.
+// threads finish. Out of descriptors, memory or threads, it says so on standard error, waits a
+// moment and goes on accepting.
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -29,6 +31,8 @@ class LoopbackListener {
 
   std::uint16_t port() const { return port_; }
   std::uint64_t accepted() const { return accepted_.load(); }
+  // Connections that could not be taken for want of descriptors, memory or threads.
+  std::uint64_t acceptFailures() const { return acceptFailures_.load(); }
 
  private:
   struct Connection {
@@ -38,6 +42,9 @@ class LoopbackListener {
   };
 
   void acceptLoop();
+  // Counts a connection that could not be taken, says so at the start of a run of them, and
+  // waits a moment (or until stop()).
+  void backOff(int error, bool& backingOff);
   void runConnection(std::uint64_t number, int fd);
   void reapFinished();  // with mutex_ held
 
@@ -47,7 +54,9 @@ class LoopbackListener {
   std::thread acceptThread_;
   std::atomic<bool> stopping_{false};
   std::atomic<std::uint64_t> accepted_{0};
+  std::atomic<std::uint64_t> acceptFailures_{0};
   std::mutex mutex_;
+  std::condition_variable stopped_;  // wakes a back-off
   std::map<std::uint64_t, Connection> connections_;
 };
 

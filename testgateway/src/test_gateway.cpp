@@ -2,6 +2,7 @@
 
 #include <openssl/ssl.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 
 #include <atomic>
 #include <condition_variable>
@@ -66,6 +67,32 @@ RecordedRequest decodeRequest(const RequestHead& head, std::string body) {
     }
   }
   return request;
+}
+
+// Answers a request the gateway refuses; the connection ends after it unless it is kept alive.
+void refuse(ByteStream& stream, int status, bool keepAlive) {
+  HeaderList headers{{"Content-Type", "text/plain"}};
+  if (status == 405) headers.emplace_back("Allow", "POST");
+  if (!keepAlive) headers.emplace_back("Connection", "close");
+  std::string body = status == 405 ? "the service path takes POST only" : "malformed request";
+  if (stream.writeAll(detail::formatResponse(status, headers, body)) && !keepAlive) stream.finish();
+}
+
+// Answers a malformed request with 400, then stops sending and reads on (for a moment) what the
+// client still sends, so that closing with its bytes unread does not reset the connection
+// before the client has read the answer.
+void refuseMalformed(ByteStream& stream, int fd) {
+  constexpr std::size_t kMostDrained = 1 << 20;
+  refuse(stream, 400, false);
+  ::shutdown(fd, SHUT_WR);
+  timeval moment{1, 0};
+  ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &moment, sizeof moment);
+  char sink[4096];
+  for (std::size_t drained = 0; drained < kMostDrained;) {
+    ssize_t n = ::recv(fd, sink, sizeof sink, 0);
+    if (n <= 0) break;
+    drained += static_cast<std::size_t>(n);
+  }
 }
 
 }  // namespace
@@ -155,6 +182,10 @@ void TestGateway::Impl::stop() {
 
 void TestGateway::Impl::serveConnection(int fd, bool tls) {
   std::uint64_t connection = ++connectionSerial;
+  // Reads that wait longer than the idle time-out fail, which ends the connection.
+  auto idle = std::chrono::duration_cast<std::chrono::microseconds>(options.idleTimeout).count();
+  timeval timeout{static_cast<time_t>(idle / 1000000), static_cast<suseconds_t>(idle % 1000000)};
+  ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
   std::unique_ptr<ByteStream> stream;
   if (tls) {
     auto tlsStream = std::make_unique<detail::TlsStream>(sslContext, fd);
@@ -166,14 +197,25 @@ void TestGateway::Impl::serveConnection(int fd, bool tls) {
   detail::RequestReader reader(*stream);
   for (;;) {
     auto head = reader.readHead();
-    if (!head) return;
+    if (!head) {
+      if (reader.malformed()) refuseMalformed(*stream, fd);
+      return;
+    }
     if (detail::equalsIgnoringCase(head->header("Expect"), "100-continue") && head->version == "HTTP/1.1" &&
         !stream->writeAll("HTTP/1.1 100 Continue\r\n\r\n")) {
       return;
     }
     auto body = reader.readBody(*head);
-    if (!body) return;
+    if (!body) {
+      if (reader.malformed()) refuseMalformed(*stream, fd);
+      return;
+    }
     bool keepAlive = head->keepAlive();
+    if (head->method != "POST" && head->target.substr(0, head->target.find('?')) == kRequestPath) {
+      refuse(*stream, 405, keepAlive);
+      if (!keepAlive) return;
+      continue;
+    }
     auto [request, generation] = record(*head, std::move(*body), connection, tls);
     Outcome outcome = perform(choose(request), *stream, fd, keepAlive, generation);
     if (outcome != Outcome::Answered) {
@@ -449,6 +491,13 @@ std::uint64_t TestGateway::connectionsAccepted() const {
   std::uint64_t count = 0;
   if (impl_->httpListener) count += impl_->httpListener->accepted();
   if (impl_->httpsListener) count += impl_->httpsListener->accepted();
+  return count;
+}
+
+std::uint64_t TestGateway::acceptFailures() const {
+  std::uint64_t count = 0;
+  if (impl_->httpListener) count += impl_->httpListener->acceptFailures();
+  if (impl_->httpsListener) count += impl_->httpsListener->acceptFailures();
   return count;
 }
 

@@ -39,9 +39,10 @@ class OwnerDrawTest : public kvtest::ToolkitTest {
         {{"223.bmp", kvtest::BmpFile(2, 20, kCapRight)},
          {"224.bmp", kvtest::BmpFile(2, 20, kCapLeft)},
          {"225.bmp", kvtest::BmpFile(1, 20, kCapMiddle)},
-         {"1028.bmp", kvtest::BmpFile(3, 30, kCapLeft)},
-         {"1029.bmp", kvtest::BmpFile(1, 30, kCapMiddle)},
-         {"1030.bmp", kvtest::BmpFile(3, 30, kCapRight)}});
+         // The selected tab's images, as tall as a tab on this screen.
+         {"1028.bmp", kvtest::BmpFile(3, 20, kCapLeft)},
+         {"1029.bmp", kvtest::BmpFile(1, 20, kCapMiddle)},
+         {"1030.bmp", kvtest::BmpFile(3, 20, kCapRight)}});
     ASSERT_NE(nullptr, library);
     app.SetResourceLibrary(library);
   }
@@ -103,7 +104,7 @@ class OwnerDrawTest : public kvtest::ToolkitTest {
 
 TEST_F(OwnerDrawTest, TextRunsFollowTheIconSideBySide)
 {
-  const std::u16string run = u"一一";
+  const std::u16string run = u"余额";
   for (bool withIcon : {true, false}) {
     HWND item = MakeItem(WC_BUTTONW, u"", RECT{0, 100, 240, 130}, withIcon ? 100 : 101);
     auto* control = new COwnerDrawCtrlA;
@@ -193,7 +194,8 @@ TEST_F(OwnerDrawTest, SeparatorIsAGreyLineOverAWhiteOne)
 
 TEST_F(OwnerDrawTest, TextBlockCutsTheTextIntoLinesOfAFixedCount)
 {
-  std::u16string text(30, u'一');
+  const std::u16string text = u"付款前请核对商户名称和订单金额，确认无误后再输入六位支付密码";
+  ASSERT_EQ(30u, text.size());
   HWND probe = MakeItem(WC_STATICW, u"", RECT{0, 0, 10, 10}, 99);
   int perChar = TextWidth(probe, text) / 30;
   HDC dc = GetDC(probe);
@@ -277,6 +279,7 @@ TEST_F(OwnerDrawTest, TabStripDrawsTheCurrentTabFromItsImages)
   EXPECT_EQ(kCapLeft, Pixel(item, current.left + 2, current.top + 1));
   EXPECT_EQ(kCapMiddle, Pixel(item, current.left + 3, current.top + 1));
   EXPECT_EQ(kCapRight, Pixel(item, current.right - 1, current.top + 1));
+  EXPECT_EQ(0xF5F5F5u, Pixel(item, current.left, bandBottom)) << "nothing of the tab hangs into the page";
   EXPECT_EQ(0, SendMessageW(item, OCM_DRAWITEM, 100, 0)) << "item drawing is swallowed";
   DestroyWindow(item);
 }

@@ -90,7 +90,7 @@ TEST_F(ScrollFormCtrlTest, ShowsTheChosenTextOnly)
   GetClientRect(box, &client);
   auto inked = [&] {
     int count = 0;
-    for (int y = 3; y < client.bottom - 1; ++y)
+    for (int y = 3; y < client.bottom - 2; ++y)  // inside the frame
       count += (client.right - 25 - 5) - CountInRow(box, y, 5, client.right - 25, 0xFFFFFF);
     return count;
   };
@@ -119,6 +119,41 @@ TEST_F(ScrollFormCtrlTest, FocusedClosedBoxIsHighlighted)
     EXPECT_EQ(1, CountInRow(box, 2, 2, 3, c.fill)) << "focused " << c.focused << " dropped " << c.dropped;
     EXPECT_EQ(1, CountInRow(box, 0, 60, 61, c.frame)) << "focused " << c.focused << " dropped " << c.dropped;
   }
+}
+
+TEST_F(ScrollFormCtrlTest, TheBoxAndItsListShowTheirWholeFrame)
+{
+  MakeBox();
+  SetFocus(parent);
+  SendMessageW(box, CB_SHOWDROPDOWN, TRUE, 0);
+  ASSERT_TRUE(kvtest::RunUntilIdle());
+  RECT field;
+  GetWindowRect(box, &field);
+  HWND list = WindowFromPoint(POINT{field.left + 30, field.bottom + 10});
+  ASSERT_NE(nullptr, list);
+  ASSERT_NE(box, list);
+  RECT dropped;
+  GetWindowRect(list, &dropped);
+  auto pixel = [](HWND window, int x, int y) {
+    HDC dc = GetWindowDC(window);
+    COLORREF colour = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return colour;
+  };
+  int w = field.right - field.left, h = field.bottom - field.top;
+  int lw = dropped.right - dropped.left, lh = dropped.bottom - dropped.top;
+  struct Case {
+    const char* where;
+    HWND window;
+    int x, y;
+    COLORREF colour;
+  } cases[] = {
+      {"box, right frame", box, w - 2, h / 2, 0xCCCCCC}, {"box, right shadow", box, w - 1, h / 2, 0xBBBBBB},
+      {"box, bottom frame", box, w / 2, h - 2, 0xCCCCCC}, {"box, bottom shadow", box, w / 2, h - 1, 0xBBBBBB},
+      {"list, right frame", list, lw - 1, lh / 2, 0xCCCCCC}, {"list, bottom frame", list, lw / 2, lh - 1, 0xCCCCCC},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(c.colour, pixel(c.window, c.x, c.y)) << c.where;
 }
 
 TEST_F(ScrollFormCtrlTest, EditPartGetsAFlatFramedBackground)

@@ -20,7 +20,8 @@ using namespace kvtest;
 namespace {
 
 constexpr int kKeyId = 1060;
-constexpr COLORREF kKeyBackground = RGB(0x40, 0x40, 0x40);
+// The skins' soft-key bar is light: the keys draw their text in the DC's colour, black.
+constexpr COLORREF kKeyBackground = RGB(0xE4, 0xE4, 0xE4);
 
 // The menu as the dialog saw it open: each input method's item checked or not, and whether
 // "关闭" can be chosen.
@@ -167,7 +168,6 @@ class CenterKey : public ::testing::Test {
     int width = 0;
     ui.Invoke([&] {
       Canvas canvas(80, 26, kKeyBackground);
-      SetTextColor(canvas.dc, RGB(255, 255, 255));
       DRAWITEMSTRUCT draw{ODT_BUTTON, kKeyId, 0, ODA_DRAWENTIRE, 0, button, canvas.dc, RECT{0, 0, 80, 26}, 0};
       SendMessageW(parent, WM_DRAWITEM, kKeyId, reinterpret_cast<LPARAM>(&draw));
       RECT ink = canvas.Ink(kKeyBackground);

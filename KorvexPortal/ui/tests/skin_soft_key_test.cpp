@@ -3,6 +3,7 @@
 // item backgrounds from the resource library's bitmaps, and the key's text.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <memory>
@@ -29,7 +30,8 @@ constexpr UINT kExitId = 0x8007;
 constexpr COLORREF kUpperHalf = RGB(0xE0, 0x30, 0x30);
 constexpr COLORREF kLowerHalf = RGB(0x30, 0xA0, 0x30);
 constexpr COLORREF kSelected = RGB(0x20, 0x60, 0xC0);
-constexpr COLORREF kKeyBackground = RGB(0x40, 0x40, 0x40);
+// The skins' soft-key bar is light: the keys draw their text in the DC's colour, black.
+constexpr COLORREF kKeyBackground = RGB(0xE4, 0xE4, 0xE4);
 
 // A 24-bit BMP file: the upper half in one colour, the lower half in another.
 std::string TwoToneBitmap(int width, int height, COLORREF upper, COLORREF lower)
@@ -389,7 +391,6 @@ TEST_F(SoftKey, TheKeyShowsItsCaptionOrWhileEnabledItsWindowText)
       Canvas canvas(80, 26, kKeyBackground);
       DRAWITEMSTRUCT draw{ODT_BUTTON, kKeyId, 0, ODA_DRAWENTIRE, c.enabled ? 0u : ODS_DISABLED, button, canvas.dc,
                           RECT{0, 0, 80, 26}, 0};
-      SetTextColor(canvas.dc, RGB(255, 255, 255));
       SendMessageW(parent, WM_DRAWITEM, kKeyId, reinterpret_cast<LPARAM>(&draw));
       ink = canvas.Ink(kKeyBackground);
     });
@@ -400,6 +401,15 @@ TEST_F(SoftKey, TheKeyShowsItsCaptionOrWhileEnabledItsWindowText)
   SetMenu(menu, 0);
   ASSERT_TRUE(RunUntilIdle());
   SaveScreenshot("soft_key", button);
+  // The caption reads clearly on the bar: its ink is far darker than the bar.
+  auto luma = [](COLORREF c) { return (GetRValue(c) * 299 + GetGValue(c) * 587 + GetBValue(c) * 114) / 1000; };
+  int darkest = 255;
+  HDC dc = GetDC(button);
+  for (int y = 0; y < 26; ++y)
+    for (int x = 0; x < 80; ++x)
+      darkest = std::min(darkest, luma(GetPixel(dc, x, y)));
+  ReleaseDC(button, dc);
+  EXPECT_GE(luma(kKeyBackground) - darkest, 128);
 }
 
 }  // namespace

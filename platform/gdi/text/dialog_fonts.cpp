@@ -1,8 +1,10 @@
 // The dialog manager's fonts: a dialog's FONT (or the system font) as a font object, with the
 // average character width and height from GetTextMetrics, from which dialog units are converted.
 #include <algorithm>
+#include <mutex>
 
 #include "gdi/gdi.h"
+#include "internal/boot/device_start.h"
 #include "internal/user/dialog_font.h"
 
 namespace {
@@ -39,9 +41,10 @@ void ReleaseFont(HFONT font)
     DeleteObject(font);
 }
 
-[[maybe_unused]] const bool g_installed = [] {
-  user_dialog::SetDialogFontFactory({CreateFont, ReleaseFont});
-  return true;
-}();
-
 }  // namespace
+
+void device_start::InstallDialogFonts()
+{
+  static std::once_flag once;
+  std::call_once(once, [] { user_dialog::SetDialogFontFactory({CreateFont, ReleaseFont}); });
+}

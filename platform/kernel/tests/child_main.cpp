@@ -7,6 +7,9 @@
 //   wait NAME N         waits for the event NAME, then ends with exit code N
 //   hold NAME READY     creates the event and mapping NAME, sets the event READY and waits forever
 //   cmdline             writes its command line to "\Temp\cmdline.txt"
+//   threadend           runs a thread whose thread-exit handler, slow on purpose, writes
+//                       "\Temp\thread_end.txt" after the thread's routine has ended; waits for
+//                       the thread and ends with 0
 #include "kernel/entry.h"
 #include "windows.h"
 
@@ -59,6 +62,30 @@ int Write(const std::u16string& name, const std::u16string& text)
   return SetExisting(name);
 }
 
+void WriteText(const char16_t* path, const std::u16string& text)
+{
+  HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(file, text.data(), static_cast<DWORD>(text.size() * 2), &written, nullptr);
+  CloseHandle(file);
+}
+
+// A thread's per-thread state that takes its time to go, as a library's may.
+struct SlowThreadState {
+  ~SlowThreadState()
+  {
+    Sleep(200);
+    WriteText(u"\\Temp\\thread_end.txt", u"freed");
+  }
+};
+
+DWORD WINAPI WithSlowThreadState(LPVOID)
+{
+  thread_local SlowThreadState state;
+  (void)state;
+  return 0;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPWSTR lpCmdLine, int)
@@ -86,10 +113,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPWSTR lpCmdLine, int)
     Sleep(INFINITE);
   }
   if (command == u"cmdline") {
-    HANDLE file = CreateFileW(u"\\Temp\\cmdline.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, lpCmdLine, static_cast<DWORD>(wcslen(lpCmdLine) * 2), &written, nullptr);
-    CloseHandle(file);
+    WriteText(u"\\Temp\\cmdline.txt", lpCmdLine);
+    return 0;
+  }
+  if (command == u"threadend") {
+    HANDLE thread = CreateThread(nullptr, 0, WithSlowThreadState, nullptr, 0, nullptr);
+    WaitForSingleObject(thread, INFINITE);  // signalled once the routine has ended
+    CloseHandle(thread);
     return 0;
   }
   return 100;

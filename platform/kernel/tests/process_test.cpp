@@ -82,6 +82,14 @@ TEST_F(Processes, CommandLineArrivesWhole)
   EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(bytes.data()), bytes.size() / 2), line);
 }
 
+TEST_F(Processes, AThreadThatHasEndedIsGoneWithItsPerThreadStateBeforeTheProcessEnds)
+{
+  std::filesystem::create_directory(Host("Temp"));
+  ASSERT_EQ(EndAndExitCode(Start(u"threadend")), 0u);
+  std::string bytes = ReadHost("Temp/thread_end.txt");
+  EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(bytes.data()), bytes.size() / 2), u"freed");
+}
+
 TEST_F(Processes, ProgramsAreFoundByDevicePath)
 {
   EXPECT_EQ(EndAndExitCode(Start(u"exit 3", u"\\program files\\tests\\KERNELCHILD")), 3u);  // ".exe" added

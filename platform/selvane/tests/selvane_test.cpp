@@ -7,7 +7,9 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
+#include "guard_memory.h"
 #include "selvane/selvane.h"
 #include "testing/device_root.h"
 #include "testing/ui_harness.h"
@@ -166,6 +168,47 @@ TEST_F(SecureInput, ClearFreeEmptyTextAndDestructionWipeTheText)
   DestroyWindow(edit);
   EXPECT_FALSE(GetInputForMe(edit, buffer, sizeof buffer));
   EXPECT_FALSE(FreeMe(edit));
+}
+
+// Not only the text handed out: the guard's memory itself holds nothing but zeros once wiped,
+// and when it is freed.
+TEST_F(SecureInput, TheGuardedMemoryIsZeroOnceWiped)
+{
+  auto zeros = [](const std::u16string& memory) {
+    return !memory.empty() && memory.find_first_not_of(u'\0') == std::u16string::npos;
+  };
+  struct Case {
+    const char* how;
+    std::function<void(HWND)> wipe;
+  };
+  const Case whileGuarded[] = {
+      {"ClearInputForMe", [](HWND e) { EXPECT_TRUE(ClearInputForMe(e)); }},
+      {"WM_SETTEXT(\"\")", [](HWND e) { SetWindowTextW(e, u""); }},
+  };
+  for (const Case& c : whileGuarded) {
+    Guard();
+    ASSERT_TRUE(TypeText(u"secret"));
+    ASSERT_NE(std::u16string::npos, selvane_detail::GuardedMemoryOf(edit).find(u"secret")) << "the view sees it";
+    c.wipe(edit);
+    EXPECT_TRUE(zeros(selvane_detail::GuardedMemoryOf(edit))) << c.how;
+    FreeMe(edit);
+  }
+
+  std::vector<std::u16string> freed;
+  selvane_detail::WatchFreedGuardMemory([&](const std::u16string& memory) { freed.push_back(memory); });
+  const Case ending[] = {
+      {"FreeMe", [](HWND e) { EXPECT_TRUE(FreeMe(e)); }},
+      {"destruction", [](HWND e) { DestroyWindow(e); }},
+  };
+  for (const Case& c : ending) {
+    Guard();
+    ASSERT_TRUE(TypeText(u"secret"));
+    c.wipe(edit);
+    ASSERT_EQ(1u, freed.size()) << c.how;
+    EXPECT_TRUE(zeros(freed[0])) << c.how;
+    freed.clear();
+  }
+  selvane_detail::WatchFreedGuardMemory(nullptr);
 }
 
 TEST_F(SecureInput, TextSetByTheProgramIsGuardedToo)

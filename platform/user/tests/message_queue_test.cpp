@@ -1,6 +1,8 @@
 // Queues: priorities, quitting, filters, posts to threads, sends across threads with the
 // platform's re-entrancy, nested modal loops, translation of keys.
+#include <functional>
 #include <future>
+#include <thread>
 
 #include "internal/user/paint_link.h"
 #include "internal/user/test_hooks.h"
@@ -122,6 +124,34 @@ TEST_F(MessageQueue, APostToANewThreadIsKeptUntilItTakesMessages)
   EXPECT_EQ(static_cast<UINT>(WM_USER + 1), msg.message);
   EXPECT_EQ(11u, msg.wParam);
   EXPECT_EQ(22, msg.lParam);
+  EXPECT_FALSE(PostThreadMessageW(id, WM_USER, 0, 0)) << "the thread has ended";
+}
+
+TEST_F(MessageQueue, NothingIsPostedToAThreadWhoseQueueHasEndedWhileItFinishes)
+{
+  std::promise<DWORD> queueEnded;
+  std::promise<void> checked;
+  std::shared_future<void> checkedNow = checked.get_future().share();
+  std::thread worker([&] {
+    // Made before the thread's queue, so it ends after it, while the thread still runs.
+    struct AtThreadEnd {
+      std::function<void()> run;
+      ~AtThreadEnd() { run(); }
+    };
+    thread_local AtThreadEnd atEnd;
+    atEnd.run = [&queueEnded, checkedNow] {
+      queueEnded.set_value(user_test::CurrentThreadId());
+      checkedNow.wait();
+    };
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the thread's queue
+  });
+  DWORD id = queueEnded.get_future().get();
+  SetLastError(0);
+  EXPECT_FALSE(PostThreadMessageW(id, WM_USER, 0, 0));
+  EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_THREAD_ID), GetLastError());
+  checked.set_value();
+  worker.join();
   EXPECT_FALSE(PostThreadMessageW(id, WM_USER, 0, 0)) << "the thread has ended";
 }
 

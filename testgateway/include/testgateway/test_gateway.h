@@ -1,7 +1,8 @@
 // A scripted stand-in for the service's gateway, on 127.0.0.1 over HTTP and HTTPS.
 //
 // Requests to "/home/mobile.htm" are answered per "operationType" of their decoded
-// "requestData" JSON; requests to other paths are answered from a page table. Every request
+// "requestData" JSON (another method than POST there gets 405); requests to other paths are
+// answered from a page table. A malformed request gets 400 and the connection is closed. Every request
 // is recorded decoded, and tests wait for the ones they expect. The gateway holds the RSA key
 // whose public half it hands out for "getRSAPKey", so tests can decrypt the passwords sent.
 //
@@ -47,6 +48,8 @@ struct GatewayOptions {
   std::uint16_t httpPort = 0;                   // 0: an ephemeral port
   std::uint16_t httpsPort = 0;
   int rsaBits = 1024;
+  // A connection that sends nothing for this long while a request is awaited is closed.
+  std::chrono::milliseconds idleTimeout{30000};
 };
 
 class TestGateway {
@@ -109,6 +112,9 @@ class TestGateway {
 
   // TCP connections accepted on both listeners since start.
   std::uint64_t connectionsAccepted() const;
+  // Connections that could not be taken for want of descriptors, memory or threads; the
+  // gateway logs the first of a run on standard error and goes on accepting.
+  std::uint64_t acceptFailures() const;
 
   GatewayKey& key();
 
