@@ -67,8 +67,6 @@ CSkinPopupMenu::CSkinPopupMenu(int normalId, int selectedId)
 
 CSkinPopupMenu::~CSkinPopupMenu()
 {
-  if (m_menu)
-    DestroyMenu(m_menu);
   if (m_hWnd)
     DestroyWindow();
   if (m_normalBitmap)
@@ -102,8 +100,6 @@ void CSkinPopupMenu::LoadImages(int normalId, int selectedId)
 
 void CSkinPopupMenu::SetMenu(HMENU menu)
 {
-  if (m_menu && m_menu != menu)
-    DestroyMenu(m_menu);
   m_menu = menu;
   m_items.clear();
   m_itemCount = menu ? std::max(0, GetMenuItemCount(menu)) : 0;
@@ -134,7 +130,6 @@ void CSkinPopupMenu::Reset()
 {
   if (!m_menu)
     return;
-  DestroyMenu(m_menu);
   m_menu = nullptr;
   // The flags and sizes go with the bitmaps, so a later item never draws from a deleted one.
   if (m_normalBitmap)
