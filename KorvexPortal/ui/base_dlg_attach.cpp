@@ -1,0 +1,98 @@
+// The dialog base's bindings of dialog items: skinned edits and labels, the account labels and
+// plain windows, each recorded for the layout and taken over once per dialog window.
+#include <algorithm>
+
+#include "app_services.h"
+#include "base_dlg.h"
+
+void CBaseDlg::AddLayout(const ControlLayout& layout)
+{
+  // A control whose item was missing keeps its record for the next attempt; it gets no second.
+  bool known = std::any_of(m_layouts.begin(), m_layouts.end(),
+                           [&](const ControlLayout& existing) { return existing.window == layout.window; });
+  if (!known)
+    m_layouts.push_back(layout);
+}
+
+void CBaseDlg::AttachSkinEdit(int controlId, CSkinEdit& edit, int kind, BOOL save, COLORREF focusColour)
+{
+  if (save || edit.m_hWnd)
+    return;
+  ControlLayout layout;
+  layout.window = &edit.m_hWnd;
+  layout.subclass = &edit;
+  layout.image = &edit.m_background;
+  layout.kind = kind;
+  AddLayout(layout);
+  edit.SubclassEdit(GetDlgItem(controlId), focusColour);
+}
+
+void CBaseDlg::AttachSkinLabel(int controlId, CSkinLabel& label, int kind, BOOL save, int portraitBitmap,
+                               int landscapeBitmap, int sizeToBitmap)
+{
+  if (save || label.m_hWnd)
+    return;
+  ControlLayout layout;
+  layout.window = &label.m_hWnd;
+  layout.subclass = &label;
+  layout.image = &label.m_background;
+  layout.kind = kind;
+  layout.portraitBitmap = portraitBitmap;
+  layout.landscapeBitmap = landscapeBitmap;
+  layout.sizeToBitmap = sizeToBitmap;
+  AddLayout(layout);
+  label.SubclassStatic(GetDlgItem(controlId));
+}
+
+void CBaseDlg::AttachAccountLabel(int controlId, BOOL save, int portraitBitmap, int landscapeBitmap)
+{
+  CKorvexPortalApp* app = GetKorvexPortalApp();
+  AttachAccountText(controlId, save, m_accountLabel, m_strAccountCaption, app ? app->GetLogonId() : CStringW(),
+                    portraitBitmap, landscapeBitmap);
+}
+
+void CBaseDlg::AttachUserNameLabel(int controlId, BOOL save, int portraitBitmap, int landscapeBitmap)
+{
+  CKorvexPortalApp* app = GetKorvexPortalApp();
+  AttachAccountText(controlId, save, m_userNameLabel, m_strUserNameCaption, app ? app->GetUserName() : CStringW(),
+                    portraitBitmap, landscapeBitmap);
+}
+
+void CBaseDlg::AttachAccountText(int controlId, BOOL save, CSkinLabel& label, CStringW& caption,
+                                 const CStringW& value, int portraitBitmap, int landscapeBitmap)
+{
+  if (save)
+    return;
+  HWND item = GetDlgItem(controlId);
+  // The template's caption is read once, before the label takes the item over.
+  if (item && !label.m_hWnd)
+    CWindow(item).GetWindowText(caption);
+  if (item)
+    ::SetWindowTextW(item, caption + value);
+  if (label.m_hWnd)
+    return;
+  ControlLayout layout;
+  layout.window = &label.m_hWnd;
+  layout.subclass = &label;
+  layout.image = &label.m_background;
+  layout.kind = kControlLabel;
+  layout.portraitBitmap = portraitBitmap;
+  layout.landscapeBitmap = landscapeBitmap;
+  AddLayout(layout);
+  label.SubclassStatic(item);
+}
+
+BOOL CBaseDlg::AddLayoutItem(int controlId, HWND* windowSlot, int kind)
+{
+  if (!windowSlot || *windowSlot)
+    return FALSE;
+  HWND item = GetDlgItem(controlId);
+  if (!item)
+    return FALSE;
+  *windowSlot = item;
+  ControlLayout layout;
+  layout.window = windowSlot;
+  layout.kind = kind;
+  AddLayout(layout);
+  return TRUE;
+}
