@@ -210,6 +210,9 @@ void CBaseDlg::LoadSkin(int orientation)
   m_bTitleInSkin = false;
   m_strTitleInSkin.Empty();
   ReleaseSkinImages();
+  // The title goes into the fresh skin at once, so no control shows the skin without it.
+  if (!m_strTitle.IsEmpty())
+    DrawTitleIntoSkin();
 }
 
 void CBaseDlg::ReleaseSkinImages()
@@ -233,11 +236,12 @@ void CBaseDlg::ReadLayoutString()
 
 void CBaseDlg::DrawTitleIntoSkin()
 {
-  if (m_bTitleInSkin && m_strTitleInSkin == m_strTitle)
+  if (m_bTitleInSkin) {
+    // A skin that holds another title is loaded afresh, which draws the present one.
+    if (m_strTitleInSkin != m_strTitle)
+      LoadSkin(m_orientation);
     return;
-  // A skin that holds another title is loaded afresh first.
-  if (m_bTitleInSkin)
-    LoadSkin(m_orientation);
+  }
   m_bTitleInSkin = true;
   m_strTitleInSkin = m_strTitle;
   if (!m_hSkinBitmap || m_strTitle.IsEmpty())
@@ -255,7 +259,10 @@ void CBaseDlg::DrawTitleIntoSkin()
   SetBkMode(memory, previousMode);
   SelectObject(memory, previousBitmap);
   DeleteDC(memory);
+  // The title label shows the strip: it is built afresh with the title in it.
   m_titleLabel.m_background.Release();
+  if (m_titleLabel.IsWindow())
+    ::InvalidateRect(m_titleLabel, nullptr, TRUE);
 }
 
 LRESULT CBaseDlg::OnSize(UINT, WPARAM, LPARAM lParam, BOOL& bHandled)
@@ -317,23 +324,27 @@ LRESULT CBaseDlg::OnEraseBkgnd(UINT, WPARAM wParam, LPARAM, BOOL& bHandled)
     return 0;
   }
   int orientation = GetOrientation();
-  if (orientation == m_orientation) {
-    m_bOrientationChangedInactive = false;
-  } else {
+  bool recreated = false;
+  if (orientation != m_orientation) {
     m_orientation = orientation;
     RecreateForOrientation(orientation);
     if (!IsAlive())
       return 1;
-    if (m_bOrientationChangedInactive) {
-      m_bOrientationChangedInactive = false;
+    recreated = true;
+    // The content is measured again for the new layout once the dialog is active (a dialog
+    // measures only while active): now, or when it is activated.
+    m_bOrientationChangedInactive = ::GetActiveWindow() != m_hWnd;
+    if (!m_bOrientationChangedInactive)
       PostMessage(WM_SETTINGCHANGE, SETTINGCHANGE_RESET, 0);
-    }
   }
   DrawTitleIntoSkin();
   if (!m_hSkinBitmap)
     return 1;
 
-  auto dc = reinterpret_cast<HDC>(wParam);
+  // The paint began for the window's former size: after a re-creation the whole new client
+  // area is painted through the window's own DC.
+  HDC windowDc = recreated ? ::GetDC(m_hWnd) : nullptr;
+  HDC dc = windowDc ? windowDc : reinterpret_cast<HDC>(wParam);
   HDC memory = CreateCompatibleDC(dc);
   HGDIOBJ previous = SelectObject(memory, m_hSkinBitmap);
   SIZE size{};
@@ -350,5 +361,7 @@ LRESULT CBaseDlg::OnEraseBkgnd(UINT, WPARAM wParam, LPARAM, BOOL& bHandled)
   }
   SelectObject(memory, previous);
   DeleteDC(memory);
+  if (windowDc)
+    ::ReleaseDC(m_hWnd, windowDc);
   return 1;
 }

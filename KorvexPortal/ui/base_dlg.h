@@ -282,6 +282,7 @@ class CBaseDlg : public CDialogImplBaseT<CWindow>, public CControlBinder, public
   int m_scrollOffset = 0;
   // Set when the content was shifted left for the scroll bar.
   bool m_bShiftedForScrollBar = false;
+  // The screen turned while the dialog was inactive: its content is measured at activation.
   bool m_bOrientationChangedInactive = false;
   bool m_bMovedForSip = false;
 

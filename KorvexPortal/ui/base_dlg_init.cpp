@@ -62,6 +62,7 @@ LRESULT CBaseDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
   if (!CreateBars() || !CreateSoftKeys())
     return FALSE;
   ReadLayoutString();
+  DrawTitleIntoSkin();
   CreateCenterKey();
   TakeOverStaticLabels();
   if (!LoadBoundValues())

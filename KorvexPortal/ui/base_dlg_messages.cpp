@@ -30,10 +30,17 @@ void SetTextWhenChanged(CWindow& window, const CStringW& text)
 LRESULT CBaseDlg::OnActivate(UINT, WPARAM wParam, LPARAM, BOOL& bHandled)
 {
   bHandled = FALSE;
-  if (LOWORD(wParam) != WA_INACTIVE && m_bFullScreen)
+  bool activated = LOWORD(wParam) != WA_INACTIVE;
+  if (activated && m_bFullScreen)
     SetFullScreenMode(TRUE);
-  if (GetOrientation() != m_orientation)
+  if (GetOrientation() != m_orientation) {
+    // Taken up at the next erase, which re-creates the dialog.
     m_bOrientationChangedInactive = true;
+  } else if (activated && m_bOrientationChangedInactive) {
+    // Re-created while inactive: measured now.
+    m_bOrientationChangedInactive = false;
+    PostMessage(WM_SETTINGCHANGE, SETTINGCHANGE_RESET, 0);
+  }
   return 0;
 }
 
@@ -53,6 +60,8 @@ LRESULT CBaseDlg::OnSettingChange(UINT, WPARAM wParam, LPARAM, BOOL& bHandled)
     RecreateForOrientation(orientation);
     if (!IsAlive())
       return 0;
+    // It took the turned screen's size without a repaint.
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
   }
   MeasureAndPage(TRUE);
   return 0;

@@ -14,6 +14,9 @@
 
 class CSkinCenterKey : public CWindowImpl<CSkinCenterKey> {
  public:
+  // Made by Create as an owner-drawn button of its own class, or taken over from a button.
+  DECLARE_WND_SUPERCLASS(u"KvCenterKey", WC_BUTTONW)
+
   CSkinCenterKey() = default;
   ~CSkinCenterKey() override;
   CSkinCenterKey(const CSkinCenterKey&) = delete;
