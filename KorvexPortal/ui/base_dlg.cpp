@@ -361,7 +361,10 @@ LRESULT CBaseDlg::OnEraseBkgnd(UINT, WPARAM wParam, LPARAM, BOOL& bHandled)
   }
   SelectObject(memory, previous);
   DeleteDC(memory);
-  if (windowDc)
+  if (windowDc) {
     ::ReleaseDC(m_hWnd, windowDc);
+    // All of it is painted; what the re-creation invalidated is not painted again.
+    ::ValidateRect(m_hWnd, nullptr);
+  }
   return 1;
 }

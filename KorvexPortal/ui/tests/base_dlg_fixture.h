@@ -83,7 +83,7 @@ BEGIN
     EDITTEXT        1002, 52, 74, 100, 14, ES_AUTOHSCROLL
 END
 
-302 DIALOG 0, 0, 120, 300
+302 DIALOG 0, 0, 120, 400
 STYLE WS_POPUP | WS_VISIBLE | DS_SETFONT
 FONT 9, "宋体"
 BEGIN
@@ -93,6 +93,8 @@ BEGIN
     LTEXT           "第三项", -1, 8, 150, 104, 10
     EDITTEXT        1002, 8, 162, 104, 14, ES_AUTOHSCROLL
     LTEXT           "第四项", -1, 8, 230, 104, 10
+    LTEXT           "第五项", -1, 8, 300, 104, 10
+    LTEXT           "第六项", -1, 8, 380, 104, 10
 END
 
 303 DIALOG 0, 0, 120, 160

@@ -51,6 +51,21 @@ BEGIN
     LTEXT           "转账将在确认后立即到达对方账户。", 9012, 8, 62, 138, 12
 END
 
+9003 DIALOG 0, 0, 120, 260
+STYLE WS_POPUP | WS_VISIBLE | DS_SETFONT
+FONT 9, "宋体"
+BEGIN
+    LTEXT           "收款账户", -1, 8, 22, 100, 10
+    EDITTEXT        9010, 8, 34, 100, 14, ES_AUTOHSCROLL
+    LTEXT           "付款金额（元）", -1, 8, 54, 100, 10
+    EDITTEXT        9011, 8, 66, 100, 14, ES_AUTOHSCROLL
+    LTEXT           "转账将在确认后立即到达对方账户。", 9012, 8, 88, 100, 24
+    LTEXT           "付款说明", -1, 8, 130, 100, 10
+    LTEXT           "每日转账限额为五万元，单笔不超过两万元。", -1, 8, 144, 100, 24
+    LTEXT           "客服热线", -1, 8, 190, 100, 10
+    LTEXT           "400-800-8888（每天 8:00 至 22:00）", -1, 8, 204, 100, 24
+END
+
 9002 MENU
 BEGIN
     MENUITEM "确定",  1
@@ -65,7 +80,8 @@ END
 
 class DemoDlg : public CBaseDlg {
  public:
-  int GetTemplateId(int orientation) override { return orientation == 1 ? kDemo : kDemoLand; }
+  explicit DemoDlg(int portrait = kDemo) : m_portrait(portrait) {}
+  int GetTemplateId(int orientation) override { return orientation == 1 ? m_portrait : kDemoLand; }
   int GetBackgroundBitmapId(int orientation) override { return orientation == 1 ? 0x418 : 0x419; }
   int GetLayoutStringId() override { return 132; }
   int GetSoftKey1Id() override { return 133; }
@@ -80,6 +96,8 @@ class DemoDlg : public CBaseDlg {
     return TRUE;
   }
 
+  using CBaseDlg::m_scrollBar;
+  int m_portrait;
   CHintEdit account;
   CHintEdit amount{true, 2};
   CSkinLabel note;
@@ -107,11 +125,11 @@ class BaseDlgLook : public ::testing::Test {
     ASSERT_NE(nullptr, library);
     app.SetResourceLibrary(library);
   }
-  HWND ShowDemo()
+  HWND ShowDemo(int portrait = kDemo)
   {
     UseVirtualTime(SYSTEMTIME{2026, 1, 1, 5, 9, 41, 0, 0});
     ui.Invoke([&] {
-      dialog = std::make_unique<DemoDlg>();
+      dialog = std::make_unique<DemoDlg>(portrait);
       dialog->ShowDialog(nullptr, 0, FALSE, TRUE);
       dialog->SetDlgItemText(kAccountEdit, u"zhang.san@example.com");
       dialog->SetDlgItemText(kAmountEdit, u"128.50");
@@ -197,6 +215,23 @@ TEST_F(BaseDlgLook, AScreenTurnedWhileShownTakesItsLandscapeLayout)
   ExpectFinishedLook(320, 240);
   SaveScreenshot("base_dialog_240x320_turned");
   ui.Invoke([] { RotateScreen(); });
+}
+
+TEST_F(BaseDlgLook, ContentTallerThanTheScreenScrollsWithTheSkinnedBar)
+{
+  for (int width : {240, 480}) {
+    SCOPED_TRACE(width);
+    UseLibrary(width, width * 4 / 3);
+    ShowDemo(9003);
+    int scale = width / 240;
+    RECT bar{};
+    ASSERT_TRUE(dialog->m_scrollBar.IsWindowVisible());
+    dialog->m_scrollBar.GetWindowRect(&bar);
+    EXPECT_EQ(10 * scale, bar.right - bar.left) << "as wide as string 135 and the skin's cell";
+    EXPECT_EQ(width, bar.right);
+    SaveScreenshot("base_dialog_paged_" + std::to_string(width));
+    TearDown();
+  }
 }
 
 }  // namespace
