@@ -37,6 +37,8 @@ void CKorvexPortalApp::PostToActiveDialog(int value)
   if (!m_pMainDialog || !m_pMainDialog->IsWindow())
     return;
   m_pMainDialog->ShowWindow(SW_HIDE);
+  if (HWND box = GetMessageBoxWindow())
+    ::ShowWindow(box, SW_HIDE);
   m_pMainDialog->PostMessage(WM_KV_ENDDIALOG, static_cast<WPARAM>(value), 0);
 }
 

@@ -32,8 +32,8 @@ class CKorvexPortalApp : public CAppModule {
   void SetLogonId(const CStringW& logonId) { m_strLogonId = logonId; }
   void SetUserName(const CStringW& userName) { m_strUserName = userName; }
 
-  // Ends the run's current screen: hides the top-level dialog and posts it WM_KV_ENDDIALOG with
-  // the value (lParam 0). The shell also closes its secondary dialogs and hides the shared box.
+  // Ends the run's current screen: hides the top-level dialog and the shared box and posts the
+  // dialog WM_KV_ENDDIALOG with the value (lParam 0). The shell also closes its secondary dialogs.
   virtual void PostToActiveDialog(int value);
 
   // The screens the dialog base's commands open; each returns what its dialog's ShowDialog

@@ -228,6 +228,9 @@ void CBaseDlg::ReleaseSkinImages()
 void CBaseDlg::ReadLayoutString()
 {
   m_titleLayout = ParseTitleLayout(LoadResourceString(static_cast<UINT>(GetLayoutStringId())));
+  // A title its opener gave the dialog before showing it stays.
+  if (!m_strTitle.IsEmpty())
+    return;
   if (!m_titleLayout.title.IsEmpty())
     m_strTitle = m_titleLayout.title;
   else

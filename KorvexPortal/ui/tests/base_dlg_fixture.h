@@ -252,6 +252,8 @@ class TestDlg : public CBaseDlg {
       AttachSkinEdit(kEditNote, noteEdit, kControlSkinEdit, save, 0xFF0000);
       AttachAccountLabel(kAccountLabel, save, -1, -1);
     }
+    if (bind)
+      bind(*this, save);
     return TRUE;
   }
   void InitFocus() override
@@ -281,6 +283,8 @@ class TestDlg : public CBaseDlg {
 
   DestroyIn destroyIn = DestroyIn::kNowhere;
   bool attachControls = false;
+  // Further bindings of a test.
+  std::function<void(TestDlg&, BOOL save)> bind;
   int focusId = 0;
   int initDialogs = 0;
   int bindCalls = 0;

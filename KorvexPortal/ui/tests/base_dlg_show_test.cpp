@@ -244,4 +244,48 @@ TEST_F(BaseDlgTest, SharedCommandsAndRepliesGoToTheApplicationObject)
   EXPECT_TRUE(IsWindow(hwnd)) << "IDOK and IDCANCEL leave the dialog alone";
 }
 
+TEST_F(BaseDlgTest, TheShellsStandardDialogClosesOnItsMenuKeysAndClearsItsTransparentStatic)
+{
+  for (UINT command : {0xE790u, 0xE791u}) {
+    TestDlg& dialog = NewDialog();
+    HWND hwnd = Show(dialog);
+    ui.Invoke([&] { SendMessageW(hwnd, WM_COMMAND, command, 0); });
+    EXPECT_FALSE(IsWindow(hwnd)) << std::hex << command;
+  }
+  TestDlg& dialog = NewDialog();
+  HWND hwnd = Show(dialog);
+  ui.Invoke([&] {
+    HWND clear = CreateWindowExW(0, WC_STATICW, u"", WS_CHILD, 0, 0, 10, 10, hwnd,
+                                 reinterpret_cast<HMENU>(static_cast<intptr_t>(0xFFFE)), nullptr, nullptr);
+    Canvas canvas(10, 10);
+    LRESULT brush = SendMessageW(hwnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(canvas.dc),
+                                 reinterpret_cast<LPARAM>(clear));
+    EXPECT_EQ(reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH)), brush);
+    EXPECT_EQ(TRANSPARENT, GetBkMode(canvas.dc));
+  });
+}
+
+TEST_F(BaseDlgTest, ATitleGivenBeforeTheShowStaysAndOtherwiseTheLayoutStringOrTheCaptionGivesIt)
+{
+  struct Case {
+    const char* name;
+    int layout;
+    const char16_t* given;
+    const char16_t* title;
+  };
+  const Case cases[] = {
+      {"the layout string's", kLayoutString, nullptr, u"测试标题"},
+      {"the template's caption without a layout string", 0, nullptr, u"模板标题"},
+      {"the opener's", kLayoutString, u"确认收货", u"确认收货"},
+  };
+  for (const Case& c : cases) {
+    TestDlg& dialog = NewDialog(Look{.layout = c.layout});
+    if (c.given)
+      dialog.SetTitle(c.given, FALSE);
+    Show(dialog);
+    EXPECT_EQ(CStringW(c.title), dialog.GetTitle()) << c.name;
+    ui.Invoke([&] { dialog.CloseDialog(0, FALSE); });
+  }
+}
+
 }  // namespace

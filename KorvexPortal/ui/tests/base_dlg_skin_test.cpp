@@ -169,6 +169,22 @@ TEST_F(BaseDlgTest, OverlayControlsAreBoundOnceAndTheAccountLabelShowsItsCaption
   EXPECT_EQ(u"账户：13900139000", TextOf(label)) << "the label follows the user as the dialog moves";
 }
 
+TEST_F(BaseDlgTest, ALabelBoundWithABitmapShowsItInItsSize)
+{
+  CSkinLabel label;
+  TestDlg& dialog = NewDialog();
+  dialog.bind = [&](TestDlg& self, BOOL save) {
+    self.AttachSkinLabel(kAccountLabel, label, kControlLabel, save, 229, 229, 1);
+  };
+  HWND hwnd = Show(dialog);
+  RECT rect = RectIn(GetDlgItem(hwnd, kAccountLabel), hwnd);
+  EXPECT_EQ(9 * 12, rect.right - rect.left) << "the bitmap's size";
+  EXPECT_EQ(3 * 12, rect.bottom - rect.top);
+  // The whole bitmap stretched over the label: its first cell's colour at the corner.
+  EXPECT_EQ(scrolltest::SkinColour(0, 0), ScreenPixel(rect.left + 1, rect.top + 1));
+  ui.Invoke([&] { kvtest::DestroyThreadWindows(); });
+}
+
 TEST_F(BaseDlgTest, ATurnedScreenKeepsTheControlsTheirValuesAndTheirBindings)
 {
   app.SetLogonId(u"13800138000");
