@@ -252,6 +252,9 @@ class CBaseDlg : public CDialogImplBaseT<CWindow>, public CControlBinder, public
   void AttachAccountText(int controlId, BOOL save, CSkinLabel& label, CStringW& caption, const CStringW& value,
                          int portraitBitmap, int landscapeBitmap);
   bool IsAlive() const { return m_hWnd && ::IsWindow(m_hWnd); }
+  // The record of a control that took a dialog item over.
+  static ControlLayout LayoutOf(CWindowImplBaseT<CWindow, CControlWinTraits>& control, CSkinImage& image, int kind,
+                                int portraitBitmap, int landscapeBitmap, int sizeToBitmap);
   // Adds a record unless the control's window field has one.
   void AddLayout(const ControlLayout& layout);
 

@@ -5,6 +5,20 @@
 #include "app_services.h"
 #include "base_dlg.h"
 
+ControlLayout CBaseDlg::LayoutOf(CWindowImplBaseT<CWindow, CControlWinTraits>& control, CSkinImage& image, int kind,
+                                 int portraitBitmap, int landscapeBitmap, int sizeToBitmap)
+{
+  ControlLayout layout;
+  layout.window = &control.m_hWnd;
+  layout.subclass = &control;
+  layout.image = &image;
+  layout.kind = kind;
+  layout.portraitBitmap = portraitBitmap;
+  layout.landscapeBitmap = landscapeBitmap;
+  layout.sizeToBitmap = sizeToBitmap;
+  return layout;
+}
+
 void CBaseDlg::AddLayout(const ControlLayout& layout)
 {
   // A control whose item was missing keeps its record for the next attempt; it gets no second.
@@ -18,12 +32,7 @@ void CBaseDlg::AttachSkinEdit(int controlId, CSkinEdit& edit, int kind, BOOL sav
 {
   if (save || edit.m_hWnd)
     return;
-  ControlLayout layout;
-  layout.window = &edit.m_hWnd;
-  layout.subclass = &edit;
-  layout.image = &edit.m_background;
-  layout.kind = kind;
-  AddLayout(layout);
+  AddLayout(LayoutOf(edit, edit.m_background, kind, 0, 0, 0));
   edit.SubclassEdit(GetDlgItem(controlId), focusColour);
 }
 
@@ -32,15 +41,7 @@ void CBaseDlg::AttachSkinLabel(int controlId, CSkinLabel& label, int kind, BOOL 
 {
   if (save || label.m_hWnd)
     return;
-  ControlLayout layout;
-  layout.window = &label.m_hWnd;
-  layout.subclass = &label;
-  layout.image = &label.m_background;
-  layout.kind = kind;
-  layout.portraitBitmap = portraitBitmap;
-  layout.landscapeBitmap = landscapeBitmap;
-  layout.sizeToBitmap = sizeToBitmap;
-  AddLayout(layout);
+  AddLayout(LayoutOf(label, label.m_background, kind, portraitBitmap, landscapeBitmap, sizeToBitmap));
   label.SubclassStatic(GetDlgItem(controlId));
 }
 
@@ -71,14 +72,7 @@ void CBaseDlg::AttachAccountText(int controlId, BOOL save, CSkinLabel& label, CS
     ::SetWindowTextW(item, caption + value);
   if (label.m_hWnd)
     return;
-  ControlLayout layout;
-  layout.window = &label.m_hWnd;
-  layout.subclass = &label;
-  layout.image = &label.m_background;
-  layout.kind = kControlLabel;
-  layout.portraitBitmap = portraitBitmap;
-  layout.landscapeBitmap = landscapeBitmap;
-  AddLayout(layout);
+  AddLayout(LayoutOf(label, label.m_background, kControlLabel, portraitBitmap, landscapeBitmap, 0));
   label.SubclassStatic(item);
 }
 

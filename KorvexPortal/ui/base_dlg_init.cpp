@@ -172,12 +172,7 @@ void CBaseDlg::TakeOverStaticLabels()
     auto label = std::make_unique<CSkinLabel>();
     if (!label->SubclassStatic(window))
       continue;
-    ControlLayout layout;
-    layout.window = &label->m_hWnd;
-    layout.subclass = label.get();
-    layout.image = &label->m_background;
-    layout.kind = kControlLabel;
-    m_layouts.push_back(layout);
+    m_layouts.push_back(LayoutOf(*label, label->m_background, kControlLabel, -1, -1, 0));
     ::SetWindowPos(window, m_bottomLabel, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
     m_createdLabels.push_back(std::move(label));
   }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "app_services.h"
+#include "resource_values.h"
 #include "skin_image.h"
 
 namespace {
@@ -77,8 +77,7 @@ CSkinPopupMenu::~CSkinPopupMenu()
 
 bool CSkinPopupMenu::LoadImage(int id, HBITMAP& target, SIZE& size)
 {
-  CKorvexPortalApp* app = GetKorvexPortalApp();
-  HBITMAP loaded = app ? SHLoadImageResource(app->GetResourceLibrary(), static_cast<UINT>(id)) : nullptr;
+  HBITMAP loaded = LoadResourceBitmap(static_cast<UINT>(id));
   if (!loaded)
     return false;
   if (target && target != loaded)
