@@ -217,6 +217,29 @@ TEST_F(BaseDlgLook, AScreenTurnedWhileShownTakesItsLandscapeLayout)
   ui.Invoke([] { RotateScreen(); });
 }
 
+TEST_F(BaseDlgLook, TheMenuKeysPopupStandsOnTheKeyWithTheSkinsItemsAndSelection)
+{
+  for (int width : {240, 480}) {
+    SCOPED_TRACE(width);
+    UseLibrary(width, width * 4 / 3);
+    HWND hwnd = ShowDemo();
+    HWND key = GetDlgItem(hwnd, 134);
+    ui.Post([key] { SendMessageW(key, WM_LBUTTONDOWN, 0, 0); });
+    HWND menu = WaitForTopLevelWindow(u"MNU", u"");
+    ASSERT_NE(nullptr, menu);
+    ASSERT_TRUE(PressKey(VK_DOWN));
+    ASSERT_TRUE(PressKey(VK_DOWN));
+    RECT rect{};
+    GetWindowRect(menu, &rect);
+    RECT keyRect{};
+    GetWindowRect(key, &keyRect);
+    EXPECT_EQ(keyRect.top, rect.bottom) << "the popup stands on the key";
+    SaveScreenshot("base_dialog_menu_" + std::to_string(width));
+    ASSERT_TRUE(PressKey(VK_ESCAPE));
+    TearDown();
+  }
+}
+
 TEST_F(BaseDlgLook, ContentTallerThanTheScreenScrollsWithTheSkinnedBar)
 {
   for (int width : {240, 480}) {
