@@ -1,7 +1,11 @@
-// The application object's module registration and resource library.
+// The application object's module registration and resource library, and what its operations do
+// until the application shell gives them their work.
 #include "app_services.h"
 
 #include <atomic>
+
+#include "base_dlg.h"
+#include "dialog_ids.h"
 
 namespace {
 
@@ -26,6 +30,53 @@ void CKorvexPortalApp::SetResourceLibrary(HMODULE library)
   if (!m_hPreviousResourceInstance)
     m_hPreviousResourceInstance = previous;
   m_hResourceLibrary = library;
+}
+
+void CKorvexPortalApp::PostToActiveDialog(int value)
+{
+  if (!m_pMainDialog || !m_pMainDialog->IsWindow())
+    return;
+  m_pMainDialog->ShowWindow(SW_HIDE);
+  if (HWND box = GetMessageBoxWindow())
+    ::ShowWindow(box, SW_HIDE);
+  m_pMainDialog->PostMessage(WM_KV_ENDDIALOG, static_cast<WPARAM>(value), 0);
+}
+
+int CKorvexPortalApp::ShowAboutDlg()
+{
+  return -1;
+}
+
+int CKorvexPortalApp::ShowHelpDlg()
+{
+  return -1;
+}
+
+void CKorvexPortalApp::ShowApnSettingsDlg(BOOL) {}
+
+void CKorvexPortalApp::ShowPersonalInfoDlg(int, int) {}
+
+void CKorvexPortalApp::CheckUpdate(HWND, UINT, const CStringW&) {}
+
+void CKorvexPortalApp::OnUpdateCheckResult(WPARAM, LPARAM) {}
+
+void CKorvexPortalApp::PreRegister(HWND, UINT, const CStringW&) {}
+
+void CKorvexPortalApp::OnPreRegisterResult(WPARAM, LPARAM) {}
+
+LRESULT CKorvexPortalApp::OnReply1587(WPARAM, LPARAM)
+{
+  return 0;
+}
+
+int CKorvexPortalApp::ShowMessageBox(HWND, const CStringW&, const CStringW&, UINT, BOOL, int)
+{
+  return -1;
+}
+
+HWND CKorvexPortalApp::GetMessageBoxWindow() const
+{
+  return nullptr;
 }
 
 CKorvexPortalApp* GetKorvexPortalApp()

@@ -1,6 +1,6 @@
 #include "form_button.h"
 
-#include "app_services.h"
+#include "resource_values.h"
 #include "skin_image.h"
 
 namespace {
@@ -13,12 +13,6 @@ constexpr int kTitleGap = 4;  // between the icon's width and the title
 constexpr int kCapWidth = 2;
 constexpr UINT kCaptionFormat = DT_VCENTER | DT_SINGLELINE;
 constexpr UINT kValueFormat = DT_RIGHT | DT_VCENTER | DT_SINGLELINE;
-
-HMODULE ResourceLibrary()
-{
-  CKorvexPortalApp* app = GetKorvexPortalApp();
-  return app ? app->GetResourceLibrary() : nullptr;
-}
 
 // Replaces an owned bitmap, deleting the old one unless it is the same.
 void Replace(HBITMAP& slot, HBITMAP bitmap)
@@ -68,7 +62,7 @@ CFormButton::~CFormButton()
 void CFormButton::LoadImages(int rowStyle)
 {
   rowStyle_ = rowStyle;
-  HMODULE library = ResourceLibrary();
+  HMODULE library = AppResourceLibrary();
   Replace(leftCap_, library ? SHLoadImageResource(library, kLeftCapImage) : nullptr);
   Replace(middle_, library ? SHLoadImageResource(library, kMiddleImage) : nullptr);
   Replace(rightCap_, library ? SHLoadImageResource(library, kRightCapImage) : nullptr);
@@ -76,7 +70,7 @@ void CFormButton::LoadImages(int rowStyle)
 
 void CFormButton::LoadBitmaps(UINT iconId, UINT focusFaceId)
 {
-  HMODULE library = ResourceLibrary();
+  HMODULE library = AppResourceLibrary();
   if (!library)
     return;
   Replace(icon_, SHLoadImageResource(library, iconId));

@@ -1,7 +1,9 @@
 // The hint edit: hint text, length limit and the numeric character filter.
 #include "hint_edit.h"
 
-CHintEdit::CHintEdit(bool numeric, int maxDecimals) : m_bNumeric(numeric), m_maxDecimals(maxDecimals) {}
+CHintEdit::CHintEdit(bool numeric) : m_bNumeric(numeric), m_maxDecimals(-1) {}
+
+CHintEdit::CHintEdit(bool, int maxDecimals) : m_bNumeric(true), m_maxDecimals(maxDecimals) {}
 
 CStringW CHintEdit::Text() const
 {

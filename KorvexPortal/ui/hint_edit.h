@@ -8,9 +8,11 @@
 
 class CHintEdit : public CSkinEdit {
  public:
-  // Numeric: digits only, or with maxDecimals an amount: digits with one point that may not come
-  // first and at most maxDecimals digits behind it (0: any number; -1: no point).
-  explicit CHintEdit(bool numeric = false, int maxDecimals = -1);
+  // A text field, or with numeric a field of digits only.
+  explicit CHintEdit(bool numeric = false);
+  // An amount field: digits with one point that may not come first and at most maxDecimals
+  // digits behind it (0: any number of them). The first argument only chooses this form.
+  CHintEdit(bool amount, int maxDecimals);
 
   // Shown as the edit's own text while the field is empty and unfocused.
   CStringW m_strHint;

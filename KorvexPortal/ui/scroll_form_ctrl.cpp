@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr COLORREF kChildFill = 0xF5F500;
+constexpr COLORREF kChildFill = 0xF5F5F5;
 constexpr COLORREF kChildFrame = 0x7E7E7E;
 constexpr COLORREF kListFill = 0xF8F8F8;
 constexpr COLORREF kFrame = 0xCCCCCC;

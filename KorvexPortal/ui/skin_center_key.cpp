@@ -69,7 +69,8 @@ void CSkinCenterKey::UpdateInputMethodMenu(bool show, bool rebuild)
       m_inputMethodMenu = nullptr;
     }
     m_inputMethodName.Empty();
-    ShowClock(true);
+    if (m_title.IsEmpty())
+      ShowClock(true);
     m_currentInputMethod = CLSID{};
     ::InvalidateRect(m_hWnd, nullptr, TRUE);
     return;
@@ -107,9 +108,24 @@ void CSkinCenterKey::UpdateInputMethodMenu(bool show, bool rebuild)
   ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
+void CSkinCenterKey::SetTitle(LPCWSTR text)
+{
+  m_title = text ? text : u"";
+  if (m_title.IsEmpty()) {
+    ShowClock(true);
+  } else {
+    ShowClock(false);
+    SetWindowText(m_title);
+  }
+  ::InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
 LRESULT CSkinCenterKey::OnCreate(UINT, WPARAM, LPARAM, BOOL& bHandled)
 {
-  ShowClock(true);
+  if (m_title.IsEmpty())
+    ShowClock(true);
+  else
+    SetWindowText(m_title);
   bHandled = FALSE;
   return 0;
 }

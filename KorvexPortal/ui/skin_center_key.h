@@ -14,6 +14,9 @@
 
 class CSkinCenterKey : public CWindowImpl<CSkinCenterKey> {
  public:
+  // Made by Create as an owner-drawn button of its own class, or taken over from a button.
+  DECLARE_WND_SUPERCLASS(u"KvCenterKey", WC_BUTTONW)
+
   CSkinCenterKey() = default;
   ~CSkinCenterKey() override;
   CSkinCenterKey(const CSkinCenterKey&) = delete;
@@ -21,9 +24,14 @@ class CSkinCenterKey : public CWindowImpl<CSkinCenterKey> {
 
   // Starts (the clock as window text, refreshed every 30 s) or stops the clock.
   void ShowClock(bool on);
-  // show false: back to the clock. show true: the input-method menu, built from the device's
-  // input methods when there is none and rebuild is true, else re-checked.
+  // show false: back to the clock (or the title). show true: the input-method menu, built from
+  // the device's input methods when there is none and rebuild is true, else re-checked.
   void UpdateInputMethodMenu(bool show, bool rebuild);
+  // Whether the control shows the input method (its menu exists).
+  bool ShowsInputMethod() const { return m_inputMethodMenu != nullptr; }
+  // A text shown in place of the clock; an empty text brings the clock back. While the input
+  // panel is up the input method's name shows instead, and the title comes back after.
+  void SetTitle(LPCWSTR text);
 
   // The time of day as the control shows it: "9:05", "13:00".
   static CStringW ClockText();
@@ -57,6 +65,7 @@ class CSkinCenterKey : public CWindowImpl<CSkinCenterKey> {
   HMENU m_inputMethodMenu = nullptr;
   bool m_clockOn = false;
   CStringW m_inputMethodName;
+  CStringW m_title;
   CLSID m_currentInputMethod{};
   CSimpleArray<IMENUMINFO> m_inputMethods;
 };

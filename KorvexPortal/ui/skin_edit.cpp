@@ -54,6 +54,14 @@ int CSkinEdit::FrameWidth() const
   return ((window.right - window.left) - (client.right - client.left)) / 2;
 }
 
+std::array<RECT, 4> CSkinEdit::StripRects() const
+{
+  RECT w = RectInParent();
+  int d = FrameWidth();
+  return {RECT{w.left, w.top, w.right, w.top + d}, RECT{w.left, w.bottom - d, w.right, w.bottom},
+          RECT{w.left, w.top + d, w.left + d, w.bottom - d}, RECT{w.right - d, w.top + d, w.right, w.bottom - d}};
+}
+
 BOOL CSkinEdit::SubclassEdit(HWND hWnd, COLORREF focusColour)
 {
   LONG_PTR style = ::GetWindowLongPtrW(hWnd, GWL_STYLE);
@@ -62,32 +70,22 @@ BOOL CSkinEdit::SubclassEdit(HWND hWnd, COLORREF focusColour)
   m_hFocusBrush = ::CreateSolidBrush(focusColour);
   if (!SubclassWindow(hWnd))
     return FALSE;
-  RECT w = RectInParent();
-  int d = FrameWidth();
   HWND parent = GetParent();
-  struct Strip {
-    CEditBorder& border;
-    RECT rect;
-  };
-  const Strip strips[] = {
-      {m_top, {w.left, w.top, w.right, w.top + d}},
-      {m_bottom, {w.left, w.bottom - d, w.right, w.bottom}},
-      {m_left, {w.left, w.top + d, w.left + d, w.bottom - d}},
-      {m_right, {w.right - d, w.top + d, w.right, w.bottom - d}},
-  };
+  std::array<RECT, 4> rects = StripRects();
   constexpr UINT kKeepPlace = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
-  for (const Strip& strip : strips) {
-    if (!strip.border.Create(parent, strip.rect))
+  for (size_t i = 0; i < rects.size(); ++i) {
+    CEditBorder& border = *Strips()[i];
+    if (!border.Create(parent, rects[i]))
       continue;
-    ::SetWindowPos(strip.border, m_hWnd, 0, 0, 0, 0, kKeepPlace);
-    ::SetWindowPos(m_hWnd, strip.border, 0, 0, 0, 0, kKeepPlace);
+    ::SetWindowPos(border, m_hWnd, 0, 0, 0, 0, kKeepPlace);
+    ::SetWindowPos(m_hWnd, border, 0, 0, 0, 0, kKeepPlace);
   }
   return TRUE;
 }
 
 void CSkinEdit::DestroyBorders()
 {
-  for (CEditBorder* border : {&m_top, &m_bottom, &m_left, &m_right}) {
+  for (CEditBorder* border : Strips()) {
     if (border->m_hWnd && ::IsWindow(border->m_hWnd))
       border->DestroyWindow();
   }
@@ -103,7 +101,7 @@ LRESULT CSkinEdit::OnReflectedCommand(UINT, WPARAM wParam, LPARAM, BOOL& bHandle
     bHandled = FALSE;
     return 0;
   }
-  for (CEditBorder* border : {&m_top, &m_bottom, &m_left, &m_right}) {
+  for (CEditBorder* border : Strips()) {
     if (border->m_hWnd && ::IsWindow(border->m_hWnd))
       ::InvalidateRect(border->m_hWnd, nullptr, TRUE);
   }
@@ -117,56 +115,28 @@ LRESULT CSkinEdit::OnCtlColorEdit(UINT, WPARAM, LPARAM, BOOL&)
   return reinterpret_cast<LRESULT>(m_background.GetBrush(m_hWnd));
 }
 
-LRESULT CSkinEdit::OnMove(UINT, WPARAM, LPARAM lParam, BOOL& bHandled)
+LRESULT CSkinEdit::OnMove(UINT, WPARAM, LPARAM, BOOL& bHandled)
 {
   bHandled = FALSE;
-  int x = static_cast<short>(LOWORD(lParam));
-  int y = static_cast<short>(HIWORD(lParam));
-  RECT client{};
-  GetClientRect(&client);
-  int c = FrameWidth();
-  constexpr UINT kMoveOnly = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
-  struct Move {
-    CEditBorder& border;
-    POINT to;
-  };
-  const Move moves[] = {
-      {m_top, {x, y - c}},
-      {m_bottom, {x, y + client.bottom}},
-      {m_left, {x - c, y - c}},
-      {m_right, {x + client.right, y - c}},
-  };
-  for (const Move& move : moves) {
-    if (move.border.m_hWnd && ::IsWindow(move.border.m_hWnd))
-      ::SetWindowPos(move.border, nullptr, move.to.x, move.to.y, 0, 0, kMoveOnly);
-  }
+  PlaceStrips();
   return 0;
 }
 
-LRESULT CSkinEdit::OnSize(UINT, WPARAM, LPARAM lParam, BOOL& bHandled)
+LRESULT CSkinEdit::OnSize(UINT, WPARAM, LPARAM, BOOL& bHandled)
 {
   bHandled = FALSE;
-  int w = LOWORD(lParam);
-  int h = HIWORD(lParam);
-  int b = FrameWidth();
-  RECT window = RectInParent();
-  constexpr UINT kSizeOnly = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
-  constexpr UINT kMoveAndSize = SWP_NOZORDER | SWP_NOACTIVATE;
-  struct Change {
-    CEditBorder& border;
-    POINT at;
-    SIZE size;
-    UINT flags;
-  };
-  const Change changes[] = {
-      {m_top, {0, 0}, {w, b}, kSizeOnly},
-      {m_bottom, {window.left, window.bottom - b}, {w, b}, kMoveAndSize},
-      {m_left, {0, 0}, {b, h + b}, kSizeOnly},
-      {m_right, {window.right - b, window.top}, {b, h + b}, kMoveAndSize},
-  };
-  for (const Change& change : changes) {
-    if (change.border.m_hWnd && ::IsWindow(change.border.m_hWnd))
-      ::SetWindowPos(change.border, nullptr, change.at.x, change.at.y, change.size.cx, change.size.cy, change.flags);
-  }
+  PlaceStrips();
   return 0;
+}
+
+void CSkinEdit::PlaceStrips()
+{
+  // The strips lie where SubclassEdit put them for the edit's present rectangle.
+  std::array<RECT, 4> rects = StripRects();
+  for (size_t i = 0; i < rects.size(); ++i) {
+    CEditBorder& border = *Strips()[i];
+    if (border.m_hWnd && ::IsWindow(border.m_hWnd))
+      ::SetWindowPos(border, nullptr, rects[i].left, rects[i].top, rects[i].right - rects[i].left,
+                     rects[i].bottom - rects[i].top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 }

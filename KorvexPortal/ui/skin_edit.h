@@ -3,6 +3,8 @@
 // focus colour while the edit has the keyboard focus.
 #pragma once
 
+#include <array>
+
 #include "atl/atl.h"
 #include "skin_image.h"
 
@@ -56,6 +58,10 @@ class CSkinEdit : public CWindowImpl<CSkinEdit> {
   // The edit's window rectangle in its parent's client coordinates and its frame width.
   RECT RectInParent() const;
   int FrameWidth() const;
+  // The strips' rectangles for the edit's present place: top, bottom, left, right.
+  std::array<RECT, 4> StripRects() const;
+  std::array<CEditBorder*, 4> Strips() { return {&m_top, &m_bottom, &m_left, &m_right}; }
+  void PlaceStrips();
   void DeleteBrushes();
 
   CEditBorder m_top;

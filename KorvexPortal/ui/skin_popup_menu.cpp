@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "app_services.h"
+#include "resource_values.h"
 #include "skin_image.h"
 
 namespace {
@@ -67,8 +67,6 @@ CSkinPopupMenu::CSkinPopupMenu(int normalId, int selectedId)
 
 CSkinPopupMenu::~CSkinPopupMenu()
 {
-  if (m_menu)
-    DestroyMenu(m_menu);
   if (m_hWnd)
     DestroyWindow();
   if (m_normalBitmap)
@@ -79,8 +77,7 @@ CSkinPopupMenu::~CSkinPopupMenu()
 
 bool CSkinPopupMenu::LoadImage(int id, HBITMAP& target, SIZE& size)
 {
-  CKorvexPortalApp* app = GetKorvexPortalApp();
-  HBITMAP loaded = app ? SHLoadImageResource(app->GetResourceLibrary(), static_cast<UINT>(id)) : nullptr;
+  HBITMAP loaded = LoadResourceBitmap(static_cast<UINT>(id));
   if (!loaded)
     return false;
   if (target && target != loaded)
@@ -102,8 +99,6 @@ void CSkinPopupMenu::LoadImages(int normalId, int selectedId)
 
 void CSkinPopupMenu::SetMenu(HMENU menu)
 {
-  if (m_menu && m_menu != menu)
-    DestroyMenu(m_menu);
   m_menu = menu;
   m_items.clear();
   m_itemCount = menu ? std::max(0, GetMenuItemCount(menu)) : 0;
@@ -134,7 +129,6 @@ void CSkinPopupMenu::Reset()
 {
   if (!m_menu)
     return;
-  DestroyMenu(m_menu);
   m_menu = nullptr;
   // The flags and sizes go with the bitmaps, so a later item never draws from a deleted one.
   if (m_normalBitmap)

@@ -1,6 +1,6 @@
 // The skinned popup menu of a soft key: the platform's popup menu with owner-drawn items of a
 // fixed size, item backgrounds from two bitmaps of the resource library, a blue selection and a
-// grey frame around the menu window. Its own window stays hidden: it owns the tracked menu,
+// grey frame around the menu window. Its own hidden window receives the tracked menu's messages: it
 // measures and draws the items and passes the chosen command on to the notify window.
 #pragma once
 
@@ -21,11 +21,12 @@ class CSkinPopupMenu : public CWindowImpl<CSkinPopupMenu> {
   // Loads the item bitmaps from the application's resource library. An id of -1, or one that
   // does not load, keeps the current bitmap.
   void LoadImages(int normalId, int selectedId);
-  // Takes the menu over (destroying a different previous one) and makes its items owner-drawn.
+  // Shows the menu from now on and makes its items owner-drawn. The menu stays its giver's: the
+  // popup never destroys it.
   void SetMenu(HMENU menu);
   // Shows the menu at (x, y) until it closes; the choice reaches notifyWindow as WM_COMMAND.
   BOOL TrackPopup(UINT flags, int x, int y, HWND notifyWindow);
-  // Lets go of the menu, the item bitmaps and the hidden window.
+  // Lets go of the menu (which its giver keeps), the item bitmaps and the hidden window.
   void Reset();
 
   BEGIN_MSG_MAP(CSkinPopupMenu)

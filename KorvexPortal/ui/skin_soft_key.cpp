@@ -89,6 +89,14 @@ void CSkinSoftKey::Click()
   }
 }
 
+LRESULT CSkinSoftKey::OnSetText(UINT, WPARAM, LPARAM, BOOL& bHandled)
+{
+  m_caption.Empty();
+  ::InvalidateRect(m_hWnd, nullptr, TRUE);
+  bHandled = FALSE;
+  return 0;
+}
+
 LRESULT CSkinSoftKey::OnFocusChange(UINT, WPARAM, LPARAM, BOOL& bHandled)
 {
   ::InvalidateRect(m_hWnd, nullptr, TRUE);

@@ -1,6 +1,7 @@
 // A soft key of the soft-key bar: an owner-drawn button painted over a piece of the skin. A
 // command key sends WM_COMMAND with its control id to the dialog; a menu key opens its skinned
-// popup menu above itself, telling the dialog before and after.
+// popup menu above itself, telling the dialog before and after. A text set on the key
+// (WM_SETTEXT) replaces the caption a menu gave it; an empty text leaves the key blank.
 #pragma once
 
 #include "windows.h"
@@ -35,6 +36,7 @@ class CSkinSoftKey : public CWindowImpl<CSkinSoftKey> {
   CSkinImage m_background;
 
   BEGIN_MSG_MAP(CSkinSoftKey)
+    MESSAGE_HANDLER(WM_SETTEXT, OnSetText)
     MESSAGE_HANDLER(WM_SETFOCUS, OnFocusChange)
     MESSAGE_HANDLER(WM_KILLFOCUS, OnFocusChange)
     MESSAGE_HANDLER(WM_LBUTTONDOWN, OnTap)
@@ -44,6 +46,7 @@ class CSkinSoftKey : public CWindowImpl<CSkinSoftKey> {
   END_MSG_MAP()
 
  private:
+  LRESULT OnSetText(UINT, WPARAM, LPARAM, BOOL& bHandled);
   LRESULT OnFocusChange(UINT, WPARAM, LPARAM, BOOL& bHandled);
   LRESULT OnTap(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnDrawItem(UINT, WPARAM, LPARAM lParam, BOOL&);

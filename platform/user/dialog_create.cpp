@@ -98,6 +98,7 @@ HWND CreateDialogIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATE dialogTemplat
       DestroyWindow(dialog);
       return nullptr;
     }
+    record->items.push_back(control);
     if (setFont)
       SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.font), FALSE);
   }
@@ -194,16 +195,21 @@ LONG GetDialogBaseUnits()
 
 BOOL RelayoutDialogIndirect(HWND dialog, LPCDLGTEMPLATE dialogTemplate)
 {
-  if (!dialogTemplate || !FindDialog(dialog)) {
+  auto record = FindDialog(dialog);
+  if (!dialogTemplate || !record) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
   ParsedDialog parsed = ReadDialogTemplate(dialogTemplate);
   DialogFont font = FontOf(dialog);
+  // The template's own items in the order it made them, then any other children.
   std::vector<HWND> children;
+  for (HWND item : record->items)
+    if (IsWindow(item) && GetParent(item) == dialog)
+      children.push_back(item);
   for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-    children.push_back(child);
-  // Children are linked below their older siblings, so this is the creation order.
+    if (std::find(children.begin(), children.end(), child) == children.end())
+      children.push_back(child);
   std::vector<bool> placed(children.size(), false);
   for (const ParsedItem& item : parsed.items) {
     for (size_t i = 0; i < children.size(); ++i) {

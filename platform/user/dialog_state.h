@@ -2,6 +2,7 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include "internal/user/dialog_font.h"
 #include "window_internal.h"
@@ -15,6 +16,9 @@ struct DialogRecord {
   HWND savedFocus = nullptr;
   bool ended = false;
   INT_PTR result = 0;
+  // The windows made for the template's items, in template order (a relayout pairs items by it,
+  // whatever the z-order has become since).
+  std::vector<HWND> items;
 };
 
 // The dialog's record, made by the dialog manager at creation; null for a window that is not

@@ -9,10 +9,17 @@
 //   rect <x> <y> <w> <h> <colour>         fills a rectangle
 //   frame <x> <y> <w> <h> <colour>        draws a one-pixel (times the scale) frame
 //   vgradient <x> <y> <w> <h> <top> <bottom>   a vertical gradient between two colours
+//   edge <x> <y> <w> <h> <side> <colour>  a line one image pixel thick along a side (top, bottom,
+//                                         left or right) of the box, at any scale
+//   hairframe <x> <y> <w> <h> <colour>    the four edges of the box
+//   arrow <x> <y> <w> <h> <direction> <colour>  a filled triangle pointing up, down, left or
+//                                         right: its base is the box's side, its tip the
+//                                         middle of the opposite side
 // Colours are #RRGGBB; a line starting with "#" is a comment. A bad line stops the tool with its
 // line number before any image is written.
 #include <png.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -31,6 +38,45 @@ struct Image {
   int width = 0;
   int height = 0;
   std::vector<Colour> pixels;
+
+  // A line one pixel thick along a side of the box.
+  bool Edge(int x, int y, int w, int h, const std::string& side, Colour c)
+  {
+    if (side == "top")
+      Fill(x, y, w, 1, c);
+    else if (side == "bottom")
+      Fill(x, y + h - 1, w, 1, c);
+    else if (side == "left")
+      Fill(x, y, 1, h, c);
+    else if (side == "right")
+      Fill(x + w - 1, y, 1, h, c);
+    else
+      return false;
+    return true;
+  }
+
+  // A triangle filled row by row (or column by column), its base the box's side, so it stays
+  // symmetric and crisp at every scale.
+  bool Arrow(int x, int y, int w, int h, const std::string& direction, Colour c)
+  {
+    bool vertical = direction == "up" || direction == "down";
+    if (!vertical && direction != "left" && direction != "right")
+      return false;
+    int length = vertical ? h : w;  // from the tip to the base
+    int base = vertical ? w : h;
+    for (int step = 0; step < length; ++step) {
+      // The span grows from the tip (step 0) to the whole base, by the same amount on both sides.
+      int start = length > 1 ? (base / 2) * (length - 1 - step) / (length - 1) : 0;
+      int span = std::max(base - 2 * start, base % 2 ? 1 : 2);
+      start = (base - span) / 2;
+      int at = direction == "up" || direction == "left" ? step : length - 1 - step;
+      if (vertical)
+        Fill(x + start, y + at, span, 1, c);
+      else
+        Fill(x + at, y + start, 1, span, c);
+    }
+    return true;
+  }
 
   void Fill(int x, int y, int w, int h, Colour c)
   {
@@ -162,6 +208,19 @@ int main(int argc, char** argv)
         };
         image.Fill(x, y + row, w, 1, {mix(first.r, second.r), mix(first.g, second.g), mix(first.b, second.b)});
       }
+    } else if (command == "edge" || command == "arrow") {
+      if (!(words >> x >> y >> w >> h >> b >> a) || !ParseColour(a, first))
+        fail("expected: " + command + " <x> <y> <w> <h> <" + (command == "edge" ? "side" : "direction") + "> <colour>");
+      x *= scale, y *= scale, w *= scale, h *= scale;
+      bool drawn = command == "edge" ? image.Edge(x, y, w, h, b, first) : image.Arrow(x, y, w, h, b, first);
+      if (!drawn)
+        fail("unknown " + std::string(command == "edge" ? "side " : "direction ") + b);
+    } else if (command == "hairframe") {
+      if (!(words >> x >> y >> w >> h >> a) || !ParseColour(a, first))
+        fail("expected: hairframe <x> <y> <w> <h> <colour>");
+      x *= scale, y *= scale, w *= scale, h *= scale;
+      for (const char* side : {"top", "bottom", "left", "right"})
+        image.Edge(x, y, w, h, side, first);
     } else {
       fail("unknown command " + command);
     }

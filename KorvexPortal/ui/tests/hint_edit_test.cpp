@@ -12,7 +12,11 @@ namespace {
 class HintEdit : public kvtest::ToolkitTest {
  protected:
   // An edit that outlives its window (the fixture destroys the windows first).
-  CHintEdit& NewEdit(bool numeric = false, int maxDecimals = -1) { return edits.emplace_back(numeric, maxDecimals); }
+  // maxDecimals -1: a text or numeric field; otherwise an amount field.
+  CHintEdit& NewEdit(bool numeric = false, int maxDecimals = -1)
+  {
+    return maxDecimals == -1 ? edits.emplace_back(numeric) : edits.emplace_back(true, maxDecimals);
+  }
   HWND MakeEdit(CHintEdit& edit, int id = 1001)
   {
     HWND hwnd = CreateWindowExW(0, WC_EDITW, u"", WS_CHILD | WS_VISIBLE | WS_BORDER, 20, 50 + (id - 1001) * 40, 150,

@@ -172,7 +172,7 @@ TEST_F(ScrollFormCtrlTest, EditPartGetsAFlatFramedBackground)
   EXPECT_NE(0, brush);
   EXPECT_EQ(0x7E7E7Eu, canvas.At(0, 0));
   EXPECT_EQ(0x7E7E7Eu, canvas.At(client.right - 1, client.bottom - 1));
-  EXPECT_EQ(0xF5F500u, canvas.At(2, 2));
+  EXPECT_EQ(0xF5F5F5u, canvas.At(2, 2));
   EXPECT_EQ(brush, SendMessageW(editable, WM_CTLCOLOREDIT, dc, reinterpret_cast<LPARAM>(edit)))
       << "one brush, kept until the box goes";
 }

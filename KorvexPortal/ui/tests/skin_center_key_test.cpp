@@ -226,6 +226,28 @@ TEST_F(CenterKey, TheClockRunsEveryThirtySecondsUntilTheInputPanelIsShown)
   EXPECT_EQ(u"9:08", WindowText());
 }
 
+TEST_F(CenterKey, ATitleTakesTheClocksPlaceAndTheInputMethodsWhileThePanelIsUp)
+{
+  UseVirtualTime(SYSTEMTIME{2026, 1, 1, 5, 9, 5, 0, 0});
+  MakeKey();
+  ui.Invoke([&] { key->SetTitle(u"2/5"); });
+  EXPECT_EQ(u"2/5", WindowText());
+  ASSERT_TRUE(AdvanceTime(60000));
+  EXPECT_EQ(u"2/5", WindowText()) << "the clock does not come back by itself";
+
+  ASSERT_TRUE(SipShowIM(SIPF_ON));
+  Update(true, true);
+  EXPECT_GT(InkWidth(), TextWidth(methods[0].name.substr(1))) << "the input method's name while the panel is up";
+  Update(false, true);
+  EXPECT_EQ(u"2/5", WindowText()) << "and the title after";
+  EXPECT_LE(InkWidth(), TextWidth(u"2/5"));
+
+  ui.Invoke([&] { key->SetTitle(u""); });
+  EXPECT_EQ(u"9:06", WindowText()) << "an empty title brings the clock back at once";
+  ASSERT_TRUE(AdvanceTime(60000));
+  EXPECT_EQ(u"9:07", WindowText());
+}
+
 TEST_F(CenterKey, ChoosingAnInputMethodSwitchesItAndAsksForThePanel)
 {
   MakeKey();

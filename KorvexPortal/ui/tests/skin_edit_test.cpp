@@ -47,6 +47,26 @@ class SkinEdit : public kvtest::ToolkitTest {
     ReleaseDC(nullptr, dc);
     return colour;
   }
+  using Edges = std::tuple<LONG, LONG, LONG, LONG>;
+  // The strips as SubclassEdit lays them over an edit at the rectangle, and as they are.
+  std::vector<Edges> ExpectedStrips(RECT e) const
+  {
+    int d = FrameWidth();
+    std::vector<Edges> expected = {{e.left, e.top, e.right, e.top + d},
+                                   {e.left, e.bottom - d, e.right, e.bottom},
+                                   {e.left, e.top + d, e.left + d, e.bottom - d},
+                                   {e.right - d, e.top + d, e.right, e.bottom - d}};
+    std::sort(expected.begin(), expected.end());
+    return expected;
+  }
+  std::vector<Edges> SortedStrips() const
+  {
+    std::vector<Edges> strips;
+    for (const RECT& r : Strips())
+      strips.push_back(kvtest::Edges(r));
+    std::sort(strips.begin(), strips.end());
+    return strips;
+  }
   int FrameWidth() const
   {
     RECT window, client;
@@ -63,17 +83,8 @@ class SkinEdit : public kvtest::ToolkitTest {
 TEST_F(SkinEdit, StripsLieOverTheFrame)
 {
   EXPECT_EQ(0, GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_DLGFRAME) << "the dialog frame style goes";
-  int d = FrameWidth();
-  ASSERT_GT(d, 0);
-  using Edges = std::tuple<LONG, LONG, LONG, LONG>;
-  std::vector<Edges> expected = {
-      {20, 50, 140, 50 + d}, {20, 74 - d, 140, 74}, {20, 50 + d, 20 + d, 74 - d}, {140 - d, 50 + d, 140, 74 - d}};
-  std::vector<Edges> strips;
-  for (const RECT& r : Strips())
-    strips.push_back(kvtest::Edges(r));
-  std::sort(strips.begin(), strips.end());
-  std::sort(expected.begin(), expected.end());
-  EXPECT_EQ(expected, strips);
+  ASSERT_GT(FrameWidth(), 0);
+  EXPECT_EQ(ExpectedStrips({20, 50, 140, 74}), SortedStrips());
   for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     if (child != hwnd) {
       EXPECT_TRUE(GetWindowLongPtrW(child, GWL_EXSTYLE) & WS_EX_NOACTIVATE);
@@ -104,18 +115,13 @@ TEST_F(SkinEdit, FrameTakesTheFocusColourAndTheSkinShowsOnlyWhileUnfocused)
 
 TEST_F(SkinEdit, StripsFollowTheEditAndGoWithDestroyBorders)
 {
-  int c = FrameWidth();
-  MoveWindow(hwnd, 30, 100, 120, 24, TRUE);
-  std::vector<RECT> strips = Strips();
-  ASSERT_EQ(4u, strips.size());
-  auto has = [&](POINT topLeft) {
-    return std::any_of(strips.begin(), strips.end(),
-                       [&](const RECT& r) { return r.left == topLeft.x && r.top == topLeft.y; });
-  };
-  EXPECT_TRUE(has({30 + c, 100})) << "top";
-  EXPECT_TRUE(has({30, 100})) << "left";
-  EXPECT_TRUE(std::any_of(strips.begin(), strips.end(), [&](const RECT& r) { return r.top == 124 - c; })) << "bottom";
-  EXPECT_TRUE(has({150 - c, 100})) << "right";
+  // Moved, then moved and resized: the strips lie exactly as they would at creation.
+  for (RECT to : {RECT{30, 100, 150, 124}, RECT{10, 10, 210, 50}}) {
+    MoveWindow(hwnd, to.left, to.top, to.right - to.left, to.bottom - to.top, TRUE);
+    EXPECT_EQ(ExpectedStrips(to), SortedStrips()) << to.left << "," << to.top;
+  }
+  SetWindowPos(hwnd, nullptr, 40, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  EXPECT_EQ(ExpectedStrips({40, 60, 240, 100}), SortedStrips()) << "a move alone";
 
   WNDPROC subclassed = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
   edit.DestroyBorders();

@@ -299,6 +299,24 @@ TEST_F(SoftKey, TheWholeMenuCanBeThePopupAndTheDialogMayGreyItsItemsFirst)
   EXPECT_EQ((std::vector<Seen>{{WM_KV_SOFTKEY_POPUP, kKeyId, sent}, {WM_KV_SOFTKEY_POPUP_DONE, kKeyId, sent}}),
             Notifications())
       << "the item greyed before the popup opened cannot be chosen";
+  ui.Invoke([&] { DestroyMenu(popup); });
+}
+
+TEST_F(SoftKey, ThePopupLeavesTheMenuItWasGivenToItsGiver)
+{
+  MakeKey(true);
+  HMENU submenu = GetSubMenu(menu, 0);
+  SetMenu(menu, 0);
+  ASSERT_NE(nullptr, TapKeyForMenu());
+  ASSERT_TRUE(PressKey(VK_ESCAPE));
+  SetMenu(menu, -1);  // another popup: the key's popup lets the submenu go
+  EXPECT_TRUE(IsMenu(submenu)) << "a popup given up";
+  ui.Invoke([&] {
+    DestroyWindow(button);
+    key.reset();
+  });
+  EXPECT_TRUE(IsMenu(menu)) << "the key gone";
+  EXPECT_TRUE(IsMenu(submenu));
 }
 
 TEST_F(SoftKey, ItemsMeasureByTheScreenWidth)
