@@ -227,16 +227,18 @@ pid_t SpawnHeld(const std::string& program, char* const* argv, char* const* envp
     *error = errno;
     return -1;
   }
+  const char* path = program.c_str();
   pid_t id = fork();
   if (id == 0) {
-    close(ends[1]);
+    // Raw system calls: nothing here may take a lock another thread held at the fork.
+    syscall(SYS_close, ends[1]);
     char go = 0;
-    ssize_t received;
+    long received;
     do {
-      received = read(ends[0], &go, 1);
+      received = syscall(SYS_read, ends[0], &go, 1);
     } while (received < 0 && errno == EINTR);
     if (received == 1) {
-      execve(program.c_str(), argv, envp);
+      syscall(SYS_execve, path, argv, envp);
     }
     _exit(127);
   }

@@ -55,8 +55,8 @@ DWORD Thread::Resume()
   return 1;
 }
 
-// A process never resumed stays held until this object goes (its parent's last handle, or
-// the parent's end); the closed gate then ends it before its program ran.
+// A process never resumed stays held until this object goes (with its creator, which watches
+// the process until it ends); the closed gate then ends it before its program ran.
 Thread::~Thread()
 {
   if (int gate = gate_.exchange(-1); gate >= 0) {
