@@ -58,8 +58,9 @@ typedef PROCESS_INFORMATION* LPPROCESS_INFORMATION;
 // that command line must be one http or https address (one line), else ERROR_INVALID_PARAMETER.
 // dwCreationFlags: with CREATE_SUSPENDED the process exists (it has its id, it is listed, it can
 // be waited for and terminated) but runs nothing of its program until ResumeThread on its
-// hThread; one never resumed ends unrun when its creator ends. The device has no consoles, priority classes or debuggers, so the other flags are
-// accepted and have no effect. The remaining arguments are accepted and not used.
+// hThread; one never resumed ends unrun when its creator ends. The device has no consoles,
+// priority classes or debuggers, so the other flags are accepted and have no effect. The
+// remaining arguments are accepted and not used.
 BOOL CreateProcessW(LPCWSTR lpApplicationName, LPWSTR lpCommandLine, LPSECURITY_ATTRIBUTES lpProcessAttributes,
                     LPSECURITY_ATTRIBUTES lpThreadAttributes, BOOL bInheritHandles, DWORD dwCreationFlags,
                     LPVOID lpEnvironment, LPCWSTR lpCurrentDirectory, LPSTARTUPINFOW lpStartupInfo,
