@@ -18,6 +18,7 @@
 
 #include "internal/display/desktop_window.h"
 #include "internal/gdi/screen.h"
+#include "internal/user/cursor_link.h"
 #include "internal/user/paint_link.h"
 #include "internal/user/test_hooks.h"
 #include "shell/sip.h"
@@ -122,6 +123,7 @@ class DesktopWindow {
       SDL_Event event;
       while (SDL_PollEvent(&event))
         Handle(event);
+      ShowDeviceCursor();
       Present();
       SDL_WaitEventTimeout(nullptr, kFrameMs);
     }
@@ -137,6 +139,9 @@ class DesktopWindow {
 
   ~DesktopWindow()
   {
+    for (SDL_Cursor* cursor : cursors_)
+      if (cursor)
+        SDL_FreeCursor(cursor);
     if (texture_)
       SDL_DestroyTexture(texture_);
     if (renderer_)
@@ -187,6 +192,21 @@ class DesktopWindow {
     }
   }
 
+  // The wait cursor while the device shows it; otherwise the arrow, since the mouse stands for
+  // the stylus and must stay visible.
+  void ShowDeviceCursor()
+  {
+    bool wait = user_cursor::Current() == user_cursor::Shape::wait;
+    if (wait == waitShown_)
+      return;
+    SDL_Cursor*& cursor = cursors_[wait ? 1 : 0];
+    if (!cursor)
+      cursor = SDL_CreateSystemCursor(wait ? SDL_SYSTEM_CURSOR_WAIT : SDL_SYSTEM_CURSOR_ARROW);
+    if (cursor)
+      SDL_SetCursor(cursor);
+    waitShown_ = wait;
+  }
+
   void Present()
   {
     gdi_screen::Image image = gdi_screen::CaptureScreen();
@@ -210,6 +230,8 @@ class DesktopWindow {
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
+  SDL_Cursor* cursors_[2] = {nullptr, nullptr};  // arrow, wait
+  bool waitShown_ = false;
   int zoom_ = 1;
   int width_ = 0;
   int height_ = 0;

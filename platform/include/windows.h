@@ -26,6 +26,9 @@
 #if __has_include("controls/controls.h")
 #include "controls/controls.h"
 #endif
+#if __has_include("msgbox/message_box.h")
+#include "msgbox/message_box.h"
+#endif
 #if __has_include("resources/resources.h")
 #include "resources/resources.h"
 #endif

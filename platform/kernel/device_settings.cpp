@@ -128,7 +128,7 @@ class Parser {
   }
 
  private:
-  enum class Section { None, Screen, Phone, Connection, Contact, Network, Browser, Unknown };
+  enum class Section { None, Screen, Phone, Connection, Contact, Network, Browser, MessageBox, Unknown };
 
   void Problem(const std::string& what) { problems_.push_back("line " + std::to_string(line_) + ": " + what); }
 
@@ -165,6 +165,7 @@ class Parser {
     static const std::map<std::string, Section> sections = {
         {"screen", Section::Screen},   {"phone", Section::Phone},     {"connection", Section::Connection},
         {"contact", Section::Contact}, {"network", Section::Network}, {"browser", Section::Browser},
+        {"messagebox", Section::MessageBox},
     };
     auto found = sections.find(name);
     section_ = found == sections.end() ? Section::Unknown : found->second;
@@ -289,6 +290,24 @@ class Parser {
       case Section::Browser:
         if (key == "command") {
           settings_.browserCommand = SplitWords(value);
+        } else {
+          known = false;
+        }
+        break;
+      case Section::MessageBox:
+        if (key == "answer") {
+          static const std::map<std::string, DeviceSettings::BoxAnswer> answers = {
+              {"show", DeviceSettings::BoxAnswer::shown},
+              {"default", DeviceSettings::BoxAnswer::defaultButton},
+              {"yes", DeviceSettings::BoxAnswer::yes},
+              {"no", DeviceSettings::BoxAnswer::no},
+          };
+          auto answer = answers.find(Lower(value));
+          if (answer == answers.end()) {
+            Problem("a message box answer is show, default, yes or no");
+          } else {
+            settings_.messageBoxAnswer = answer->second;
+          }
         } else {
           known = false;
         }

@@ -16,6 +16,7 @@
 #include <cctype>
 #include <cerrno>
 #include <csignal>
+#include <fcntl.h>
 #include <fstream>
 #include <map>
 #include <mutex>
@@ -198,16 +199,71 @@ std::vector<char*> Pointers(std::vector<std::string>& texts)
   return pointers;
 }
 
+// The host program a name given without a folder stands for, looked for on the host's PATH.
+std::string OnHostPath(const std::string& name)
+{
+  const char* path = getenv("PATH");
+  if (name.find('/') != std::string::npos || !path) {
+    return name;
+  }
+  std::string_view folders(path);
+  while (!folders.empty()) {
+    size_t end = std::min(folders.find(':'), folders.size());
+    std::string candidate = std::string(folders.substr(0, end)) + "/" + name;
+    if (end > 0 && access(candidate.c_str(), X_OK) == 0) {
+      return candidate;
+    }
+    folders.remove_prefix(std::min(end + 1, folders.size()));
+  }
+  return name;
+}
+
+// Starts a child that runs the program only once its gate (a pipe) is written; *gate receives
+// the write end. Between fork and exec the child makes only calls that are safe there.
+pid_t SpawnHeld(const std::string& program, char* const* argv, char* const* envp, int* gate, int* error)
+{
+  int ends[2];
+  if (pipe2(ends, O_CLOEXEC) != 0) {
+    *error = errno;
+    return -1;
+  }
+  const char* path = program.c_str();
+  pid_t id = fork();
+  if (id == 0) {
+    // Raw system calls: nothing here may take a lock another thread held at the fork.
+    syscall(SYS_close, ends[1]);
+    char go = 0;
+    long received;
+    do {
+      received = syscall(SYS_read, ends[0], &go, 1);
+    } while (received < 0 && errno == EINTR);
+    if (received == 1) {
+      syscall(SYS_execve, path, argv, envp);
+    }
+    _exit(127);
+  }
+  close(ends[0]);
+  if (id < 0) {
+    *error = errno;
+    close(ends[1]);
+    return -1;
+  }
+  *gate = ends[1];
+  return id;
+}
+
 }  // namespace
 }  // namespace kernel
 
 using namespace kernel;
 
 BOOL CreateProcessW(LPCWSTR lpApplicationName, LPWSTR lpCommandLine, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL,
-                    DWORD, LPVOID, LPCWSTR, LPSTARTUPINFOW, LPPROCESS_INFORMATION lpProcessInformation)
+                    DWORD dwCreationFlags, LPVOID, LPCWSTR, LPSTARTUPINFOW, LPPROCESS_INFORMATION lpProcessInformation)
 {
-  std::optional<std::string> commandLine = device::ToHost(lpCommandLine ? lpCommandLine : u"");
-  if (!lpApplicationName || !*lpApplicationName || !commandLine || !lpProcessInformation) {
+  std::u16string_view line = lpCommandLine ? std::u16string_view(lpCommandLine) : std::u16string_view();
+  std::optional<std::string> commandLine = device::ToHost(line);
+  if (!lpApplicationName || !*lpApplicationName || !commandLine || !lpProcessInformation ||
+      line.size() > MAX_COMMAND_LINE) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
@@ -217,17 +273,28 @@ BOOL CreateProcessW(LPCWSTR lpApplicationName, LPWSTR lpCommandLine, LPSECURITY_
   }
   std::vector<std::string> environment = ChildEnvironment();
   std::vector<char*> argv = Pointers(program->arguments), envp = Pointers(environment);
+  bool suspended = (dwCreationFlags & CREATE_SUSPENDED) != 0;
   pid_t id = 0;
-  int error = program->searchHostPath ? posix_spawnp(&id, argv[0], nullptr, nullptr, argv.data(), envp.data())
-                                      : posix_spawn(&id, argv[0], nullptr, nullptr, argv.data(), envp.data());
+  int gate = -1;
+  int error = 0;
+  if (suspended) {
+    std::string host = program->searchHostPath ? OnHostPath(argv[0]) : std::string(argv[0]);
+    id = SpawnHeld(host, argv.data(), envp.data(), &gate, &error);
+  } else {
+    error = program->searchHostPath ? posix_spawnp(&id, argv[0], nullptr, nullptr, argv.data(), envp.data())
+                                    : posix_spawn(&id, argv[0], nullptr, nullptr, argv.data(), envp.data());
+  }
   if (error != 0) {
     SetLastError(error == ENOENT ? ERROR_FILE_NOT_FOUND : device::ErrorFromErrno(error));
     return FALSE;
   }
-  int entry = device::HoldChildEntry(static_cast<DWORD>(id), program->devicePath);
+  int entry = device::HoldChildEntry(static_cast<DWORD>(id), program->devicePath, line);
   int pidfd = static_cast<int>(syscall(SYS_pidfd_open, id, 0));
   auto mainThread = std::make_shared<Thread>();
   mainThread->Started(static_cast<DWORD>(id));
+  if (suspended) {
+    mainThread->HoldAtGate(gate);
+  }
   auto process = std::make_shared<Process>(id, pidfd, true, mainThread, entry);
   {
     KnownProcesses& known = Known();

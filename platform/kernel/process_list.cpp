@@ -4,6 +4,7 @@
 #include "host_folder.h"
 #include "kernel/device_root.h"
 #include "kernel/modules.h"
+#include "kernel/process.h"
 
 #include <algorithm>
 #include <charconv>
@@ -22,9 +23,9 @@ std::string EntryPath(DWORD id)
   return PrivateFolder("processes") + "/" + std::to_string(id);
 }
 
-int HoldEntry(const std::string& path, std::u16string_view devicePath)
+int HoldEntry(const std::string& path, std::u16string_view devicePath, std::u16string_view commandLine)
 {
-  std::string content = ToHost(devicePath).value_or(std::string());
+  std::string content = ToHost(devicePath).value_or(std::string()) + "\n" + ToHost(commandLine).value_or(std::string());
   std::optional<kernel::HeldFile> held = kernel::HoldFile(path, [&](int fd) {
     return ftruncate(fd, 0) == 0 && write(fd, content.data(), content.size()) == static_cast<ssize_t>(content.size());
   });
@@ -44,13 +45,13 @@ void ListThisProcess(const std::string& root)
     mkdir(folder.c_str(), 0700);
     folder += "/processes";
     mkdir(folder.c_str(), 0700);
-    (*entries)[root] = HoldEntry(folder + "/" + std::to_string(getpid()), ProgramPath());
+    (*entries)[root] = HoldEntry(folder + "/" + std::to_string(getpid()), ProgramPath(), GetCommandLineW());
   }
 }
 
-int HoldChildEntry(DWORD id, std::u16string_view devicePath)
+int HoldChildEntry(DWORD id, std::u16string_view devicePath, std::u16string_view commandLine)
 {
-  return HoldEntry(EntryPath(id), devicePath);
+  return HoldEntry(EntryPath(id), devicePath, commandLine);
 }
 
 void ReleaseChildEntry(DWORD id, int fd)
@@ -79,9 +80,12 @@ std::vector<ListedProcess> ListProcesses()
     std::ifstream file(folder + "/" + entry->d_name, std::ios::binary);
     std::ostringstream content;
     content << file.rdbuf();
-    std::optional<std::u16string> devicePath = FromHost(content.str());
+    std::string text = content.str();
+    size_t lineEnd = std::min(text.find('\n'), text.size());
+    std::optional<std::u16string> devicePath = FromHost(std::string_view(text).substr(0, lineEnd));
+    std::optional<std::u16string> commandLine = FromHost(std::string_view(text).substr(std::min(lineEnd + 1, text.size())));
     if (devicePath && !devicePath->empty()) {
-      processes.push_back({id, *devicePath});
+      processes.push_back({id, *devicePath, commandLine.value_or(u"")});
     }
   }
   std::sort(processes.begin(), processes.end(), [](const auto& a, const auto& b) { return a.id < b.id; });

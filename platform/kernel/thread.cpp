@@ -7,6 +7,7 @@
 #include "kernel/handle_table.h"
 #include "kernel/thread.h"
 
+#include <cerrno>
 #include <pthread.h>
 #include <sys/syscall.h>
 #include <time.h>
@@ -44,6 +45,30 @@ bool Thread::RequestTermination(DWORD code)
   WakeAll(*wakeWord_, false);
   WakeDeviceWaiters();
   return true;
+}
+
+DWORD Thread::Resume()
+{
+  int gate = gate_.exchange(-1);
+  if (gate < 0) {
+    return 0;
+  }
+  char go = 1;
+  ssize_t written;
+  do {
+    written = write(gate, &go, 1);
+  } while (written < 0 && errno == EINTR);
+  close(gate);
+  return 1;
+}
+
+// A process never resumed stays held until this object goes (with its creator, which watches
+// the process until it ends); the closed gate then ends it before its program ran.
+Thread::~Thread()
+{
+  if (int gate = gate_.exchange(-1); gate >= 0) {
+    close(gate);
+  }
 }
 
 void Thread::Ended()
@@ -202,6 +227,15 @@ BOOL TerminateThread(HANDLE hThread, DWORD dwExitCode)
     return FALSE;
   }
   return TRUE;
+}
+
+DWORD ResumeThread(HANDLE hThread)
+{
+  auto thread = kernel::LookupHandleAs<kernel::Thread>(hThread);
+  if (!thread) {
+    return 0xFFFFFFFFu;
+  }
+  return thread->Resume();
 }
 
 BOOL GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode)

@@ -30,11 +30,19 @@ class Thread : public LocalWaitable {
   // Blocks until the new thread has reported its id.
   void WaitUntilStarted() const { id_.wait(0); }
 
+  // The main thread of a process started suspended: the process runs its program once the
+  // gate (the write end of a pipe it waits on) is written. Resume writes it and answers the
+  // suspend count before the call: 1 the first time, 0 after.
+  void HoldAtGate(int gate) { gate_.store(gate); }
+  DWORD Resume();
+  ~Thread() override;
+
  private:
   std::atomic<DWORD> id_{0};
   std::atomic<DWORD> exitCode_{0};
   std::atomic<bool> ended_{false};
   std::atomic<bool> terminating_{false};
+  std::atomic<int> gate_{-1};
   WakeWord* wakeWord_ = nullptr;
 };
 

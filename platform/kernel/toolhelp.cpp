@@ -5,6 +5,7 @@
 #include "kernel/handle_table.h"
 #include "process_list.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace kernel {
@@ -58,6 +59,31 @@ HANDLE CreateToolhelp32Snapshot(DWORD dwFlags, DWORD)
   }
   HANDLE handle = kernel::InsertHandle(snapshot);
   return handle ? handle : INVALID_HANDLE_VALUE;
+}
+
+BOOL GetProcessCommandLineW(DWORD dwProcessId, LPWSTR lpBuffer, LPDWORD lpcchSize)
+{
+  if (!lpcchSize) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  for (const device::ListedProcess& process : device::ListProcesses()) {
+    if (process.id != dwProcessId) {
+      continue;
+    }
+    DWORD needed = static_cast<DWORD>(process.commandLine.size() + 1);
+    bool fits = lpBuffer && *lpcchSize >= needed;
+    *lpcchSize = needed;
+    if (!fits) {
+      SetLastError(ERROR_INSUFFICIENT_BUFFER);
+      return FALSE;
+    }
+    std::copy(process.commandLine.begin(), process.commandLine.end(), lpBuffer);
+    lpBuffer[needed - 1] = 0;
+    return TRUE;
+  }
+  SetLastError(ERROR_INVALID_PARAMETER);
+  return FALSE;
 }
 
 BOOL Process32FirstW(HANDLE hSnapshot, LPPROCESSENTRY32W lppe)

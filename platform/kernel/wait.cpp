@@ -66,13 +66,34 @@ class Subscriptions {
   Waiter& waiter_;
 };
 
+// A condition's attachment to a waiter, for as long as it waits.
+class Attachment {
+ public:
+  Attachment(WaitCondition* condition, Waiter& waiter) : condition_(condition)
+  {
+    if (condition_) {
+      condition_->Attach(&waiter);
+    }
+  }
+  ~Attachment()
+  {
+    if (condition_) {
+      condition_->Attach(nullptr);
+    }
+  }
+
+ private:
+  WaitCondition* condition_;
+};
+
 }  // namespace
 
-DWORD WaitForObjects(Objects objects, bool all, DWORD milliseconds)
+DWORD WaitForObjects(Objects objects, bool all, DWORD milliseconds, WaitCondition* condition)
 {
   bool deviceWide = std::any_of(objects.begin(), objects.end(), [](const auto& object) { return object->IsDeviceWide(); });
   Waiter waiter(deviceWide);
   Subscriptions subscriptions(objects, waiter);
+  Attachment attachment(condition, waiter);
   clock::Timeout timeout(milliseconds, waiter);
   for (;;) {
     uint32_t seen = waiter.Count();
@@ -81,6 +102,9 @@ DWORD WaitForObjects(Objects objects, bool all, DWORD milliseconds)
       if (std::optional<DWORD> taken = all ? TakeAll(objects) : TakeAny(objects)) {
         return *taken;
       }
+    }
+    if (condition && condition->Ready()) {
+      return WAIT_OBJECT_0 + static_cast<DWORD>(objects.size());
     }
     if (timeout.Expired()) {
       return WAIT_TIMEOUT;

@@ -5,6 +5,8 @@
 #include <arpa/inet.h>
 #include <cerrno>
 #include <netinet/in.h>
+#include <poll.h>
+#include <vector>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -128,6 +130,35 @@ long Send(int fd, const void* buffer, size_t size)
     sent += static_cast<size_t>(count);
   }
   return static_cast<long>(sent);
+}
+
+long SendSome(int fd, const void* buffer, size_t size)
+{
+  long count = Retry([&] { return send(fd, buffer, size, MSG_NOSIGNAL | MSG_DONTWAIT); });
+  if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+    return 0;
+  }
+  return count >= 0 ? count : Fail();
+}
+
+int Poll(Watch* watches, size_t count, int milliseconds)
+{
+  std::vector<pollfd> polled(count);
+  for (size_t i = 0; i < count; ++i) {
+    polled[i] = {watches[i].fd, static_cast<short>((watches[i].read ? POLLIN : 0) | (watches[i].write ? POLLOUT : 0)), 0};
+  }
+  int result = Retry([&] { return poll(polled.data(), polled.size(), milliseconds); });
+  if (result < 0) {
+    return Fail();
+  }
+  int ready = 0;
+  for (size_t i = 0; i < count; ++i) {
+    bool failed = (polled[i].revents & (POLLERR | POLLHUP | POLLNVAL)) != 0;
+    watches[i].readable = watches[i].read && (failed || (polled[i].revents & POLLIN) != 0);
+    watches[i].writable = watches[i].write && (failed || (polled[i].revents & POLLOUT) != 0);
+    ready += watches[i].readable + watches[i].writable;
+  }
+  return ready;
 }
 
 int Shutdown(int fd, int how)

@@ -16,6 +16,21 @@ int Connect(int fd, uint32_t address, uint16_t port);
 int LocalName(int fd, uint32_t* address, uint16_t* port);
 long Receive(int fd, void* buffer, size_t size, bool peek);
 long Send(int fd, const void* buffer, size_t size);
+// Sends what the socket takes now without blocking: the count sent, 0 when it takes nothing now.
+long SendSome(int fd, const void* buffer, size_t size);
+
+// A socket to watch: whether reading or writing would not block (an error or the peer's end
+// counts as ready, so the call that follows reports it).
+struct Watch {
+  int fd;
+  bool read;
+  bool write;
+  bool readable = false;
+  bool writable = false;
+};
+// Waits up to milliseconds (negative: no limit) until a watched socket is ready; the number of
+// sockets ready, 0 when the time ran out.
+int Poll(Watch* watches, size_t count, int milliseconds);
 int Shutdown(int fd, int how);  // 0 receive, 1 send, 2 both
 void Close(int fd);
 

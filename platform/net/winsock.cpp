@@ -4,11 +4,16 @@
 
 #include "base/lasterror.h"
 #include "host_socket.h"
+#include "kernel/clock.h"
+#include "kernel/wait.h"
 #include "kernel/handle_table.h"
 
+#include <algorithm>
 #include <atomic>
+#include <climits>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -22,7 +27,31 @@ class Socket final : public kernel::Object {
 
   const int fd;
   std::atomic<bool> closed{false};
+  std::atomic<DWORD> receiveTimeout{0};  // milliseconds; 0: none
+  std::atomic<DWORD> sendTimeout{0};
 };
+
+// While the device clock is virtual it moves without waking a poll, so a wait with a time-out
+// looks at the clock again this often (in real milliseconds).
+constexpr int kVirtualSliceMs = 5;
+
+// Waits until a watched socket is ready or the time-out on the device clock passed (INFINITE:
+// none). The number ready, 0 after the time-out, -1 on a host failure.
+int WaitReady(std::vector<net::host::Watch>& watches, DWORD milliseconds)
+{
+  kernel::Waiter waiter(false);
+  kernel::clock::Timeout timeout(milliseconds, waiter);
+  for (;;) {
+    int64_t real = timeout.RealWait();
+    int slice = milliseconds == INFINITE ? -1
+                : real >= 0              ? static_cast<int>(std::min<int64_t>(real, INT_MAX))
+                                         : kVirtualSliceMs;
+    int ready = net::host::Poll(watches.data(), watches.size(), slice);
+    if (ready != 0 || timeout.Expired()) {
+      return ready;
+    }
+  }
+}
 
 int Fail(int error)
 {
@@ -215,6 +244,13 @@ int recv(SOCKET s, char* buf, int len, int flags)
   if ((flags & ~MSG_PEEK) != 0) {
     return Fail(WSAEOPNOTSUPP);
   }
+  if (DWORD limit = socket->receiveTimeout.load(); limit != 0) {
+    std::vector<net::host::Watch> watch{{socket->fd, true, false}};
+    int ready = WaitReady(watch, limit);
+    if (ready <= 0) {
+      return ready == 0 ? Fail(WSAETIMEDOUT) : HostFailure(*socket);
+    }
+  }
   long received = net::host::Receive(socket->fd, buf, static_cast<size_t>(len), (flags & MSG_PEEK) != 0);
   return received < 0 ? HostFailure(*socket) : static_cast<int>(received);
 }
@@ -231,8 +267,126 @@ int send(SOCKET s, const char* buf, int len, int flags)
   if (flags != 0) {
     return Fail(WSAEOPNOTSUPP);
   }
-  long sent = net::host::Send(socket->fd, buf, static_cast<size_t>(len));
-  return sent < 0 ? HostFailure(*socket) : static_cast<int>(sent);
+  DWORD limit = socket->sendTimeout.load();
+  if (limit == 0) {
+    long sent = net::host::Send(socket->fd, buf, static_cast<size_t>(len));
+    return sent < 0 ? HostFailure(*socket) : static_cast<int>(sent);
+  }
+  // Hands the bytes over as the socket takes them, within the time-out for the whole call.
+  uint64_t deadline = kernel::clock::Now() + limit;
+  int sent = 0;
+  while (sent < len) {
+    uint64_t now = kernel::clock::Now();
+    std::vector<net::host::Watch> watch{{socket->fd, false, true}};
+    int ready = now < deadline ? WaitReady(watch, static_cast<DWORD>(deadline - now)) : 0;
+    if (ready <= 0) {
+      return ready == 0 ? Fail(WSAETIMEDOUT) : HostFailure(*socket);
+    }
+    long count = net::host::SendSome(socket->fd, buf + sent, static_cast<size_t>(len - sent));
+    if (count < 0) {
+      return HostFailure(*socket);
+    }
+    sent += static_cast<int>(count);
+  }
+  return sent;
+}
+
+int setsockopt(SOCKET s, int level, int optname, const char* optval, int optlen)
+{
+  std::shared_ptr<Socket> socket = Find(s);
+  if (!socket) {
+    return SOCKET_ERROR;
+  }
+  if (level != SOL_SOCKET) {
+    return Fail(WSAEINVAL);
+  }
+  if (optname != SO_RCVTIMEO && optname != SO_SNDTIMEO) {
+    return Fail(WSAENOPROTOOPT);
+  }
+  if (!optval || optlen < static_cast<int>(sizeof(DWORD))) {
+    return Fail(WSAEFAULT);
+  }
+  DWORD milliseconds;
+  std::memcpy(&milliseconds, optval, sizeof milliseconds);
+  (optname == SO_RCVTIMEO ? socket->receiveTimeout : socket->sendTimeout).store(milliseconds);
+  return 0;
+}
+
+int getsockopt(SOCKET s, int level, int optname, char* optval, int* optlen)
+{
+  std::shared_ptr<Socket> socket = Find(s);
+  if (!socket) {
+    return SOCKET_ERROR;
+  }
+  if (level != SOL_SOCKET) {
+    return Fail(WSAEINVAL);
+  }
+  if (optname != SO_RCVTIMEO && optname != SO_SNDTIMEO) {
+    return Fail(WSAENOPROTOOPT);
+  }
+  if (!optval || !optlen || *optlen < static_cast<int>(sizeof(DWORD))) {
+    return Fail(WSAEFAULT);
+  }
+  DWORD milliseconds = (optname == SO_RCVTIMEO ? socket->receiveTimeout : socket->sendTimeout).load();
+  std::memcpy(optval, &milliseconds, sizeof milliseconds);
+  *optlen = sizeof milliseconds;
+  return 0;
+}
+
+int select(int, kv_fd_set* readfds, kv_fd_set* writefds, kv_fd_set* exceptfds, const timeval* timeout)
+{
+  kv_fd_set* sets[] = {readfds, writefds, exceptfds};
+  UINT total = 0;
+  for (kv_fd_set* set : sets) {
+    if (set && set->fd_count > FD_SETSIZE) {
+      return Fail(WSAEINVAL);
+    }
+    total += set ? set->fd_count : 0;
+  }
+  if (total == 0 || (timeout && (timeout->tv_sec < 0 || timeout->tv_usec < 0))) {
+    return Fail(WSAEINVAL);
+  }
+  // The sockets stay alive for the wait; the watches follow the read set, then the write set.
+  std::vector<std::shared_ptr<Socket>> sockets;
+  std::vector<net::host::Watch> watches;
+  for (int which = 0; which < 3; ++which) {
+    for (UINT i = 0; sets[which] && i < sets[which]->fd_count; ++i) {
+      std::shared_ptr<Socket> socket = Find(sets[which]->fd_array[i]);
+      if (!socket) {
+        return SOCKET_ERROR;
+      }
+      if (which < 2) {
+        watches.push_back({socket->fd, which == 0, which == 1});
+      }
+      sockets.push_back(std::move(socket));
+    }
+  }
+  DWORD milliseconds = INFINITE;
+  if (timeout) {
+    int64_t total = static_cast<int64_t>(timeout->tv_sec) * 1000 + (timeout->tv_usec + 999) / 1000;
+    milliseconds = static_cast<DWORD>(std::min<int64_t>(total, INFINITE - 1));
+  }
+  int ready = WaitReady(watches, milliseconds);
+  if (ready < 0) {
+    return Fail(net::host::LastError());
+  }
+  size_t watch = 0;
+  for (int which = 0; which < 2; ++which) {
+    if (!sets[which]) {
+      continue;
+    }
+    UINT kept = 0;
+    for (UINT i = 0; i < sets[which]->fd_count; ++i, ++watch) {
+      if (which == 0 ? watches[watch].readable : watches[watch].writable) {
+        sets[which]->fd_array[kept++] = sets[which]->fd_array[i];
+      }
+    }
+    sets[which]->fd_count = kept;
+  }
+  if (exceptfds) {
+    exceptfds->fd_count = 0;
+  }
+  return ready;
 }
 
 int shutdown(SOCKET s, int how)

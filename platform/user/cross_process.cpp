@@ -96,24 +96,35 @@ std::vector<uint8_t> AnswerRequest(LinkRequest request, const std::vector<uint8_
 }
 
 // Calls another process on a helper thread while the calling thread waits as a sender does,
-// answering sends made to it meanwhile.
+// answering sends made to it meanwhile (unless answerSends is false), until the device clock
+// reaches the deadline. On a time-out the call goes on without a waiter; *timedOut tells.
 bool CallAndWait(DWORD process, LinkRequest request, const std::vector<uint8_t>& payload,
-                 std::vector<uint8_t>* answer)
+                 std::vector<uint8_t>* answer, uint64_t deadline = UINT64_MAX, bool answerSends = true,
+                 bool* timedOut = nullptr)
 {
+  struct Call {
+    std::vector<uint8_t> answer;
+    bool ok = false;
+  };
+  auto call = std::make_shared<Call>();
   auto item = std::make_shared<SentItem>();
-  bool ok = false;
   Lock held(state().lock);
   item->sender = CurrentQueue(held);
-  std::thread caller([&, item] {
-    bool answered = CallProcess(process, request, payload, answer);
+  std::thread([call, item, process, request, payload] {
+    std::vector<uint8_t> received;
+    bool answered = CallProcess(process, request, payload, &received);
     Lock inner(state().lock);
-    ok = answered;
+    call->answer = std::move(received);
+    call->ok = answered;
     Answer(inner, *item, 0);
-  });
-  WaitForAnswer(held, item);
-  held.unlock();
-  caller.join();
-  return ok;
+  }).detach();
+  bool inTime = WaitForAnswerUntil(held, item, deadline, answerSends);
+  if (timedOut)
+    *timedOut = !inTime;
+  if (!inTime)
+    return false;
+  *answer = std::move(call->answer);
+  return call->ok;
 }
 
 }  // namespace
@@ -156,6 +167,15 @@ BOOL PostToProcess(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT SendToProcess(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
+  LRESULT result = 0;
+  SendToProcessUntil(hwnd, message, wParam, lParam, UINT64_MAX, true, &result);
+  return result;
+}
+
+bool SendToProcessUntil(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, uint64_t deadline, bool answerSends,
+                        LRESULT* result)
+{
+  *result = 0;
   LinkWriter request;
   request.U64(Value(hwnd));
   request.U32(message);
@@ -167,14 +187,17 @@ LRESULT SendToProcess(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
   request.Bytes(copy && copy->lpData ? copy->lpData : nullptr, copy && copy->lpData ? copy->cbData : 0);
   std::vector<uint8_t> answer;
   uint32_t delivered = 0;
-  uint64_t result = 0;
+  uint64_t answered = 0;
   LinkReader reader(answer);
-  if (!CallAndWait(ProcessOfHandle(hwnd), LinkRequest::send, request.Data(), &answer) || !reader.U32(&delivered) ||
-      !reader.U64(&result) || !delivered) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-    return 0;
+  bool timedOut = false;
+  if (!CallAndWait(ProcessOfHandle(hwnd), LinkRequest::send, request.Data(), &answer, deadline, answerSends,
+                   &timedOut) ||
+      !reader.U32(&delivered) || !reader.U64(&answered) || !delivered) {
+    SetLastError(timedOut ? ERROR_TIMEOUT : ERROR_INVALID_WINDOW_HANDLE);
+    return false;
   }
-  return static_cast<LRESULT>(result);
+  *result = static_cast<LRESULT>(answered);
+  return true;
 }
 
 DWORD RemoteWindowThread(HWND hwnd)

@@ -92,20 +92,12 @@ void HandleAllSent(Lock& held, ThreadQueue& queue)
   }
 }
 
-uint64_t NextDue(ThreadQueue& queue)
-{
-  uint64_t next = UINT64_MAX;
-  for (auto& timer : queue.timers)
-    next = std::min(next, timer.due);
-  return next;
-}
-
 // Blocks until something is queued or a timer may have come due.
 void WaitForWork(Lock& held, ThreadQueue& queue)
 {
   queue.waiting = true;
   state().idleChanged.notify_all();
-  BlockQueue(held, queue, NextDue(queue));
+  BlockQueue(held, queue, NextTimerDue(queue));
   queue.waiting = false;
 }
 
@@ -128,6 +120,7 @@ BOOL Retrieve(LPMSG msg, HWND hwnd, UINT low, UINT high, UINT flags, bool wait)
   Filter filter{hwnd, low, high};
   queue->pumps = true;
   for (;;) {
+    queue->lastLooked = kernel::clock::Now();
     HandleAllSent(held, *queue);
     if (TakeMessage(held, *queue, msg, filter, (flags & PM_REMOVE) != 0)) {
       queue->messageTime = msg->time;
@@ -141,6 +134,32 @@ BOOL Retrieve(LPMSG msg, HWND hwnd, UINT low, UINT high, UINT flags, bool wait)
 }
 
 }  // namespace
+
+uint64_t NextTimerDue(ThreadQueue& queue)
+{
+  uint64_t next = UINT64_MAX;
+  for (auto& timer : queue.timers)
+    next = std::min(next, timer.due);
+  return next;
+}
+
+DWORD QueueStatusBits(Lock& held, ThreadQueue& queue)
+{
+  DWORD status = 0;
+  if (!queue.sent.empty())
+    status |= QS_SENDMESSAGE;
+  if (!queue.posted.empty() || queue.quit)
+    status |= QS_POSTMESSAGE;
+  for (auto& msg : queue.input)
+    status |= msg.message >= WM_KEYFIRST && msg.message <= WM_IME_KEYLAST ? QS_KEY
+              : msg.message == WM_MOUSEMOVE                                ? QS_MOUSEMOVE
+                                                                           : QS_MOUSEBUTTON;
+  if (queue.paintCount > 0 && WindowNeedingPaint(held, queue, nullptr))
+    status |= QS_PAINT;
+  if (NextTimerDue(queue) <= kernel::clock::Now())
+    status |= QS_TIMER;
+  return status;
+}
 
 bool IsDesktopHandle(HWND hwnd)
 {
@@ -162,7 +181,7 @@ bool HasWork(Lock& held, ThreadQueue& queue)
     return true;
   if (queue.paintCount > 0 && WindowNeedingPaint(held, queue, nullptr))
     return true;
-  return NextDue(queue) <= kernel::clock::Now();
+  return NextTimerDue(queue) <= kernel::clock::Now();
 }
 
 void HandleSentItem(Lock& held, ThreadQueue& queue, const std::shared_ptr<SentItem>& item)
@@ -198,20 +217,29 @@ LRESULT SendAndWait(Lock& held, const std::shared_ptr<ThreadQueue>& target, cons
 
 LRESULT WaitForAnswer(Lock& held, const std::shared_ptr<SentItem>& item)
 {
+  WaitForAnswerUntil(held, item, UINT64_MAX, true);
+  return item->result;
+}
+
+bool WaitForAnswerUntil(Lock& held, const std::shared_ptr<SentItem>& item, uint64_t deadline, bool answerSends)
+{
   auto self = CurrentQueue(held);
   while (!item->done) {
-    if (!self->sent.empty()) {
+    self->lastLooked = kernel::clock::Now();
+    if (answerSends && !self->sent.empty()) {
       auto incoming = self->sent.front();
       self->sent.pop_front();
       HandleSentItem(held, *self, incoming);
       continue;
     }
+    if (kernel::clock::Now() >= deadline)
+      return false;
     self->waiting = true;
     state().idleChanged.notify_all();
-    BlockQueue(held, *self, UINT64_MAX);
+    BlockQueue(held, *self, deadline);
     self->waiting = false;
   }
-  return item->result;
+  return true;
 }
 
 void Answer(Lock&, SentItem& item, LRESULT result)
@@ -386,6 +414,7 @@ BOOL WaitMessage()
   auto queue = CurrentQueue(held);
   queue->pumps = true;
   for (;;) {
+    queue->lastLooked = kernel::clock::Now();
     HandleAllSent(held, *queue);
     if (HasWork(held, *queue))
       return TRUE;
@@ -397,20 +426,7 @@ DWORD GetQueueStatus(UINT flags)
 {
   Lock held(state().lock);
   auto queue = CurrentQueue(held);
-  DWORD status = 0;
-  if (!queue->sent.empty())
-    status |= QS_SENDMESSAGE;
-  if (!queue->posted.empty() || queue->quit)
-    status |= QS_POSTMESSAGE;
-  for (auto& msg : queue->input)
-    status |= msg.message >= WM_KEYFIRST && msg.message <= WM_IME_KEYLAST ? QS_KEY
-              : msg.message == WM_MOUSEMOVE                                ? QS_MOUSEMOVE
-                                                                           : QS_MOUSEBUTTON;
-  if (queue->paintCount > 0 && WindowNeedingPaint(held, *queue, nullptr))
-    status |= QS_PAINT;
-  if (NextDue(*queue) <= kernel::clock::Now())
-    status |= QS_TIMER;
-  status &= flags;
+  DWORD status = QueueStatusBits(held, *queue) & flags;
   return (status << 16) | status;
 }
 

@@ -111,6 +111,7 @@ std::shared_ptr<ThreadQueue> CurrentQueue(Lock& held)
     state().queues.push_back(queue);
   }
   queue->waiter.emplace(false);
+  queue->lastLooked = kernel::clock::Now();
   t_queue.queue = queue;
   return queue;
 }
@@ -222,6 +223,8 @@ void Wake(ThreadQueue& queue)
 {
   if (queue.alive && queue.waiter)
     queue.waiter->Wake();
+  if (queue.alive && queue.objectsWaiter)
+    queue.objectsWaiter->Wake();
   state().idleChanged.notify_all();
 }
 

@@ -98,6 +98,10 @@ struct ThreadQueue {
   std::vector<std::shared_ptr<SentItem>> handling;  // sends from other threads being answered
   bool waiting = false;                              // blocked for messages with none to take
   bool pumps = false;                                // has taken messages: a user-interface thread
+  // The waiter of a MsgWaitForMultipleObjects on the thread: woken with the queue.
+  kernel::Waiter* objectsWaiter = nullptr;
+  // When the thread last looked at its queue (device clock): for telling a hung thread.
+  uint64_t lastLooked = 0;
   DWORD messageTime = 0;
   POINT messagePos{};
 };

@@ -55,6 +55,11 @@ bool MatchesFilter(Lock& held, HWND msgWindow, HWND filter);
 
 // Windows of other processes of the device (cross_process.cpp).
 LRESULT SendToProcess(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// The same, waiting for the answer until the device clock reaches the deadline: false with
+// ERROR_TIMEOUT after it, or ERROR_INVALID_WINDOW_HANDLE; without answerSends the calling thread
+// answers nothing meanwhile.
+bool SendToProcessUntil(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, uint64_t deadline, bool answerSends,
+                        LRESULT* result);
 BOOL PostToProcess(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // Thread id of another process's window; 0 when it does not exist.
 DWORD RemoteWindowThread(HWND hwnd);
@@ -76,8 +81,15 @@ LRESULT SendAndWait(Lock& held, const std::shared_ptr<ThreadQueue>& target, cons
 // Waits until the item is answered (by whoever holds it), answering sends made to the calling
 // thread meanwhile. The item's sender must be the calling thread's queue.
 LRESULT WaitForAnswer(Lock& held, const std::shared_ptr<SentItem>& item);
+// The same until the device clock reaches the deadline (UINT64_MAX: none); false when it did
+// first. Without answerSends the calling thread answers nothing meanwhile.
+bool WaitForAnswerUntil(Lock& held, const std::shared_ptr<SentItem>& item, uint64_t deadline, bool answerSends);
 // Answers an item from any thread (the lock held).
 void Answer(Lock& held, SentItem& item, LRESULT result);
+// When the queue's next timer comes due on the device clock (UINT64_MAX: none).
+uint64_t NextTimerDue(ThreadQueue& queue);
+// What the queue holds, as GetQueueStatus's QS_* bits.
+DWORD QueueStatusBits(Lock& held, ThreadQueue& queue);
 // Whether the queue has anything its thread would take now.
 bool HasWork(Lock& held, ThreadQueue& queue);
 // The desktop window's handle: stands for the screen.

@@ -1,6 +1,7 @@
 // CComPtr: a reference-counted interface pointer (AddRef on copy, Release when dropped).
 #pragma once
 
+#include <memory>
 #include <utility>
 
 #include "base/unknown.h"
@@ -32,7 +33,7 @@ class CComPtr {
   CComPtr& operator=(const CComPtr& other) { return *this = other.p; }
   CComPtr& operator=(CComPtr&& other) noexcept
   {
-    if (this != &other) {
+    if (this != std::addressof(other)) {  // operator& is the out-parameter's
       Release();
       p = std::exchange(other.p, nullptr);
     }

@@ -44,12 +44,23 @@ typedef PROCESS_INFORMATION* LPPROCESS_INFORMATION;
 #define PROCESS_QUERY_INFORMATION 0x0400
 #define PROCESS_ALL_ACCESS 0x001F0FFF
 
+#define CREATE_SUSPENDED 0x00000004
+
+// The longest command line a program is started with, in characters (a 4096-character buffer
+// with its terminator).
+#define MAX_COMMAND_LINE 4095
+
 // lpApplicationName is the program's device path (".exe" is added to a name without an
 // extension; a name without a folder is looked for in the caller's folder, then "\Windows\").
-// lpCommandLine is the arguments only, passed whole. "\Windows\iexplore.exe", when the root has
-// no such program, runs the browser command of the device settings with the command line
-// added as one argument; that command line must be one http or https address (one line),
-// else ERROR_INVALID_PARAMETER. The other arguments are accepted and not used.
+// lpCommandLine is the arguments only, passed whole; a longer one than MAX_COMMAND_LINE fails
+// with ERROR_INVALID_PARAMETER. "\Windows\iexplore.exe", when the root has no such program,
+// runs the browser command of the device settings with the command line added as one argument;
+// that command line must be one http or https address (one line), else ERROR_INVALID_PARAMETER.
+// dwCreationFlags: with CREATE_SUSPENDED the process exists (it has its id, it is listed, it can
+// be waited for and terminated) but runs nothing of its program until ResumeThread on its
+// hThread; one never resumed ends unrun when its creator ends. The device has no consoles,
+// priority classes or debuggers, so the other flags are accepted and have no effect. The
+// remaining arguments are accepted and not used.
 BOOL CreateProcessW(LPCWSTR lpApplicationName, LPWSTR lpCommandLine, LPSECURITY_ATTRIBUTES lpProcessAttributes,
                     LPSECURITY_ATTRIBUTES lpThreadAttributes, BOOL bInheritHandles, DWORD dwCreationFlags,
                     LPVOID lpEnvironment, LPCWSTR lpCurrentDirectory, LPSTARTUPINFOW lpStartupInfo,

@@ -23,5 +23,11 @@ HANDLE CreateThread(LPSECURITY_ATTRIBUTES lpThreadAttributes, SIZE_T dwStackSize
 // given here). On the calling thread it is ExitThread.
 BOOL TerminateThread(HANDLE hThread, DWORD dwExitCode);
 
+// Lets a thread that was created suspended run: the main thread of a process started with
+// CREATE_SUSPENDED (CreateProcess). Answers the thread's suspend count before the call: 1 for a
+// suspended thread, which now runs, and 0 for one that already ran; 0xFFFFFFFF for a handle that
+// is not a thread.
+DWORD ResumeThread(HANDLE hThread);
+
 BOOL GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode);
 DWORD GetCurrentThreadId();

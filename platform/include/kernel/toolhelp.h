@@ -32,6 +32,13 @@ BOOL Process32FirstW(HANDLE hSnapshot, LPPROCESSENTRY32W lppe);
 BOOL Process32NextW(HANDLE hSnapshot, LPPROCESSENTRY32W lppe);
 BOOL CloseToolhelp32Snapshot(HANDLE hSnapshot);
 
+// The command line a process of the device was started with (what its GetCommandLine gives), so
+// that another process can tell how a running program was started. *lpcchSize is the buffer's
+// size in characters; on return it is the text's length with its terminator. A buffer too small
+// (or null) fails with ERROR_INSUFFICIENT_BUFFER, having set the size needed; a process not
+// running on this device fails with ERROR_INVALID_PARAMETER.
+BOOL GetProcessCommandLineW(DWORD dwProcessId, LPWSTR lpBuffer, LPDWORD lpcchSize);
+
 inline BOOL Process32First(HANDLE hSnapshot, LPPROCESSENTRY32W lppe)
 {
   return Process32FirstW(hSnapshot, lppe);

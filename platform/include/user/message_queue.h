@@ -41,6 +41,40 @@ BOOL InSendMessage();
 BOOL ReplyMessage(LRESULT result);
 void PostQuitMessage(int exitCode);
 
+// SendMessageTimeout's flags. SMTO_NORMAL: the sender answers messages sent to it while it
+// waits; SMTO_BLOCK: it answers none; SMTO_ABORTIFHUNG: it fails at once when the window's thread
+// is hung (busy elsewhere, not looking at its queue, for 5 seconds of the device clock).
+#define SMTO_NORMAL 0x0000
+#define SMTO_BLOCK 0x0001
+#define SMTO_ABORTIFHUNG 0x0002
+
+// Sends and waits at most uTimeout ms (device clock) for the answer, which goes to *lpdwResult.
+// Nonzero when answered; 0 with ERROR_TIMEOUT when the time ran out or the thread is hung (a
+// message its window had not begun to handle is then taken back, never delivered late), or with
+// ERROR_INVALID_WINDOW_HANDLE. Within the thread the window's procedure is called directly.
+LRESULT SendMessageTimeoutW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT fuFlags, UINT uTimeout,
+                            PDWORD_PTR lpdwResult);
+
+// MsgWaitForMultipleObjectsEx's flags. The device waits for any one object only
+// (MWMO_WAITALL fails with ERROR_INVALID_PARAMETER) and has no asynchronous procedure calls, so
+// MWMO_ALERTABLE changes nothing.
+#define MWMO_WAITALL 0x0001
+#define MWMO_ALERTABLE 0x0002
+#define MWMO_INPUTAVAILABLE 0x0004
+
+// Waits on up to MAXIMUM_WAIT_OBJECTS - 1 kernel objects and on the calling thread's queue at
+// once. Messages sent to the thread meanwhile are answered in the wait. Returns WAIT_OBJECT_0 +
+// the index of a signalled object, WAIT_OBJECT_0 + nCount when the queue holds a message of the
+// kinds in dwWakeMask (QS_*; whether or not it arrived during the wait, as with
+// MWMO_INPUTAVAILABLE), WAIT_TIMEOUT after dwMilliseconds (device clock), or WAIT_FAILED.
+DWORD MsgWaitForMultipleObjectsEx(DWORD nCount, const HANDLE* pHandles, DWORD dwMilliseconds, DWORD dwWakeMask,
+                                  DWORD dwFlags);
+inline DWORD MsgWaitForMultipleObjects(DWORD nCount, const HANDLE* pHandles, BOOL fWaitAll, DWORD dwMilliseconds,
+                                       DWORD dwWakeMask)
+{
+  return MsgWaitForMultipleObjectsEx(nCount, pHandles, dwMilliseconds, dwWakeMask, fWaitAll ? MWMO_WAITALL : 0);
+}
+
 // Waits for a message: returns 0 for WM_QUIT (its wParam is the exit code), -1 for a bad
 // filter window, else nonzero. Sent messages are handled on the way.
 BOOL GetMessageW(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax);
@@ -66,6 +100,11 @@ inline BOOL PostThreadMessage(DWORD threadId, UINT message, WPARAM wParam, LPARA
 inline LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
   return SendMessageW(hwnd, message, wParam, lParam);
+}
+inline LRESULT SendMessageTimeout(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT fuFlags,
+                                  UINT uTimeout, PDWORD_PTR lpdwResult)
+{
+  return SendMessageTimeoutW(hwnd, message, wParam, lParam, fuFlags, uTimeout, lpdwResult);
 }
 inline BOOL SendNotifyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {

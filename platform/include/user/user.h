@@ -1,6 +1,6 @@
 // Windows and messages of the device: classes, windows, the tree and geometry, message
-// queues per thread, timers, focus and activation, input, input contexts, screen metrics,
-// dialogs.
+// queues per thread, timers, focus and activation, input and the cursor, input contexts, screen
+// metrics, dialogs.
 #pragma once
 
 #include "user/messages.h"
@@ -13,6 +13,7 @@
 #include "user/timers.h"
 #include "user/focus.h"
 #include "user/input.h"
+#include "user/cursor.h"
 #include "user/imm.h"
 #include "user/metrics.h"
 #include "user/dialog_template.h"

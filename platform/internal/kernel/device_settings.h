@@ -49,6 +49,9 @@ struct DeviceSettings {
   int connectTimeout = 30;                  // seconds to reach a server before a request fails
   int stallTimeout = 60;                    // seconds an exchange may stall (under a byte a second)
   bool debugInsecureTls = false;  // debug only: honour requests to ignore certificate errors
+  // Unattended runs: every message box is answered at once without being shown.
+  enum class BoxAnswer { shown, defaultButton, yes, no };
+  BoxAnswer messageBoxAnswer = BoxAnswer::shown;
 };
 
 // The settings of the device root in use, read on first use. Without a file they are the

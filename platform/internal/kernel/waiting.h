@@ -10,9 +10,23 @@
 
 namespace kernel {
 
-// Waits until one object (all == false) or every object (all == true) could be taken, or the
-// time-out on the device clock passed. Returns WAIT_OBJECT_0 + index or WAIT_TIMEOUT. An empty
-// set only waits out the time-out.
-DWORD WaitForObjects(std::span<const std::shared_ptr<Waitable>> objects, bool all, DWORD milliseconds);
+// Something besides objects that may end a wait (a thread's message queue). The wait attaches
+// its waiter first, so that whoever makes the condition true can wake it, asks Ready at every
+// check after the objects, and detaches (null) before it returns.
+class WaitCondition {
+ public:
+  virtual void Attach(Waiter* waiter) = 0;
+  virtual bool Ready() = 0;
+
+ protected:
+  ~WaitCondition() = default;
+};
+
+// Waits until one object (all == false) or every object (all == true) could be taken, the
+// condition (when given) is ready, or the time-out on the device clock passed. Returns
+// WAIT_OBJECT_0 + index, WAIT_OBJECT_0 + the number of objects for the condition, or
+// WAIT_TIMEOUT. An empty set without a condition only waits out the time-out.
+DWORD WaitForObjects(std::span<const std::shared_ptr<Waitable>> objects, bool all, DWORD milliseconds,
+                     WaitCondition* condition = nullptr);
 
 }  // namespace kernel

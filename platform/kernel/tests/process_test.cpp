@@ -146,4 +146,73 @@ TEST_F(Processes, BrowserCommandRunsForTheDevicesBrowser)
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
 }
 
+TEST_F(Processes, SuspendedChildRunsNothingUntilResumed)
+{
+  std::filesystem::create_directory(Host("Temp"));
+  std::u16string line = u"cmdline";
+  PROCESS_INFORMATION child{};
+  ASSERT_TRUE(CreateProcessW(kChild, line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, nullptr,
+                             &child));
+  // It exists and can be seen, but its program has not run: no marker file, and it does not end.
+  EXPECT_EQ(Listed(u"KernelChild.exe"), std::vector<DWORD>{child.dwProcessId});
+  EXPECT_EQ(WaitForSingleObject(child.hProcess, 300), WAIT_TIMEOUT);
+  EXPECT_FALSE(std::filesystem::exists(Host("Temp/cmdline.txt")));
+
+  EXPECT_EQ(ResumeThread(child.hThread), 1u);
+  EXPECT_EQ(ResumeThread(child.hThread), 0u);  // already running
+  EXPECT_EQ(EndAndExitCode(child), 0u);
+  EXPECT_TRUE(std::filesystem::exists(Host("Temp/cmdline.txt")));
+  EXPECT_EQ(ResumeThread(nullptr), 0xFFFFFFFFu);
+}
+
+TEST_F(Processes, SuspendedChildCanBeTerminatedUnrun)
+{
+  std::filesystem::create_directory(Host("Temp"));
+  std::u16string line = u"cmdline";
+  PROCESS_INFORMATION child{};
+  ASSERT_TRUE(CreateProcessW(kChild, line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, nullptr,
+                             &child));
+  ASSERT_TRUE(TerminateProcess(child.hProcess, 9));
+  EXPECT_EQ(EndAndExitCode(child), 9u);
+  EXPECT_FALSE(std::filesystem::exists(Host("Temp/cmdline.txt")));
+}
+
+TEST_F(Processes, CommandLinesUpToTheLimit)
+{
+  std::u16string longest = u"exit 5" + std::u16string(MAX_COMMAND_LINE - 6, u' ');
+  EXPECT_EQ(EndAndExitCode(Start(longest.c_str())), 5u);
+  std::u16string tooLong = longest + u" ";
+  PROCESS_INFORMATION info{};
+  EXPECT_FALSE(CreateProcessW(kChild, tooLong.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &info));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+}
+
+TEST_F(Processes, AnotherProcesssCommandLineIsVisible)
+{
+  const std::u16string line = u"wait Go /ORDERPAY:order=1";
+  PROCESS_INFORMATION child = Start(line.c_str());
+  std::u16string text(64, u'\0');
+  DWORD size = static_cast<DWORD>(text.size());
+  ASSERT_TRUE(GetProcessCommandLineW(child.dwProcessId, text.data(), &size));
+  EXPECT_EQ(size, line.size() + 1);  // with the terminator
+  EXPECT_EQ(text.substr(0, size - 1), line);
+
+  DWORD small = 4;
+  EXPECT_FALSE(GetProcessCommandLineW(child.dwProcessId, text.data(), &small));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+  EXPECT_EQ(small, line.size() + 1);
+
+  size = static_cast<DWORD>(text.size());
+  ASSERT_FALSE(GetProcessCommandLineW(1, text.data(), &size));  // not a process of this device
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+
+  std::u16string own(4096, u'\0');
+  size = static_cast<DWORD>(own.size());
+  ASSERT_TRUE(GetProcessCommandLineW(GetCurrentProcessId(), own.data(), &size));
+  EXPECT_EQ(own.substr(0, size - 1), GetCommandLineW());
+
+  ASSERT_TRUE(TerminateProcess(child.hProcess, 0));
+  EndAndExitCode(child);
+}
+
 }  // namespace

@@ -42,6 +42,7 @@ TEST(DeviceSettings, ReadsEveryPartOfAFile)
   EXPECT_EQ(settings.stallTimeout, 45);
   EXPECT_FALSE(settings.debugInsecureTls);
   EXPECT_EQ(settings.browserCommand, std::vector<std::string>{"/usr/bin/xdg-open"});
+  EXPECT_EQ(settings.messageBoxAnswer, device::DeviceSettings::BoxAnswer::yes);
 }
 
 TEST(DeviceSettings, MissingFieldsStayMissing)
@@ -79,6 +80,7 @@ TEST(DeviceSettings, ReportsProblemsAndKeepsWhatIsSound)
       {"[network]\nconnect_timeout = 0\n", {"line 2: the connect_timeout is a number of seconds from 1 to 3600"}},
       {"[network]\nstall_timeout = 1h\n", {"line 2: the stall_timeout is a number of seconds from 1 to 3600"}},
       {"[network]\ndebug_insecure_tls = maybe\n", {"line 2: debug_insecure_tls is yes or no"}},
+      {"[messagebox]\nanswer = ok\n", {"line 2: a message box answer is show, default, yes or no"}},
   };
   for (const Case& c : cases) {
     std::vector<std::string> problems;
@@ -90,6 +92,7 @@ TEST(DeviceSettings, ReportsProblemsAndKeepsWhatIsSound)
     EXPECT_EQ(settings.connectTimeout, 30);
     EXPECT_EQ(settings.stallTimeout, 60);
     EXPECT_FALSE(settings.debugInsecureTls);
+    EXPECT_EQ(settings.messageBoxAnswer, device::DeviceSettings::BoxAnswer::shown);
   }
 }
 

@@ -1,10 +1,13 @@
 // Loopback TCP sockets as the service host uses them: listen, accept, receive, send, close.
 #include "kernel/kernel.h"
 #include "net/winsock.h"
+#include "testing/clock.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
+#include <vector>
 
 namespace {
 
@@ -136,6 +139,168 @@ TEST(Winsock, ClosingASocketEndsAnAcceptBlockedOnIt)
   EXPECT_TRUE(accepting.error == WSAEINTR || accepting.error == WSAENOTSOCK) << accepting.error;
   CloseHandle(thread);
   CloseHandle(accepting.calling);
+}
+
+// A connected pair on loopback: the client's socket and the server's.
+struct Pair {
+  SOCKET client = INVALID_SOCKET;
+  SOCKET server = INVALID_SOCKET;
+  Pair()
+  {
+    USHORT port = 0;
+    SOCKET listener = Listen(&port);
+    client = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address = Loopback(port);
+    EXPECT_EQ(connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    server = accept(listener, nullptr, nullptr);
+    EXPECT_NE(server, INVALID_SOCKET);
+    closesocket(listener);
+  }
+  ~Pair()
+  {
+    closesocket(client);
+    closesocket(server);
+  }
+};
+
+void StartVirtualClock() { device::testing::UseVirtualClock(SYSTEMTIME{2026, 1, 1, 5, 9, 0, 0, 0}); }
+
+// Runs a call on a thread of its own; its result and error are read once the thread has ended.
+struct CallOnThread {
+  std::function<int()> call;
+  int result = 0;
+  int error = 0;
+  HANDLE thread = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+
+  static DWORD WINAPI Run(LPVOID parameter)
+  {
+    auto* self = static_cast<CallOnThread*>(parameter);
+    self->result = self->call();
+    self->error = WSAGetLastError();
+    return 0;
+  }
+  bool Ended()
+  {
+    bool ended = WaitForSingleObject(thread, kGenerousWait) == WAIT_OBJECT_0;
+    CloseHandle(thread);
+    return ended;
+  }
+};
+
+TEST(Winsock, ReceiveTimeOutEndsAReadFromASilentPeer)
+{
+  StartVirtualClock();
+  Pair pair;
+  DWORD limit = 5000;
+  ASSERT_EQ(setsockopt(pair.server, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&limit), sizeof limit), 0);
+  DWORD read = 0;
+  int length = sizeof read;
+  ASSERT_EQ(getsockopt(pair.server, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<char*>(&read), &length), 0);
+  EXPECT_EQ(read, limit);
+
+  char buffer[16];
+  CallOnThread reading{[&] { return recv(pair.server, buffer, sizeof buffer, 0); }};
+  ASSERT_TRUE(device::testing::WaitForClockWaiters(1));
+  device::testing::AdvanceClock(limit);
+  ASSERT_TRUE(reading.Ended());
+  EXPECT_EQ(reading.result, SOCKET_ERROR);
+  EXPECT_EQ(reading.error, WSAETIMEDOUT);
+
+  // The socket still works: what the peer sends later arrives.
+  ASSERT_EQ(send(pair.client, "GET /", 5, 0), 5);
+  EXPECT_EQ(recv(pair.server, buffer, sizeof buffer, 0), 5);
+}
+
+TEST(Winsock, SendTimeOutEndsAWriteToAPeerThatDoesNotRead)
+{
+  StartVirtualClock();
+  Pair pair;
+  DWORD limit = 3000;
+  ASSERT_EQ(setsockopt(pair.server, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&limit), sizeof limit), 0);
+  std::vector<char> large(16 << 20, 'x');  // far more than the loopback buffers hold
+  CallOnThread writing{[&] { return send(pair.server, large.data(), static_cast<int>(large.size()), 0); }};
+  ASSERT_TRUE(device::testing::WaitForClockWaiters(1));
+  device::testing::AdvanceClock(limit);
+  ASSERT_TRUE(writing.Ended());
+  EXPECT_EQ(writing.result, SOCKET_ERROR);
+  EXPECT_EQ(writing.error, WSAETIMEDOUT);
+}
+
+TEST(Winsock, OnlyTheTimeOutOptionsAreOffered)
+{
+  Pair pair;
+  DWORD value = 100;
+  struct Case {
+    int level, option, length, error;
+  } cases[] = {
+      {SOL_SOCKET, 0x0004, sizeof value, WSAENOPROTOOPT},  // reusing addresses
+      {IPPROTO_TCP, SO_RCVTIMEO, sizeof value, WSAEINVAL},
+      {SOL_SOCKET, SO_RCVTIMEO, 2, WSAEFAULT},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(setsockopt(pair.server, c.level, c.option, reinterpret_cast<const char*>(&value), c.length), SOCKET_ERROR);
+    EXPECT_EQ(WSAGetLastError(), c.error);
+  }
+  EXPECT_EQ(setsockopt(INVALID_SOCKET, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&value), 4), SOCKET_ERROR);
+  EXPECT_EQ(WSAGetLastError(), WSAENOTSOCK);
+}
+
+TEST(Winsock, SelectReportsTheReadySockets)
+{
+  USHORT port = 0;
+  SOCKET listener = Listen(&port);
+  Pair pair;
+  timeval now{0, 0};
+
+  fd_set readable, writable;
+  FD_ZERO(&readable);
+  FD_SET(listener, &readable);
+  FD_SET(pair.server, &readable);
+  FD_ZERO(&writable);
+  FD_SET(pair.client, &writable);
+  EXPECT_EQ(select(0, &readable, &writable, nullptr, &now), 1);  // only the client can write
+  EXPECT_EQ(readable.fd_count, 0u);
+  EXPECT_TRUE(FD_ISSET(pair.client, &writable));
+
+  // A pending connection makes the listener readable; data the server.
+  SOCKET caller = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address = Loopback(port);
+  ASSERT_EQ(connect(caller, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ASSERT_EQ(send(pair.client, "x", 1, 0), 1);
+  for (SOCKET s : {listener, pair.server}) {
+    FD_ZERO(&readable);
+    FD_SET(s, &readable);
+    EXPECT_EQ(select(0, &readable, nullptr, nullptr, nullptr), 1);
+    EXPECT_TRUE(FD_ISSET(s, &readable));
+  }
+
+  fd_set empty;
+  FD_ZERO(&empty);
+  EXPECT_EQ(select(0, &empty, nullptr, nullptr, &now), SOCKET_ERROR);
+  EXPECT_EQ(WSAGetLastError(), WSAEINVAL);
+  fd_set stale;
+  FD_ZERO(&stale);
+  FD_SET(caller, &stale);
+  closesocket(caller);
+  EXPECT_EQ(select(0, &stale, nullptr, nullptr, &now), SOCKET_ERROR);
+  EXPECT_EQ(WSAGetLastError(), WSAENOTSOCK);
+  closesocket(listener);
+}
+
+TEST(Winsock, SelectWaitsItsTimeOut)
+{
+  StartVirtualClock();
+  Pair pair;
+  fd_set readable;
+  FD_ZERO(&readable);
+  FD_SET(pair.server, &readable);
+  timeval limit{2, 500000};
+  CallOnThread waiting{[&] { return select(0, &readable, nullptr, nullptr, &limit); }};
+  ASSERT_TRUE(device::testing::WaitForClockWaiters(1));
+  device::testing::AdvanceClock(2500);
+  ASSERT_TRUE(waiting.Ended());
+  EXPECT_EQ(waiting.result, 0);
+  EXPECT_EQ(readable.fd_count, 0u);
 }
 
 }  // namespace
