@@ -44,6 +44,7 @@ struct EditLook {
 };
 void PaintEdit(HWND hwnd, HDC dc, const EditLook& look);
 
-void PaintScrollBar(HWND hwnd, HDC dc, const ScrollData& data, bool vertical);
+// The thumb stands at thumbPos: the position, or the tracked one while it is dragged.
+void PaintScrollBar(HWND hwnd, HDC dc, const ScrollData& data, bool vertical, int thumbPos);
 
 }  // namespace controls_detail

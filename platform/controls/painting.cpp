@@ -381,12 +381,12 @@ void PaintEdit(HWND hwnd, HDC dc, const EditLook& look)
   }
 }
 
-void PaintScrollBar(HWND hwnd, HDC dc, const ScrollData& data, bool vertical)
+void PaintScrollBar(HWND hwnd, HDC dc, const ScrollData& data, bool vertical, int thumbPos)
 {
   HBRUSH brush = AskParentForBrush(hwnd, WM_CTLCOLORSCROLLBAR, dc);
   RECT client;
   GetClientRect(hwnd, &client);
-  ScrollBarGeometry g = ScrollBarGeometry::Of(client, vertical, data, data.trackPos);
+  ScrollBarGeometry g = ScrollBarGeometry::Of(client, vertical, data, thumbPos);
   PaintBarParts(dc, g, IsWindowEnabled(hwnd));
   if (brush) {
     // The parent's brush colours the track.

@@ -212,7 +212,10 @@ LRESULT Handle(HWND hwnd, ScrollBarRecord& record, UINT message, WPARAM wParam, 
   case WM_PAINT:
   case WM_PRINTCLIENT:
     return PaintMessage(hwnd, message, wParam,
-                        [&](HDC dc) { PaintScrollBar(hwnd, dc, record.data, IsVertical(hwnd)); });
+                        [&](HDC dc) {
+                          PaintScrollBar(hwnd, dc, record.data, IsVertical(hwnd),
+                                         record.dragging ? record.data.trackPos : record.data.pos);
+                        });
   default:
     return DefWindowProcW(hwnd, message, wParam, lParam);
   }

@@ -83,6 +83,19 @@ TEST_F(ScrollBarInput, TapsSendTheCodeOfThePartAndEndScroll)
   EXPECT_EQ(90, GetScrollPos(bar, SB_CTL));
 }
 
+TEST_F(ScrollBarInput, TheThumbShowsThePositionItsOwnerSets)
+{
+  RunUntilIdle();
+  HDC dc = GetDC(bar);
+  const COLORREF thumb = GetPixel(dc, 6, 20);  // at 13 to 30 for the position 0
+  SetScrollPos(bar, SB_CTL, 90, TRUE);
+  RunUntilIdle();
+  // 157 pixels of room for 91 positions: the thumb now lies at 168 to 185.
+  EXPECT_EQ(thumb, GetPixel(dc, 6, 176));
+  EXPECT_NE(thumb, GetPixel(dc, 6, 20));
+  ReleaseDC(bar, dc);
+}
+
 TEST_F(ScrollBarInput, HeldArrowRepeatsAfterADelay)
 {
   UseVirtualTime();

@@ -1,4 +1,4 @@
-#include "line_breaks.h"
+#include "internal/gdi/line_breaks.h"
 
 #include "utf16.h"
 
@@ -29,6 +29,14 @@ char32_t CodePointBefore(std::u16string_view text, size_t i)
   return text[i - 1];
 }
 
+// Characters that stay on one line: a surrogate pair, closing punctuation with what precedes
+// it, opening punctuation with what follows it.
+bool KeepsTogether(char16_t previous, char16_t c)
+{
+  return (IsLowSurrogate(c) && IsHighSurrogate(previous)) || kClosing.find(c) != std::u16string_view::npos ||
+         kOpening.find(previous) != std::u16string_view::npos;
+}
+
 }  // namespace
 
 bool CanBreakBefore(std::u16string_view text, size_t i)
@@ -36,16 +44,19 @@ bool CanBreakBefore(std::u16string_view text, size_t i)
   if (i == 0 || i >= text.size())
     return false;
   const char16_t c = text[i], previous = text[i - 1];
-  if (IsLowSurrogate(c) && IsHighSurrogate(previous))
-    return false;
   if (c == u' ')
     return false;
   if (previous == u' ')
     return true;
-  if (kClosing.find(c) != std::u16string_view::npos || kOpening.find(previous) != std::u16string_view::npos)
+  if (KeepsTogether(previous, c))
     return false;
   size_t units = 1;
   return IsIdeographic(CodePointAt(text, i, units)) || IsIdeographic(CodePointBefore(text, i));
+}
+
+bool CanBreakInsideWord(std::u16string_view text, size_t i)
+{
+  return i > 0 && i < text.size() && !KeepsTogether(text[i - 1], text[i]);
 }
 
 }  // namespace kv::fonts

@@ -1,7 +1,7 @@
 #include "internal/gdi/text_layout.h"
 
 #include "gdi/text.h"
-#include "line_breaks.h"
+#include "internal/gdi/line_breaks.h"
 #include "utf16.h"
 
 #include <algorithm>

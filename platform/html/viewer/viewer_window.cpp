@@ -1,0 +1,204 @@
+// The DISPLAYCLASS window: its messages, the stylus and the keys.
+#include <cstdlib>
+#include <string>
+
+#include "html/html_viewer.h"
+#include "html_view.h"
+
+namespace {
+
+using kv::html::HtmlView;
+
+struct Viewer {
+  explicit Viewer(HWND hwnd) : view(hwnd) {}
+
+  HtmlView view;
+  // A stylus press: on a link it follows the link when lifted there; moved far enough, it
+  // drags the page instead.
+  bool pressed = false;
+  bool dragging = false;
+  POINT pressAt{};
+  int pressScroll = 0;
+  int pressLink = -1;
+};
+
+Viewer* ViewerOf(HWND hwnd)
+{
+  return reinterpret_cast<Viewer*>(GetWindowLongPtrW(hwnd, 0));
+}
+
+POINT PointOf(LPARAM lParam)
+{
+  return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+}
+
+int DragStart()
+{
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return std::max(3, 5 * dpi / 96);
+}
+
+// Tells the parent that a link is followed. The target is the caller's own copy: the parent may
+// change or destroy the viewer while it handles the notification.
+void NotifyHotspot(HWND hwnd, const std::u16string& target)
+{
+  HWND parent = GetParent(hwnd);
+  if (!parent)
+    return;
+  NM_HTMLVIEWW info{};
+  info.hdr.hwndFrom = hwnd;
+  info.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(hwnd));
+  info.hdr.code = NM_HOTSPOT;
+  info.szTarget = target.c_str();
+  info.szData = u"";
+  SendMessageW(parent, WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info));
+}
+
+void PointerDown(HWND hwnd, Viewer& viewer, POINT at)
+{
+  if (GetFocus() != hwnd)
+    SetFocus(hwnd);
+  if (!IsWindow(hwnd))
+    return;
+  SetCapture(hwnd);
+  viewer.pressed = true;
+  viewer.dragging = false;
+  viewer.pressAt = at;
+  viewer.pressScroll = viewer.view.ScrollPos();
+  viewer.pressLink = viewer.view.LinkAt(at);
+}
+
+void PointerMove(Viewer& viewer, POINT at)
+{
+  if (!viewer.pressed)
+    return;
+  const int dy = at.y - viewer.pressAt.y;
+  if (!viewer.dragging && std::abs(dy) < DragStart())
+    return;
+  viewer.dragging = true;
+  viewer.view.ScrollTo(viewer.pressScroll - dy);
+}
+
+void PointerUp(HWND hwnd, Viewer& viewer, POINT at)
+{
+  if (!viewer.pressed)
+    return;
+  viewer.pressed = false;
+  if (GetCapture() == hwnd)
+    ReleaseCapture();
+  const int link = viewer.view.LinkAt(at);
+  if (viewer.dragging || link < 0 || link != viewer.pressLink)
+    return;
+  viewer.view.FocusLink(link);
+  NotifyHotspot(hwnd, viewer.view.TargetOf(link));
+}
+
+bool KeyDown(HWND hwnd, Viewer& viewer, WPARAM key)
+{
+  switch (key) {
+  case VK_UP: viewer.view.MoveFocus(false); return true;
+  case VK_DOWN: viewer.view.MoveFocus(true); return true;
+  case VK_PRIOR: viewer.view.ScrollBy(SB_PAGEUP); return true;
+  case VK_NEXT: viewer.view.ScrollBy(SB_PAGEDOWN); return true;
+  case VK_RETURN:
+    if (viewer.view.FocusedLink() < 0)
+      return false;
+    NotifyHotspot(hwnd, viewer.view.FocusedTarget());
+    return true;
+  default: return false;
+  }
+}
+
+LRESULT Handle(HWND hwnd, Viewer& viewer, UINT message, WPARAM wParam, LPARAM lParam)
+{
+  switch (message) {
+  case DTM_ADDTEXTW:
+    if (lParam)
+      viewer.view.Append(reinterpret_cast<LPCWSTR>(lParam), wParam != 0);
+    return TRUE;
+  case DTM_ENDOFSOURCE:
+    viewer.view.EndOfSource();
+    return TRUE;
+  case DTM_NAVIGATE:
+    viewer.pressed = false;
+    return lParam && viewer.view.Navigate(reinterpret_cast<LPCWSTR>(lParam));
+  case DTM_CLEAR:
+    viewer.pressed = false;
+    viewer.view.Clear();
+    return TRUE;
+  case WM_SIZE:
+    viewer.view.Resize();
+    return 0;
+  case WM_ERASEBKGND:
+    return 1;  // the paint fills the background
+  case WM_PAINT: {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(hwnd, &paint);
+    viewer.view.Paint(dc, paint.rcPaint);
+    EndPaint(hwnd, &paint);
+    return 0;
+  }
+  case WM_VSCROLL:
+    viewer.view.ScrollBy(LOWORD(wParam));
+    return 0;
+  case WM_LBUTTONDOWN:
+    PointerDown(hwnd, viewer, PointOf(lParam));
+    return 0;
+  case WM_MOUSEMOVE:
+    PointerMove(viewer, PointOf(lParam));
+    return 0;
+  case WM_LBUTTONUP:
+    PointerUp(hwnd, viewer, PointOf(lParam));
+    return 0;
+  case WM_CAPTURECHANGED:
+    viewer.pressed = false;
+    return 0;
+  case WM_KEYDOWN:
+    if (KeyDown(hwnd, viewer, wParam))
+      return 0;
+    break;
+  case WM_GETDLGCODE: {
+    // Arrows always; Return too while a link has the focus, to follow it.
+    auto* msg = reinterpret_cast<const MSG*>(lParam);
+    const bool follows = msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN && viewer.view.FocusedLink() >= 0;
+    return DLGC_WANTARROWS | (follows ? DLGC_WANTMESSAGE : 0);
+  }
+  case WM_SETFOCUS:
+  case WM_KILLFOCUS:
+    InvalidateRect(hwnd, nullptr, FALSE);  // the focused link's rectangle shows only with the focus
+    return 0;
+  default:
+    break;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK ViewerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+  if (message == WM_NCCREATE)
+    SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(new Viewer(hwnd)));
+  Viewer* viewer = ViewerOf(hwnd);
+  if (!viewer)
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(hwnd, 0, 0);
+    delete viewer;
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+  return Handle(hwnd, *viewer, message, wParam, lParam);
+}
+
+}  // namespace
+
+BOOL InitHTMLControl(HINSTANCE instance)
+{
+  WNDCLASSW wc{};
+  wc.style = CS_GLOBALCLASS;
+  wc.lpfnWndProc = ViewerProc;
+  wc.cbWndExtra = static_cast<int>(sizeof(Viewer*));
+  wc.hInstance = instance;
+  wc.lpszClassName = DISPLAYCLASS;
+  return RegisterClassW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
