@@ -4,8 +4,6 @@
 // is damaged.
 #include "install_test_support.h"
 
-#include <unistd.h>
-
 #include <cstring>
 #include <functional>
 
@@ -199,8 +197,8 @@ std::vector<uint8_t> PackageWith(const std::function<void(install::Package&)>& c
     files.push_back({install::CabinetName(package->manifest.files[i]), package->contents[i], false});
   std::string manifest = install::WriteManifest(package->manifest);
   files.push_back({install::kManifestName, std::vector<uint8_t>(manifest.begin(), manifest.end()), false});
-  std::string path = (fs::temp_directory_path() / ("kv-install-test-" + std::to_string(getpid()) + ".cab")).string();
-  EXPECT_TRUE(install::WriteCabinet(path, files, &problem)) << problem;
+  fs::path path = Host("Temp/Written.CAB");
+  EXPECT_TRUE(install::WriteCabinet(path.string(), files, &problem)) << problem;
   std::string bytes = ReadHostFile(path);
   fs::remove(path);
   return std::vector<uint8_t>(bytes.begin(), bytes.end());
