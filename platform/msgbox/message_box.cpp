@@ -1,5 +1,5 @@
-// MessageBoxW: answered by a test's answerer, by the device's unattended setting, by the log of
-// a program without a screen, or by the user in the dialog.
+// MessageBoxW: answered by a test's answerer, by an unattended program's answer or the device's
+// unattended setting, by the log of a program without a screen, or by the user in the dialog.
 #include "msgbox/message_box.h"
 
 #include <cstdio>
@@ -20,6 +20,7 @@ struct Answering {
   std::mutex mutex;
   Answerer answerer;
   bool screenless = false;
+  device::DeviceSettings::BoxAnswer unattended = device::DeviceSettings::BoxAnswer::shown;
 };
 
 Answering& State()
@@ -55,6 +56,12 @@ void SetScreenless()
   State().screenless = true;
 }
 
+void SetUnattended(device::DeviceSettings::BoxAnswer answer)
+{
+  std::lock_guard lock(State().mutex);
+  State().unattended = answer;
+}
+
 }  // namespace msgbox
 
 int MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType)
@@ -67,14 +74,17 @@ int MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType)
   Request request{hWnd, lpText ? lpText : u"", lpCaption ? lpCaption : u"错误", uType};
   Answerer answerer;
   bool screenless;
+  device::DeviceSettings::BoxAnswer unattended;
   {
     std::lock_guard lock(State().mutex);
     answerer = State().answerer;
     screenless = State().screenless;
+    unattended = State().unattended;
   }
   if (answerer)
     return answerer(request);
-  device::DeviceSettings::BoxAnswer unattended = device::Settings().messageBoxAnswer;
+  if (unattended == device::DeviceSettings::BoxAnswer::shown)
+    unattended = device::Settings().messageBoxAnswer;
   if (unattended != device::DeviceSettings::BoxAnswer::shown) {
     int answer = UnattendedAnswer(uType, unattended);
     Log(request, answer, "unattended");

@@ -45,6 +45,11 @@ DWORD Number(HKEY key, const char16_t* name, DWORD missing)
 
 }  // namespace
 
+std::u16string ServiceKeyPath(std::u16string_view name)
+{
+  return kServices + std::u16string(name);
+}
+
 std::u16string ServiceEntry::InstanceName() const
 {
   std::u16string index;
@@ -58,7 +63,7 @@ std::u16string ServiceEntry::InstanceName() const
 
 LONG WriteServiceEntry(const ServiceEntry& entry)
 {
-  std::u16string path = kServices + entry.name;
+  std::u16string path = ServiceKeyPath(entry.name);
   LONG result = RegDeleteKeyW(HKEY_LOCAL_MACHINE, path.c_str());
   if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND)
     return result;
@@ -84,7 +89,7 @@ LONG WriteServiceEntry(const ServiceEntry& entry)
 
 std::optional<ServiceEntry> ReadServiceEntry(std::u16string_view name, LONG* error)
 {
-  std::u16string path = kServices + std::u16string(name);
+  std::u16string path = ServiceKeyPath(name);
   HKEY key = nullptr;
   LONG opened = name.empty() ? ERROR_FILE_NOT_FOUND
                              : RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key);

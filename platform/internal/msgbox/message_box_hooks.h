@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/types.h"
+#include "kernel/device_settings.h"
 
 namespace msgbox {
 
@@ -26,5 +27,10 @@ void SetAnswerer(Answerer answerer);
 
 // The calling program has no screen: boxes are logged and take their default button.
 void SetScreenless();
+
+// The calling program runs unattended (the package installer's flag): every box is answered at
+// once, as the device setting "[messagebox] answer" would answer it, and logged. shown gives the
+// answering back to the device setting.
+void SetUnattended(device::DeviceSettings::BoxAnswer answer);
 
 }  // namespace msgbox

@@ -23,6 +23,9 @@ struct ServiceEntry {
   std::u16string InstanceName() const;
 };
 
+// The service's key under HKEY_LOCAL_MACHINE ("Services\Dovrel").
+std::u16string ServiceKeyPath(std::u16string_view name);
+
 // Replaces the service's key with the entry. ERROR_SUCCESS or the registry's error.
 LONG WriteServiceEntry(const ServiceEntry& entry);
 // The entry under that key name; ERROR_SERVICE_DOES_NOT_EXIST for a missing key,

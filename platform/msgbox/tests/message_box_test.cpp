@@ -93,6 +93,18 @@ TEST_F(MessageBoxes, UnattendedNoAndDefault)
   }
 }
 
+TEST_F(MessageBoxes, AnUnattendedProgramAnswersItsOwnWayUntilItGivesTheAnswerBack)
+{
+  Settings("[messagebox]\nanswer = yes\n");
+  msgbox::SetUnattended(device::DeviceSettings::BoxAnswer::no);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(MessageBoxW(nullptr, u"x", u"y", MB_YESNO), IDNO);
+  msgbox::SetUnattended(device::DeviceSettings::BoxAnswer::shown);
+  EXPECT_EQ(MessageBoxW(nullptr, u"x", u"y", MB_YESNO), IDYES);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "message box \"y\": x -> IDNO (unattended)\nmessage box \"y\": x -> IDYES (unattended)\n");
+}
+
 TEST_F(MessageBoxes, AProgramWithoutAScreenLogsTheBoxAndTakesTheDefault)
 {
   msgbox::SetScreenless();

@@ -1,0 +1,42 @@
+// A package read from its cabinet, in the device's terms: UTF-16 names and paths that the
+// device accepts, the services as their registry entries, the values as registry data.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/types.h"
+#include "package/package.h"
+#include "services/service_registry.h"
+
+namespace install {
+
+struct PlannedFile {
+  std::u16string path;
+  const std::vector<uint8_t>* content;  // in the package
+  bool program;
+};
+
+struct PlannedValue {
+  std::u16string key;  // from the hive
+  std::u16string name;
+  DWORD type;
+  std::vector<BYTE> data;
+};
+
+struct PackagePlan {
+  std::u16string name;
+  std::u16string folder;
+  std::u16string setup;  // empty: none
+  std::vector<PlannedFile> files;
+  std::vector<services::ServiceEntry> services;
+  std::vector<PlannedValue> values;
+};
+
+// The plan of a package, which must outlive it; nothing, with the reason in *problem, when a
+// text is not UTF-8, a path is one the device refuses (a part "..", a forbidden character, the
+// root or the layer's own folder) or a registry name cannot name a key or value.
+std::optional<PackagePlan> PlanPackage(const Package& package, std::string* problem);
+
+}  // namespace install

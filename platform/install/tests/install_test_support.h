@@ -1,0 +1,113 @@
+// A fresh device root for each test of the installer, holding the test packages in "\Temp", with
+// host-side access to what the device holds and to the fake setup library's log and answers.
+#pragma once
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "kernel/device_root.h"
+#include "testing/device_root.h"
+#include "windows.h"
+
+namespace install_test {
+
+namespace fs = std::filesystem;
+
+inline std::string ReadHostFile(const fs::path& path)
+{
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// The host path of a path relative to the device root in use ("Temp/a.txt").
+inline fs::path Host(const std::string& relative)
+{
+  return fs::path(device::RootPath()) / fs::u8path(relative);
+}
+
+inline std::string Read(const std::string& relative)
+{
+  return ReadHostFile(Host(relative));
+}
+
+inline void Write(const std::string& relative, const std::string& content)
+{
+  fs::create_directories(Host(relative).parent_path());
+  std::ofstream(Host(relative), std::ios::binary) << content;
+}
+
+// The device as a test observes it: every folder and file of the root with the file's content,
+// and the registry; the layer's other state and the setup library's own log are left out.
+inline std::map<std::string, std::string> DeviceState()
+{
+  std::map<std::string, std::string> state;
+  fs::path root = device::RootPath();
+  for (auto entry = fs::recursive_directory_iterator(root); entry != fs::recursive_directory_iterator(); ++entry) {
+    std::string relative = fs::relative(entry->path(), root).generic_string();
+    if (relative == ".kernel") {
+      entry.disable_recursion_pending();
+      continue;
+    }
+    if (relative != "Temp/FakeSetup.log")
+      state[relative] = entry->is_directory() ? "<folder>" : ReadHostFile(entry->path());
+  }
+  state["<registry>"] = ReadHostFile(root / ".kernel/registry/registry.dat");
+  return state;
+}
+
+// The fake setup library's hook calls so far, one a line.
+inline std::vector<std::string> HookCalls()
+{
+  std::vector<std::string> lines;
+  std::istringstream log(Read("Temp/FakeSetup.log"));
+  for (std::string line; std::getline(log, line);)
+    lines.push_back(line);
+  return lines;
+}
+
+inline void SetNumber(HKEY hive, const char16_t* key, const char16_t* name, DWORD value)
+{
+  HKEY opened = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(hive, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &opened, nullptr), ERROR_SUCCESS);
+  RegSetValueExW(opened, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+  RegCloseKey(opened);
+}
+
+// What the fake setup library's hook answers (0 when never set).
+inline void SetHookAnswer(const char16_t* hook, DWORD answer)
+{
+  SetNumber(HKEY_LOCAL_MACHINE, u"Software\\FakeSetup", hook, answer);
+}
+
+class InstallerTest : public ::testing::Test {
+ protected:
+  // A device as it is before anything is installed: the packages in "\Temp", the services'
+  // key and the installer's records' key (a device has both), and a key of values shared with
+  // other programs.
+  void SetUp() override
+  {
+    for (const char* package : {KV_FAKE_PACKAGE_1, KV_FAKE_PACKAGE_2}) {
+      fs::create_directories(Host("Temp"));
+      fs::copy_file(package, Host("Temp") / fs::path(package).filename());
+    }
+    SetHookAnswer(u"Install_Init", 0);
+    SetNumber(HKEY_LOCAL_MACHINE, u"Software\\Shared", u"Other", 5);
+    SetNumber(HKEY_LOCAL_MACHINE, u"Services\\Other", u"Index", 0);
+    HKEY packages = nullptr;
+    RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"Software\\Packages", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &packages,
+                    nullptr);
+    RegCloseKey(packages);
+  }
+
+  device::testing::ScopedDeviceRoot root_;
+};
+
+}  // namespace install_test
