@@ -66,7 +66,7 @@ void CKorvexTabCtrl::SetCurSel(int index)
   if (index < 0 || index >= GetPageCount() || index == m_nCurrent)
     return;
   HidePage(m_hCurrentPage);
-  const Page& page = m_pages[static_cast<size_t>(index)];
+  const Page page = m_pages[static_cast<size_t>(index)];  // a copy: the calls below may add pages
   m_hCurrentPage = page.window;
   if (::IsWindow(page.window)) {
     if (!page.disabled)
