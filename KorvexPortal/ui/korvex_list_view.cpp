@@ -54,6 +54,8 @@ CKorvexListView::CKorvexListView()
 
 CKorvexListView::~CKorvexListView()
 {
+  if (m_pModel)
+    std::erase(m_pModel->m_views, this);
   DeleteImages();
 }
 
@@ -68,7 +70,15 @@ void CKorvexListView::DeleteImages()
 
 void CKorvexListView::SetModel(CListRows* model)
 {
-  m_pModel = model;
+  if (m_pModel != model) {
+    if (m_pModel)
+      std::erase(m_pModel->m_views, this);
+    if (model)
+      model->m_views.push_back(this);
+    else if (m_pModel)
+      DeleteAllItems();  // no item may keep pointing to the former model's rows
+    m_pModel = model;
+  }
   Rebuild();
 }
 

@@ -36,7 +36,8 @@ class CKorvexListView : public CWindowImpl<CKorvexListView, CWindow, CKorvexList
     DEFAULT_REFLECTION_HANDLER()
   END_MSG_MAP()
 
-  // Points the list to the owner's model and refills it.
+  // Points the list to the owner's model and refills it. Without a model the list drops the
+  // items of the one it had.
   void SetModel(CListRows* model);
   CListRows* GetModel() const { return m_pModel; }
   // Refills the control from the model: one column per width, one item per row, blank items up

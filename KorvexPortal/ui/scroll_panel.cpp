@@ -189,8 +189,12 @@ void CScrollPanel::OnControlPosChanged(const WINDOWPOS* pos)
     if (pos && !(pos->flags & SWP_NOMOVE)) {
       place = RECT{pos->x, pos->y, pos->x + width, pos->y + height};
     } else {
-      place = bounds;
+      // Not moved: the container keeps its place, which is the control's. (The control's own
+      // rectangle would be off by its offset in the viewport until the posted layout runs.)
+      container_.GetWindowRect(&place);
       MapWindowPoints(nullptr, dialog, reinterpret_cast<LPPOINT>(&place), 2);
+      place.right = place.left + width;
+      place.bottom = place.top + height;
     }
     container_.MoveWindow(&place, TRUE);
 

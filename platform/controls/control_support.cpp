@@ -14,11 +14,15 @@ void NotifyParent(HWND control, WORD code)
 
 LRESULT NotifyParent(HWND control, UINT code, NMHDR* header)
 {
+  return NotifyWindow(GetParent(control), control, code, header);
+}
+
+LRESULT NotifyWindow(HWND target, HWND control, UINT code, NMHDR* header)
+{
   header->hwndFrom = control;
   header->idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(control));
   header->code = code;
-  HWND parent = GetParent(control);
-  return parent ? SendMessageW(parent, WM_NOTIFY, header->idFrom, reinterpret_cast<LPARAM>(header)) : 0;
+  return target ? SendMessageW(target, WM_NOTIFY, header->idFrom, reinterpret_cast<LPARAM>(header)) : 0;
 }
 
 void Redraw(HWND hwnd)

@@ -40,6 +40,8 @@ LRESULT WithRecord(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
 void NotifyParent(HWND control, WORD code);
 // WM_NOTIFY to the parent with the record (its header filled in here); the parent's answer.
 LRESULT NotifyParent(HWND control, UINT code, NMHDR* header);
+// The same to another window than the parent.
+LRESULT NotifyWindow(HWND target, HWND control, UINT code, NMHDR* header);
 // Asks the window to be painted again.
 void Redraw(HWND hwnd);
 // WM_SETTEXT of a control that shows the window's own text: the default procedure, then a repaint.

@@ -23,6 +23,15 @@ ListViewLayout Layout(HWND hwnd)
   return ListViewLayout(*Record(hwnd), StyleOf(hwnd), client);
 }
 
+// The window the list reports to: the parent it was made in, as on the device, so a list moved
+// into another window (a scroll panel's viewport) still reports to its dialog; its present
+// parent once that window is gone.
+HWND NotifyTarget(HWND hwnd)
+{
+  HWND notify = Record(hwnd)->notify;
+  return notify && IsWindow(notify) ? notify : GetParent(hwnd);
+}
+
 bool IsReport(HWND hwnd)
 {
   return (StyleOf(hwnd) & LVS_TYPEMASK) == LVS_REPORT;
@@ -309,13 +318,13 @@ void Activate(HWND hwnd, UINT code, int index, POINT point)
   activate.ptAction = point;
   if (Valid(hwnd, index))
     activate.lParam = Record(hwnd)->items[static_cast<size_t>(index)].param;
-  NotifyParent(hwnd, code, &activate.hdr);
+  NotifyWindow(NotifyTarget(hwnd), hwnd, code, &activate.hdr);
 }
 
 void NotifyCode(HWND hwnd, UINT code)
 {
   NMHDR header{};
-  NotifyParent(hwnd, code, &header);
+  NotifyWindow(NotifyTarget(hwnd), hwnd, code, &header);
 }
 
 int Current(HWND hwnd)
@@ -435,7 +444,7 @@ void MeasureRows(HWND hwnd)
   GetClientRect(hwnd, &client);
   MEASUREITEMSTRUCT measure{ODT_LISTVIEW, static_cast<UINT>(GetDlgCtrlID(hwnd)), 0, static_cast<UINT>(client.right),
                             static_cast<UINT>(record->rowHeight), 0};
-  if (HWND parent = GetParent(hwnd))
+  if (HWND parent = NotifyTarget(hwnd))
     SendMessageW(parent, WM_MEASUREITEM, measure.CtlID, reinterpret_cast<LPARAM>(&measure));
   if (IsWindow(hwnd) && measure.itemHeight > 0)
     Record(hwnd)->rowHeight = static_cast<int>(measure.itemHeight);
@@ -448,7 +457,7 @@ bool ShowsSelection(HWND hwnd)
 
 void DrawOwnerRows(HWND hwnd, HDC dc, const RECT& client)
 {
-  HWND parent = GetParent(hwnd);
+  HWND parent = NotifyTarget(hwnd);
   if (!parent)
     return;
   bool focused = HasFocus(hwnd);
@@ -566,6 +575,8 @@ LRESULT HandleListView(HWND hwnd, ListViewRecord& held, UINT message, WPARAM wPa
   switch (message) {
   case WM_NCCREATE: {
     record->textColor = GetSysColor(COLOR_WINDOWTEXT);
+    if (auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam))
+      record->notify = create->hwndParent;
     return DefWindowProcW(hwnd, message, wParam, lParam);
   }
   case WM_CREATE:

@@ -39,6 +39,7 @@ struct ListViewRecord {
   HFONT font = nullptr;
   int pressed = -1;  // the item under a held tap
   bool tracking = false;
+  HWND notify = nullptr;  // the parent the list was made in
 };
 
 // Geometry of one list view, from its record, style and client size. Rectangles are in client

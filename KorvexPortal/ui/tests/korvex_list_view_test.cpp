@@ -374,4 +374,39 @@ TEST_F(PagedListTest, AnEmptyPageKeepsNoSelection)
   EXPECT_TRUE(parent.Take().empty());
 }
 
+TEST_F(PagedListTest, ClearingTheRowsLeavesNoItemPointingAtAFreedRow)
+{
+  AddRows(3);
+  model.m_nSelected = 1;
+  auto& list = static_cast<CPagedListView&>(Show<CPagedListView>());
+  ASSERT_EQ(model.m_rows[1], list.GetItemData(1));
+
+  model.Clear();
+  EXPECT_TRUE(model.m_rows.empty());
+  EXPECT_EQ(-1, model.m_nSelected);
+  ASSERT_EQ(5, list.GetItemCount()) << "the page keeps its padding";
+  for (int i = 0; i < list.GetItemCount(); ++i)
+    EXPECT_EQ(nullptr, list.GetItemData(i)) << "item " << i;
+  EXPECT_EQ(-1, list.GetSelectedIndex());
+  // What an owner does next reads no freed row (the sanitizer would tell): paint, open, page.
+  ::InvalidateRect(list, nullptr, TRUE);
+  ASSERT_TRUE(kvtest::PressKey(VK_RETURN));
+  EXPECT_EQ(nullptr, list.GetItemData(list.GetSelectedIndex()));
+  ASSERT_TRUE(kvtest::PressKey(VK_DOWN));
+  ASSERT_TRUE(kvtest::TapWindow(list, RowPoint(0)));
+  EXPECT_EQ(-1, list.GetSelectedIndex());
+
+  // A model that goes away first takes its items with it; the owner then deletes its rows.
+  auto other = std::make_unique<CListRows>();
+  other->m_columnWidths = {20, 200};
+  auto* row = new CListRow;
+  other->AddRow(row);
+  list.SetModel(other.get());
+  ASSERT_EQ(row, list.GetItemData(0));
+  other.reset();
+  EXPECT_EQ(nullptr, list.GetModel());
+  EXPECT_EQ(0, list.GetItemCount());
+  delete row;
+}
+
 }  // namespace

@@ -109,6 +109,23 @@ TEST_F(ScrollPanelTest, TakesTheControlsPlaceWithASkinnedBarOverItsOwn)
   SaveScreenshot("ui_scroll_panel", parent);
 }
 
+TEST_F(ScrollPanelTest, TheContainerKeepsTheControlsPlaceWhenItIsShownOrSizedBeforeTheLayoutRuns)
+{
+  HWND list = MakeList({10, 20, 210, 220}, WS_VSCROLL);
+  panel.Attach(list);
+  // The dialog moves the control, then hides, shows and sizes it before the panel lays it out
+  // again in its viewport.
+  SetWindowPos(list, nullptr, 30, 40, 200, 200, SWP_NOZORDER);
+  ShowWindow(list, SW_HIDE);
+  ShowWindow(list, SW_SHOW);
+  SetWindowPos(list, nullptr, 0, 0, 150, 120, SWP_NOZORDER | SWP_NOMOVE);
+  ASSERT_TRUE(RunUntilIdle());
+  RECT place = RectIn(Container(), parent);
+  EXPECT_EQ(std::make_tuple(30L, 40L, 180L, 160L), std::make_tuple(place.left, place.top, place.right, place.bottom));
+  EXPECT_TRUE(IsWindowVisible(Container()));
+  EXPECT_EQ(0, RectIn(list, GetParent(list)).left);
+}
+
 TEST_F(ScrollPanelTest, TheBarFollowsTheControlAndItsCodesScrollIt)
 {
   HWND list = MakeList({10, 20, 210, 220});

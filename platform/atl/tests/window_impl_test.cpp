@@ -62,6 +62,9 @@ TEST_F(AtlTest, NotificationsAreReflectedToTheChildThatSentThem)
   ASSERT_TRUE(a.Create(parent, RECT{0, 0, 10, 10}, nullptr, 0, 0, 1));
   ASSERT_TRUE(b.Create(parent, RECT{0, 10, 10, 20}, nullptr, 0, 0, 2));
   NMHDR fromB{b, 2, 0x10};
+  // A control moved into another window keeps its id, but the record names it.
+  DRAWITEMSTRUCT drawB{};
+  drawB.hwndItem = b;
   auto lp = [](HWND hwnd) { return reinterpret_cast<LPARAM>(hwnd); };
   struct Case {
     const char* name;
@@ -74,6 +77,7 @@ TEST_F(AtlTest, NotificationsAreReflectedToTheChildThatSentThem)
       {"command from a menu", WM_COMMAND, MAKEWPARAM(1, 0), 0, {}},
       {"notify by hwndFrom", WM_NOTIFY, 2, reinterpret_cast<LPARAM>(&fromB), {{"b", OCM_NOTIFY}}},
       {"draw item by id", WM_DRAWITEM, 1, 0, {{"a", OCM_DRAWITEM}}},
+      {"draw item by its record", WM_DRAWITEM, 1, reinterpret_cast<LPARAM>(&drawB), {{"b", OCM_DRAWITEM}}},
       {"menu draw item", WM_DRAWITEM, 0, 0, {}},
       {"measure item by id", WM_MEASUREITEM, 2, 0, {{"b", OCM_MEASUREITEM}}},
       {"menu measure item", WM_MEASUREITEM, 0, 0, {}},

@@ -122,6 +122,33 @@ TEST_F(ListView, OwnerDrawnRowsAreMeasuredOnceAndDrawnPerVisibleRow)
   EXPECT_EQ(static_cast<UINT>(ODS_SELECTED), drawn[1].itemState);
 }
 
+TEST_F(ListView, MovedIntoAnotherWindowItStillReportsToTheParentItWasMadeIn)
+{
+  rowHeight = 20;
+  HWND list = Make(WC_LISTVIEWW, kOwnerDrawnReport, {0, 0, 200, 100});
+  AddColumn(list, 0, 200);
+  AddItem(list, 0, u"", 0x70);
+  HWND holder = kvtest::CreateRecordingWindow(
+      log, {.name = "holder", .style = WS_CHILD | WS_VISIBLE, .parent = parent, .rect = {0, 0, 200, 100}});
+  SetParent(list, holder);
+  Take();
+  drawn.clear();
+  ASSERT_TRUE(kvtest::TapWindow(list, POINT{50, 10}));
+  EXPECT_EQ((std::vector<Heard>{Ntf(NM_SETFOCUS), Ntf(NM_CLICK)}), TakeNotifications());
+  ASSERT_FALSE(drawn.empty()) << "the row is drawn by the first parent";
+  EXPECT_EQ(list, drawn.back().hwndItem);
+
+  // Once that parent is gone, the present one hears it.
+  kvtest::MessageLog otherLog;
+  HWND other = kvtest::CreateRecordingWindow(otherLog, {.name = "other"});
+  SetParent(list, other);
+  DestroyWindow(parent);
+  otherLog.Clear();
+  SendMessageW(list, WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_EQ("", otherLog.Mismatch({{"other", WM_NOTIFY, kvtest::sent}}, "enter"));
+  DestroyWindow(other);
+}
+
 TEST_F(ListView, AnswersItsItemAndColumnMessages)
 {
   INITCOMMONCONTROLSEX init{sizeof(init), ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES};

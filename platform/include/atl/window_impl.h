@@ -123,8 +123,9 @@ class CWindowImplRoot : public TBase, public CMessageMap {
   }
 
   // Sends a notification back to the child that sent it, as OCM__BASE + the message. The child
-  // is lParam for commands, scroll bars and colours, hwndFrom for WM_NOTIFY, the item with the
-  // id in wParam for owner-drawn items (a menu's items, with wParam 0, are not reflected).
+  // is lParam for commands, scroll bars and colours, hwndFrom for WM_NOTIFY, the record's
+  // hwndItem for drawing an owner-drawn item and the item with the id in wParam for the other
+  // owner-drawn messages (a menu's items, with wParam 0, are not reflected).
   LRESULT ReflectNotifications(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled)
   {
     HWND child = nullptr;
@@ -145,6 +146,13 @@ class CWindowImplRoot : public TBase, public CMessageMap {
       child = lParam ? reinterpret_cast<LPNMHDR>(lParam)->hwndFrom : nullptr;
       break;
     case WM_DRAWITEM:
+      // The record names the control, so one that lives inside another window (a scroll
+      // panel's viewport) is found too; without a record, by the id.
+      if (wParam && lParam && reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->hwndItem)
+        child = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->hwndItem;
+      else if (wParam)
+        child = ::GetDlgItem(this->m_hWnd, static_cast<int>(wParam));
+      break;
     case WM_MEASUREITEM:
     case WM_COMPAREITEM:
     case WM_DELETEITEM:
