@@ -26,6 +26,7 @@ class CWaitAnimationDlg : public CDialogImpl<CWaitAnimationDlg> {
     MESSAGE_HANDLER(WM_PAINT, OnPaint)
     MESSAGE_HANDLER(WM_TIMER, OnTimer)
     MESSAGE_HANDLER(WM_CTLCOLORSTATIC, OnCtlColorStatic)
+    MESSAGE_HANDLER(WM_CTLCOLORDLG, OnCtlColorDlg)
     MESSAGE_HANDLER(WM_CLOSE, OnClose)
     COMMAND_ID_HANDLER(IDOK, OnEnd)
     COMMAND_ID_HANDLER(IDCANCEL, OnEnd)
@@ -37,6 +38,8 @@ class CWaitAnimationDlg : public CDialogImpl<CWaitAnimationDlg> {
   LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnCtlColorStatic(UINT, WPARAM wParam, LPARAM, BOOL&);
+  // The dialog in the text's colour, so the text's box does not show.
+  LRESULT OnCtlColorDlg(UINT, WPARAM, LPARAM, BOOL&) { return reinterpret_cast<LRESULT>(m_hBrush); }
   LRESULT OnClose(UINT, WPARAM, LPARAM, BOOL& bHandled);
   LRESULT OnEnd(WORD, WORD, HWND, BOOL&);
   LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled);

@@ -180,4 +180,50 @@ TEST_F(MessageBoxTest, ALibraryWithoutTheBoxTemplateGivesABoxThatAnswersAtOnce)
   EXPECT_FALSE(SharedBox().HasWindow());
 }
 
+// A box of its own, shown modally as the update download shows its "正在下载……": its loop ends
+// with the answer, with -1 when closed, and with 1002 when the download thread cancels it.
+TEST_F(MessageBoxTest, ABoxShownByItselfEndsItsLoopWithTheAnswerOrMinusOneWhenClosed)
+{
+  UseVirtualTime();
+  enum class End { kTapCancel, kClose, kSentCancel, kSelfClose };
+  struct Case {
+    UINT type;
+    End end;
+    int expected;
+  };
+  const Case cases[] = {
+      {KV_BOX_WAIT, End::kTapCancel, KV_BOX_ANSWER_CANCEL},
+      {KV_BOX_WAIT, End::kClose, KV_BOX_NO_ANSWER},
+      {KV_BOX_WAIT, End::kSentCancel, KV_BOX_ANSWER_CANCEL},
+      {KV_BOX_SELF_CLOSING, End::kSelfClose, KV_BOX_NO_ANSWER},
+  };
+  ShowScreen();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.end));
+    CSkinMessageBox box(u"正在下载……", u"", c.type, c.type == KV_BOX_WAIT);
+    Run([&box] { return box.ShowDialog(nullptr, 0, TRUE, TRUE); });
+    ASSERT_TRUE(Waiting());
+    ASSERT_TRUE(box.IsWindow());
+    switch (c.end) {
+    case End::kTapCancel:
+      ASSERT_TRUE(TapWindow(box.GetDlgItem(KV_BOX_ANSWER_CANCEL)));
+      break;
+    case End::kClose:
+      box.SendMessage(WM_CLOSE);
+      break;
+    case End::kSentCancel:
+      box.SendMessage(WM_COMMAND, KV_BOX_ANSWER_CANCEL);
+      break;
+    case End::kSelfClose:
+      ASSERT_TRUE(AdvanceTime(1900));
+      EXPECT_TRUE(Waiting());
+      ASSERT_TRUE(AdvanceTime(100));
+      break;
+    }
+    ASSERT_TRUE(RunUntilIdle());
+    EXPECT_EQ(c.expected, result);
+    EXPECT_FALSE(box.IsWindow());
+  }
+}
+
 }  // namespace

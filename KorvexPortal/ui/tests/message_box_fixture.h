@@ -23,7 +23,6 @@
 namespace boxtest {
 
 constexpr int kScreen = 9100;
-constexpr int kNoteId = 9110;
 constexpr int kPending = 0x7777;
 
 // A screen to stand behind the box.
@@ -33,7 +32,7 @@ STYLE WS_POPUP | WS_VISIBLE | DS_SETFONT
 FONT 9, "宋体"
 BEGIN
     LTEXT           "收款账户", -1, 8, 22, 104, 10
-    LTEXT           "zhang.san@example.com", 9110, 8, 34, 104, 10
+    LTEXT           "zhang.san@example.com", -1, 8, 34, 104, 10
     LTEXT           "付款金额（元）", -1, 8, 54, 104, 10
     LTEXT           "128.50", -1, 8, 66, 104, 10
 END
