@@ -48,9 +48,8 @@ void CSkinMessageBox::ApplySetup(const BoxSetup& setup)
 
 BOOL CSkinMessageBox::RunOnBoxThread(const std::function<void()>& work)
 {
-  if (!HasWindow())
-    return FALSE;
-  return ::SendMessageW(m_hWnd, WM_KV_BOX_RUN, 0, reinterpret_cast<LPARAM>(&work)) != 0;
+  HWND window = BoxWindow();
+  return window && ::SendMessageW(window, WM_KV_BOX_RUN, 0, reinterpret_cast<LPARAM>(&work)) != 0;
 }
 
 LRESULT CSkinMessageBox::OnRun(UINT, WPARAM, LPARAM lParam, BOOL&)
@@ -86,6 +85,7 @@ void CSkinMessageBox::ApplyKeys()
 
 LRESULT CSkinMessageBox::OnInitDialog(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
 {
+  m_hBoxWindow = m_hWnd;
   if (!m_hVeil)
     m_hVeil = LoadResourceBitmap(kVeilBitmap);
   ApplyFrame();

@@ -5,6 +5,7 @@
 // thread of its own (thread_message_box.h) is the one the screens use.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -29,6 +30,14 @@ class CSkinMessageBox : public CBaseDlg {
   // progress. The window in front now is the one it dims.
   CSkinMessageBox(LPCWSTR text, LPCWSTR caption, UINT type, BOOL progress);
   ~CSkinMessageBox() override;
+
+  // The box's window, for any thread (the box's thread owns m_hWnd); null when it has none.
+  HWND BoxWindow() const
+  {
+    HWND window = m_hBoxWindow;
+    return window && ::IsWindow(window) ? window : nullptr;
+  }
+  BOOL HasWindow() const { return BoxWindow() != nullptr; }
 
   // Sets the box up again, on the box's own thread (the caller waits for it): records the window
   // in front, takes the texts, type and progress, applies the frame, the soft keys and their
@@ -74,7 +83,6 @@ class CSkinMessageBox : public CBaseDlg {
   // Runs the work on the box's thread: at once on it, else through a message sent to the box.
   // FALSE when the box has no window (the work did not run).
   BOOL RunOnBoxThread(const std::function<void()>& work);
-  BOOL HasWindow() const { return m_hWnd && ::IsWindow(m_hWnd); }
   bool ShowsProgress() const { return m_bProgress != FALSE; }
 
   // The window in front when the box was set up; the box itself means it was already showing.
@@ -101,6 +109,7 @@ class CSkinMessageBox : public CBaseDlg {
   void PlaceProgress(int frameTop, int sx, int sy, int width);
   void FreeFrame();
 
+  std::atomic<HWND> m_hBoxWindow{nullptr};
   std::unique_ptr<CSkinProgressBar> m_pProgress;
   CStringW m_strText;
   CStringW m_strCaption;

@@ -60,7 +60,7 @@ CThreadMessageBox& CThreadMessageBox::Instance()
 HWND CThreadMessageBox::SharedWindow()
 {
   CThreadMessageBox* box = g_box.load();
-  return box && box->HasWindow() ? box->m_hWnd : nullptr;
+  return box ? box->BoxWindow() : nullptr;
 }
 
 void CThreadMessageBox::DestroyInstance()
@@ -118,8 +118,8 @@ DWORD WINAPI CThreadMessageBox::ThreadProc(LPVOID parameter)
 
 bool CThreadMessageBox::Stop()
 {
-  if (HasWindow())
-    ::SendMessageW(m_hWnd, WM_CLOSE, 0, 0);
+  if (HWND window = BoxWindow())
+    ::SendMessageW(window, WM_CLOSE, 0, 0);
   return !m_hThread || WaitAnswering(m_hThread, kStopBoundMs) == WAIT_OBJECT_0;
 }
 
@@ -287,7 +287,7 @@ int ShowSkinMessageBox(HWND, LPCWSTR text, LPCWSTR caption, UINT type, BOOL prog
     box.ArmWait();
   box.Setup(text, caption, type, progress);
   int result = box.Wait();
-  if (box.HasWindow())
-    ::ShowWindow(box, afterShow);
+  if (HWND window = box.BoxWindow())
+    ::ShowWindow(window, afterShow);
   return result;
 }

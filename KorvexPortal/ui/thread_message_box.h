@@ -81,7 +81,6 @@ class CThreadMessageBox : public CSkinMessageBox {
   void EndWait();
 
   int GetResult() const { return m_result; }
-  using CSkinMessageBox::HasWindow;
 
   BEGIN_MSG_MAP(CThreadMessageBox)
     MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)

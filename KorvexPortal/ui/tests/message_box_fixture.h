@@ -6,10 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "app_services.h"
 #include "base_dlg.h"
@@ -108,6 +110,18 @@ class MessageBoxTest : public ::testing::Test {
     ASSERT_TRUE(kvtest::RunUntilIdle());
   }
   bool Waiting() const { return result == kPending; }
+  // Runs until idle until the condition holds, for work that a thread without windows (which
+  // running until idle does not wait for) hands on; false when it did not hold within 30 s.
+  static bool RunUntil(const std::function<bool()>& condition)
+  {
+    auto bound = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!condition()) {
+      if (std::chrono::steady_clock::now() > bound || !kvtest::RunUntilIdle())
+        return false;
+      std::this_thread::yield();
+    }
+    return true;
+  }
 
   static HWND Box() { return CThreadMessageBox::SharedWindow(); }
   static CThreadMessageBox& SharedBox() { return CThreadMessageBox::Instance(); }

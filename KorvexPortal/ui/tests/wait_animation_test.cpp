@@ -1,9 +1,6 @@
 // The progress strip and the wait animation dialog: the strip starts again after its maximum; the
 // dialog lays the strip out by the screen's scale, steps it every 48 ms from its thread, and
 // closing it ends that thread.
-#include <chrono>
-#include <thread>
-
 #include "message_box_fixture.h"
 #include "skin_progress_bar.h"
 #include "testing/clock.h"
@@ -103,18 +100,14 @@ TEST_F(MessageBoxTest, TheWaitDialogStepsItsStripEvery48MsUntilItCloses)
     // The thread waits out its 48 ms; once its step is taken it has left that wait.
     ASSERT_TRUE(device::testing::WaitForClockWaiters(1));
     device::testing::AdvanceClock(CWaitAnimationDlg::kStepMs);
-    auto bound = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (steps() < i && std::chrono::steady_clock::now() < bound) {
-      ASSERT_TRUE(RunUntilIdle());
-      std::this_thread::yield();
-    }
-    ASSERT_EQ(i, steps());
+    ASSERT_TRUE(RunUntil([&] { return steps() == i; }));
   }
   EXPECT_NEAR(18, BarWidth(strip), 2) << "ten steps of the 184 pixels inside the track";
   SaveScreenshot("wait_animation_240x320");
 
   dialog.PostMessage(WM_CLOSE);
-  ASSERT_TRUE(RunUntilIdle());
+  // The dialog ends once it has waited for its animation thread.
+  ASSERT_TRUE(RunUntil([&] { return ended != kPending; }));
   EXPECT_EQ(1, ended);
   EXPECT_EQ(0u, device::testing::ClockWaiters()) << "the animation thread still runs";
 }
