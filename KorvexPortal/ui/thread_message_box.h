@@ -73,7 +73,8 @@ class CThreadMessageBox : public CSkinMessageBox {
                     const CStringW& waitText, UINT type);
 
   // Waits until the event is set and returns the result; -1 at once when the box has no window.
-  // The box's timers stop with the wait; the box stays as it is (shown or hidden).
+  // The box's timers stop with the wait; the box stays as it is (shown or hidden). Never called
+  // on the box's own thread, which ends the waits.
   int Wait();
   // Clears the request's fields after its wait.
   void EndRequest();
