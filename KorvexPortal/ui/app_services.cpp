@@ -6,6 +6,7 @@
 
 #include "base_dlg.h"
 #include "dialog_ids.h"
+#include "thread_message_box.h"
 
 namespace {
 
@@ -69,14 +70,15 @@ LRESULT CKorvexPortalApp::OnReply1587(WPARAM, LPARAM)
   return 0;
 }
 
-int CKorvexPortalApp::ShowMessageBox(HWND, const CStringW&, const CStringW&, UINT, BOOL, int)
+int CKorvexPortalApp::ShowMessageBox(HWND owner, const CStringW& text, const CStringW& caption, UINT type,
+                                     BOOL progress, int afterShow)
 {
-  return -1;
+  return ShowSkinMessageBox(owner, text, caption, type, progress, afterShow);
 }
 
 HWND CKorvexPortalApp::GetMessageBoxWindow() const
 {
-  return nullptr;
+  return CThreadMessageBox::SharedWindow();
 }
 
 CKorvexPortalApp* GetKorvexPortalApp()

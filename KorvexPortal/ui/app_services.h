@@ -52,9 +52,10 @@ class CKorvexPortalApp : public CAppModule {
   virtual void OnPreRegisterResult(WPARAM result, LPARAM reply);
   virtual LRESULT OnReply1587(WPARAM wParam, LPARAM lParam);
 
-  // The shared message box: shows the text with the type's keys and icon and returns the key that
-  // ended it (1001 OK, 1002 Cancel, ...; -1 when no box could be shown), leaving the box window
-  // shown (SW_SHOW) or hidden (SW_HIDE) afterwards. The box's window, null when it has none.
+  // The shared message box (thread_message_box.h): shows the text with the type's keys and icon
+  // and returns the key that ended it (1001 OK, 1002 Cancel, ...; -1 when no box could be shown),
+  // leaving the box window shown (SW_SHOW) or hidden (SW_HIDE) afterwards. The box's window, null
+  // when it has none (it is not made for the asking).
   virtual int ShowMessageBox(HWND owner, const CStringW& text, const CStringW& caption, UINT type, BOOL progress,
                              int afterShow);
   virtual HWND GetMessageBoxWindow() const;

@@ -4,6 +4,7 @@
 #include "app_services.h"
 #include "base_dlg.h"
 #include "gateway_address.h"
+#include "message_box_types.h"
 #include "resource_values.h"
 
 namespace {

@@ -1,6 +1,9 @@
 // The private window messages and command ids that every dialog of the client understands.
 #pragma once
 
+// Posted by the shared message box to the window it was set up for when the user cancels it
+// (wParam 0, lParam 0).
+#define WM_KV_WAIT_CANCELLED 0x5F4
 // Ends the dialog: CloseDialog with the low word of wParam; the shared box window is closed too.
 #define WM_KV_ENDDIALOG 0x601
 // The reply messages given to the update check and pre-registration, passed on to the
@@ -25,11 +28,8 @@
 #define IDM_SHELL_MENU_OK 0xE790
 #define IDM_SHELL_MENU_CANCEL 0xE791
 
-// The exit question: string resource and box type (information icon, OK and Cancel); the box's
-// OK answer.
+// The exit question's string resource (its box type: message_box_types.h).
 #define IDS_KV_EXIT_QUESTION 144
-#define KV_BOX_QUESTION 0x41
-#define KV_BOX_ANSWER_OK 1001
 
 // WM_SETTINGCHANGE's wParam after the screen turned: the dialog measures its content again.
 #ifndef SETTINGCHANGE_RESET

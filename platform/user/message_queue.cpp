@@ -248,8 +248,11 @@ void Answer(Lock&, SentItem& item, LRESULT result)
     return;
   item.result = result;
   item.done = true;
-  if (item.sender)
+  if (item.sender) {
+    // Busy from now until it has taken the answer and goes on.
+    item.sender->waiting = false;
     Wake(*item.sender);
+  }
 }
 
 bool RunOnOwnerThread(HWND hwnd, const std::function<LRESULT()>& action, LRESULT* result)
@@ -547,6 +550,24 @@ bool user_test::CurrentThreadHasWork()
   return queue && HasWork(held, *queue);
 }
 
+namespace {
+
+// Whether the thread has something to do now. A thread blocked in an object wait goes on when an
+// object of the wait is signalled; meanwhile it takes only the sends (which the wait answers) and
+// the kinds of message that end the wait, and what else its queue holds waits until it is over.
+bool HasWorkNow(Lock& held, ThreadQueue& queue)
+{
+  if (!queue.objectsWaiter)
+    return HasWork(held, queue);
+  if (queue.waitedObjects)
+    for (const auto& object : *queue.waitedObjects)
+      if (object->IsSignalled())
+        return true;
+  return (QueueStatusBits(held, queue) & (queue.objectsWakeMask | QS_SENDMESSAGE)) != 0;
+}
+
+}  // namespace
+
 bool user_test::WaitUntilOtherThreadsIdle(uint32_t boundMs)
 {
   auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(boundMs);
@@ -555,7 +576,7 @@ bool user_test::WaitUntilOtherThreadsIdle(uint32_t boundMs)
   for (;;) {
     bool idle = true;
     for (auto& queue : state().queues)
-      if (queue->threadId != self && queue->alive && queue->pumps && (!queue->waiting || HasWork(held, *queue)))
+      if (queue->threadId != self && queue->alive && queue->pumps && (!queue->waiting || HasWorkNow(held, *queue)))
         idle = false;
     if (idle)
       return true;

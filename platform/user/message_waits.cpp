@@ -26,7 +26,11 @@ bool IsHung(Lock&, const ThreadQueue& queue)
 // check, and the wait ends once the queue holds a message of the mask's kinds.
 class QueueCondition final : public kernel::WaitCondition {
  public:
-  QueueCondition(std::shared_ptr<ThreadQueue> queue, DWORD mask) : queue_(std::move(queue)), mask_(mask) {}
+  QueueCondition(std::shared_ptr<ThreadQueue> queue, DWORD mask,
+                 const std::vector<std::shared_ptr<kernel::Waitable>>& objects)
+      : queue_(std::move(queue)), mask_(mask), objects_(objects)
+  {
+  }
 
   // A wait inside a window procedure called from this one nests: the outer one is restored.
   void Attach(kernel::Waiter* waiter) override
@@ -35,11 +39,17 @@ class QueueCondition final : public kernel::WaitCondition {
     if (waiter) {
       previousWaiter_ = queue_->objectsWaiter;
       previousWaiting_ = queue_->waiting;
+      previousMask_ = queue_->objectsWakeMask;
+      previousObjects_ = queue_->waitedObjects;
       queue_->objectsWaiter = waiter;
       queue_->waiting = true;
+      queue_->objectsWakeMask = mask_;
+      queue_->waitedObjects = &objects_;
     } else {
       queue_->objectsWaiter = previousWaiter_;
       queue_->waiting = previousWaiting_;
+      queue_->objectsWakeMask = previousMask_;
+      queue_->waitedObjects = previousObjects_;
     }
     state().idleChanged.notify_all();
   }
@@ -68,8 +78,11 @@ class QueueCondition final : public kernel::WaitCondition {
  private:
   std::shared_ptr<ThreadQueue> queue_;
   DWORD mask_;
+  const std::vector<std::shared_ptr<kernel::Waitable>>& objects_;
   kernel::Waiter* previousWaiter_ = nullptr;
   bool previousWaiting_ = false;
+  DWORD previousMask_ = 0;
+  const std::vector<std::shared_ptr<kernel::Waitable>>* previousObjects_ = nullptr;
 };
 
 DWORD Milliseconds(uint64_t from, uint64_t until)
@@ -103,7 +116,7 @@ DWORD MsgWaitForMultipleObjectsEx(DWORD nCount, const HANDLE* pHandles, DWORD dw
     Lock held(state().lock);
     queue = CurrentQueue(held);
   }
-  QueueCondition condition(queue, dwWakeMask);
+  QueueCondition condition(queue, dwWakeMask, objects);
   uint64_t start = kernel::clock::Now();
   uint64_t deadline = dwMilliseconds == INFINITE ? UINT64_MAX : start + dwMilliseconds;
   // A timer coming due makes the queue ready without anyone waking the wait: the wait is cut

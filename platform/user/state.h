@@ -98,8 +98,11 @@ struct ThreadQueue {
   std::vector<std::shared_ptr<SentItem>> handling;  // sends from other threads being answered
   bool waiting = false;                              // blocked for messages with none to take
   bool pumps = false;                                // has taken messages: a user-interface thread
-  // The waiter of a MsgWaitForMultipleObjects on the thread: woken with the queue.
+  // The waiter of a MsgWaitForMultipleObjects on the thread: woken with the queue; the kinds of
+  // message (QS_*) and the objects that end that wait.
   kernel::Waiter* objectsWaiter = nullptr;
+  DWORD objectsWakeMask = 0;
+  const std::vector<std::shared_ptr<kernel::Waitable>>* waitedObjects = nullptr;
   // When the thread last looked at its queue (device clock): for telling a hung thread.
   uint64_t lastLooked = 0;
   DWORD messageTime = 0;

@@ -15,6 +15,8 @@
 //   arrow <x> <y> <w> <h> <direction> <colour>  a filled triangle pointing up, down, left or
 //                                         right: its base is the box's side, its tip the
 //                                         middle of the opposite side
+//   disc <cx> <cy> <r> <colour>           a filled circle, its edge smoothed
+//   stroke <x1> <y1> <x2> <y2> <width> <colour>  a line of the width with round ends, smoothed
 // Colours are #RRGGBB; a line starting with "#" is a comment. A bad line stops the tool with its
 // line number before any image is written.
 #include <png.h>
@@ -76,6 +78,51 @@ struct Image {
         Fill(x + at, y + start, 1, span, c);
     }
     return true;
+  }
+
+  // Paints every pixel of the box by the share of it that `inside` covers (4 x 4 samples a
+  // pixel), so curved and slanted edges are smooth.
+  template <class Inside>
+  void Cover(int x, int y, int w, int h, Colour c, Inside inside)
+  {
+    constexpr int kSamples = 4;
+    for (int row = std::max(0, y); row < std::min(height, y + h); ++row)
+      for (int col = std::max(0, x); col < std::min(width, x + w); ++col) {
+        int hits = 0;
+        for (int sy = 0; sy < kSamples; ++sy)
+          for (int sx = 0; sx < kSamples; ++sx)
+            hits += inside(col + (sx + 0.5) / kSamples, row + (sy + 0.5) / kSamples) ? 1 : 0;
+        if (hits == 0)
+          continue;
+        Colour& p = pixels[static_cast<size_t>(row) * static_cast<size_t>(width) + static_cast<size_t>(col)];
+        auto mix = [&](unsigned char under, unsigned char over) {
+          return static_cast<unsigned char>((under * (kSamples * kSamples - hits) + over * hits) / (kSamples * kSamples));
+        };
+        p = {mix(p.r, c.r), mix(p.g, c.g), mix(p.b, c.b)};
+      }
+  }
+
+  void Disc(double cx, double cy, double r, Colour c)
+  {
+    Cover(static_cast<int>(cx - r) - 1, static_cast<int>(cy - r) - 1, static_cast<int>(2 * r) + 3,
+          static_cast<int>(2 * r) + 3, c, [&](double px, double py) {
+            return (px - cx) * (px - cx) + (py - cy) * (py - cy) <= r * r;
+          });
+  }
+
+  // Pixels whose distance to the segment is at most half the width.
+  void Stroke(double x1, double y1, double x2, double y2, double lineWidth, Colour c)
+  {
+    double half = lineWidth / 2;
+    double dx = x2 - x1, dy = y2 - y1;
+    double length2 = dx * dx + dy * dy;
+    int left = static_cast<int>(std::min(x1, x2) - half) - 1, top = static_cast<int>(std::min(y1, y2) - half) - 1;
+    int right = static_cast<int>(std::max(x1, x2) + half) + 2, bottom = static_cast<int>(std::max(y1, y2) + half) + 2;
+    Cover(left, top, right - left, bottom - top, c, [&](double px, double py) {
+      double t = length2 > 0 ? std::clamp(((px - x1) * dx + (py - y1) * dy) / length2, 0.0, 1.0) : 0.0;
+      double ex = x1 + t * dx - px, ey = y1 + t * dy - py;
+      return ex * ex + ey * ey <= half * half;
+    });
   }
 
   void Fill(int x, int y, int w, int h, Colour c)
@@ -221,6 +268,16 @@ int main(int argc, char** argv)
       x *= scale, y *= scale, w *= scale, h *= scale;
       for (const char* side : {"top", "bottom", "left", "right"})
         image.Edge(x, y, w, h, side, first);
+    } else if (command == "disc") {
+      double cx = 0, cy = 0, r = 0;
+      if (!(words >> cx >> cy >> r >> a) || !ParseColour(a, first) || r <= 0)
+        fail("expected: disc <cx> <cy> <r> <colour>");
+      image.Disc(cx * scale, cy * scale, r * scale, first);
+    } else if (command == "stroke") {
+      double x1 = 0, y1 = 0, x2 = 0, y2 = 0, lineWidth = 0;
+      if (!(words >> x1 >> y1 >> x2 >> y2 >> lineWidth >> a) || !ParseColour(a, first) || lineWidth <= 0)
+        fail("expected: stroke <x1> <y1> <x2> <y2> <width> <colour>");
+      image.Stroke(x1 * scale, y1 * scale, x2 * scale, y2 * scale, lineWidth * scale, first);
     } else {
       fail("unknown command " + command);
     }

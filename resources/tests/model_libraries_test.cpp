@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ModelRes/ids.h"
+#include "ModelRes/message_box_ids.h"
 #include "testing/device_root.h"
 #include "windows.h"
 
@@ -59,6 +60,11 @@ TEST(ModelLibraries, EachHoldsTheToolkitsSkinsAndSizesForItsDensity)
         {IDB_MENU_ITEM, {98, 52}},      {IDB_MENU_ITEM_SELECTED, {88, 22}}, {IDB_ROW_LEFT, {3, 24}},
         {IDB_ROW_MIDDLE, {3, 24}},      {IDB_ROW_RIGHT, {3, 24}},         {IDB_LIST_SELECTION_LEFT, {3, 28}},
         {IDB_LIST_SELECTION_MIDDLE, {1, 28}}, {IDB_LIST_SELECTION_RIGHT, {3, 28}},
+        {IDB_BOX_FRAME_ERROR, {236, 90}}, {IDB_BOX_FRAME_INFO, {236, 90}}, {IDB_BOX_FRAME_PLAIN, {236, 90}},
+        {IDB_BOX_FRAME_SUCCESS, {236, 90}}, {IDB_BOX_FRAME_ERROR_LAND, {316, 90}},
+        {IDB_BOX_FRAME_INFO_LAND, {316, 90}}, {IDB_BOX_FRAME_PLAIN_LAND, {316, 90}},
+        {IDB_BOX_FRAME_SUCCESS_LAND, {316, 90}}, {IDB_BOX_VEIL, {10, 50}}, {IDB_PROGRESS_TRACK, {190, 20}},
+        {IDB_PROGRESS_BAR, {8, 14}},
     };
     for (const Bitmap& b : bitmaps) {
       HBITMAP bitmap = LoadBitmapW(library, MAKEINTRESOURCEW(b.id));
@@ -71,6 +77,8 @@ TEST(ModelLibraries, EachHoldsTheToolkitsSkinsAndSizesForItsDensity)
       }
       DeleteObject(bitmap);
     }
+    for (UINT dialog : {IDD_MESSAGE_BOX, IDD_WAIT_ANIMATION})
+      EXPECT_NE(nullptr, FindResourceW(library, MAKEINTRESOURCEW(dialog), RT_DIALOG)) << dialog;
     FreeLibrary(library);
   }
 }

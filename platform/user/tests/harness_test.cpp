@@ -1,5 +1,6 @@
 // The UI test harness itself: a UI thread in a test, the window tree dump, waiting for a
 // window, running until idle across threads; and the screen basics it sets.
+#include <atomic>
 #include <fstream>
 
 #include "testing/ui_thread.h"
@@ -47,6 +48,48 @@ TEST_F(Harness, RunsAUiThreadAndWaitsForItsWindows)
   EXPECT_NE(std::string::npos, DumpWindowTree().find("\"Box\"")) << DumpWindowTree();
   EXPECT_EQ(nullptr, WaitForTopLevelWindow(nullptr, u"Nobody", 50));
   ui.Invoke([&] { DestroyWindow(box); });
+}
+
+TEST_F(Harness, AThreadInAnObjectWaitIsIdleUntilItsObjectEndsTheWait)
+{
+  UiThread ui;
+  HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::atomic<int> stage{0};
+  ui.Post([&] {
+    HWND window = CreateRecordingWindow(log, {.name = "waiter"});
+    // Queued work the wait does not take: it waits for the wait's end.
+    PostMessageW(window, WM_USER, 0, 0);
+    stage = 1;
+    MsgWaitForMultipleObjects(1, &event, FALSE, INFINITE, 0);
+    stage = 2;
+  });
+  EXPECT_TRUE(RunUntilIdle()) << "the post the wait does not take kept the thread busy";
+  EXPECT_EQ(1, stage);
+  SetEvent(event);
+  ASSERT_TRUE(RunUntilIdle());
+  EXPECT_EQ(2, stage) << "idle before the thread went on from its ended wait";
+  ui.Invoke([&] { DestroyThreadWindows(); });
+  CloseHandle(event);
+}
+
+TEST_F(Harness, ASenderIsBusyFromItsAnswerUntilItGoesOn)
+{
+  UiThread sender;
+  UiThread receiver;
+  HWND target = nullptr;
+  receiver.Invoke([&] { target = CreateRecordingWindow(log, {.name = "target"}); });
+  // The answer wakes the sender while the receiver already waits again: a moment in which both
+  // look idle unless an answered sender counts as busy.
+  for (int round = 0; round < 50; ++round) {
+    std::atomic<bool> done{false};
+    sender.Post([&] {
+      SendMessageW(target, WM_USER, 0, 0);
+      done = true;
+    });
+    ASSERT_TRUE(RunUntilIdle());
+    ASSERT_TRUE(done) << "round " << round;
+  }
+  receiver.Invoke([&] { DestroyThreadWindows(); });
 }
 
 TEST_F(Harness, TapsReachAWindowOfAnotherThread)
