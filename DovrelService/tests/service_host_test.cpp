@@ -113,4 +113,31 @@ TEST_F(ServiceHost, TheDevicesServiceCallsReachTheService)
   EXPECT_EQ(host_.Stop(), 0);
 }
 
+TEST_F(ServiceHost, AServiceThatCannotStartIsReported)
+{
+  services::ServiceEntry missing = dovrel_test::DovrelEntry();
+  missing.name = u"Missing";
+  missing.dll = u"\\Program Files\\Nowhere\\Missing.dll";
+  services::ServiceEntry samePort = dovrel_test::DovrelEntry();
+  samePort.name = u"SamePort";
+  samePort.prefix = u"PAY";
+  samePort.port = port_;  // Dovrel listens there already
+  ASSERT_EQ(services::WriteServiceEntry(missing), ERROR_SUCCESS);
+  ASSERT_EQ(services::WriteServiceEntry(samePort), ERROR_SUCCESS);
+  struct Case {
+    const char16_t* name;
+    DWORD error;
+  } cases[] = {
+      {u"Unknown", ERROR_SERVICE_DOES_NOT_EXIST},
+      {u"Missing", ERROR_MOD_NOT_FOUND},
+      {u"SamePort", WSAEADDRINUSE},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ActivateService(c.name, 0), nullptr);
+    EXPECT_EQ(GetLastError(), c.error);
+  }
+  EXPECT_EQ(Order("fake=paid&data=T4"), "T4") << "the running service goes on";
+  EXPECT_EQ(host_.Stop(), 0);
+}
+
 }  // namespace

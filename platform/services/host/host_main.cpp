@@ -18,23 +18,14 @@
 #include <unistd.h>
 
 #include "internal/msgbox/message_box_hooks.h"
+#include "kernel/device_root.h"
 #include "service_host.h"
 #include "services/host_protocol.h"
-#include "text/codepage.h"
 
 namespace {
 
 // How long one caller may take to send its request or read the answer.
 constexpr int kCallTimeoutSeconds = 5;
-
-std::u16string FromUtf8(const char* text)
-{
-  int size = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
-  std::u16string wide(size > 0 ? static_cast<size_t>(size) : 1, u'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text, -1, wide.data(), size);
-  wide.resize(wide.size() - 1);
-  return wide;
-}
 
 int g_signalled = -1;  // the write end of the pipe that tells the main loop to end
 
@@ -95,7 +86,7 @@ int main(int argc, char** argv)
   services::ServiceHost host;
   for (int i = 1; i < argc; ++i) {
     uint64_t instance = 0;
-    if (DWORD error = host.Activate(FromUtf8(argv[i]), &instance); error != 0) {
+    if (DWORD error = host.Activate(device::FromHost(argv[i]).value_or(u""), &instance); error != 0) {
       std::fprintf(stderr, "korvex-services: %s did not start (error %u)\n", argv[i], error);
     }
   }

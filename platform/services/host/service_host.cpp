@@ -8,6 +8,7 @@
 
 #include "base/errors.h"
 #include "base/lasterror.h"
+#include "kernel/device_root.h"
 #include "kernel/module.h"
 #include "net/winsock.h"
 #include "services/connection_handover.h"
@@ -24,15 +25,6 @@ using IoControlFunction = BOOL (*)(DWORD, DWORD, PBYTE, DWORD, PBYTE, DWORD, PDW
 
 // The largest output a service call may ask for.
 constexpr uint32_t kMaxOutput = 1u << 16;
-
-char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; }
-
-bool SameName(std::u16string_view a, std::u16string_view b)
-{
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) {
-           return Lower(x) == Lower(y);
-         });
-}
 
 template <class F>
 F Entry(HMODULE library, const std::u16string& prefix, const char16_t* name)
@@ -104,7 +96,7 @@ DWORD ServiceHost::Activate(std::u16string_view name, uint64_t* instance)
     return static_cast<DWORD>(readError);
   }
   for (const auto& running : running_) {
-    if (SameName(running->entry.name, entry->name)) {
+    if (device::SameName(running->entry.name, entry->name)) {
       return ERROR_SERVICE_ALREADY_RUNNING;
     }
   }
@@ -243,7 +235,7 @@ std::vector<uint8_t> ServiceHost::Answer(const std::vector<uint8_t>& request)
       break;
     }
     for (const auto& running : running_) {
-      if (SameName(running->entry.InstanceName(), text)) {
+      if (device::SameName(running->entry.InstanceName(), text)) {
         answer.U32(ERROR_SUCCESS);
         answer.U64(running->instance);
         answer.Text(running->entry.dll);
