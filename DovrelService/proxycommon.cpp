@@ -115,7 +115,7 @@ int RunOrderPay(const WCHAR* order, WCHAR* result, DWORD* capacity)
   if (AwaitHandoff(channel, client.hProcess, &exitCode)) {
     OrderPayHandoffHeader header = {};
     if (!channel.Take(&header, result, *capacity)) {
-      WRITE_LOG_ENTRY(u"HandoffBlock");
+      WRITE_LOG_ENTRY(u"ReadHandoffBlock");
     } else if (header.status != kHandoffPaid) {
       // Only a paid outcome carries text back.
       result[0] = u'\0';
@@ -124,7 +124,7 @@ int RunOrderPay(const WCHAR* order, WCHAR* result, DWORD* capacity)
       code = kOrderPaid;
     }
   } else {
-    WRITE_LOG_ENTRY(u"ExitCode %d", static_cast<int>(exitCode));
+    WRITE_LOG_ENTRY(u"GetExitCodeProcess %d", static_cast<int>(exitCode));
   }
   channel.Close();
   CloseHandle(client.hThread);
