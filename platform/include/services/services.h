@@ -15,6 +15,21 @@
 //   "Port"     REG_DWORD  the port of 127.0.0.1 on which the host accepts connections for the
 //                         service, handing each to it with IOCTL_SERVICE_CONNECTION (0 or
 //                         missing: none)
+//
+// The library's entry points, as the host calls them:
+//   DWORD PAY_Init(DWORD context)          the "Context" value; returns the service's context
+//                                          (0: the service failed to start)
+//   BOOL PAY_Deinit(DWORD serviceContext)
+//   BOOL PAY_IOControl(DWORD serviceContext, DWORD code, PBYTE in, DWORD inSize, PBYTE out,
+//                      DWORD outSize, PDWORD returned)
+// (PAY_Open, PAY_Close, PAY_Read, PAY_Write and PAY_Seek are exported as on the device; the
+// host does not call them.)
+// Starting a service: PAY_Init; with a port, the host listens on 127.0.0.1 at it and calls
+// IOCTL_SERVICE_REGISTER_SOCKADDR with the address (a sockaddr_in); then IOCTL_SERVICE_STARTED.
+// Each connection accepted is handed over with IOCTL_SERVICE_CONNECTION (below). Stopping it
+// (DeregisterService, or the host's end): the host stops listening, calls
+// IOCTL_SERVICE_DEREGISTER_SOCKADDR, IOCTL_SERVICE_STOP and PAY_Deinit, and unloads the library
+// unless "Keep" holds it while the host runs.
 #pragma once
 
 #include "base/types.h"
@@ -58,3 +73,14 @@ BOOL DeregisterService(HANDLE hDevice);
 // has gone. lpOverlapped must be null.
 BOOL ServiceIoControl(HANDLE hService, DWORD dwIoControlCode, LPVOID lpInBuf, DWORD nInBufSize, LPVOID lpOutBuf,
                       DWORD nOutBufSize, LPDWORD lpBytesReturned, LPOVERLAPPED lpOverlapped);
+
+// IOCTL_SERVICE_CONNECTION hands a service a connection its host accepted on the service's
+// address. Its input is 4 bytes: a DWORD naming the connection. (A socket of this device is a
+// pointer-sized handle, wider than the 4 bytes the control code carries, so the host names each
+// connection it hands over with a number of its own: never 0, and not reused while the
+// connection waits.) The service takes the connection's socket with TakeServiceConnection,
+// once; the socket is then the service's, which closes it with closesocket. A connection the
+// service has not taken when its xxx_IOControl returns is closed by the host.
+// The result is a SOCKET (net/winsock.h); INVALID_SOCKET, with ERROR_INVALID_PARAMETER, for a
+// number that names no waiting connection.
+UINT_PTR TakeServiceConnection(DWORD dwConnection);

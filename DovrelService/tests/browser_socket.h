@@ -1,0 +1,21 @@
+// The browser's end of a connection to the local gateway: a socket of the host, kept apart from
+// the device's socket calls, whose names it shares.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace dovrel_test {
+
+// A socket connected to 127.0.0.1:port whose reads wait at most timeoutSeconds; -1 when the
+// connection was refused.
+int ConnectBrowser(uint16_t port, int timeoutSeconds);
+void SendFromBrowser(int browser, const std::string& bytes);
+void EndBrowserSending(int browser);
+// Everything received until the peer closed (or a read waited its time-out).
+std::string ReadUntilClosed(int browser);
+void CloseBrowser(int browser);
+// A port of 127.0.0.1 that nothing listens on now.
+uint16_t FreeLoopbackPort();
+
+}  // namespace dovrel_test
