@@ -143,7 +143,7 @@ std::optional<SIZE> FormFields::SizeOf(dom::Document& document, const dom::Node&
                 Number(element, "rows", 2) * line + Scaled(8)};
   case FieldKind::Check:
   case FieldKind::Radio:
-    return SIZE{Scaled(16), Scaled(16)};
+    return SIZE{Scaled(13), Scaled(13)};  // the box a check box draws
   case FieldKind::Button:
     return SIZE{TextSize(ButtonLabel(element)).cx + Scaled(16), line + Scaled(10)};
   case FieldKind::List: {

@@ -226,6 +226,8 @@ void PageView::MoveFocus(bool forward, bool inViewOnly)
   }
   if (inViewOnly)
     scroller_.ScrollTo(scroller_.Scroll() + step * scroller_.LineStep());
+  else if (count > 0)
+    Focus(order[forward ? 0 : static_cast<size_t>(count - 1)]->node);  // Tab goes round
 }
 
 void PageView::Focus(uint32_t node)

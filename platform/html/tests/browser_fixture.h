@@ -38,14 +38,24 @@ class BrowserTest : public ::testing::Test {
 
   void SetUp() override
   {
-    kvtest::SetScreenSize(240, 320);
     gateway.start();
     std::ofstream(std::filesystem::path(root.path()) / "device.ini")
         << "[network]\nca_bundle = certs/ca.pem\nconnect_timeout = 10\n";
     ASSERT_TRUE(AtlAxWinInit());
-    dialog = kvtest::CreateRecordingWindow(log, {.name = "dialog", .style = WS_POPUP | WS_VISIBLE, .rect = {0, 0, 240, 320}});
-    host = CreateWindowExW(0, BROWSER_HOST_CLASS, BROWSER_PROGID, WS_CHILD | WS_VISIBLE, 0, 0, 240, 300, dialog,
-                           nullptr, nullptr, nullptr);
+    Open(240, 320);
+  }
+
+  // A screen of that size with a dialog filling it and the control in it above a soft-key bar.
+  void Open(int width, int height)
+  {
+    if (sink.IsConnected())
+      sink.Unadvise();
+    browser.Release();
+    kvtest::DestroyThreadWindows();
+    kvtest::SetScreenSize(width, height);
+    dialog = kvtest::CreateRecordingWindow(log, {.name = "dialog", .style = WS_POPUP | WS_VISIBLE, .rect = {0, 0, width, height}});
+    host = CreateWindowExW(0, BROWSER_HOST_CLASS, BROWSER_PROGID, WS_CHILD | WS_VISIBLE, 0, 0, width, height * 15 / 16,
+                           dialog, nullptr, nullptr, nullptr);
     ASSERT_NE(host, nullptr);
     CComPtr<IUnknown> control;
     ASSERT_EQ(S_OK, AtlAxGetControl(host, &control));

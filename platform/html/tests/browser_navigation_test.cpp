@@ -58,4 +58,101 @@ TEST_F(BrowserTest, ALoadFiresItsEventsInOrderWithTheUrlReachedAfterRedirects)
   SysFreeString(location);
 }
 
+TEST_F(BrowserTest, ACancelInBeforeNavigate2StopsEverythingAfterIt)
+{
+  gateway.servePage("/page", Reply::http(200, kPage));
+  cancel = [](const std::string&) { return true; };
+  events.clear();
+  ASSERT_EQ(S_OK, Navigate(Url("/page")));
+  // Nothing is fetched and nothing else is fired, however long one waits for it.
+  gateway.servePage("/marker", Reply::http(200, kPage));
+  cancel = nullptr;
+  Load(Url("/marker"));
+  for (const auto& request : gateway.requests())
+    EXPECT_NE(request.path, "/page");
+  EXPECT_EQ(Names(), (std::vector<std::string>{"BeforeNavigate2 " + Url("/marker"), "NavigateComplete2 " + Url("/marker"),
+                                                "DocumentComplete " + Url("/marker")}));
+}
+
+TEST_F(BrowserTest, AFailedFetchFiresNavigateErrorThenDocumentCompleteWithAnEmptyTitle)
+{
+  gateway.servePage("/missing", Reply::http(404, "<title>找不到</title>"));
+  gateway.servePage("/closed", Reply::close());
+  // A server whose certificate the device does not trust.
+  testgateway::TestGateway untrusted(testgateway::GatewayOptions{
+      .http = false, .tlsDir = std::filesystem::path(root.path()) / "certs", .certificate = testgateway::ServerCertificate::Untrusted});
+  untrusted.servePage("/page", Reply::http(200, kPage));
+  untrusted.start();
+  struct Case {
+    std::string url;
+    LONG status;
+  };
+  const Case cases[] = {
+      {Url("/missing"), 404},
+      {Url("/closed"), INET_E_DOWNLOAD_FAILURE},
+      {"https://127.0.0.1:1/page", INET_E_CANNOT_CONNECT},
+      {untrusted.httpsUrl() + "/page", INET_E_SECURITY_PROBLEM},
+  };
+  for (const Case& c : cases) {
+    Load(c.url);
+    ASSERT_EQ(events.size(), 3u) << c.url;
+    EXPECT_EQ(events[1].id, DISPID_NAVIGATEERROR) << c.url;
+    EXPECT_EQ(events[1].url, c.url);
+    EXPECT_EQ(events[1].status, c.status) << c.url;
+    EXPECT_EQ(events[2].id, DISPID_DOCUMENTCOMPLETE);
+    EXPECT_EQ(events[2].title, "") << c.url;
+  }
+}
+
+TEST_F(BrowserTest, PostDataAndHeadersReachTheSinksAndTheServerAsGiven)
+{
+  gateway.servePage("/form.do", Reply::http(200, kPage));
+  const std::string body = "clientID=460001234567890&extra=a%26b%3Dc%2B%25";
+  events.clear();
+  ASSERT_EQ(S_OK, Navigate(Url("/form.do"), body, "Content-Type: application/x-www-form-urlencoded\r\nX-Trace: 7\r\n"));
+  ASSERT_TRUE(WaitForDocument());
+  ASSERT_FALSE(events.empty());
+  EXPECT_EQ(events[0].postData, body);
+  EXPECT_EQ(events[0].headers, "Content-Type: application/x-www-form-urlencoded\r\nX-Trace: 7\r\n");
+  auto sent = gateway.waitForPath("/form.do");
+  ASSERT_TRUE(sent);
+  EXPECT_EQ(sent->method, "POST");
+  EXPECT_EQ(sent->body, body);
+  EXPECT_EQ(sent->header("X-Trace"), "7");
+  EXPECT_EQ(sent->form, (std::vector<std::pair<std::string, std::string>>{{"clientID", "460001234567890"}, {"extra", "a&b=c+%"}}));
+
+  // Without post data it is a GET; without a content type, post data goes as a form.
+  Load(Url("/form.do?x=1"));
+  EXPECT_EQ(gateway.waitForPath("/form.do", 2)->method, "GET");
+  events.clear();
+  ASSERT_EQ(S_OK, Navigate(Url("/form.do"), "a=1"));
+  ASSERT_TRUE(WaitForDocument());
+  EXPECT_EQ(gateway.waitForPath("/form.do", 3)->header("Content-Type"), "application/x-www-form-urlencoded");
+
+  // Only web addresses are navigated to.
+  for (const char* url : {"ftp://127.0.0.1/x", "javascript:alert(1)", "page.htm", ""})
+    EXPECT_EQ(E_INVALIDARG, Navigate(url)) << url;
+}
+
+TEST_F(BrowserTest, CookiesGoBothWaysWithTheDevicesCookieCalls)
+{
+  gateway.servePage("/login.htm", Reply::http(200, kPage).withCookie("JSESSIONID=abc123; Path=/"));
+  gateway.servePage("/next.htm", Reply::http(200, kPage));
+  Load(Url("/login.htm"));
+
+  // The reply's cookie is the device's.
+  WCHAR text[256] = {};
+  DWORD size = 256;
+  ASSERT_TRUE(InternetGetCookieW(Wide(Url("/next.htm")).c_str(), u"JSESSIONID", text, &size));
+  EXPECT_EQ(Utf8(text), "JSESSIONID=abc123");
+
+  // And a cookie the device sets goes with the next page along with it.
+  ASSERT_TRUE(InternetSetCookieW(Wide(Url("/")).c_str(), u"clientID", u"4600"));
+  Load(Url("/next.htm"));
+  auto sent = gateway.waitForPath("/next.htm");
+  ASSERT_TRUE(sent);
+  EXPECT_EQ(sent->cookies["JSESSIONID"], "abc123");
+  EXPECT_EQ(sent->cookies["clientID"], "4600");
+}
+
 }  // namespace
