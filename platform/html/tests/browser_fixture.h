@@ -128,6 +128,7 @@ class BrowserTest : public ::testing::Test {
   }
 
   // Handles messages until the predicate holds; false when it did not within a generous bound.
+  // The predicate is asked again after each message, so it must turn on what messages do.
   bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds bound = std::chrono::seconds(30))
   {
     const auto deadline = std::chrono::steady_clock::now() + bound;

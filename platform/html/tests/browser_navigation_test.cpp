@@ -3,6 +3,7 @@
 #include "browser_fixture.h"
 
 #include "inet/cookie.h"
+#include "testing/screenshot.h"
 
 namespace {
 
@@ -153,6 +154,124 @@ TEST_F(BrowserTest, CookiesGoBothWaysWithTheDevicesCookieCalls)
   ASSERT_TRUE(sent);
   EXPECT_EQ(sent->cookies["JSESSIONID"], "abc123");
   EXPECT_EQ(sent->cookies["clientID"], "4600");
+}
+
+TEST_F(BrowserTest, APageIsReadInTheCharacterSetItDeclares)
+{
+  const std::string body = "<html><head><title>中文标题</title></head><body>正文</body></html>";
+  const std::string meta = "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">";
+  struct Case {
+    const char* path;
+    std::string markup;
+    const char* contentType;  // as sent, before a GBK reply adds its charset
+    bool gbk;
+    const char* charset;
+  };
+  const Case cases[] = {
+      {"/utf8.htm", body, "text/html;charset=UTF-8", false, "utf-8"},
+      {"/gbk.htm", body, "text/html", true, "gbk"},      // the reply says GBK
+      {"/meta.htm", meta + body, "", true, "gbk"},       // the page says GBK
+      {"/bare.htm", body, "text/html", false, "utf-8"},  // valid UTF-8 said nowhere
+  };
+  for (const Case& c : cases) {
+    Reply reply = Reply::http(200, c.markup, c.contentType);
+    if (c.gbk) {
+      reply.encoding = testgateway::BodyEncoding::Gbk;
+      if (std::string(c.path) == "/gbk.htm")
+        reply.contentType = "text/html; charset=GBK";
+    }
+    gateway.servePage(c.path, reply);
+    Load(Url(c.path));
+    EXPECT_EQ(events.back().title, "中文标题") << c.path;
+    CComPtr<IDispatch> document;
+    CComPtr<IHTMLDocument2> html;
+    ASSERT_EQ(S_OK, browser->get_Document(&document));
+    ASSERT_EQ(S_OK, document->QueryInterface(IID_IHTMLDocument2, reinterpret_cast<void**>(&html)));
+    BSTR charset = nullptr;
+    ASSERT_EQ(S_OK, html->get_charset(&charset));
+    EXPECT_EQ(Utf8(charset), c.charset) << c.path;
+    SysFreeString(charset);
+  }
+}
+
+TEST_F(BrowserTest, AnAnchorOfThePageShownScrollsToItWithoutAFetch)
+{
+  std::string page = "<body style=\"margin:0\"><a href=\"#end\">到底</a>";
+  for (int i = 0; i < 40; ++i)
+    page += "<p>第" + std::to_string(i) + "段</p>";
+  page += "<p id=\"end\">底</p></body>";
+  gateway.servePage("/long.htm", Reply::http(200, page));
+  Load(Url("/long.htm"));
+  const size_t fetched = gateway.requests().size();
+  events.clear();
+  ASSERT_TRUE(kvtest::TapWindow(View(), POINT{8, 6}));
+  EXPECT_EQ(Names(), (std::vector<std::string>{"BeforeNavigate2 " + Url("/long.htm#end"),
+                                                "NavigateComplete2 " + Url("/long.htm#end"),
+                                                "DocumentComplete " + Url("/long.htm#end")}));
+  EXPECT_EQ(gateway.requests().size(), fetched);
+  HWND bar = GetWindow(View(), GW_CHILD);
+  ASSERT_NE(bar, nullptr);
+  EXPECT_GT(GetScrollPos(bar, SB_CTL), 0);
+}
+
+TEST_F(BrowserTest, HistoryBackReturnsToThePageBefore)
+{
+  gateway.servePage("/first.htm", Reply::http(200, "<title>一</title>"));
+  gateway.servePage("/second.htm", Reply::http(200, "<title>二</title><script>function back() { history.back(); }</script>"));
+  Load(Url("/first.htm"));
+  Load(Url("/second.htm"));
+  events.clear();
+  CallFunction("back");
+  ASSERT_TRUE(WaitForDocument());
+  EXPECT_EQ(events.front().url, Url("/first.htm"));
+  EXPECT_EQ(Title(), "一");
+}
+
+TEST_F(BrowserTest, StopDropsTheFetchUnderWayAndNothingFollows)
+{
+  gateway.servePage("/slow.htm", Reply::stall(Reply::http(200, "<title>慢</title>")));
+  events.clear();
+  ASSERT_EQ(S_OK, Navigate(Url("/slow.htm")));
+  ASSERT_TRUE(gateway.waitForPath("/slow.htm"));  // the layer's thread sends it
+  ASSERT_EQ(S_OK, browser->Stop());
+  EXPECT_TRUE(gateway.waitForAbandoned(1));
+  gateway.releaseStalled();
+  gateway.servePage("/marker.htm", Reply::http(200, "<title>标</title>"));
+  Load(Url("/marker.htm"));
+  EXPECT_EQ(events.front().url, Url("/marker.htm"));
+  EXPECT_EQ(Title(), "标");
+}
+
+TEST_F(BrowserTest, ASinkMayDestroyTheControlInsideAnEvent)
+{
+  gateway.servePage("/page.htm", Reply::http(200, kPage));
+  for (DISPID id : {DISPID_BEFORENAVIGATE2, DISPID_NAVIGATECOMPLETE2, DISPID_DOCUMENTCOMPLETE}) {
+    Open(240, 320);
+    bool destroyed = false;
+    sink.On(id, [&](DISPPARAMS&) {
+      if (!destroyed) {
+        destroyed = true;
+        DestroyWindow(dialog);
+        sink.Unadvise();
+        browser.Release();
+      }
+    });
+    CComPtr<IWebBrowser2> kept = browser;
+    ASSERT_EQ(S_OK, Navigate(Url("/page.htm")));
+    ASSERT_TRUE(WaitUntil([&] { return destroyed; })) << id;
+    ASSERT_TRUE(kvtest::RunUntilIdle());
+    EXPECT_FALSE(IsWindow(host));
+    EXPECT_EQ(kept->Stop(), E_FAIL);
+    browser = kept;
+  }
+}
+
+TEST_F(BrowserTest, TheErrorPageSaysWhatFailed)
+{
+  gateway.servePage("/missing.htm", Reply::http(404, ""));
+  Load(Url("/missing.htm"));
+  kvtest::SaveScreenshot("browser_error_page_240x320");
+  EXPECT_EQ(Title(), "");
 }
 
 }  // namespace
