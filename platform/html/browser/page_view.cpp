@@ -1,37 +1,15 @@
 #include "page_view.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "html/dom/forms.h"
 #include "html/dom/markup.h"
 #include "html/page/utf8_text.h"
 #include "html/web_browser.h"
+#include "layout_marks.h"
 
 namespace kv::html {
 namespace {
-
-constexpr char kMark[] = "data-kv-node";
-
-dom::LayoutRole RoleOf(const dom::Node& node)
-{
-  const std::string type = dom::ControlType(node);
-  if (type == "hidden")
-    return dom::LayoutRole::Left;
-  if (!type.empty())
-    return dom::LayoutRole::Fill;
-  if ((node.Is("a") && (node.HasAttribute("href") || node.HasAttribute("name"))) || node.HasAttribute("onclick") ||
-      node.HasAttribute("id"))
-    return dom::LayoutRole::Marked;
-  return dom::LayoutRole::Plain;
-}
-
-uint32_t IdOf(std::string_view mark)
-{
-  uint32_t id = 0;
-  std::from_chars(mark.data(), mark.data() + mark.size(), id);
-  return id;
-}
 
 int TopOf(const std::vector<RECT>& boxes)
 {
@@ -95,24 +73,23 @@ void PageView::LayOut()
   dom::Document& document = page_->Document();
   PageSettings settings;
   settings.dpi = scroller_.Dpi();
-  settings.markAttribute = kMark;
+  settings.markAttribute = BrowserLayoutMarks().attribute;
   settings.placeholder = [this, page = page_](std::string_view mark) -> std::optional<SIZE> {
-    const dom::Node* node = page->Document().Find(IdOf(mark));
+    const dom::Node* node = page->Document().Find(MarkedNode(mark));
     return node ? fields_.SizeOf(page->Document(), *node) : std::nullopt;
   };
-  const dom::LayoutMarks marks{kMark, RoleOf};
-  layout_ = std::make_unique<Page>(dom::LayoutMarkup(document, marks), std::move(settings));
+  layout_ = std::make_unique<Page>(dom::LayoutMarkup(document, BrowserLayoutMarks()), std::move(settings));
   laidOutVersion_ = document.Version();
   scroller_.LayOut(layout_.get());
 
   targets_.clear();
   std::vector<LaidOutControl> controls;
   for (const MarkedElement& marked : layout_->Marked()) {
-    const dom::Node* node = document.Find(IdOf(marked.mark));
+    const dom::Node* node = document.Find(MarkedNode(marked.mark));
     if (!node || marked.boxes.empty())
       continue;
     TargetKind kind = TargetKind::Anchor;
-    if (RoleOf(*node) == dom::LayoutRole::Fill) {
+    if (BrowserLayoutMarks().role(*node) == dom::LayoutRole::Fill) {
       kind = TargetKind::Control;
       controls.push_back({node->id, marked.boxes.front()});
     } else if (node->Is("a") && node->HasAttribute("href")) {

@@ -61,17 +61,23 @@ void PageScript::RunScripts()
   for (dom::Node* node : document_.Elements(document_.Root(), [](const dom::Node& n) { return n.name == "script"; }))
     if (!node->HasAttribute("src") && IsScriptType(node->AttributeOr("type")))
       scripts.push_back(node->id);
+  // The page's blocks share one run's time, however many there are.
+  const auto latest = ScriptHeap::Clock::now() + heap_.RunTime();
   for (uint32_t id : scripts) {
     dom::Node* node = document_.Find(id);
     if (!node)
       continue;  // an earlier script took it out
+    if (ScriptHeap::Clock::now() >= latest)
+      break;
     const std::string source = dom::TextOf(*node);
-    heap_.Run([&](duk_context* ctx) {
-      PushUtf8(ctx, source);
-      duk_push_string(ctx, "page script");
-      duk_compile(ctx, DUK_COMPILE_EVAL);
-      duk_call(ctx, 0);
-    });
+    heap_.Run(
+        [&](duk_context* ctx) {
+          PushUtf8(ctx, source);
+          duk_push_string(ctx, "page script");
+          duk_compile(ctx, DUK_COMPILE_EVAL);
+          duk_call(ctx, 0);
+        },
+        latest);
   }
 }
 

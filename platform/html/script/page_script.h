@@ -62,7 +62,8 @@ class PageScript {
   PageScript& operator=(const PageScript&) = delete;
 
   // The page's script blocks in document order: those without a type or of a JavaScript type,
-  // written in the page (a script from another file is not fetched).
+  // written in the page (a script from another file is not fetched). They share the time of one
+  // run: once it is up, the blocks not yet run are left out.
   void RunScripts();
   // The code of a javascript: link.
   void RunCode(std::u16string_view code);

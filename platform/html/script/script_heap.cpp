@@ -1,5 +1,6 @@
 #include "script_heap.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -41,11 +42,11 @@ ScriptHeap& ScriptHeap::Of(duk_context* ctx)
   return *static_cast<Udata*>(functions.udata)->heap;
 }
 
-std::u16string ScriptHeap::Run(const std::function<void(duk_context*)>& body)
+std::u16string ScriptHeap::Run(const std::function<void(duk_context*)>& body, Clock::time_point latest)
 {
   const Clock::time_point outerDeadline = deadline_;
   const int outerPaused = paused_;
-  deadline_ = Clock::now() + limits_.time;
+  deadline_ = std::min(Clock::now() + limits_.time, latest);
   paused_ = 0;
   ++depth_;
   struct Call {

@@ -29,10 +29,14 @@ class ScriptHeap {
 
   duk_context* Context() const { return ctx_; }
 
-  // Runs `body` with the engine's errors caught, under a time of its own; a run inside a run
-  // (a call made while a script waits on a message box) gets its own time too. `body` may leave
-  // values on the stack; they are dropped. Returns the error's text, or empty when none.
-  std::u16string Run(const std::function<void(duk_context*)>& body);
+  // Runs `body` with the engine's errors caught, under a time of its own that ends no later than
+  // `latest`; a run inside a run (a call made while a script waits on a message box) gets its own
+  // time too. `body` may leave values on the stack; they are dropped. Returns the error's text,
+  // or empty when none.
+  using Clock = std::chrono::steady_clock;
+  std::u16string Run(const std::function<void(duk_context*)>& body, Clock::time_point latest = Clock::time_point::max());
+  // The time each run has.
+  std::chrono::milliseconds RunTime() const { return limits_.time; }
   // How many runs are under way.
   int Depth() const { return depth_; }
 
@@ -46,8 +50,6 @@ class ScriptHeap {
   void* Owner() const { return owner_; }
 
  private:
-  using Clock = std::chrono::steady_clock;
-
   struct Udata {
     kv_duktape_budget budget;  // first: the engine finds it at the udata's address
     ScriptHeap* heap;

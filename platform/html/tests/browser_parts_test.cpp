@@ -142,4 +142,19 @@ TEST(BrowserScripts, AScriptIsStoppedAtItsTimeAndAtTheHeapsSize)
   EXPECT_EQ(text.text, u"中😀2");
 }
 
+TEST(BrowserScripts, ThePagesBlocksShareOneRunsTime)
+{
+  std::string html = "<title>start</title>";
+  for (int i = 0; i < 50; ++i)
+    html += "<script>for (;;) {}</script>";
+  html += "<script>document.title = 'end';</script>";
+  dom::Document document(html);
+  NoHost host;
+  script::PageScript page(document, host, script::ScriptLimits{std::chrono::milliseconds(200), 8u << 20});
+  const auto start = std::chrono::steady_clock::now();
+  page.RunScripts();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  EXPECT_EQ(document.Title(), "start");
+}
+
 }  // namespace
