@@ -61,9 +61,7 @@ std::optional<std::string> BytesOf(const VARIANT* argument)
 
 bool HasHeader(const std::string& headers, std::string_view name)
 {
-  std::string lower = headers;
-  for (char& c : lower)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const std::string lower = LowerAscii(headers);
   for (size_t at = 0; at < lower.size();) {
     if (lower.compare(at, name.size(), name) == 0 && lower.compare(at + name.size(), 1, ":") == 0)
       return true;
@@ -75,10 +73,7 @@ bool HasHeader(const std::string& headers, std::string_view name)
 
 bool IsHtml(const std::string& contentType)
 {
-  std::string lower = contentType;
-  for (char& c : lower)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return lower.empty() || lower.find("html") != std::string::npos;
+  return contentType.empty() || LowerAscii(contentType).find("html") != std::string::npos;
 }
 
 // The short page shown for a failed fetch: what failed and why, no title.
@@ -271,6 +266,7 @@ void Browser::FetchProgress(WPARAM step)
     return;
   Navigation navigation = std::move(*pending_);
   pending_.reset();
+  dom::WipeText(navigation.body);  // sent; the sinks have had it
   if (result->ok)
     Loaded(std::move(navigation), std::move(*result));
   else
@@ -330,9 +326,10 @@ void Browser::Show(std::shared_ptr<BrowserPage> page)
 
 void Browser::RememberInHistory(const Navigation& navigation)
 {
-  Navigation entry = navigation;
-  entry.replace = false;
-  entry.history.reset();
+  // A page is gone back to by its address alone: what a form sent (a password, a payment) is
+  // neither kept nor sent again.
+  Navigation entry;
+  entry.url = navigation.url;
   if (navigation.history && *navigation.history < history_.size()) {
     historyIndex_ = *navigation.history;
     history_[historyIndex_] = std::move(entry);
@@ -393,11 +390,8 @@ std::optional<Browser::Navigation> Browser::Submission(BrowserPage& page, dom::N
   if (!action || !IsWebUrl(*action))
     return std::nullopt;
   const std::string data = dom::UrlEncodedForm(dom::FormData(page.Document(), form, submitter));
-  std::string method = form.AttributeOr("method");
-  for (char& c : method)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   Navigation navigation;
-  if (method == "post") {
+  if (LowerAscii(form.AttributeOr("method")) == "post") {
     navigation.url = *action;
     navigation.method = "POST";
     navigation.body = data;

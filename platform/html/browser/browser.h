@@ -61,7 +61,8 @@ class Browser final : public IWebBrowser2,
   void HostDestroyed();
 
  private:
-  // A navigation: where to, how, and where it stands in the history.
+  // A navigation: where to, how, and where it stands in the history. The history keeps only
+  // addresses: going back fetches the page again with GET.
   struct Navigation {
     std::u16string url;
     std::string method = "GET";

@@ -8,18 +8,10 @@
 namespace kv::html {
 namespace {
 
-std::string Lower(std::string_view text)
-{
-  std::string out(text);
-  for (char& c : out)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
-
 // "utf-8", "gbk", or empty for a name of neither.
 std::string Known(std::string_view name)
 {
-  const std::string lower = Lower(name);
+  const std::string lower = LowerAscii(name);
   if (lower == "utf-8" || lower == "utf8")
     return "utf-8";
   if (lower == "gbk" || lower == "gb2312" || lower == "gb18030" || lower == "x-gbk" || lower == "cp936" ||
@@ -31,7 +23,7 @@ std::string Known(std::string_view name)
 // The charset a <meta> in the first 1024 bytes declares.
 std::string MetaCharset(std::string_view bytes)
 {
-  const std::string head = Lower(bytes.substr(0, 1024));
+  const std::string head = LowerAscii(bytes.substr(0, 1024));
   for (size_t at = head.find("<meta"); at != std::string::npos; at = head.find("<meta", at + 5)) {
     const size_t end = head.find('>', at);
     const std::string tag = head.substr(at, end == std::string::npos ? std::string::npos : end - at);
@@ -53,7 +45,7 @@ bool IsValidUtf8(std::string_view bytes)
 
 std::string CharsetParameter(std::string_view text)
 {
-  const std::string lower = Lower(text);
+  const std::string lower = LowerAscii(text);
   const size_t at = lower.find("charset");
   if (at == std::string::npos)
     return {};

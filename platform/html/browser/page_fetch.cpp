@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "html/dom/node.h"
 #include "inet/inet.h"
 #include "html/page/utf8_text.h"
 #include "url_text.h"
@@ -44,10 +45,7 @@ std::string WithoutContentType(const std::string& headers)
     size_t end = headers.find("\r\n", start);
     end = end == std::string::npos ? headers.size() : end + 2;
     const std::string line = headers.substr(start, end - start);
-    std::string name = line.substr(0, line.find(':'));
-    for (char& c : name)
-      c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (name != "content-type")
+    if (LowerAscii(line.substr(0, line.find(':'))) != "content-type")
       kept += line;
     start = end;
   }
@@ -98,6 +96,7 @@ void PageFetch::Start(FetchRequest request)
 void PageFetch::Abort()
 {
   CloseHop();
+  dom::WipeText(hop_.body);
   ++step_;
   state_ = State::Idle;
 }
@@ -124,6 +123,7 @@ FetchResult PageFetch::Finish()
 {
   FetchResult result{status_ < 400, status_, hop_.url, contentType_, std::move(body_)};
   CloseHop();
+  dom::WipeText(hop_.body);
   state_ = State::Idle;
   ++step_;
   return result;
@@ -132,6 +132,7 @@ FetchResult PageFetch::Finish()
 FetchResult PageFetch::Fail(LONG status)
 {
   CloseHop();
+  dom::WipeText(hop_.body);
   state_ = State::Idle;
   ++step_;
   FetchResult result;

@@ -1,7 +1,8 @@
 // Fetching a page through the device's HTTP layer (its cookies, its TLS checks, its time
 // limits). The layer works asynchronously: its completions are posted to a window of the
 // browser's thread as `message` with the fetch step's number, and the browser calls Continue
-// with it there. Redirects are followed here, hop by hop, so that the URL reached is known.
+// with it there. Redirects are followed here, hop by hop, so that the URL reached is known. The
+// body sent (a form, which may hold a password) is wiped once the fetch has ended.
 #pragma once
 
 #include <memory>

@@ -61,7 +61,11 @@ void PageView::Update()
 
 void PageView::Resize()
 {
-  LayOut();
+  // The document is the same: only the layout is made again, for the new size.
+  if (layout_ && page_->Document().Version() == laidOutVersion_)
+    Place();
+  else
+    LayOut();
 }
 
 void PageView::LayOut()
@@ -80,6 +84,12 @@ void PageView::LayOut()
   };
   layout_ = std::make_unique<Page>(dom::LayoutMarkup(document, BrowserLayoutMarks()), std::move(settings));
   laidOutVersion_ = document.Version();
+  Place();
+}
+
+void PageView::Place()
+{
+  dom::Document& document = page_->Document();
   scroller_.LayOut(layout_.get());
 
   targets_.clear();

@@ -75,7 +75,9 @@ class PageView final : private FieldEvents {
   bool FieldKey(HWND field, WPARAM key) override;
   void FieldFocused(HWND field) override;
 
+  // Lays the document out anew, or only places the present layout in the view again.
   void LayOut();
+  void Place();
   KeyAction ActionFor(HWND window, WPARAM key) const;
   void Perform(KeyAction action, uint32_t node);
   int TargetAt(POINT client) const;

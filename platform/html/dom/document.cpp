@@ -3,20 +3,12 @@
 #include <gumbo.h>
 
 #include <algorithm>
-#include <cctype>
 
 #include "html/page/nesting_limit.h"
+#include "html/page/utf8_text.h"
 
 namespace kv::html::dom {
 namespace {
-
-std::string Lower(std::string_view text)
-{
-  std::string out(text);
-  for (char& c : out)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
 
 std::string TagName(const GumboElement& element)
 {
@@ -24,7 +16,7 @@ std::string TagName(const GumboElement& element)
     return gumbo_normalized_tagname(element.tag);
   GumboStringPiece piece = element.original_tag;
   gumbo_tag_from_original_text(&piece);
-  return Lower(std::string_view(piece.data, piece.length));
+  return LowerAscii(std::string_view(piece.data, piece.length));
 }
 
 int DepthOf(const Node& node)
@@ -33,23 +25,6 @@ int DepthOf(const Node& node)
   for (const Node* n = &node; n; n = n->parent)
     depth += n->IsElement();
   return depth;
-}
-
-std::string CollapsedBlanks(std::string_view text)
-{
-  std::string out;
-  bool blank = false;
-  for (char c : text) {
-    if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f') {
-      blank = !out.empty();
-      continue;
-    }
-    if (blank)
-      out += ' ';
-    blank = false;
-    out += c;
-  }
-  return out;
 }
 
 }  // namespace
@@ -185,7 +160,7 @@ Node* Document::Body() const
 std::string Document::Title() const
 {
   const Node* title = FindElement([](const Node& node) { return node.name == "title"; });
-  return title ? CollapsedBlanks(TextOf(*title)) : std::string();
+  return title ? CollapseBlanks(TextOf(*title)) : std::string();
 }
 
 void Document::SetTitle(std::string_view title)
@@ -204,7 +179,7 @@ void Document::SetTitle(std::string_view title)
 
 void Document::SetAttribute(Node& element, std::string_view name, std::string_view value)
 {
-  const std::string lower = Lower(name);
+  const std::string lower = LowerAscii(name);
   for (auto& attribute : element.attributes)
     if (attribute.first == lower) {
       attribute.second = value;
@@ -217,7 +192,7 @@ void Document::SetAttribute(Node& element, std::string_view name, std::string_vi
 
 void Document::RemoveAttribute(Node& element, std::string_view name)
 {
-  const std::string lower = Lower(name);
+  const std::string lower = LowerAscii(name);
   auto& attributes = element.attributes;
   auto end = std::remove_if(attributes.begin(), attributes.end(), [&](const auto& a) { return a.first == lower; });
   if (end != attributes.end()) {

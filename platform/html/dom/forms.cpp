@@ -1,33 +1,9 @@
 #include "forms.h"
 
-#include <cctype>
+#include "html/page/utf8_text.h"
 
 namespace kv::html::dom {
 namespace {
-
-std::string Lower(std::string text)
-{
-  for (char& c : text)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
-std::string Collapsed(const std::string& text)
-{
-  std::string out;
-  bool blank = false;
-  for (char c : text) {
-    if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f') {
-      blank = !out.empty();
-      continue;
-    }
-    if (blank)
-      out += ' ';
-    blank = false;
-    out += c;
-  }
-  return out;
-}
 
 bool IsControl(const Node& node)
 {
@@ -43,13 +19,13 @@ std::string ControlType(const Node& element)
   if (element.Is("textarea"))
     return "textarea";
   if (element.Is("button")) {
-    const std::string type = Lower(element.AttributeOr("type", "submit"));
+    const std::string type = LowerAscii(element.AttributeOr("type", "submit"));
     return type == "reset" || type == "button" ? type : "submit";
   }
   if (!element.Is("input"))
     return {};
   static const char* const kKnown[] = {"password", "hidden", "checkbox", "radio", "submit", "reset", "button", "image"};
-  const std::string type = Lower(element.AttributeOr("type"));
+  const std::string type = LowerAscii(element.AttributeOr("type"));
   for (const char* known : kKnown)
     if (type == known)
       return type;
@@ -82,7 +58,7 @@ std::vector<Node*> Options(const Document& document, const Node& select)
 
 std::string OptionText(const Node& option)
 {
-  return Collapsed(TextOf(option));
+  return CollapseBlanks(TextOf(option));
 }
 
 std::string OptionValue(const Node& option)

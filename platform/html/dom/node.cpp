@@ -3,9 +3,7 @@
 #include <algorithm>
 
 namespace kv::html::dom {
-namespace {
-
-void Wipe(std::string& text)
+void WipeText(std::string& text)
 {
   volatile char* bytes = text.data();
   for (size_t i = 0; i < text.size(); ++i)
@@ -13,11 +11,9 @@ void Wipe(std::string& text)
   text.clear();
 }
 
-}  // namespace
-
 ControlState::~ControlState()
 {
-  Wipe(value);
+  WipeText(value);
 }
 
 Node::~Node()

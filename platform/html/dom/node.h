@@ -70,6 +70,9 @@ void Walk(const Node& node, Visit&& visit)
     Walk(static_cast<const Node&>(*child), visit);
 }
 
+// Overwrites the text's bytes with zeros and empties it: for what may hold a password.
+void WipeText(std::string& text);
+
 // Whether `node` lies inside `ancestor` (or is it).
 bool IsInside(const Node* node, const Node& ancestor);
 

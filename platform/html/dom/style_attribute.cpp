@@ -3,6 +3,8 @@
 #include <cctype>
 #include <vector>
 
+#include "html/page/utf8_text.h"
+
 namespace kv::html::dom {
 namespace {
 
@@ -17,12 +19,7 @@ std::string_view Trimmed(std::string_view text)
 
 bool SameName(std::string_view a, std::string_view b)
 {
-  if (a.size() != b.size())
-    return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
+  return LowerAscii(a) == LowerAscii(b);
 }
 
 // The declarations, split at the semicolons outside quotes and parentheses.

@@ -8,6 +8,7 @@
 #include "html/dom/forms.h"
 #include "html/dom/markup.h"
 #include "html/dom/style_attribute.h"
+#include "html/page/utf8_text.h"
 #include "page_script.h"
 #include "script_text.h"
 
@@ -33,13 +34,6 @@ Node* NodeAt(duk_context* ctx, duk_idx_t index)
     return nullptr;
   Node* node = Doc(ctx).Find(static_cast<uint32_t>(id));
   return node && node->IsElement() ? node : nullptr;
-}
-
-std::string Lower(std::string text)
-{
-  for (char& c : text)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
 }
 
 duk_ret_t PushId(duk_context* ctx, const Node* node)
@@ -68,7 +62,7 @@ duk_ret_t PushString(duk_context* ctx, std::string_view text)
 duk_ret_t Attr(duk_context* ctx)
 {
   Node* node = NodeAt(ctx, 0);
-  const std::string* value = node ? node->Attribute(Lower(Utf8At(ctx, 1))) : nullptr;
+  const std::string* value = node ? node->Attribute(LowerAscii(Utf8At(ctx, 1))) : nullptr;
   if (!value) {
     duk_push_null(ctx);
     return 1;
@@ -301,7 +295,7 @@ duk_ret_t ByTag(duk_context* ctx)
   const Node* under = duk_to_number(ctx, 0) == 0 ? &document.Root() : NodeAt(ctx, 0);
   if (!under)
     return PushIds(ctx, {});
-  const std::string tag = Lower(Utf8At(ctx, 1));
+  const std::string tag = LowerAscii(Utf8At(ctx, 1));
   return PushIds(ctx, document.Elements(*under, [&](const Node& n) { return tag == "*" || n.name == tag; }));
 }
 

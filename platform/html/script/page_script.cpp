@@ -1,7 +1,6 @@
 #include "page_script.h"
 
-#include <cctype>
-
+#include "html/page/utf8_text.h"
 #include "script_text.h"
 
 namespace kv::html::script {
@@ -12,9 +11,7 @@ constexpr char kEntries[] = "kvEntries";
 
 bool IsScriptType(const std::string& type)
 {
-  std::string lower;
-  for (char c : type)
-    lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const std::string lower = LowerAscii(type);
   return lower.empty() || lower.find("javascript") != std::string::npos || lower.find("ecmascript") != std::string::npos;
 }
 
