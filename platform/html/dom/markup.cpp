@@ -74,6 +74,8 @@ class Writer {
     out_ += '<';
     out_ += node.name;
     for (const auto& [name, value] : node.attributes) {
+      if (marks_ && name == marks_->attribute)
+        continue;  // the page's own, which would pass for a mark
       out_ += ' ';
       out_ += name;
       out_ += "=\"";

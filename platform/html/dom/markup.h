@@ -25,7 +25,8 @@ struct LayoutMarks {
   std::function<LayoutRole(const Node&)> role;
 };
 
-// The whole page for the layout; scripts are left out.
+// The whole page for the layout; scripts are left out, and so are attributes the page itself
+// gives the mark's name.
 std::string LayoutMarkup(const Document& document, const LayoutMarks& marks);
 
 }  // namespace kv::html::dom

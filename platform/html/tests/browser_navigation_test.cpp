@@ -266,6 +266,22 @@ TEST_F(BrowserTest, ASinkMayDestroyTheControlInsideAnEvent)
   }
 }
 
+TEST_F(BrowserTest, TheDemoEntertainmentPageOffersItsTradeLinkAsWritten)
+{
+  gateway.serveFile("/amusement.htm", std::filesystem::path(KV_DEMO_PAGES) / "amusement.html", "text/html; charset=utf-8");
+  Load(Url("/amusement.htm"));
+  kvtest::SaveScreenshot("browser_amusement_240x320");
+  EXPECT_EQ(Title(), "娱乐消费");
+  // Chosen with the keys, the link is announced with its escapes kept, before anything is fetched.
+  cancel = [](const std::string&) { return true; };
+  events.clear();
+  SetFocus(host);
+  ASSERT_TRUE(kvtest::PressKey(VK_DOWN));
+  ASSERT_TRUE(kvtest::PressKey(VK_RETURN));
+  EXPECT_EQ(Names(), (std::vector<std::string>{
+                         "BeforeNavigate2 " + Url("/amusement/trade_pay.do?korvex_trade_no=2024061100001&return_url=%252Famusement.htm")}));
+}
+
 TEST_F(BrowserTest, TheErrorPageSaysWhatFailed)
 {
   gateway.servePage("/missing.htm", Reply::http(404, ""));

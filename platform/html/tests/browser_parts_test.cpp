@@ -4,6 +4,7 @@
 
 #include <chrono>
 
+#include "html/browser/layout_marks.h"
 #include "html/browser/page_charset.h"
 #include "html/browser/url_text.h"
 #include "html/dom/document.h"
@@ -105,6 +106,17 @@ TEST(BrowserDocument, NestingIsCutAtTheLimitAndTheContentKept)
     depth += node->children.back()->IsElement();
   EXPECT_LE(depth, dom::kMaxDepth);
   EXPECT_EQ(dom::InnerHtml(*inner).find("<div>"), std::string::npos);
+}
+
+TEST(BrowserDocument, APageCannotWriteTheLayoutsMarksItself)
+{
+  dom::Document document(R"(<a href="pay.htm" data-kv-node="1">付款</a><b data-kv-node="2">x</b>)");
+  const dom::Node* link = document.FindElement([](const dom::Node& n) { return n.name == "a"; });
+  ASSERT_NE(link, nullptr);
+  const std::string markup = dom::LayoutMarkup(document, BrowserLayoutMarks());
+  EXPECT_NE(markup.find("<a href=\"pay.htm\" data-kv-node=\"" + std::to_string(link->id) + "\">"), std::string::npos)
+      << markup;
+  EXPECT_EQ(markup.find("<b data-kv-node"), std::string::npos) << markup;
 }
 
 class NoHost : public script::ScriptHost {
