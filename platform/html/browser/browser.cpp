@@ -119,6 +119,7 @@ Browser::Browser(HWND host, HWND control, HWND view)
       eventsPoint_(static_cast<IWebBrowser2&>(*this), DIID_DWebBrowserEvents2),
       events_(eventsPoint_, static_cast<IWebBrowser2&>(*this)),
       fetch_(control, kFetchProgress),
+      imageFetch_(control, kImageProgress),
       pageView_(std::make_unique<PageView>(view, static_cast<ViewOwner&>(*this)))
 {
 }
@@ -196,6 +197,7 @@ HRESULT Browser::Navigate2(VARIANT* URL, VARIANT*, VARIANT*, VARIANT* PostData, 
 HRESULT Browser::Stop()
 {
   fetch_.Abort();
+  DropCompletion();
   pending_.reset();
   queued_.reset();
   return Alive() ? S_OK : E_FAIL;
@@ -285,17 +287,60 @@ void Browser::Loaded(Navigation navigation, FetchResult result)
   Show(page);
   loading_ = true;
   page->Script().RunScripts();
-  if (Alive() && page_ == page)
-    pageView_->Update();
+  if (!Alive() || page_ != page)
+    return;
+  pageView_->Update();
+  completing_ = Completion{std::move(navigation), page->ImagesToFetch()};
+  NextImage();
+}
+
+void Browser::NextImage()
+{
+  Completion& completion = *completing_;
+  if (completion.next < completion.images.size())
+    imageFetch_.Start(FetchRequest{completion.images[completion.next].second, "GET", {}, {}});
+  else
+    Complete();
+}
+
+void Browser::ImageProgress(WPARAM step)
+{
+  std::optional<FetchResult> result = imageFetch_.Continue(step);
+  if (!result || !completing_ || !page_)
+    return;
+  Completion& completion = *completing_;
+  if (result->ok) {
+    page_->AddImage(completion.images[completion.next].first, std::move(result->body));
+    ++completion.fetched;
+  }
+  ++completion.next;
+  NextImage();
+}
+
+void Browser::Complete()
+{
+  CComPtr<Browser> self(this);
+  Completion completion = std::move(*completing_);
+  completing_.reset();
+  std::shared_ptr<BrowserPage> page = page_;
+  if (completion.fetched > 0)
+    pageView_->Refresh();
   page->Script().FireLoad();
   loading_ = false;
   if (!Alive() || page_ != page)
     return;
   pageView_->Update();
-  RememberInHistory(navigation);
-  events_.DocumentComplete(result.url);
+  RememberInHistory(completion.navigation);
+  events_.DocumentComplete(page->Url());
   if (Alive() && queued_)
     PostMessageW(control_, kRunQueued, 0, 0);
+}
+
+void Browser::DropCompletion()
+{
+  imageFetch_.Abort();
+  completing_.reset();
+  loading_ = false;
 }
 
 void Browser::Failed(Navigation navigation, LONG status)
@@ -311,6 +356,7 @@ void Browser::Failed(Navigation navigation, LONG status)
 
 void Browser::Show(std::shared_ptr<BrowserPage> page)
 {
+  DropCompletion();
   for (unsigned id : timers_)
     KillTimer(view_, id);
   timers_.clear();
@@ -563,6 +609,7 @@ void Browser::HostDestroyed()
 {
   CComPtr<Browser> self(this);
   fetch_.Abort();
+  DropCompletion();
   pending_.reset();
   queued_.reset();
   for (unsigned id : timers_)
@@ -584,6 +631,9 @@ LRESULT Browser::ControlMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     return 0;
   case kRunQueued:
     RunQueued();
+    return 0;
+  case kImageProgress:
+    ImageProgress(wParam);
     return 0;
   case WM_SIZE:
     MoveWindow(view_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);

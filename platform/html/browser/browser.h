@@ -26,6 +26,7 @@ class Browser final : public IWebBrowser2,
   // Private messages of the control's window.
   static constexpr UINT kFetchProgress = WM_APP + 1;    // wParam: the fetch step
   static constexpr UINT kRunQueued = WM_APP + 2;        // a navigation a script started
+  static constexpr UINT kImageProgress = WM_APP + 3;    // wParam: the image fetch's step
 
   // Makes the control's window and the page view inside the host window; the host holds the
   // reference returned. Null when the windows cannot be made.
@@ -80,6 +81,11 @@ class Browser final : public IWebBrowser2,
   void Navigate(Navigation navigation);
   void FetchProgress(WPARAM step);
   void Loaded(Navigation navigation, FetchResult result);
+  // A loaded page's images are fetched one after the other; then it completes.
+  void NextImage();
+  void ImageProgress(WPARAM step);
+  void Complete();
+  void DropCompletion();
   void Failed(Navigation navigation, LONG status);
   void Show(std::shared_ptr<BrowserPage> page);
   void FollowLink(const std::shared_ptr<BrowserPage>& page, const dom::Node& link);
@@ -111,12 +117,21 @@ class Browser final : public IWebBrowser2,
   CConnectionPoint eventsPoint_;
   BrowserEvents events_;
   PageFetch fetch_;
+  PageFetch imageFetch_;
   std::unique_ptr<PageView> pageView_;
   std::shared_ptr<BrowserPage> page_;
   IHTMLDocument2* document_ = nullptr;  // the component object of page_, once asked for
   std::optional<Navigation> pending_;   // being fetched
   std::optional<Navigation> queued_;    // started by a script, to run after it
-  bool loading_ = false;                // a fetched page's scripts are running
+  bool loading_ = false;                // a fetched page is not complete yet
+  // A page waiting for its images before its onload and DocumentComplete.
+  struct Completion {
+    Navigation navigation;
+    std::vector<std::pair<std::string, std::u16string>> images;
+    size_t next = 0;
+    size_t fetched = 0;
+  };
+  std::optional<Completion> completing_;
   std::vector<Navigation> history_;
   size_t historyIndex_ = 0;
   std::set<unsigned> timers_;

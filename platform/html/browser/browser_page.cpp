@@ -46,6 +46,31 @@ std::optional<std::u16string> BrowserPage::Resolve(std::u16string_view reference
   return ResolveUrl(BaseUrl(), reference);
 }
 
+std::vector<std::pair<std::string, std::u16string>> BrowserPage::ImagesToFetch() const
+{
+  std::vector<std::pair<std::string, std::u16string>> wanted;
+  for (const dom::Node* image : document_.Elements(document_.Root(), [](const dom::Node& n) { return n.name == "img"; })) {
+    if (wanted.size() >= kMaxImages)
+      break;
+    const std::string src = image->AttributeOr("src");
+    const std::optional<std::u16string> url = Resolve(Wide(src));
+    if (src.empty() || images_.count(src) || !url || !IsWebUrl(*url))
+      continue;
+    bool known = false;
+    for (const auto& [seen, address] : wanted)
+      known = known || seen == src;
+    if (!known)
+      wanted.emplace_back(src, *url);
+  }
+  return wanted;
+}
+
+std::optional<std::string> BrowserPage::Image(std::string_view src) const
+{
+  auto found = images_.find(src);
+  return found == images_.end() ? std::nullopt : std::optional<std::string>(found->second);
+}
+
 script::CallResult BrowserPage::CallFunction(std::u16string_view name)
 {
   script::CallResult result = script_.Call(name);

@@ -3,9 +3,12 @@
 // that has been replaced (kept alive by a script still running in it) asks nothing more.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "html/dom/document.h"
 #include "html/script/page_script.h"
@@ -48,6 +51,14 @@ class BrowserPage final : public script::ScriptHost {
   // A link or form target as the page writes it, resolved; nothing when it cannot be.
   std::optional<std::u16string> Resolve(std::u16string_view reference) const;
 
+  // The images the page shows from the web, by their src as the page writes it and their
+  // address: those not fetched yet, at most kMaxImages of them.
+  static constexpr size_t kMaxImages = 16;
+  std::vector<std::pair<std::string, std::u16string>> ImagesToFetch() const;
+  void AddImage(const std::string& src, std::string bytes) { images_[src] = std::move(bytes); }
+  // The bytes of an image fetched for the page; nothing for one that was not.
+  std::optional<std::string> Image(std::string_view src) const;
+
   dom::Document& Document() { return document_; }
   script::PageScript& Script() { return script_; }
   // A function of the page called by the program; the page is shown as the call left it.
@@ -70,6 +81,7 @@ class BrowserPage final : public script::ScriptHost {
   std::string charset_;
   dom::Document document_;
   script::PageScript script_;
+  std::map<std::string, std::string, std::less<>> images_;
 };
 
 }  // namespace kv::html

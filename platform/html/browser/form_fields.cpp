@@ -32,7 +32,8 @@ LRESULT CALLBACK FieldProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     break;
   case WM_SETFOCUS: {
     const LRESULT result = CallWindowProcW(original, hwnd, message, wParam, lParam);
-    subclass->events->FieldFocused(hwnd);
+    if (auto* still = reinterpret_cast<Subclass*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)))
+      still->events->FieldFocused(hwnd);
     return result;
   }
   case WM_NCDESTROY:

@@ -77,6 +77,7 @@ void PageView::LayOut()
   dom::Document& document = page_->Document();
   PageSettings settings;
   settings.dpi = scroller_.Dpi();
+  settings.images = [page = page_](std::string_view src) { return page->Image(src); };
   settings.markAttribute = BrowserLayoutMarks().attribute;
   settings.placeholder = [this, page = page_](std::string_view mark) -> std::optional<SIZE> {
     const dom::Node* node = page->Document().Find(MarkedNode(mark));

@@ -38,8 +38,10 @@ class PageView final : private FieldEvents {
   // Shows a page from its top (null: nothing).
   void Show(std::shared_ptr<BrowserPage> page);
   const std::shared_ptr<BrowserPage>& Shown() const { return page_; }
-  // Lays the page out again when its document has changed since the last layout.
+  // Lays the page out again when its document has changed since the last layout; Refresh lays
+  // it out again in any case (its images have come).
   void Update();
+  void Refresh() { LayOut(); }
   void Resize();
   void Paint(HDC dc, const RECT& area);
   void ScrollBy(WORD code) { scroller_.ScrollBy(code); }

@@ -3,6 +3,7 @@
 #include "browser_fixture.h"
 
 #include "inet/cookie.h"
+#include "internal/gdi/screen.h"
 #include "testing/screenshot.h"
 
 namespace {
@@ -245,10 +246,18 @@ TEST_F(BrowserTest, StopDropsTheFetchUnderWayAndNothingFollows)
 TEST_F(BrowserTest, ASinkMayDestroyTheControlInsideAnEvent)
 {
   gateway.servePage("/page.htm", Reply::http(200, kPage));
-  for (DISPID id : {DISPID_BEFORENAVIGATE2, DISPID_NAVIGATECOMPLETE2, DISPID_DOCUMENTCOMPLETE}) {
+  gateway.servePage("/link.htm", Reply::http(200, "<body style=\"margin:0\"><a href=\"page.htm\">链接</a></body>"));
+  struct Case {
+    DISPID id;
+    bool tap;  // the navigation starts with a tap on a link, else with Navigate2
+  };
+  for (Case c : {Case{DISPID_BEFORENAVIGATE2, false}, Case{DISPID_NAVIGATECOMPLETE2, false},
+                 Case{DISPID_DOCUMENTCOMPLETE, false}, Case{DISPID_BEFORENAVIGATE2, true}}) {
     Open(240, 320);
+    if (c.tap)
+      Load(Url("/link.htm"));
     bool destroyed = false;
-    sink.On(id, [&](DISPPARAMS&) {
+    sink.On(c.id, [&](DISPPARAMS&) {
       if (!destroyed) {
         destroyed = true;
         DestroyWindow(dialog);
@@ -257,8 +266,11 @@ TEST_F(BrowserTest, ASinkMayDestroyTheControlInsideAnEvent)
       }
     });
     CComPtr<IWebBrowser2> kept = browser;
-    ASSERT_EQ(S_OK, Navigate(Url("/page.htm")));
-    ASSERT_TRUE(WaitUntil([&] { return destroyed; })) << id;
+    if (c.tap)
+      ASSERT_TRUE(kvtest::TapWindow(View(), POINT{8, 6}));
+    else
+      ASSERT_EQ(S_OK, Navigate(Url("/page.htm")));
+    ASSERT_TRUE(WaitUntil([&] { return destroyed; })) << c.id;
     ASSERT_TRUE(kvtest::RunUntilIdle());
     EXPECT_FALSE(IsWindow(host));
     EXPECT_EQ(kept->Stop(), E_FAIL);
@@ -280,6 +292,23 @@ TEST_F(BrowserTest, TheDemoEntertainmentPageOffersItsTradeLinkAsWritten)
   ASSERT_TRUE(kvtest::PressKey(VK_RETURN));
   EXPECT_EQ(Names(), (std::vector<std::string>{
                          "BeforeNavigate2 " + Url("/amusement/trade_pay.do?korvex_trade_no=2024061100001&return_url=%252Famusement.htm")}));
+}
+
+TEST_F(BrowserTest, ThePagesImagesAreFetchedBeforeItCompletes)
+{
+  gateway.serveFile("/img/logo.png", std::filesystem::path(KV_VIEWER_LIBRARY) / "logo.png", "image/png");
+  gateway.servePage("/missing.png", Reply::http(404, ""));
+  gateway.servePage("/pictures.htm", Reply::http(200, R"(<body style="margin:0"><img src="img/logo.png">
+      <img src="missing.png" width="20" height="20"><img src="img/logo.png"><img src="ftp://x/y.png"></body>)"));
+  Load(Url("/pictures.htm"));
+  // Each image once, before DocumentComplete.
+  std::vector<std::string> paths;
+  for (const auto& request : gateway.requests())
+    paths.push_back(request.path);
+  EXPECT_EQ(paths, (std::vector<std::string>{"/pictures.htm", "/img/logo.png", "/missing.png"}));
+  gdi_screen::Image shown;
+  ASSERT_TRUE(gdi_screen::CaptureWindow(View(), &shown));
+  EXPECT_NE(std::find(shown.pixels.begin(), shown.pixels.end(), 0xFF1E6FD9u), shown.pixels.end());
 }
 
 TEST_F(BrowserTest, TheErrorPageSaysWhatFailed)

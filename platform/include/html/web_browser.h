@@ -12,7 +12,8 @@
 // fires BeforeNavigate2 first, synchronously (inside Navigate2 for that call); a sink that sets
 // the cancel flag stops it and nothing follows. Otherwise the page is fetched with the device's
 // HTTP layer (the process's cookies, TLS verified) and NavigateComplete2 fires with the URL
-// reached after redirects, then the page's scripts and onload run, and DocumentComplete fires.
+// reached after redirects; then the page's scripts run, its images are fetched (up to 16), its
+// onload runs and DocumentComplete fires. Style sheets and scripts in other files are not fetched.
 // A fetch that fails (the network, TLS, or an HTTP status of 400 and above) fires NavigateError,
 // shows a short error page with an empty title, and DocumentComplete still fires. A navigation
 // that only changes the fragment of the page shown scrolls to it and fires NavigateComplete2 and
