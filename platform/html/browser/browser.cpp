@@ -31,7 +31,9 @@ std::optional<std::u16string> TextOf(const VARIANT* argument)
   const VARIANT* value = Value(argument);
   if (!value)
     return std::nullopt;
-  const BSTR* text = value->vt == VT_BSTR ? &value->bstrVal : value->vt == (VT_BYREF | VT_BSTR) ? value->pbstrVal : nullptr;
+  const BSTR* text = value->vt == VT_BSTR                 ? &value->bstrVal
+                     : value->vt == (VT_BYREF | VT_BSTR) ? value->pbstrVal
+                                                         : nullptr;
   if (!text)
     return std::nullopt;
   return std::u16string(*text ? *text : u"", SysStringLen(*text));
@@ -44,8 +46,8 @@ std::optional<std::string> BytesOf(const VARIANT* argument)
   if (!value)
     return std::nullopt;
   SAFEARRAY* array = value->vt == (VT_ARRAY | VT_UI1)              ? value->parray
-                     : value->vt == (VT_BYREF | VT_ARRAY | VT_UI1) ? *value->pparray
-                                                                   : nullptr;
+                     : value->vt == (VT_BYREF | VT_ARRAY | VT_UI1) && value->pparray ? *value->pparray
+                                                                                     : nullptr;
   if (!array || SafeArrayGetDim(array) != 1)
     return std::nullopt;
   LONG lower = 0, upper = -1;
