@@ -43,6 +43,7 @@ RecordedRequest decodeRequest(const RequestHead& head, std::string body) {
   auto question = head.target.find('?');
   request.path = head.target.substr(0, question);
   if (question != std::string::npos) request.query = head.target.substr(question + 1);
+  if (!request.query.empty()) request.queryForm = detail::decodeForm(request.query);
   request.version = head.version;
   request.headers = head.headers;
   for (const auto& [name, value] : head.headers) {

@@ -7,6 +7,7 @@
 
 #include "gdi/gdi.h"
 #include "internal/gdi/bitmap_pixels.h"
+#include "placeholder_box.h"
 #include "text_pieces.h"
 #include "user/metrics.h"
 #include "utf8_text.h"
@@ -113,7 +114,10 @@ std::u16string MarkerText(litehtml::list_style_type type, int index)
 }  // namespace
 
 GdiContainer::GdiContainer(const PageSettings& settings)
-    : dpi_(settings.dpi > 0 ? settings.dpi : 96), images_(settings.images)
+    : dpi_(settings.dpi > 0 ? settings.dpi : 96),
+      images_(settings.images),
+      markAttribute_(settings.markAttribute),
+      placeholder_(settings.placeholder)
 {
   defaultFont_ = kv::fonts::Font::Get({-get_default_font_size(), FW_NORMAL, false, {}});
 }
@@ -445,10 +449,17 @@ void GdiContainer::get_client_rect(litehtml::position& client) const
   client = litehtml::position(0, 0, viewWidth_, viewHeight_);
 }
 
-std::shared_ptr<litehtml::element> GdiContainer::create_element(const litehtml::tchar_t*, const litehtml::string_map&,
-                                                                const std::shared_ptr<litehtml::document>&)
+std::shared_ptr<litehtml::element> GdiContainer::create_element(const litehtml::tchar_t*,
+                                                                const litehtml::string_map& attributes,
+                                                                const std::shared_ptr<litehtml::document>& doc)
 {
-  return nullptr;
+  if (markAttribute_.empty() || !placeholder_)
+    return nullptr;
+  const auto mark = attributes.find(markAttribute_);
+  if (mark == attributes.end())
+    return nullptr;
+  const std::optional<SIZE> size = placeholder_(mark->second);
+  return size ? std::make_shared<PlaceholderBox>(doc, *size) : nullptr;
 }
 
 void GdiContainer::get_media_features(litehtml::media_features& media) const

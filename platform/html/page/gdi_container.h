@@ -28,6 +28,7 @@ class GdiContainer final : public litehtml::document_container {
   void BeginPaint(HDC dc);
   void EndPaint();
   const std::u16string& Title() const { return title_; }
+  const std::string& MarkAttribute() const { return markAttribute_; }
 
   litehtml::uint_ptr create_font(const litehtml::tchar_t* faceName, int size, int weight, litehtml::font_style italic,
                                  unsigned int decoration, litehtml::font_metrics* fm) override;
@@ -84,6 +85,8 @@ class GdiContainer final : public litehtml::document_container {
   HGDIOBJ paintFont_ = nullptr;  // the DC's font before the paint, put back after it
   std::vector<int> clips_;  // SaveDC levels of the clips set
   std::u16string title_;
+  std::string markAttribute_;
+  PlaceholderSize placeholder_;
 };
 
 }  // namespace kv::html

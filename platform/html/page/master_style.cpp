@@ -48,6 +48,7 @@ table[border="0"] td, table[border="0"] th { border-style: none; }
 hr { height: 0; margin: 0.5em 0; border-style: inset; border-width: 1px; border-color: #a0a0a0; }
 br { display: block; }
 img { display: inline-block; }
+input, select, textarea, button { display: inline-block; vertical-align: middle; margin: 1px; }
 
 b, strong { font-weight: bold; }
 i, em, cite, var, dfn, address { font-style: italic; }

@@ -58,6 +58,37 @@ std::vector<RECT> LineBoxes(const std::vector<RECT>& leaves)
   return lines;
 }
 
+// The border box of an element laid out as a box of its own.
+RECT BorderBox(const litehtml::element::ptr& element)
+{
+  const litehtml::position p = element->get_placement();
+  const litehtml::margins padding = element->get_paddings();
+  const litehtml::margins border = element->get_borders();
+  return RECT{p.x - padding.left - border.left, p.y - padding.top - border.top,
+              p.x + p.width + padding.right + border.right, p.y + p.height + padding.bottom + border.bottom};
+}
+
+void CollectMarked(const litehtml::element::ptr& element, const std::string& attribute,
+                   std::vector<MarkedElement>& marked)
+{
+  if (!element->is_visible())
+    return;
+  if (const char* mark = element->get_attr(attribute.c_str())) {
+    MarkedElement found{mark, {}};
+    if (element->get_display() == litehtml::display_inline && !element->is_replaced()) {
+      std::vector<RECT> leaves;
+      CollectLeafBoxes(element, leaves);
+      found.boxes = LineBoxes(leaves);
+    } else {
+      found.boxes.push_back(BorderBox(element));
+    }
+    marked.push_back(std::move(found));
+  }
+  const size_t count = element->get_children_count();
+  for (size_t i = 0; i < count; ++i)
+    CollectMarked(element->get_child(static_cast<int>(i)), attribute, marked);
+}
+
 void CollectLinks(const litehtml::element::ptr& element, std::vector<PageLink>& links)
 {
   if (const char* tag = element->get_tagName(); tag && std::string_view(tag) == "a") {
@@ -89,6 +120,7 @@ struct Page::State {
   int width = 0;
   int height = 0;
   std::vector<PageLink> links;
+  std::vector<MarkedElement> marked;
 };
 
 Page::Page(std::string_view html, PageSettings settings) : state_(std::make_unique<State>(html, settings)) {}
@@ -114,8 +146,12 @@ void Page::LayOut(int viewWidth, int viewHeight)
   s.width = std::max(viewWidth, s.document->width());
   s.height = s.document->height();
   s.links.clear();
-  if (litehtml::element::ptr root = s.document->root())
+  s.marked.clear();
+  if (litehtml::element::ptr root = s.document->root()) {
     CollectLinks(root, s.links);
+    if (!s.container.MarkAttribute().empty())
+      CollectMarked(root, s.container.MarkAttribute(), s.marked);
+  }
 }
 
 int Page::Width() const
@@ -152,6 +188,11 @@ int Page::LinkAt(POINT point) const
       if (PtInRect(&box, point))
         return static_cast<int>(i);
   return -1;
+}
+
+const std::vector<MarkedElement>& Page::Marked() const
+{
+  return state_->marked;
 }
 
 const std::u16string& Page::Title() const

@@ -26,4 +26,30 @@ std::string Narrow(std::u16string_view text)
   return out;
 }
 
+std::string LowerAscii(std::string_view text)
+{
+  std::string out(text);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z')
+      c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+
+std::string CollapseBlanks(std::string_view text)
+{
+  std::string out;
+  bool blank = false;
+  for (char c : text) {
+    if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f') {
+      blank = !out.empty();
+      continue;
+    }
+    if (blank)
+      out += ' ';
+    blank = false;
+    out += c;
+  }
+  return out;
+}
+
 }  // namespace kv::html

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "html/view/page_scroller.h"
 #include "internal/html/page.h"
 #include "windows.h"
 
@@ -30,7 +31,7 @@ class HtmlView {
   // Scrolling, by the scroll bar's codes or to a position (kept within the page).
   void ScrollBy(WORD code);
   void ScrollTo(int y);
-  int ScrollPos() const { return scroll_; }
+  int ScrollPos() const { return scroller_.Scroll(); }
 
   // Links: the one at a client point (-1: none); focus moves to the next or previous link in
   // view, or the page scrolls by a line when there is none.
@@ -45,21 +46,15 @@ class HtmlView {
  private:
   void ShowPage(std::unique_ptr<Page> page);
   void LayOut();
-  void UpdateScrollBar();
-  int ViewHeight() const;
-  int LineStep() const;
   bool LinkInView(int link) const;
   void ScrollIntoView(int link);
   void Redraw();
 
   HWND hwnd_;
-  int dpi_;
-  HWND bar_ = nullptr;
-  bool barShown_ = false;
+  PageScroller scroller_;
   std::u16string source_;
   HMODULE library_ = nullptr;  // the library of a page from DTM_NAVIGATE, for its images
   std::unique_ptr<Page> page_;
-  int scroll_ = 0;
   int focused_ = -1;
 };
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "html/html_viewer.h"
+#include "html/view/stylus_press.h"
 #include "html_view.h"
 
 namespace {
@@ -10,16 +11,11 @@ namespace {
 using kv::html::HtmlView;
 
 struct Viewer {
-  explicit Viewer(HWND hwnd) : view(hwnd) {}
+  explicit Viewer(HWND hwnd) : view(hwnd), press(kv::html::ScreenDpi()) {}
 
   HtmlView view;
-  // A stylus press: on a link it follows the link when lifted there; moved far enough, it
-  // drags the page instead.
-  bool pressed = false;
-  bool dragging = false;
-  POINT pressAt{};
-  int pressScroll = 0;
-  int pressLink = -1;
+  // On a link, a tap follows the link.
+  kv::html::StylusPress press;
 };
 
 Viewer* ViewerOf(HWND hwnd)
@@ -30,14 +26,6 @@ Viewer* ViewerOf(HWND hwnd)
 POINT PointOf(LPARAM lParam)
 {
   return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-}
-
-int DragStart()
-{
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return std::max(3, 5 * dpi / 96);
 }
 
 // Tells the parent that a link is followed. The target is the caller's own copy: the parent may
@@ -63,33 +51,21 @@ void PointerDown(HWND hwnd, Viewer& viewer, POINT at)
   if (!IsWindow(hwnd))
     return;
   SetCapture(hwnd);
-  viewer.pressed = true;
-  viewer.dragging = false;
-  viewer.pressAt = at;
-  viewer.pressScroll = viewer.view.ScrollPos();
-  viewer.pressLink = viewer.view.LinkAt(at);
+  viewer.press.Down(at, viewer.view.ScrollPos(), viewer.view.LinkAt(at));
 }
 
 void PointerMove(Viewer& viewer, POINT at)
 {
-  if (!viewer.pressed)
-    return;
-  const int dy = at.y - viewer.pressAt.y;
-  if (!viewer.dragging && std::abs(dy) < DragStart())
-    return;
-  viewer.dragging = true;
-  viewer.view.ScrollTo(viewer.pressScroll - dy);
+  if (std::optional<int> scroll = viewer.press.Move(at))
+    viewer.view.ScrollTo(*scroll);
 }
 
 void PointerUp(HWND hwnd, Viewer& viewer, POINT at)
 {
-  if (!viewer.pressed)
-    return;
-  viewer.pressed = false;
+  const int link = viewer.press.Up(viewer.view.LinkAt(at));  // before the capture goes, which cancels a press
   if (GetCapture() == hwnd)
     ReleaseCapture();
-  const int link = viewer.view.LinkAt(at);
-  if (viewer.dragging || link < 0 || link != viewer.pressLink)
+  if (link < 0)
     return;
   viewer.view.FocusLink(link);
   NotifyHotspot(hwnd, viewer.view.TargetOf(link));
@@ -122,10 +98,10 @@ LRESULT Handle(HWND hwnd, Viewer& viewer, UINT message, WPARAM wParam, LPARAM lP
     viewer.view.EndOfSource();
     return TRUE;
   case DTM_NAVIGATE:
-    viewer.pressed = false;
+    viewer.press.Cancel();
     return lParam && viewer.view.Navigate(reinterpret_cast<LPCWSTR>(lParam));
   case DTM_CLEAR:
-    viewer.pressed = false;
+    viewer.press.Cancel();
     viewer.view.Clear();
     return TRUE;
   case WM_SIZE:
@@ -153,7 +129,7 @@ LRESULT Handle(HWND hwnd, Viewer& viewer, UINT message, WPARAM wParam, LPARAM lP
     PointerUp(hwnd, viewer, PointOf(lParam));
     return 0;
   case WM_CAPTURECHANGED:
-    viewer.pressed = false;
+    viewer.press.Cancel();
     return 0;
   case WM_KEYDOWN:
     if (KeyDown(hwnd, viewer, wParam))

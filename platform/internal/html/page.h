@@ -1,7 +1,7 @@
 // A laid-out HTML page drawn with the device's drawing calls: the document of the HTML viewer
 // and of the browser control. It parses markup, lays it out for a width, paints any part of it
-// into a device context and tells where its links lie. It runs no script and fetches nothing:
-// images come from data: URLs or from the caller's image source.
+// into a device context and tells where its links and the caller's marked elements lie. It runs
+// no script and fetches nothing: images come from data: URLs or from the caller's image source.
 #pragma once
 
 #include <functional>
@@ -19,10 +19,27 @@ namespace kv::html {
 // when the caller has no such image.
 using ImageSource = std::function<std::optional<std::string>(std::string_view src)>;
 
+// The size of the box the caller fills itself for an element of a mark; nothing for an element
+// laid out as the page says.
+using PlaceholderSize = std::function<std::optional<SIZE>(std::string_view mark)>;
+
 struct PageSettings {
   // The screen's density: the default font size and point sizes follow it (12 pixels at 96).
   int dpi = 96;
   ImageSource images;
+  // The caller's marks: after each layout, Marked() tells where every element that carries this
+  // attribute lies. An element whose mark `placeholder` gives a size for is laid out as an empty
+  // box of that size, or of the width and height the page's style gives it, where the caller
+  // shows something of its own (the browser's form fields); its content is not shown.
+  std::string markAttribute;
+  PlaceholderSize placeholder;
+};
+
+struct MarkedElement {
+  std::string mark;         // the value of the marking attribute
+  // Where it lies, in page coordinates: its border box, or for an inline element one box a line
+  // around what it shows.
+  std::vector<RECT> boxes;
 };
 
 struct PageLink {
@@ -52,6 +69,10 @@ class Page {
   // The page's links in document order, and the one whose box holds a page point (-1: none).
   const std::vector<PageLink>& Links() const;
   int LinkAt(POINT point) const;
+
+  // The laid-out elements that carry the marking attribute, in document order (those not shown,
+  // display: none, are left out).
+  const std::vector<MarkedElement>& Marked() const;
 
   // The text of the page's <title>.
   const std::u16string& Title() const;

@@ -29,6 +29,8 @@ struct RecordedRequest {
 
   // The body's form fields, decoded ("+" is a space, %XX a byte), when it is a form.
   std::vector<std::pair<std::string, std::string>> form;
+  // The query's fields, decoded the same way (a form sent with GET).
+  std::vector<std::pair<std::string, std::string>> queryForm;
   // The decoded "requestData" field: the request's JSON text in UTF-8.
   std::optional<std::string> requestData;
   // That text parsed, members in the order sent, numbers kept apart from strings.
