@@ -136,4 +136,10 @@ private:
   std::vector<Member> members_;
 };
 
+// The containers of array and object values, for the library's own readers and writers.
+struct ContainerAccess {
+  static const ArrayValues& elements(const Value& array) { return *array.value_.array_; }
+  static const ObjectValues& members(const Value& object) { return *object.value_.object_; }
+};
+
 }  // namespace Json

@@ -1,17 +1,60 @@
-// Appending scalars and quoted texts to a wide string; shared by the writers.
+// Appending scalars and quoted texts to a wide text; shared by the writers, which append to a
+// std::u16string or to a TextSink.
 #pragma once
 
+#include <algorithm>
 #include <string>
 
 #include "json/value.h"
 
 namespace Json {
 
-void appendInt(std::u16string& out, Int value);
-void appendUInt(std::u16string& out, UInt value);
-void appendReal(std::u16string& out, double value);
-void appendQuoted(std::u16string& out, const WCHAR* text);
+// Writes into a wide string used as room that is kept from one text to the next: the string's
+// size is the room, `length` what has been written, and appending is a copy into room already
+// there.
+class TextSink {
+public:
+  explicit TextSink(std::u16string& room) : room_(room) {}
+
+  size_t length() const { return length_; }
+  void push_back(WCHAR c)
+  {
+    if (length_ == room_.size()) {
+      grow(1);
+    }
+    room_[length_++] = c;
+  }
+  void append(const WCHAR* text, size_t count)
+  {
+    if (room_.size() - length_ < count) {
+      grow(count);
+    }
+    std::copy_n(text, count, room_.data() + length_);
+    length_ += count;
+  }
+  TextSink& operator+=(const WCHAR* text)
+  {
+    append(text, std::char_traits<WCHAR>::length(text));
+    return *this;
+  }
+
+private:
+  void grow(size_t count) { room_.resize(std::max(room_.size() * 2, length_ + count + 256)); }
+
+  std::u16string& room_;
+  size_t length_ = 0;
+};
+
+template <class Out>
+void appendInt(Out& out, Int value);
+template <class Out>
+void appendUInt(Out& out, UInt value);
+template <class Out>
+void appendReal(Out& out, double value);
+template <class Out>
+void appendQuoted(Out& out, const WCHAR* text);
 // The scalar forms of null, numbers, booleans and strings; nothing for arrays and objects.
-void appendScalar(std::u16string& out, const Value& value);
+template <class Out>
+void appendScalar(Out& out, const Value& value);
 
 }  // namespace Json

@@ -102,10 +102,12 @@ class ArrayValues;
 class ObjectValues;
 struct Element;
 struct Member;
+struct ContainerAccess;
 
 class Value {
   friend class ValueIteratorBase;
   friend class Reader;
+  friend struct ContainerAccess;
   friend class ArrayValues;
   friend class ObjectValues;
   friend struct Element;

@@ -25,9 +25,7 @@ public:
   std::u16string write(const Value& root) override;
 
 private:
-  void writeValue(const Value& value);
-
-  std::u16string document_;
+  std::u16string document_;  // room for the text, kept from one call to the next
   bool yamlCompatible_ = false;
 };
 
@@ -52,7 +50,8 @@ private:
 
 std::u16string valueToString(Int value);
 std::u16string valueToString(UInt value);
-// "%#.16g" with the run of trailing zeros cut to one after the last non-zero digit.
+// "%#.16g" with the run of trailing zeros cut to one after the last non-zero digit; a text
+// ending in the point gets a zero after it.
 std::u16string valueToString(double value);
 std::u16string valueToString(bool value);
 std::u16string valueToQuotedString(const WCHAR* text);
