@@ -7,6 +7,48 @@
 
 namespace Json {
 
+namespace {
+
+// Containers are allocated with room for `room` entries right after them, in one block.
+template <class Entry>
+void* blockWithRoom(size_t header, size_t room, Entry*& entries)
+{
+  void* block = ::operator new(header + room * sizeof(Entry));
+  entries = reinterpret_cast<Entry*>(static_cast<char*>(block) + header);
+  return block;
+}
+
+}  // namespace
+
+ArrayValues* ArrayValues::Create(size_t room)
+{
+  static_assert(sizeof(ArrayValues) % alignof(Element) == 0);
+  Element* entries = nullptr;
+  void* block = blockWithRoom(sizeof(ArrayValues), room, entries);
+  return new (block) ArrayValues(entries, room);
+}
+
+ArrayValues* ArrayValues::Copy(const ArrayValues& other)
+{
+  ArrayValues* copy = Create(other.count());
+  try {
+    copy->indexes_ = other.indexes_;
+    for (size_t position = 0; position < other.count(); ++position) {
+      copy->elements_.emplace_back(other.elements_[position]);
+    }
+  } catch (...) {
+    Destroy(copy);
+    throw;
+  }
+  return copy;
+}
+
+void ArrayValues::Destroy(ArrayValues* array)
+{
+  array->~ArrayValues();
+  ::operator delete(array);
+}
+
 UInt ArrayValues::size() const
 {
   if (elements_.empty()) {
@@ -56,14 +98,14 @@ Value& ArrayValues::grow(UInt index)
   elements_.reserve(elements_.size() + 1);
   indexes_.reserve(indexes_.size() + 1);
   indexes_.insert(indexes_.begin() + static_cast<ptrdiff_t>(position), key);
-  return elements_.emplace(elements_.begin() + static_cast<ptrdiff_t>(position))->value;
+  return elements_.emplace(position).value;
 }
 
 void ArrayValues::truncate(UInt size)
 {
   const Int key = static_cast<Int>(size);
   size_t position = dense() ? (key < 0 ? 0 : std::min<size_t>(size, elements_.size())) : lowerBound(key);
-  elements_.erase(elements_.begin() + static_cast<ptrdiff_t>(position), elements_.end());
+  elements_.erase(position, elements_.size());
   if (!dense()) {
     indexes_.erase(indexes_.begin() + static_cast<ptrdiff_t>(position), indexes_.end());
   }
@@ -79,7 +121,7 @@ void ArrayValues::adopt(std::vector<Element>& elements)
 {
   elements_.reserve(elements.size());
   for (Element& element : elements) {
-    elements_.push_back(std::move(element));
+    elements_.emplace_back(std::move(element));
   }
   elements.clear();
 }
@@ -118,6 +160,34 @@ bool ArrayValues::operator<(const ArrayValues& other) const
   return false;
 }
 
+ObjectValues* ObjectValues::Create(size_t room)
+{
+  static_assert(sizeof(ObjectValues) % alignof(Member) == 0);
+  Member* entries = nullptr;
+  void* block = blockWithRoom(sizeof(ObjectValues), room, entries);
+  return new (block) ObjectValues(entries, room);
+}
+
+ObjectValues* ObjectValues::Copy(const ObjectValues& other)
+{
+  ObjectValues* copy = Create(other.count());
+  try {
+    for (size_t position = 0; position < other.count(); ++position) {
+      copy->members_.emplace_back(other.members_[position]);
+    }
+  } catch (...) {
+    Destroy(copy);
+    throw;
+  }
+  return copy;
+}
+
+void ObjectValues::Destroy(ObjectValues* object)
+{
+  object->~ObjectValues();
+  ::operator delete(object);
+}
+
 size_t ObjectValues::lowerBound(const WCHAR* name, bool& found) const
 {
   size_t low = 0, high = members_.size();
@@ -152,19 +222,19 @@ Value& ObjectValues::grow(const MemberKey& key)
 
 Value& ObjectValues::insertAt(size_t position, MemberKey&& key)
 {
-  return members_.emplace(members_.begin() + static_cast<ptrdiff_t>(position), std::move(key))->value;
+  return members_.emplace(position, std::move(key)).value;
 }
 
 void ObjectValues::removeAt(size_t position)
 {
-  members_.erase(members_.begin() + static_cast<ptrdiff_t>(position));
+  members_.erase(position, position + 1);
 }
 
 void ObjectValues::adopt(std::vector<Member>& members, const std::vector<uint32_t>& order)
 {
   members_.reserve(members.size());
   for (uint32_t position : order) {
-    members_.push_back(std::move(members[position]));
+    members_.emplace_back(std::move(members[position]));
   }
   members.clear();
 }

@@ -7,9 +7,11 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 #include <string_view>
 #include <vector>
 
+#include "entry_list.h"
 #include "json/value.h"
 
 namespace Json {
@@ -56,11 +58,12 @@ struct Member {
   }
 };
 
-// The position of `value` among the entries (Element or Member) that hold it; entries.size()
-// when it is none of them.
-template <class Entry>
-size_t positionIn(const std::vector<Entry>& entries, const Value* value)
+// The position of `value` among the entries (Element or Member) of a list that hold it;
+// entries.size() when it is none of them.
+template <class List>
+size_t positionIn(const List& entries, const Value* value)
 {
+  using Entry = std::remove_cv_t<std::remove_reference_t<decltype(entries[0])>>;
   const auto address = reinterpret_cast<uintptr_t>(value) - offsetof(Entry, value);
   const auto first = reinterpret_cast<uintptr_t>(entries.data());
   if (entries.empty() || address < first || (address - first) % sizeof(Entry) != 0) {
@@ -69,11 +72,13 @@ size_t positionIn(const std::vector<Entry>& entries, const Value* value)
   return std::min<size_t>((address - first) / sizeof(Entry), entries.size());
 }
 
+// An array's container. It is made with room for a number of elements right after it, so that
+// an array read whole costs one allocation.
 class ArrayValues {
 public:
-  ArrayValues() = default;
-  ArrayValues(const ArrayValues&) = default;
-  ArrayValues& operator=(const ArrayValues&) = delete;
+  static ArrayValues* Create(size_t room);
+  static ArrayValues* Copy(const ArrayValues& other);
+  static void Destroy(ArrayValues* array);
 
   size_t count() const { return elements_.size(); }
   // The highest index plus one; 0 without elements.
@@ -92,24 +97,30 @@ public:
   // Takes the elements of an empty array, indexes 0 on, and leaves `elements` empty.
   void adopt(std::vector<Element>& elements);
   // The elements of an array without gaps, for a reader that appends to it.
-  std::vector<Element>& denseElements() { return elements_; }
+  EntryList<Element>& denseElements() { return elements_; }
 
   bool operator==(const ArrayValues& other) const;
   bool operator<(const ArrayValues& other) const;
 
 private:
+  ArrayValues(Element* room, size_t capacity) : elements_(room, capacity) {}
+  ArrayValues(const ArrayValues&) = delete;
+  ArrayValues& operator=(const ArrayValues&) = delete;
+  ~ArrayValues() = default;
+
   bool dense() const { return indexes_.empty(); }
   size_t lowerBound(Int index) const;
 
-  std::vector<Element> elements_;
+  EntryList<Element> elements_;
   std::vector<Int> indexes_;  // empty while every element's index is its position
 };
 
+// An object's container, made like an array's with room for its members right after it.
 class ObjectValues {
 public:
-  ObjectValues() = default;
-  ObjectValues(const ObjectValues&) = default;
-  ObjectValues& operator=(const ObjectValues&) = delete;
+  static ObjectValues* Create(size_t room);
+  static ObjectValues* Copy(const ObjectValues& other);
+  static void Destroy(ObjectValues* object);
 
   size_t count() const { return members_.size(); }
   Member& memberAt(size_t position) { return members_[position]; }
@@ -133,7 +144,12 @@ public:
   bool operator<(const ObjectValues& other) const;
 
 private:
-  std::vector<Member> members_;
+  ObjectValues(Member* room, size_t capacity) : members_(room, capacity) {}
+  ObjectValues(const ObjectValues&) = delete;
+  ObjectValues& operator=(const ObjectValues&) = delete;
+  ~ObjectValues() = default;
+
+  EntryList<Member> members_;
 };
 
 // The containers of array and object values, for the library's own readers and writers.

@@ -3,6 +3,7 @@
 #include "json/reader.h"
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <string>
 #include <string_view>
@@ -50,20 +51,24 @@ List& listAt(std::deque<List>& lists, int depth)
   return lists[static_cast<size_t>(depth)];
 }
 
-// A name's first four code units as one number that orders as the names do.
-uint64_t namePrefix(const WCHAR* name)
+// The first four code units of a name (length units, the name ending at its first NUL) as one
+// number that orders as the names do.
+uint64_t namePrefix(const WCHAR* name, size_t length)
 {
+  WCHAR units[4] = {};
+  std::memcpy(units, name, std::min<size_t>(length, 4) * sizeof(WCHAR));
   uint64_t prefix = 0;
-  for (int unit = 0; unit < 4; ++unit) {
-    prefix = prefix << 16 | *name;
-    name += *name != 0 ? 1 : 0;
+  bool ended = false;
+  for (WCHAR unit : units) {
+    ended = ended || unit == 0;
+    prefix = prefix << 16 | (ended ? 0u : unit);
   }
   return prefix;
 }
 
 // Adds an entry at the end of `entries`; `remembered`, if it lies among them, follows it.
-template <class Entry, class... Args>
-Entry& addEntry(std::vector<Entry>& entries, Value*& remembered, Args&&... args)
+template <class List, class... Args>
+auto& addEntry(List& entries, Value*& remembered, Args&&... args)
 {
   size_t position = remembered != nullptr ? positionIn(entries, remembered) : entries.size();
   entries.emplace_back(std::forward<Args>(args)...);
@@ -177,7 +182,7 @@ bool Reader::readValue(int depth)
 bool Reader::readObject(const Token&, int depth)
 {
   Value& object = currentValue();
-  object = Value(objectValue);
+  object = Value();  // the old content goes; the object is made when its members are known
   MemberList& list = listAt(lists_->members, depth);
   bool successful = readMembers(list, depth);
   // However the object ended, it keeps what was read, in name order. The reader forgets the
@@ -193,7 +198,10 @@ bool Reader::readObject(const Token&, int depth)
       list.positions.push_back(ordered.position);
     }
   }
-  object.value_.object_->adopt(list.entries, list.positions);
+  ObjectValues* members = ObjectValues::Create(list.entries.size());
+  members->adopt(list.entries, list.positions);
+  object.value_.object_ = members;
+  object.type_ = objectValue;
   list.order.clear();
   return successful;
 }
@@ -221,7 +229,7 @@ bool Reader::readMembers(MemberList& list, int depth)
       return addErrorAndRecover(u"Missing ':' after object member name", colon, tokenObjectEnd);
     }
     // A repeated name is read again into the member it named before.
-    nodes_.push_back(&memberNamed(list, memberName_.c_str()));
+    nodes_.push_back(&memberNamed(list, memberName_));
     bool ok = readValue(depth + 1);
     nodes_.pop_back();
     if (!ok) {
@@ -240,11 +248,12 @@ bool Reader::readMembers(MemberList& list, int depth)
   return addErrorAndRecover(u"Missing '}' or object member name", tokenName, tokenObjectEnd);
 }
 
-Value& Reader::memberNamed(MemberList& list, const WCHAR* name)
+Value& Reader::memberNamed(MemberList& list, const std::u16string& decodedName)
 {
+  const WCHAR* name = decodedName.c_str();
   std::vector<Member>& entries = list.entries;
   const auto position = static_cast<uint32_t>(entries.size());
-  const uint64_t prefix = namePrefix(name);
+  const uint64_t prefix = namePrefix(name, decodedName.size());
   const bool indexed = !list.index.empty() || entries.size() >= MemberList::indexedFrom;
   auto at = list.order.end();
   if (!indexed) {
@@ -279,52 +288,78 @@ Value& Reader::memberNamed(MemberList& list, const WCHAR* name)
 bool Reader::readArray(const Token&, int depth)
 {
   Value& array = currentValue();
-  array = Value(arrayValue);
+  array = Value();  // the old content goes; the array is made when its elements are known
+  std::vector<Element>& listed = listAt(lists_->elements, depth);
   skipSpaces();
+  bool successful = true;
   if (current_ != end_ && *current_ == u']') {
     Token endArray;
     readToken(endArray);
-    return true;
+  } else {
+    successful = readElements(listed, array, depth);
   }
-  std::vector<Element>& listed = listAt(lists_->elements, depth);
-  bool successful = readElements(listed, *array.value_.array_, depth);
-  if (!listed.empty()) {
-    array.value_.array_->adopt(listed);
+  if (array.type_ != arrayValue) {
+    ArrayValues* elements = ArrayValues::Create(listed.size());
+    elements->adopt(listed);
+    array.value_.array_ = elements;
+    array.type_ = arrayValue;
   }
   return successful;
 }
 
-// A short array is listed first and takes its elements in one piece at its end; a long one
-// takes what was listed so far and grows in place from then on.
-bool Reader::readElements(std::vector<Element>& listed, ArrayValues& array, int depth)
+// A short array is listed first and made with its elements in one piece at its end; a long one
+// is made with what was listed so far and grows in place from then on.
+bool Reader::readElements(std::vector<Element>& listed, Value& array, int depth)
 {
   constexpr size_t listedAtMost = 64;
-  std::vector<Element>* elements = &listed;
-  while (true) {
-    if (elements == &listed && listed.size() == listedAtMost) {
+  for (;;) {
+    if (listed.size() == listedAtMost) {
       size_t remembered = lastValue_ != nullptr ? positionIn(listed, lastValue_) : listedAtMost;
-      array.adopt(listed);
+      ArrayValues* elements = ArrayValues::Create(listedAtMost * 4);
+      elements->adopt(listed);
+      array.value_.array_ = elements;
+      array.type_ = arrayValue;
       if (remembered < listedAtMost) {
-        lastValue_ = &array.valueAt(remembered);
+        lastValue_ = &elements->valueAt(remembered);
       }
-      elements = &array.denseElements();
+      break;
     }
-    nodes_.push_back(&addEntry(*elements, lastValue_).value);
-    bool ok = readValue(depth + 1);
-    nodes_.pop_back();
-    if (!ok) {
-      return recoverFromError(tokenArrayEnd);
-    }
-
-    Token token;
-    readTokenSkippingComments(token);
-    if (token.type == tokenArrayEnd) {
-      return true;
-    }
-    if (token.type != tokenArraySeparator) {
-      return addErrorAndRecover(u"Missing ',' or ']' in array declaration", token, tokenArrayEnd);
+    const int next = readElement(listed, depth);
+    if (next <= 0) {
+      return next == 0;
     }
   }
+  EntryList<Element>& elements = array.value_.array_->denseElements();
+  for (;;) {
+    const int next = readElement(elements, depth);
+    if (next <= 0) {
+      return next == 0;
+    }
+  }
+}
+
+// Reads one element and what follows it: 1 after a comma, 0 at the end of the array, -1 after
+// an error (recovered from).
+template <class List>
+int Reader::readElement(List& elements, int depth)
+{
+  nodes_.push_back(&addEntry(elements, lastValue_).value);
+  bool ok = readValue(depth + 1);
+  nodes_.pop_back();
+  if (!ok) {
+    recoverFromError(tokenArrayEnd);
+    return -1;
+  }
+  Token token;
+  readTokenSkippingComments(token);
+  if (token.type == tokenArrayEnd) {
+    return 0;
+  }
+  if (token.type != tokenArraySeparator) {
+    addErrorAndRecover(u"Missing ',' or ']' in array declaration", token, tokenArrayEnd);
+    return -1;
+  }
+  return 1;
 }
 
 void Reader::readTokenSkippingComments(Token& token)
@@ -422,7 +457,22 @@ bool Reader::match(const WCHAR* pattern, int length)
 // Runs past the closing quote; a backslash takes the next character whatever it is.
 bool Reader::readString(bool& escaped)
 {
-  for (const WCHAR* p = current_; p != end_;) {
+  const WCHAR* p = current_;
+  // Four units at a time while none of them is a quote or a backslash.
+  constexpr uint64_t ones = 0x0001000100010001ull, highs = 0x8000800080008000ull;
+  auto holds = [](uint64_t units, uint64_t unit) {
+    const uint64_t x = units ^ (unit * ones);
+    return ((x - ones) & ~x & highs) != 0;  // some unit of x is zero
+  };
+  while (end_ - p >= 4) {
+    uint64_t units;
+    std::memcpy(&units, p, sizeof units);
+    if (holds(units, u'"') || holds(units, u'\\')) {
+      break;
+    }
+    p += 4;
+  }
+  while (p != end_) {
     WCHAR c = *p++;
     if (c == u'"') {
       current_ = p;

@@ -50,10 +50,10 @@ Value::Value(ValueType type) : type_(static_cast<uint8_t>(type)), allocated_(fal
       value_.bool_ = false;
       break;
     case arrayValue:
-      value_.array_ = new ArrayValues();
+      value_.array_ = ArrayValues::Create(0);
       break;
     case objectValue:
-      value_.object_ = new ObjectValues();
+      value_.object_ = ObjectValues::Create(0);
       break;
   }
 }
@@ -93,10 +93,10 @@ Value::Value(const Value& other) : type_(other.type_), allocated_(false), commen
       }
       break;
     case arrayValue:
-      value_.array_ = new ArrayValues(*other.value_.array_);
+      value_.array_ = ArrayValues::Copy(*other.value_.array_);
       break;
     case objectValue:
-      value_.object_ = new ObjectValues(*other.value_.object_);
+      value_.object_ = ObjectValues::Copy(*other.value_.object_);
       break;
     default:
       value_ = other.value_;
@@ -125,10 +125,10 @@ void Value::releaseContents() noexcept
       }
       break;
     case arrayValue:
-      delete value_.array_;
+      ArrayValues::Destroy(value_.array_);
       break;
     case objectValue:
-      delete value_.object_;
+      ObjectValues::Destroy(value_.object_);
       break;
     default:
       break;

@@ -67,9 +67,11 @@ private:
   struct MemberList;
   struct Lists;
   bool readMembers(MemberList& list, int depth);
-  Value& memberNamed(MemberList& list, const WCHAR* name);
+  Value& memberNamed(MemberList& list, const std::u16string& decodedName);
   bool readArray(const Token& token, int depth);
-  bool readElements(std::vector<Element>& listed, ArrayValues& array, int depth);
+  bool readElements(std::vector<Element>& listed, Value& array, int depth);
+  template <class List>
+  int readElement(List& elements, int depth);
   bool decodeNumber(const Token& token);
   bool decodeReal(const Token& token);
   bool decodeString(const Token& token, std::u16string& decoded);

@@ -121,7 +121,8 @@ public:
   // The shared null that read-only access yields for anything absent.
   static const Value null;
 
-  Value(ValueType type = nullValue);
+  Value() : type_(nullValue), allocated_(false), comments_(nullptr) { value_.uint_ = 0; }
+  Value(ValueType type);
   Value(Int value) : type_(intValue), allocated_(false), comments_(nullptr) { value_.int_ = value; }
   Value(UInt value) : type_(uintValue), allocated_(false), comments_(nullptr) { value_.uint_ = value; }
   Value(double value) : type_(realValue), allocated_(false), comments_(nullptr) { value_.real_ = value; }
