@@ -9,11 +9,22 @@
 #include <string>
 #include <vector>
 
+#include "json/reader.h"
 #include "json/value.h"
 
 namespace {
 
 using Json::Value;
+
+// Half the runs start from a container the reader made (which holds its entries in the room it
+// was made with until it grows), the other half from an empty one.
+Value parsed(const std::u16string& text)
+{
+  Json::Reader reader;
+  Value root;
+  EXPECT_TRUE(reader.parse(text, root, false));
+  return root;
+}
 
 // An array as the map of its present elements, keyed as signed numbers.
 using ArrayModel = std::map<int32_t, int>;
@@ -66,6 +77,14 @@ TEST(JsonValueModel, ArraysKeepTheirElementsAsAnOrderedMapWould)
   for (int run = 0; run < 40; ++run) {
     Value array(Json::arrayValue);
     ArrayModel model;
+    if (run % 2 == 1) {
+      std::u16string text = u"[";
+      for (int i = 0; i < run; ++i) {
+        text += (i == 0 ? u"" : u",") + std::u16string(1, static_cast<char16_t>(u'0' + i % 10));
+        model[i] = i % 10;
+      }
+      array = parsed(text + u"]");
+    }
     for (int step = 0; step < 60; ++step) {
       const int value = static_cast<int>(random() % 1000);
       switch (random() % 6) {
@@ -129,6 +148,15 @@ TEST(JsonValueModel, ObjectsKeepTheirMembersAsAnOrderedMapWould)
   for (int run = 0; run < 40; ++run) {
     Value object(Json::objectValue);
     ObjectModel model;
+    if (run % 2 == 1) {
+      std::u16string text = u"{";
+      for (int i = 0; i < run; ++i) {
+        std::u16string key = name();
+        text += (i == 0 ? u"\"" : u",\"") + key + u"\":" + std::u16string(1, static_cast<char16_t>(u'0' + i % 10));
+        model[key] = i % 10;
+      }
+      object = parsed(text + u"}");
+    }
     for (int step = 0; step < 60; ++step) {
       const std::u16string key = name();
       const int value = static_cast<int>(random() % 1000);
