@@ -46,7 +46,10 @@ void writeValue(TextSink& out, const Value& value, bool yamlCompatible)
         }
         const Member& member = members.memberAt(position);
         appendQuoted(out, member.key.name());
-        out += yamlCompatible ? u": " : u":";
+        out.push_back(u':');
+        if (yamlCompatible) {
+          out.push_back(u' ');
+        }
         writeValue(out, member.value, yamlCompatible);
       }
       out.push_back(u'}');

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "json/value.h"
@@ -29,7 +30,14 @@ public:
     if (room_.size() - length_ < count) {
       grow(count);
     }
-    std::copy_n(text, count, room_.data() + length_);
+    WCHAR* out = room_.data() + length_;
+    if (count >= 4 && count <= 8) {
+      // Names and short texts: two overlapping copies of four units, no call.
+      std::memcpy(out, text, 4 * sizeof(WCHAR));
+      std::memcpy(out + count - 4, text + count - 4, 4 * sizeof(WCHAR));
+    } else {
+      std::copy_n(text, count, out);
+    }
     length_ += count;
   }
   TextSink& operator+=(const WCHAR* text)
