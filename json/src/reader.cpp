@@ -13,11 +13,25 @@
 
 namespace Json {
 
+namespace {
+
+// Room that the lists of a nesting level get at once: a reply's objects and short arrays fit.
+constexpr size_t kListRoom = 16;
+
+}  // namespace
+
 // The members of an object being read, in the order met, with their positions in name order
 // beside them. A long object finds its names through an index instead, so that it costs
 // n log n.
 struct Reader::MemberList {
   static constexpr size_t indexedFrom = 1024;
+
+  friend void reserveRoom(MemberList& list)
+  {
+    list.entries.reserve(kListRoom);
+    list.order.reserve(kListRoom);
+    list.positions.reserve(kListRoom);
+  }
 
   // A member's place in name order. Most names differ in their first units, which are kept
   // here so that a search seldom has to look at the names themselves.
@@ -41,12 +55,17 @@ struct Reader::Lists {
 
 namespace {
 
-// The list kept for a nesting level.
+void reserveRoom(std::vector<Element>& elements)
+{
+  elements.reserve(kListRoom);
+}
+
+// The list kept for a nesting level, made with room when the level is first reached.
 template <class List>
 List& listAt(std::deque<List>& lists, int depth)
 {
   while (lists.size() <= static_cast<size_t>(depth)) {
-    lists.emplace_back();
+    reserveRoom(lists.emplace_back());
   }
   return lists[static_cast<size_t>(depth)];
 }
@@ -110,6 +129,8 @@ bool Reader::parse(const WCHAR* begin, const WCHAR* end, Value& root, bool colle
     members.index.clear();
   }
   root = Value();
+  nodes_.reserve(kListRoom);
+  memberName_.reserve(kListRoom * 2);
   nodes_.push_back(&root);
 
   bool successful = readValue(0);
