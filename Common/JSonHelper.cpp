@@ -10,8 +10,7 @@ namespace {
 
 // Puts UTF-8 bytes into `wide` as UTF-16, reusing its room. Keys and strings are mostly ASCII:
 // those are widened directly. Returns the length.
-template <class Wide>
-int widenUtf8(const char* bytes, size_t length, Wide* wide)
+int widenUtf8(const char* bytes, size_t length, WCHAR* wide)
 {
   size_t i = 0;
   while (i < length && static_cast<unsigned char>(bytes[i]) < 0x80) {
