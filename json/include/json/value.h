@@ -108,8 +108,6 @@ class Value {
   friend class ValueIteratorBase;
   friend class Reader;
   friend struct ContainerAccess;
-  friend class ArrayValues;
-  friend class ObjectValues;
   friend struct Element;
   friend struct Member;
 
