@@ -8,22 +8,33 @@
 
 namespace {
 
-// Keys and strings are mostly ASCII: those are widened directly.
-std::u16string fromUtf8(const char* bytes, size_t length)
+// Puts UTF-8 bytes into `wide` as UTF-16, reusing its room. Keys and strings are mostly ASCII:
+// those are widened directly. Returns the length.
+int widenUtf8(const char* bytes, size_t length, WCHAR* wide)
 {
-  std::u16string wide(length, u'\0');
   size_t i = 0;
   while (i < length && static_cast<unsigned char>(bytes[i]) < 0x80) {
     wide[i] = static_cast<char16_t>(bytes[i]);
     ++i;
   }
   if (i == length) {
-    return wide;
+    return static_cast<int>(length);
   }
   // UTF-8 never needs more units than bytes.
-  int size = MultiByteToWideChar(CP_UTF8, 0, bytes, static_cast<int>(length), wide.data(), static_cast<int>(length));
-  wide.resize(size > 0 ? static_cast<size_t>(size) : 0);
-  return wide;
+  int size = MultiByteToWideChar(CP_UTF8, 0, bytes, static_cast<int>(length), wide, static_cast<int>(length));
+  return size > 0 ? size : 0;
+}
+
+void assignUtf8(std::u16string& wide, const char* bytes, size_t length)
+{
+  wide.resize(length);
+  wide.resize(static_cast<size_t>(widenUtf8(bytes, length, wide.data())));
+}
+
+void assignUtf8(CStringW& wide, const char* bytes, size_t length)
+{
+  WCHAR* room = wide.GetBuffer(static_cast<int>(length));
+  wide.ReleaseBuffer(widenUtf8(bytes, length, room));
 }
 
 // A real's text as the parser hands it over (it may end in the blanks that ended it).
@@ -46,28 +57,27 @@ int CJsonHelper(void* context, int type, const JsonEventValue* value)
     return 0;
   }
   if (type == kJsonKey) {
-    target->currentKey = fromUtf8(value->text, value->length);
+    assignUtf8(target->currentKey, value->text, value->length);
     return 1;
   }
-  JsonParserValue record;
-  record.type = type;
-  if (type == kJsonNull || type == kJsonTrue || type == kJsonFalse) {
-    (*target->table)[target->currentKey] = record;
-    return 1;
-  }
-  if (type == kJsonInteger) {
-    record.integer = value->integer;
-  } else if (type == kJsonReal) {
-    record.real = value->text != nullptr ? realFromText(value->text, value->length) : value->real;
-  } else {
-    std::u16string text = fromUtf8(value->text, value->length);
-    record.text = CStringW(text.data(), static_cast<int>(text.size()));
-  }
-  if (target->currentKey.empty()) {
+  const bool literal = type == kJsonNull || type == kJsonTrue || type == kJsonFalse;
+  if (!literal && target->currentKey.empty()) {
     WRITE_LOG_ENTRY(u"");
     return 0;
   }
-  (*target->table)[target->currentKey] = std::move(record);
+  // The record stored under the key before is replaced in place, its text's room reused.
+  JsonParserValue& record = (*target->table)[target->currentKey];
+  record.type = type;
+  record.integer = type == kJsonInteger ? value->integer : 0;
+  record.real = 0;
+  if (type == kJsonReal) {
+    record.real = value->text != nullptr ? realFromText(value->text, value->length) : value->real;
+  }
+  if (type == kJsonString) {
+    assignUtf8(record.text, value->text, value->length);
+  } else {
+    record.text.Empty();
+  }
   return 1;
 }
 

@@ -3,10 +3,27 @@
 // --- CSequenceNode ---
 
 template <typename CharT>
-const CRegexNode<CharT>* CSequenceNode<CharT>::Child(int matched) const
+void CSequenceNode<CharT>::Prepare()
 {
-  // Right to left the children are matched from the last to the first.
-  return m_children[m_rightToLeft ? m_children.GetSize() - 1 - matched : matched];
+  m_steps.Clear();
+  const int count = m_children.GetSize();
+  for (int i = 0; i < count; ++i) {
+    // Right to left the children are matched from the last to the first.
+    const CRegexNode<CharT>* child = m_children[m_rightToLeft ? count - 1 - i : i];
+    m_steps.Push(Step{child, dynamic_cast<const CCharSetNode<CharT>*>(child)});
+  }
+  m_reach.Clear();
+  const auto* last = count > 0 ? dynamic_cast<const CAnchorNode<CharT>*>(m_children[count - 1]) : nullptr;
+  if (m_rightToLeft || last == nullptr || !last->OnlyAtEnd()) {
+    return;
+  }
+  m_reach.GrowTo(count - 1, 0);
+  int reach = 0;
+  for (int i = count - 1; i >= 0; --i) {
+    const int most = m_children[i]->Measure().maximum;
+    reach = most > CRegexExtent::kUnbounded - reach ? CRegexExtent::kUnbounded : reach + most;
+    m_reach[i] = reach;
+  }
 }
 
 // Steps back over matched children, nearest first, until one finds another way; false when
@@ -16,7 +33,10 @@ bool CSequenceNode<CharT>::StepBack(CMatchState<CharT>& state, int& matched) con
 {
   while (matched > 0) {
     --matched;
-    if (Child(matched)->Backtrack(state)) {
+    const Step& step = m_steps[matched];
+    if (step.set != nullptr) {
+      step.set->Backtrack(state);  // gives its character back; a set has no other way
+    } else if (step.node->Backtrack(state)) {
       ++matched;
       return true;
     }
@@ -27,9 +47,17 @@ bool CSequenceNode<CharT>::StepBack(CMatchState<CharT>& state, int& matched) con
 template <typename CharT>
 bool CSequenceNode<CharT>::MatchFrom(CMatchState<CharT>& state, int matched) const
 {
-  const int count = m_children.GetSize();
+  const int count = m_steps.GetSize();
+  const bool reaching = !m_reach.IsEmpty();
   while (matched < count) {
-    if (Child(matched)->Match(state)) {
+    const Step& step = m_steps[matched];
+    if (reaching && m_reach[matched] < state.length - state.position) {
+      if (!StepBack(state, matched)) {  // cannot reach the end from here
+        return false;
+      }
+      continue;
+    }
+    if (step.set != nullptr ? step.set->MatchOne(state) : step.node->Match(state)) {
       ++matched;
     } else if (!StepBack(state, matched)) {
       return false;
@@ -52,7 +80,7 @@ bool CSequenceNode<CharT>::Backtrack(CMatchState<CharT>& state) const
   if (!frame || !state.Step()) {
     return false;
   }
-  int matched = m_children.GetSize();
+  int matched = m_steps.GetSize();
   return StepBack(state, matched) && MatchFrom(state, matched);
 }
 
@@ -66,12 +94,30 @@ CRegexExtent CSequenceNode<CharT>::Measure() const
   return extent;
 }
 
+template <typename CharT>
+CRegexFirst<CharT> CSequenceNode<CharT>::First() const
+{
+  if (m_rightToLeft) {
+    return CRegexFirst<CharT>::Anything();
+  }
+  CRegexFirst<CharT> first = CRegexFirst<CharT>::ZeroWidth();
+  for (int i = 0; i < m_children.GetSize() && first.empty; ++i) {
+    first = first.Then(m_children[i]->First());
+  }
+  return first;
+}
+
 // --- CAlternationNode ---
 
 template <typename CharT>
 bool CAlternationNode<CharT>::MatchFrom(CMatchState<CharT>& state, int first) const
 {
+  const int code = state.CharAt(state.position);
+  const bool prepared = m_firsts.GetSize() == m_branches.GetSize();
   for (int i = first; i < m_branches.GetSize(); ++i) {
+    if (prepared && !m_firsts[i].Admits(code)) {
+      continue;  // the branch cannot begin here
+    }
     if (m_branches[i]->Match(state)) {
       state.backtrack.Push(i);
       return true;
@@ -119,6 +165,28 @@ CRegexExtent CAlternationNode<CharT>::Measure() const
     extent = extent.Or(m_branches[i]->Measure());
   }
   return extent;
+}
+
+template <typename CharT>
+CRegexFirst<CharT> CAlternationNode<CharT>::First() const
+{
+  if (m_branches.IsEmpty()) {
+    return CRegexFirst<CharT>::ZeroWidth();
+  }
+  CRegexFirst<CharT> first = m_branches[0]->First();
+  for (int i = 1; i < m_branches.GetSize(); ++i) {
+    first = first.Or(m_branches[i]->First());
+  }
+  return first;
+}
+
+template <typename CharT>
+void CAlternationNode<CharT>::Prepare()
+{
+  m_firsts.Clear();
+  for (int i = 0; i < m_branches.GetSize(); ++i) {
+    m_firsts.Push(m_branches[i]->First());
+  }
 }
 
 // --- CLookaroundNode ---

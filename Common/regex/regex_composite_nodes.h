@@ -14,13 +14,25 @@ class CSequenceNode : public CRegexNode<CharT> {
   bool Match(CMatchState<CharT>& state) const override;
   bool Backtrack(CMatchState<CharT>& state) const override;
   CRegexExtent Measure() const override;
+  CRegexFirst<CharT> First() const override;
+  void Prepare() override;
 
  private:
-  const CRegexNode<CharT>* Child(int matched) const;
+  // The children in matching order (last first right to left); a character set among them is
+  // also kept as such, so that it is matched and backtracked without a node call.
+  struct Step {
+    const CRegexNode<CharT>* node;
+    const CCharSetNode<CharT>* set;
+  };
   bool MatchFrom(CMatchState<CharT>& state, int matched) const;
   bool StepBack(CMatchState<CharT>& state, int& matched) const;
 
   CRegexBuffer<const CRegexNode<CharT>*, 4> m_children;
+  CRegexBuffer<Step, 4> m_steps;  // once prepared
+  // When the sequence ends at the end of the text (its last child is such an anchor): how far
+  // the children from each one on can reach at most. A child whose reach falls short of the
+  // end cannot lead to a match from where it stands.
+  CRegexBuffer<int, 4> m_reach;
   bool m_rightToLeft;
 };
 
@@ -32,11 +44,14 @@ class CAlternationNode : public CRegexNode<CharT> {
   bool Match(CMatchState<CharT>& state) const override;
   bool Backtrack(CMatchState<CharT>& state) const override;
   CRegexExtent Measure() const override;
+  CRegexFirst<CharT> First() const override;
+  void Prepare() override;
 
  private:
   bool MatchFrom(CMatchState<CharT>& state, int first) const;
 
   CRegexBuffer<const CRegexNode<CharT>*, 4> m_branches;
+  CRegexBuffer<CRegexFirst<CharT>, 4> m_firsts;  // of each branch, once prepared
 };
 
 template <typename CharT>
@@ -47,6 +62,7 @@ class CLookaroundNode : public CRegexNode<CharT> {
   bool Match(CMatchState<CharT>& state) const override;
   bool Backtrack(CMatchState<CharT>& state) const override;
   CRegexExtent Measure() const override { return CRegexExtent::Exactly(0); }
+  CRegexFirst<CharT> First() const override { return CRegexFirst<CharT>::ZeroWidth(); }
 
  private:
   const CRegexNode<CharT>* m_inner;
@@ -61,6 +77,7 @@ class CAtomicNode : public CRegexNode<CharT> {
   bool Match(CMatchState<CharT>& state) const override;
   bool Backtrack(CMatchState<CharT>& state) const override;
   CRegexExtent Measure() const override { return m_inner->Measure(); }
+  CRegexFirst<CharT> First() const override { return m_inner->First(); }
 
  private:
   const CRegexNode<CharT>* m_inner;

@@ -145,6 +145,44 @@ void CCharSetNode<CharT>::Seal()
 }
 
 template <typename CharT>
+bool CCharSetNode<CharT>::MayHoldWide() const
+{
+  if (m_negated) {
+    return true;
+  }
+  for (int i = 0; i < m_ranges.GetSize(); ++i) {
+    if (m_ranges[i] >= 256) {
+      return true;
+    }
+  }
+  for (int i = 0; i < m_chars.GetSize(); ++i) {
+    if (m_chars[i] >= 256) {
+      return true;
+    }
+  }
+  for (int i = 0; i < m_embedded.GetSize(); ++i) {
+    if (m_embedded[i]->MayHoldWide()) {
+      return true;
+    }
+  }
+  return false;
+}
+
+template <typename CharT>
+CRegexFirst<CharT> CCharSetNode<CharT>::First() const
+{
+  if (m_rightToLeft) {
+    return CRegexFirst<CharT>::Anything();
+  }
+  CRegexFirst<CharT> first = CRegexFirst<CharT>::Consuming();
+  for (int i = 0; i < 4; ++i) {
+    first.codes[i] = m_table[i];
+  }
+  first.wide = sizeof(CharT) > 1 && MayHoldWide();
+  return first;
+}
+
+template <typename CharT>
 int CCharSetNode<CharT>::MatchRun(CMatchState<CharT>& state, int most) const
 {
   if (m_rightToLeft) {
@@ -219,6 +257,17 @@ CRegexExtent CLiteralNode<CharT>::Measure() const
     extent.Require(CRegexChars<CharT>::Code(m_chars[i]));
   }
   return extent;
+}
+
+template <typename CharT>
+CRegexFirst<CharT> CLiteralNode<CharT>::First() const
+{
+  if (m_rightToLeft || m_ignoreCase || m_chars.IsEmpty()) {
+    return CRegexFirst<CharT>::Anything();
+  }
+  CRegexFirst<CharT> first = CRegexFirst<CharT>::Consuming();
+  first.Add(CRegexChars<CharT>::Code(m_chars[0]));
+  return first;
 }
 
 // --- CAnchorNode ---

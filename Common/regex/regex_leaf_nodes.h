@@ -12,12 +12,13 @@ class CEmptyNode : public CRegexNode<CharT> {
   bool Match(CMatchState<CharT>& state) const override;
   bool Backtrack(CMatchState<CharT>& state) const override;
   CRegexExtent Measure() const override { return CRegexExtent::Exactly(0); }
+  CRegexFirst<CharT> First() const override { return CRegexFirst<CharT>::ZeroWidth(); }
 };
 
 // A set of characters: ranges, single characters and embedded sets (stock classes and nested
 // brackets), possibly negated; consumes one character in its direction.
 template <typename CharT>
-class CCharSetNode : public CRegexNode<CharT> {
+class CCharSetNode final : public CRegexNode<CharT> {
  public:
   CCharSetNode(bool rightToLeft, bool negated) : m_rightToLeft(rightToLeft), m_negated(negated) {}
 
@@ -56,10 +57,13 @@ class CCharSetNode : public CRegexNode<CharT> {
   bool Match(CMatchState<CharT>& state) const override { return MatchOne(state); }
   bool Backtrack(CMatchState<CharT>& state) const override;
   CRegexExtent Measure() const override { return CRegexExtent::Exactly(1); }
+  CRegexFirst<CharT> First() const override;
 
  private:
   bool InRangesOrChars(int code) const;
   bool ContainsSlow(int code) const;
+  // Whether a code of 256 or more may be a member.
+  bool MayHoldWide() const;
 
   CRegexBuffer<int> m_ranges;  // low, high pairs
   CRegexBuffer<int> m_chars;
@@ -77,6 +81,7 @@ class CLiteralNode : public CRegexNode<CharT> {
   bool Match(CMatchState<CharT>& state) const override;
   bool Backtrack(CMatchState<CharT>& state) const override;
   CRegexExtent Measure() const override;
+  CRegexFirst<CharT> First() const override;
 
  private:
   CRegexBuffer<CharT, 16> m_chars;
@@ -98,9 +103,13 @@ class CAnchorNode : public CRegexNode<CharT> {
  public:
   CAnchorNode(RegexAnchor anchor, bool negated) : m_anchor(anchor), m_negated(negated) {}
 
+  // Holds only at the end of the text.
+  bool OnlyAtEnd() const { return m_anchor == RegexAnchor::EndOfText && !m_negated; }
+
   bool Match(CMatchState<CharT>& state) const override;
   bool Backtrack(CMatchState<CharT>& state) const override;
   CRegexExtent Measure() const override { return CRegexExtent::Exactly(0); }
+  CRegexFirst<CharT> First() const override { return CRegexFirst<CharT>::ZeroWidth(); }
 
  private:
   bool Holds(const CMatchState<CharT>& state) const;
@@ -116,6 +125,7 @@ class CSearchStartNode : public CRegexNode<CharT> {
   bool Match(CMatchState<CharT>& state) const override;
   bool Backtrack(CMatchState<CharT>& state) const override;
   CRegexExtent Measure() const override { return CRegexExtent::Exactly(0); }
+  CRegexFirst<CharT> First() const override { return CRegexFirst<CharT>::ZeroWidth(); }
 };
 
 // Holds a group name as written in the pattern (names are resolved after parsing).
@@ -172,6 +182,7 @@ class CGroupMarkNode : public CRegexNode<CharT> {
   bool Match(CMatchState<CharT>& state) const override;
   bool Backtrack(CMatchState<CharT>& state) const override;
   CRegexExtent Measure() const override { return CRegexExtent::Exactly(0); }
+  CRegexFirst<CharT> First() const override { return CRegexFirst<CharT>::ZeroWidth(); }
 
  private:
   bool MatchOpen(CMatchState<CharT>& state) const;

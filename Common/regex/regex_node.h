@@ -4,6 +4,7 @@
 #pragma once
 
 #include "regex_extent.h"
+#include "regex_first.h"
 #include "regex_match_state.h"
 
 template <typename CharT>
@@ -18,6 +19,10 @@ class CRegexNode {
   virtual bool Backtrack(CMatchState<CharT>& state) const = 0;
   // What every successful match of the node consumes (by default: nothing known).
   virtual CRegexExtent Measure() const { return CRegexExtent::Unknown(); }
+  // The characters a match of the node can begin with (by default: any, or none).
+  virtual CRegexFirst<CharT> First() const { return CRegexFirst<CharT>::Anything(); }
+  // Called once on every node when the whole tree is built and resolved.
+  virtual void Prepare() {}
   // Nodes are deleted only by the node pool of the pattern that created them.
   virtual ~CRegexNode() = default;
 };

@@ -51,6 +51,9 @@ const CRegexNode<CharT>* CRegexPattern<CharT>::Compile(const CharT* pattern, int
     return nullptr;
   }
   m_extent = m_root->Measure();
+  for (int i = 0; i < m_pool.GetSize(); ++i) {
+    m_pool[i]->Prepare();
+  }
   return m_root;
 }
 

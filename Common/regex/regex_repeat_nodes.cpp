@@ -16,6 +16,16 @@ CRegexExtent CRepeatBase<CharT>::Measure() const
 }
 
 template <typename CharT>
+CRegexFirst<CharT> CRepeatBase<CharT>::First() const
+{
+  CRegexFirst<CharT> first = m_item->First();
+  if (m_minimum <= 0) {
+    first.empty = true;
+  }
+  return first;
+}
+
+template <typename CharT>
 bool CRepeatBase<CharT>::MatchCountFrom(CMatchState<CharT>& state, int made, int count) const
 {
   while (made < count) {
@@ -84,7 +94,7 @@ bool CRepeatBase<CharT>::BacktrackCount(CMatchState<CharT>& state, int count) co
 template <typename CharT>
 bool CRepeatBase<CharT>::MatchConsuming(CMatchState<CharT>& state, int before) const
 {
-  if (!m_item->Match(state)) {
+  if (!m_itemFirst.Admits(state.CharAt(state.position)) || !m_item->Match(state)) {
     return false;
   }
   while (state.position == before) {

@@ -14,6 +14,8 @@ class CRepeatBase : public CRegexNode<CharT> {
   CRepeatBase(const CRegexNode<CharT>* item, int minimum, int extra);
 
   CRegexExtent Measure() const override;
+  CRegexFirst<CharT> First() const override;
+  void Prepare() override { m_itemFirst = m_item->First(); }
 
  protected:
   // Matches `count` iterations, backtracking earlier ones when a later one fails.
@@ -30,6 +32,7 @@ class CRepeatBase : public CRegexNode<CharT> {
 
   const CRegexNode<CharT>* m_item;
   const CCharSetNode<CharT>* m_set;  // m_item when it is a character set, else null
+  CRegexFirst<CharT> m_itemFirst = CRegexFirst<CharT>::Anything();  // once prepared
   int m_minimum;
   int m_extra;
 

@@ -1,7 +1,8 @@
 // Whole-text matches of the input validators' fixed patterns on typical field inputs, with
 // CRegexPattern, PCRE2's interpreter and std::regex side by side. Each pattern runs in the
-// width its validator uses. After the run a table gives each engine's time per pattern and the
-// ratios. Goal: faster than std::regex on every pattern, within 2x of PCRE2's interpreter.
+// width its validator uses. After the run a table gives each engine's time per match (the
+// benchmark thread's CPU time) and the ratios. Goal: every pattern at or below PCRE2's
+// interpreter.
 #define PCRE2_CODE_UNIT_WIDTH 0
 #include <pcre2.h>
 #include <benchmark/benchmark.h>
@@ -245,7 +246,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
   {
     for (const auto& run : runs) {
       if (run.run_type == Run::RT_Iteration && !run.error_occurred && run.iterations > 0) {
-        m_seconds[run.benchmark_name()] = run.real_accumulated_time / static_cast<double>(run.iterations);
+        m_seconds[run.benchmark_name()] = run.cpu_accumulated_time / static_cast<double>(run.iterations);
       }
     }
     ConsoleReporter::ReportRuns(runs);
@@ -254,8 +255,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
   void Finalize() override
   {
     ConsoleReporter::Finalize();
-    std::printf("\n%-24s %12s %12s %12s %10s %10s\n", "pattern (ns per match)", kEngines[0], kEngines[1], kEngines[2],
-                "vs pcre2", "vs std");
+    std::printf("\n%-24s %12s %12s %12s %10s %10s  %s\n", "pattern (ns per match)", kEngines[0], kEngines[1],
+                kEngines[2], "vs pcre2", "vs std", "goal: vs pcre2 <= 1.00");
     for (const auto& pattern : Patterns()) {
       double ns[3] = {};
       for (int e = 0; e < 3; ++e) {
@@ -263,8 +264,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
         ns[e] = found == m_seconds.end() ? 0 : found->second * 1e9 / static_cast<double>(pattern.inputs.size());
       }
       if (ns[0] > 0 && ns[1] > 0 && ns[2] > 0) {
-        std::printf("%-24s %12.1f %12.1f %12.1f %9.2fx %9.2fx\n", pattern.name, ns[0], ns[1], ns[2], ns[0] / ns[1],
-                    ns[0] / ns[2]);
+        std::printf("%-24s %12.1f %12.1f %12.1f %9.2fx %9.2fx  %s\n", pattern.name, ns[0], ns[1], ns[2],
+                    ns[0] / ns[1], ns[0] / ns[2], ns[0] <= ns[1] ? "met" : "MISSED");
       }
     }
     std::printf("(ratios are CRegexPattern's time over the other engine's: below 1 is faster)\n");

@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <string>
 
 #include "json/value.h"
 #include "text/widechar.h"
@@ -20,7 +21,7 @@ public:
   WCHAR* duplicateStringValue(const WCHAR* text, size_t length) override
   {
     if (length == untilNul) {
-      length = wcslen(text);
+      length = std::char_traits<WCHAR>::length(text);
     }
     WCHAR* copy = static_cast<WCHAR*>(std::malloc((length + 1) * sizeof(WCHAR)));
     if (copy == nullptr) {

@@ -1,6 +1,7 @@
 // The compact form: no white space, members in member order, array gaps written as null.
 #include <utility>
 
+#include "containers.h"
 #include "json/writer.h"
 #include "text_out.h"
 
@@ -8,60 +9,66 @@ namespace Json {
 
 Writer::~Writer() = default;
 
-std::u16string FastWriter::write(const Value& root)
-{
-  document_.clear();
-  writeValue(root);
-  document_.push_back(u'\n');
-  return std::move(document_);
-}
+namespace {
 
-void FastWriter::writeValue(const Value& value)
+void writeValue(TextSink& out, const Value& value, bool yamlCompatible)
 {
   switch (value.type()) {
     case arrayValue: {
-      document_.push_back(u'[');
-      UInt size = value.size();
+      // Elements in index order, the indexes the array lacks written as null.
+      const ArrayValues& elements = ContainerAccess::elements(value);
+      const UInt size = value.size();
+      out.push_back(u'[');
       UInt next = 0;
-      // Walk the entries in order and fill the gaps between them with null.
-      const auto end = value.end();
-      for (auto element = value.begin(); element != end && next < size; ++element) {
-        UInt index = element.index();
+      for (size_t position = 0; position < elements.count() && next < size; ++position) {
+        const auto index = static_cast<UInt>(elements.indexAt(position));
         if (index >= size) {
           continue;
         }
         for (; next < index; ++next) {
-          document_ += next == 0 ? u"null" : u",null";
+          out += next == 0 ? u"null" : u",null";
         }
         if (next != 0) {
-          document_.push_back(u',');
+          out.push_back(u',');
         }
-        writeValue(*element);
+        writeValue(out, elements.valueAt(position), yamlCompatible);
         next = index + 1;
       }
-      document_.push_back(u']');
+      out.push_back(u']');
       break;
     }
     case objectValue: {
-      document_.push_back(u'{');
-      bool first = true;
-      const auto end = value.end();
-      for (auto member = value.begin(); member != end; ++member) {
-        if (!first) {
-          document_.push_back(u',');
+      const ObjectValues& members = ContainerAccess::members(value);
+      out.push_back(u'{');
+      for (size_t position = 0; position < members.count(); ++position) {
+        if (position != 0) {
+          out.push_back(u',');
         }
-        first = false;
-        appendQuoted(document_, member.memberName());
-        document_ += yamlCompatible_ ? u": " : u":";
-        writeValue(*member);
+        const Member& member = members.memberAt(position);
+        appendQuoted(out, member.key.name());
+        out.push_back(u':');
+        if (yamlCompatible) {
+          out.push_back(u' ');
+        }
+        writeValue(out, member.value, yamlCompatible);
       }
-      document_.push_back(u'}');
+      out.push_back(u'}');
       break;
     }
     default:
-      appendScalar(document_, value);
+      appendScalar(out, value);
       break;
   }
+}
+
+}  // namespace
+
+std::u16string FastWriter::write(const Value& root)
+{
+  TextSink out(document_);
+  writeValue(out, root, yamlCompatible_);
+  out.push_back(u'\n');
+  return std::u16string(document_.data(), out.length());
 }
 
 }  // namespace Json

@@ -2,8 +2,8 @@
 // UTF-16 code unit.
 #include <utility>
 
+#include "containers.h"
 #include "json/value.h"
-#include "text/widechar.h"
 
 namespace Json {
 
@@ -27,6 +27,13 @@ MemberKey& MemberKey::operator=(const MemberKey& other)
   return *this;
 }
 
+MemberKey& MemberKey::operator=(MemberKey&& other) noexcept
+{
+  std::swap(name_, other.name_);
+  std::swap(word_, other.word_);
+  return *this;
+}
+
 MemberKey::~MemberKey()
 {
   if (name_ != nullptr && word_ == keyOwned) {
@@ -43,7 +50,7 @@ bool MemberKey::operator<(const MemberKey& other) const
     }
     return name_ == nullptr;
   }
-  return wcscmp(name_, other.name_) < 0;
+  return compareNames(name_, other.name_) < 0;
 }
 
 bool MemberKey::operator==(const MemberKey& other) const
@@ -51,7 +58,7 @@ bool MemberKey::operator==(const MemberKey& other) const
   if (name_ == nullptr || other.name_ == nullptr) {
     return name_ == other.name_ && word_ == other.word_;
   }
-  return wcscmp(name_, other.name_) == 0;
+  return compareNames(name_, other.name_) == 0;
 }
 
 }  // namespace Json

@@ -1,30 +1,42 @@
 #include "json/parse_json_text.h"
 
-#include <climits>
-#include <string>
+#include <cstdint>
 
-#include "text/codepage.h"
+#include "push_parser_feed.h"
 
 namespace {
 
 constexpr int kReplyDepth = 20;
 
-// The text in UTF-8, converted in one pass into room for the longest result (three bytes a
-// unit); an unpaired surrogate becomes U+FFFD.
-bool toUtf8(const WCHAR* text, std::string& utf8)
+// Writes the UTF-8 of the unit at *text (with its partner, for a surrogate pair) and moves past
+// it; an unpaired surrogate becomes U+FFFD. Returns the end of what was written (at most four
+// bytes).
+char* appendUtf8(const WCHAR*& text, char* out)
 {
-  size_t units = std::char_traits<char16_t>::length(text) + 1;
-  if (units > static_cast<size_t>(INT_MAX / 3)) {
-    return false;
+  uint32_t code = *text++;
+  if (code >= 0xD800 && code <= 0xDFFF) {
+    if (code <= 0xDBFF && *text >= 0xDC00 && *text <= 0xDFFF) {
+      code = 0x10000 + ((code - 0xD800) << 10) + (*text++ - 0xDC00u);
+    } else {
+      code = 0xFFFD;
+    }
   }
-  utf8.resize(units * 3);
-  int size = WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(units), utf8.data(), static_cast<int>(utf8.size()),
-                                 nullptr, nullptr);
-  if (size <= 0) {
-    return false;
+  if (code < 0x80) {
+    *out++ = static_cast<char>(code);
+  } else if (code < 0x800) {
+    *out++ = static_cast<char>(0xC0 | code >> 6);
+    *out++ = static_cast<char>(0x80 | (code & 0x3F));
+  } else if (code < 0x10000) {
+    *out++ = static_cast<char>(0xE0 | code >> 12);
+    *out++ = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    *out++ = static_cast<char>(0xF0 | code >> 18);
+    *out++ = static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+    *out++ = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (code & 0x3F));
   }
-  utf8.resize(static_cast<size_t>(size));
-  return true;
+  return out;
 }
 
 }  // namespace
@@ -42,19 +54,22 @@ int ParseJsonText(JsonPushParserConfig* config, const WCHAR* text, JsonEventCall
   config->allowComments = 1;
   config->realsAsText = 1;
 
-  std::string utf8;
-  if (!toUtf8(text != nullptr ? text : u"", utf8)) {
-    return 0;
-  }
   JsonPushParser* parser = CreateJsonPushParser(config);
   if (parser == nullptr) {
     return 0;
   }
+  // The text goes to the parser in UTF-8, a piece at a time.
   int result = 1;
-  for (const char* byte = utf8.c_str(); *byte != '\0'; ++byte) {
-    if (JsonPushParserChar(parser, static_cast<unsigned char>(*byte)) == 0) {
+  const WCHAR* next = text != nullptr ? text : u"";
+  char piece[4096];
+  while (*next != 0 && result != 0) {
+    char* end = piece;
+    while (*next != 0 && end + 4 <= piece + sizeof piece) {
+      end = *next < 0x80 ? (*end = static_cast<char>(*next++), end + 1) : appendUtf8(next, end);
+    }
+    const auto length = static_cast<size_t>(end - piece);
+    if (JsonPushParserFeed(parser, piece, length) != length) {
       result = 0;
-      break;
     }
   }
   if (result != 0) {

@@ -9,6 +9,7 @@
 #include <new>
 
 #include "json/utf_convert.h"
+#include "push_parser_feed.h"
 #include "text/scan.h"
 
 namespace {
@@ -306,6 +307,7 @@ struct JsonPushParser {
 
   int accept(int ch);
   int act(uint8_t action);
+  size_t storeStringRun(const char* bytes, size_t count);
 
   bool push(uint8_t mode);
   bool pop(uint8_t mode);
@@ -398,6 +400,31 @@ void JsonPushParser::clearBuffer()
 bool JsonPushParser::event(int type)
 {
   return callback == nullptr || callback(callbackContext, type, nullptr) != 0;
+}
+
+// Stores the bytes of a string up to its next quote, backslash or control byte, as accept
+// would one by one (each of them takes the state from ST to ST); returns how many.
+size_t JsonPushParser::storeStringRun(const char* bytes, size_t count)
+{
+  size_t run = 0;
+  while (run < count) {
+    const auto byte = static_cast<unsigned char>(bytes[run]);
+    if (byte < 0x20 || byte == '"' || byte == '\\') {
+      break;
+    }
+    ++run;
+  }
+  if (run == 0) {
+    return 0;
+  }
+  if (!reserve(run)) {
+    failed = true;
+    return 0;
+  }
+  std::memcpy(buffer + length, bytes, run);
+  length += run;
+  buffer[length] = 0;
+  return run;
 }
 
 // Delivers the value that has been read, if any, and empties the buffer.
@@ -682,6 +709,24 @@ int JsonPushParserChar(JsonPushParser* parser, int ch)
   int accepted = parser->accept(ch);
   parser->failed = accepted == 0;
   return accepted;
+}
+
+size_t JsonPushParserFeed(JsonPushParser* parser, const char* bytes, size_t count)
+{
+  size_t fed = 0;
+  while (fed < count && !parser->failed) {
+    // Inside a string most bytes are plain: they are stored as a run.
+    if (parser->state == ST && !parser->escapePending) {
+      size_t run = parser->storeStringRun(bytes + fed, count - fed);
+      fed += run;
+      if (run != 0 || parser->failed) {
+        continue;
+      }
+    }
+    parser->failed = parser->accept(static_cast<unsigned char>(bytes[fed])) == 0;
+    fed += parser->failed ? 0 : 1;
+  }
+  return fed;
 }
 
 int JsonPushParserDone(JsonPushParser* parser)

@@ -3,28 +3,105 @@
 #include "json/reader.h"
 
 #include <algorithm>
+#include <cstring>
+#include <map>
 #include <string>
+#include <string_view>
 
+#include "containers.h"
 #include "text/widechar.h"
 
 namespace Json {
 
 namespace {
 
-bool isDigit(WCHAR c)
+// Room that the lists of a nesting level get at once: a reply's objects and short arrays fit.
+constexpr size_t kListRoom = 16;
+
+}  // namespace
+
+// The members of an object being read, in the order met, with their positions in name order
+// beside them. A long object finds its names through an index instead, so that it costs
+// n log n.
+struct Reader::MemberList {
+  static constexpr size_t indexedFrom = 1024;
+
+  friend void reserveRoom(MemberList& list)
+  {
+    list.entries.reserve(kListRoom);
+    list.order.reserve(kListRoom);
+    list.positions.reserve(kListRoom);
+  }
+
+  // A member's place in name order. Most names differ in their first units, which are kept
+  // here so that a search seldom has to look at the names themselves.
+  struct Ordered {
+    uint64_t prefix;
+    uint32_t position;
+  };
+
+  std::vector<Member> entries;
+  std::vector<Ordered> order;
+  std::map<std::u16string_view, uint32_t> index;
+  std::vector<uint32_t> positions;  // in name order, when the object ends
+};
+
+// The entries of the arrays and objects being read, a list for each nesting level: an array or
+// object takes its entries in one piece when it ends.
+struct Reader::Lists {
+  std::deque<std::vector<Element>> elements;
+  std::deque<MemberList> members;
+};
+
+namespace {
+
+void reserveRoom(std::vector<Element>& elements)
 {
-  return c >= u'0' && c <= u'9';
+  elements.reserve(kListRoom);
 }
 
-std::u16string notANumber(const WCHAR* start, const WCHAR* end)
+// The list kept for a nesting level, made with room when the level is first reached.
+template <class List>
+List& listAt(std::deque<List>& lists, int depth)
 {
-  std::u16string message(u"'");
-  message.append(start, end);
-  message += u"' is not a number.";
-  return message;
+  while (lists.size() <= static_cast<size_t>(depth)) {
+    reserveRoom(lists.emplace_back());
+  }
+  return lists[static_cast<size_t>(depth)];
+}
+
+// The first four code units of a name (length units, the name ending at its first NUL) as one
+// number that orders as the names do.
+uint64_t namePrefix(const WCHAR* name, size_t length)
+{
+  WCHAR units[4] = {};
+  std::memcpy(units, name, std::min<size_t>(length, 4) * sizeof(WCHAR));
+  uint64_t prefix = 0;
+  bool ended = false;
+  for (WCHAR unit : units) {
+    ended = ended || unit == 0;
+    prefix = prefix << 16 | (ended ? 0u : unit);
+  }
+  return prefix;
+}
+
+// Adds an entry at the end of `entries`; `remembered`, if it lies among them, follows it.
+template <class List, class... Args>
+auto& addEntry(List& entries, Value*& remembered, Args&&... args)
+{
+  size_t position = remembered != nullptr ? positionIn(entries, remembered) : entries.size();
+  entries.emplace_back(std::forward<Args>(args)...);
+  if (position < entries.size() - 1) {
+    remembered = &entries[position].value;
+  }
+  return entries.back();
 }
 
 }  // namespace
+
+Reader::Reader() : lists_(std::make_unique<Lists>()) {}
+
+Reader::~Reader() = default;
 
 bool Reader::parse(const std::u16string& document, Value& root, bool collectComments)
 {
@@ -43,7 +120,17 @@ bool Reader::parse(const WCHAR* begin, const WCHAR* end, Value& root, bool colle
   commentsBefore_.clear();
   errors_.clear();
   nodes_.clear();
+  for (auto& elements : lists_->elements) {
+    elements.clear();  // left over when memory ran out
+  }
+  for (auto& members : lists_->members) {
+    members.entries.clear();
+    members.order.clear();
+    members.index.clear();
+  }
   root = Value();
+  nodes_.reserve(kListRoom);
+  memberName_.reserve(kListRoom * 2);
   nodes_.push_back(&root);
 
   bool successful = readValue(0);
@@ -115,7 +202,33 @@ bool Reader::readValue(int depth)
 
 bool Reader::readObject(const Token&, int depth)
 {
-  currentValue() = Value(objectValue);
+  Value& object = currentValue();
+  object = Value();  // the old content goes; the object is made when its members are known
+  MemberList& list = listAt(lists_->members, depth);
+  bool successful = readMembers(list, depth);
+  // However the object ended, it keeps what was read, in name order. The reader forgets the
+  // places of its members now; readValue remembers the object itself next.
+  list.positions.clear();
+  if (!list.index.empty()) {
+    for (const auto& named : list.index) {
+      list.positions.push_back(named.second);
+    }
+    list.index.clear();
+  } else {
+    for (const MemberList::Ordered& ordered : list.order) {
+      list.positions.push_back(ordered.position);
+    }
+  }
+  ObjectValues* members = ObjectValues::Create(list.entries.size());
+  members->adopt(list.entries, list.positions);
+  object.value_.object_ = members;
+  object.type_ = objectValue;
+  list.order.clear();
+  return successful;
+}
+
+bool Reader::readMembers(MemberList& list, int depth)
+{
   bool lastNameEmpty = true;
   Token tokenName;
   while (true) {
@@ -136,8 +249,8 @@ bool Reader::readObject(const Token&, int depth)
     if (colon.type != tokenMemberSeparator) {
       return addErrorAndRecover(u"Missing ':' after object member name", colon, tokenObjectEnd);
     }
-    Value& member = currentValue()[memberName_];
-    nodes_.push_back(&member);
+    // A repeated name is read again into the member it named before.
+    nodes_.push_back(&memberNamed(list, memberName_));
     bool ok = readValue(depth + 1);
     nodes_.pop_back();
     if (!ok) {
@@ -156,214 +269,254 @@ bool Reader::readObject(const Token&, int depth)
   return addErrorAndRecover(u"Missing '}' or object member name", tokenName, tokenObjectEnd);
 }
 
+Value& Reader::memberNamed(MemberList& list, const std::u16string& decodedName)
+{
+  const WCHAR* name = decodedName.c_str();
+  std::vector<Member>& entries = list.entries;
+  const auto position = static_cast<uint32_t>(entries.size());
+  const uint64_t prefix = namePrefix(name, decodedName.size());
+  const bool indexed = !list.index.empty() || entries.size() >= MemberList::indexedFrom;
+  auto at = list.order.end();
+  if (!indexed) {
+    auto before = [&entries](const MemberList::Ordered& ordered, const std::pair<uint64_t, const WCHAR*>& key) {
+      return ordered.prefix != key.first ? ordered.prefix < key.first
+                                         : compareNames(entries[ordered.position].key.name(), key.second) < 0;
+    };
+    at = std::lower_bound(list.order.begin(), list.order.end(), std::make_pair(prefix, name), before);
+    if (at != list.order.end() && at->prefix == prefix && compareNames(entries[at->position].key.name(), name) == 0) {
+      return entries[at->position].value;
+    }
+  } else {
+    if (list.index.empty()) {
+      for (const MemberList::Ordered& ordered : list.order) {
+        list.index.emplace(entries[ordered.position].key.name(), ordered.position);
+      }
+    }
+    auto found = list.index.find(name);
+    if (found != list.index.end()) {
+      return entries[found->second].value;
+    }
+  }
+  Member& added = addEntry(entries, lastValue_, MemberKey(name, MemberKey::keyOwned));
+  if (indexed) {
+    list.index.emplace(added.key.name(), position);
+  } else {
+    list.order.insert(at, MemberList::Ordered{prefix, position});
+  }
+  return added.value;
+}
+
 bool Reader::readArray(const Token&, int depth)
 {
-  currentValue() = Value(arrayValue);
+  Value& array = currentValue();
+  array = Value();  // the old content goes; the array is made when its elements are known
+  std::vector<Element>& listed = listAt(lists_->elements, depth);
   skipSpaces();
+  bool successful = true;
   if (current_ != end_ && *current_ == u']') {
     Token endArray;
     readToken(endArray);
-    return true;
+  } else {
+    successful = readElements(listed, array, depth);
   }
-  for (UInt index = 0;; ++index) {
-    Value& element = currentValue()[index];
-    nodes_.push_back(&element);
-    bool ok = readValue(depth + 1);
-    nodes_.pop_back();
-    if (!ok) {
-      return recoverFromError(tokenArrayEnd);
-    }
+  if (array.type_ != arrayValue) {
+    ArrayValues* elements = ArrayValues::Create(listed.size());
+    elements->adopt(listed);
+    array.value_.array_ = elements;
+    array.type_ = arrayValue;
+  }
+  return successful;
+}
 
-    Token token;
-    readTokenSkippingComments(token);
-    if (token.type == tokenArrayEnd) {
-      return true;
+// A short array is listed first and made with its elements in one piece at its end; a long one
+// is made with what was listed so far and grows in place from then on.
+bool Reader::readElements(std::vector<Element>& listed, Value& array, int depth)
+{
+  constexpr size_t listedAtMost = 64;
+  for (;;) {
+    if (listed.size() == listedAtMost) {
+      size_t remembered = lastValue_ != nullptr ? positionIn(listed, lastValue_) : listedAtMost;
+      ArrayValues* elements = ArrayValues::Create(listedAtMost * 4);
+      elements->adopt(listed);
+      array.value_.array_ = elements;
+      array.type_ = arrayValue;
+      if (remembered < listedAtMost) {
+        lastValue_ = &elements->valueAt(remembered);
+      }
+      break;
     }
-    if (token.type != tokenArraySeparator) {
-      return addErrorAndRecover(u"Missing ',' or ']' in array declaration", token, tokenArrayEnd);
+    const int next = readElement(listed, depth);
+    if (next <= 0) {
+      return next == 0;
+    }
+  }
+  EntryList<Element>& elements = array.value_.array_->denseElements();
+  for (;;) {
+    const int next = readElement(elements, depth);
+    if (next <= 0) {
+      return next == 0;
     }
   }
 }
 
-bool Reader::decodeNumber(const Token& token)
+// Reads one element and what follows it: 1 after a comma, 0 at the end of the array, -1 after
+// an error (recovered from).
+template <class List>
+int Reader::readElement(List& elements, int depth)
 {
-  for (const WCHAR* p = token.start; p != token.end; ++p) {
-    WCHAR c = *p;
-    if (c == u'.' || c == u'e' || c == u'E' || c == u'+' || (c == u'-' && p != token.start)) {
-      return decodeReal(token);
-    }
+  nodes_.push_back(&addEntry(elements, lastValue_).value);
+  bool ok = readValue(depth + 1);
+  nodes_.pop_back();
+  if (!ok) {
+    recoverFromError(tokenArrayEnd);
+    return -1;
   }
-  const WCHAR* p = token.start;
-  bool isNegative = *p == u'-';
-  if (isNegative) {
+  Token token;
+  readTokenSkippingComments(token);
+  if (token.type == tokenArrayEnd) {
+    return 0;
+  }
+  if (token.type != tokenArraySeparator) {
+    addErrorAndRecover(u"Missing ',' or ']' in array declaration", token, tokenArrayEnd);
+    return -1;
+  }
+  return 1;
+}
+
+void Reader::readTokenSkippingComments(Token& token)
+{
+  do {
+    readToken(token);
+  } while (token.type == tokenComment);
+}
+
+void Reader::readToken(Token& token)
+{
+  const WCHAR* p = current_;
+  while (p != end_ && (*p == u' ' || *p == u'\t' || *p == u'\r' || *p == u'\n')) {
     ++p;
   }
-  const UInt threshold = isNegative ? 214748364u : 429496729u;
-  UInt value = 0;
-  for (; p != token.end; ++p) {
-    if (!isDigit(*p)) {
-      return addError(notANumber(token.start, token.end), token);
-    }
-    if (value >= threshold) {
-      return decodeReal(token);
-    }
-    value = value * 10 + static_cast<UInt>(*p - u'0');
+  token.start = p;
+  token.escaped = false;
+  if (p == end_) {
+    current_ = p;
+    token.type = tokenEndOfStream;
+    token.end = p;
+    return;
   }
-  if (isNegative) {
-    currentValue() = Value(-static_cast<Int>(value));
-  } else if (value <= 2147483647u) {
-    currentValue() = Value(static_cast<Int>(value));
-  } else {
-    currentValue() = Value(value);
+  current_ = p + 1;
+  bool ok = true;
+  switch (*p) {
+    case 0: token.type = tokenEndOfStream; break;
+    case u'{': token.type = tokenObjectBegin; break;
+    case u'}': token.type = tokenObjectEnd; break;
+    case u'[': token.type = tokenArrayBegin; break;
+    case u']': token.type = tokenArrayEnd; break;
+    case u',': token.type = tokenArraySeparator; break;
+    case u':': token.type = tokenMemberSeparator; break;
+    case u'"':
+      token.type = tokenString;
+      ok = readString(token.escaped);
+      break;
+    case u'/':
+      token.type = tokenComment;
+      ok = readComment();
+      break;
+    case u'-':
+    case u'0': case u'1': case u'2': case u'3': case u'4':
+    case u'5': case u'6': case u'7': case u'8': case u'9':
+      token.type = tokenNumber;
+      readNumber();
+      break;
+    case u't':
+      token.type = tokenTrue;
+      ok = match(u"rue", 3);
+      break;
+    case u'f':
+      token.type = tokenFalse;
+      ok = match(u"alse", 4);
+      break;
+    case u'n':
+      token.type = tokenNull;
+      ok = match(u"ull", 3);
+      break;
+    default:
+      ok = false;
+      break;
   }
-  return true;
+  if (!ok) {
+    token.type = tokenError;
+  }
+  token.end = current_;
 }
 
-// Reads the longest prefix of the token that forms a real, as a formatted scan would:
-// "1.2.3" reads as 1.2 and "1-2" as 1.
-bool Reader::decodeReal(const Token& token)
+void Reader::skipSpaces()
 {
-  // A terminated copy, so the scan cannot run past the token into the caller's text.
-  WCHAR shortCopy[64];
-  std::u16string longCopy;
-  size_t length = static_cast<size_t>(token.end - token.start);
-  const WCHAR* text = shortCopy;
-  if (length < 64) {
-    std::copy(token.start, token.end, shortCopy);
-    shortCopy[length] = 0;
-  } else {
-    longCopy.assign(token.start, token.end);
-    text = longCopy.c_str();
+  while (current_ != end_) {
+    WCHAR c = *current_;
+    if (c != u' ' && c != u'\t' && c != u'\r' && c != u'\n') {
+      break;
+    }
+    ++current_;
   }
-  WCHAR* scanEnd = nullptr;
-  double value = wcstod(text, &scanEnd);
-  if (scanEnd == text) {
-    return addError(notANumber(token.start, token.end), token);
-  }
-  currentValue() = Value(value);
-  return true;
 }
 
-bool Reader::decodeStringValue(const Token& token)
+bool Reader::match(const WCHAR* pattern, int length)
 {
-  const WCHAR* raw = token.start + 1;
-  size_t rawLength = static_cast<size_t>(token.end - 1 - raw);
-  // Unescaping never lengthens the text, so the raw copy is decoded in place.
-  Value value = Value::adoptString(valueAllocator()->duplicateStringValue(raw, rawLength));
-  WCHAR* buffer = value.value_.string_;
-  size_t length = 0;
-  if (!decodeEscapes(token, buffer, length)) {
+  if (end_ - current_ < length) {
     return false;
   }
-  buffer[length] = 0;
-  currentValue() = std::move(value);
-  return true;
-}
-
-bool Reader::decodeString(const Token& token, std::u16string& decoded)
-{
-  const WCHAR* raw = token.start + 1;
-  decoded.assign(raw, static_cast<size_t>(token.end - 1 - raw));
-  size_t length = 0;
-  if (!decodeEscapes(token, decoded.data(), length)) {
-    return false;
-  }
-  decoded.resize(length);
-  return true;
-}
-
-bool Reader::decodeEscapes(const Token& token, WCHAR* out, size_t& length)
-{
-  const WCHAR* const raw = token.start + 1;
-  const WCHAR* const end = token.end - 1;
-  const WCHAR* current = raw;
-  while (current != end && *current != u'\\') {
-    ++current;
-  }
-  WCHAR* write = out + (current - raw);
-  while (current != end) {
-    WCHAR c = *current++;
-    if (c != u'\\') {
-      *write++ = c;
-      continue;
-    }
-    if (current == end) {
-      return addError(u"Empty escape sequence in string", token);
-    }
-    WCHAR escape = *current++;
-    switch (escape) {
-      case u'"': *write++ = u'"'; break;
-      case u'/': *write++ = u'/'; break;
-      case u'\\': *write++ = u'\\'; break;
-      case u'b': *write++ = 8; break;
-      case u'f': *write++ = 12; break;
-      case u'n': *write++ = 10; break;
-      case u'r': *write++ = 13; break;
-      case u't': *write++ = 9; break;
-      case u'u': {
-        unsigned codePoint = 0;
-        if (!decodeUnicodeCodePoint(token, current, end, codePoint)) {
-          return false;
-        }
-        if (codePoint < 0x10000) {
-          *write++ = static_cast<WCHAR>(codePoint);
-        } else {
-          codePoint -= 0x10000;
-          *write++ = static_cast<WCHAR>(0xD800 + (codePoint >> 10));
-          *write++ = static_cast<WCHAR>(0xDC00 + (codePoint & 0x3FF));
-        }
-        break;
-      }
-      default:
-        return addError(u"Bad escape sequence in string", token, current);
-    }
-  }
-  length = static_cast<size_t>(write - out);
-  return true;
-}
-
-bool Reader::decodeUnicodeCodePoint(const Token& token, const WCHAR*& current, const WCHAR* end, unsigned& codePoint)
-{
-  if (!decodeUnicodeEscape(token, current, end, codePoint)) {
-    return false;
-  }
-  if (codePoint >= 0xD800 && codePoint <= 0xDBFF) {
-    if (end - current < 6) {
-      return addError(u"additional six characters expected to parse unicode surrogate pair.", token);
-    }
-    if (current[0] != u'\\' || current[1] != u'u') {
-      return addError(u"expecting another \\u token to begin the second half of a unicode surrogate pair", token);
-    }
-    current += 2;
-    unsigned second = 0;
-    if (!decodeUnicodeEscape(token, current, end, second)) {
+  for (int i = 0; i < length; ++i) {
+    if (current_[i] != pattern[i]) {
       return false;
     }
-    codePoint = 0x10000 + ((codePoint & 0x3FF) << 10) + (second & 0x3FF);
   }
+  current_ += length;
   return true;
 }
 
-bool Reader::decodeUnicodeEscape(const Token& token, const WCHAR*& current, const WCHAR* end, unsigned& unit)
+// Runs past the closing quote; a backslash takes the next character whatever it is.
+bool Reader::readString(bool& escaped)
 {
-  if (end - current < 4) {
-    return addError(u"Bad unicode escape sequence in string: four digits expected.", token);
+  const WCHAR* p = current_;
+  // Four units at a time while none of them is a quote or a backslash.
+  constexpr uint64_t ones = 0x0001000100010001ull, highs = 0x8000800080008000ull;
+  auto holds = [](uint64_t units, uint64_t unit) {
+    const uint64_t x = units ^ (unit * ones);
+    return ((x - ones) & ~x & highs) != 0;  // some unit of x is zero
+  };
+  while (end_ - p >= 4) {
+    uint64_t units;
+    std::memcpy(&units, p, sizeof units);
+    if (holds(units, u'"') || holds(units, u'\\')) {
+      break;
+    }
+    p += 4;
   }
-  unit = 0;
-  for (int i = 0; i < 4; ++i) {
-    WCHAR c = *current++;
-    unit *= 16;
-    if (c >= u'0' && c <= u'9') {
-      unit += c - u'0';
-    } else if (c >= u'a' && c <= u'f') {
-      unit += c - u'a' + 10;
-    } else if (c >= u'A' && c <= u'F') {
-      unit += c - u'A' + 10;
-    } else {
-      return addError(u"Bad unicode escape sequence in string: hexadecimal digit expected.", token, current);
+  while (p != end_) {
+    WCHAR c = *p++;
+    if (c == u'"') {
+      current_ = p;
+      return true;
+    }
+    if (c == u'\\') {
+      escaped = true;
+      if (p != end_) {
+        ++p;
+      }
     }
   }
-  return true;
+  current_ = end_;
+  return false;
+}
+
+void Reader::readNumber()
+{
+  const WCHAR* p = current_;
+  while (p != end_ && ((*p >= u'0' && *p <= u'9') || *p == u'.' || *p == u'e' || *p == u'E' || *p == u'+' || *p == u'-')) {
+    ++p;
+  }
+  current_ = p;
 }
 
 }  // namespace Json

@@ -2,6 +2,10 @@
 // cut and never ending in the point, and quoted strings with the JSON escapes.
 #include "text_out.h"
 
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
 #include "json/writer.h"
 #include "text/format.h"
 
@@ -9,6 +13,7 @@ namespace Json {
 
 namespace {
 
+// Control characters (the terminating NUL among them), the quote and the backslash.
 bool needsEscape(WCHAR c)
 {
   return c < 0x20 || c == u'"' || c == u'\\';
@@ -18,7 +23,8 @@ const WCHAR hexDigits[] = u"0123456789ABCDEF";
 
 }  // namespace
 
-void appendUInt(std::u16string& out, UInt value)
+template <class Out>
+void appendUInt(Out& out, UInt value)
 {
   WCHAR digits[10];
   WCHAR* start = digits + 10;
@@ -26,10 +32,11 @@ void appendUInt(std::u16string& out, UInt value)
     *--start = static_cast<WCHAR>(u'0' + value % 10);
     value /= 10;
   } while (value != 0);
-  out.append(start, digits + 10);
+  out.append(start, static_cast<size_t>(digits + 10 - start));
 }
 
-void appendInt(std::u16string& out, Int value)
+template <class Out>
+void appendInt(Out& out, Int value)
 {
   if (value < 0) {
     out.push_back(u'-');
@@ -39,73 +46,117 @@ void appendInt(std::u16string& out, Int value)
   }
 }
 
-void appendReal(std::u16string& out, double value)
+namespace {
+
+// "%#.16g" of a value into text (room for 32 characters): sixteen significant digits, in fixed
+// form when the exponent lies from -4 to 15, else in exponent form, the point always written.
+// The digits come from one correctly rounded conversion, as the formatted print makes them;
+// what it prints for infinities and NaN is left to it.
+int formatSixteenDigits(double value, char* text)
 {
-  WCHAR text[32];
-  int length = swprintf(text, u"%#.16g", value);
+  if (!std::isfinite(value)) {
+    WCHAR wide[32];
+    int length = swprintf(wide, u"%#.16g", value);
+    std::copy(wide, wide + std::max(length, 0), text);
+    return length;
+  }
+  char scientific[32];  // [-]d.ddddddddddddddde[+-]xx
+  char* end = std::to_chars(scientific, scientific + sizeof scientific, value, std::chars_format::scientific, 15).ptr;
+  const bool negative = scientific[0] == '-';
+  const char* digit = scientific + (negative ? 1 : 0);
+  const char* e = std::find(digit, static_cast<const char*>(end), 'e');
+  int exponent = 0;
+  std::from_chars(e + (e[1] == '+' ? 2 : 1), end, exponent);
+  if (exponent < -4 || exponent >= 16) {
+    std::copy(scientific, end, text);
+    return static_cast<int>(end - scientific);
+  }
+  // The sixteen digits d0 d1 ... d15 with the point moved by the exponent.
+  char digits[16];
+  digits[0] = digit[0];
+  std::copy(digit + 2, digit + 17, digits + 1);
+  char* out = text;
+  if (negative) {
+    *out++ = '-';
+  }
+  if (exponent >= 0) {
+    out = std::copy(digits, digits + exponent + 1, out);
+    *out++ = '.';
+    out = std::copy(digits + exponent + 1, digits + 16, out);
+  } else {
+    *out++ = '0';
+    *out++ = '.';
+    out = std::fill_n(out, -exponent - 1, '0');
+    out = std::copy(digits, digits + 16, out);
+  }
+  return static_cast<int>(out - text);
+}
+
+}  // namespace
+
+template <class Out>
+void appendReal(Out& out, double value)
+{
+  char text[32];
+  int length = formatSixteenDigits(value, text);
   if (length <= 0) {
     return;
   }
-  if (text[length - 1] == u'0') {
+  if (text[length - 1] == '0') {
     // Keep one zero after the last non-zero digit of a fraction; an exponent keeps its digits.
     int lastNonZero = length - 1;
-    while (lastNonZero > 0 && text[lastNonZero] == u'0') {
+    while (lastNonZero > 0 && text[lastNonZero] == '0') {
       --lastNonZero;
     }
     for (int i = lastNonZero; i >= 0; --i) {
-      WCHAR c = text[i];
-      if (c >= u'0' && c <= u'9') {
+      char c = text[i];
+      if (c >= '0' && c <= '9') {
         continue;
       }
-      if (c == u'.') {
+      if (c == '.') {
         length = lastNonZero + 2;
       }
       break;
     }
   }
-  out.append(text, static_cast<size_t>(length));
+  WCHAR wide[32];
+  std::copy(text, text + length, wide);
+  out.append(wide, static_cast<size_t>(length));
   // Sixteen digits before the point leave it last ("1000000000000000."), which JSON refuses.
-  if (text[length - 1] == u'.') {
+  if (text[length - 1] == '.') {
     out.push_back(u'0');
   }
 }
 
-void appendQuoted(std::u16string& out, const WCHAR* text)
+template <class Out>
+void appendQuoted(Out& out, const WCHAR* text)
 {
   if (text == nullptr) {
     text = u"";
   }
-  const WCHAR* p = text;
-  while (*p != 0 && !needsEscape(*p)) {
-    ++p;
-  }
   out.push_back(u'"');
-  if (*p == 0) {
-    out.append(text, p);
-    out.push_back(u'"');
-    return;
-  }
-  out.append(text, p);
-  while (*p != 0) {
-    const WCHAR* run = p;
-    while (*p != 0 && !needsEscape(*p)) {
-      ++p;
+  // Runs that need no escape are copied whole.
+  const WCHAR* run = text;
+  for (const WCHAR* p = text;; ++p) {
+    const WCHAR c = *p;
+    if (!needsEscape(c)) {
+      continue;
     }
-    out.append(run, p);
-    if (*p == 0) {
+    out.append(run, static_cast<size_t>(p - run));
+    if (c == 0) {
       break;
     }
-    WCHAR c = *p++;
+    run = p + 1;
     switch (c) {
-      case u'"': out += u"\\\""; break;
-      case u'\\': out += u"\\\\"; break;
-      case 8: out += u"\\b"; break;
-      case 12: out += u"\\f"; break;
-      case 10: out += u"\\n"; break;
-      case 13: out += u"\\r"; break;
-      case 9: out += u"\\t"; break;
+      case u'"': out.append(u"\\\"", 2); break;
+      case u'\\': out.append(u"\\\\", 2); break;
+      case 8: out.append(u"\\b", 2); break;
+      case 12: out.append(u"\\f", 2); break;
+      case 10: out.append(u"\\n", 2); break;
+      case 13: out.append(u"\\r", 2); break;
+      case 9: out.append(u"\\t", 2); break;
       default: {
-        WCHAR escape[6] = {u'\\', u'u', u'0', u'0', hexDigits[c >> 4], hexDigits[c & 0xF]};
+        const WCHAR escape[6] = {u'\\', u'u', u'0', u'0', hexDigits[c >> 4], hexDigits[c & 0xF]};
         out.append(escape, 6);
         break;
       }
@@ -114,7 +165,8 @@ void appendQuoted(std::u16string& out, const WCHAR* text)
   out.push_back(u'"');
 }
 
-void appendScalar(std::u16string& out, const Value& value)
+template <class Out>
+void appendScalar(Out& out, const Value& value)
 {
   switch (value.type()) {
     case nullValue: out += u"null"; break;
@@ -126,6 +178,11 @@ void appendScalar(std::u16string& out, const Value& value)
     default: break;
   }
 }
+
+template void appendScalar(std::u16string& out, const Value& value);
+template void appendScalar(TextSink& out, const Value& value);
+template void appendQuoted(std::u16string& out, const WCHAR* text);
+template void appendQuoted(TextSink& out, const WCHAR* text);
 
 std::u16string valueToString(Int value)
 {

@@ -2,6 +2,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "containers.h"
 #include "json/value.h"
 #include "json/writer.h"
 #include "text/widechar.h"
@@ -49,30 +50,12 @@ Value::Value(ValueType type) : type_(static_cast<uint8_t>(type)), allocated_(fal
       value_.bool_ = false;
       break;
     case arrayValue:
+      value_.array_ = ArrayValues::Create(0);
+      break;
     case objectValue:
-      value_.map_ = new ObjectValues();
+      value_.object_ = ObjectValues::Create(0);
       break;
   }
-}
-
-Value::Value(Int value) : type_(intValue), allocated_(false), comments_(nullptr)
-{
-  value_.int_ = value;
-}
-
-Value::Value(UInt value) : type_(uintValue), allocated_(false), comments_(nullptr)
-{
-  value_.uint_ = value;
-}
-
-Value::Value(double value) : type_(realValue), allocated_(false), comments_(nullptr)
-{
-  value_.real_ = value;
-}
-
-Value::Value(bool value) : type_(booleanValue), allocated_(false), comments_(nullptr)
-{
-  value_.bool_ = value;
 }
 
 Value::Value(const WCHAR* text) : type_(stringValue), allocated_(text != nullptr), comments_(nullptr)
@@ -110,8 +93,10 @@ Value::Value(const Value& other) : type_(other.type_), allocated_(false), commen
       }
       break;
     case arrayValue:
+      value_.array_ = ArrayValues::Copy(*other.value_.array_);
+      break;
     case objectValue:
-      value_.map_ = new ObjectValues(*other.value_.map_);
+      value_.object_ = ObjectValues::Copy(*other.value_.object_);
       break;
     default:
       value_ = other.value_;
@@ -131,15 +116,7 @@ Value::Value(const Value& other) : type_(other.type_), allocated_(false), commen
   }
 }
 
-Value::Value(Value&& other) noexcept
-    : value_(other.value_), type_(other.type_), allocated_(other.allocated_), comments_(other.comments_)
-{
-  other.type_ = nullValue;
-  other.allocated_ = false;
-  other.comments_ = nullptr;
-}
-
-Value::~Value()
+void Value::releaseContents() noexcept
 {
   switch (type_) {
     case stringValue:
@@ -148,8 +125,10 @@ Value::~Value()
       }
       break;
     case arrayValue:
+      ArrayValues::Destroy(value_.array_);
+      break;
     case objectValue:
-      delete value_.map_;
+      ObjectValues::Destroy(value_.object_);
       break;
     default:
       break;
@@ -167,23 +146,6 @@ Value& Value::operator=(const Value& other)
   Value temporary(other);
   swap(temporary);
   return *this;
-}
-
-Value& Value::operator=(Value&& other) noexcept
-{
-  swap(other);
-  return *this;
-}
-
-void Value::swap(Value& other) noexcept
-{
-  std::swap(value_, other.value_);
-  uint8_t type = type_;
-  type_ = other.type_;
-  other.type_ = type;
-  bool allocated = allocated_;
-  allocated_ = other.allocated_;
-  other.allocated_ = allocated;
 }
 
 bool Value::isIntegral() const
@@ -294,8 +256,9 @@ bool Value::asBool() const
     case booleanValue:
       return value_.bool_;
     case arrayValue:
+      return value_.array_->count() != 0;
     case objectValue:
-      return !value_.map_->empty();
+      return value_.object_->count() != 0;
     default:
       return false;
   }
@@ -324,9 +287,9 @@ bool Value::isConvertibleTo(ValueType other) const
       return (other == nullValue && !value_.bool_) || other == intValue || other == uintValue ||
              other == realValue || other == stringValue || other == booleanValue;
     case arrayValue:
-      return (other == nullValue && value_.map_->empty()) || other == arrayValue;
+      return (other == nullValue && value_.array_->count() == 0) || other == arrayValue;
     case objectValue:
-      return (other == nullValue && value_.map_->empty()) || other == objectValue;
+      return (other == nullValue && value_.object_->count() == 0) || other == objectValue;
   }
   return false;
 }
@@ -351,22 +314,9 @@ bool Value::operator<(const Value& other) const
       }
       return wcscmp(value_.string_, other.value_.string_) < 0;
     case arrayValue:
-    case objectValue: {
-      if (value_.map_->size() != other.value_.map_->size()) {
-        return value_.map_->size() < other.value_.map_->size();
-      }
-      auto mine = value_.map_->begin();
-      auto theirs = other.value_.map_->begin();
-      for (; mine != value_.map_->end(); ++mine, ++theirs) {
-        if (*mine < *theirs) {
-          return true;
-        }
-        if (*theirs < *mine) {
-          return false;
-        }
-      }
-      return false;
-    }
+      return *value_.array_ < *other.value_.array_;
+    case objectValue:
+      return *value_.object_ < *other.value_.object_;
     default:
       return false;
   }
@@ -395,8 +345,9 @@ bool Value::operator==(const Value& other) const
       }
       return wcscmp(value_.string_, other.value_.string_) == 0;
     case arrayValue:
+      return *value_.array_ == *other.value_.array_;
     case objectValue:
-      return *value_.map_ == *other.value_.map_;
+      return *value_.object_ == *other.value_.object_;
     default:
       return true;
   }

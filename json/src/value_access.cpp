@@ -1,6 +1,7 @@
 // Elements, members, sizes and member lists of arrays and objects.
 #include <stdexcept>
 
+#include "containers.h"
 #include "json/value.h"
 
 namespace Json {
@@ -19,26 +20,8 @@ Value& Value::operator[](UInt index)
   } else if (type_ != arrayValue) {
     throw std::runtime_error(notAnArray);
   }
-  MemberKey key(static_cast<Int>(index));
-  auto found = value_.map_->lower_bound(key);
-  if (found != value_.map_->end() && found->first == key) {
-    return found->second;
-  }
-  return value_.map_->emplace_hint(found, key, null)->second;
+  return value_.array_->grow(index);
 }
-
-namespace {
-
-Value& growMember(Value::ObjectValues& members, const MemberKey& key)
-{
-  auto found = members.lower_bound(key);
-  if (found != members.end() && found->first == key) {
-    return found->second;
-  }
-  return members.emplace_hint(found, key, Value::null)->second;
-}
-
-}  // namespace
 
 Value& Value::operator[](const WCHAR* name)
 {
@@ -47,7 +30,7 @@ Value& Value::operator[](const WCHAR* name)
   } else if (type_ != objectValue) {
     throw std::runtime_error(notAnObject);
   }
-  return growMember(*value_.map_, MemberKey(name != nullptr ? name : u"", MemberKey::keyDuplicateOnCopy));
+  return value_.object_->grow(MemberKey(name != nullptr ? name : u"", MemberKey::keyDuplicateOnCopy));
 }
 
 Value& Value::operator[](const StaticString& name)
@@ -57,7 +40,7 @@ Value& Value::operator[](const StaticString& name)
   } else if (type_ != objectValue) {
     throw std::runtime_error(notAnObject);
   }
-  return growMember(*value_.map_, MemberKey(name.c_str(), MemberKey::keyShared));
+  return value_.object_->grow(MemberKey(name.c_str(), MemberKey::keyShared));
 }
 
 Value& Value::append(const Value& value)
@@ -70,8 +53,8 @@ const Value& Value::operator[](UInt index) const
   if (type_ != arrayValue) {
     return null;
   }
-  auto found = value_.map_->find(MemberKey(static_cast<Int>(index)));
-  return found != value_.map_->end() ? found->second : null;
+  const Value* found = value_.array_->find(index);
+  return found != nullptr ? *found : null;
 }
 
 const Value& Value::operator[](const WCHAR* name) const
@@ -79,8 +62,8 @@ const Value& Value::operator[](const WCHAR* name) const
   if (type_ != objectValue || name == nullptr) {
     return null;
   }
-  auto found = value_.map_->find(MemberKey(name, MemberKey::keyShared));
-  return found != value_.map_->end() ? found->second : null;
+  const Value* found = value_.object_->find(name);
+  return found != nullptr ? *found : null;
 }
 
 Value Value::get(UInt index, const Value& defaultValue) const
@@ -104,9 +87,9 @@ UInt Value::size() const
 {
   switch (type_) {
     case arrayValue:
-      return value_.map_->empty() ? 0 : static_cast<UInt>(value_.map_->rbegin()->first.index()) + 1;
+      return value_.array_->size();
     case objectValue:
-      return static_cast<UInt>(value_.map_->size());
+      return static_cast<UInt>(value_.object_->count());
     default:
       return 0;
   }
@@ -119,8 +102,10 @@ bool Value::empty() const
 
 void Value::clear()
 {
-  if (hasContainer()) {
-    value_.map_->clear();
+  if (type_ == arrayValue) {
+    value_.array_->clear();
+  } else if (type_ == objectValue) {
+    value_.object_->clear();
   }
 }
 
@@ -137,7 +122,7 @@ void Value::resize(UInt newSize)
   } else if (newSize > oldSize) {
     (*this)[newSize - 1];
   } else {
-    value_.map_->erase(value_.map_->lower_bound(MemberKey(static_cast<Int>(newSize))), value_.map_->end());
+    value_.array_->truncate(newSize);
   }
 }
 
@@ -146,12 +131,13 @@ Value Value::removeMember(const WCHAR* name)
   if (type_ != objectValue || name == nullptr) {
     return null;
   }
-  auto found = value_.map_->find(MemberKey(name, MemberKey::keyShared));
-  if (found == value_.map_->end()) {
+  bool found = false;
+  size_t position = value_.object_->lowerBound(name, found);
+  if (!found) {
     return null;
   }
-  Value removed(found->second);
-  value_.map_->erase(found);
+  Value removed(value_.object_->memberAt(position).value);
+  value_.object_->removeAt(position);
   return removed;
 }
 
@@ -161,31 +147,44 @@ Value::Members Value::getMemberNames() const
   if (type_ != objectValue) {
     return names;
   }
-  names.reserve(value_.map_->size());
-  for (const auto& member : *value_.map_) {
-    names.emplace_back(member.first.name());
+  const ObjectValues& members = *value_.object_;
+  names.reserve(members.count());
+  for (size_t position = 0; position < members.count(); ++position) {
+    names.emplace_back(members.memberAt(position).key.name());
   }
   return names;
 }
 
 Value::const_iterator Value::begin() const
 {
-  return hasContainer() ? const_iterator(value_.map_->begin()) : const_iterator();
+  return const_iterator(*this, 0);
 }
 
 Value::const_iterator Value::end() const
 {
-  return hasContainer() ? const_iterator(value_.map_->end()) : const_iterator();
+  return const_iterator(*this, containerCount());
 }
 
 Value::iterator Value::begin()
 {
-  return hasContainer() ? iterator(value_.map_->begin()) : iterator();
+  return iterator(*this, 0);
 }
 
 Value::iterator Value::end()
 {
-  return hasContainer() ? iterator(value_.map_->end()) : iterator();
+  return iterator(*this, containerCount());
+}
+
+size_t Value::containerCount() const
+{
+  switch (type_) {
+    case arrayValue:
+      return value_.array_->count();
+    case objectValue:
+      return value_.object_->count();
+    default:
+      return 0;
+  }
 }
 
 }  // namespace Json

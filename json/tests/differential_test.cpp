@@ -206,6 +206,25 @@ private:
   std::mt19937 random_;
 };
 
+// Objects long enough to be read through an index, names out of order and repeated (the last
+// occurrence wins, as in nlohmann-json), and arrays long enough to grow in place.
+TEST(JsonDifferential, LongObjectsAndArrays)
+{
+  std::mt19937 random(7);
+  for (int members : {5, 31, 32, 33, 200, 1023, 1024, 1025, 3000}) {
+    std::string text = "{";
+    for (int i = 0; i < members; ++i) {
+      text += (i == 0 ? "\"" : ",\"") + std::to_string(random() % (members * 2 / 3 + 1)) + "k\":" +
+              std::to_string(random() % 1000);
+    }
+    text += ",\"list\":[";
+    for (int i = 0; i < members; ++i) {
+      text += (i == 0 ? "" : ",") + std::to_string(i) + (i % 7 == 0 ? ".5" : "");
+    }
+    expectSameTree(text + "]}");
+  }
+}
+
 TEST(JsonDifferential, RandomDocuments)
 {
   DocumentMaker maker(20100812);

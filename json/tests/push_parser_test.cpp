@@ -2,10 +2,12 @@
 // the events it delivers, and where it stops.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 #include "json/parse_json_text.h"
 #include "json/push_parser.h"
+#include "text/codepage.h"
 
 namespace {
 
@@ -274,6 +276,37 @@ TEST(ParseJsonText, FeedsUtf8AndStopsAtTheFirstRejectedByte)
   EXPECT_EQ(config.allowComments, 1);
   EXPECT_EQ(config.realsAsText, 1);
   EXPECT_EQ(config.callbackContext, &damaged);
+}
+
+// The driver converts the text a piece at a time and feeds runs of string bytes at once; the
+// parser must see exactly what feeding the text's UTF-8 byte by byte shows it: random replies,
+// damaged here and there, with escapes, comments, non-ASCII text, lone surrogates and strings
+// longer than a piece.
+TEST(ParseJsonText, AgreesWithFeedingTheUtf8ByteByByte)
+{
+  const std::u16string pieces[] = {u"{", u"}", u"[", u"]", u",", u":", u" ", u"\"", u"\"memo\"", u"\"中文 ü\"",
+                                   u"\\n", u"\\u4e2d", u"\\ud83d\\ude00", u"\\ud83d", u"/* c */", u"-12",
+                                   u"3.5e+2", u"true", u"null", u"\t", u"\U0001F600", std::u16string(1, 0xDC00),
+                                   u"\\", u"\x01", u"x", std::u16string(5000, u'a')};
+  std::mt19937 random(3500);
+  for (int i = 0; i < 3000; ++i) {
+    std::u16string text = u"{\"k\":";
+    for (int count = static_cast<int>(random() % 30); count > 0; --count) {
+      text += pieces[random() % 26 == 25 && random() % 4 != 0 ? 0 : random() % 26];
+    }
+    if (random() % 2 == 0) {
+      text += u"}";
+    }
+    Recorder driven;
+    int result = ParseJsonText(nullptr, text.c_str(), Recorder::callback, &driven);
+
+    std::string utf8(text.size() * 3, '\0');
+    utf8.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                                        utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr)));
+    Fed fed = feed(utf8, replyConfig());
+    ASSERT_EQ(result == 1, fed.complete) << i;
+    ASSERT_EQ(driven.events, fed.events) << i;
+  }
 }
 
 TEST(ParseJsonText, AnUnpairedSurrogateInTheTextBecomesAReplacementCharacter)

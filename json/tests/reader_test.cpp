@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <random>
 #include <string>
 
 #include "json/reader.h"
+#include "text/widechar.h"
 
 namespace {
 
@@ -222,6 +225,76 @@ TEST(JsonReader, CommentAfterARepeatedMemberIsSafe)
   EXPECT_EQ(root[u"a"].getMemberNames(), Value::Members{u"x"});
   ASSERT_TRUE(reader.parse(u"{\"a\":[[1]], \"a\":[ /*c*/ 2]}", root, true));
   EXPECT_EQ(root[u"a"][0].asInt(), 2);
+}
+
+// Same-line comments land on their own values while long arrays and objects move their entries
+// about as they grow and as members are put in name order.
+TEST(JsonReader, CommentsFollowTheirValuesInLongArraysAndObjects)
+{
+  std::u16string array = u"[\n";
+  std::u16string object = u"{\n";
+  const int count = 300;
+  for (int i = 0; i < count; ++i) {
+    std::u16string number;
+    for (char c : std::to_string(i)) {
+      number += static_cast<char16_t>(c);
+    }
+    array += number + u", // a" + number + u"\n";
+    object += u"\"" + std::u16string(1, static_cast<char16_t>(u'z' - i % 26)) + number + u"\": " + number +
+              u", /* o" + number + u" */\n";
+  }
+  Reader reader;
+  Value root;
+  ASSERT_TRUE(reader.parse(array + u"-1]", root, true)) << reader.formatErrors().size();
+  ASSERT_EQ(root.size(), count + 1u);
+  for (int i = 0; i < count; ++i) {
+    std::u16string expected = u"// a";
+    for (char c : std::to_string(i)) {
+      expected += static_cast<char16_t>(c);
+    }
+    ASSERT_EQ(root[i].getComment(Json::commentAfterOnSameLine), expected + u"\n") << i;
+  }
+  ASSERT_TRUE(reader.parse(object + u"\"end\": 0}", root, true));
+  ASSERT_EQ(root.size(), count + 1u);
+  for (auto member = root.begin(); member != root.end(); ++member) {
+    if (member->asInt() == 0 && std::u16string(member.memberName()) == u"end") {
+      continue;
+    }
+    std::u16string number;
+    for (char c : std::to_string(member->asInt())) {
+      number += static_cast<char16_t>(c);
+    }
+    ASSERT_EQ(member->getComment(Json::commentAfterOnSameLine), u"/* o" + number + u" */") << member->asInt();
+  }
+}
+
+// Reals are read as the wide formatted scan reads them, also where a quicker conversion would
+// run out of range or the token is long.
+TEST(JsonReader, RealsReadAsTheWideScanReadsThem)
+{
+  std::mt19937 random(1234);
+  const char16_t alphabet[] = u"0123456789012345678901234567890123456789.eE+-";
+  for (int i = 0; i < 3000; ++i) {
+    std::u16string token = random() % 2 ? u"-" : u"";
+    token += static_cast<char16_t>(u'0' + random() % 10);
+    for (int length = static_cast<int>(random() % (i % 10 == 0 ? 90 : 12)); length > 0; --length) {
+      token += alphabet[random() % 45];
+    }
+    if (random() % 5 == 0) {
+      token += random() % 2 ? u"e400" : u"e-400";
+    }
+    Reader reader;
+    Value root;
+    WCHAR* scanEnd = nullptr;
+    double scanned = wcstod(token.c_str(), &scanEnd);
+    bool ok = reader.parse(token, root, false);
+    if (!ok || root.type() != Json::realValue) {
+      continue;  // an integer, or a token the scan cannot read (checked with the errors)
+    }
+    EXPECT_NE(scanEnd, token.c_str());
+    double read = root.asDouble();
+    EXPECT_EQ(std::memcmp(&read, &scanned, sizeof read), 0) << std::string(token.begin(), token.end());
+  }
 }
 
 std::u16string nested(size_t depth)

@@ -2,10 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <random>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "json/writer.h"
+#include "text/format.h"
 
 namespace {
 
@@ -44,6 +48,46 @@ TEST(JsonWriter, RealsKeepOneZeroAfterTheLastNonZeroDigit)
   };
   for (const RealCase& c : cases) {
     EXPECT_EQ(Json::valueToString(c.value), c.text) << c.value;
+  }
+}
+
+// The writer makes the digits of "%#.16g" itself; they must be the formatted print's, cut by
+// the same rule: every magnitude, the edges of the fixed form, carries that round up to the
+// next power of ten, zeros, denormals and what is not finite.
+TEST(JsonWriter, RealsAreThePrintedFormCut)
+{
+  auto printedAndCut = [](double value) {
+    WCHAR text[32];
+    int length = swprintf(text, u"%#.16g", value);
+    if (text[length - 1] == u'0') {
+      int lastNonZero = length - 1;
+      while (lastNonZero > 0 && text[lastNonZero] == u'0') {
+        --lastNonZero;
+      }
+      int i = lastNonZero;
+      while (i >= 0 && text[i] >= u'0' && text[i] <= u'9') {
+        --i;
+      }
+      if (i >= 0 && text[i] == u'.') {
+        length = lastNonZero + 2;
+      }
+    }
+    std::u16string cut(text, static_cast<size_t>(length));
+    return cut.back() == u'.' ? cut + u"0" : cut;
+  };
+  std::vector<double> values = {0.0, -0.0, 5e-324, -2.2250738585072014e-308, 1e-4, 9.99999999999999999e-5,
+                                0.00009999999999999995, 1e15, 9999999999999999.0, 9.9999999999999999e15, 1e16,
+                                123456789012345678.0, 0.5, 1.0 / 3, HUGE_VAL, -HUGE_VAL, NAN};
+  std::mt19937_64 random(16);
+  for (int i = 0; i < 20000; ++i) {
+    uint64_t bits = random();
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    values.push_back(value);
+    values.push_back(static_cast<double>(random() % 100000000) * std::pow(10.0, static_cast<int>(random() % 40) - 20));
+  }
+  for (double value : values) {
+    ASSERT_EQ(Json::valueToString(value), printedAndCut(value)) << value;
   }
 }
 

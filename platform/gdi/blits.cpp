@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "base/errors.h"
 #include "base/lasterror.h"
@@ -54,13 +55,20 @@ struct Mapping {
   // Source offset (from sourceLeft) of the destination offset i (from destLeft).
   int64_t operator()(int64_t i) const
   {
-    auto j = static_cast<int64_t>((2 * static_cast<__int128>(i) + 1) * sourceWidth / (2 * static_cast<__int128>(destWidth)));
+    int64_t j;
+    if (sourceWidth == destWidth)
+      j = i;
+    else if (i < (int64_t{1} << 30) && sourceWidth < (int64_t{1} << 31))  // no overflow in 64 bits
+      j = (2 * i + 1) * sourceWidth / (2 * destWidth);
+    else
+      j = static_cast<int64_t>((2 * static_cast<__int128>(i) + 1) * sourceWidth / (2 * static_cast<__int128>(destWidth)));
     return mirror ? sourceWidth - 1 - j : j;
   }
 };
 
 // Runs op(dest pixel, source pixel) over the destination rectangle through the clip. Source
-// pixels outside the source surface are left alone.
+// pixels outside the source surface are left alone. The mapping is worked out once per column
+// and once per row, not per pixel; a column range copied 1:1 runs as one straight loop.
 template <class Op>
 BOOL Transfer(HDC destDc, int x, int y, int w, int h, Lock& held, Source source, int sx, int sy, int sw, int sh, Op op)
 {
@@ -82,16 +90,38 @@ BOOL Transfer(HDC destDc, int x, int y, int w, int h, Lock& held, Source source,
   // The destination's top-left on the surface, unclamped; the area drawn is clamped.
   const int64_t left = mx.destLeft + target.shift.x, top = my.destLeft + target.shift.y;
   RECT area{Saturated(left), Saturated(top), Saturated(left + mx.destWidth), Saturated(top + my.destWidth)};
+  const bool straight = !mx.mirror && mx.sourceWidth == mx.destWidth;
+  std::vector<int> columns;  // the source column of each column of a part, -1 off the source
   ForEachClipped(target, area, [&](const RECT& part) {
+    int first = part.left, last = part.right;  // the part's columns that read the source
+    if (straight) {
+      const int64_t offset = mx.sourceLeft + source.shift.x - left;  // source column = column + offset
+      first = static_cast<int>(std::clamp<int64_t>(-offset, part.left, part.right));
+      last = static_cast<int>(std::clamp<int64_t>(from.width - offset, first, part.right));
+    } else {
+      columns.resize(static_cast<size_t>(part.right - part.left));
+      for (int dx = part.left; dx < part.right; ++dx) {
+        int64_t fx = mx.sourceLeft + mx(dx - left) + source.shift.x;
+        columns[static_cast<size_t>(dx - part.left)] = fx >= 0 && fx < from.width ? static_cast<int>(fx) : -1;
+      }
+    }
     for (int dy = part.top; dy < part.bottom; ++dy) {
       int64_t fy = my.sourceLeft + my(dy - top) + source.shift.y;
       if (fy < 0 || fy >= from.height)
         continue;
       const uint32_t* in = from.Row(static_cast<int>(fy));
       uint32_t* out = target.surface->Row(dy);
+      if (straight) {
+        if (first < last) {
+          const uint32_t* read = in + (mx.sourceLeft + source.shift.x - left + first);
+          for (int dx = first; dx < last; ++dx)
+            op(out[dx], *read++);
+        }
+        continue;
+      }
       for (int dx = part.left; dx < part.right; ++dx) {
-        int64_t fx = mx.sourceLeft + mx(dx - left) + source.shift.x;
-        if (fx >= 0 && fx < from.width)
+        int fx = columns[static_cast<size_t>(dx - part.left)];
+        if (fx >= 0)
           op(out[dx], in[fx]);
       }
     }

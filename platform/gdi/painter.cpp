@@ -15,12 +15,14 @@ void FillPattern(Surface& surface, const RECT& part, const Surface& pattern, POI
   auto wrap = [](int64_t value, int size) { return static_cast<int>(((value % size) + size) % size); };
   for (int y = part.top; y < part.bottom; ++y) {
     const uint32_t* source = pattern.Row(wrap(int64_t{y} - origin.y, pattern.height));
-    uint32_t* row = surface.Row(y);
+    uint32_t* out = surface.Row(y) + part.left;
+    uint32_t* const end = surface.Row(y) + part.right;
+    // Whole runs of the pattern's row, the first one entered part way.
     int sx = wrap(int64_t{part.left} - origin.x, pattern.width);
-    for (int x = part.left; x < part.right; ++x) {
-      row[x] = source[sx];
-      if (++sx == pattern.width)
-        sx = 0;
+    while (out != end) {
+      int64_t run = std::min<int64_t>(pattern.width - sx, end - out);
+      out = std::copy_n(source + sx, run, out);
+      sx = 0;
     }
   }
 }

@@ -3,6 +3,8 @@
 #include "internal/gdi/device_context.h"
 #include "painter.h"
 
+#include <cstring>
+
 using namespace gdi_detail;
 
 bool gdi_dc::BlendCoverage(HDC dc, int x, int y, const uint8_t* mask, int width, int height, int stride,
@@ -14,7 +16,7 @@ bool gdi_dc::BlendCoverage(HDC dc, int x, int y, const uint8_t* mask, int width,
   Target target;
   if (!Resolve(held, dc, &target))
     return false;
-  uint32_t r = color & 0xFF, g = (color >> 8) & 0xFF, b = (color >> 16) & 0xFF;
+  const uint32_t text = ToPixel(color & 0xFFFFFF);
   RECT area = Shifted(SpanRect(x, y, width, height), target.shift.x, target.shift.y);
   // Far off the surface: nothing to draw, and the mask offsets below stay small.
   if (area.right - int64_t{area.left} != width || area.bottom - int64_t{area.top} != height)
@@ -24,17 +26,19 @@ bool gdi_dc::BlendCoverage(HDC dc, int x, int y, const uint8_t* mask, int width,
       const uint8_t* coverage = mask + static_cast<size_t>(sy - area.top) * static_cast<size_t>(stride);
       uint32_t* row = target.surface->Row(sy);
       for (int sx = part.left; sx < part.right; ++sx) {
+        // Most of a mask is blank: pass over eight clear pixels at a time.
+        uint64_t eight;
+        if (part.right - sx >= 8 && (std::memcpy(&eight, coverage + (sx - area.left), 8), eight == 0)) {
+          sx += 7;
+          continue;
+        }
         uint32_t a = coverage[sx - area.left];
         if (a == 0)
           continue;
         uint32_t p = row[sx];
-        if (a == 255) {
-          row[sx] = (p & 0xFF000000) | (r << 16) | (g << 8) | b;
-          continue;
-        }
         // Blending the same coverage again leaves the pixel as it is: text drawn over itself
         // never thickens.
-        row[sx] = (p & 0xFF000000) | kv::fonts::BlendOntoPixel((r << 16) | (g << 8) | b, p & 0xFFFFFF, static_cast<uint8_t>(a));
+        row[sx] = (p & 0xFF000000) | (a == 255 ? text : kv::fonts::BlendOntoPixel(text, p & 0xFFFFFF, static_cast<uint8_t>(a)));
       }
     }
   });

@@ -13,6 +13,7 @@
 #include "thread_object.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cerrno>
 #include <csignal>
@@ -21,6 +22,7 @@
 #include <map>
 #include <mutex>
 #include <poll.h>
+#include <pthread.h>
 #include <spawn.h>
 #include <sstream>
 #include <sys/stat.h>
@@ -379,9 +381,24 @@ BOOL TerminateProcess(HANDLE hProcess, UINT uExitCode)
   return TRUE;
 }
 
+namespace {
+
+// Asked of the system once, since window handles ask for it on every lookup. A program the layer
+// starts is a new image that asks again; a child made by fork forgets the parent's.
+std::atomic<DWORD> g_processId{0};
+
+}  // namespace
+
 DWORD GetCurrentProcessId()
 {
-  return static_cast<DWORD>(getpid());
+  DWORD id = g_processId.load(std::memory_order_relaxed);
+  if (id == 0) {
+    static const int forgetInChild = pthread_atfork(nullptr, nullptr, [] { g_processId.store(0); });
+    (void)forgetInChild;
+    id = static_cast<DWORD>(getpid());
+    g_processId.store(id, std::memory_order_relaxed);
+  }
+  return id;
 }
 
 LPWSTR GetCommandLineW()

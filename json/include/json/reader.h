@@ -4,6 +4,7 @@
 #pragma once
 
 #include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,8 @@ public:
   // Arrays and objects nested deeper than this fail the parse instead of exhausting the stack.
   static constexpr int maxNestingDepth = 1000;
 
-  Reader() = default;
+  Reader();
+  ~Reader();
   Reader(const Reader&) = delete;
   Reader& operator=(const Reader&) = delete;
 
@@ -51,6 +53,7 @@ private:
     TokenType type;
     const WCHAR* start;
     const WCHAR* end;
+    bool escaped;  // a string that holds a backslash
   };
 
   struct ErrorInfo {
@@ -61,7 +64,14 @@ private:
 
   bool readValue(int depth);
   bool readObject(const Token& token, int depth);
+  struct MemberList;
+  struct Lists;
+  bool readMembers(MemberList& list, int depth);
+  Value& memberNamed(MemberList& list, const std::u16string& decodedName);
   bool readArray(const Token& token, int depth);
+  bool readElements(std::vector<Element>& listed, Value& array, int depth);
+  template <class List>
+  int readElement(List& elements, int depth);
   bool decodeNumber(const Token& token);
   bool decodeReal(const Token& token);
   bool decodeString(const Token& token, std::u16string& decoded);
@@ -78,7 +88,7 @@ private:
   bool readCStyleComment();
   static bool containsNewLine(const WCHAR* begin, const WCHAR* end);
   void readCppStyleComment();
-  bool readString();
+  bool readString(bool& escaped);
   void readNumber();
   void addComment(const WCHAR* begin, const WCHAR* end, bool isBlock);
   WCHAR getNextChar() { return current_ == end_ ? 0 : *current_++; }
@@ -90,6 +100,7 @@ private:
   std::u16string positionText(const WCHAR* location) const;
 
   std::vector<Value*> nodes_;
+  std::unique_ptr<Lists> lists_;
   std::deque<ErrorInfo> errors_;
   std::u16string document_;
   const WCHAR* begin_ = nullptr;

@@ -1,11 +1,13 @@
 // One JSON value over UTF-16 text: null, signed or unsigned 32-bit integer, real, text,
-// boolean, array or object. Arrays and objects share one ordered container keyed by index or
-// by name; names order by UTF-16 code unit, and arrays may have gaps.
+// boolean, array or object. An array keeps its elements in index order and may have gaps; an
+// object keeps its members in name order, names ordered by UTF-16 code unit. Both hold their
+// entries side by side, as a vector does: adding or removing an entry may move the others, so
+// a reference or iterator into an array or object is good until the next entry is added to or
+// removed from that same array or object.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -72,7 +74,10 @@ public:
   explicit MemberKey(Int index) : name_(nullptr), word_(index) {}
   MemberKey(const WCHAR* name, Ownership ownership);
   MemberKey(const MemberKey& other);
+  // Moving hands the name over as it is: nothing is copied or released.
+  MemberKey(MemberKey&& other) noexcept : name_(other.name_), word_(other.word_) { other.name_ = nullptr; }
   MemberKey& operator=(const MemberKey& other);
+  MemberKey& operator=(MemberKey&& other) noexcept;
   ~MemberKey();
 
   bool operator<(const MemberKey& other) const;
@@ -93,13 +98,20 @@ class ValueIteratorBase;
 class ValueIterator;
 class ValueConstIterator;
 class Reader;
+class ArrayValues;
+class ObjectValues;
+struct Element;
+struct Member;
+struct ContainerAccess;
 
 class Value {
   friend class ValueIteratorBase;
   friend class Reader;
+  friend struct ContainerAccess;
+  friend struct Element;
+  friend struct Member;
 
 public:
-  typedef std::map<MemberKey, Value> ObjectValues;
   typedef std::vector<std::u16string> Members;
   typedef ValueIterator iterator;
   typedef ValueConstIterator const_iterator;
@@ -107,23 +119,50 @@ public:
   // The shared null that read-only access yields for anything absent.
   static const Value null;
 
-  Value(ValueType type = nullValue);
-  Value(Int value);
-  Value(UInt value);
-  Value(double value);
-  Value(bool value);
+  Value() : type_(nullValue), allocated_(false), comments_(nullptr) { value_.uint_ = 0; }
+  Value(ValueType type);
+  Value(Int value) : type_(intValue), allocated_(false), comments_(nullptr) { value_.int_ = value; }
+  Value(UInt value) : type_(uintValue), allocated_(false), comments_(nullptr) { value_.uint_ = value; }
+  Value(double value) : type_(realValue), allocated_(false), comments_(nullptr) { value_.real_ = value; }
+  Value(bool value) : type_(booleanValue), allocated_(false), comments_(nullptr) { value_.bool_ = value; }
   Value(const WCHAR* text);
   Value(const std::u16string& text);
   Value(const StaticString& text);
   Value(const char* text) = delete;  // narrow text would silently become a boolean
   Value(const Value& other);
-  Value(Value&& other) noexcept;
-  ~Value();
+  Value(Value&& other) noexcept
+      : value_(other.value_), type_(other.type_), allocated_(other.allocated_), comments_(other.comments_)
+  {
+    other.type_ = nullValue;
+    other.allocated_ = false;
+    other.comments_ = nullptr;
+  }
+  ~Value()
+  {
+    if (type_ >= stringValue || comments_ != nullptr) {
+      releaseContents();
+    }
+  }
 
   // The target takes the source's type and contents and keeps its own comments.
   Value& operator=(const Value& other);
-  Value& operator=(Value&& other) noexcept;
-  void swap(Value& other) noexcept;
+  Value& operator=(Value&& other) noexcept
+  {
+    swap(other);
+    return *this;
+  }
+  void swap(Value& other) noexcept
+  {
+    Holder value = value_;
+    value_ = other.value_;
+    other.value_ = value;
+    uint8_t type = type_;
+    type_ = other.type_;
+    other.type_ = type;
+    bool allocated = allocated_;
+    allocated_ = other.allocated_;
+    other.allocated_ = allocated;
+  }
 
   ValueType type() const { return static_cast<ValueType>(type_); }
   bool isNull() const { return type_ == nullValue; }
@@ -201,10 +240,21 @@ public:
   std::u16string toStyledString() const;
 
 private:
-  bool hasContainer() const { return type_ == arrayValue || type_ == objectValue; }
+  // The entries an array or object holds; 0 for any other value.
+  size_t containerCount() const;
   const WCHAR* commentText(CommentPlacement placement) const;
   // Takes a NUL-terminated text made by the allocator's duplicateStringValue.
   static Value adoptString(WCHAR* text);
+  // Exchanges everything, comments included: how containers move their entries about.
+  void exchangeAll(Value& other) noexcept
+  {
+    swap(other);
+    WCHAR** comments = comments_;
+    comments_ = other.comments_;
+    other.comments_ = comments;
+  }
+  // Releases an owned text, a container and the comments.
+  void releaseContents() noexcept;
 
   union Holder {
     Int int_;
@@ -212,7 +262,8 @@ private:
     double real_;
     bool bool_;
     WCHAR* string_;
-    ObjectValues* map_;
+    ArrayValues* array_;
+    ObjectValues* object_;
   } value_;
   uint8_t type_;
   bool allocated_ : 1;

@@ -19,19 +19,22 @@ public:
   // An int value holding the index for an element, a string value with the name for a member.
   Value key() const;
   // The index of an element; 4294967295 for a member.
-  UInt index() const { return current_->first.isIndex() ? static_cast<UInt>(current_->first.index()) : 0xFFFFFFFFu; }
+  UInt index() const;
   // The stored name of a member (no copy); an empty text for an element.
-  const WCHAR* memberName() const { return current_->first.isIndex() ? u"" : current_->first.name(); }
+  const WCHAR* memberName() const;
 
 protected:
-  ValueIteratorBase() : current_(), isNull_(true) {}
-  explicit ValueIteratorBase(Value::ObjectValues::iterator current) : current_(current), isNull_(false) {}
-  Value& deref() const { return current_->second; }
-  void increment() { ++current_; }
-  void decrement() { --current_; }
+  ValueIteratorBase() = default;
+  // At `position` among the entries of an array or object; a null iterator for any other value.
+  ValueIteratorBase(const Value& value, size_t position);
+  Value& deref() const;
+  void increment() { ++position_; }
+  void decrement() { --position_; }
+  bool isNull() const { return array_ == nullptr && object_ == nullptr; }
 
-  Value::ObjectValues::iterator current_;
-  bool isNull_;
+  ArrayValues* array_ = nullptr;
+  ObjectValues* object_ = nullptr;
+  size_t position_ = 0;
 };
 
 class ValueConstIterator : public ValueIteratorBase {
@@ -53,7 +56,7 @@ public:
   ValueConstIterator operator--(int) { ValueConstIterator old(*this); decrement(); return old; }
 
 private:
-  explicit ValueConstIterator(Value::ObjectValues::iterator current) : ValueIteratorBase(current) {}
+  ValueConstIterator(const Value& value, size_t position) : ValueIteratorBase(value, position) {}
 };
 
 class ValueIterator : public ValueIteratorBase {
@@ -75,7 +78,7 @@ public:
   ValueIterator operator--(int) { ValueIterator old(*this); decrement(); return old; }
 
 private:
-  explicit ValueIterator(Value::ObjectValues::iterator current) : ValueIteratorBase(current) {}
+  ValueIterator(const Value& value, size_t position) : ValueIteratorBase(value, position) {}
 };
 
 }  // namespace Json

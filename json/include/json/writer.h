@@ -25,9 +25,7 @@ public:
   std::u16string write(const Value& root) override;
 
 private:
-  void writeValue(const Value& value);
-
-  std::u16string document_;
+  std::u16string document_;  // room for the text, kept from one call to the next
   bool yamlCompatible_ = false;
 };
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdlib>
 #include <functional>
 
 #include "internal/gdi/bitmap_pixels.h"
@@ -94,6 +95,31 @@ TEST(GdiDrawing, PatternBrushTilesFromTheBrushOrigin)
   DeleteObject(brush);
 }
 
+TEST(GdiDrawing, PatternBrushTilesEveryPixelFromAnyOrigin)
+{
+  auto patternColour = [](int x, int y) { return RGB(x * 60 + 10, y * 90 + 10, 200); };
+  Canvas pattern(3, 2);
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 3; ++x)
+      SetPixel(pattern.dc, x, y, patternColour(x, y));
+  HBRUSH brush = CreatePatternBrush(pattern.bitmap);
+  ASSERT_TRUE(brush);
+  const POINT origins[] = {{0, 0}, {1, 1}, {2, 0}, {-4, 3}, {7, -5}};
+  for (POINT origin : origins) {
+    Canvas canvas(11, 6);
+    SetBrushOrgEx(canvas.dc, origin.x, origin.y, nullptr);
+    RECT area{1, 1, 10, 5};
+    FillRect(canvas.dc, &area, brush);
+    for (int y = area.top; y < area.bottom; ++y)
+      for (int x = area.left; x < area.right; ++x)
+        ASSERT_EQ(canvas.At(x, y), patternColour(((x - origin.x) % 3 + 3) % 3, ((y - origin.y) % 2 + 2) % 2))
+            << x << "," << y << " origin " << origin.x << "," << origin.y;
+    EXPECT_EQ(canvas.At(0, 0), RGB(255, 255, 255));
+    EXPECT_EQ(canvas.At(10, 5), RGB(255, 255, 255));
+  }
+  DeleteObject(brush);
+}
+
 TEST(GdiDrawing, BitBltCopiesAndClipsAtTheSurfaceEdges)
 {
   Canvas source(4, 4, kGreen);
@@ -134,6 +160,56 @@ TEST(GdiDrawing, StretchBltScalesByNearestPixelAndMirrors)
   EXPECT_TRUE(StretchBlt(dest.dc, 4, 0, -4, 1, source.dc, 0, 0, 2, 1, SRCCOPY));
   EXPECT_EQ(dest.At(0, 0), kBlue);
   EXPECT_EQ(dest.At(3, 0), kRed);
+}
+
+// Every destination pixel against the nearest-pixel rule worked out on its own: source offset
+// (2i + 1) * |sw| / (2 * |w|), mirrored when the signs differ; 1:1 copies, stretches, shrinks,
+// mirrors, sources partly off their surface and a clip.
+TEST(GdiDrawing, StretchBltFollowsTheNearestPixelRuleEverywhere)
+{
+  auto sourceColour = [](int x, int y) { return RGB(x * 30 + 5, y * 40 + 5, 77); };
+  Canvas source(7, 5);
+  for (int y = 0; y < 5; ++y)
+    for (int x = 0; x < 7; ++x)
+      SetPixel(source.dc, x, y, sourceColour(x, y));
+  struct Case {
+    int x, y, w, h, sx, sy, sw, sh;
+    bool clipped;
+  };
+  const Case cases[] = {
+      {0, 0, 7, 5, 0, 0, 7, 5, false},     {3, 2, 7, 5, 0, 0, 7, 5, false},   {-2, -1, 7, 5, 1, 1, 7, 5, false},
+      {1, 1, 7, 5, -3, 2, 7, 5, false},    {0, 0, 12, 9, 0, 0, 7, 5, false},  {2, 1, 5, 3, 0, 0, 7, 5, false},
+      {11, 8, -9, -6, 0, 0, 7, 5, false},  {0, 0, 9, 6, 6, 4, -7, -5, false}, {1, 0, 10, 9, 2, 1, 3, 2, true},
+      {0, 0, 12, 9, 0, 0, 7, 5, true},     {4, 3, 7, 5, 0, 0, 7, 5, true},
+  };
+  const COLORREF background = RGB(1, 2, 3);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.x << "," << c.y << " " << c.w << "x" << c.h << " from " << c.sx << "," << c.sy
+                                    << " " << c.sw << "x" << c.sh << (c.clipped ? " clipped" : ""));
+    Canvas dest(12, 9, background);
+    const RECT clip{2, 1, 9, 7};
+    int unclipped = SaveDC(dest.dc);
+    if (c.clipped)
+      IntersectClipRect(dest.dc, clip.left, clip.top, clip.right, clip.bottom);
+    ASSERT_TRUE(StretchBlt(dest.dc, c.x, c.y, c.w, c.h, source.dc, c.sx, c.sy, c.sw, c.sh, SRCCOPY));
+    RestoreDC(dest.dc, unclipped);  // reading sees every pixel
+    // The source coordinate of destination coordinate d along one axis, or -1 for none.
+    auto map = [](int d, int x, int w, int sx, int sw, int limit) {
+      int left = std::min(x, x + w), width = std::abs(w), sourceLeft = std::min(sx, sx + sw), sourceWidth = std::abs(sw);
+      if (d < left || d >= left + width)
+        return -1;
+      int j = (2 * (d - left) + 1) * sourceWidth / (2 * width);
+      int s = sourceLeft + ((w < 0) != (sw < 0) ? sourceWidth - 1 - j : j);
+      return s >= 0 && s < limit ? s : -1;
+    };
+    for (int y = 0; y < 9; ++y)
+      for (int x = 0; x < 12; ++x) {
+        int fx = map(x, c.x, c.w, c.sx, c.sw, 7), fy = map(y, c.y, c.h, c.sy, c.sh, 5);
+        bool inClip = !c.clipped || (x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom);
+        COLORREF expected = fx >= 0 && fy >= 0 && inClip ? sourceColour(fx, fy) : background;
+        ASSERT_EQ(dest.At(x, y), expected) << "at " << x << "," << y;
+      }
+  }
 }
 
 TEST(GdiDrawing, TransparentImageSkipsTheKeyColour)

@@ -3,6 +3,9 @@
 #include "device_files.h"
 #include "kernel/kernel.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <vector>
 
 namespace {
@@ -49,6 +52,21 @@ class Processes : public DeviceFilesTest {
     return ids;
   }
 };
+
+TEST(ProcessId, AForkedChildReportsItsOwnId)
+{
+  const DWORD parent = GetCurrentProcessId();
+  EXPECT_EQ(parent, static_cast<DWORD>(getpid()));
+  pid_t child = fork();
+  if (child == 0) {
+    DWORD own = GetCurrentProcessId();
+    _exit(own == static_cast<DWORD>(getpid()) && own != parent ? 0 : 1);
+  }
+  ASSERT_GT(child, 0);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
 
 TEST_F(Processes, ChildReportsItsExitCodeAndIsListedWhileItRuns)
 {

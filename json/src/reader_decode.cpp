@@ -1,0 +1,220 @@
+// The reader's decoding of number and string tokens into values.
+#include <algorithm>
+#include <charconv>
+#include <string>
+
+#include "json/reader.h"
+#include "text/widechar.h"
+
+namespace Json {
+
+namespace {
+
+bool isDigit(WCHAR c)
+{
+  return c >= u'0' && c <= u'9';
+}
+
+std::u16string notANumber(const WCHAR* start, const WCHAR* end)
+{
+  std::u16string message(u"'");
+  message.append(start, end);
+  message += u"' is not a number.";
+  return message;
+}
+
+}  // namespace
+
+bool Reader::decodeNumber(const Token& token)
+{
+  // An integer unless a character of a real turns up or the digits reach the threshold first.
+  const WCHAR* p = token.start;
+  const bool isNegative = *p == u'-';
+  if (isNegative) {
+    ++p;
+  }
+  const UInt threshold = isNegative ? 214748364u : 429496729u;
+  UInt value = 0;
+  bool overflow = false;
+  for (; p != token.end; ++p) {
+    WCHAR c = *p;
+    if (isDigit(c)) {
+      overflow = overflow || value >= threshold;
+      value = value * 10 + static_cast<UInt>(c - u'0');
+    } else if (c == u'.' || c == u'e' || c == u'E' || c == u'+' || c == u'-') {
+      return decodeReal(token);
+    } else {
+      return addError(notANumber(token.start, token.end), token);
+    }
+  }
+  if (overflow) {
+    return decodeReal(token);
+  }
+  if (isNegative) {
+    currentValue() = Value(-static_cast<Int>(value));
+  } else if (value <= 2147483647u) {
+    currentValue() = Value(static_cast<Int>(value));
+  } else {
+    currentValue() = Value(value);
+  }
+  return true;
+}
+
+// Reads the longest prefix of the token that forms a real, as a formatted scan would:
+// "1.2.3" reads as 1.2 and "1-2" as 1.
+bool Reader::decodeReal(const Token& token)
+{
+  // The token holds only digits, '.', 'e', 'E', '+' and '-', so its ASCII copy reads alike; a
+  // real beyond the range of a double is left to the wide scan, which gives what it gives.
+  char ascii[64];
+  size_t length = static_cast<size_t>(token.end - token.start);
+  if (length <= sizeof ascii) {
+    std::copy(token.start, token.end, ascii);
+    double value = 0;
+    std::from_chars_result read = std::from_chars(ascii, ascii + length, value);
+    if (read.ec == std::errc()) {
+      currentValue() = Value(value);
+      return true;
+    }
+    if (read.ec == std::errc::invalid_argument) {
+      return addError(notANumber(token.start, token.end), token);
+    }
+  }
+  std::u16string text(token.start, token.end);  // terminated, so the scan stays in the token
+  WCHAR* scanEnd = nullptr;
+  double value = wcstod(text.c_str(), &scanEnd);
+  if (scanEnd == text.c_str()) {
+    return addError(notANumber(token.start, token.end), token);
+  }
+  currentValue() = Value(value);
+  return true;
+}
+
+bool Reader::decodeStringValue(const Token& token)
+{
+  const WCHAR* raw = token.start + 1;
+  size_t rawLength = static_cast<size_t>(token.end - 1 - raw);
+  Value value = Value::adoptString(valueAllocator()->duplicateStringValue(raw, rawLength));
+  if (token.escaped) {
+    // Unescaping never lengthens the text, so the raw copy is decoded in place.
+    WCHAR* buffer = value.value_.string_;
+    size_t length = 0;
+    if (!decodeEscapes(token, buffer, length)) {
+      return false;
+    }
+    buffer[length] = 0;
+  }
+  currentValue() = std::move(value);
+  return true;
+}
+
+bool Reader::decodeString(const Token& token, std::u16string& decoded)
+{
+  const WCHAR* raw = token.start + 1;
+  decoded.assign(raw, static_cast<size_t>(token.end - 1 - raw));
+  if (!token.escaped) {
+    return true;
+  }
+  size_t length = 0;
+  if (!decodeEscapes(token, decoded.data(), length)) {
+    return false;
+  }
+  decoded.resize(length);
+  return true;
+}
+
+bool Reader::decodeEscapes(const Token& token, WCHAR* out, size_t& length)
+{
+  const WCHAR* const raw = token.start + 1;
+  const WCHAR* const end = token.end - 1;
+  const WCHAR* current = raw;
+  while (current != end && *current != u'\\') {
+    ++current;
+  }
+  WCHAR* write = out + (current - raw);
+  while (current != end) {
+    WCHAR c = *current++;
+    if (c != u'\\') {
+      *write++ = c;
+      continue;
+    }
+    if (current == end) {
+      return addError(u"Empty escape sequence in string", token);
+    }
+    WCHAR escape = *current++;
+    switch (escape) {
+      case u'"': *write++ = u'"'; break;
+      case u'/': *write++ = u'/'; break;
+      case u'\\': *write++ = u'\\'; break;
+      case u'b': *write++ = 8; break;
+      case u'f': *write++ = 12; break;
+      case u'n': *write++ = 10; break;
+      case u'r': *write++ = 13; break;
+      case u't': *write++ = 9; break;
+      case u'u': {
+        unsigned codePoint = 0;
+        if (!decodeUnicodeCodePoint(token, current, end, codePoint)) {
+          return false;
+        }
+        if (codePoint < 0x10000) {
+          *write++ = static_cast<WCHAR>(codePoint);
+        } else {
+          codePoint -= 0x10000;
+          *write++ = static_cast<WCHAR>(0xD800 + (codePoint >> 10));
+          *write++ = static_cast<WCHAR>(0xDC00 + (codePoint & 0x3FF));
+        }
+        break;
+      }
+      default:
+        return addError(u"Bad escape sequence in string", token, current);
+    }
+  }
+  length = static_cast<size_t>(write - out);
+  return true;
+}
+
+bool Reader::decodeUnicodeCodePoint(const Token& token, const WCHAR*& current, const WCHAR* end, unsigned& codePoint)
+{
+  if (!decodeUnicodeEscape(token, current, end, codePoint)) {
+    return false;
+  }
+  if (codePoint >= 0xD800 && codePoint <= 0xDBFF) {
+    if (end - current < 6) {
+      return addError(u"additional six characters expected to parse unicode surrogate pair.", token);
+    }
+    if (current[0] != u'\\' || current[1] != u'u') {
+      return addError(u"expecting another \\u token to begin the second half of a unicode surrogate pair", token);
+    }
+    current += 2;
+    unsigned second = 0;
+    if (!decodeUnicodeEscape(token, current, end, second)) {
+      return false;
+    }
+    codePoint = 0x10000 + ((codePoint & 0x3FF) << 10) + (second & 0x3FF);
+  }
+  return true;
+}
+
+bool Reader::decodeUnicodeEscape(const Token& token, const WCHAR*& current, const WCHAR* end, unsigned& unit)
+{
+  if (end - current < 4) {
+    return addError(u"Bad unicode escape sequence in string: four digits expected.", token);
+  }
+  unit = 0;
+  for (int i = 0; i < 4; ++i) {
+    WCHAR c = *current++;
+    unit *= 16;
+    if (c >= u'0' && c <= u'9') {
+      unit += c - u'0';
+    } else if (c >= u'a' && c <= u'f') {
+      unit += c - u'a' + 10;
+    } else if (c >= u'A' && c <= u'F') {
+      unit += c - u'A' + 10;
+    } else {
+      return addError(u"Bad unicode escape sequence in string: hexadecimal digit expected.", token, current);
+    }
+  }
+  return true;
+}
+
+}  // namespace Json
