@@ -86,6 +86,19 @@ std::vector<uint8_t> AnswerRequest(LinkRequest request, const std::vector<uint8_
     out.U32(thread);
     break;
   }
+  case LinkRequest::list: {
+    Lock held(state().lock);
+    std::vector<HWND> windows;
+    for (HWND top : state().topLevel) {
+      auto window = Find(held, top);
+      if (window && window->state != WindowState::creating)
+        windows.push_back(top);
+    }
+    out.U32(static_cast<uint32_t>(windows.size()));
+    for (HWND window : windows)
+      out.U64(Value(window));
+    break;
+  }
   case LinkRequest::foreground: {
     bool ok = in.U64(&target) && IsLocalWindow(Handle(target)) && SetForegroundWindow(Handle(target));
     out.U32(ok ? 1 : 0);
@@ -146,6 +159,22 @@ HWND FindInOtherProcesses(LPCWSTR className, LPCWSTR windowName)
       return Handle(found);
   }
   return nullptr;
+}
+
+std::vector<HWND> TopLevelWindowsOfOtherProcesses()
+{
+  std::vector<HWND> windows;
+  for (DWORD process : LinkedProcesses()) {
+    std::vector<uint8_t> answer;
+    if (!CallProcess(process, LinkRequest::list, {}, &answer))
+      continue;
+    LinkReader reader(answer);
+    uint32_t count = 0;
+    uint64_t window = 0;
+    for (reader.U32(&count); count > 0 && reader.U64(&window); --count)
+      windows.push_back(Handle(window));
+  }
+  return windows;
 }
 
 BOOL PostToProcess(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)

@@ -12,7 +12,7 @@
 
 namespace user_detail {
 
-enum class LinkRequest : uint32_t { find = 1, post = 2, send = 3, thread = 4, foreground = 5 };
+enum class LinkRequest : uint32_t { find = 1, post = 2, send = 3, thread = 4, foreground = 5, list = 6 };
 
 // Little-endian framing of the request fields.
 class LinkWriter {

@@ -65,6 +65,8 @@ BOOL PostToProcess(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 DWORD RemoteWindowThread(HWND hwnd);
 BOOL RemoteSetForeground(HWND hwnd);
 HWND FindInOtherProcesses(LPCWSTR className, LPCWSTR windowName);
+// The top-level windows of the other processes of the device, each process's from its topmost down.
+std::vector<HWND> TopLevelWindowsOfOtherProcesses();
 // Starts answering other processes (once this process has a top-level window).
 void EnsureProcessListener();
 

@@ -140,6 +140,30 @@ HWND FindWindowW(LPCWSTR className, LPCWSTR windowName)
   return FindInOtherProcesses(className, windowName);
 }
 
+BOOL EnumWindows(WNDENUMPROC lpEnumFunc, LPARAM lParam)
+{
+  if (!lpEnumFunc) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  std::vector<HWND> windows;
+  {
+    Lock held(state().lock);
+    for (HWND top : state().topLevel) {
+      auto window = Find(held, top);
+      if (window && window->state != WindowState::creating)
+        windows.push_back(top);
+    }
+  }
+  std::vector<HWND> others = TopLevelWindowsOfOtherProcesses();
+  windows.insert(windows.end(), others.begin(), others.end());
+  // The function runs without the lock held: it may call any window function.
+  for (HWND window : windows)
+    if (!lpEnumFunc(window, lParam))
+      return FALSE;
+  return TRUE;
+}
+
 DWORD GetWindowThreadProcessId(HWND hwnd, LPDWORD processId)
 {
   if (IsRemoteHandle(hwnd)) {

@@ -24,6 +24,11 @@ HWND GetDesktopWindow();
 // A top-level window by class and/or title (either may be null; both compared without case),
 // in this process first, then in the other processes of the device.
 HWND FindWindowW(LPCWSTR className, LPCWSTR windowName);
+// Calls the function with each top-level window of the device, this process's first, then those
+// of the other processes, until it returns FALSE (EnumWindows then returns FALSE too). The list
+// is taken before the first call, so windows may go or come meanwhile.
+typedef BOOL (*WNDENUMPROC)(HWND hwnd, LPARAM lParam);
+BOOL EnumWindows(WNDENUMPROC lpEnumFunc, LPARAM lParam);
 // The window's thread id; the process id through processId when not null. 0 for no window.
 DWORD GetWindowThreadProcessId(HWND hwnd, LPDWORD processId);
 

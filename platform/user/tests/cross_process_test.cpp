@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -96,6 +97,42 @@ TEST_F(CrossProcess, FindCopyDataCommandAndForeground)
   EXPECT_EQ(nullptr, FindWindowW(u"KvPeer", nullptr));
   EXPECT_FALSE(PostMessageW(peer, WM_COMMAND, 1, 0));
   EXPECT_EQ(0, SendMessageW(peer, WM_USER, 0, 0));
+}
+
+BOOL CollectWindow(HWND window, LPARAM list)
+{
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
+BOOL StopAtFirst(HWND window, LPARAM first)
+{
+  *reinterpret_cast<HWND*>(first) = window;
+  return FALSE;
+}
+
+TEST_F(CrossProcess, EnumWindowsListsThisProcessFirstThenTheOthers)
+{
+  HWND here = CreateRecordingWindow(log, {.name = "here"});
+  StartPeer("Listed Peer");
+  HWND peer = WaitForTopLevelWindow(nullptr, u"Listed Peer");
+  ASSERT_NE(nullptr, peer);
+
+  std::vector<HWND> windows;
+  EXPECT_TRUE(EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows)));
+  auto hereAt = std::find(windows.begin(), windows.end(), here);
+  auto peerAt = std::find(windows.begin(), windows.end(), peer);
+  ASSERT_NE(hereAt, windows.end());
+  ASSERT_NE(peerAt, windows.end());
+  EXPECT_LT(hereAt, peerAt);
+  DWORD process = 0;
+  GetWindowThreadProcessId(*peerAt, &process);
+  EXPECT_EQ(static_cast<DWORD>(peer_), process);
+
+  HWND first = nullptr;
+  EXPECT_FALSE(EnumWindows(StopAtFirst, reinterpret_cast<LPARAM>(&first)));
+  EXPECT_EQ(windows.front(), first);
+  EXPECT_FALSE(EnumWindows(nullptr, 0));
 }
 
 TEST_F(CrossProcess, AnEndedProcessLeavesNothingToFind)
