@@ -7,8 +7,11 @@ namespace {
 
 constexpr WCHAR kProgramFolder[] = u"KorvexPortal\\";
 
-BOOL GetProgramFolder(CStringW& folder)
+}  // namespace
+
+BOOL GetUsersFolder(CStringW& folder)
 {
+  folder.Empty();
   WCHAR temp[MAX_PATH + 1] = {};
   DWORD length = GetTempPathW(MAX_PATH + 1, temp);
   if (length == 0 || length > MAX_PATH) {
@@ -21,8 +24,6 @@ BOOL GetProgramFolder(CStringW& folder)
   folder += kProgramFolder;
   return TRUE;
 }
-
-}  // namespace
 
 BOOL IsValidLogonId(const WCHAR* logonId)
 {
@@ -41,7 +42,7 @@ BOOL GetUserFolder(const WCHAR* logonId, CStringW& folder)
 {
   folder.Empty();
   CStringW programFolder;
-  if (!IsValidLogonId(logonId) || !GetProgramFolder(programFolder)) {
+  if (!IsValidLogonId(logonId) || !GetUsersFolder(programFolder)) {
     return FALSE;
   }
   folder = programFolder + logonId + u"\\";
@@ -54,7 +55,7 @@ BOOL CreateUserFolder(const WCHAR* logonId, CStringW& folder)
     return FALSE;
   }
   CStringW programFolder;
-  GetProgramFolder(programFolder);
+  GetUsersFolder(programFolder);
   CreateDirectoryW(programFolder, nullptr);
   CreateDirectoryW(folder, nullptr);
   DWORD attributes = GetFileAttributesW(folder);

@@ -11,6 +11,10 @@
 // cannot hold (: * ? " < > |).
 BOOL IsValidLogonId(const WCHAR* logonId);
 
+// The folder that holds every user's folder, ending in "\" ("\Temp\KorvexPortal\"). FALSE, folder
+// empty, when the temporary folder cannot be found.
+BOOL GetUsersFolder(CStringW& folder);
+
 // The user's folder, ending in "\" ("\Temp\KorvexPortal\<logon id>\"). FALSE, folder empty, for
 // a refused logon id or when the temporary folder cannot be found.
 BOOL GetUserFolder(const WCHAR* logonId, CStringW& folder);

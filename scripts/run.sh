@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs the client on a simulated device: installs what is missing, builds, and prepares the
-# device root (KORVEX_DEVICE_ROOT, default ~/.local/share/korvex-device).
+# Runs the client on a simulated device: installs what is missing, builds, prepares the device
+# root (KORVEX_DEVICE_ROOT, default ~/.local/share/korvex-device) and installs the client's
+# package there through the device's installer, unattended.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/bootstrap.sh
@@ -10,3 +11,10 @@ cmake --build "$build"
 root="${KORVEX_DEVICE_ROOT:-${XDG_DATA_HOME:-$HOME/.local/share}/korvex-device}"
 mkdir -p -m 700 "$root"
 echo "device root: $root"
+
+# The device's installer in its place, and the package handed to it as the client's update does.
+mkdir -p "$root/Windows" "$root/Temp"
+install -m 700 "$build/platform/install/wceload" "$root/Windows/wceload.exe"
+cp "$build/KorvexPortal.CAB" "$root/Temp/KorvexPortal.CAB"
+KORVEX_DEVICE_ROOT="$root" "$root/Windows/wceload.exe" '"\Temp\KorvexPortal.CAB" /delete 1 /silent'
+echo "installed: \\Program Files\\KorvexPortal"

@@ -51,6 +51,8 @@ using UserFolder = common_test::DeviceRootTest;
 TEST_F(UserFolder, IsTheLogonIdUnderTheProgramsTemporaryFolder)
 {
   CStringW folder;
+  ASSERT_TRUE(GetUsersFolder(folder));
+  EXPECT_EQ(folder, u"\\Temp\\KorvexPortal\\");
   ASSERT_TRUE(GetUserFolder(u"demo@korvex.cn", folder));
   EXPECT_EQ(folder, u"\\Temp\\KorvexPortal\\demo@korvex.cn\\");
   EXPECT_FALSE(DeviceFileExists(folder)) << "reading creates nothing";

@@ -94,9 +94,14 @@ FileChanges::~FileChanges()
     DeleteTree(staging_);
 }
 
-std::u16string FileChanges::Stage(std::u16string_view name, const std::vector<uint8_t>& content, bool program)
+std::u16string FileChanges::Stage(std::u16string_view path, const std::vector<uint8_t>& content, bool program)
 {
-  std::u16string staged = staging_ + u"\\" + Number(count_++) + u"_" + std::u16string(name);
+  std::u16string staged = staging_ + u"\\files" + std::u16string(path);
+  for (size_t slash = staging_.size() + 1; (slash = staged.find(u'\\', slash)) != std::u16string::npos; ++slash) {
+    std::u16string folder = staged.substr(0, slash);
+    if (!IsFolder(folder) && !CreateDirectoryW(folder.c_str(), nullptr))
+      return u"";
+  }
   std::optional<device::MappedPath> mapped = device::MapPath(staged);
   if (!mapped || !WriteHostFile(mapped->host, content, program))
     return u"";

@@ -23,9 +23,11 @@ class FileChanges {
 
   bool Ready() const { return !staging_.empty(); }
 
-  // Writes a file, runnable or not, into the staging folder under a name that ends in name;
-  // its device path there, or empty (last error set).
-  std::u16string Stage(std::u16string_view name, const std::vector<uint8_t>& content, bool program);
+  // Writes a file, runnable or not, into the staging folder at its device path below it
+  // ("\Temp\wceload-7\files\Program Files\App\App.exe"), so a file staged there sees the
+  // package's other files around it as they will lie once installed (a setup library its
+  // resource library); its device path there, or empty (last error set).
+  std::u16string Stage(std::u16string_view path, const std::vector<uint8_t>& content, bool program);
 
   // Moves a staged file to target, making the folders above it that are missing and setting
   // aside a file that is there. False (last error set) when it cannot, or a folder is in the way.

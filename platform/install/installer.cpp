@@ -241,13 +241,14 @@ Result InstallPackage(const std::u16string& packagePath, HWND window)
     return InstallFailed(plan->name, "the registry cannot be read" + ErrorText(error));
 
   // Every file waits in the staging folder before the setup hooks are called, so the setup
-  // library can be loaded from there and nothing is in place before Install_Init agrees.
+  // library can be loaded from there, with the package's other files beside it, and nothing is
+  // in place before Install_Init agrees.
   FileChanges files;
   if (!files.Ready())
     return InstallFailed(plan->name, "no staging folder can be made" + ErrorText(GetLastError()));
   std::vector<std::u16string> staged;
   for (const PlannedFile& file : plan->files) {
-    staged.push_back(files.Stage(FileName(file.path), *file.content, file.program));
+    staged.push_back(files.Stage(file.path, *file.content, file.program));
     if (staged.back().empty())
       return InstallFailed(plan->name, "cannot stage " + Host(file.path) + ErrorText(GetLastError()));
   }

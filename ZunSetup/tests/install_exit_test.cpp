@@ -1,0 +1,110 @@
+// After installing and around removal: the shortcut to the installed program, the gateway
+// service started through the service host and stopped before removal, and removal of the
+// shortcuts, the users' data and the install folder, and of nothing else.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "host_process.h"
+#include "services/service_registry.h"
+#include "services/services.h"
+#include "zunsetup_test_support.h"
+
+namespace {
+
+using namespace zunsetup_test;
+
+constexpr char kShortcut[] = "Windows/Start Menu/Programs/Korvex.lnk";
+
+TEST_F(SetupTest, TheShortcutStartsTheInstalledProgram)
+{
+  for (const char16_t* folder : {u"\\Program Files\\KorvexPortal", u"\\Program Files\\KorvexPortal\\"}) {
+    EXPECT_EQ(hooks_.installExit(nullptr, folder, 0, 0, 0, 0, 0), codeINSTALL_EXIT_DONE);
+    EXPECT_EQ(Read(kShortcut), "46#\"\\Program Files\\KorvexPortal\\KorvexPortal.exe\"");
+  }
+  EXPECT_EQ(hooks_.installExit(nullptr, u"\\Storage Card\\Korvex", 0, 0, 0, 0, 0), codeINSTALL_EXIT_DONE);
+  EXPECT_EQ(Read(kShortcut), "39#\"\\Storage Card\\Korvex\\KorvexPortal.exe\"");
+}
+
+// A free port of 127.0.0.1 at this moment.
+USHORT FreeLoopbackPort()
+{
+  int probe = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address = {};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t size = sizeof address;
+  bind(probe, reinterpret_cast<sockaddr*>(&address), size);
+  getsockname(probe, reinterpret_cast<sockaddr*>(&address), &size);
+  close(probe);
+  return ntohs(address.sin_port);
+}
+
+// What the service answers a browser's request on the port; empty when nothing listens.
+std::string Ask(USHORT port, const std::string& request)
+{
+  int browser = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address = {};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(port);
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  std::string answer;
+  if (connect(browser, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+      send(browser, request.data(), request.size(), 0) == static_cast<ssize_t>(request.size())) {
+    char buffer[512];
+    for (ssize_t got; (got = recv(browser, buffer, sizeof buffer, 0)) > 0;)
+      answer.append(buffer, static_cast<size_t>(got));
+  }
+  close(browser);
+  return answer;
+}
+
+TEST_F(SetupTest, TheServiceIsStartedAfterInstallingAndStoppedBeforeRemoval)
+{
+  fs::copy_file(KV_DOVREL_LIBRARY, Host("Program Files/KorvexPortal/Dovrel.dll"));
+  services::ServiceEntry entry;
+  entry.name = u"Dovrel";
+  entry.dll = u"\\Program Files\\KorvexPortal\\Dovrel.dll";
+  entry.prefix = u"PAY";
+  entry.instDir = u"\\Program Files\\KorvexPortal";
+  entry.port = FreeLoopbackPort();
+  ASSERT_EQ(services::WriteServiceEntry(entry), ERROR_SUCCESS);
+  dovrel_test::HostProcess host;
+  ASSERT_TRUE(host.Start({}));
+
+  WCHAR instance[] = u"PAY0:";
+  EXPECT_EQ(GetServiceHandle(instance, nullptr, nullptr), INVALID_HANDLE_VALUE);
+  EXPECT_EQ(hooks_.installExit(nullptr, u"\\Program Files\\KorvexPortal", 0, 0, 0, 0, 0), codeINSTALL_EXIT_DONE);
+  EXPECT_NE(GetServiceHandle(instance, nullptr, nullptr), INVALID_HANDLE_VALUE);
+  std::string answer = Ask(entry.port, "GET /gateway.do?service=trade HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n");
+  EXPECT_FALSE(answer.empty()) << "the host answers on the service's port";
+
+  EXPECT_EQ(hooks_.uninstallInit(nullptr, u"\\Program Files\\KorvexPortal"), codeUNINSTALL_INIT_CONTINUE);
+  EXPECT_EQ(GetServiceHandle(instance, nullptr, nullptr), INVALID_HANDLE_VALUE);
+  EXPECT_EQ(Ask(entry.port, "GET /gateway.do?service=trade HTTP/1.1\r\n\r\n"), "");
+  EXPECT_EQ(hooks_.uninstallInit(nullptr, u"\\Program Files\\KorvexPortal"), codeUNINSTALL_INIT_CONTINUE)
+      << "no service: nothing to stop";
+  EXPECT_EQ(host.Stop(), 0);
+}
+
+TEST_F(SetupTest, RemovalTakesTheShortcutsTheUsersDataAndTheInstallFolderOnly)
+{
+  Write("Windows/Start Menu/Programs/Other.lnk", "other");
+  Write("Temp/KorvexPortal.exe.1.log", "log");
+  Write("Temp/KorvexPortalOld/keep.txt", "keep");
+  Write("Program Files/KorvexPortal2/keep.txt", "keep");
+  Write("Program Files/Korvex/keep.txt", "keep");
+  std::map<std::string, std::string> expected = DeviceState();
+  expected.erase(expected.find("Program Files/KorvexPortal"), expected.upper_bound("Program Files/KorvexPortal/~"));
+  Write(kShortcut, "x");
+  Write("Windows/Start Menu/Korvex.lnk", "x");
+  Write("Temp/KorvexPortal/13800138000/contacts.dat", "contacts");
+  Write("Temp/KorvexPortal/13800138000/messages.dat", "messages");
+
+  EXPECT_EQ(hooks_.uninstallInit(nullptr, u"\\Program Files\\KorvexPortal"), codeUNINSTALL_INIT_CONTINUE);
+  hooks_.uninstallExit(nullptr);
+  EXPECT_EQ(DeviceState(), expected);
+}
+
+}  // namespace
