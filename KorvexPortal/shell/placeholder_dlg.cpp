@@ -33,6 +33,12 @@ int CPlaceholderDlg::GetCenterKeyId()
   return IDC_DIALOG_CENTER;
 }
 
+BOOL CPlaceholderDlg::BindControls(BOOL save, int)
+{
+  AttachSkinLabel(IDC_PLACEHOLDER_TEXT, m_noticeLabel, kControlLabel, save, -1, -1, 0);
+  return TRUE;
+}
+
 LRESULT CPlaceholderDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL& bHandled)
 {
   // The window's text is the screen's name, so the screen is found by its title as the real one

@@ -5,6 +5,7 @@
 
 #include "base_dlg.h"
 #include "shell_ids.h"
+#include "skin_label.h"
 #include "text/cstring.h"
 
 class CPlaceholderDlg : public CBaseDlg {
@@ -25,6 +26,7 @@ class CPlaceholderDlg : public CBaseDlg {
   int GetSoftKey1Id() override;
   int GetSoftKey2Id() override;
   int GetCenterKeyId() override;
+  BOOL BindControls(BOOL save, int controlId) override;
 
   BEGIN_MSG_MAP(CPlaceholderDlg)
     MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
@@ -39,4 +41,5 @@ class CPlaceholderDlg : public CBaseDlg {
   CStringW m_strScreenTitle;
   bool m_bEndsRun = false;
   int m_endCode = 0;
+  CSkinLabel m_noticeLabel;
 };
