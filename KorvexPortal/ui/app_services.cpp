@@ -38,10 +38,44 @@ void CKorvexPortalApp::PostToActiveDialog(int value)
   if (!m_pMainDialog || !m_pMainDialog->IsWindow())
     return;
   m_pMainDialog->ShowWindow(SW_HIDE);
-  if (HWND box = GetMessageBoxWindow())
-    ::ShowWindow(box, SW_HIDE);
+  CloseOpenDialogs();
   m_pMainDialog->PostMessage(WM_KV_ENDDIALOG, static_cast<WPARAM>(value), 0);
 }
+
+void CKorvexPortalApp::CloseOpenDialogs()
+{
+  if (HWND box = GetMessageBoxWindow())
+    ::ShowWindow(box, SW_HIDE);
+}
+
+void CKorvexPortalApp::DestroyDialogs() {}
+
+int CKorvexPortalApp::ShowLoginDlg(int)
+{
+  return -1;
+}
+
+int CKorvexPortalApp::ShowDesktopDlg(int)
+{
+  return -1;
+}
+
+int CKorvexPortalApp::ShowUnpaidTradeList(const CStringW&, const CStringW&)
+{
+  return -1;
+}
+
+int CKorvexPortalApp::ShowQtoTDlg(int)
+{
+  return -1;
+}
+
+int CKorvexPortalApp::ShowBindPhoneDlg(int)
+{
+  return -1;
+}
+
+void CKorvexPortalApp::DownloadUpdate(const CStringW&) {}
 
 int CKorvexPortalApp::ShowAboutDlg()
 {

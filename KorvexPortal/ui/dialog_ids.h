@@ -35,3 +35,14 @@
 #ifndef SETTINGCHANGE_RESET
 #define SETTINGCHANGE_RESET 0x3002
 #endif
+
+// The soft-key menu commands the list screens share.
+#define ID_KV_GODESKTOP 0x8010
+#define ID_KV_FOCUSFILTER 0x8012
+#define ID_KV_PREVPAGE 0x8016
+#define ID_KV_NEXTPAGE 0x8017
+#define ID_KV_OPENITEM 0x8019
+
+// The desktop's entries, ID_KV_DESKTOP_ITEM0 + n for entry n (0 to 8).
+#define ID_KV_DESKTOP_ITEM0 4078
+#define ID_KV_DESKTOP_ITEM8 4086
