@@ -63,6 +63,9 @@ TEST_F(Package, InstallsAndRemovesCleanly)
   for (const char* file : {"Dovrel.dll", "ZunSetup.dll", "ZunSetupRes.dll/ZunSetupRes.rc",
                            "ModelRes_240x320.dll", "ModelRes_480x640.dll"})
     EXPECT_TRUE(fs::exists(Host(std::string("Program Files/KorvexPortal/") + file))) << file;
+#ifdef KV_PACKAGE_HAS_CLIENT
+  EXPECT_TRUE(fs::exists(Host("Program Files/KorvexPortal/KorvexPortal.exe")));
+#endif
   EXPECT_EQ(Read("Windows/Start Menu/Programs/Korvex.lnk"), "46#\"\\Program Files\\KorvexPortal\\KorvexPortal.exe\"");
   std::string registry = Read(".kernel/registry/registry.dat");
   EXPECT_THAT(registry, HasSubstr("[HKEY_LOCAL_MACHINE\\Services\\Dovrel]"));
