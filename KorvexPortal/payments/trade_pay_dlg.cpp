@@ -73,6 +73,7 @@ LRESULT CTradePayDlg::OnInitDialog(UINT, WPARAM, LPARAM lParam, BOOL& bHandled)
     WRITE_LOG_ENTRY(u"TradePayDlg: no password item");
   if (!m_hBrush)
     m_hBrush = ::CreateSolidBrush(kDialogColour);
+  SetSoftKeyTexts(u"付款", u"返回", FALSE);
   BuildSummary();
   bHandled = FALSE;  // on to the base, which binds the controls and shows the texts
   return 0;

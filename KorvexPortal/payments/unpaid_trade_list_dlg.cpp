@@ -73,7 +73,6 @@ int CUnpaidTradeListDlg::GetSoftKey2Id()
 LRESULT CUnpaidTradeListDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL& bHandled)
 {
   SetSoftKeyTexts(u"付款", u"跳过", FALSE);
-  SetTitle(u"待付款交易", FALSE);
   if (!m_hBrush)
     m_hBrush = ::CreateSolidBrush(kDialogColour);
   m_block = ParseUnpaidTradeList(m_strTradeTable, m_nTotalCount);
@@ -117,6 +116,7 @@ BOOL CUnpaidTradeListDlg::BindControls(BOOL save, int)
 
 void CUnpaidTradeListDlg::InitFocus()
 {
+  SetTitle(u"待付款交易", TRUE);
   if (m_rows.m_rows.empty())
     return;
   ::SetFocus(m_list.m_hWnd);

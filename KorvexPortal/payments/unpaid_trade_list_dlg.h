@@ -20,6 +20,10 @@
 
 struct CTradeDetailResult;
 
+// Posted to itself to open the trade pay dialog once the wait box has gone and handed the
+// activation back, so the trade pay dialog is shown above the list.
+#define WM_KV_OPEN_TRADEPAY 0x641
+
 class CUnpaidTradeListDlg : public CBaseDlg, public IServiceListener {
  public:
   CUnpaidTradeListDlg();
@@ -57,6 +61,7 @@ class CUnpaidTradeListDlg : public CBaseDlg, public IServiceListener {
     MESSAGE_HANDLER(WM_CTLCOLORSTATIC, OnCtlColor)
     MESSAGE_HANDLER(WM_CTLCOLORBTN, OnCtlColor)
     MESSAGE_HANDLER(WM_KV_LIST_OPENITEM, OnOpenItem)
+    MESSAGE_HANDLER(WM_KV_OPEN_TRADEPAY, OnOpenTradePay)
     MESSAGE_HANDLER(WM_KV_CONFIRMGOODS_RESULT, OnTradePayResult)
     COMMAND_ID_HANDLER(1021, OnPayCommand)
     COMMAND_ID_HANDLER(1020, OnSkip)
@@ -73,6 +78,7 @@ class CUnpaidTradeListDlg : public CBaseDlg, public IServiceListener {
   LRESULT OnClose(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnCtlColor(UINT, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
   LRESULT OnOpenItem(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnOpenTradePay(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnTradePayResult(UINT, WPARAM wParam, LPARAM, BOOL&);
   LRESULT OnPayCommand(WORD, WORD, HWND, BOOL&);
   LRESULT OnSkip(WORD, WORD, HWND, BOOL&);
@@ -106,6 +112,9 @@ class CUnpaidTradeListDlg : public CBaseDlg, public IServiceListener {
   int m_nStatus = 0;
   CStringW m_strMemo;
   std::unique_ptr<CTradeDetailResult> m_pDetail;
+  // The detail and memo that the trade pay dialog is about to open on (user-interface thread).
+  std::unique_ptr<CTradeDetailResult> m_pOpening;
+  CStringW m_strOpeningMemo;
 
   CPagedListView m_list;
   std::unique_ptr<CScrollPanel> m_pPanel;

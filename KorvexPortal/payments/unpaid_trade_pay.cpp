@@ -75,7 +75,9 @@ void CUnpaidTradeListDlg::PayRow(int index)
     detail = std::move(m_pDetail);
   }
   if (status == kStatusSuccess && detail) {
-    OpenTradePay(*detail, memo);
+    m_pOpening = std::move(detail);
+    m_strOpeningMemo = memo;
+    PostMessage(WM_KV_OPEN_TRADEPAY);
   } else if (status == kStatusSessionEnded) {
     HandleCommonStatus(status, memo);
     PostMessage(WM_CLOSE, 1);
@@ -83,6 +85,13 @@ void CUnpaidTradeListDlg::PayRow(int index)
     app->ShowMessageBox(m_hWnd, memo.IsEmpty() ? CStringW(kServerConnectionErrorText) : memo, CStringW(),
                         KV_BOX_ERROR, FALSE, SW_HIDE);
   }
+}
+
+LRESULT CUnpaidTradeListDlg::OnOpenTradePay(UINT, WPARAM, LPARAM, BOOL&)
+{
+  if (std::unique_ptr<CTradeDetailResult> detail = std::move(m_pOpening))
+    OpenTradePay(*detail, m_strOpeningMemo);
+  return 0;
 }
 
 void CUnpaidTradeListDlg::OpenTradePay(const CTradeDetailResult& detail, const CStringW& memo)

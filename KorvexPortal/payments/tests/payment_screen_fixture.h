@@ -111,6 +111,11 @@ class PaymentScreenTest : public ::testing::Test {
   }
   void TearDown() override
   {
+    // A screen still waiting (a failed test) ends its wait before it goes.
+    gateway.releaseStalled();
+    if (CThreadMessageBox::SharedWindow())
+      CThreadMessageBox::Instance().EndWait();
+    EXPECT_TRUE(kvtest::RunUntilIdle());
     ui.Invoke([&] { kvtest::DestroyThreadWindows(); });
     EXPECT_TRUE(kvtest::RunUntilIdle());
     ui.Invoke([&] { DestroyScreens(); });

@@ -3,6 +3,7 @@
 // reply status's box and result message, the instant-transfer question, a notification of
 // another operation during the wait.
 #include "payment_screen_fixture.h"
+#include "shell/sip.h"
 #include "trade_pay_dlg.h"
 #include "tradepay_ids.h"
 
@@ -25,6 +26,8 @@ class TradePayTest : public PaymentScreenTest {
       dialog = std::make_unique<CTradePayDlg>();
       dialog->SetResultMessageChoice(resultMessage);
       dialog->ShowDialog(opener, reinterpret_cast<LPARAM>(&record), FALSE, TRUE);
+      // The input panel that the password raised goes down: the whole form shows.
+      SipShowIM(SIPF_OFF);
     });
     EXPECT_TRUE(kvtest::RunUntilIdle());
     return dialog->m_hWnd;
@@ -207,8 +210,9 @@ TEST_F(TradePayTest, EachKindAndStatusSendsItsRequestShowsItsBoxAndTellsTheOpene
     HWND window = dialog->m_hWnd;
     PayWith();
 
+    // A closed connection is tried again: at least one request went out.
     auto sent = gateway.requests();
-    ASSERT_EQ(sentBefore + 1, sent.size());
+    ASSERT_GT(sent.size(), sentBefore);
     sentBefore = sent.size();
     const testgateway::RecordedRequest& request = sent.back();
     EXPECT_EQ(c.operation, request.operation);
@@ -296,7 +300,6 @@ TEST_F(TradePayTest, TheInstantTransferQuestionCancelledSendsNothing)
 TEST_F(TradePayTest, AnotherOperationsNotificationDuringTheWaitChangesNothing)
 {
   gateway.script("tradePay", Reply::stall(Reply::result(301, "余额不足")));
-  gateway.script("getMsgCount", Reply::success({{"msgCount", 3}}));
   StartGateway();
   TradePayParams record = Record(kTradePayTrade);
   Open(record);
@@ -305,11 +308,12 @@ TEST_F(TradePayTest, AnotherOperationsNotificationDuringTheWaitChangesNothing)
   ASSERT_TRUE(kvtest::TypeText(Wide(kPassword)));
   ASSERT_TRUE(kvtest::TapWindow(Item(IDC_TRADEPAY_PAY)));
   ASSERT_TRUE(gateway.waitForRequest("tradePay"));
-  // The unread count (code 32) reaches every listener while the payment waits.
-  service->GetMsgCount();
-  ASSERT_TRUE(gateway.waitForRequest("getMsgCount"));
-  ASSERT_TRUE(RunUntil([&] { return gateway.requestsOf("getMsgCount").size() == 1; }));
+  // The unread count (code 32) reaches every listener while the payment waits, from the
+  // network worker's side as a command notifies.
+  // The call returns once every listener has been told.
+  std::thread([&] { service->ListenerPart()->OnServiceNotify(32, S_OK, 3, nullptr); }).join();
   EXPECT_TRUE(Boxes().empty());
+  EXPECT_TRUE(Received("opener", WM_KV_TRADEPAY_RESULT).empty());
   gateway.releaseStalled();
   ASSERT_TRUE(RunUntil([&] { return !Boxes().empty(); }));
   ASSERT_TRUE(kvtest::RunUntilIdle());

@@ -180,7 +180,7 @@ TEST_F(UnpaidListTest, AnInstantTransferTradeAsksBeforeItIsPaid)
 TEST_F(UnpaidListTest, ARefusedDetailShowsItsMemoAndNeverOpensThePreviousTrade)
 {
   gateway.scriptSequence("queryTradeDetail", {Reply::success(UnpaidDetail("T1")), Reply::result(500, "交易不存在"),
-                                              Reply::close()});
+                                              Reply::http(500)});
   StartGateway();
   Show();
   HWND list = List();
