@@ -21,9 +21,12 @@
 #define IDC_TRADEPAY_BACK           1020
 #define IDC_TRADEPAY_CENTER         4
 
-// Wait texts, the success of a payment, the wrong payment password.
+// Wait texts (160, shared with the shell's other waits, is defined in shell.rc), the success of
+// a payment, the wrong payment password.
 #define IDS_TRADEPAY_WAIT           139
+#ifndef IDS_PAYMENT_WAIT
 #define IDS_PAYMENT_WAIT            160
+#endif
 #define IDS_TRADEPAY_SUCCESS        151
 #define IDS_TRADEPAY_WRONG_PASSWORD 152
 
