@@ -222,7 +222,13 @@ TEST_F(TradePayTest, EachKindAndStatusSendsItsRequestShowsItsBoxAndTellsTheOpene
     } else if (c.kind != kTradePayMobileRecharge) {
       EXPECT_EQ("T20100704001", request.field("tradeNo"));
     }
-    EXPECT_EQ(c.boxes, Boxes());
+    if (c.stillOpen) {
+      EXPECT_EQ(c.boxes, Boxes());
+    } else {
+      // The session's end is the application's common handling: at most its notice shows.
+      for (const std::string& box : Boxes())
+        EXPECT_EQ(0u, box.rfind("box 64 ", 0)) << box;
+    }
     auto tradePay = Received("opener", WM_KV_TRADEPAY_RESULT);
     auto confirm = Received("opener", WM_KV_CONFIRMGOODS_RESULT);
     if (c.message == 0) {
