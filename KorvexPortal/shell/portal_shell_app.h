@@ -49,6 +49,7 @@ class CKorvexPortalShellApp : public CKorvexPortalApp, public CIdleHandler {
   // The screens as they are now, for those that look at them (null when not made).
   CBaseDlg* GetLoginDialog() const { return m_pLoginDlg.get(); }
   CBaseDlg* GetDesktopDialog() const { return m_pDesktopDlg.get(); }
+  HWND GetDesktopDlgWindow() const override { return m_pDesktopDlg ? m_pDesktopDlg->m_hWnd : nullptr; }
   CBaseDlg* GetBindPhoneDialog() const { return m_pBindPhoneDlg.get(); }
   CBaseDlg* GetRegisterDialog() const { return m_pRegisterDlg.get(); }
   CAboutDlg& GetAboutDialog() { return m_aboutDlg; }

@@ -4,6 +4,7 @@
 
 #include "placeholder_dlg.h"
 #include "portal_shell_app.h"
+#include "unpaid_trade_list_dlg.h"
 
 namespace {
 
@@ -55,13 +56,18 @@ int CKorvexPortalShellApp::ShowDesktopDlg(int)
   return m_pDesktopDlg->ShowDialog(TopWindow(*this), 0, FALSE, TRUE);
 }
 
-int CKorvexPortalShellApp::ShowUnpaidTradeList(const CStringW&, const CStringW&)
+int CKorvexPortalShellApp::ShowUnpaidTradeList(const CStringW& tradeTable, const CStringW& secondReply)
 {
   if (!m_pUnpaidTradeListDlg)
-    m_pUnpaidTradeListDlg = NewPlaceholder(u"待付款交易");
+    m_pUnpaidTradeListDlg.reset(new (std::nothrow) CUnpaidTradeListDlg);
   if (!m_pUnpaidTradeListDlg)
     return 0;
-  return m_pUnpaidTradeListDlg->ShowDialog(TopWindow(*this), 0, FALSE, TRUE);
+  // A live window is made again, so it reads the new texts.
+  CloseLiveWindow(*m_pUnpaidTradeListDlg);
+  auto* list = static_cast<CUnpaidTradeListDlg*>(m_pUnpaidTradeListDlg.get());
+  list->SetTradeListText(tradeTable);
+  list->SetReplyValue(secondReply);
+  return list->ShowDialog(TopWindow(*this), 0, FALSE, TRUE);
 }
 
 void CKorvexPortalShellApp::ShowApnSettingsDlg(BOOL show)

@@ -105,6 +105,9 @@ class CKorvexPortalApp : public CAppModule {
   virtual void ShowPersonalInfoDlg(int backKey, int unused);
   virtual int ShowQtoTDlg(int unused);
   virtual int ShowBindPhoneDlg(int unused);
+  // The desktop's window while it exists (the unpaid-trade list posts it the trade query's
+  // entry); null until the shell has one.
+  virtual HWND GetDesktopDlgWindow() const { return nullptr; }
 
   // The update check and pre-registration, started from any dialog's menu, with the dialog's
   // window, the reply message it would take and the gateway's request URL; and the handlers of
