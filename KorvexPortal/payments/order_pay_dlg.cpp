@@ -24,7 +24,11 @@ COrderPayDlg::COrderPayDlg()
     label.m_bWrap = false;
 }
 
-COrderPayDlg::~COrderPayDlg() = default;
+COrderPayDlg::~COrderPayDlg()
+{
+  if (m_hCaptionBrush)
+    DeleteObject(m_hCaptionBrush);
+}
 
 int COrderPayDlg::GetTemplateId(int orientation)
 {
@@ -139,9 +143,9 @@ void COrderPayDlg::LayoutTradeList(int width, int height)
   int listBottom = height - m_bottomBarHeight;
   if (listBottom < listTop)
     listBottom = listTop;
-  HWND list = m_listPanel.GetContainer() ? m_listPanel.GetContainer() : m_list.m_hWnd;
-  if (list)
-    ::SetWindowPos(list, nullptr, kSideMargin, listTop, right - kSideMargin, listBottom - listTop,
+  // Placed through the list itself: its panel takes the place over.
+  if (m_list.m_hWnd)
+    m_list.SetWindowPos(nullptr, kSideMargin, listTop, right - kSideMargin, listBottom - listTop,
                    SWP_NOZORDER | SWP_NOACTIVATE);
   FillTradeRows();
 }
@@ -162,6 +166,19 @@ void COrderPayDlg::FillTradeRows()
   m_list.Rebuild();
   m_list.ShowWindow(SW_SHOW);
   ::InvalidateRect(m_list.m_hWnd, nullptr, TRUE);
+}
+
+// The caption lies on the page's colour.
+LRESULT COrderPayDlg::OnCtlColorStatic(UINT, WPARAM wParam, LPARAM lParam, BOOL& bHandled)
+{
+  if (!m_caption.m_hWnd || reinterpret_cast<HWND>(lParam) != m_caption.m_hWnd) {
+    bHandled = FALSE;
+    return 0;
+  }
+  if (!m_hCaptionBrush)
+    m_hCaptionBrush = CreateSolidBrush(GetBackgroundColor());
+  SetBkColor(reinterpret_cast<HDC>(wParam), GetBackgroundColor());
+  return reinterpret_cast<LRESULT>(m_hCaptionBrush);
 }
 
 LRESULT COrderPayDlg::OnFillList(UINT, WPARAM, LPARAM, BOOL&)

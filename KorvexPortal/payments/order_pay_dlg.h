@@ -53,6 +53,7 @@ class COrderPayDlg : public CBaseDlg {
     MESSAGE_HANDLER(WM_SIZE, OnSize)
     MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
     MESSAGE_HANDLER(WM_KV_ENDDIALOG, OnEndDialog)
+    MESSAGE_HANDLER(WM_CTLCOLORSTATIC, OnCtlColorStatic)
     MESSAGE_HANDLER(WM_KV_ORDERPAY_FILLLIST, OnFillList)
     MESSAGE_HANDLER(WM_KV_ORDERPAY_REPLY, OnOrderPayReply)
     COMMAND_ID_HANDLER(kSubmitKey, OnSubmit)
@@ -95,6 +96,7 @@ class COrderPayDlg : public CBaseDlg {
   LRESULT OnSize(UINT, WPARAM, LPARAM lParam, BOOL& bHandled);
   LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled);
   LRESULT OnEndDialog(UINT message, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
+  LRESULT OnCtlColorStatic(UINT, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
   LRESULT OnFillList(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnOrderPayReply(UINT, WPARAM wParam, LPARAM lParam, BOOL&);
   LRESULT OnSubmit(WORD, WORD, HWND, BOOL&);
@@ -130,6 +132,7 @@ class COrderPayDlg : public CBaseDlg {
   CSkinEdit m_passwordEdit;
   CSkinLabel m_labels[kSummaryLines];
   CWindow m_caption;
+  HBRUSH m_hCaptionBrush = nullptr;
   CKorvexListView m_list;
   CScrollPanel m_listPanel;
   CListRows m_rows;

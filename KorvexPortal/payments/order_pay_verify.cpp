@@ -73,7 +73,9 @@ void COrderPayDlg::VerifyOrder(const WCHAR* order)
   int answer = 0;
   if (command) {
     answer = ShowBox(u"正在访问服务器验证订单数据", KV_BOX_WAIT);
-    if (answer == KV_BOX_ANSWER_CANCEL)
+    // The listener ends the wait without an answer (0); a cancel, or a box that went, ends it
+    // with one, and then no result may come after the listener is gone.
+    if (answer != 0)
       service->Cancel(command);
   }
   service->RemoveListener(&m_listener);
