@@ -2,6 +2,7 @@
 // shown as a placeholder page named after it.
 #include <new>
 
+#include "order_pay_dlg.h"
 #include "placeholder_dlg.h"
 #include "portal_shell_app.h"
 #include "unpaid_trade_list_dlg.h"
@@ -146,11 +147,10 @@ void CKorvexPortalShellApp::SetRegisterKeyInfo(const CStringW&, const CStringW&,
 
 int CKorvexPortalShellApp::RunOrderPay(const CStringW& order)
 {
-  auto* dialog = new (std::nothrow) CPlaceholderDlg(u"订单支付");
+  auto* dialog = new (std::nothrow) COrderPayDlg();
   if (!dialog)
     return kOrderNotPaid;
   std::unique_ptr<CBaseDlg> owner(dialog);
-  dialog->SetEndsRun(kOrderNotPaid);
   SetMainDialog(dialog);
   int result = dialog->ShowDialog(::GetForegroundWindow(), reinterpret_cast<LPARAM>(order.GetString()), TRUE, TRUE);
   SetMainDialog(nullptr);
