@@ -77,8 +77,12 @@ BOOL CLoginDlg::BindControls(BOOL save, int)
     return FALSE;
   AttachSkinEdit(IDC_LOGIN_ACCOUNT, m_accountEdit, kControlSkinEdit, save, kEditFocusColour);
   AttachSkinEdit(IDC_LOGIN_PASSWORD, m_passwordEdit, kControlSkinEdit, save, kEditFocusColour);
-  AttachSkinEdit(IDC_LOGIN_CHECKCODE, m_checkCodeEdit, kControlSkinEdit, save, kEditFocusColour);
   if (!save) {
+    // The check-code edit is shown and hidden with its row, so it takes no frame strips (which
+    // lie beside it in the dialog and would stay when it hides).
+    if (!m_checkCodeEdit.m_hWnd)
+      m_checkCodeEdit.SubclassWindow(GetDlgItem(IDC_LOGIN_CHECKCODE));
+    AddLayoutItem(IDC_LOGIN_CHECKCODE, &m_hCheckCodeEdit);
     AddLayoutItem(IDC_LOGIN_REMEMBER_ID, &m_hRememberId);
     AddLayoutItem(IDC_LOGIN_REMEMBER_PASSWORD, &m_hRememberPassword);
     AddLayoutItem(IDC_LOGIN_CHECKCODE_IMAGE, &m_hCheckCodeImage);
@@ -158,9 +162,25 @@ LRESULT CLoginDlg::OnDrawItem(UINT, WPARAM, LPARAM lParam, BOOL& bHandled)
   return TRUE;
 }
 
+LRESULT CLoginDlg::OnCtlColorButton(UINT, WPARAM wParam, LPARAM lParam, BOOL& bHandled)
+{
+  int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+  if (id != IDC_LOGIN_REMEMBER_ID && id != IDC_LOGIN_REMEMBER_PASSWORD && id != IDC_LOGIN_CHECKCODE_REFRESH) {
+    bHandled = FALSE;
+    return 0;
+  }
+  if (!m_hPageBrush)
+    m_hPageBrush = CreateSolidBrush(GetBackgroundColor());
+  SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+  return reinterpret_cast<LRESULT>(m_hPageBrush);
+}
+
 LRESULT CLoginDlg::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled)
 {
   bHandled = FALSE;  // on to the base
+  if (m_hPageBrush)
+    DeleteObject(m_hPageBrush);
+  m_hPageBrush = nullptr;
   {
     std::lock_guard<std::mutex> guard(m_resultLock);
     m_pLoginRecord.reset();

@@ -57,6 +57,7 @@ class CLoginDlg : public CBaseDlg, public IServiceListener {
   BEGIN_MSG_MAP(CLoginDlg)
     MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
     MESSAGE_HANDLER(WM_DRAWITEM, OnDrawItem)
+    MESSAGE_HANDLER(WM_CTLCOLORBTN, OnCtlColorButton)
     MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
     COMMAND_ID_HANDLER(IDC_LOGIN_BUTTON, OnSubmit)
     COMMAND_ID_HANDLER(IDC_LOGIN_SOFTKEY1, OnSubmit)
@@ -74,6 +75,8 @@ class CLoginDlg : public CBaseDlg, public IServiceListener {
 
   LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL& bHandled);
   LRESULT OnDrawItem(UINT, WPARAM, LPARAM lParam, BOOL& bHandled);
+  // The check boxes and the link stand on the page's colour.
+  LRESULT OnCtlColorButton(UINT, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
   LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled);
   LRESULT OnSubmit(WORD, WORD, HWND, BOOL&);
   LRESULT OnRememberIdClicked(WORD, WORD, HWND, BOOL&);
@@ -109,12 +112,14 @@ class CLoginDlg : public CBaseDlg, public IServiceListener {
   CHintEdit m_passwordEdit;
   CHintEdit m_checkCodeEdit;
   CCheckCodeImage m_checkCodeImage;
+  HWND m_hCheckCodeEdit = nullptr;
   HWND m_hCheckCodeImage = nullptr;
   HWND m_hRefreshLink = nullptr;
   HWND m_hRememberId = nullptr;
   HWND m_hRememberPassword = nullptr;
   HWND m_hLoginButton = nullptr;
   bool m_bPasswordGuarded = false;
+  HBRUSH m_hPageBrush = nullptr;
 
   CStringW m_strAccount;
   CStringW m_strPassword;

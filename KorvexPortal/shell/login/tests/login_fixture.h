@@ -144,6 +144,7 @@ class LoginTest : public ::testing::Test {
   }
   void TearDown() override
   {
+    gateway.releaseStalled();
     CThreadMessageBox::DestroyInstance();
     ui.Invoke([&] {
       kvtest::DestroyThreadWindows();
@@ -223,21 +224,23 @@ class LoginTest : public ::testing::Test {
     return buffer;
   }
 
-  // Sends the command as a tap would, without waiting for the wait box it may show.
+  // Sends the command as a tap would, without waiting for the wait box it may show (whose
+  // animation keeps the user-interface threads busy while it is up).
   void Command(int id)
   {
     ui.Post([this, id] { dialog->SendMessage(WM_COMMAND, static_cast<WPARAM>(id), 0); });
-    ASSERT_TRUE(kvtest::RunUntilIdle());
   }
   // Waits (bounded) until the dialog has handled `count` results in all.
   bool WaitForResults(int count) { return RunUntil([&] { return dialog->results >= count; }); }
-  // Runs until idle until the condition holds; false when it did not within 30 s.
+  // Runs the user-interface threads until the condition holds; false when it did not within
+  // 30 s. A shown wait box animates, so the threads need not come to rest on the way.
   static bool RunUntil(const std::function<bool()>& condition)
   {
     auto bound = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (!condition()) {
-      if (std::chrono::steady_clock::now() > bound || !kvtest::RunUntilIdle())
+      if (std::chrono::steady_clock::now() > bound)
         return false;
+      kvtest::RunUntilIdle(50);
       std::this_thread::yield();
     }
     return true;
