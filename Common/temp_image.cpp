@@ -4,16 +4,16 @@
 #include "shell/image_files.h"
 #include "text/cstring.h"
 
-HBITMAP SaveTempImageFile(const BYTE* bytes, DWORD length)
+HBITMAP SaveTempImageFile(const BYTE* bytes, DWORD length, const WCHAR* fileName)
 {
-  if (!bytes)
+  if (!bytes || !fileName)
     return nullptr;
   WCHAR folder[MAX_PATH] = {};
   DWORD folderLength = GetTempPathW(MAX_PATH, folder);
   if (folderLength == 0 || folderLength >= MAX_PATH)
     return nullptr;
   CStringW path(folder);
-  path += u"KorvexImage.jpg";
+  path += fileName;
   HANDLE file = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                             nullptr);
   if (file == INVALID_HANDLE_VALUE)
