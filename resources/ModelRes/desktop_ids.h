@@ -21,8 +21,7 @@
 // The caption under the icon of entry i is IDS_DESKTOP_ITEM0 + i.
 #define IDS_DESKTOP_ITEM0           4090
 
-// The stand-in page: its text, and the caption of each page it stands for (title).
+// The stand-in page; its title is the name of the entry it stands for.
 #define IDD_DESKTOP_PLACEHOLDER     277
-#define IDC_PLACEHOLDER_TEXT        1999
 
 #endif
