@@ -2,6 +2,9 @@
 // shown as a placeholder page named after it.
 #include <new>
 
+#include "apn_settings_dlg.h"
+#include "desktop_dlg.h"
+#include "login_dlg.h"
 #include "order_pay_dlg.h"
 #include "placeholder_dlg.h"
 #include "portal_shell_app.h"
@@ -13,8 +16,6 @@ namespace {
 constexpr int kClosedToShowAgain = 0xFFFF;
 // The order-pay dialog's result when the order was not paid.
 constexpr int kOrderNotPaid = 4;
-// The access-point dialog's items that only the login's failure shows.
-constexpr int kApnRetryItems[] = {1178, 1179};
 
 HWND TopWindow(const CKorvexPortalApp& app)
 {
@@ -39,7 +40,7 @@ void CloseLiveWindow(CBaseDlg& dialog)
 int CKorvexPortalShellApp::ShowLoginDlg(int)
 {
   m_retired.Retire(std::move(m_pLoginDlg), kClosedToShowAgain);
-  m_pLoginDlg = NewPlaceholder(u"用户登录");
+  m_pLoginDlg.reset(new (std::nothrow) CLoginDlg);
   if (!m_pLoginDlg)
     return 0;
   int result = m_pLoginDlg->ShowDialog(TopWindow(*this), 0, FALSE, TRUE);
@@ -51,9 +52,10 @@ int CKorvexPortalShellApp::ShowLoginDlg(int)
 int CKorvexPortalShellApp::ShowDesktopDlg(int)
 {
   if (!m_pDesktopDlg)
-    m_pDesktopDlg = NewPlaceholder(u"我的钱包");
+    m_pDesktopDlg.reset(new (std::nothrow) CDesktopDlg);
   if (!m_pDesktopDlg)
     return 0;
+  static_cast<CDesktopDlg*>(m_pDesktopDlg.get())->SetCountCaption(GetUnreadCount());
   return m_pDesktopDlg->ShowDialog(TopWindow(*this), 0, FALSE, TRUE);
 }
 
@@ -74,17 +76,13 @@ int CKorvexPortalShellApp::ShowUnpaidTradeList(const CStringW& tradeTable, const
 void CKorvexPortalShellApp::ShowApnSettingsDlg(BOOL show)
 {
   if (!m_pApnSettingsDlg)
-    m_pApnSettingsDlg = NewPlaceholder(u"接入点设置");
+    m_pApnSettingsDlg.reset(new (std::nothrow) CApnSettingsDlg);
   if (!m_pApnSettingsDlg)
     return;
   CloseLiveWindow(*m_pApnSettingsDlg);
   m_pApnSettingsDlg->ShowDialog(::GetActiveWindow(), 0, FALSE, TRUE);
-  if (!m_pApnSettingsDlg->m_hWnd)
-    return;
-  for (int item : kApnRetryItems) {
-    if (HWND window = m_pApnSettingsDlg->GetDlgItem(item))
-      ::ShowWindow(window, show ? SW_SHOW : SW_HIDE);
-  }
+  if (m_pApnSettingsDlg->m_hWnd)
+    static_cast<CApnSettingsDlg*>(m_pApnSettingsDlg.get())->ShowExtraItems(show);
 }
 
 void CKorvexPortalShellApp::ShowPersonalInfoDlg(int, int)

@@ -167,7 +167,7 @@ struct StatusCase {
 TEST_F(TradePayTest, EachKindAndStatusSendsItsRequestShowsItsBoxAndTellsTheOpener)
 {
   const StatusCase cases[] = {
-      {"trade paid", kTradePayTrade, 0, "tradePay", Reply::success(), {"box 128 付款成功！"},
+      {"trade paid", kTradePayTrade, 0, "tradePay", Reply::success(), {"box 128 支付成功！"},
        WM_KV_TRADEPAY_RESULT, 1, 100, true},
       {"goods confirmed", kTradePayConfirmGoods, 1, "confirmGoods", Reply::success({{"memo", "已确认"}}),
        {"box 128 确认收货成功！"}, WM_KV_CONFIRMGOODS_RESULT, 1, kTradePayConfirmGoods, true},
@@ -175,7 +175,7 @@ TEST_F(TradePayTest, EachKindAndStatusSendsItsRequestShowsItsBoxAndTellsTheOpene
        {"box 128 充值成功"}, WM_KV_TRADEPAY_RESULT, 1, 100, true},
       // The service client hands a paid bill over as 71 with its page.
       {"bill paid", kTradePayBill, 1, "pucPay", Reply::success({{"url", "https://pay.example/ok"}}),
-       {"box 128 付款成功！"}, WM_KV_CONFIRMGOODS_RESULT, 1, kTradePayBill, true},
+       {"box 128 支付成功！"}, WM_KV_CONFIRMGOODS_RESULT, 1, kTradePayBill, true},
       {"bill refused", kTradePayBill, 1, "pucPay", Reply::result(500, "账单已过期"), {"box 16 账单已过期"},
        WM_KV_CONFIRMGOODS_RESULT, 0, -1, true},
       {"trade refused", kTradePayTrade, 0, "tradePay", Reply::result(301, "余额不足"), {"box 16 余额不足"},
@@ -183,7 +183,7 @@ TEST_F(TradePayTest, EachKindAndStatusSendsItsRequestShowsItsBoxAndTellsTheOpene
       {"no connection", kTradePayTrade, 0, "tradePay", Reply::close(), {"box 16 连接服务器出错"},
        WM_KV_TRADEPAY_RESULT, 0, 0, true},
       {"wrong password", kTradePayTrade, 0, "tradePay", Reply::result(105, "密码错误"),
-       {"box 16 支付密码不正确，请重新输入。"}, 0, 0, 0, true},
+       {"box 16 支付密码错误！请重输"}, 0, 0, 0, true},
       {"not activated", kTradePayTrade, 0, "tradePay", Reply::result(111, "未开通"),
        {"box 64 您需在本手机客户端上开通支付功能，请按短信提示回复开通。"}, 0, 0, 0, true},
       {"not activated, list opener", kTradePayConfirmGoods, 1, "confirmGoods", Reply::result(111, "未开通"),
@@ -261,7 +261,7 @@ TEST_F(TradePayTest, AWrongPasswordClearsTheFieldForAnotherTry)
   auto second = gateway.waitForRequest("tradePay", 2);
   ASSERT_TRUE(second);
   EXPECT_EQ(kPassword, SentPassword(*second));
-  EXPECT_EQ((std::vector<std::string>{"box 128 付款成功！"}), Boxes());
+  EXPECT_EQ((std::vector<std::string>{"box 128 支付成功！"}), Boxes());
 }
 
 TEST_F(TradePayTest, ABadPasswordIsRefusedBeforeAnythingIsSent)
@@ -300,7 +300,7 @@ TEST_F(TradePayTest, TheInstantTransferQuestionCancelledSendsNothing)
   ASSERT_TRUE(kvtest::TapWindow(Item(IDC_TRADEPAY_PAY)));
   ASSERT_TRUE(RunUntil([&] { return Boxes().size() == 2; }));
   EXPECT_EQ(1u, gateway.requestsOf("tradePay").size());
-  EXPECT_EQ("box 128 付款成功！", Boxes().back());
+  EXPECT_EQ("box 128 支付成功！", Boxes().back());
 }
 
 TEST_F(TradePayTest, AnotherOperationsNotificationDuringTheWaitChangesNothing)
