@@ -54,6 +54,9 @@ LRESULT CBaseDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
   m_orientation = GetOrientation();
   if (int menuId = GetMenuId())
     m_hMenu = LoadMenuW(AppResourceLibrary(), MAKEINTRESOURCEW(menuId));
+  // The title's place is known before the skin is loaded, which draws a title given before the
+  // show into it.
+  ReadLayoutString();
   if (IsFullScreen())
     LoadSkin(m_orientation);
   m_scrollBarWidth = LoadResourceInt(kScrollBarWidthString, kDefaultScrollBarWidth);
@@ -61,7 +64,6 @@ LRESULT CBaseDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
 
   if (!CreateBars() || !CreateSoftKeys())
     return FALSE;
-  ReadLayoutString();
   DrawTitleIntoSkin();
   CreateCenterKey();
   TakeOverStaticLabels();

@@ -1,0 +1,154 @@
+// The screens the application object opens, one function each. A screen that is not built yet is
+// shown as a placeholder page named after it.
+#include <new>
+
+#include "placeholder_dlg.h"
+#include "portal_shell_app.h"
+
+namespace {
+
+// The result a dialog is closed with to be shown again.
+constexpr int kClosedToShowAgain = 0xFFFF;
+// The order-pay dialog's result when the order was not paid.
+constexpr int kOrderNotPaid = 4;
+// The access-point dialog's items that only the login's failure shows.
+constexpr int kApnRetryItems[] = {1178, 1179};
+
+HWND TopWindow(const CKorvexPortalApp& app)
+{
+  CBaseDlg* top = app.GetMainDialog();
+  return top ? top->m_hWnd : nullptr;
+}
+
+std::unique_ptr<CBaseDlg> NewPlaceholder(const WCHAR* title)
+{
+  return std::unique_ptr<CBaseDlg>(new (std::nothrow) CPlaceholderDlg(title));
+}
+
+// Closes a live window of a kept dialog before it is shown again.
+void CloseLiveWindow(CBaseDlg& dialog)
+{
+  if (dialog.m_hWnd && ::IsWindow(dialog.m_hWnd))
+    dialog.CloseDialog(kClosedToShowAgain, FALSE);
+}
+
+}  // namespace
+
+int CKorvexPortalShellApp::ShowLoginDlg(int)
+{
+  m_retired.Retire(std::move(m_pLoginDlg), kClosedToShowAgain);
+  m_pLoginDlg = NewPlaceholder(u"用户登录");
+  if (!m_pLoginDlg)
+    return 0;
+  int result = m_pLoginDlg->ShowDialog(TopWindow(*this), 0, FALSE, TRUE);
+  if (m_pLoginDlg && m_pLoginDlg->m_hWnd)
+    m_pLoginDlg->SetWindowPos(HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  return result;
+}
+
+int CKorvexPortalShellApp::ShowDesktopDlg(int)
+{
+  if (!m_pDesktopDlg)
+    m_pDesktopDlg = NewPlaceholder(u"我的钱包");
+  if (!m_pDesktopDlg)
+    return 0;
+  return m_pDesktopDlg->ShowDialog(TopWindow(*this), 0, FALSE, TRUE);
+}
+
+int CKorvexPortalShellApp::ShowUnpaidTradeList(const CStringW&, const CStringW&)
+{
+  if (!m_pUnpaidTradeListDlg)
+    m_pUnpaidTradeListDlg = NewPlaceholder(u"待付款交易");
+  if (!m_pUnpaidTradeListDlg)
+    return 0;
+  return m_pUnpaidTradeListDlg->ShowDialog(TopWindow(*this), 0, FALSE, TRUE);
+}
+
+void CKorvexPortalShellApp::ShowApnSettingsDlg(BOOL show)
+{
+  if (!m_pApnSettingsDlg)
+    m_pApnSettingsDlg = NewPlaceholder(u"接入点设置");
+  if (!m_pApnSettingsDlg)
+    return;
+  CloseLiveWindow(*m_pApnSettingsDlg);
+  m_pApnSettingsDlg->ShowDialog(::GetActiveWindow(), 0, FALSE, TRUE);
+  if (!m_pApnSettingsDlg->m_hWnd)
+    return;
+  for (int item : kApnRetryItems) {
+    if (HWND window = m_pApnSettingsDlg->GetDlgItem(item))
+      ::ShowWindow(window, show ? SW_SHOW : SW_HIDE);
+  }
+}
+
+void CKorvexPortalShellApp::ShowPersonalInfoDlg(int, int)
+{
+  if (!m_pPersonalInfoDlg)
+    m_pPersonalInfoDlg = NewPlaceholder(u"个人设置");
+  if (!m_pPersonalInfoDlg)
+    return;
+  CloseLiveWindow(*m_pPersonalInfoDlg);
+  m_pPersonalInfoDlg->ShowDialog(::GetActiveWindow(), 0, FALSE, TRUE);
+}
+
+int CKorvexPortalShellApp::ShowQtoTDlg(int)
+{
+  if (!m_pQtoTDlg)
+    m_pQtoTDlg = NewPlaceholder(u"补充信息");
+  if (!m_pQtoTDlg)
+    return 0;
+  return m_pQtoTDlg->ShowDialog(::GetActiveWindow(), 0, FALSE, TRUE);
+}
+
+int CKorvexPortalShellApp::ShowBindPhoneDlg(int)
+{
+  m_retired.Retire(std::move(m_pBindPhoneDlg), kClosedToShowAgain);
+  m_pBindPhoneDlg = NewPlaceholder(u"绑定手机");
+  if (!m_pBindPhoneDlg)
+    return 0;
+  return m_pBindPhoneDlg->ShowDialog(TopWindow(*this), 0, FALSE, TRUE);
+}
+
+int CKorvexPortalShellApp::ShowHelpDlg()
+{
+  if (!m_pHelpDlg)
+    m_pHelpDlg = NewPlaceholder(u"帮助");
+  if (!m_pHelpDlg)
+    return 0;
+  CloseLiveWindow(*m_pHelpDlg);
+  return m_pHelpDlg->ShowDialog(::GetActiveWindow(), 0, FALSE, TRUE);
+}
+
+int CKorvexPortalShellApp::ShowAboutDlg()
+{
+  return m_aboutDlg.ShowDialog(::GetActiveWindow(), 0, FALSE, TRUE);
+}
+
+CBaseDlg* CKorvexPortalShellApp::EnsureRegisterDialog()
+{
+  if (!m_pRegisterDlg)
+    m_pRegisterDlg = NewPlaceholder(u"注册");
+  return m_pRegisterDlg.get();
+}
+
+void CKorvexPortalShellApp::SetRegisterKeyInfo(const CStringW&, const CStringW&, HBITMAP checkCode)
+{
+  // The registration form takes the key, the time stamp and the picture; until it exists the
+  // picture is not kept.
+  if (checkCode)
+    ::DeleteObject(checkCode);
+}
+
+int CKorvexPortalShellApp::RunOrderPay(const CStringW& order)
+{
+  auto* dialog = new (std::nothrow) CPlaceholderDlg(u"订单支付");
+  if (!dialog)
+    return kOrderNotPaid;
+  std::unique_ptr<CBaseDlg> owner(dialog);
+  dialog->SetEndsRun(kOrderNotPaid);
+  SetMainDialog(dialog);
+  int result = dialog->ShowDialog(::GetForegroundWindow(), reinterpret_cast<LPARAM>(order.GetString()), TRUE, TRUE);
+  SetMainDialog(nullptr);
+  if (dialog->m_hWnd && ::IsWindow(dialog->m_hWnd))
+    ::DestroyWindow(dialog->m_hWnd);
+  return result;
+}
