@@ -59,9 +59,9 @@ void CKorvexPortalApp::CheckUpdate(HWND, UINT, const CStringW&)
   // This check's own record: one that a foreign or earlier notification left cannot be taken.
   int status = 0;
   CStringW downloadUrl;
-  CFacadeAnswer answer({kUpdateChecked, kUpdateRefused, kUpdateFailed}, [&](int, HRESULT, LPARAM value) {
+  CFacadeAnswer answer({kUpdateChecked, kUpdateRefused, kUpdateFailed}, [&](int, HRESULT, LPARAM value, bool first) {
     std::unique_ptr<UpdateResult> record(reinterpret_cast<UpdateResult*>(value));
-    if (record) {
+    if (record && first) {
       status = record->resultStatus;
       downloadUrl = record->downloadURL.c_str();
     }

@@ -43,10 +43,10 @@ int CFacadeAnswer::OnServiceNotify(int code, HRESULT hr, LPARAM value, const WCH
     return 0;
   {
     std::lock_guard<std::mutex> guard(m_lock);
+    if (m_take)
+      m_take(code, hr, value, !m_bAnswered);
     if (m_bAnswered)
       return 0;
-    if (m_take)
-      m_take(code, hr, value);
     m_code = code;
     m_hr = hr;
     m_memo = memo ? memo : u"";

@@ -21,7 +21,9 @@ class CThreadMessageBox;
 class CFacadeAnswer : public IServiceListener {
  public:
   // Copies what the caller needs of the value; on the network worker, during the notification.
-  using TakeValue = std::function<void(int code, HRESULT hr, LPARAM value)>;
+  // Called for every notification of the operation's codes (so a record it owns is freed); only
+  // the first is the answer.
+  using TakeValue = std::function<void(int code, HRESULT hr, LPARAM value, bool answer)>;
 
   // Listens for the operation's notification codes only. The event is set when the answer came:
   // the caller's (reset here), or one of the listener's own when null.
