@@ -1,91 +1,43 @@
-// The application object's start-up, settings, identity and request operations. Placeholders
-// that keep every caller building; the application shell's work replaces them.
+// Requests through the HTTP client's queue behind the shared wait box, and the end of a session.
 #include "app_services.h"
 
-int CKorvexPortalApp::Init(HINSTANCE instance)
+#include "app_session_end.h"
+#include "log_writer.h"
+#include "message_box_types.h"
+#include "net_transport.h"
+#include "shell/sip.h"
+#include "thread_message_box.h"
+
+int CKorvexPortalApp::SendRequestAndWait(HWND owner, UINT replyMessage, const CStringW& url, const CStringW& body,
+                                         CStringW waitText, UINT boxType, int timeout)
 {
-  return CAppModule::Init(nullptr, instance) == S_OK ? 0 : -1;
+  SipShowIM(SIPF_OFF);
+  CThreadMessageBox& box = CThreadMessageBox::Instance();
+  box.ArmWait();
+  if (!box.StartRequest(owner, replyMessage, url, body, timeout, waitText, boxType)) {
+    // Nothing was sent and no reply will come: the user is told instead of waiting for nothing.
+    WRITE_LOG_ENTRY(u"request not queued");
+    ShowMessageBox(GetActiveWindow(), kServerConnectionErrorText, CStringW(), KV_BOX_ERROR, FALSE, SW_HIDE);
+    return 0;
+  }
+  int result = box.Wait();
+  box.EndRequest();
+  return result;
 }
 
-HMODULE CKorvexPortalApp::LoadModelResources()
+void EndSession(CKorvexPortalApp& app, const CStringW& memo)
 {
-  return nullptr;
+  app.ShowMessageBox(GetActiveWindow(), memo, CStringW(), KV_BOX_INFO, FALSE, SW_HIDE);
+  app.SetUserName(CStringW());
+  app.SetGreeting(CStringW());
+  app.ShowLoginDlg(0);
 }
 
-void CKorvexPortalApp::ParseCommandLine(const CStringW&) {}
-
-bool CKorvexPortalApp::GetCommandLineValue(const CStringW& key, CStringW& value) const
+int HandleCommonStatus(int status, const CStringW& memo)
 {
-  auto found = m_commandLine.find(key);
-  if (found == m_commandLine.end())
-    return false;
-  value = found->second;
-  return true;
-}
-
-bool CKorvexPortalApp::GetResourceDllPath(CStringW& path) const
-{
-  path = m_strWidgetLibraryPath;
-  return !path.IsEmpty();
-}
-
-CIniFile* CKorvexPortalApp::GetConfigFile()
-{
-  return m_pConfig;
-}
-
-BOOL CKorvexPortalApp::GetConfig(const WCHAR*, CStringW&)
-{
-  return FALSE;
-}
-
-BOOL CKorvexPortalApp::SetConfig(const WCHAR*, const CStringW&)
-{
-  return FALSE;
-}
-
-const DeviceIdentity& CKorvexPortalApp::GetDeviceInfo(DeviceIdentity& identity, CStringW* deviceText)
-{
-  identity = m_identity;
-  if (deviceText)
-    *deviceText = m_strDeviceText;
-  return identity;
-}
-
-CStringW& CKorvexPortalApp::JoinPair(CStringW& clientId)
-{
-  clientId.Format(u"%s|%s", m_identity.subscriberDigits, m_identity.serialDigits);
-  return clientId;
-}
-
-CStringW& CKorvexPortalApp::GetVersionText(CStringW& version)
-{
-  version = m_strVersion;
-  return version;
-}
-
-CStringW& CKorvexPortalApp::ProductIdToText(CStringW& text)
-{
-  text = u"Unknown ProductID";
-  return text;
-}
-
-int CKorvexPortalApp::SendRequestAndWait(HWND, UINT, const CStringW&, const CStringW&, CStringW, UINT, int)
-{
-  return 1002;
-}
-
-int CKorvexPortalApp::OnSessionResult(CResponseMap&)
-{
-  return 0;
-}
-
-int CKorvexPortalApp::SubmitActivation(IServiceListener*)
-{
-  return 0;
-}
-
-int HandleCommonStatus(int, const CStringW&)
-{
-  return 0;
+  CKorvexPortalApp* app = GetKorvexPortalApp();
+  if (status != 200 || !app)
+    return 0;
+  EndSession(*app, memo);
+  return 1;
 }

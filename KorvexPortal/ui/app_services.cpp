@@ -6,6 +6,8 @@
 
 #include "base_dlg.h"
 #include "dialog_ids.h"
+#include "ini_file.h"
+#include "payment_service.h"
 #include "thread_message_box.h"
 
 namespace {
@@ -21,6 +23,11 @@ CKorvexPortalApp::CKorvexPortalApp()
 
 CKorvexPortalApp::~CKorvexPortalApp()
 {
+  // The settings object saves the file as it goes.
+  delete m_pConfig;
+  delete m_pOwnedPaymentService;
+  if (m_hActivationEvent)
+    CloseHandle(m_hActivationEvent);
   CKorvexPortalApp* self = this;
   g_app.compare_exchange_strong(self, nullptr);
 }
@@ -75,8 +82,6 @@ int CKorvexPortalApp::ShowBindPhoneDlg(int)
   return -1;
 }
 
-void CKorvexPortalApp::DownloadUpdate(const CStringW&) {}
-
 int CKorvexPortalApp::ShowAboutDlg()
 {
   return -1;
@@ -90,10 +95,6 @@ int CKorvexPortalApp::ShowHelpDlg()
 void CKorvexPortalApp::ShowApnSettingsDlg(BOOL) {}
 
 void CKorvexPortalApp::ShowPersonalInfoDlg(int, int) {}
-
-void CKorvexPortalApp::CheckUpdate(HWND, UINT, const CStringW&) {}
-
-void CKorvexPortalApp::OnUpdateCheckResult(WPARAM, LPARAM) {}
 
 void CKorvexPortalApp::PreRegister(HWND, UINT, const CStringW&) {}
 

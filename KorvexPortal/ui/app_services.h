@@ -148,6 +148,8 @@ class CKorvexPortalApp : public CAppModule {
   CStringW m_strVersion;
   int m_nUnreadCount = 0;
   CPaymentService* m_pPaymentService = nullptr;
+  // The facade Init made, freed with the application object.
+  CPaymentService* m_pOwnedPaymentService = nullptr;
 };
 
 // The program's application object, or null while none exists.
