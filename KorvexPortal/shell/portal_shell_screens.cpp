@@ -59,6 +59,13 @@ int CKorvexPortalShellApp::ShowDesktopDlg(int)
   return m_pDesktopDlg->ShowDialog(TopWindow(*this), 0, FALSE, TRUE);
 }
 
+void CKorvexPortalShellApp::ShowUnreadCount(int count)
+{
+  SetUnreadCount(count);
+  if (m_pDesktopDlg)
+    static_cast<CDesktopDlg*>(m_pDesktopDlg.get())->SetCountCaption(count);
+}
+
 int CKorvexPortalShellApp::ShowUnpaidTradeList(const CStringW& tradeTable, const CStringW& secondReply)
 {
   if (!m_pUnpaidTradeListDlg)

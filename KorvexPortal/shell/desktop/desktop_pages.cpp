@@ -3,6 +3,7 @@
 #include "desktop_pages.h"
 
 #include "desktop_placeholder_page.h"
+#include "msg_dlg.h"
 
 namespace {
 
@@ -85,7 +86,7 @@ CBaseDlg* OpenEntertainmentPage(CBaseDlg* kept, DesktopPageContext& context)
 
 CBaseDlg* OpenMessagesPage(CBaseDlg*, DesktopPageContext& context)
 {
-  return OpenPlaceholder(u"我的消息", context);
+  return ShowOverDesktop(std::make_unique<CMsgDlg>(), context);
 }
 
 }  // namespace
