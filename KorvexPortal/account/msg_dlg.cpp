@@ -62,6 +62,13 @@ LRESULT CMsgDlg::OnSize(UINT, WPARAM, LPARAM, BOOL& bHandled)
   return 0;
 }
 
+void CMsgDlg::InitFocus()
+{
+  LayoutViewer();
+  if (m_viewer)
+    ::SetFocus(m_viewer);
+}
+
 LRESULT CMsgDlg::OnClose(UINT, WPARAM, LPARAM, BOOL&)
 {
   CloseDialog(2, TRUE);

@@ -37,6 +37,9 @@ class CMsgDlg : public CBaseDlg, public IServiceListener {
   int GetCenterKeyId() override { return IDC_MSG_CENTER; }
   BOOL HasSecondLabel() override { return FALSE; }
   BOOL PreTranslateMessage(MSG* pMsg) override;
+  // Last in the initialisation, once the bars have their heights: the viewer takes its place
+  // and the focus.
+  void InitFocus() override;
 
   // On the network worker: keeps the fetched message (75) or the failure (76) and ends the wait;
   // every other code (the desktop's unread counts among them) is ignored.

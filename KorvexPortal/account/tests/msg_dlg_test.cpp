@@ -240,6 +240,12 @@ TEST_F(MsgDlgTest, ScreenshotsAtEachSize)
     Open();
     ASSERT_TRUE(dialog->IsWindow());
     EXPECT_TRUE(IsWindowVisible(dialog->GetViewer()));
+    // The viewer keeps clear of the title strip and the soft-key bar (26 pixels each at 240 wide).
+    RECT viewer{};
+    GetWindowRect(dialog->GetViewer(), &viewer);
+    int bar = 26 * width / 240;
+    EXPECT_EQ(bar, viewer.top);
+    EXPECT_EQ(height - bar, viewer.bottom);
     EXPECT_FALSE(kvtest::SaveScreenshot("messages_" + size).empty());
     ui.Invoke([&] {
       kvtest::DestroyThreadWindows();
