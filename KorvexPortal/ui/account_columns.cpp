@@ -16,6 +16,6 @@ std::vector<int> BalanceColumnWidths(int scale, int listWidth)
 
 std::vector<int> AccountDetailColumnWidths(int scale, int listWidth, bool rowsExceedList, int scrollBarWidth)
 {
-  int value = listWidth - 50 * scale - (rowsExceedList ? scrollBarWidth : 0);
-  return {0, 40 * scale, 10 * scale, AtLeastZero(value)};
+  int value = listWidth - 60 * scale - (rowsExceedList ? scrollBarWidth : 0);
+  return {0, 40 * scale, 20 * scale, AtLeastZero(value)};
 }

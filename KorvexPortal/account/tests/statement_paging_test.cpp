@@ -47,10 +47,11 @@ TEST(StatementPaging, PagesAndTheRescaledPage)
 
 TEST(AccountColumns, LabelAndValueColumnsShareTheListWidth)
 {
-  // A 220-pixel list on a 240-pixel-wide screen with six rows that fit: a 170-pixel value.
-  EXPECT_EQ((std::vector<int>{0, 40, 10, 170}), AccountDetailColumnWidths(1, 220, false, 9));
-  EXPECT_EQ((std::vector<int>{0, 40, 10, 161}), AccountDetailColumnWidths(1, 220, true, 9));
-  EXPECT_EQ((std::vector<int>{0, 80, 20, 340}), AccountDetailColumnWidths(2, 440, false, 18));
+  // A 220-pixel list on a 240-pixel-wide screen with six rows that fit: a 160-pixel value, less
+  // the scroll bar when the rows do not fit.
+  EXPECT_EQ((std::vector<int>{0, 40, 20, 160}), AccountDetailColumnWidths(1, 220, false, 9));
+  EXPECT_EQ((std::vector<int>{0, 40, 20, 151}), AccountDetailColumnWidths(1, 220, true, 9));
+  EXPECT_EQ((std::vector<int>{0, 80, 40, 320}), AccountDetailColumnWidths(2, 440, false, 18));
   EXPECT_EQ((std::vector<int>{0, 50, 20, 150}), BalanceColumnWidths(1, 220));
   EXPECT_EQ((std::vector<int>{0, 50, 20, 0}), BalanceColumnWidths(1, 40));
 }
