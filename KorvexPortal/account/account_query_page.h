@@ -39,6 +39,8 @@ class CAccountQueryPage : public CBaseDlg, public IServiceListener {
   bool StatementQueried() const { return m_bStatementQueried; }
   // The centre key's text: the page counter, empty while the clock shows.
   const CStringW& GetCounterText() const { return m_strCounter; }
+  // The soft-key menu the right key opens.
+  HMENU GetSoftKeyMenu() const { return m_hMenu; }
 
   int GetTemplateId(int orientation) override;
   int GetBackgroundBitmapId(int orientation) override;

@@ -377,3 +377,57 @@ TEST_F(StatementTest, NoCommandMeansNoWait)
 }
 
 }  // namespace
+
+namespace {
+
+// A key as the page's message filter sees it before dispatch; true when consumed.
+bool Filter(CAccountQueryPage& page, UINT message, WPARAM key, HWND target = nullptr)
+{
+  MSG msg{target ? target : page.m_hWnd, message, key, 0, 0, {}};
+  return page.PreTranslateMessage(&msg) != FALSE;
+}
+
+TEST_F(StatementTest, LeftAndRightSwitchTabsAndTheMenuKeyFollows)
+{
+  ShowStatement(TransPage({TransJson("L1")}, 1, 1));
+  bool consumed = false;
+  // Right from the statement (the combo focused, its list closed) wraps to the balance.
+  Act([&] {
+    Statement().FocusRange();
+    consumed = Filter(*page, WM_KEYDOWN, VK_RIGHT, Statement().GetRangeCombo());
+  });
+  EXPECT_EQ(0, page->GetTabs().GetCurSel());
+  EXPECT_EQ(u"", page->GetCounterText()) << "the clock on the balance";
+  EXPECT_FALSE(IsWindowEnabled(MenuKey()));
+  Act([&] { consumed = Filter(*page, WM_KEYUP, VK_F2); });
+  EXPECT_TRUE(consumed) << "the blank menu key's release ends on the balance";
+  // Left from the balance goes to the last tab, which has been asked already.
+  Act([&] { consumed = Filter(*page, WM_KEYDOWN, VK_LEFT); });
+  EXPECT_TRUE(consumed);
+  EXPECT_EQ(1, page->GetTabs().GetCurSel());
+  EXPECT_EQ(u"菜单", Text(MenuKey()));
+  EXPECT_TRUE(IsWindowEnabled(MenuKey()));
+  EXPECT_EQ(1u, gateway.requestsOf("queryTransList").size());
+}
+
+TEST_F(StatementTest, TheMenuOffersTheStatementsCommandsOnItsTab)
+{
+  ShowStatement(TransPage({TransJson("L1")}, 1, 1));
+  std::vector<UINT> ids;
+  Act([&] {
+    SendMessageW(page->m_hWnd, WM_KV_SOFTKEY_POPUP, CAccountQueryPage::kMenuKeyId, 0);
+    SendMessageW(page->m_hWnd, WM_KV_SOFTKEY_POPUP, CAccountQueryPage::kMenuKeyId, 0);
+    HMENU menu = page->GetSoftKeyMenu();
+    HMENU popup = nullptr;
+    for (int i = 0; menu && i < GetMenuItemCount(menu) && !popup; ++i)
+      popup = GetSubMenu(menu, i);
+    for (int i = 0; popup && i < GetMenuItemCount(popup); ++i)
+      ids.push_back(GetMenuItemID(popup, i));
+  });
+  // Rebuilt on every popup, never doubled; the exit keeps its place.
+  EXPECT_EQ((std::vector<UINT>{ID_KV_EXIT, ID_KV_OPENITEM, ID_KV_NEXTPAGE, ID_KV_PREVPAGE, ID_KV_FOCUSFILTER,
+                               ID_KV_GODESKTOP, ID_KV_ABOUT}),
+            ids);
+}
+
+}  // namespace
