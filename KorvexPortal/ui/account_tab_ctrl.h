@@ -43,6 +43,12 @@ class CAccountTabCtrl : public CKorvexTabCtrl {
   CKorvexListView& GetList(ListPage page) { return m_lists[page]; }
   CAccountQueryDlg& GetQueryPage() { return m_queryPage; }
 
+  // The account screens' pages (account_tab_account_pages.cpp): "账户余额", "账户明细查询" (the
+  // statement page, made as a hidden child on first use) and "账户详情".
+  int AddBalancePage(CListRows* model);
+  int AddTransQueryPage();
+  int AddAccountDetailPage(CListRows* model);
+
  private:
   LRESULT OnDestroyPages(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);

@@ -2,6 +2,7 @@
 // stand-in page with the entry's name; its screen replaces its opener here.
 #include "desktop_pages.h"
 
+#include "account_query_page.h"
 #include "desktop_placeholder_page.h"
 #include "msg_dlg.h"
 
@@ -38,7 +39,11 @@ CBaseDlg* OpenTransferPage(CBaseDlg*, DesktopPageContext& context)
 
 CBaseDlg* OpenAccountQueryPage(CBaseDlg*, DesktopPageContext& context)
 {
-  return OpenPlaceholder(u"查询账户", context);
+  // The balance is asked for once the page shows.
+  auto* shown = static_cast<CAccountQueryPage*>(ShowOverDesktop(std::make_unique<CAccountQueryPage>(), context));
+  if (shown)
+    shown->QueryBalance();
+  return shown;
 }
 
 CBaseDlg* OpenTradeQueryPage(CBaseDlg*, DesktopPageContext& context)
