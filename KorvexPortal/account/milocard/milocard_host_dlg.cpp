@@ -47,14 +47,17 @@ CMilocardHostDlg::~CMilocardHostDlg()
 
 LRESULT CMilocardHostDlg::OnInitDialog(UINT message, WPARAM wParam, LPARAM lParam, BOOL&)
 {
+  // The flags are cleared first: the base's opening ends with the focus, which shows the card
+  // list and asks for the cards.
+  m_bBindPhoneNeeded = false;
+  m_bLoginNeeded = false;
+  m_step = 0;
   LRESULT result = FALSE;
   CBaseDlg::ProcessWindowMessage(m_hWnd, message, wParam, lParam, result);
   if (!HostAlive())
     return result;
   SetTitle(u"Milocard业务", FALSE);
   BindControls(FALSE, -1);
-  m_bBindPhoneNeeded = false;
-  m_bLoginNeeded = false;
   m_tab.Attach(GetDlgItem(IDC_MILOCARD_TAB));
   if (m_tab.m_hWnd) {
     WCHAR caption[] = u"  开通Milocard  ";
@@ -74,7 +77,6 @@ LRESULT CMilocardHostDlg::OnInitDialog(UINT message, WPARAM wParam, LPARAM lPara
   m_hBrush = ::CreateSolidBrush(kHostColour);
   m_ruleTop.SubclassWindow(GetDlgItem(IDC_MILOCARD_RULE_TOP));
   m_ruleBottom.SubclassWindow(GetDlgItem(IDC_MILOCARD_RULE_BOTTOM));
-  SetSoftKeyTexts(CStringW(), nullptr, TRUE);
   return result;
 }
 
