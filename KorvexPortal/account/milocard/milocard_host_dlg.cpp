@@ -158,6 +158,8 @@ void CMilocardHostDlg::ShowCardList(bool show)
     page->RequestCards();
     if (!HostAlive() || !page->m_hWnd)
       return;
+    // What the wait box covered is painted again.
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   } else {
     page->ApplyStatusTexts();
     if (page->GetListedRows().empty())

@@ -2,6 +2,7 @@
 // request with both passwords under the gateway's key, the activation page, a refusal with and
 // without fresh key material, and the leave question.
 #include "register_fixture.h"
+#include "testing/screenshot.h"
 
 using namespace regtest;
 using testgateway::Reply;
@@ -173,6 +174,30 @@ TEST_F(RegisterTest, TheAgreementAndEachFieldAreCheckedBeforeAnythingIsSent)
     EXPECT_EQ(c.agree ? 1 : 0, dialog->GetAgreementFlag());
   }
   EXPECT_TRUE(gateway.requestsOf("register").empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(RegisterTest, TheFormAndTheActivationPageAtEachSize)
+{
+  gateway.script("register", Reply::success());
+  for (auto [width, height] : {std::pair{240, 320}, std::pair{480, 640}}) {
+    std::string size = std::to_string(width) + "x" + std::to_string(height);
+    SCOPED_TRACE(size);
+    UseLibrary(width, height);
+    Open();
+    Fill(Form{});
+    ui.Invoke([&] { SetFocus(Item(IDC_REGISTER_PHONE)); SipShowIM(SIPF_OFF); });
+    ASSERT_TRUE(kvtest::RunUntilIdle());
+    EXPECT_FALSE(kvtest::SaveScreenshot("register_form_" + size).empty());
+    Submit();
+    ASSERT_TRUE(FormPageShown());
+    EXPECT_FALSE(kvtest::SaveScreenshot("register_activation_" + size).empty());
+    ui.Invoke([&] { kvtest::DestroyThreadWindows(); dialog.reset(); });
+    ASSERT_TRUE(kvtest::RunUntilIdle());
+  }
 }
 
 }  // namespace

@@ -52,7 +52,7 @@ class RegisterTest : public paytest::PaymentScreenTest {
   void Open()
   {
     stamp = gateway.key().issueTimeStamp();
-    opener = Opener();
+    opener = nullptr;
     std::u16string key = Wide(gateway.key().publicKeyText());
     std::u16string ts = Wide(stamp);
     ui.Invoke([&] {
