@@ -8,6 +8,7 @@
 #include "order_pay_dlg.h"
 #include "placeholder_dlg.h"
 #include "portal_shell_app.h"
+#include "register_dlg.h"
 #include "unpaid_trade_list_dlg.h"
 
 namespace {
@@ -138,15 +139,16 @@ int CKorvexPortalShellApp::ShowAboutDlg()
 CBaseDlg* CKorvexPortalShellApp::EnsureRegisterDialog()
 {
   if (!m_pRegisterDlg)
-    m_pRegisterDlg = NewPlaceholder(u"注册");
+    m_pRegisterDlg.reset(new (std::nothrow) CRegisterDlg);
   return m_pRegisterDlg.get();
 }
 
-void CKorvexPortalShellApp::SetRegisterKeyInfo(const CStringW&, const CStringW&, HBITMAP checkCode)
+void CKorvexPortalShellApp::SetRegisterKeyInfo(const CStringW& publicKey, const CStringW& timeStamp, HBITMAP checkCode)
 {
-  // The registration form takes the key, the time stamp and the picture; until it exists the
-  // picture is not kept.
-  if (checkCode)
+  // The registration form owns the picture from now on.
+  if (auto* form = static_cast<CRegisterDlg*>(EnsureRegisterDialog()))
+    form->SetKeyInfo(publicKey, timeStamp, checkCode);
+  else if (checkCode)
     ::DeleteObject(checkCode);
 }
 

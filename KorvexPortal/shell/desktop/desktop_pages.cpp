@@ -4,6 +4,7 @@
 
 #include "account_query_page.h"
 #include "desktop_placeholder_page.h"
+#include "milocard_host_dlg.h"
 #include "msg_dlg.h"
 
 namespace {
@@ -75,8 +76,14 @@ CBaseDlg* OpenPhoneRechargePage(CBaseDlg*, DesktopPageContext& context)
 
 CBaseDlg* OpenCardWizardPage(CBaseDlg*, DesktopPageContext& context)
 {
-  // The wizard reports through context.logOut and context.bindPhone once its show returned.
-  return OpenPlaceholder(u"卡通", context);
+  // The wizard asks for the cards while it shows; right after, it may want the user to log in
+  // again or to bind the phone first.
+  auto wizard = std::make_unique<CMilocardHostDlg>();
+  if (wizard->ShowDialog(context.desktop, 0, FALSE, TRUE) == 0)
+    return nullptr;
+  context.logOut = wizard->IsLoginNeeded();
+  context.bindPhone = wizard->IsBindPhoneNeeded();
+  return wizard.release();
 }
 
 CBaseDlg* OpenWebCentrePage(CBaseDlg* kept, DesktopPageContext& context)
