@@ -3,6 +3,8 @@
 #include "desktop_pages.h"
 
 #include "desktop_placeholder_page.h"
+#include "p2p_pay_dlg.h"
+#include "phone_payment_dlg.h"
 
 namespace {
 
@@ -32,7 +34,7 @@ CBaseDlg* ReopenKeptPlaceholder(CBaseDlg* kept, const WCHAR* title, const Deskto
 
 CBaseDlg* OpenTransferPage(CBaseDlg*, DesktopPageContext& context)
 {
-  return OpenPlaceholder(u"转账", context);
+  return ShowOverDesktop(std::make_unique<CP2PPayDlg>(), context);
 }
 
 CBaseDlg* OpenAccountQueryPage(CBaseDlg*, DesktopPageContext& context)
@@ -64,7 +66,7 @@ void ShowWithdrawalPage(CBaseDlg* page, DesktopPageContext& context)
 
 CBaseDlg* OpenPhoneRechargePage(CBaseDlg*, DesktopPageContext& context)
 {
-  return OpenPlaceholder(u"手机充值", context);
+  return ShowOverDesktop(std::make_unique<CPhonePaymentDlg>(), context);
 }
 
 CBaseDlg* OpenCardWizardPage(CBaseDlg*, DesktopPageContext& context)
