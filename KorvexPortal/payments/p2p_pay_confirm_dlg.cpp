@@ -156,18 +156,25 @@ void CP2PPayConfirmDlg::OnPayResult(int status, const CStringW& memo, bool isCon
     CloseTransfer(0);
     return;
   }
-  CContactRecord payee{m_strName, m_strAccount};
+  // Opened once the wait box has gone and handed the activation back, so it shows on top.
+  PostMessage(WM_KV_P2P_OPEN_RESULT);
+}
+
+LRESULT CP2PPayConfirmDlg::OnOpenResult(UINT, WPARAM, LPARAM, BOOL&)
+{
   if (m_pResultDlg && m_pResultDlg->IsWindow())
     m_pResultDlg->DestroyWindow();
   m_pResultDlg = std::make_unique<CP2PPayResultDlg>();
   m_pResultDlg->SetOwner(m_hWnd);
-  m_pResultDlg->SetContact(payee);
+  m_pResultDlg->SetContact(CContactRecord{m_strName, m_strAccount});
   m_pResultDlg->ShowDialog(m_hWnd, 0, FALSE, TRUE);
+  return 0;
 }
 
 void CP2PPayConfirmDlg::CloseTransfer(WORD notificationCode)
 {
   HWND transfer = IsWindow() ? GetParent() : nullptr;
+
   if (HWND top = transfer ? ::GetParent(transfer) : nullptr)
     ::SetWindowPos(top, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   CloseDialog(2, FALSE);

@@ -10,6 +10,9 @@
 #include "p2p_pay_result_dlg.h"
 #include "skin_label.h"
 
+// Posted to itself to open the result page once the wait box has gone.
+#define WM_KV_P2P_OPEN_RESULT 0x63A
+
 class CP2PPayConfirmDlg : public CBaseDlg {
  public:
   CP2PPayConfirmDlg();
@@ -33,6 +36,7 @@ class CP2PPayConfirmDlg : public CBaseDlg {
     MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
     MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
     MESSAGE_HANDLER(WM_KV_P2P_RESULT_CLOSED, OnResultClosed)
+    MESSAGE_HANDLER(WM_KV_P2P_OPEN_RESULT, OnOpenResult)
     COMMAND_ID_HANDLER(1021, OnConfirm)
     COMMAND_ID_HANDLER(1020, OnBack)
     CHAIN_MSG_MAP(CBaseDlg)
@@ -42,6 +46,7 @@ class CP2PPayConfirmDlg : public CBaseDlg {
   LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL& bHandled);
   LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled);
   LRESULT OnResultClosed(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnOpenResult(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnConfirm(WORD, WORD, HWND, BOOL&);
   LRESULT OnBack(WORD, WORD, HWND, BOOL&);
 

@@ -21,6 +21,8 @@ constexpr int kPrePaid = 9;
 constexpr int kPrePayFailed = 8;
 constexpr int kCaptionItems[4] = {IDC_P2P_ACCOUNT_CAPTION, IDC_P2P_AMOUNT_CAPTION, IDC_P2P_REASON_CAPTION,
                                   IDC_P2P_REASON_NOTE};
+const WCHAR* const kCaptionTexts[4] = {u"对方账户（邮箱或手机号）：", u"付款金额（元）：", u"付款原因：",
+                                       u"付款原因最多24个字。"};
 const WCHAR kSubmitWait[] = u"正在提交数据，请稍候……";
 
 }  // namespace
@@ -74,8 +76,10 @@ BOOL CP2PPayDlg::BindControls(BOOL save, int)
   AttachSkinEdit(IDC_P2P_ACCOUNT, m_accountEdit, kControlSkinEdit, save, 0xFF8000);
   AttachSkinEdit(IDC_P2P_AMOUNT, m_amountEdit, kControlSkinEdit, save, 0xFF8000);
   AttachSkinEdit(IDC_P2P_REASON, m_reasonEdit, kControlSkinEdit, save, 0xFF8000);
-  for (int i = 0; i < 4; ++i)
+  for (int i = 0; i < 4; ++i) {
     AttachSkinLabel(kCaptionItems[i], m_captions[i], kControlLabel, save, -1, -1, 0);
+    SetDlgItemText(kCaptionItems[i], kCaptionTexts[i]);
+  }
   if (!m_contactButton.m_hWnd && GetDlgItem(IDC_P2P_CONTACTS)) {
     m_contactButton.SubclassWindow(GetDlgItem(IDC_P2P_CONTACTS));
     m_contactButton.LoadBitmaps(IDB_CONTACT_BUTTON, IDB_CONTACT_BUTTON_FOCUS);
@@ -118,6 +122,14 @@ LRESULT CP2PPayDlg::OnQueryUnpaid(UINT, WPARAM, LPARAM, BOOL&)
     m_banner.AddItem(text, 0);
     ::InvalidateRect(m_banner.m_hWnd, nullptr, TRUE);
   }
+  return 0;
+}
+
+LRESULT CP2PPayDlg::OnOpenConfirm(UINT, WPARAM, LPARAM, BOOL&)
+{
+  if (m_confirmDlg.IsWindow())
+    m_confirmDlg.CloseDialog(2, FALSE);
+  m_confirmDlg.ShowDialog(m_hWnd, 0, FALSE, TRUE);
   return 0;
 }
 
@@ -190,9 +202,8 @@ void CP2PPayDlg::OnPrePayStatus(int status, const CStringW& memo, const PrePayRe
   if (status == kPaymentStatusSuccess && record) {
     m_confirmDlg.SetTransfer(record->toPayAccount.c_str(), record->toPayUserName.c_str(), ItemText(IDC_P2P_AMOUNT),
                              ItemText(IDC_P2P_REASON));
-    if (m_confirmDlg.IsWindow())
-      m_confirmDlg.CloseDialog(2, FALSE);
-    m_confirmDlg.ShowDialog(m_hWnd, 0, FALSE, TRUE);
+    // Shown once the wait box has gone and handed the activation back, so it is on top.
+    PostMessage(WM_KV_P2P_OPEN_CONFIRM);
     return;
   }
   WRITE_LOG_ENTRY(u"P2PPayDlg: prepay status %d", status);

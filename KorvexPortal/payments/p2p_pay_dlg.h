@@ -15,6 +15,8 @@
 
 // Posted to itself once the dialog shows: asks for the unpaid count.
 #define WM_KV_P2P_QUERY_UNPAID 0x639
+// Posted to itself to show the confirmation page once the wait box has gone.
+#define WM_KV_P2P_OPEN_CONFIRM 0x63B
 
 class CP2PPayDlg : public CBaseDlg {
  public:
@@ -42,6 +44,7 @@ class CP2PPayDlg : public CBaseDlg {
     MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
     MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
     MESSAGE_HANDLER(WM_KV_P2P_QUERY_UNPAID, OnQueryUnpaid)
+    MESSAGE_HANDLER(WM_KV_P2P_OPEN_CONFIRM, OnOpenConfirm)
     COMMAND_ID_HANDLER(1010, OnContacts)
     COMMAND_ID_HANDLER(1022, OnBanner)
     COMMAND_ID_HANDLER(1021, OnSubmit)
@@ -53,6 +56,7 @@ class CP2PPayDlg : public CBaseDlg {
   LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL& bHandled);
   LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled);
   LRESULT OnQueryUnpaid(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnOpenConfirm(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnContacts(WORD, WORD, HWND, BOOL&);
   LRESULT OnBanner(WORD, WORD, HWND, BOOL&);
   LRESULT OnSubmit(WORD, WORD, HWND, BOOL&);

@@ -79,6 +79,8 @@ BOOL CPhonePaymentDlg::BindControls(BOOL save, int)
   SetDlgItemText(IDC_PHONEPAY_NUMBER, m_strNumber);
   AttachSkinLabel(IDC_PHONEPAY_NUMBER_CAPTION, m_captions[0], kControlLabel, save, -1, -1, 0);
   AttachSkinLabel(IDC_PHONEPAY_AMOUNT_CAPTION, m_captions[1], kControlLabel, save, -1, -1, 0);
+  SetDlgItemText(IDC_PHONEPAY_NUMBER_CAPTION, u"充值手机号码：");
+  SetDlgItemText(IDC_PHONEPAY_AMOUNT_CAPTION, u"充值金额（元）：");
   if (!m_contactButton.m_hWnd && GetDlgItem(IDC_PHONEPAY_CONTACTS)) {
     m_contactButton.SubclassWindow(GetDlgItem(IDC_PHONEPAY_CONTACTS));
     m_contactButton.LoadBitmaps(IDB_CONTACT_BUTTON, IDB_CONTACT_BUTTON_FOCUS);
@@ -153,7 +155,9 @@ LRESULT CPhonePaymentDlg::OnSubmit(WORD, WORD, HWND, BOOL&)
     return 0;
   if (reply.status == kPaymentStatusSuccess && quote) {
     m_pQuote = std::move(quote);
-    OpenTradePay(reply.memo);
+    m_strQuoteMemo = reply.memo;
+    // Shown once the wait box has gone and handed the activation back, so it is on top.
+    PostMessage(WM_KV_PHONEPAY_OPEN_TRADEPAY);
     return 0;
   }
   WRITE_LOG_ENTRY(u"PhonePayment: status %d", reply.status);
@@ -168,6 +172,13 @@ LRESULT CPhonePaymentDlg::OnSubmit(WORD, WORD, HWND, BOOL&)
     else if (field == u"toPayAccount")
       ::SetFocus(GetDlgItem(IDC_PHONEPAY_NUMBER));
   }
+  return 0;
+}
+
+LRESULT CPhonePaymentDlg::OnOpenTradePay(UINT, WPARAM, LPARAM, BOOL&)
+{
+  if (m_pQuote)
+    OpenTradePay(m_strQuoteMemo);
   return 0;
 }
 

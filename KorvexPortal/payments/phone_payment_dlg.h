@@ -12,6 +12,9 @@
 #include "trade_pay_dlg.h"
 #include "trade_pay_params.h"
 
+// Posted to itself to open the trade pay dialog once the wait box has gone.
+#define WM_KV_PHONEPAY_OPEN_TRADEPAY 0x63C
+
 class CPhonePaymentDlg : public CBaseDlg {
  public:
   CPhonePaymentDlg();
@@ -33,6 +36,7 @@ class CPhonePaymentDlg : public CBaseDlg {
     MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
     MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
     MESSAGE_HANDLER(WM_KV_TRADEPAY_RESULT, OnTradePayResult)
+    MESSAGE_HANDLER(WM_KV_PHONEPAY_OPEN_TRADEPAY, OnOpenTradePay)
     COMMAND_ID_HANDLER(1010, OnPickNumber)
     COMMAND_ID_HANDLER(1021, OnSubmit)
     COMMAND_ID_HANDLER(1020, OnBack)
@@ -43,6 +47,7 @@ class CPhonePaymentDlg : public CBaseDlg {
   LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL& bHandled);
   LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled);
   LRESULT OnTradePayResult(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnOpenTradePay(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnPickNumber(WORD, WORD, HWND, BOOL&);
   LRESULT OnSubmit(WORD, WORD, HWND, BOOL&);
   LRESULT OnBack(WORD, WORD, HWND, BOOL&);
@@ -58,4 +63,5 @@ class CPhonePaymentDlg : public CBaseDlg {
   std::unique_ptr<CTradePayDlg> m_pTradePayDlg;
   TradePayParams m_params;
   std::unique_ptr<struct PhoneTopUpInfo> m_pQuote;
+  CStringW m_strQuoteMemo;
 };
