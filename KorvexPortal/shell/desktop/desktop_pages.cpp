@@ -6,6 +6,8 @@
 #include "desktop_placeholder_page.h"
 #include "milocard_host_dlg.h"
 #include "msg_dlg.h"
+#include "p2p_pay_dlg.h"
+#include "phone_payment_dlg.h"
 
 namespace {
 
@@ -35,7 +37,7 @@ CBaseDlg* ReopenKeptPlaceholder(CBaseDlg* kept, const WCHAR* title, const Deskto
 
 CBaseDlg* OpenTransferPage(CBaseDlg*, DesktopPageContext& context)
 {
-  return OpenPlaceholder(u"转账", context);
+  return ShowOverDesktop(std::make_unique<CP2PPayDlg>(), context);
 }
 
 CBaseDlg* OpenAccountQueryPage(CBaseDlg*, DesktopPageContext& context)
@@ -71,7 +73,7 @@ void ShowWithdrawalPage(CBaseDlg* page, DesktopPageContext& context)
 
 CBaseDlg* OpenPhoneRechargePage(CBaseDlg*, DesktopPageContext& context)
 {
-  return OpenPlaceholder(u"手机充值", context);
+  return ShowOverDesktop(std::make_unique<CPhonePaymentDlg>(), context);
 }
 
 CBaseDlg* OpenCardWizardPage(CBaseDlg*, DesktopPageContext& context)
