@@ -31,7 +31,12 @@ void Fill(HDC dc, const RECT& rect, COLORREF colour)
 
 CTradeDetailDlg::CTradeDetailDlg() = default;
 
-CTradeDetailDlg::~CTradeDetailDlg() = default;
+CTradeDetailDlg::~CTradeDetailDlg()
+{
+  // The models own their rows.
+  m_detailRows.Clear();
+  m_logisticsRows.Clear();
+}
 
 int CTradeDetailDlg::GetTemplateId(int)
 {

@@ -41,6 +41,9 @@ CTradeQueryDlg::CTradeQueryDlg()
 
 CTradeQueryDlg::~CTradeQueryDlg()
 {
+  // The models own their rows.
+  m_tradeRows.Clear();
+  m_emptyRows.Clear();
   if (m_hLabelBrush)
     ::DeleteObject(m_hLabelBrush);
 }

@@ -83,6 +83,7 @@ void CTradeQueryDlg::Refresh()
     return;
   // The rows go before the request; every list showing them drops its items first.
   m_tradeRows.Clear();
+  m_list.SetModel(&m_tradeRows);
   m_list.EnableDrawing(FALSE);
   int rows = m_list.GetCountPerPage();
   if (rows < 1)
