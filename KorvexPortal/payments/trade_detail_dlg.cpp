@@ -154,8 +154,11 @@ void CTradeDetailDlg::LayOutColumns(CAccountTabCtrl::ListPage page, CListRows& r
   RECT client{};
   list.GetClientRect(&client);
   bool exceeds = static_cast<int>(rows.m_rows.size()) > list.GetCountPerPage();
-  rows.m_columnWidths =
-      TradeDetailColumnWidths(ScreenScale(), client.right - client.left, exceeds, GetSystemMetrics(SM_CYHSCROLL));
+  int labelText = 0;
+  int colonText = 0;
+  MeasureTradeDetailLabels(list.m_hWnd, labelText, colonText);
+  rows.m_columnWidths = TradeDetailColumnWidths(ScreenScale(), client.right - client.left, exceeds,
+                                                GetSystemMetrics(SM_CYHSCROLL), labelText, colonText);
   list.Rebuild();
 }
 

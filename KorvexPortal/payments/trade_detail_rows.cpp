@@ -1,5 +1,7 @@
 #include "trade_detail_rows.h"
 
+#include <algorithm>
+
 namespace {
 
 void AddLabelRow(CListRows& rows, const char16_t* label, const std::u16string& value)
@@ -47,8 +49,28 @@ bool AddLogisticsRows(const CTradeDetailResult& detail, CListRows& rows)
   return true;
 }
 
-std::vector<int> TradeDetailColumnWidths(int scale, int clientWidth, bool rowsExceedPage, int scrollBarWidth)
+std::vector<int> TradeDetailColumnWidths(int scale, int clientWidth, bool rowsExceedPage, int scrollBarWidth,
+                                         int labelTextWidth, int colonTextWidth)
 {
-  int value = clientWidth - 60 * scale - (rowsExceedPage ? scrollBarWidth : 0);
-  return {0, 50 * scale, 10 * scale, value < 0 ? 0 : value};
+  int label = std::max(50 * scale, labelTextWidth);
+  int colon = std::max(10 * scale, colonTextWidth);
+  int value = clientWidth - label - colon - (rowsExceedPage ? scrollBarWidth : 0);
+  return {0, label, colon, value < 0 ? 0 : value};
+}
+
+void MeasureTradeDetailLabels(HWND list, int& labelTextWidth, int& colonTextWidth)
+{
+  labelTextWidth = colonTextWidth = 0;
+  HDC dc = list ? ::GetDC(list) : nullptr;
+  if (!dc)
+    return;
+  HGDIOBJ oldFont = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(list, WM_GETFONT, 0, 0)));
+  SIZE size{};
+  // The widest label is four characters; the first column's text starts 2 pixels in.
+  if (::GetTextExtentPoint32W(dc, u"商品名称", 4, &size))
+    labelTextWidth = size.cx + 4;
+  if (::GetTextExtentPoint32W(dc, u"：", 1, &size))
+    colonTextWidth = size.cx;
+  ::SelectObject(dc, oldFont);
+  ::ReleaseDC(list, dc);
 }

@@ -13,5 +13,10 @@ void AddTradeDetailRows(const CTradeDetailResult& detail, CListRows& rows);
 // rows) otherwise.
 bool AddLogisticsRows(const CTradeDetailResult& detail, CListRows& rows);
 // The columns of a label and value list at scale s (screen width / 240): 0, 50s, 10s and the
-// rest of the client width after 60s, less the scroll bar's width when the rows do not fit.
-std::vector<int> TradeDetailColumnWidths(int scale, int clientWidth, bool rowsExceedPage, int scrollBarWidth);
+// rest of the client width, less the scroll bar's width when the rows do not fit. The label and
+// "：" columns widen to the measured width of their texts where the font needs more, so that
+// neither is cut.
+std::vector<int> TradeDetailColumnWidths(int scale, int clientWidth, bool rowsExceedPage, int scrollBarWidth,
+                                         int labelTextWidth = 0, int colonTextWidth = 0);
+// The widths the label and "：" columns' texts take in the list's font (with the cell's inset).
+void MeasureTradeDetailLabels(HWND list, int& labelTextWidth, int& colonTextWidth);

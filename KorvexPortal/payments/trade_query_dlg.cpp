@@ -226,7 +226,9 @@ LRESULT CTradeQueryDlg::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
   HBRUSH fill = ::CreateSolidBrush(kFormColour);
   ::FillRect(dc, &area, fill);
   ::DeleteObject(fill);
-  RECT rule{area.left + 10, area.top + 60, area.right - 10, area.top + 61};
+  // The rule lies between the result label and the list at every scale.
+  int s = ScreenScale();
+  RECT rule{area.left + 10, area.top + 60 * s, area.right - 10, area.top + 60 * s + 1};
   HBRUSH line = ::CreateSolidBrush(kRuleColour);
   ::FillRect(dc, &rule, line);
   ::DeleteObject(line);

@@ -251,6 +251,9 @@ TEST(TradeDetailRows, ValueColumnTakesTheRestLessTheScrollBarWhenRowsOverflow)
   EXPECT_EQ((std::vector<int>{0, 100, 20, 360}), TradeDetailColumnWidths(2, 480, false, 16));
   EXPECT_EQ((std::vector<int>{0, 100, 20, 344}), TradeDetailColumnWidths(2, 480, true, 16));
   EXPECT_EQ((std::vector<int>{0, 50, 10, 0}), TradeDetailColumnWidths(1, 40, true, 8)) << "never negative";
+  // A font wider than the device's widens the label and "：" columns.
+  EXPECT_EQ((std::vector<int>{0, 52, 12, 176}), TradeDetailColumnWidths(1, 240, false, 8, 52, 12));
+  EXPECT_EQ((std::vector<int>{0, 100, 20, 360}), TradeDetailColumnWidths(2, 480, false, 16, 52, 12));
 }
 
 }  // namespace
