@@ -40,6 +40,10 @@ class CAccountTabCtrl : public CKorvexTabCtrl {
   // already one of the pages keeps its tab. Returns the tab's index, -1 when there is no list.
   int AddListPage(ListPage page, LPCWSTR caption, CListRows* model);
 
+  // The trade detail's pages (account_tab_trade_pages.cpp): "交易详情" and "物流信息".
+  int AddTradeDetailPage(CListRows* model);
+  int AddLogisticsPage(CListRows* model);
+
   CKorvexListView& GetList(ListPage page) { return m_lists[page]; }
   CAccountQueryDlg& GetQueryPage() { return m_queryPage; }
 

@@ -8,6 +8,7 @@
 #include "msg_dlg.h"
 #include "p2p_pay_dlg.h"
 #include "phone_payment_dlg.h"
+#include "trade_query_dlg.h"
 
 namespace {
 
@@ -51,7 +52,13 @@ CBaseDlg* OpenAccountQueryPage(CBaseDlg*, DesktopPageContext& context)
 
 CBaseDlg* OpenTradeQueryPage(CBaseDlg*, DesktopPageContext& context)
 {
-  return OpenPlaceholder(u"交易查询", context);
+  // The command's lParam presets the status filter (4: the unpaid trades).
+  auto page = std::make_unique<CTradeQueryDlg>();
+  page->GetStatusFilter(static_cast<int>(context.commandParam));
+  auto* shown = static_cast<CTradeQueryDlg*>(ShowOverDesktop(std::move(page), context));
+  if (shown)
+    shown->Refresh();
+  return shown;
 }
 
 CBaseDlg* OpenRechargeHostPage(CBaseDlg*, DesktopPageContext& context)
