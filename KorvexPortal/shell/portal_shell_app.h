@@ -52,6 +52,7 @@ class CKorvexPortalShellApp : public CKorvexPortalApp, public CIdleHandler {
   HWND GetDesktopDlgWindow() const override { return m_pDesktopDlg ? m_pDesktopDlg->m_hWnd : nullptr; }
   CBaseDlg* GetBindPhoneDialog() const { return m_pBindPhoneDlg.get(); }
   CBaseDlg* GetRegisterDialog() const { return m_pRegisterDlg.get(); }
+  CBaseDlg* GetHelpDialog() const { return m_pHelpDlg.get(); }
   CAboutDlg& GetAboutDialog() { return m_aboutDlg; }
   const CRetiredDialogs& GetRetiredDialogs() const { return m_retired; }
 
