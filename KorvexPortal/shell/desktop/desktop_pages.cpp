@@ -2,7 +2,11 @@
 // stand-in page with the entry's name; its screen replaces its opener here.
 #include "desktop_pages.h"
 
+#include <new>
+
 #include "desktop_placeholder_page.h"
+#include "embed_browser_dlg.h"
+#include "gateway_address.h"
 
 namespace {
 
@@ -80,7 +84,16 @@ CBaseDlg* OpenWebCentrePage(CBaseDlg* kept, DesktopPageContext& context)
 
 CBaseDlg* OpenEntertainmentPage(CBaseDlg* kept, DesktopPageContext& context)
 {
-  return ReopenKeptPlaceholder(kept, u"娱乐消费", context);
+  auto* page = static_cast<CEmbedBrCtlDlg*>(kept);
+  if (!page) {
+    page = new (std::nothrow) CEmbedBrCtlDlg;
+    if (!page)
+      return nullptr;
+    page->SetCaption(u"娱乐消费");
+  }
+  page->LoadPage(GetGatewayUrl(u"/amusement.htm"), CStringW(), context.desktop);
+  page->SetBackKeys();
+  return page;
 }
 
 CBaseDlg* OpenMessagesPage(CBaseDlg*, DesktopPageContext& context)
