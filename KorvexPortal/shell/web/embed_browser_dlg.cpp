@@ -153,7 +153,8 @@ bool CEmbedBrCtlDlg::OnBeforeNavigate(const CStringW& url, const std::string&)
   if (ContainsAfterStart(url, u"return_url=")) {
     // Escaped twice in the link; its bytes are in the page's character set.
     UINT codePage = CodePageOfCharset(GetDocumentCharset());
-    m_strReturnUrl = UnescapeInCodePage(UnescapeInCodePage(ValueAfterKey(url, u"return_url="), codePage), codePage);
+    CStringW returnUrl = UnescapeInCodePage(UnescapeInCodePage(ValueAfterKey(url, u"return_url="), codePage), codePage);
+    m_strReturnUrl = ResolveAgainst(url, returnUrl);
   }
   PostMessage(WM_KV_QUERY_TRADE);
   return true;

@@ -67,6 +67,7 @@ LRESULT CEmbedBrCtlDlg::OnTradeQueried(UINT, WPARAM wParam, LPARAM lParam, BOOL&
     return 0;
   if (result != kHttpOk) {
     WRITE_LOG_ENTRY(u"queryTradeDetail %d", static_cast<int>(result));
+    HideWaitBox();
     if (text.IsEmpty())
       GetNetErrorText(result, text);
     app->ShowMessageBox(::GetActiveWindow(), text, CStringW(), KV_BOX_SELF_CLOSING | KV_BOX_ERROR, FALSE, SW_HIDE);

@@ -139,3 +139,18 @@ bool IsGatewayPage(const CStringW& url)
   WCHAR next = lower[prefix.GetLength()];
   return next == u'/' || next == u'?' || next == u'#';
 }
+
+CStringW ResolveAgainst(const CStringW& base, const CStringW& reference)
+{
+  int scheme = base.Find(u"://");
+  if (reference.IsEmpty() || reference.Find(u"://") > 0 || scheme <= 0)
+    return reference;
+  int pathStart = base.Find(u'/', scheme + 3);
+  CStringW origin = pathStart < 0 ? base : base.Left(pathStart);
+  if (reference[0] == u'/')
+    return origin + reference;
+  int queryStart = base.FindOneOf(u"?#");
+  CStringW path = queryStart < 0 ? base : base.Left(queryStart);
+  int lastSlash = path.ReverseFind(u'/');
+  return lastSlash < scheme + 3 ? origin + u"/" + reference : path.Left(lastSlash + 1) + reference;
+}

@@ -36,3 +36,7 @@ CStringW ValueAfterKey(const CStringW& text, const WCHAR* key, int from = 0);
 // Whether the URL leads to the configured gateway over https (scheme, host and port alike,
 // without regard to case).
 bool IsGatewayPage(const CStringW& url);
+
+// The reference resolved against the page's absolute address: as it is when it names its own
+// scheme, on the page's server when it starts with "/", else beside the page.
+CStringW ResolveAgainst(const CStringW& base, const CStringW& reference);

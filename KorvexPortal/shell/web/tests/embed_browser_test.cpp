@@ -76,6 +76,8 @@ class EmbedBrowserTest : public WebDialogTest {
     });
   }
   bool Shown() { return dialog && dialog->m_hWnd && IsWindowVisible(dialog->m_hWnd); }
+  // Whether the control shows a page (once the fetch is done; the dialog shows from the start).
+  bool Loaded() { return dialog && !ShownAddress(dialog->GetBrowserHost()).empty(); }
   bool TradePayOpen()
   {
     CTradePayDlg* pay = dialog->GetTradePayDialog();
@@ -92,6 +94,7 @@ TEST_F(EmbedBrowserTest, PostsTheClientIdentityToTheGatewaysPageAndShowsIt)
   StartGateway();
   InternetSetCookieW(CStringW(GatewayPage("/").c_str()), nullptr, u"JSESSIONID=s3ss10n; path=/");
   Load(GatewayPage("/amusement.htm"), u"from=desktop");
+  ASSERT_TRUE(RunUntil([&] { return Loaded(); }));
   auto page = gateway.waitForPath("/amusement.htm");
   ASSERT_TRUE(page);
   EXPECT_EQ("POST", page->method);
@@ -99,7 +102,7 @@ TEST_F(EmbedBrowserTest, PostsTheClientIdentityToTheGatewaysPageAndShowsIt)
   EXPECT_EQ(ClientId(), FormField(*page, "clientID"));
   EXPECT_EQ("desktop", FormField(*page, "from"));
   EXPECT_EQ("s3ss10n", page->cookies["JSESSIONID"]);
-  ASSERT_TRUE(RunUntil([&] { return Shown(); }));
+  EXPECT_TRUE(Shown());
   EXPECT_EQ(u"娱乐消费", std::u16string(dialog->GetTitle().GetString()));
   EXPECT_FALSE(IsWindowVisible(app.GetMessageBoxWindow())) << "the wait box goes with the complete page";
   EXPECT_TRUE(Boxes().empty());
@@ -182,5 +185,103 @@ const TradeLinkCase kTradeLinks[] = {
 
 INSTANTIATE_TEST_SUITE_P(Links, EmbedTradeLinkTest, ::testing::ValuesIn(kTradeLinks),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// What the trade query's answer leads to: the box shown, whether the trade pay dialog opens and
+// whether the page stays in sight.
+struct TradeAnswerCase {
+  const char* name;
+  Reply reply;
+  std::string box;  // "" none
+  bool tradePay;
+  bool pageShown;
+};
+
+class EmbedTradeAnswerTest : public EmbedBrowserTest, public ::testing::WithParamInterface<TradeAnswerCase> {};
+
+TEST_P(EmbedTradeAnswerTest, ShowsTheOutcome)
+{
+  const TradeAnswerCase& c = GetParam();
+  gateway.servePage("/amusement.htm", Following("/trade_pay.do?korvex_trade_no=77"));
+  gateway.script("queryTradeDetail", c.reply);
+  StartGateway();
+  app.SetUserName(u"张三");
+  Load(GatewayPage("/amusement.htm"));
+  ASSERT_TRUE(gateway.waitForRequest("queryTradeDetail"));
+  ASSERT_TRUE(RunUntil([&] { return c.tradePay ? TradePayOpen() : !Boxes().empty(); }));
+  EXPECT_TRUE(kvtest::RunUntilIdle());
+  std::vector<std::string> boxes = Boxes();
+  if (c.box.empty())
+    EXPECT_TRUE(boxes.empty()) << boxes.front();
+  else
+    EXPECT_EQ(std::vector<std::string>{c.box}, boxes);
+  EXPECT_EQ(c.tradePay, TradePayOpen());
+  EXPECT_EQ(c.pageShown, Shown());
+  EXPECT_FALSE(IsWindowVisible(app.GetMessageBoxWindow())) << "no wait box left up";
+}
+
+const TradeAnswerCase kTradeAnswers[] = {
+    {"Found", TradeDetail("77"), "", true, true},
+    {"Refused", Reply::result(500, "交易不存在"), "box 16 交易不存在", false, true},
+    {"RefusedWithoutMemo", Reply::result(500), "box 16 连接服务器出错", false, true},
+    {"NotParsable", Reply::http(200, "<html>busy</html>"), "box 16 连接服务器出错", false, true},
+    {"SessionEnded", Reply::result(200, "会话已结束"), "box 64 会话已结束", false, false},
+    {"NoAnswer", Reply::close(), "box 23 连接服务器出错", false, true},
+};
+
+INSTANTIATE_TEST_SUITE_P(Answers, EmbedTradeAnswerTest, ::testing::ValuesIn(kTradeAnswers),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(EmbedBrowserTest, SessionTimeoutPageSendsTheUserBackToLogin)
+{
+  gateway.servePage("/amusement.htm", Following("/korvex_session_invalid.htm"));
+  gateway.servePage("/korvex_session_invalid.htm", Page("超时", "<p>超时</p>"));
+  StartGateway();
+  app.SetUserName(u"张三");
+  app.SetGreeting(u"你好");
+  Load(GatewayPage("/amusement.htm"));
+  ASSERT_TRUE(RunUntil([&] { return Called("ShowLoginDlg"); }));
+  EXPECT_TRUE(kvtest::RunUntilIdle());
+  EXPECT_EQ(std::vector<std::string>{"box 64 登录超时，请重新登录。"}, Boxes());
+  EXPECT_TRUE(app.GetUserName().IsEmpty());
+  EXPECT_TRUE(app.GetGreeting().IsEmpty());
+  EXPECT_EQ(1u, Received("opener", kRightKeyMessage).size()) << "the right key's message to the opener";
+  EXPECT_FALSE(Shown());
+}
+
+TEST_F(EmbedBrowserTest, LeftKeyHidesThePageAndBackKeysDisableTheRightKey)
+{
+  gateway.servePage("/amusement.htm", Page("娱乐消费", "<p>欢迎光临</p>"));
+  StartGateway();
+  Load(GatewayPage("/amusement.htm"));
+  ASSERT_TRUE(RunUntil([&] { return Loaded(); }));
+  ui.Invoke([&] { dialog->SetBackKeys(); });
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog->m_hWnd, 1021)));
+  ui.Invoke([&] { dialog->SendMessage(WM_COMMAND, MAKEWPARAM(1172, 0), 0); });
+  EXPECT_TRUE(kvtest::RunUntilIdle());
+  EXPECT_FALSE(Shown());
+  EXPECT_TRUE(IsWindow(dialog->m_hWnd)) << "hidden, kept for the next load";
+  EXPECT_TRUE(log.Messages().empty() || Received("opener", 0).empty()) << "no left-key message was set";
+}
+
+class EmbedBrowserLook : public EmbedBrowserTest, public ::testing::WithParamInterface<std::pair<int, int>> {};
+
+TEST_P(EmbedBrowserLook, Screenshot)
+{
+  auto [width, height] = GetParam();
+  UseLibrary(width, height);
+  gateway.serveFile("/amusement.htm", std::filesystem::path(KV_DEMO_PAGES) / "amusement.html",
+                    "text/html; charset=utf-8");
+  StartGateway();
+  Load(GatewayPage("/amusement.htm"));
+  ASSERT_TRUE(RunUntil([&] { return Loaded(); }));
+  ui.Invoke([&] { dialog->SetBackKeys(); });
+  EXPECT_TRUE(kvtest::RunUntilIdle());
+  EXPECT_FALSE(kvtest::SaveScreenshot("embed_browser_" + std::to_string(width) + "x" + std::to_string(height)).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, EmbedBrowserLook, ::testing::Values(std::pair{240, 320}, std::pair{480, 640}),
+                         [](const auto& info) {
+                           return std::to_string(info.param.first) + "x" + std::to_string(info.param.second);
+                         });
 
 }  // namespace

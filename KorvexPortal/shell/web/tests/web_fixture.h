@@ -36,6 +36,21 @@ inline std::string Utf8(const CStringW& text)
   return kvtest::Narrow(std::u16string(text.GetString()));
 }
 
+// The address of the page the browser control in the host window shows; empty before one.
+inline std::u16string ShownAddress(HWND host)
+{
+  CAxWindow window(host);
+  IWebBrowser2* browser = nullptr;
+  if (!host || FAILED(window.QueryControl(IID_IWebBrowser2, reinterpret_cast<void**>(&browser))) || !browser)
+    return std::u16string();
+  BSTR address = nullptr;
+  browser->get_LocationURL(&address);
+  browser->Release();
+  std::u16string text = address ? std::u16string(address, SysStringLen(address)) : std::u16string();
+  SysFreeString(address);
+  return text;
+}
+
 class WebDialogTest : public paytest::PaymentScreenTest {
  protected:
   void SetUp() override
