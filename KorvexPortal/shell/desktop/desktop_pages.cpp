@@ -7,6 +7,7 @@
 #include "desktop_placeholder_page.h"
 #include "embed_browser_dlg.h"
 #include "gateway_address.h"
+#include "html_dlg.h"
 
 namespace {
 
@@ -21,17 +22,6 @@ CBaseDlg* ShowOverDesktop(std::unique_ptr<CBaseDlg> page, const DesktopPageConte
 CBaseDlg* OpenPlaceholder(const WCHAR* title, const DesktopPageContext& context)
 {
   return ShowOverDesktop(std::make_unique<CDesktopPlaceholderPage>(title), context);
-}
-
-// A kept page is made once; each opening shows it afresh.
-CBaseDlg* ReopenKeptPlaceholder(CBaseDlg* kept, const WCHAR* title, const DesktopPageContext& context)
-{
-  if (!kept)
-    return OpenPlaceholder(title, context);
-  if (kept->m_hWnd && ::IsWindow(kept->m_hWnd))
-    kept->CloseDialog(2, FALSE);
-  kept->ShowDialog(context.desktop, 0, FALSE, TRUE);
-  return kept;
 }
 
 CBaseDlg* OpenTransferPage(CBaseDlg*, DesktopPageContext& context)
@@ -79,7 +69,15 @@ CBaseDlg* OpenCardWizardPage(CBaseDlg*, DesktopPageContext& context)
 
 CBaseDlg* OpenWebCentrePage(CBaseDlg* kept, DesktopPageContext& context)
 {
-  return ReopenKeptPlaceholder(kept, u"生活缴费", context);
+  auto* page = static_cast<CHtmlDlg*>(kept);
+  if (!page)
+    page = new (std::nothrow) CHtmlDlg;
+  if (!page)
+    return nullptr;
+  if (page->m_hWnd && ::IsWindow(page->m_hWnd))
+    page->DestroyWindow();
+  page->NavigatePost(GetGatewayUrl(u"/puc/webMC.htm"), CStringW(), context.desktop);
+  return page;
 }
 
 CBaseDlg* OpenEntertainmentPage(CBaseDlg* kept, DesktopPageContext& context)
