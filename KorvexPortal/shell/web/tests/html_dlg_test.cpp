@@ -2,6 +2,7 @@
 // error texts, forms sent as page loads or as gateway requests with their bytes unchanged, a
 // bill's road to the trade pay dialog, anchors. Screenshots for people to look at.
 #include "html_dlg.h"
+#include "shell/sip.h"
 #include "testing/screenshot.h"
 #include "web_fixture.h"
 
@@ -236,5 +237,53 @@ INSTANTIATE_TEST_SUITE_P(Screens, HtmlDlgLook, ::testing::Values(std::pair{240, 
                          [](const auto& info) {
                            return std::to_string(info.param.first) + "x" + std::to_string(info.param.second);
                          });
+
+}  // namespace
+
+namespace {
+
+// The focus rule of the page: an edit taking the focus raises the input panel and the page
+// shrinks above it; anything else lowers the panel.
+TEST_F(HtmlDlgTest, AnEditOfThePageRaisesTheInputPanelAndThePageFitsAboveIt)
+{
+  gateway.servePage("/puc/webMC.htm", CentrePage("缴费:send:json1"));
+  StartGateway();
+  Open();
+  ASSERT_TRUE(RunUntil([&] { return Shown(); }));
+  HWND edit = nullptr;
+  ui.Invoke([&] {
+    for (HWND child = GetWindow(dialog->GetPageWindow(), GW_CHILD); child && !edit;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+      WCHAR name[32] = {};
+      GetClassNameW(child, name, 32);
+      if (std::u16string(name) == u"EDIT")
+        edit = child;
+    }
+    ASSERT_NE(nullptr, edit);
+    SetFocus(edit);
+    MSG focus{dialog->GetPageWindow(), BROWSER_FOCUS_CHANGED, 0, 0, 0, {0, 0}};
+    dialog->PreTranslateMessage(&focus);
+  });
+  EXPECT_TRUE(kvtest::RunUntilIdle());
+  SIPINFO sip{};
+  sip.cbSize = sizeof sip;
+  ASSERT_TRUE(SipGetInfo(&sip));
+  EXPECT_TRUE(sip.fdwFlags & SIPF_ON);
+  RECT host{};
+  GetWindowRect(dialog->GetBrowserHost(), &host);
+  EXPECT_EQ(sip.rcSipRect.top, host.bottom);
+  EXPECT_FALSE(kvtest::SaveScreenshot("html_page_typing_240x320").empty());
+
+  ui.Invoke([&] {
+    SetFocus(dialog->GetPageWindow());
+    MSG focus{dialog->GetPageWindow(), BROWSER_FOCUS_CHANGED, 0, 0, 0, {0, 0}};
+    dialog->PreTranslateMessage(&focus);
+  });
+  EXPECT_TRUE(kvtest::RunUntilIdle());
+  ASSERT_TRUE(SipGetInfo(&sip));
+  EXPECT_FALSE(sip.fdwFlags & SIPF_ON);
+  GetWindowRect(dialog->GetBrowserHost(), &host);
+  EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN) - 26, host.bottom) << "the full height again";
+}
 
 }  // namespace
