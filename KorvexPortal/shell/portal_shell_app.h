@@ -54,6 +54,7 @@ class CKorvexPortalShellApp : public CKorvexPortalApp, public CIdleHandler {
   void ShowUnreadCount(int count) override;
   CBaseDlg* GetBindPhoneDialog() const { return m_pBindPhoneDlg.get(); }
   CBaseDlg* GetRegisterDialog() const { return m_pRegisterDlg.get(); }
+  CBaseDlg* GetHelpDialog() const { return m_pHelpDlg.get(); }
   CAboutDlg& GetAboutDialog() { return m_aboutDlg; }
   const CRetiredDialogs& GetRetiredDialogs() const { return m_retired; }
 

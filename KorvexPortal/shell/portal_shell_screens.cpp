@@ -4,6 +4,7 @@
 
 #include "apn_settings_dlg.h"
 #include "desktop_dlg.h"
+#include "help_dlg.h"
 #include "login_dlg.h"
 #include "order_pay_dlg.h"
 #include "placeholder_dlg.h"
@@ -124,7 +125,7 @@ int CKorvexPortalShellApp::ShowBindPhoneDlg(int)
 int CKorvexPortalShellApp::ShowHelpDlg()
 {
   if (!m_pHelpDlg)
-    m_pHelpDlg = NewPlaceholder(u"帮助");
+    m_pHelpDlg.reset(new (std::nothrow) CHelpDlg);
   if (!m_pHelpDlg)
     return 0;
   CloseLiveWindow(*m_pHelpDlg);

@@ -2,8 +2,13 @@
 // stand-in page with the entry's name; its screen replaces its opener here.
 #include "desktop_pages.h"
 
+#include <new>
+
 #include "account_query_page.h"
 #include "desktop_placeholder_page.h"
+#include "embed_browser_dlg.h"
+#include "gateway_address.h"
+#include "html_dlg.h"
 #include "milocard_host_dlg.h"
 #include "msg_dlg.h"
 #include "p2p_pay_dlg.h"
@@ -23,17 +28,6 @@ CBaseDlg* ShowOverDesktop(std::unique_ptr<CBaseDlg> page, const DesktopPageConte
 CBaseDlg* OpenPlaceholder(const WCHAR* title, const DesktopPageContext& context)
 {
   return ShowOverDesktop(std::make_unique<CDesktopPlaceholderPage>(title), context);
-}
-
-// A kept page is made once; each opening shows it afresh.
-CBaseDlg* ReopenKeptPlaceholder(CBaseDlg* kept, const WCHAR* title, const DesktopPageContext& context)
-{
-  if (!kept)
-    return OpenPlaceholder(title, context);
-  if (kept->m_hWnd && ::IsWindow(kept->m_hWnd))
-    kept->CloseDialog(2, FALSE);
-  kept->ShowDialog(context.desktop, 0, FALSE, TRUE);
-  return kept;
 }
 
 CBaseDlg* OpenTransferPage(CBaseDlg*, DesktopPageContext& context)
@@ -97,12 +91,29 @@ CBaseDlg* OpenCardWizardPage(CBaseDlg*, DesktopPageContext& context)
 
 CBaseDlg* OpenWebCentrePage(CBaseDlg* kept, DesktopPageContext& context)
 {
-  return ReopenKeptPlaceholder(kept, u"生活缴费", context);
+  auto* page = static_cast<CHtmlDlg*>(kept);
+  if (!page)
+    page = new (std::nothrow) CHtmlDlg;
+  if (!page)
+    return nullptr;
+  if (page->m_hWnd && ::IsWindow(page->m_hWnd))
+    page->DestroyWindow();
+  page->NavigatePost(GetGatewayUrl(u"/puc/webMC.htm"), CStringW(), context.desktop);
+  return page;
 }
 
 CBaseDlg* OpenEntertainmentPage(CBaseDlg* kept, DesktopPageContext& context)
 {
-  return ReopenKeptPlaceholder(kept, u"娱乐消费", context);
+  auto* page = static_cast<CEmbedBrCtlDlg*>(kept);
+  if (!page) {
+    page = new (std::nothrow) CEmbedBrCtlDlg;
+    if (!page)
+      return nullptr;
+    page->SetCaption(u"娱乐消费");
+  }
+  page->LoadPage(GetGatewayUrl(u"/amusement.htm"), CStringW(), context.desktop);
+  page->SetBackKeys();
+  return page;
 }
 
 CBaseDlg* OpenMessagesPage(CBaseDlg*, DesktopPageContext& context)
