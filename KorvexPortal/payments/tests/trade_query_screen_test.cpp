@@ -104,7 +104,7 @@ TEST_F(TradeQueryTest, ACancelledQueryLeavesNoItemOnAFreedRow)
   EXPECT_TRUE(dialog->GetTradeRows().m_rows.empty());
   EXPECT_EQ(nullptr, dialog->GetList().GetItemData(0));
   ui.Invoke([&] { SendMessageW(dialog->m_hWnd, WM_KV_LIST_OPENITEM, 0, 0); });
-  EXPECT_EQ((std::vector<std::string>{"box 64 请先选择一笔交易！"}), Boxes());
+  EXPECT_EQ((std::vector<std::string>{"box 64 请先选择一条记录！"}), Boxes());
   EXPECT_EQ(1u, gateway.requestsOf("queryTradeLists").size() - 1);
 }
 
