@@ -3,6 +3,7 @@
 #include "desktop_pages.h"
 
 #include "desktop_placeholder_page.h"
+#include "recharge_host_dlg.h"
 
 namespace {
 
@@ -47,7 +48,7 @@ CBaseDlg* OpenTradeQueryPage(CBaseDlg*, DesktopPageContext& context)
 
 CBaseDlg* OpenRechargeHostPage(CBaseDlg*, DesktopPageContext& context)
 {
-  return OpenPlaceholder(u"充值", context);
+  return ShowOverDesktop(std::make_unique<CRechargeHostDlg>(), context);
 }
 
 CBaseDlg* CreateWithdrawalPage()
