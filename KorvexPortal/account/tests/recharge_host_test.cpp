@@ -1,0 +1,175 @@
+// The recharge dialog against the test gateway: the pages the action and back keys move through
+// with the action key's text, the face values in reply order, the draft password as the gateway
+// decrypts it, the Milocard page without a card and with an unbound phone, the net-bank page's
+// automatic submit under virtual time.
+#include "milocard_charge_dlg.h"
+#include "mobile_card_charge_dlg.h"
+#include "mobile_card_confirm_dlg.h"
+#include "net_charge_dlg.h"
+#include "payment_screen_fixture.h"
+#include "recharge_host_dlg.h"
+#include "recharge_ids.h"
+#include "recharge_menu_page.h"
+#include "shell/sip.h"
+#include "testing/screenshot.h"
+
+using namespace paytest;
+using testgateway::Reply;
+
+namespace {
+
+// How many requests of the operation the gateway received.
+size_t CountOf(const testgateway::TestGateway& gateway, const std::string& operation)
+{
+  size_t count = 0;
+  for (const auto& request : gateway.requests())
+    if (request.field("operationType") == operation)
+      ++count;
+  return count;
+}
+
+class RechargeHostTest : public PaymentScreenTest {
+ protected:
+  void DestroyScreens() override { host.reset(); }
+
+  void Open()
+  {
+    ui.Invoke([&] {
+      host = std::make_unique<CRechargeHostDlg>();
+      host->ShowDialog(nullptr, 0, FALSE, TRUE);
+      SipShowIM(SIPF_OFF);
+    });
+    ASSERT_TRUE(kvtest::RunUntilIdle());
+  }
+  // Sends a soft key to the dialog and runs until the outcome settled.
+  void Key(int id)
+  {
+    ui.Invoke([&] { ::PostMessageW(host->m_hWnd, WM_COMMAND, MAKEWPARAM(id, 0), 0); });
+    ASSERT_TRUE(kvtest::RunUntilIdle());
+  }
+  void Select(int method)
+  {
+    HWND button = GetDlgItem(host->GetMenuPage()->m_hWnd, CRechargeMenuPage::kFirstMethodId + method);
+    ASSERT_TRUE(kvtest::TapWindow(button));
+    ASSERT_TRUE(RunUntil([&] { return !Shown(host->GetMenuPage()); }));
+  }
+  template <class Page>
+  static bool Shown(Page* page)
+  {
+    return page && page->m_hWnd && IsWindowVisible(page->m_hWnd);
+  }
+  void Type(HWND page, int id, const std::u16string& text)
+  {
+    ui.Invoke([&] { SetDlgItemTextW(page, id, text.c_str()); });
+  }
+
+  std::unique_ptr<CRechargeHostDlg> host;
+};
+
+TEST_F(RechargeHostTest, CardPagesForwardAndBack)
+{
+  gateway.script("getSupportedChargeCard",
+                 Reply::success({{"supportedAmount", {"100元", "10元", "50元"}}, {"rate", "0.047"}, {"balance", "12.00"}}));
+  StartGateway();
+  Open();
+  EXPECT_TRUE(Shown(host->GetMenuPage()));
+  EXPECT_EQ(u"确定", std::u16string(host->GetActionText().GetString()));
+  Select(1);
+  CMobileCardChargeDlg* input = host->GetCardInputPage();
+  ASSERT_TRUE(Shown(input));
+  EXPECT_EQ(u"提交", std::u16string(host->GetActionText().GetString()));
+  HWND combo = GetDlgItem(input->m_hWnd, IDC_CARD_AMOUNTS);
+  ASSERT_EQ(3, SendMessageW(combo, CB_GETCOUNT, 0, 0));
+  EXPECT_EQ(u"100元", std::u16string(input->GetFaceValue().GetString())) << "reply order, first selected";
+  EXPECT_EQ(u"费率：5%，每日累计可充值500.00元整，已充值的金额无法退还到卡中。", Text(GetDlgItem(input->m_hWnd, IDC_CARD_RATE)));
+  EXPECT_EQ(u"12.00元", Text(GetDlgItem(input->m_hWnd, IDC_RECHARGE_HEADER)));
+
+  // A number that does not pass keeps the page.
+  Type(input->m_hWnd, IDC_CARD_NUMBER, u"123");
+  Key(IDC_RECHARGE_ACTION);
+  EXPECT_TRUE(Shown(input));
+  EXPECT_FALSE(Boxes().empty());
+
+  // Full-width digits and blanks: the confirmation shows what was checked.
+  Type(input->m_hWnd, IDC_CARD_NUMBER, u" １２３４５６７８９０１２３４５６７ ");
+  Type(input->m_hWnd, IDC_CARD_PASSWORD, u"123456789012345678");
+  app.ClearCalls();
+  Key(IDC_RECHARGE_ACTION);
+  ASSERT_TRUE(Shown(host->GetCardConfirmPage())) << (Boxes().empty() ? "" : Boxes()[0]);
+  HWND confirm = host->GetCardConfirmPage()->m_hWnd;
+  EXPECT_EQ(u"充值", std::u16string(host->GetActionText().GetString()));
+  EXPECT_EQ(u"100元元", Text(GetDlgItem(confirm, IDC_CARDCONFIRM_AMOUNT)));
+  EXPECT_EQ(u"95.300000", Text(GetDlgItem(confirm, IDC_CARDCONFIRM_CREDITED)));
+  EXPECT_EQ(u"4.700000", Text(GetDlgItem(confirm, IDC_CARDCONFIRM_FEE)));
+  EXPECT_EQ(u"12345678901234567", Text(GetDlgItem(confirm, IDC_CARDCONFIRM_NUMBER)));
+
+  // Back: the input page with its fields; back again: the menu; back again: out.
+  Key(IDC_RECHARGE_BACK);
+  EXPECT_TRUE(Shown(input));
+  EXPECT_FALSE(Shown(host->GetCardConfirmPage()));
+  EXPECT_EQ(u"提交", std::u16string(host->GetActionText().GetString()));
+  Key(IDC_RECHARGE_BACK);
+  EXPECT_TRUE(Shown(host->GetMenuPage()));
+  EXPECT_EQ(u"确定", std::u16string(host->GetActionText().GetString()));
+  Key(IDC_RECHARGE_BACK);
+  EXPECT_FALSE(IsWindow(host->m_hWnd));
+  EXPECT_EQ(0u, CountOf(gateway, "easyownDeposit"));
+}
+
+TEST_F(RechargeHostTest, DraftPasswordDecryptsAtTheGateway)
+{
+  gateway.script("draftDeposit", Reply::success({{"memo", ""}}));
+  StartGateway();
+  Open();
+  Select(3);
+  CNetChargeDlg* draft = host->GetDraftPage();
+  ASSERT_TRUE(Shown(draft));
+  EXPECT_EQ(u"充值", std::u16string(host->GetActionText().GetString()));
+  Type(draft->m_hWnd, IDC_DRAFT_NUMBER, u"  1234567890123456  ");
+  HWND password = GetDlgItem(draft->m_hWnd, IDC_DRAFT_PASSWORD);
+  ui.Invoke([&] { SetFocus(password); });
+  ASSERT_TRUE(kvtest::TypeText(u"654321"));
+  Key(IDC_RECHARGE_ACTION);
+  ASSERT_TRUE(RunUntil([&] { return !Boxes().empty(); }));
+  auto sent = gateway.waitForRequest("draftDeposit");
+  ASSERT_TRUE(sent);
+  EXPECT_EQ("1234567890123456", sent->field("draftNO"));
+  auto plain = gateway.key().decryptPassword(sent->field("draftPassword"));
+  ASSERT_TRUE(plain);
+  EXPECT_EQ("654321", plain->password);
+  EXPECT_EQ("box 128 充值成功！", Boxes().back());
+}
+
+TEST_F(RechargeHostTest, MilocardWithoutCardOffersTheSignUp)
+{
+  gateway.script("premcDeposit", Reply::success({{"currentBalance", "8.00"}, {"mcDepositList", nlohmann::ordered_json::array()}}));
+  StartGateway();
+  HWND desktop = Opener();
+  app.desktop = desktop;
+  Open();
+  Select(0);
+  CMilocardChargeDlg* page = host->GetMilocardPage();
+  ASSERT_TRUE(Shown(page));
+  EXPECT_TRUE(IsWindowVisible(GetDlgItem(page->m_hWnd, IDC_MILOCARD_NO_CARD)));
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(page->m_hWnd, IDC_MILOCARD_CARDS)));
+  EXPECT_EQ(u"Milocard业务", std::u16string(host->GetActionText().GetString()));
+  Key(IDC_RECHARGE_ACTION);
+  EXPECT_FALSE(IsWindow(host->m_hWnd));
+  auto posted = Received("opener", WM_COMMAND);
+  ASSERT_EQ(1u, posted.size());
+  EXPECT_EQ(static_cast<WPARAM>(ID_KV_DESKTOP_ITEM0 + 6), posted[0].wParam);
+  EXPECT_EQ(0u, CountOf(gateway, "mcDeposit"));
+}
+
+TEST_F(RechargeHostTest, MilocardOnAnUnboundPhoneGoesToBinding)
+{
+  gateway.script("premcDeposit", Reply::result(112, "请先绑定手机"));
+  StartGateway();
+  app.desktop = Opener();
+  Open();
+  Select(0);
+  ASSERT_TRUE(RunUntil([&] { return !IsWindow(host->m_hWnd); }));
+  EXPECT_EQ("box 64 您需要先绑定手机才能使用本服务。", Boxes().front());
+}
+
+}  // namespace
