@@ -49,8 +49,10 @@ class RechargeHostTest : public PaymentScreenTest {
   }
   void Select(int method)
   {
-    HWND button = GetDlgItem(host->GetMenuPage()->m_hWnd, CRechargeMenuPage::kFirstMethodId + method);
-    ASSERT_TRUE(kvtest::TapWindow(button));
+    ASSERT_NE(nullptr, host->GetMenuPage());
+    HWND page = host->GetMenuPage()->m_hWnd;
+    ui.Invoke([&] { ::SendMessageW(page, WM_KV_RECHARGE_METHOD, CRechargeMenuPage::kFirstMethodId + method, 0); });
+    Key(IDC_RECHARGE_ACTION);
     ASSERT_TRUE(RunUntil([&] { return !Shown(host->GetMenuPage()); }));
   }
   template <class Page>
