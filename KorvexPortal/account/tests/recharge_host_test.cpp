@@ -136,7 +136,7 @@ TEST_F(RechargeHostTest, DraftPasswordDecryptsAtTheGateway)
   CNetChargeDlg* draft = host->GetDraftPage();
   ASSERT_TRUE(Shown(draft));
   EXPECT_EQ(u"充值", std::u16string(host->GetActionText().GetString()));
-  Type(draft->m_hWnd, IDC_DRAFT_NUMBER, u"  1234567890123456  ");
+  Type(draft->m_hWnd, IDC_DRAFT_NUMBER, u"  123456789012345678  ");
   HWND password = GetDlgItem(draft->m_hWnd, IDC_DRAFT_PASSWORD);
   ui.Invoke([&] { SetFocus(password); });
   ASSERT_TRUE(kvtest::TypeText(u"654321"));
@@ -144,7 +144,7 @@ TEST_F(RechargeHostTest, DraftPasswordDecryptsAtTheGateway)
   ASSERT_TRUE(RunUntil([&] { return !Boxes().empty(); }));
   auto sent = gateway.waitForRequest("draftDeposit");
   ASSERT_TRUE(sent);
-  EXPECT_EQ("1234567890123456", sent->field("draftNO"));
+  EXPECT_EQ("123456789012345678", sent->field("draftNO"));
   auto plain = gateway.key().decryptPassword(sent->field("draftPassword"));
   ASSERT_TRUE(plain);
   EXPECT_EQ("654321", plain->password);
