@@ -13,7 +13,12 @@
 #include "recharge_ids.h"
 #include "recharge_menu_page.h"
 #include "shell/sip.h"
+#include "testing/clock.h"
 #include "testing/screenshot.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 
 using namespace paytest;
 using testgateway::Reply;
@@ -73,6 +78,48 @@ class RechargeHostTest : public PaymentScreenTest {
   {
     ui.Invoke([&] { SetDlgItemTextW(page, id, text.c_str()); });
   }
+
+  // The net-bank pages up to the confirmation, the amount typed; the clock stands still from
+  // there (the driver, which moves it whenever something waits on it, is stopped) and moves 9 s.
+  void UpToEbankConfirm()
+  {
+    Open();
+    Select(2);
+    CEbankChargeDlg* input = host->GetEbankInputPage();
+    ASSERT_TRUE(Shown(input));
+    Type(input->m_hWnd, IDC_EBANK_AMOUNT, u"20");
+    clock.reset();
+    Key(IDC_RECHARGE_ACTION);
+    ASSERT_TRUE(Shown(host->GetEbankConfirmPage()));
+    EXPECT_EQ(u"20 元", Text(GetDlgItem(host->GetEbankConfirmPage()->m_hWnd, IDC_EBANKCONFIRM_AMOUNT)));
+    // Short of the 10 s the page waits.
+    device::testing::AdvanceClock(9000);
+    ASSERT_TRUE(kvtest::RunUntilIdle());
+    EXPECT_TRUE(Boxes().empty());
+  }
+  void ScriptBanks()
+  {
+    gateway.script("getSupportedBank",
+                   Reply::success({{"supportedBankList",
+                                    {{{"bankId", "CMB"}, {"bankName", "招商银行"}}, {{"bankId", "CEB"}, {"bankName", "光大银行"}}}},
+                                   {"balance", "3.00"}}));
+  }
+  // The browser the device starts: a program that records its arguments in the device root.
+  void InstallBrowser()
+  {
+    std::ofstream(root.path() + "/device.ini", std::ios::app) << "[browser]\ncommand = " << KV_ARGS_RECORDER << "\n";
+  }
+  // What the browser was started with; empty when it did not run.
+  std::string BrowserArguments()
+  {
+    std::ifstream file(root.path() + "/args.bin", std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    std::string all = bytes.str();
+    return all.empty() ? all : all.substr(0, all.find('\0'));
+  }
+
+  void EbankAutoSubmit(bool browser);
 
   std::unique_ptr<CRechargeHostDlg> host;
 };
@@ -181,6 +228,63 @@ TEST_F(RechargeHostTest, MilocardOnAnUnboundPhoneGoesToBinding)
   Select(0);
   ASSERT_TRUE(RunUntil([&] { return !IsWindow(host->m_hWnd); }));
   EXPECT_EQ("box 64 您需要先绑定手机才能使用本服务。", Boxes().front());
+}
+
+TEST_F(RechargeHostTest, EbankBackBeforeTheTenSecondsSendsNothing)
+{
+  ScriptBanks();
+  StartGateway();
+  UpToEbankConfirm();
+  Key(IDC_RECHARGE_BACK);
+  EXPECT_TRUE(Shown(host->GetEbankInputPage()));
+  device::testing::AdvanceClock(20000);
+  ASSERT_TRUE(kvtest::RunUntilIdle());
+  EXPECT_TRUE(Boxes().empty());
+  EXPECT_EQ(0u, CountOf(gateway, "ebankDeposit"));
+  EXPECT_TRUE(IsWindow(host->m_hWnd));
+}
+
+// After 10 s the confirmation page gives its notice and sends the request as the action key
+// would; the answer's bank address goes to the browser, or, when none starts, the user is told
+// and the page stays for another try.
+void RechargeHostTest::EbankAutoSubmit(bool browser)
+{
+  const std::string url = "https://bank.example/pay?order=7&sum=20";
+  ScriptBanks();
+  gateway.script("ebankDeposit", Reply::success({{"bankUrl", url}}));
+  StartGateway();
+  if (browser)
+    InstallBrowser();
+  UpToEbankConfirm();
+  device::testing::AdvanceClock(2000);
+  clock = std::make_unique<paytest::ClockDriver>();
+  ASSERT_TRUE(RunUntil([&] { return !IsWindow(host->m_hWnd) || Boxes().size() == 2; }));
+  auto sent = gateway.waitForRequest("ebankDeposit");
+  ASSERT_TRUE(sent);
+  EXPECT_EQ("CMB", sent->field("bankId"));
+  EXPECT_EQ("20", sent->field("depositAmount"));
+  EXPECT_EQ("cmcc", sent->field("operatorType")) << "the carrier goes with every bank";
+  ASSERT_FALSE(Boxes().empty());
+  EXPECT_EQ("box 64 您将转入网上银行进行充值，成功后请到 账户查询 中查看账户余额。", Boxes().front());
+  EXPECT_EQ(1u, CountOf(gateway, "ebankDeposit"));
+  if (browser) {
+    EXPECT_FALSE(IsWindow(host->m_hWnd));
+    ASSERT_TRUE(RunUntil([&] { return !BrowserArguments().empty(); }));
+    EXPECT_EQ(url, BrowserArguments());
+  } else {
+    EXPECT_TRUE(IsWindow(host->m_hWnd));
+    EXPECT_EQ("box 16 无法打开网上银行页面，请稍后再试。", Boxes().back());
+  }
+}
+
+TEST_F(RechargeHostTest, EbankSubmitsAfterTenSecondsAndOpensTheBank)
+{
+  EbankAutoSubmit(true);
+}
+
+TEST_F(RechargeHostTest, EbankWithoutABrowserKeepsThePage)
+{
+  EbankAutoSubmit(false);
 }
 
 }  // namespace
