@@ -287,4 +287,61 @@ TEST_F(RechargeHostTest, EbankWithoutABrowserKeepsThePage)
   EbankAutoSubmit(false);
 }
 
+// Screenshots of every page at both sizes, for a reviewer (build/test/screenshots/).
+TEST_F(RechargeHostTest, EveryPageAtEachSize)
+{
+  gateway.script("premcDeposit",
+                 Reply::success({{"currentBalance", "88.00"},
+                                 {"mcDepositList",
+                                  {{{"mcBankId", "B1"}, {"mcBankName", "招商银行"}, {"mcShortCode", "1234"}},
+                                   {{"mcBankId", "B2"}, {"mcBankName", "建设银行"}, {"mcShortCode", "5678"}}}}}));
+  gateway.script("getSupportedChargeCard",
+                 Reply::success({{"supportedAmount", {{{"amount", "50"}}, {{"amount", "100"}}}}, {"rate", "0.047"}, {"balance", "88.00"}}));
+  ScriptBanks();
+  StartGateway();
+  app.SetLogonId(u"zhangsan@example.com");
+  for (auto [width, height] : {std::pair{240, 320}, std::pair{480, 640}}) {
+    std::string size = std::to_string(width) + "x" + std::to_string(height);
+    SCOPED_TRACE(size);
+    UseLibrary(width, height);
+    Open();
+    auto shot = [&](const std::string& page) { EXPECT_FALSE(kvtest::SaveScreenshot("recharge_" + page + "_" + size).empty()); };
+    shot("menu");
+    Select(0);
+    ASSERT_TRUE(Shown(host->GetMilocardPage()));
+    shot("milocard");
+    Key(IDC_RECHARGE_BACK);
+    Select(1);
+    HWND input = host->GetCardInputPage()->m_hWnd;
+    shot("card");
+    Type(input, IDC_CARD_NUMBER, u"123456789012345");
+    Type(input, IDC_CARD_PASSWORD, u"123456789012345678");
+    Key(IDC_RECHARGE_ACTION);
+    ASSERT_TRUE(Shown(host->GetCardConfirmPage()));
+    shot("card_confirm");
+    Key(IDC_RECHARGE_BACK);
+    Key(IDC_RECHARGE_BACK);
+    Select(2);
+    Type(host->GetEbankInputPage()->m_hWnd, IDC_EBANK_AMOUNT, u"20");
+    shot("ebank");
+    // The confirmation's 10 s pass only while the driver runs: it stands still for the picture.
+    clock.reset();
+    Key(IDC_RECHARGE_ACTION);
+    ASSERT_TRUE(Shown(host->GetEbankConfirmPage()));
+    shot("ebank_confirm");
+    Key(IDC_RECHARGE_BACK);
+    clock = std::make_unique<paytest::ClockDriver>();
+    Key(IDC_RECHARGE_BACK);
+    Select(3);
+    ASSERT_TRUE(Shown(host->GetDraftPage()));
+    shot("draft");
+    ui.Invoke([&] {
+      kvtest::DestroyThreadWindows();
+      DestroyScreens();
+    });
+    ASSERT_TRUE(kvtest::RunUntilIdle());
+  }
+  EXPECT_EQ(0u, CountOf(gateway, "ebankDeposit"));
+}
+
 }  // namespace
