@@ -106,7 +106,8 @@ Page* CRechargeHostDlg::ShowPage(std::unique_ptr<Page>& page)
       return nullptr;
     }
   }
-  RECT rect;
+  // The screen size gives the right and bottom edges only.
+  RECT rect{};
   GetScreenSize(rect);
   rect.top = LoadIntResource();
   rect.bottom -= m_bottomBarHeight;

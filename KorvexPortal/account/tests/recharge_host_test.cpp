@@ -306,6 +306,11 @@ TEST_F(RechargeHostTest, EveryPageAtEachSize)
     UseLibrary(width, height);
     Open();
     auto shot = [&](const std::string& page) { EXPECT_FALSE(kvtest::SaveScreenshot("recharge_" + page + "_" + size).empty()); };
+    // Every page spans the screen's width between the title and the soft keys.
+    RECT menu{};
+    GetWindowRect(host->GetMenuPage()->m_hWnd, &menu);
+    EXPECT_EQ(0, menu.left);
+    EXPECT_EQ(width, menu.right);
     shot("menu");
     Select(0);
     ASSERT_TRUE(Shown(host->GetMilocardPage()));
