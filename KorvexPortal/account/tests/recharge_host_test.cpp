@@ -90,7 +90,7 @@ class RechargeHostTest : public PaymentScreenTest {
     Type(input->m_hWnd, IDC_EBANK_AMOUNT, u"20");
     clock.reset();
     Key(IDC_RECHARGE_ACTION);
-    ASSERT_TRUE(Shown(host->GetEbankConfirmPage()));
+    ASSERT_TRUE(Shown(host->GetEbankConfirmPage())) << ::testing::PrintToString(Boxes());
     EXPECT_EQ(u"20 元", Text(GetDlgItem(host->GetEbankConfirmPage()->m_hWnd, IDC_EBANKCONFIRM_AMOUNT)));
     // Short of the 10 s the page waits.
     device::testing::AdvanceClock(9000);
