@@ -13,6 +13,7 @@
 #include "msg_dlg.h"
 #include "p2p_pay_dlg.h"
 #include "phone_payment_dlg.h"
+#include "recharge_host_dlg.h"
 #include "trade_query_dlg.h"
 
 namespace {
@@ -23,11 +24,6 @@ CBaseDlg* ShowOverDesktop(std::unique_ptr<CBaseDlg> page, const DesktopPageConte
   if (!page || page->ShowDialog(context.desktop, 0, FALSE, TRUE) == 0)
     return nullptr;
   return page.release();
-}
-
-CBaseDlg* OpenPlaceholder(const WCHAR* title, const DesktopPageContext& context)
-{
-  return ShowOverDesktop(std::make_unique<CDesktopPlaceholderPage>(title), context);
 }
 
 CBaseDlg* OpenTransferPage(CBaseDlg*, DesktopPageContext& context)
@@ -57,7 +53,7 @@ CBaseDlg* OpenTradeQueryPage(CBaseDlg*, DesktopPageContext& context)
 
 CBaseDlg* OpenRechargeHostPage(CBaseDlg*, DesktopPageContext& context)
 {
-  return OpenPlaceholder(u"充值", context);
+  return ShowOverDesktop(std::make_unique<CRechargeHostDlg>(), context);
 }
 
 CBaseDlg* CreateWithdrawalPage()
