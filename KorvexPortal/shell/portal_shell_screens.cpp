@@ -3,9 +3,11 @@
 #include <new>
 
 #include "apn_settings_dlg.h"
+#include "bind_phone_dlg.h"
 #include "desktop_dlg.h"
 #include "login_dlg.h"
 #include "order_pay_dlg.h"
+#include "personal_info_dlg.h"
 #include "placeholder_dlg.h"
 #include "portal_shell_app.h"
 #include "unpaid_trade_list_dlg.h"
@@ -85,13 +87,14 @@ void CKorvexPortalShellApp::ShowApnSettingsDlg(BOOL show)
     static_cast<CApnSettingsDlg*>(m_pApnSettingsDlg.get())->ShowExtraItems(show);
 }
 
-void CKorvexPortalShellApp::ShowPersonalInfoDlg(int, int)
+void CKorvexPortalShellApp::ShowPersonalInfoDlg(int backKey, int)
 {
   if (!m_pPersonalInfoDlg)
-    m_pPersonalInfoDlg = NewPlaceholder(u"个人设置");
+    m_pPersonalInfoDlg.reset(new (std::nothrow) CPersonalInfoDlg);
   if (!m_pPersonalInfoDlg)
     return;
   CloseLiveWindow(*m_pPersonalInfoDlg);
+  static_cast<CPersonalInfoDlg*>(m_pPersonalInfoDlg.get())->SetBackKey(backKey);
   m_pPersonalInfoDlg->ShowDialog(::GetActiveWindow(), 0, FALSE, TRUE);
 }
 
@@ -107,7 +110,7 @@ int CKorvexPortalShellApp::ShowQtoTDlg(int)
 int CKorvexPortalShellApp::ShowBindPhoneDlg(int)
 {
   m_retired.Retire(std::move(m_pBindPhoneDlg), kClosedToShowAgain);
-  m_pBindPhoneDlg = NewPlaceholder(u"绑定手机");
+  m_pBindPhoneDlg.reset(new (std::nothrow) CBindPhoneDlg);
   if (!m_pBindPhoneDlg)
     return 0;
   return m_pBindPhoneDlg->ShowDialog(TopWindow(*this), 0, FALSE, TRUE);

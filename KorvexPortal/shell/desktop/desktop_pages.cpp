@@ -2,7 +2,11 @@
 // stand-in page with the entry's name; its screen replaces its opener here.
 #include "desktop_pages.h"
 
+#include <new>
+
+#include "atm_dlg.h"
 #include "desktop_placeholder_page.h"
+#include "service_results.h"
 
 namespace {
 
@@ -52,14 +56,19 @@ CBaseDlg* OpenRechargeHostPage(CBaseDlg*, DesktopPageContext& context)
 
 CBaseDlg* CreateWithdrawalPage()
 {
-  return new CDesktopPlaceholderPage(u"提现");
+  return new (std::nothrow) CAtmDlg;
 }
 
 void ShowWithdrawalPage(CBaseDlg* page, DesktopPageContext& context)
 {
   // The withdrawal page takes context.withdrawal before it shows.
-  if (page)
-    page->ShowDialog(context.desktop, 0, FALSE, TRUE);
+  if (!page)
+    return;
+  if (const WithdrawInfo* info = context.withdrawal)
+    static_cast<CAtmDlg*>(page)->SetWithdrawInfo(u"", u"", info->userName.c_str(), info->bankName.c_str(),
+                                                 info->accountType.c_str(), info->bankAccountNO.c_str(),
+                                                 info->onceAvailableAmount.c_str());
+  page->ShowDialog(context.desktop, 0, FALSE, TRUE);
 }
 
 CBaseDlg* OpenPhoneRechargePage(CBaseDlg*, DesktopPageContext& context)
