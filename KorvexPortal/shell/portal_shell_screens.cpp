@@ -10,6 +10,7 @@
 #include "personal_info_dlg.h"
 #include "placeholder_dlg.h"
 #include "portal_shell_app.h"
+#include "qtot_dlg.h"
 #include "unpaid_trade_list_dlg.h"
 
 namespace {
@@ -101,7 +102,7 @@ void CKorvexPortalShellApp::ShowPersonalInfoDlg(int backKey, int)
 int CKorvexPortalShellApp::ShowQtoTDlg(int)
 {
   if (!m_pQtoTDlg)
-    m_pQtoTDlg = NewPlaceholder(u"补充信息");
+    m_pQtoTDlg.reset(new (std::nothrow) CQtoTDlg);
   if (!m_pQtoTDlg)
     return 0;
   return m_pQtoTDlg->ShowDialog(::GetActiveWindow(), 0, FALSE, TRUE);
