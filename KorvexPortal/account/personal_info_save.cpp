@@ -75,9 +75,10 @@ CStringW CPersonalInfoDlg::BuildRequest(const CStringW& greeting)
   CStringW product;
   CStringW version;
   if (app) {
-    app->JoinPair(clientId);
+    // The identity read first: the client id is made from it.
     DeviceIdentity identity{};
     app->GetDeviceInfo(identity, &deviceText);
+    app->JoinPair(clientId);
     app->ProductIdToText(product);
     app->GetVersionText(version);
   }
