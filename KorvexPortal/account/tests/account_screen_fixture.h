@@ -7,6 +7,7 @@
 #include <mutex>
 #include <string>
 
+#include "base_dlg.h"
 #include "payment_screen_fixture.h"
 #include "shell/sip.h"
 
@@ -14,10 +15,28 @@ namespace accounttest {
 
 using paytest::Wide;
 
+// A top window that is never shown, standing behind the dialogs as in the running program.
+class TopWindow : public CBaseDlg {
+ public:
+  int GetTemplateId(int) override { return 0; }
+};
+
 template <class Dialog>
 class AccountScreenTest : public paytest::PaymentScreenTest {
  protected:
   void DestroyScreens() override { dialog.reset(); }
+  void TearDown() override
+  {
+    app.SetMainDialog(nullptr);
+    paytest::PaymentScreenTest::TearDown();
+  }
+  // Gives the application its top window. Made after the gateway started: a dialog object reads
+  // the device's settings, which are then kept for the test.
+  void UseTopWindow()
+  {
+    topWindow = std::make_unique<TopWindow>();
+    app.SetMainDialog(topWindow.get());
+  }
 
   // The dialog made by prepare (may be null) and shown over a recording opener.
   HWND Open(const std::function<void(Dialog&)>& prepare = nullptr)
@@ -82,6 +101,7 @@ class AccountScreenTest : public paytest::PaymentScreenTest {
   }
 
   HWND opener = nullptr;
+  std::unique_ptr<TopWindow> topWindow;
   std::unique_ptr<Dialog> dialog;
   std::mutex currentLock;
   testgateway::Reply current = testgateway::Reply::success();

@@ -11,12 +11,6 @@ using testgateway::Reply;
 
 namespace {
 
-// A top window that is never shown, standing behind the dialogs as in the running program.
-class TopWindow : public CBaseDlg {
- public:
-  int GetTemplateId(int) override { return 0; }
-};
-
 class PersonalInfoTest : public AccountScreenTest<CPersonalInfoDlg> {
  protected:
   void SetUp() override
@@ -25,11 +19,6 @@ class PersonalInfoTest : public AccountScreenTest<CPersonalInfoDlg> {
     app.SetLogonId(u"zhangsan@example.com");
     app.SetUserName(u"张三");
     app.SetGreeting(u"春眠不觉晓");
-  }
-  void TearDown() override
-  {
-    app.SetMainDialog(nullptr);
-    AccountScreenTest::TearDown();
   }
   HWND OpenWithBackKey(int backKey)
   {
@@ -40,7 +29,6 @@ class PersonalInfoTest : public AccountScreenTest<CPersonalInfoDlg> {
     ui.Invoke([&] { SetWindowTextW(Item(IDC_PERSONAL_GREETING), u""); });
     Type(Item(IDC_PERSONAL_GREETING), greeting);
   }
-  TopWindow mainWindow;
 };
 
 TEST_F(PersonalInfoTest, TheGreetingsChecks)
@@ -127,7 +115,7 @@ TEST_F(PersonalInfoTest, EachStatusOfTheReply)
   };
   AnswerWithCurrent("personalSetup");
   StartGateway();
-  app.SetMainDialog(&mainWindow);
+  UseTopWindow();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     SetCurrent(c.reply);
