@@ -15,6 +15,35 @@ namespace accounttest {
 
 using paytest::Wide;
 
+// Moves the virtual clock on at the pace of real time while something waits on it. The requests
+// that go through the HTTP client's queue make their connection in real time under time-outs on
+// the virtual clock, which a clock racing ahead would end before the connection is made.
+class RealPaceClockDriver {
+ public:
+  RealPaceClockDriver()
+  {
+    thread_ = std::thread([this] {
+      while (!stop_) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(kStepMs));
+        if (device::testing::ClockWaiters() > 0)
+          device::testing::AdvanceClock(kStepMs);
+      }
+    });
+  }
+  ~RealPaceClockDriver()
+  {
+    stop_ = true;
+    thread_.join();
+  }
+  RealPaceClockDriver(const RealPaceClockDriver&) = delete;
+  RealPaceClockDriver& operator=(const RealPaceClockDriver&) = delete;
+
+ private:
+  static constexpr int kStepMs = 10;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
 // A top window that is never shown, standing behind the dialogs as in the running program.
 class TopWindow : public CBaseDlg {
  public:
@@ -29,6 +58,15 @@ class AccountScreenTest : public paytest::PaymentScreenTest {
   {
     app.SetMainDialog(nullptr);
     paytest::PaymentScreenTest::TearDown();
+    realPaceClock.reset();
+  }
+  // The gateway, with the clock at the pace of real time, for a screen whose request goes
+  // through the HTTP client's queue.
+  void StartGatewayAtRealPace()
+  {
+    StartGateway();
+    clock.reset();
+    realPaceClock = std::make_unique<RealPaceClockDriver>();
   }
   // Gives the application its top window. Made after the gateway started: a dialog object reads
   // the device's settings, which are then kept for the test.
@@ -102,6 +140,7 @@ class AccountScreenTest : public paytest::PaymentScreenTest {
 
   HWND opener = nullptr;
   std::unique_ptr<TopWindow> topWindow;
+  std::unique_ptr<RealPaceClockDriver> realPaceClock;
   std::unique_ptr<Dialog> dialog;
   std::mutex currentLock;
   testgateway::Reply current = testgateway::Reply::success();

@@ -60,13 +60,13 @@ TEST_F(PersonalInfoTest, ShowsTheAccountTheUserAndTheGreeting)
 TEST_F(PersonalInfoTest, TheRequestCarriesItsKeysInOrderWithTheGreetingEscaped)
 {
   gateway.script("personalSetup", Reply::success());
-  StartGateway();
+  StartGatewayAtRealPace();
   OpenWithBackKey(1);
   TypeGreeting(u" 我的\"签名\" ");
   HWND window = dialog->m_hWnd;
   ui.Invoke([&] { PostMessageW(window, WM_COMMAND, IDC_PERSONAL_SAVEKEY, 0); });
   // Saved, the dialog hides.
-  ASSERT_TRUE(RunUntil([&] { return !IsWindowVisible(window); }));
+  ASSERT_TRUE(RunUntil([&] { return !IsWindowVisible(window); })) << ::testing::PrintToString(app.Calls());
   auto sent = gateway.waitForRequest("personalSetup");
   ASSERT_TRUE(sent && sent->requestData && sent->json);
   std::vector<std::string> keys;
@@ -114,7 +114,7 @@ TEST_F(PersonalInfoTest, EachStatusOfTheReply)
       {"no connection", Reply::close(), {"box 16 连接服务器出错"}, u"春眠不觉晓", "", true, true},
   };
   AnswerWithCurrent("personalSetup");
-  StartGateway();
+  StartGatewayAtRealPace();
   UseTopWindow();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
