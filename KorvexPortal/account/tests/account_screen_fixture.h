@@ -15,9 +15,10 @@ namespace accounttest {
 
 using paytest::Wide;
 
-// Moves the virtual clock on at the pace of real time while something waits on it. The requests
-// that go through the HTTP client's queue make their connection in real time under time-outs on
-// the virtual clock, which a clock racing ahead would end before the connection is made.
+// Moves the virtual clock on at the pace of real time while something waits on it. A request makes
+// its connection in real time under time-outs on the virtual clock; while the wait box animates
+// there is always a wait on the clock, and a clock moved on at every chance would end those
+// time-outs before a connection on a busy machine is made.
 class RealPaceClockDriver {
  public:
   RealPaceClockDriver()
@@ -62,9 +63,9 @@ class AccountScreenTest : public paytest::PaymentScreenTest {
   }
   // The gateway, with the clock at the pace of real time, for a screen whose request goes
   // through the HTTP client's queue.
-  void StartGatewayAtRealPace()
+  void StartGateway()
   {
-    StartGateway();
+    paytest::PaymentScreenTest::StartGateway();
     clock.reset();
     realPaceClock = std::make_unique<RealPaceClockDriver>();
   }
@@ -109,8 +110,19 @@ class AccountScreenTest : public paytest::PaymentScreenTest {
   {
     HWND window = dialog->m_hWnd;
     ui.Invoke([&] { PostMessageW(window, WM_COMMAND, id, 0); });
-    ASSERT_TRUE(RunUntil([&] { return !Boxes().empty() || !IsWindow(window); }));
+    ASSERT_TRUE(RunUntil([&] { return !Boxes().empty() || !IsWindow(window); })) << Recorded();
     ASSERT_TRUE(kvtest::RunUntilIdle());
+  }
+  // What the application and the gateway recorded, for a failure's message.
+  std::string Recorded()
+  {
+    std::string text = "calls:";
+    for (const std::string& call : app.Calls())
+      text += " [" + call + "]";
+    text += " requests:";
+    for (const testgateway::RecordedRequest& request : gateway.requests())
+      text += " " + request.operation;
+    return text;
   }
   // The password the request carried, decrypted with the gateway's key.
   std::string SentPassword(const testgateway::RecordedRequest& request)

@@ -60,7 +60,7 @@ TEST_F(PersonalInfoTest, ShowsTheAccountTheUserAndTheGreeting)
 TEST_F(PersonalInfoTest, TheRequestCarriesItsKeysInOrderWithTheGreetingEscaped)
 {
   gateway.script("personalSetup", Reply::success());
-  StartGatewayAtRealPace();
+  StartGateway();
   OpenWithBackKey(1);
   TypeGreeting(u" 我的\"签名\" ");
   HWND window = dialog->m_hWnd;
@@ -114,7 +114,7 @@ TEST_F(PersonalInfoTest, EachStatusOfTheReply)
       {"no connection", Reply::close(), {"box 16 连接服务器出错"}, u"春眠不觉晓", "", true, true},
   };
   AnswerWithCurrent("personalSetup");
-  StartGatewayAtRealPace();
+  StartGateway();
   UseTopWindow();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
