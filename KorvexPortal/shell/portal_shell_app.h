@@ -50,8 +50,11 @@ class CKorvexPortalShellApp : public CKorvexPortalApp, public CIdleHandler {
   CBaseDlg* GetLoginDialog() const { return m_pLoginDlg.get(); }
   CBaseDlg* GetDesktopDialog() const { return m_pDesktopDlg.get(); }
   HWND GetDesktopDlgWindow() const override { return m_pDesktopDlg ? m_pDesktopDlg->m_hWnd : nullptr; }
+  // Keeps the count and shows it on the desktop's messages button.
+  void ShowUnreadCount(int count) override;
   CBaseDlg* GetBindPhoneDialog() const { return m_pBindPhoneDlg.get(); }
   CBaseDlg* GetRegisterDialog() const { return m_pRegisterDlg.get(); }
+  CBaseDlg* GetHelpDialog() const { return m_pHelpDlg.get(); }
   CAboutDlg& GetAboutDialog() { return m_aboutDlg; }
   const CRetiredDialogs& GetRetiredDialogs() const { return m_retired; }
 

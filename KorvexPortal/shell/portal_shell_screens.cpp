@@ -5,12 +5,14 @@
 #include "apn_settings_dlg.h"
 #include "bind_phone_dlg.h"
 #include "desktop_dlg.h"
+#include "help_dlg.h"
 #include "login_dlg.h"
 #include "order_pay_dlg.h"
 #include "personal_info_dlg.h"
 #include "placeholder_dlg.h"
 #include "portal_shell_app.h"
 #include "qtot_dlg.h"
+#include "register_dlg.h"
 #include "unpaid_trade_list_dlg.h"
 
 namespace {
@@ -60,6 +62,13 @@ int CKorvexPortalShellApp::ShowDesktopDlg(int)
     return 0;
   static_cast<CDesktopDlg*>(m_pDesktopDlg.get())->SetCountCaption(GetUnreadCount());
   return m_pDesktopDlg->ShowDialog(TopWindow(*this), 0, FALSE, TRUE);
+}
+
+void CKorvexPortalShellApp::ShowUnreadCount(int count)
+{
+  SetUnreadCount(count);
+  if (m_pDesktopDlg)
+    static_cast<CDesktopDlg*>(m_pDesktopDlg.get())->SetCountCaption(count);
 }
 
 int CKorvexPortalShellApp::ShowUnpaidTradeList(const CStringW& tradeTable, const CStringW& secondReply)
@@ -120,7 +129,7 @@ int CKorvexPortalShellApp::ShowBindPhoneDlg(int)
 int CKorvexPortalShellApp::ShowHelpDlg()
 {
   if (!m_pHelpDlg)
-    m_pHelpDlg = NewPlaceholder(u"帮助");
+    m_pHelpDlg.reset(new (std::nothrow) CHelpDlg);
   if (!m_pHelpDlg)
     return 0;
   CloseLiveWindow(*m_pHelpDlg);
@@ -135,15 +144,16 @@ int CKorvexPortalShellApp::ShowAboutDlg()
 CBaseDlg* CKorvexPortalShellApp::EnsureRegisterDialog()
 {
   if (!m_pRegisterDlg)
-    m_pRegisterDlg = NewPlaceholder(u"注册");
+    m_pRegisterDlg.reset(new (std::nothrow) CRegisterDlg);
   return m_pRegisterDlg.get();
 }
 
-void CKorvexPortalShellApp::SetRegisterKeyInfo(const CStringW&, const CStringW&, HBITMAP checkCode)
+void CKorvexPortalShellApp::SetRegisterKeyInfo(const CStringW& publicKey, const CStringW& timeStamp, HBITMAP checkCode)
 {
-  // The registration form takes the key, the time stamp and the picture; until it exists the
-  // picture is not kept.
-  if (checkCode)
+  // The registration form owns the picture from now on.
+  if (auto* form = static_cast<CRegisterDlg*>(EnsureRegisterDialog()))
+    form->SetKeyInfo(publicKey, timeStamp, checkCode);
+  else if (checkCode)
     ::DeleteObject(checkCode);
 }
 

@@ -40,8 +40,18 @@ class CAccountTabCtrl : public CKorvexTabCtrl {
   // already one of the pages keeps its tab. Returns the tab's index, -1 when there is no list.
   int AddListPage(ListPage page, LPCWSTR caption, CListRows* model);
 
+  // The trade detail's pages (account_tab_trade_pages.cpp): "交易详情" and "物流信息".
+  int AddTradeDetailPage(CListRows* model);
+  int AddLogisticsPage(CListRows* model);
+
   CKorvexListView& GetList(ListPage page) { return m_lists[page]; }
   CAccountQueryDlg& GetQueryPage() { return m_queryPage; }
+
+  // The account screens' pages (account_tab_account_pages.cpp): "账户余额", "账户明细查询" (the
+  // statement page, made as a hidden child on first use) and "账户详情".
+  int AddBalancePage(CListRows* model);
+  int AddTransQueryPage();
+  int AddAccountDetailPage(CListRows* model);
 
  private:
   LRESULT OnDestroyPages(UINT, WPARAM, LPARAM, BOOL&);

@@ -108,6 +108,10 @@ class CKorvexPortalApp : public CAppModule {
   // The desktop's window while it exists (the unpaid-trade list posts it the trade query's
   // entry); null until the shell has one.
   virtual HWND GetDesktopDlgWindow() const { return nullptr; }
+  // A new unread-message count for the desktop's messages button (the message list passes on
+  // the count of its fetch); called on the user-interface thread. Nothing until the shell has a
+  // desktop.
+  virtual void ShowUnreadCount(int) {}
 
   // The update check and pre-registration, started from any dialog's menu, with the dialog's
   // window, the reply message it would take and the gateway's request URL; and the handlers of

@@ -6,6 +6,7 @@
 
 #include "json/value.h"
 #include "text/widechar.h"
+#include "tree_pool.h"
 
 namespace Json {
 
@@ -54,6 +55,11 @@ ValueAllocator*& valueAllocator()
 {
   static ValueAllocator* allocator = defaultValueAllocator();
   return allocator;
+}
+
+bool defaultAllocatorInUse()
+{
+  return valueAllocator() == defaultValueAllocator();
 }
 
 }  // namespace Json

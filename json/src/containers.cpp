@@ -5,17 +5,30 @@
 #include <cstdint>
 #include <numeric>
 
+#include "tree_pool.h"
+
 namespace Json {
 
 namespace {
 
 // Containers are allocated with room for `room` entries right after them, in one block.
 template <class Entry>
-void* blockWithRoom(size_t header, size_t room, Entry*& entries)
+void* blockWithRoom(size_t header, size_t room, Entry*& entries, TreePool* pool = nullptr)
 {
-  void* block = ::operator new(header + room * sizeof(Entry));
+  const size_t bytes = header + room * sizeof(Entry);
+  void* block = pool != nullptr ? pool->allocate(bytes) : ::operator new(bytes);
   entries = reinterpret_cast<Entry*>(static_cast<char*>(block) + header);
   return block;
+}
+
+template <class Container>
+void releaseBlock(Container* container, bool pooled)
+{
+  if (pooled) {
+    TreePool::release(container);
+  } else {
+    ::operator delete(container);
+  }
 }
 
 }  // namespace
@@ -26,6 +39,15 @@ ArrayValues* ArrayValues::Create(size_t room)
   Element* entries = nullptr;
   void* block = blockWithRoom(sizeof(ArrayValues), room, entries);
   return new (block) ArrayValues(entries, room);
+}
+
+ArrayValues* ArrayValues::CreateIn(TreePool& pool, size_t room)
+{
+  Element* entries = nullptr;
+  void* block = blockWithRoom(sizeof(ArrayValues), room, entries, &pool);
+  auto* made = new (block) ArrayValues(entries, room);
+  made->pooled_ = true;
+  return made;
 }
 
 ArrayValues* ArrayValues::Copy(const ArrayValues& other)
@@ -45,8 +67,10 @@ ArrayValues* ArrayValues::Copy(const ArrayValues& other)
 
 void ArrayValues::Destroy(ArrayValues* array)
 {
+  TreePool::ReleaseBatch batch;
+  const bool pooled = array->pooled_;
   array->~ArrayValues();
-  ::operator delete(array);
+  releaseBlock(array, pooled);
 }
 
 UInt ArrayValues::size() const
@@ -168,6 +192,15 @@ ObjectValues* ObjectValues::Create(size_t room)
   return new (block) ObjectValues(entries, room);
 }
 
+ObjectValues* ObjectValues::CreateIn(TreePool& pool, size_t room)
+{
+  Member* entries = nullptr;
+  void* block = blockWithRoom(sizeof(ObjectValues), room, entries, &pool);
+  auto* made = new (block) ObjectValues(entries, room);
+  made->pooled_ = true;
+  return made;
+}
+
 ObjectValues* ObjectValues::Copy(const ObjectValues& other)
 {
   ObjectValues* copy = Create(other.count());
@@ -184,8 +217,10 @@ ObjectValues* ObjectValues::Copy(const ObjectValues& other)
 
 void ObjectValues::Destroy(ObjectValues* object)
 {
+  TreePool::ReleaseBatch batch;
+  const bool pooled = object->pooled_;
   object->~ObjectValues();
-  ::operator delete(object);
+  releaseBlock(object, pooled);
 }
 
 size_t ObjectValues::lowerBound(const WCHAR* name, bool& found) const

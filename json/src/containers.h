@@ -16,6 +16,8 @@
 
 namespace Json {
 
+class TreePool;
+
 // Names compare as wcscmp does: by UTF-16 code unit, a name before every longer one it begins.
 inline int compareNames(const WCHAR* a, const WCHAR* b)
 {
@@ -77,6 +79,8 @@ size_t positionIn(const List& entries, const Value* value)
 class ArrayValues {
 public:
   static ArrayValues* Create(size_t room);
+  // The same, cut from a reader's pool.
+  static ArrayValues* CreateIn(TreePool& pool, size_t room);
   static ArrayValues* Copy(const ArrayValues& other);
   static void Destroy(ArrayValues* array);
 
@@ -113,12 +117,15 @@ private:
 
   EntryList<Element> elements_;
   std::vector<Int> indexes_;  // empty while every element's index is its position
+  bool pooled_ = false;
 };
 
 // An object's container, made like an array's with room for its members right after it.
 class ObjectValues {
 public:
   static ObjectValues* Create(size_t room);
+  // The same, cut from a reader's pool.
+  static ObjectValues* CreateIn(TreePool& pool, size_t room);
   static ObjectValues* Copy(const ObjectValues& other);
   static void Destroy(ObjectValues* object);
 
@@ -150,6 +157,7 @@ private:
   ~ObjectValues() = default;
 
   EntryList<Member> members_;
+  bool pooled_ = false;
 };
 
 // The containers of array and object values, for the library's own readers and writers.

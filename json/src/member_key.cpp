@@ -4,6 +4,7 @@
 
 #include "containers.h"
 #include "json/value.h"
+#include "tree_pool.h"
 
 namespace Json {
 
@@ -38,6 +39,8 @@ MemberKey::~MemberKey()
 {
   if (name_ != nullptr && word_ == keyOwned) {
     valueAllocator()->releaseMemberName(const_cast<WCHAR*>(name_));
+  } else if (name_ != nullptr && word_ == keyPooled) {
+    TreePool::release(const_cast<WCHAR*>(name_));
   }
 }
 

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "containers.h"
+#include "tree_pool.h"
 #include "text/widechar.h"
 
 namespace Json {
@@ -51,6 +52,7 @@ struct Reader::MemberList {
 struct Reader::Lists {
   std::deque<std::vector<Element>> elements;
   std::deque<MemberList> members;
+  TreePool pool;
 };
 
 namespace {
@@ -132,6 +134,17 @@ bool Reader::parse(const WCHAR* begin, const WCHAR* end, Value& root, bool colle
   nodes_.reserve(kListRoom);
   memberName_.reserve(kListRoom * 2);
   nodes_.push_back(&root);
+  // The tree's texts and containers are cut from the pool; its chunks belong to the tree alone
+  // once the parse is over, however it ends.
+  struct PoolInUse {
+    Reader& reader;
+    ~PoolInUse()
+    {
+      reader.lists_->pool.finish();
+      reader.pool_ = nullptr;
+    }
+  } poolInUse{*this};
+  pool_ = defaultAllocatorInUse() ? &lists_->pool : nullptr;
 
   bool successful = readValue(0);
   Token token;
@@ -219,7 +232,8 @@ bool Reader::readObject(const Token&, int depth)
       list.positions.push_back(ordered.position);
     }
   }
-  ObjectValues* members = ObjectValues::Create(list.entries.size());
+  const size_t count = list.entries.size();
+  ObjectValues* members = pool_ != nullptr ? ObjectValues::CreateIn(*pool_, count) : ObjectValues::Create(count);
   members->adopt(list.entries, list.positions);
   object.value_.object_ = members;
   object.type_ = objectValue;
@@ -297,13 +311,26 @@ Value& Reader::memberNamed(MemberList& list, const std::u16string& decodedName)
       return entries[found->second].value;
     }
   }
-  Member& added = addEntry(entries, lastValue_, MemberKey(name, MemberKey::keyOwned));
+  Member& added = pool_ != nullptr
+                      ? addEntry(entries, lastValue_, MemberKey(copyText(name, decodedName.size()), MemberKey::Pooled()))
+                      : addEntry(entries, lastValue_, MemberKey(name, MemberKey::keyOwned));
   if (indexed) {
     list.index.emplace(added.key.name(), position);
   } else {
     list.order.insert(at, MemberList::Ordered{prefix, position});
   }
   return added.value;
+}
+
+WCHAR* Reader::copyText(const WCHAR* text, size_t length)
+{
+  if (pool_ == nullptr) {
+    return valueAllocator()->duplicateStringValue(text, length);
+  }
+  auto* copy = static_cast<WCHAR*>(pool_->allocate((length + 1) * sizeof(WCHAR)));
+  std::memcpy(copy, text, length * sizeof(WCHAR));
+  copy[length] = 0;
+  return copy;
 }
 
 bool Reader::readArray(const Token&, int depth)
@@ -320,7 +347,8 @@ bool Reader::readArray(const Token&, int depth)
     successful = readElements(listed, array, depth);
   }
   if (array.type_ != arrayValue) {
-    ArrayValues* elements = ArrayValues::Create(listed.size());
+    const size_t count = listed.size();
+    ArrayValues* elements = pool_ != nullptr ? ArrayValues::CreateIn(*pool_, count) : ArrayValues::Create(count);
     elements->adopt(listed);
     array.value_.array_ = elements;
     array.type_ = arrayValue;
@@ -336,7 +364,8 @@ bool Reader::readElements(std::vector<Element>& listed, Value& array, int depth)
   for (;;) {
     if (listed.size() == listedAtMost) {
       size_t remembered = lastValue_ != nullptr ? positionIn(listed, lastValue_) : listedAtMost;
-      ArrayValues* elements = ArrayValues::Create(listedAtMost * 4);
+      constexpr size_t room = listedAtMost * 4;
+      ArrayValues* elements = pool_ != nullptr ? ArrayValues::CreateIn(*pool_, room) : ArrayValues::Create(room);
       elements->adopt(listed);
       array.value_.array_ = elements;
       array.type_ = arrayValue;

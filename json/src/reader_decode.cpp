@@ -1,6 +1,7 @@
 // The reader's decoding of number and string tokens into values.
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <string>
 
 #include "json/reader.h"
@@ -21,6 +22,57 @@ std::u16string notANumber(const WCHAR* start, const WCHAR* end)
   message.append(start, end);
   message += u"' is not a number.";
   return message;
+}
+
+// A real whose digits make an integer below 2^53 and whose power of ten is within 22 is that
+// integer times or divided by the power, rounded once: exactly what a full conversion gives.
+// Other texts (and any that is not a real throughout) are left to it.
+bool quickReal(const WCHAR* p, const WCHAR* end, double& value)
+{
+  static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  const bool negative = p != end && *p == u'-';
+  p += negative ? 1 : 0;
+  uint64_t digits = 0;
+  int counted = 0, exponent = 0;
+  const WCHAR* first = p;
+  for (; p != end && isDigit(*p); ++p, ++counted) {
+    digits = digits * 10 + static_cast<unsigned>(*p - u'0');
+  }
+  if (p == first || counted > 18) {
+    return false;
+  }
+  if (p != end && *p == u'.') {
+    for (++p; p != end && isDigit(*p); ++p, ++counted, --exponent) {
+      digits = digits * 10 + static_cast<unsigned>(*p - u'0');
+    }
+    if (counted > 18) {
+      return false;
+    }
+  }
+  if (p != end && (*p == u'e' || *p == u'E')) {
+    ++p;
+    const bool negativeExponent = p != end && *p == u'-';
+    if (p != end && (*p == u'-' || *p == u'+')) {
+      ++p;
+    }
+    int written = 0;
+    const WCHAR* exponentFirst = p;
+    for (; p != end && isDigit(*p) && p - exponentFirst < 4; ++p) {
+      written = written * 10 + (*p - u'0');
+    }
+    if (p == exponentFirst) {
+      return false;
+    }
+    exponent += negativeExponent ? -written : written;
+  }
+  if (p != end || digits > (uint64_t{1} << 53) || exponent < -22 || exponent > 22) {
+    return false;
+  }
+  double magnitude = static_cast<double>(digits);
+  magnitude = exponent < 0 ? magnitude / kPowers[-exponent] : magnitude * kPowers[exponent];
+  value = negative ? -magnitude : magnitude;
+  return true;
 }
 
 }  // namespace
@@ -66,6 +118,11 @@ bool Reader::decodeReal(const Token& token)
 {
   // The token holds only digits, '.', 'e', 'E', '+' and '-', so its ASCII copy reads alike; a
   // real beyond the range of a double is left to the wide scan, which gives what it gives.
+  double quick = 0;
+  if (quickReal(token.start, token.end, quick)) {
+    currentValue() = Value(quick);
+    return true;
+  }
   char ascii[64];
   size_t length = static_cast<size_t>(token.end - token.start);
   if (length <= sizeof ascii) {
@@ -94,7 +151,10 @@ bool Reader::decodeStringValue(const Token& token)
 {
   const WCHAR* raw = token.start + 1;
   size_t rawLength = static_cast<size_t>(token.end - 1 - raw);
-  Value value = Value::adoptString(valueAllocator()->duplicateStringValue(raw, rawLength));
+  Value value = Value::adoptString(copyText(raw, rawLength));
+  if (pool_ != nullptr) {
+    value.textOwner_ = Value::ownedByPool;
+  }
   if (token.escaped) {
     // Unescaping never lengthens the text, so the raw copy is decoded in place.
     WCHAR* buffer = value.value_.string_;

@@ -6,6 +6,7 @@
 #include "json/value.h"
 #include "json/writer.h"
 #include "text/widechar.h"
+#include "tree_pool.h"
 
 namespace Json {
 
@@ -32,7 +33,7 @@ void release(WCHAR* text)
 
 }  // namespace
 
-Value::Value(ValueType type) : type_(static_cast<uint8_t>(type)), allocated_(false), comments_(nullptr)
+Value::Value(ValueType type) : type_(static_cast<uint8_t>(type)), textOwner_(notOwned), comments_(nullptr)
 {
   switch (type) {
     case nullValue:
@@ -58,17 +59,17 @@ Value::Value(ValueType type) : type_(static_cast<uint8_t>(type)), allocated_(fal
   }
 }
 
-Value::Value(const WCHAR* text) : type_(stringValue), allocated_(text != nullptr), comments_(nullptr)
+Value::Value(const WCHAR* text) : type_(stringValue), textOwner_(text != nullptr ? ownedByAllocator : notOwned), comments_(nullptr)
 {
   value_.string_ = text != nullptr ? duplicate(text) : nullptr;
 }
 
-Value::Value(const std::u16string& text) : type_(stringValue), allocated_(true), comments_(nullptr)
+Value::Value(const std::u16string& text) : type_(stringValue), textOwner_(ownedByAllocator), comments_(nullptr)
 {
   value_.string_ = duplicate(text.data(), text.size());
 }
 
-Value::Value(const StaticString& text) : type_(stringValue), allocated_(false), comments_(nullptr)
+Value::Value(const StaticString& text) : type_(stringValue), textOwner_(notOwned), comments_(nullptr)
 {
   value_.string_ = const_cast<WCHAR*>(text.c_str());
 }
@@ -77,17 +78,17 @@ Value Value::adoptString(WCHAR* text)
 {
   Value value(stringValue);
   value.value_.string_ = text;
-  value.allocated_ = true;
+  value.textOwner_ = ownedByAllocator;
   return value;
 }
 
-Value::Value(const Value& other) : type_(other.type_), allocated_(false), comments_(nullptr)
+Value::Value(const Value& other) : type_(other.type_), textOwner_(notOwned), comments_(nullptr)
 {
   switch (type_) {
     case stringValue:
       if (other.value_.string_ != nullptr) {
         value_.string_ = duplicate(other.value_.string_);
-        allocated_ = true;
+        textOwner_ = ownedByAllocator;
       } else {
         value_.string_ = nullptr;
       }
@@ -120,8 +121,10 @@ void Value::releaseContents() noexcept
 {
   switch (type_) {
     case stringValue:
-      if (allocated_) {
+      if (textOwner_ == ownedByAllocator) {
         release(value_.string_);
+      } else if (textOwner_ == ownedByPool) {
+        TreePool::release(value_.string_);
       }
       break;
     case arrayValue:

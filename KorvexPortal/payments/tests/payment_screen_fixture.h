@@ -52,6 +52,7 @@ class RecordingApp : public CKorvexPortalApp {
   int ShowDesktopDlg(int value) override { return Note("ShowDesktopDlg(" + std::to_string(value) + ")"), -1; }
   int ShowLoginDlg(int) override { return Note("ShowLoginDlg"), -1; }
   HWND GetDesktopDlgWindow() const override { return desktop; }
+  void ShowUnreadCount(int count) override { Note("ShowUnreadCount(" + std::to_string(count) + ")"); }
 
   std::vector<std::string> Calls()
   {
@@ -145,14 +146,14 @@ class PaymentScreenTest : public ::testing::Test {
     app.SetResourceLibrary(library);
   }
 
-  // Starts the gateway (after the test scripted it), names it in the device settings and makes
-  // the facade, whose session key is the gateway's.
-  void StartGateway()
+  // Starts the gateway (after the test scripted it), names it in the device settings (followed
+  // by the test's own settings) and makes the facade, whose session key is the gateway's.
+  void StartGateway(const std::string& moreSettings = {})
   {
     gateway.start();
     std::ofstream(root.path() + "/device.ini", std::ios::binary)
         << "[network]\nca_bundle = " << gateway.tlsFiles().caCertificate.string()
-        << "\ngateway = " << gateway.httpsUrl() << "\n";
+        << "\ngateway = " << gateway.httpsUrl() << "\n" << moreSettings;
     service.reset(RegisterServiceCommands(u"KORVEX_WM_PPC", u"111111111111111|333333333333333"));
     ASSERT_NE(nullptr, service);
     std::u16string key = Wide(gateway.key().publicKeyText());

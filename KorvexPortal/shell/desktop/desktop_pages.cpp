@@ -4,9 +4,18 @@
 
 #include <new>
 
+#include "account_query_page.h"
 #include "atm_dlg.h"
 #include "desktop_placeholder_page.h"
+#include "embed_browser_dlg.h"
+#include "gateway_address.h"
+#include "html_dlg.h"
+#include "milocard_host_dlg.h"
+#include "msg_dlg.h"
+#include "p2p_pay_dlg.h"
+#include "phone_payment_dlg.h"
 #include "service_results.h"
+#include "trade_query_dlg.h"
 
 namespace {
 
@@ -23,30 +32,29 @@ CBaseDlg* OpenPlaceholder(const WCHAR* title, const DesktopPageContext& context)
   return ShowOverDesktop(std::make_unique<CDesktopPlaceholderPage>(title), context);
 }
 
-// A kept page is made once; each opening shows it afresh.
-CBaseDlg* ReopenKeptPlaceholder(CBaseDlg* kept, const WCHAR* title, const DesktopPageContext& context)
-{
-  if (!kept)
-    return OpenPlaceholder(title, context);
-  if (kept->m_hWnd && ::IsWindow(kept->m_hWnd))
-    kept->CloseDialog(2, FALSE);
-  kept->ShowDialog(context.desktop, 0, FALSE, TRUE);
-  return kept;
-}
-
 CBaseDlg* OpenTransferPage(CBaseDlg*, DesktopPageContext& context)
 {
-  return OpenPlaceholder(u"转账", context);
+  return ShowOverDesktop(std::make_unique<CP2PPayDlg>(), context);
 }
 
 CBaseDlg* OpenAccountQueryPage(CBaseDlg*, DesktopPageContext& context)
 {
-  return OpenPlaceholder(u"查询账户", context);
+  // The balance is asked for once the page shows.
+  auto* shown = static_cast<CAccountQueryPage*>(ShowOverDesktop(std::make_unique<CAccountQueryPage>(), context));
+  if (shown)
+    shown->QueryBalance();
+  return shown;
 }
 
 CBaseDlg* OpenTradeQueryPage(CBaseDlg*, DesktopPageContext& context)
 {
-  return OpenPlaceholder(u"交易查询", context);
+  // The command's lParam presets the status filter (4: the unpaid trades).
+  auto page = std::make_unique<CTradeQueryDlg>();
+  page->GetStatusFilter(static_cast<int>(context.commandParam));
+  auto* shown = static_cast<CTradeQueryDlg*>(ShowOverDesktop(std::move(page), context));
+  if (shown)
+    shown->Refresh();
+  return shown;
 }
 
 CBaseDlg* OpenRechargeHostPage(CBaseDlg*, DesktopPageContext& context)
@@ -73,28 +81,51 @@ void ShowWithdrawalPage(CBaseDlg* page, DesktopPageContext& context)
 
 CBaseDlg* OpenPhoneRechargePage(CBaseDlg*, DesktopPageContext& context)
 {
-  return OpenPlaceholder(u"手机充值", context);
+  return ShowOverDesktop(std::make_unique<CPhonePaymentDlg>(), context);
 }
 
 CBaseDlg* OpenCardWizardPage(CBaseDlg*, DesktopPageContext& context)
 {
-  // The wizard reports through context.logOut and context.bindPhone once its show returned.
-  return OpenPlaceholder(u"卡通", context);
+  // The wizard asks for the cards while it shows; right after, it may want the user to log in
+  // again or to bind the phone first.
+  auto wizard = std::make_unique<CMilocardHostDlg>();
+  if (wizard->ShowDialog(context.desktop, 0, FALSE, TRUE) == 0)
+    return nullptr;
+  context.logOut = wizard->IsLoginNeeded();
+  context.bindPhone = wizard->IsBindPhoneNeeded();
+  return wizard.release();
 }
 
 CBaseDlg* OpenWebCentrePage(CBaseDlg* kept, DesktopPageContext& context)
 {
-  return ReopenKeptPlaceholder(kept, u"生活缴费", context);
+  auto* page = static_cast<CHtmlDlg*>(kept);
+  if (!page)
+    page = new (std::nothrow) CHtmlDlg;
+  if (!page)
+    return nullptr;
+  if (page->m_hWnd && ::IsWindow(page->m_hWnd))
+    page->DestroyWindow();
+  page->NavigatePost(GetGatewayUrl(u"/puc/webMC.htm"), CStringW(), context.desktop);
+  return page;
 }
 
 CBaseDlg* OpenEntertainmentPage(CBaseDlg* kept, DesktopPageContext& context)
 {
-  return ReopenKeptPlaceholder(kept, u"娱乐消费", context);
+  auto* page = static_cast<CEmbedBrCtlDlg*>(kept);
+  if (!page) {
+    page = new (std::nothrow) CEmbedBrCtlDlg;
+    if (!page)
+      return nullptr;
+    page->SetCaption(u"娱乐消费");
+  }
+  page->LoadPage(GetGatewayUrl(u"/amusement.htm"), CStringW(), context.desktop);
+  page->SetBackKeys();
+  return page;
 }
 
 CBaseDlg* OpenMessagesPage(CBaseDlg*, DesktopPageContext& context)
 {
-  return OpenPlaceholder(u"我的消息", context);
+  return ShowOverDesktop(std::make_unique<CMsgDlg>(), context);
 }
 
 }  // namespace

@@ -12,6 +12,8 @@
 
 namespace Json {
 
+class TreePool;
+
 class Reader {
 public:
   // Arrays and objects nested deeper than this fail the parse instead of exhausting the stack.
@@ -99,8 +101,12 @@ private:
   Value& currentValue() { return *nodes_.back(); }
   std::u16string positionText(const WCHAR* location) const;
 
+  // A text's copy, NUL-terminated, for the tree being read.
+  WCHAR* copyText(const WCHAR* text, size_t length);
+
   std::vector<Value*> nodes_;
   std::unique_ptr<Lists> lists_;
+  TreePool* pool_ = nullptr;  // the storage of the tree, while one is read with the default allocator
   std::deque<ErrorInfo> errors_;
   std::u16string document_;
   const WCHAR* begin_ = nullptr;

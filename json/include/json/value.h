@@ -70,6 +70,7 @@ private:
 class MemberKey {
 public:
   enum Ownership { keyShared = 0, keyOwned = 1, keyDuplicateOnCopy = 2 };
+  friend class Reader;
 
   explicit MemberKey(Int index) : name_(nullptr), word_(index) {}
   MemberKey(const WCHAR* name, Ownership ownership);
@@ -89,6 +90,11 @@ public:
   bool isShared() const { return name_ != nullptr && word_ == keyShared; }
 
 private:
+  // A name that the reader cut from its tree's storage: released there, duplicated on copy.
+  static constexpr Int keyPooled = 3;
+  struct Pooled {};
+  MemberKey(const WCHAR* name, Pooled) : name_(name), word_(keyPooled) {}
+
   const WCHAR* name_;
   Int word_;  // the index for an index key, the Ownership for a name key
 };
@@ -119,22 +125,22 @@ public:
   // The shared null that read-only access yields for anything absent.
   static const Value null;
 
-  Value() : type_(nullValue), allocated_(false), comments_(nullptr) { value_.uint_ = 0; }
+  Value() : type_(nullValue), textOwner_(notOwned), comments_(nullptr) { value_.uint_ = 0; }
   Value(ValueType type);
-  Value(Int value) : type_(intValue), allocated_(false), comments_(nullptr) { value_.int_ = value; }
-  Value(UInt value) : type_(uintValue), allocated_(false), comments_(nullptr) { value_.uint_ = value; }
-  Value(double value) : type_(realValue), allocated_(false), comments_(nullptr) { value_.real_ = value; }
-  Value(bool value) : type_(booleanValue), allocated_(false), comments_(nullptr) { value_.bool_ = value; }
+  Value(Int value) : type_(intValue), textOwner_(notOwned), comments_(nullptr) { value_.int_ = value; }
+  Value(UInt value) : type_(uintValue), textOwner_(notOwned), comments_(nullptr) { value_.uint_ = value; }
+  Value(double value) : type_(realValue), textOwner_(notOwned), comments_(nullptr) { value_.real_ = value; }
+  Value(bool value) : type_(booleanValue), textOwner_(notOwned), comments_(nullptr) { value_.bool_ = value; }
   Value(const WCHAR* text);
   Value(const std::u16string& text);
   Value(const StaticString& text);
   Value(const char* text) = delete;  // narrow text would silently become a boolean
   Value(const Value& other);
   Value(Value&& other) noexcept
-      : value_(other.value_), type_(other.type_), allocated_(other.allocated_), comments_(other.comments_)
+      : value_(other.value_), type_(other.type_), textOwner_(other.textOwner_), comments_(other.comments_)
   {
     other.type_ = nullValue;
-    other.allocated_ = false;
+    other.textOwner_ = notOwned;
     other.comments_ = nullptr;
   }
   ~Value()
@@ -159,9 +165,9 @@ public:
     uint8_t type = type_;
     type_ = other.type_;
     other.type_ = type;
-    bool allocated = allocated_;
-    allocated_ = other.allocated_;
-    other.allocated_ = allocated;
+    uint8_t textOwner = textOwner_;
+    textOwner_ = other.textOwner_;
+    other.textOwner_ = textOwner;
   }
 
   ValueType type() const { return static_cast<ValueType>(type_); }
@@ -265,8 +271,11 @@ private:
     ArrayValues* array_;
     ObjectValues* object_;
   } value_;
+  // Who releases the text of a string value.
+  enum TextOwner : uint8_t { notOwned, ownedByAllocator, ownedByPool };
+
   uint8_t type_;
-  bool allocated_ : 1;
+  uint8_t textOwner_;
   WCHAR** comments_;  // three slots, created by the first setComment
 };
 

@@ -57,6 +57,7 @@ struct WithdrawalCase {
   std::u16string box;  // the box after the wait ("" none)
   UINT boxType;
   bool pageShown;
+  bool activation = false;  // the activation request follows, behind its own wait box
 };
 
 class DesktopWithdrawalTest : public DesktopRequestsTest, public ::testing::WithParamInterface<WithdrawalCase> {};
@@ -69,7 +70,8 @@ TEST_P(DesktopWithdrawalTest, ShowsTheOutcomeOfTheWithdrawalData)
   app.SetMainDialog(desktop.get());
   PostCommand(4082);
   ASSERT_TRUE(Gateway().waitForRequest("preDrawMoney"));
-  ASSERT_TRUE(RunUntil([&] { return app.Boxes().size() >= (c.box.empty() ? 1u : 2u); }));
+  size_t expected = c.box.empty() ? 1u : (c.activation ? 4u : 2u);
+  ASSERT_TRUE(RunUntil([&] { return app.Boxes().size() >= expected; }));
   EXPECT_TRUE(kvtest::RunUntilIdle());
   app.SetMainDialog(nullptr);
 
@@ -80,9 +82,13 @@ TEST_P(DesktopWithdrawalTest, ShowsTheOutcomeOfTheWithdrawalData)
   if (c.box.empty()) {
     EXPECT_EQ(1u, boxes.size());
   } else {
-    ASSERT_EQ(2u, boxes.size());
+    ASSERT_EQ(expected, boxes.size());
     EXPECT_EQ(c.box, boxes[1].text);
     EXPECT_EQ(c.boxType, boxes[1].type);
+  }
+  if (c.activation) {
+    EXPECT_EQ(u"正在提交数据，请稍候……", boxes[2].text);
+    EXPECT_EQ(1u, Gateway().requestsOf("confirmMobilePay").size());
   }
   CBaseDlg* page = desktop->GetPage(DesktopSlot::kWithdrawal);
   ASSERT_NE(nullptr, page) << "made before the request";
@@ -107,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(
                                        {"onceAvailableAmount", "5000.00"}}),
                        u"", 0, true},
         WithdrawalCase{"NotActivated", Reply::result(111, "未开通"),
-                       u"您需在本手机客户端上开通支付功能，请按短信提示回复开通。", KV_BOX_INFO, false},
+                       u"您需在本手机客户端上开通支付功能，请按短信提示回复开通。", KV_BOX_INFO, false, true},
         WithdrawalCase{"Refused", Reply::result(500, "您的账户暂不能提现"), u"您的账户暂不能提现", KV_BOX_ERROR, false},
         WithdrawalCase{"NetworkFailure", Reply::close(), u"连接服务器出错", KV_BOX_ERROR, false}),
     [](const ::testing::TestParamInfo<WithdrawalCase>& info) { return std::string(info.param.name); });

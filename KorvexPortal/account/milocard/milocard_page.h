@@ -1,0 +1,87 @@
+// What the wizard's pages share: a child dialog of the host on a light grey ground with
+// transparent static texts, a scroll form kept laid out on resizing, scrolling and the input
+// panel's changes, and the host it reports to.
+#pragma once
+
+#include <memory>
+
+#include "atl/atl.h"
+#include "scroll_form.h"
+
+class CMilocardHostDlg;
+
+inline constexpr COLORREF kMilocardPageColour = 0xF5F5F5;
+
+template <class T>
+class CMilocardPageT : public CDialogImpl<T> {
+ public:
+  CMilocardPageT() = default;
+  ~CMilocardPageT() override
+  {
+    if (m_hPageBrush)
+      ::DeleteObject(m_hPageBrush);
+  }
+  CMilocardPageT(const CMilocardPageT&) = delete;
+  CMilocardPageT& operator=(const CMilocardPageT&) = delete;
+
+  void SetHost(CMilocardHostDlg* host) { m_pHost = host; }
+
+  BEGIN_MSG_MAP(CMilocardPageT)
+    MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBkgnd)
+    MESSAGE_HANDLER(WM_CTLCOLORSTATIC, OnCtlColorStatic)
+    MESSAGE_HANDLER(WM_SIZE, OnLayoutChange)
+    MESSAGE_HANDLER(WM_VSCROLL, OnVScroll)
+    MESSAGE_HANDLER(WM_SETTINGCHANGE, OnLayoutChange)
+  END_MSG_MAP()
+
+ protected:
+  void CreateScrollForm()
+  {
+    if (!m_pForm)
+      m_pForm = std::make_unique<CScrollForm>(this);
+    m_pForm->Relayout();
+  }
+  void DeleteScrollForm() { m_pForm.reset(); }
+  void Relayout()
+  {
+    if (m_pForm)
+      m_pForm->Relayout();
+  }
+  HBRUSH PageBrush()
+  {
+    if (!m_hPageBrush)
+      m_hPageBrush = ::CreateSolidBrush(kMilocardPageColour);
+    return m_hPageBrush;
+  }
+
+  CMilocardHostDlg* m_pHost = nullptr;
+
+ private:
+  LRESULT OnEraseBkgnd(UINT, WPARAM wParam, LPARAM, BOOL&)
+  {
+    RECT client{};
+    this->GetClientRect(&client);
+    ::FillRect(reinterpret_cast<HDC>(wParam), &client, PageBrush());
+    return 1;
+  }
+  LRESULT OnCtlColorStatic(UINT, WPARAM wParam, LPARAM, BOOL&)
+  {
+    ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+    return reinterpret_cast<LRESULT>(PageBrush());
+  }
+  LRESULT OnLayoutChange(UINT, WPARAM, LPARAM, BOOL& bHandled)
+  {
+    bHandled = FALSE;
+    Relayout();
+    return 0;
+  }
+  LRESULT OnVScroll(UINT, WPARAM wParam, LPARAM, BOOL&)
+  {
+    if (m_pForm)
+      m_pForm->OnVScroll(wParam);
+    return 0;
+  }
+
+  std::unique_ptr<CScrollForm> m_pForm;
+  HBRUSH m_hPageBrush = nullptr;
+};

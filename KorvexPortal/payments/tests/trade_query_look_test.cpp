@@ -1,0 +1,86 @@
+// Screenshots of the trade query list (a page of trades, the empty result) and the trade detail
+// (its logistics tab) at 240x320 and 480x640, for a reviewer to look at (build/test/screenshots/).
+#include "shell/sip.h"
+#include "testing/screenshot.h"
+#include "trade_detail_dlg.h"
+#include "trade_query_fixture.h"
+
+using namespace paytest;
+using testgateway::Reply;
+
+namespace {
+
+class TradeQueryLook : public TradeQueryTest {
+ protected:
+  void DestroyScreens() override
+  {
+    detail.reset();
+    TradeQueryTest::DestroyScreens();
+  }
+  void Close()
+  {
+    ui.Invoke([&] {
+      kvtest::DestroyThreadWindows();
+      DestroyScreens();
+    });
+    EXPECT_TRUE(kvtest::RunUntilIdle());
+  }
+  static std::string Size(int width, int height) { return std::to_string(width) + "x" + std::to_string(height); }
+
+  std::unique_ptr<CTradeDetailDlg> detail;
+};
+
+TEST_F(TradeQueryLook, TheListTheEmptyResultAndTheDetailAtEachSize)
+{
+  gateway.scriptSequence(
+      "queryTradeLists",
+      {TradePage({TradeJson("T1", "WAIT_BUYER_PAY", 0, "等待买家付款"), TradeJson("T2", "WAIT_BUYER_CONFIRM_GOODS", 0),
+                  TradeJson("T3", "TRADE_FINISHED", 0), TradeJson("T4", "WAIT_BUYER_PAY", 1)},
+                 1, 14),
+       TradePage({}, 1, 0),
+       TradePage({TradeJson("T1", "WAIT_BUYER_PAY", 0, "等待买家付款"), TradeJson("T2", "WAIT_BUYER_CONFIRM_GOODS", 0),
+                  TradeJson("T3", "TRADE_FINISHED", 0), TradeJson("T4", "WAIT_BUYER_PAY", 1)},
+                 1, 14),
+       TradePage({}, 1, 0)});
+  gateway.script("queryTradeDetail",
+                 Reply::success({{"paid", 1}, {"act", "买"}, {"tradeNO", "T3"}, {"goodsName", "西湖龙井 明前特级 250克"},
+                                 {"tradeMoney", "128.50"}, {"tradeTime", "2010-07-01 10:00"}, {"tradeType", "担保交易"},
+                                 {"tradeStatus", "TRADE_FINISHED"}, {"sellerName", "李四的茶叶专卖店"}, {"logisticsid", 1},
+                                 {"logisticsType", "快递"}, {"buyerAddress", "浙江省杭州市西湖区文三路 100 号"},
+                                 {"logisticsFee", "10.00"}, {"logisticsName", "顺风快递"},
+                                 {"logisticsPhone", "0571-12345678"}, {"logisticsMemo", "工作日送货"}}));
+  StartGateway();
+  for (auto [width, height] : {std::pair{240, 320}, std::pair{480, 640}}) {
+    SCOPED_TRACE(Size(width, height));
+    UseLibrary(width, height);
+    Show();
+    ui.Invoke([] { SipShowIM(SIPF_OFF); });
+    ASSERT_TRUE(kvtest::RunUntilIdle());
+    EXPECT_EQ(4u, dialog->GetTradeRows().m_rows.size());
+    EXPECT_FALSE(kvtest::SaveScreenshot("trade_query_" + Size(width, height)).empty());
+
+    // The third trade opens the detail; its second tab shows the logistics.
+    ui.Post([&] {
+      dialog->GetList().SelectItem(2);
+      SendMessageW(dialog->m_hWnd, WM_COMMAND, ID_KV_OPENITEM, 0);
+    });
+    ASSERT_TRUE(RunUntil([&] {
+      CTradeDetailDlg* opened = dialog->GetTradeDetailDlg();
+      return opened && opened->GetTabs().GetPageCount() == 2;
+    }));
+    ASSERT_TRUE(kvtest::RunUntilIdle());
+    EXPECT_FALSE(kvtest::SaveScreenshot("trade_detail_" + Size(width, height)).empty());
+    ui.Invoke([&] { dialog->GetTradeDetailDlg()->GetTabs().SetCurSel(1); });
+    ASSERT_TRUE(kvtest::RunUntilIdle());
+    EXPECT_FALSE(kvtest::SaveScreenshot("trade_detail_logistics_" + Size(width, height)).empty());
+    ui.Invoke([&] { dialog->GetTradeDetailDlg()->CloseDialog(2, FALSE); });
+    ASSERT_TRUE(kvtest::RunUntilIdle());
+
+    Query([&] { dialog->Refresh(); });
+    EXPECT_EQ(&dialog->GetEmptyRows(), dialog->GetList().GetModel());
+    EXPECT_FALSE(kvtest::SaveScreenshot("trade_query_empty_" + Size(width, height)).empty());
+    Close();
+  }
+}
+
+}  // namespace

@@ -1,0 +1,118 @@
+// Screenshots of the transfer, its confirmation and result pages, the contact picker and the
+// phone recharge at 240x320 and 480x640, for a reviewer to look at (build/test/screenshots/).
+#include "contact_store.h"
+#include "contacts_ids.h"
+#include "p2p_ids.h"
+#include "p2p_pay_dlg.h"
+#include "payment_screen_fixture.h"
+#include "phone_payment_dlg.h"
+#include "shell/sip.h"
+#include "testing/screenshot.h"
+
+using namespace paytest;
+using testgateway::Reply;
+
+namespace {
+
+class TransferScreensLook : public PaymentScreenTest {
+ protected:
+  void DestroyScreens() override
+  {
+    transfer.reset();
+    phone.reset();
+  }
+  void Close()
+  {
+    ui.Invoke([&] {
+      kvtest::DestroyThreadWindows();
+      DestroyScreens();
+    });
+    EXPECT_TRUE(kvtest::RunUntilIdle());
+  }
+  void Shoot(const std::string& name)
+  {
+    ui.Invoke([&] { SipShowIM(SIPF_OFF); });
+    ASSERT_TRUE(kvtest::RunUntilIdle());
+    EXPECT_FALSE(kvtest::SaveScreenshot(name).empty());
+  }
+  static std::string Size(int width, int height) { return std::to_string(width) + "x" + std::to_string(height); }
+
+  std::unique_ptr<CP2PPayDlg> transfer;
+  std::unique_ptr<CPhonePaymentDlg> phone;
+};
+
+TEST_F(TransferScreensLook, EachScreenAtEachSize)
+{
+  gateway.script("queryTradeNum", Reply::success({{"totalCount", 3}}));
+  gateway.script("p2pPrePay", Reply::success({{"toPayUserName", "李四"}, {"toPayAccount", "li@example.com"}}));
+  gateway.script("p2pPay", Reply::success({{"isContact", 0}}));
+  StartGateway();
+  app.SetLogonId(u"zhangsan@example.com");
+  app.SetUserName(u"张三");
+  CContactStore store(u"zhangsan@example.com");
+  store.AddContact(CContactRecord{u"李四", u"li@example.com"});
+  store.AddContact(CContactRecord{u"王五", u"13800138000"});
+  for (auto [width, height] : {std::pair{240, 320}, std::pair{480, 640}}) {
+    SCOPED_TRACE(Size(width, height));
+    UseLibrary(width, height);
+    ui.Invoke([&] {
+      transfer = std::make_unique<CP2PPayDlg>();
+      transfer->ShowDialog(nullptr, 0, FALSE, TRUE);
+    });
+    ASSERT_TRUE(RunUntil([&] { return transfer->GetUnpaidCount() == 3; }));
+    ui.Invoke([&] {
+      SetWindowTextW(transfer->GetDlgItem(IDC_P2P_ACCOUNT), u"li@example.com");
+      SetWindowTextW(transfer->GetDlgItem(IDC_P2P_AMOUNT), u"12.50");
+      SetWindowTextW(transfer->GetDlgItem(IDC_P2P_REASON), u"房租");
+    });
+    Shoot("transfer_" + Size(width, height));
+
+    ASSERT_TRUE(kvtest::TapWindow(transfer->GetDlgItem(IDC_P2P_CONTACTS)));
+    ASSERT_TRUE(kvtest::RunUntilIdle());
+    ASSERT_TRUE(transfer->GetContactPicker());
+    Shoot("contact_picker_" + Size(width, height));
+    ASSERT_TRUE(kvtest::TapWindow(transfer->GetContactPicker()->GetDlgItem(IDC_CONTACT_BACK)));
+
+    ASSERT_TRUE(kvtest::TapWindow(transfer->GetDlgItem(IDC_P2P_SUBMIT)));
+    ASSERT_TRUE(RunUntil([&] { return transfer->GetConfirmDlg().IsWindow() != FALSE; }));
+    CP2PPayConfirmDlg& confirm = transfer->GetConfirmDlg();
+    Shoot("transfer_confirm_" + Size(width, height));
+
+    HWND edit = confirm.GetDlgItem(IDC_P2P_CONFIRM_PASSWORD);
+    ui.Invoke([&] { SetFocus(edit); });
+    ASSERT_TRUE(kvtest::TypeText(u"pay123456"));
+    ASSERT_TRUE(kvtest::TapWindow(confirm.GetDlgItem(IDC_P2P_SUBMIT)));
+    ASSERT_TRUE(RunUntil([&] { return confirm.GetResultDlg() && confirm.GetResultDlg()->IsWindow(); }));
+    Shoot("transfer_result_" + Size(width, height));
+    Close();
+
+    ui.Invoke([&] {
+      phone = std::make_unique<CPhonePaymentDlg>();
+      phone->ShowDialog(nullptr, 0, FALSE, TRUE);
+      SetWindowTextW(phone->GetDlgItem(1015), u"13800138000");
+    });
+    Shoot("phone_recharge_" + Size(width, height));
+    Close();
+  }
+}
+
+TEST_F(TransferScreensLook, TheEmptyContactNote)
+{
+  gateway.script("queryTradeNum", Reply::success({{"totalCount", 0}}));
+  gateway.script("queryContactLists", Reply::success({{"contactLists", nlohmann::ordered_json::array()}}));
+  StartGateway();
+  app.SetLogonId(u"nobody@example.com");
+  ui.Invoke([&] {
+    transfer = std::make_unique<CP2PPayDlg>();
+    transfer->ShowDialog(nullptr, 0, FALSE, TRUE);
+  });
+  ASSERT_TRUE(RunUntil([&] { return transfer->GetUnpaidCount() == 0; }));
+  ASSERT_TRUE(kvtest::TapWindow(transfer->GetDlgItem(IDC_P2P_CONTACTS)));
+  ASSERT_TRUE(RunUntil([&] {
+    return transfer->GetContactPicker() && transfer->GetContactPicker()->GetList() &&
+           transfer->GetContactPicker()->GetList()->IsEmptyNoteVisible();
+  }));
+  Shoot("contact_picker_empty_240x320");
+}
+
+}  // namespace

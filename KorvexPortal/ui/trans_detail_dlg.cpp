@@ -1,0 +1,192 @@
+#include "trans_detail_dlg.h"
+
+#include "account_columns.h"
+#include "app_services.h"
+
+namespace {
+
+constexpr COLORREF kFormColour = 0xF5F5F5;
+constexpr COLORREF kBandColour = 0xE7E7E7;
+constexpr COLORREF kRuleColour = 0xCCCCCC;
+
+int ScreenScale()
+{
+  int scale = GetSystemMetrics(SM_CXSCREEN) / 240;
+  return scale < 1 ? 1 : scale;
+}
+
+void Fill(HDC dc, const RECT& rect, COLORREF colour)
+{
+  HBRUSH brush = ::CreateSolidBrush(colour);
+  ::FillRect(dc, &rect, brush);
+  ::DeleteObject(brush);
+}
+
+}  // namespace
+
+int CTransDetailDlg::GetTemplateId(int)
+{
+  return 208;
+}
+
+int CTransDetailDlg::GetBackgroundBitmapId(int orientation)
+{
+  return orientation == -1 ? 0x419 : 0x418;
+}
+
+int CTransDetailDlg::GetLayoutStringId()
+{
+  return 132;
+}
+
+int CTransDetailDlg::GetSoftKey1Id()
+{
+  return kBackKeyId;
+}
+
+int CTransDetailDlg::GetSoftKey2Id()
+{
+  return 134;
+}
+
+int CTransDetailDlg::GetMenuId()
+{
+  return 0;
+}
+
+int CTransDetailDlg::GetCenterKeyId()
+{
+  return 135;
+}
+
+LRESULT CTransDetailDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL& bHandled)
+{
+  SetTitle(u"账户信息", FALSE);
+  SetSoftKeyTexts(u"返回", u"", FALSE);
+  bHandled = FALSE;  // on to the base, which binds the controls
+  return 0;
+}
+
+BOOL CTransDetailDlg::BindControls(BOOL save, int)
+{
+  if (save || !m_hWnd || m_tabs.IsWindow())
+    return FALSE;
+  m_tabs.Create(m_hWnd, RECT{0, 0, 10, 10}, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0,
+                static_cast<UINT_PTR>(kTabsId));
+  m_tabs.AddAccountDetailPage(m_pRows);
+  Layout();
+  return TRUE;
+}
+
+LRESULT CTransDetailDlg::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled)
+{
+  if (m_tabs.IsWindow())
+    m_tabs.DestroyWindow();
+  m_nLastWidth = m_nLastHeight = 0;
+  bHandled = FALSE;
+  return 0;
+}
+
+RECT CTransDetailDlg::WorkingRect()
+{
+  RECT client{};
+  GetClientRect(&client);
+  client.top += m_titleHeight;
+  client.bottom -= m_bottomBarHeight;
+  if (client.bottom < client.top)
+    client.bottom = client.top;
+  return client;
+}
+
+LRESULT CTransDetailDlg::OnSize(UINT, WPARAM, LPARAM lParam, BOOL& bHandled)
+{
+  int width = LOWORD(lParam);
+  int height = HIWORD(lParam);
+  if (width != m_nLastWidth || height != m_nLastHeight) {
+    m_nLastWidth = width;
+    m_nLastHeight = height;
+    Layout();
+  }
+  bHandled = FALSE;
+  return 0;
+}
+
+void CTransDetailDlg::Layout()
+{
+  if (!m_tabs.IsWindow())
+    return;
+  int s = ScreenScale();
+  RECT area = WorkingRect();
+  int top = area.top + 5 * s;
+  int width = area.right - area.left - 20 * s;
+  int height = area.bottom - top;
+  m_tabs.SetWindowPos(nullptr, area.left + 10 * s, top, width < 0 ? 0 : width, height < 0 ? 0 : height,
+                      SWP_NOZORDER | SWP_NOACTIVATE);
+  CKorvexListView& list = GetList();
+  if (!m_pRows || !list.IsWindow())
+    return;
+  RECT inner{};
+  list.GetClientRect(&inner);
+  bool exceeds = static_cast<int>(m_pRows->m_rows.size()) > list.GetCountPerPage();
+  m_pRows->m_columnWidths =
+      AccountDetailColumnWidths(s, inner.right - inner.left, exceeds, GetSystemMetrics(SM_CYHSCROLL));
+  list.Rebuild();
+}
+
+LRESULT CTransDetailDlg::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
+{
+  PAINTSTRUCT paint{};
+  HDC dc = ::BeginPaint(m_hWnd, &paint);
+  RECT area = WorkingRect();
+  Fill(dc, area, kFormColour);
+  RECT tab{};
+  if (m_tabs.IsWindow() && m_tabs.GetItemCount() > 0)
+    m_tabs.GetItemRect(0, &tab);
+  int bandHeight = (tab.bottom - tab.top) + 2 * GetSystemMetrics(SM_CXEDGE) + 5;
+  RECT band{area.left, area.top, area.right, area.top + bandHeight};
+  Fill(dc, band, kBandColour);
+  RECT rule{area.left, band.bottom - 1, area.right, band.bottom};
+  Fill(dc, rule, kRuleColour);
+  ::EndPaint(m_hWnd, &paint);
+  return 0;
+}
+
+LRESULT CTransDetailDlg::OnSoftKeyPopup(UINT, WPARAM, LPARAM, BOOL& bHandled)
+{
+  // The list's commands have no place here.
+  if (HMENU popup = m_hMenu ? ::GetSubMenu(m_hMenu, 0) : nullptr)
+    for (UINT command : {ID_KV_OPENITEM, ID_KV_NEXTPAGE, ID_KV_PREVPAGE, ID_KV_FOCUSFILTER})
+      ::DeleteMenu(popup, command, MF_BYCOMMAND);
+  bHandled = FALSE;
+  return 0;
+}
+
+LRESULT CTransDetailDlg::OnBack(WORD, WORD, HWND, BOOL&)
+{
+  CloseDialog(2, TRUE);
+  return 0;
+}
+
+LRESULT CTransDetailDlg::OnGoDesktop(WORD, WORD, HWND, BOOL&)
+{
+  if (m_hAccountPage && ::IsWindow(m_hAccountPage))
+    ::PostMessageW(m_hAccountPage, WM_CLOSE, 0, 0);
+  CloseDialog(2, TRUE);
+  if (CKorvexPortalApp* app = GetKorvexPortalApp())
+    app->ShowDesktopDlg(0);
+  return 0;
+}
+
+BOOL CTransDetailDlg::PreTranslateMessage(MSG* pMsg)
+{
+  if (pMsg->message == WM_KEYDOWN && (pMsg->wParam == VK_UP || pMsg->wParam == VK_DOWN) && IsWindow() &&
+      m_tabs.IsWindow()) {
+    CKorvexListView& list = GetList();
+    // The list scrolls only when it has more rows than it shows.
+    if (list.IsWindow() && m_pRows && static_cast<int>(m_pRows->m_rows.size()) > list.GetCountPerPage()) {
+      list.SendMessage(WM_VSCROLL, pMsg->wParam == VK_UP ? SB_LINEUP : SB_LINEDOWN, 0);
+      return TRUE;
+    }
+  }
+  return CBaseDlg::PreTranslateMessage(pMsg);
+}

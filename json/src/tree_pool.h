@@ -1,0 +1,67 @@
+// Storage for the texts and containers of a tree that the reader makes, cut in pieces from large
+// chunks instead of one heap block each. Every piece remembers its chunk, and a chunk goes back
+// to the heap when the last piece cut from it is released, on whatever thread: the values of a
+// tree still live and die one by one.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace Json {
+
+class ValueAllocator;
+
+// Whether texts come from the library's own allocator: only then may the reader cut them from a
+// pool, as no allocator of the caller's misses them.
+bool defaultAllocatorInUse();
+
+class TreePool {
+  struct Chunk;
+
+public:
+  TreePool() = default;
+  ~TreePool() { finish(); }
+  TreePool(const TreePool&) = delete;
+  TreePool& operator=(const TreePool&) = delete;
+
+  // A piece of `bytes`, aligned for any value; throws std::bad_alloc.
+  void* allocate(size_t bytes);
+  // Gives up the pool's hold on its chunk: from then on the pieces alone keep it. The next
+  // allocation starts a chunk of the first size again.
+  void finish();
+
+  // Releases a piece that allocate() made.
+  static void release(void* piece) noexcept;
+
+  // While one lives, the pieces that this thread releases are counted and handed back to their
+  // chunks together at its end, a run of pieces of one chunk at once: how a tree is destroyed.
+  // Nested ones leave the work to the outermost.
+  class ReleaseBatch {
+  public:
+    ReleaseBatch() noexcept;
+    ~ReleaseBatch();
+    ReleaseBatch(const ReleaseBatch&) = delete;
+    ReleaseBatch& operator=(const ReleaseBatch&) = delete;
+
+  private:
+    friend class TreePool;
+    void flush() noexcept;
+
+    bool outermost_;
+    Chunk* chunk_ = nullptr;
+    uint32_t count_ = 0;
+  };
+
+private:
+  static Chunk* makeChunk(size_t bytes);
+  static void retire(Chunk* chunk, uint32_t pieces) noexcept;
+  static void drop(Chunk* chunk, uint32_t pieces) noexcept;
+
+  Chunk* chunk_ = nullptr;
+  char* next_ = nullptr;
+  char* end_ = nullptr;
+  uint32_t pieces_ = 0;  // cut from chunk_ so far
+  size_t chunkBytes_ = 0;  // of the next chunk
+};
+
+}  // namespace Json
