@@ -1,5 +1,4 @@
-// The screens the application object opens, one function each. A screen that is not built yet is
-// shown as a placeholder page named after it.
+// The screens the application object opens, one function each.
 #include <new>
 
 #include "apn_settings_dlg.h"
@@ -9,7 +8,6 @@
 #include "login_dlg.h"
 #include "order_pay_dlg.h"
 #include "personal_info_dlg.h"
-#include "placeholder_dlg.h"
 #include "portal_shell_app.h"
 #include "qtot_dlg.h"
 #include "register_dlg.h"
@@ -26,11 +24,6 @@ HWND TopWindow(const CKorvexPortalApp& app)
 {
   CBaseDlg* top = app.GetMainDialog();
   return top ? top->m_hWnd : nullptr;
-}
-
-std::unique_ptr<CBaseDlg> NewPlaceholder(const WCHAR* title)
-{
-  return std::unique_ptr<CBaseDlg>(new (std::nothrow) CPlaceholderDlg(title));
 }
 
 // Closes a live window of a kept dialog before it is shown again.
