@@ -1,14 +1,15 @@
-// The screens the application object opens, one function each. A screen that is not built yet is
-// shown as a placeholder page named after it.
+// The screens the application object opens, one function each.
 #include <new>
 
 #include "apn_settings_dlg.h"
+#include "bind_phone_dlg.h"
 #include "desktop_dlg.h"
 #include "help_dlg.h"
 #include "login_dlg.h"
 #include "order_pay_dlg.h"
-#include "placeholder_dlg.h"
+#include "personal_info_dlg.h"
 #include "portal_shell_app.h"
+#include "qtot_dlg.h"
 #include "register_dlg.h"
 #include "unpaid_trade_list_dlg.h"
 
@@ -23,11 +24,6 @@ HWND TopWindow(const CKorvexPortalApp& app)
 {
   CBaseDlg* top = app.GetMainDialog();
   return top ? top->m_hWnd : nullptr;
-}
-
-std::unique_ptr<CBaseDlg> NewPlaceholder(const WCHAR* title)
-{
-  return std::unique_ptr<CBaseDlg>(new (std::nothrow) CPlaceholderDlg(title));
 }
 
 // Closes a live window of a kept dialog before it is shown again.
@@ -94,20 +90,21 @@ void CKorvexPortalShellApp::ShowApnSettingsDlg(BOOL show)
     static_cast<CApnSettingsDlg*>(m_pApnSettingsDlg.get())->ShowExtraItems(show);
 }
 
-void CKorvexPortalShellApp::ShowPersonalInfoDlg(int, int)
+void CKorvexPortalShellApp::ShowPersonalInfoDlg(int backKey, int)
 {
   if (!m_pPersonalInfoDlg)
-    m_pPersonalInfoDlg = NewPlaceholder(u"个人设置");
+    m_pPersonalInfoDlg.reset(new (std::nothrow) CPersonalInfoDlg);
   if (!m_pPersonalInfoDlg)
     return;
   CloseLiveWindow(*m_pPersonalInfoDlg);
+  static_cast<CPersonalInfoDlg*>(m_pPersonalInfoDlg.get())->SetBackKey(backKey);
   m_pPersonalInfoDlg->ShowDialog(::GetActiveWindow(), 0, FALSE, TRUE);
 }
 
 int CKorvexPortalShellApp::ShowQtoTDlg(int)
 {
   if (!m_pQtoTDlg)
-    m_pQtoTDlg = NewPlaceholder(u"补充信息");
+    m_pQtoTDlg.reset(new (std::nothrow) CQtoTDlg);
   if (!m_pQtoTDlg)
     return 0;
   return m_pQtoTDlg->ShowDialog(::GetActiveWindow(), 0, FALSE, TRUE);
@@ -116,7 +113,7 @@ int CKorvexPortalShellApp::ShowQtoTDlg(int)
 int CKorvexPortalShellApp::ShowBindPhoneDlg(int)
 {
   m_retired.Retire(std::move(m_pBindPhoneDlg), kClosedToShowAgain);
-  m_pBindPhoneDlg = NewPlaceholder(u"绑定手机");
+  m_pBindPhoneDlg.reset(new (std::nothrow) CBindPhoneDlg);
   if (!m_pBindPhoneDlg)
     return 0;
   return m_pBindPhoneDlg->ShowDialog(TopWindow(*this), 0, FALSE, TRUE);

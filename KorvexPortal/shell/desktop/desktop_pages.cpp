@@ -5,6 +5,7 @@
 #include <new>
 
 #include "account_query_page.h"
+#include "atm_dlg.h"
 #include "desktop_placeholder_page.h"
 #include "embed_browser_dlg.h"
 #include "gateway_address.h"
@@ -14,6 +15,7 @@
 #include "p2p_pay_dlg.h"
 #include "phone_payment_dlg.h"
 #include "recharge_host_dlg.h"
+#include "service_results.h"
 #include "trade_query_dlg.h"
 
 namespace {
@@ -58,14 +60,19 @@ CBaseDlg* OpenRechargeHostPage(CBaseDlg*, DesktopPageContext& context)
 
 CBaseDlg* CreateWithdrawalPage()
 {
-  return new CDesktopPlaceholderPage(u"提现");
+  return new (std::nothrow) CAtmDlg;
 }
 
 void ShowWithdrawalPage(CBaseDlg* page, DesktopPageContext& context)
 {
   // The withdrawal page takes context.withdrawal before it shows.
-  if (page)
-    page->ShowDialog(context.desktop, 0, FALSE, TRUE);
+  if (!page)
+    return;
+  if (const WithdrawInfo* info = context.withdrawal)
+    static_cast<CAtmDlg*>(page)->SetWithdrawInfo(u"", u"", info->userName.c_str(), info->bankName.c_str(),
+                                                 info->accountType.c_str(), info->bankAccountNO.c_str(),
+                                                 info->onceAvailableAmount.c_str());
+  page->ShowDialog(context.desktop, 0, FALSE, TRUE);
 }
 
 CBaseDlg* OpenPhoneRechargePage(CBaseDlg*, DesktopPageContext& context)

@@ -1,0 +1,57 @@
+// Screenshots of the personal settings, information supplement, phone binding and withdrawal
+// dialogs at 240x320 and 480x640, for a reviewer to look at (build/test/screenshots/).
+#include "account_screen_fixture.h"
+#include "atm_dlg.h"
+#include "bind_phone_dlg.h"
+#include "personal_info_dlg.h"
+#include "qtot_dlg.h"
+#include "testing/screenshot.h"
+
+using namespace accounttest;
+
+namespace {
+
+class AccountScreensLook : public paytest::PaymentScreenTest {
+ protected:
+  void DestroyScreens() override { screen.reset(); }
+  // Shows the dialog, saves its picture under the name and closes it.
+  void Shoot(std::unique_ptr<CBaseDlg> dialog, const std::string& name)
+  {
+    ui.Invoke([&] {
+      screen = std::move(dialog);
+      screen->ShowDialog(nullptr, 0, FALSE, TRUE);
+      SipShowIM(SIPF_OFF);
+    });
+    ASSERT_TRUE(kvtest::RunUntilIdle());
+    EXPECT_FALSE(kvtest::SaveScreenshot(name).empty());
+    ui.Invoke([&] {
+      kvtest::DestroyThreadWindows();
+      DestroyScreens();
+    });
+    ASSERT_TRUE(kvtest::RunUntilIdle());
+  }
+
+  std::unique_ptr<CBaseDlg> screen;
+};
+
+TEST_F(AccountScreensLook, EachScreenAtEachSize)
+{
+  app.SetLogonId(u"zhangsan@example.com");
+  app.SetUserName(u"张三");
+  app.SetGreeting(u"春眠不觉晓");
+  for (auto [width, height] : {std::pair{240, 320}, std::pair{480, 640}}) {
+    std::string size = std::to_string(width) + "x" + std::to_string(height);
+    SCOPED_TRACE(size);
+    UseLibrary(width, height);
+    auto personal = std::make_unique<CPersonalInfoDlg>();
+    personal->SetBackKey(1);
+    Shoot(std::move(personal), "personal_info_" + size);
+    Shoot(std::make_unique<CQtoTDlg>(), "qtot_" + size);
+    Shoot(std::make_unique<CBindPhoneDlg>(), "bind_phone_" + size);
+    auto atm = std::make_unique<CAtmDlg>();
+    atm->SetWithdrawInfo(u"", u"", u"张三", u"招商银行", u"借记卡", u"6225880123456789", u"单笔最多可提50000.00元");
+    Shoot(std::move(atm), "withdrawal_" + size);
+  }
+}
+
+}  // namespace
