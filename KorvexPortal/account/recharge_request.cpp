@@ -29,7 +29,3 @@ int ShowRechargeBox(HWND owner, const CStringW& text, UINT type)
   return app ? app->ShowMessageBox(owner, text, CStringW(), type, FALSE, SW_HIDE) : KV_BOX_NO_ANSWER;
 }
 
-CStringW FailureText(const CStringW& memo)
-{
-  return memo.IsEmpty() ? CStringW(kServerConnectionErrorText) : memo;
-}

@@ -2,6 +2,8 @@
 // the shared wait box, and the message boxes of the application object.
 #pragma once
 
+#include "account_request.h"
+
 #include <functional>
 #include <initializer_list>
 
@@ -29,5 +31,3 @@ RechargeAnswer RunRechargeRequest(std::initializer_list<int> codes, const CFacad
 // A message box of the application object owned by the window; the key that ended it.
 int ShowRechargeBox(HWND owner, const CStringW& text, UINT type);
 
-// The memo, or the network failure text when the gateway gave none.
-CStringW FailureText(const CStringW& memo);
