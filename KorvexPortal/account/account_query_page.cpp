@@ -297,7 +297,7 @@ BOOL CAccountQueryPage::PreTranslateMessage(MSG* pMsg)
   bool listFocused = statement.IsWindow() && focus == statement.GetList().m_hWnd;
   BOOL consumed = FALSE;
   if (current == kStatementTab && (key == VK_RETURN || key == VK_UP || key == VK_DOWN)) {
-    ::TranslateMessage(pMsg);
+    // Straight to the focused control, without the dialog's navigation.
     ::DispatchMessageW(pMsg);
     consumed = TRUE;
   } else if ((key == VK_LEFT || key == VK_RIGHT) && listFocused) {
