@@ -8,8 +8,7 @@
 
 namespace {
 
-// Bounds on the box's start and end (device time).
-constexpr DWORD kStartBoundMs = 30000;
+// Bound on the box's end (device time).
 constexpr DWORD kStopBoundMs = 30000;
 
 std::mutex g_instanceLock;
@@ -102,8 +101,11 @@ void CThreadMessageBox::Start()
   m_hThread = CreateThread(nullptr, 0, ThreadProc, this, 0, nullptr);
   if (!m_hThread)
     return;
+  // Until the window is ready or the thread has ended without one; nothing else ends the wait.
+  // A box handed out before its window exists ends every wait at once with no answer, and a
+  // bound in device time may pass before a busy thread has made its window.
   HANDLE started[] = {m_hReady, m_hThread};
-  MsgWaitForMultipleObjects(2, started, FALSE, kStartBoundMs, 0);
+  MsgWaitForMultipleObjects(2, started, FALSE, INFINITE, 0);
 }
 
 DWORD WINAPI CThreadMessageBox::ThreadProc(LPVOID parameter)
