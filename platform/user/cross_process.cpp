@@ -118,7 +118,8 @@ std::vector<uint8_t> AnswerRequest(LinkRequest request, const std::vector<uint8_
   }
   case LinkRequest::keyboard: {
     HWND target = user_test::KeyboardTarget();
-    out.U32(static_cast<uint32_t>(target ? GetDlgCtrlID(target) : -1));
+    // Only a shown window counts: a screen still being made (hidden) is not ready for the user.
+    out.U32(static_cast<uint32_t>(target && IsWindowVisible(target) ? GetDlgCtrlID(target) : -1));
     break;
   }
   case LinkRequest::foreground: {

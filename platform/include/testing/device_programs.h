@@ -75,8 +75,8 @@ class DeviceProgram {
   // Waits until every thread of it that takes messages waits with nothing to take: a thread
   // blocked on a request or a kernel object is not idle; one that waits in a modal box is.
   bool WaitUntilIdle(DWORD boundMs = kProgramBoundMs);
-  // Waits until key input of it goes to a control of that id (the control a screen puts the
-  // focus on once it is ready for the user).
+  // Waits until key input of it goes to a shown control of that id (the control a screen puts
+  // the focus on once it shows, ready for the user).
   bool WaitForKeyboardAt(int controlId, DWORD boundMs = kProgramBoundMs);
   // A key pressed and released; text typed, one character at a time. The input is queued at
   // once to the window that has the keyboard then (so input given in a row goes to one window);

@@ -34,7 +34,7 @@ void InjectImeText(const std::u16string& text, UINT composingKey);
 enum class RemoteInput : uint32_t { keyDown = 0, keyUp = 1, character = 2 };
 bool InjectInProcessOf(HWND window, RemoteInput kind, uint32_t value);
 // The control id of the window that key input of that process goes to now; -1 when nothing
-// takes it or the process does not answer.
+// takes it, the window is not shown or the process does not answer.
 int KeyboardTargetIdInProcessOf(HWND window);
 // Whether every thread of that process that takes messages waits with nothing to take, waiting
 // there up to boundMs; false after the bound or when the process does not answer.
