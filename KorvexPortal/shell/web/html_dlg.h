@@ -14,8 +14,6 @@
 #include "client_menu.h"
 #include "service_listener.h"
 #include "service_results.h"
-#include "trade_pay_dlg.h"
-#include "trade_pay_params.h"
 
 // Posted to itself: the stored navigation is performed, as a page load or a gateway request.
 #define WM_KV_PERFORM_NAVIGATION 0x63A
@@ -27,18 +25,12 @@ class CHtmlDlg : public CBrowserPageDlg, public IServiceListener {
   CHtmlDlg();
   ~CHtmlDlg() override;
 
-  virtual CStringW GetClientIdParam();
-  virtual CStringW GetEscapedClientIdParam();
-  virtual bool IsCloseAfterPay() { return m_bCloseAfterPay; }
   virtual CHtmlDlg* CreateInstance() { return new CHtmlDlg; }
 
   int GetTemplateId(int) override;
-  int GetBackgroundBitmapId(int orientation) override;
-  int GetLayoutStringId() override;
   int GetSoftKey1Id() override;
   int GetSoftKey2Id() override;
   int GetCenterKeyId() override;
-  BOOL HasSecondLabel() override { return FALSE; }
 
   // Loads the page by form post; the dialog is made (not shown) when it has no window and shows
   // once the page is complete.
@@ -51,7 +43,6 @@ class CHtmlDlg : public CBrowserPageDlg, public IServiceListener {
   const std::vector<ClientMenuEntry>& GetLeftEntries() const { return m_left; }
   const std::vector<ClientMenuEntry>& GetRightEntries() const { return m_right; }
   bool IsHtmlMode() const { return m_bHtmlMode; }
-  CTradePayDlg* GetTradePayDialog() const { return m_pTradePayDlg.get(); }
 
   BEGIN_MSG_MAP(CHtmlDlg)
     MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
@@ -86,14 +77,10 @@ class CHtmlDlg : public CBrowserPageDlg, public IServiceListener {
   void SetKeyEntries(int key, const std::vector<ClientMenuEntry>& entries);
   void ReadSessionCookie();
   void OpenTradePay(const BillResult& bill);
-  void CloseTradePay();
-  void HideWaitBox();
-  void ShowBox(const CStringW& text, UINT type);
   void Close();
 
   CStringW m_strUrl;
   CStringW m_strPostData;
-  CStringW m_strSessionCookie;
   std::vector<ClientMenuEntry> m_left;
   std::vector<ClientMenuEntry> m_right;
   HMENU m_hKeyMenus[2] = {nullptr, nullptr};
@@ -101,10 +88,7 @@ class CHtmlDlg : public CBrowserPageDlg, public IServiceListener {
   std::mutex m_lock;
   std::unique_ptr<BillResult> m_pResult;
   CStringW m_strResultMemo;
-  TradePayParams m_params;
-  std::unique_ptr<CTradePayDlg> m_pTradePayDlg;
   bool m_bHtmlMode = true;
-  bool m_bCloseAfterPay = true;
   bool m_bShownByLoad = false;
   bool m_bCookieStale = false;
 };

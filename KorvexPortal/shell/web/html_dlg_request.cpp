@@ -113,16 +113,7 @@ void CHtmlDlg::OpenTradePay(const BillResult& bill)
   m_params.extraText = bill.memo.c_str();
   m_params.accountName = app ? app->GetUserName() : CStringW();
   m_params.signature = app ? app->GetGreeting() : CStringW();
-  CloseTradePay();
-  m_pTradePayDlg = std::make_unique<CTradePayDlg>();
-  m_pTradePayDlg->ShowDialog(m_hWnd, reinterpret_cast<LPARAM>(&m_params), FALSE, TRUE);
-}
-
-void CHtmlDlg::CloseTradePay()
-{
-  if (m_pTradePayDlg && m_pTradePayDlg->m_hWnd && ::IsWindow(m_pTradePayDlg->m_hWnd))
-    m_pTradePayDlg->CloseDialog(2, FALSE);
-  m_pTradePayDlg.reset();
+  OpenTradePayDialog();
 }
 
 LRESULT CHtmlDlg::OnTradePayResult(UINT, WPARAM, LPARAM, BOOL&)
