@@ -143,8 +143,8 @@ void CContactListDlg::RequestServerList()
 {
   DeleteContactRecords(m_serverGroups);
   auto groups = std::make_shared<ContactGroupList>();
-  PaymentReply reply = RunPaymentRequest(
-      kContactLists, kContactListsFailed, [](CPaymentService& service) { return service.QueryContactLists(); },
+  FacadeReply reply = RunFacadeRequest(
+      {kContactLists, kContactListsFailed}, [](CPaymentService& service) { return service.QueryContactLists(); },
       u"正在获取联系人列表...", [groups](int code, HRESULT, LPARAM value, bool first) {
         if (code != kContactLists)
           return;
