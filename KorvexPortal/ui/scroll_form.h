@@ -9,8 +9,9 @@
 
 class CScrollForm {
  public:
-  // The bar's control id in the dialog.
-  static constexpr int kBarId = 1500;
+  // The bar's control id in the dialog: below the rows the forms number from 1500 up (recharge
+  // methods, card and bank rows, contacts), so an item looked up by a row's id is that row.
+  static constexpr int kBarId = 1400;
 
   using ChildWindowCallback = void (*)(HWND window, void* context);
 
