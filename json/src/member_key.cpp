@@ -35,11 +35,11 @@ MemberKey& MemberKey::operator=(MemberKey&& other) noexcept
   return *this;
 }
 
-MemberKey::~MemberKey()
+void MemberKey::releaseName() noexcept
 {
-  if (name_ != nullptr && word_ == keyOwned) {
+  if (word_ == keyOwned) {
     valueAllocator()->releaseMemberName(const_cast<WCHAR*>(name_));
-  } else if (name_ != nullptr && word_ == keyPooled) {
+  } else if (word_ == keyPooled) {
     TreePool::release(const_cast<WCHAR*>(name_));
   }
 }

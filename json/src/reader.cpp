@@ -253,10 +253,12 @@ bool Reader::readMembers(MemberList& list, int depth)
     if (tokenName.type != tokenString) {
       break;
     }
-    if (!decodeString(tokenName, memberName_)) {
+    MemberKey name(0);
+    size_t length = 0;
+    if (!decodeName(tokenName, name, length)) {
       return recoverFromError(tokenObjectEnd);
     }
-    lastNameEmpty = memberName_.empty();
+    lastNameEmpty = length == 0;
 
     Token colon;
     readToken(colon);
@@ -264,7 +266,7 @@ bool Reader::readMembers(MemberList& list, int depth)
       return addErrorAndRecover(u"Missing ':' after object member name", colon, tokenObjectEnd);
     }
     // A repeated name is read again into the member it named before.
-    nodes_.push_back(&memberNamed(list, memberName_));
+    nodes_.push_back(&memberNamed(list, name, length));
     bool ok = readValue(depth + 1);
     nodes_.pop_back();
     if (!ok) {
@@ -283,12 +285,12 @@ bool Reader::readMembers(MemberList& list, int depth)
   return addErrorAndRecover(u"Missing '}' or object member name", tokenName, tokenObjectEnd);
 }
 
-Value& Reader::memberNamed(MemberList& list, const std::u16string& decodedName)
+Value& Reader::memberNamed(MemberList& list, MemberKey& key, size_t length)
 {
-  const WCHAR* name = decodedName.c_str();
+  const WCHAR* name = key.name();
   std::vector<Member>& entries = list.entries;
   const auto position = static_cast<uint32_t>(entries.size());
-  const uint64_t prefix = namePrefix(name, decodedName.size());
+  const uint64_t prefix = namePrefix(name, length);
   const bool indexed = !list.index.empty() || entries.size() >= MemberList::indexedFrom;
   auto at = list.order.end();
   if (!indexed) {
@@ -311,15 +313,54 @@ Value& Reader::memberNamed(MemberList& list, const std::u16string& decodedName)
       return entries[found->second].value;
     }
   }
-  Member& added = pool_ != nullptr
-                      ? addEntry(entries, lastValue_, MemberKey(copyText(name, decodedName.size()), MemberKey::Pooled()))
-                      : addEntry(entries, lastValue_, MemberKey(name, MemberKey::keyOwned));
+  Member& added =
+      addEntry(entries, lastValue_, key.isShared() ? MemberKey(name, MemberKey::keyOwned) : std::move(key));
   if (indexed) {
     list.index.emplace(added.key.name(), position);
   } else {
     list.order.insert(at, MemberList::Ordered{prefix, position});
   }
   return added.value;
+}
+
+// With a pool the name is decoded into the piece that the key keeps; without one, into the
+// reader's buffer, which the key shares until a member takes its own copy.
+bool Reader::decodeName(const Token& token, MemberKey& key, size_t& length)
+{
+  if (pool_ == nullptr) {
+    if (!decodeString(token, memberName_)) {
+      return false;
+    }
+    key = MemberKey(memberName_.c_str(), MemberKey::keyShared);
+    length = memberName_.size();
+    return true;
+  }
+  WCHAR* name = decodedCopy(token, length);
+  if (name == nullptr) {
+    return false;
+  }
+  key = MemberKey(name, MemberKey::Pooled());
+  return true;
+}
+
+WCHAR* Reader::decodedCopy(const Token& token, size_t& length)
+{
+  const WCHAR* raw = token.start + 1;
+  length = static_cast<size_t>(token.end - 1 - raw);
+  WCHAR* text = copyText(raw, length);
+  if (token.escaped) {
+    // Unescaping never lengthens the text, so the raw copy is decoded in place.
+    if (!decodeEscapes(token, text, length)) {
+      if (pool_ != nullptr) {
+        TreePool::release(text);
+      } else {
+        valueAllocator()->releaseStringValue(text);
+      }
+      return nullptr;
+    }
+    text[length] = 0;
+  }
+  return text;
 }
 
 WCHAR* Reader::copyText(const WCHAR* text, size_t length)

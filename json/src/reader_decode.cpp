@@ -149,20 +149,14 @@ bool Reader::decodeReal(const Token& token)
 
 bool Reader::decodeStringValue(const Token& token)
 {
-  const WCHAR* raw = token.start + 1;
-  size_t rawLength = static_cast<size_t>(token.end - 1 - raw);
-  Value value = Value::adoptString(copyText(raw, rawLength));
+  size_t length = 0;
+  WCHAR* text = decodedCopy(token, length);
+  if (text == nullptr) {
+    return false;
+  }
+  Value value = Value::adoptString(text);
   if (pool_ != nullptr) {
     value.textOwner_ = Value::ownedByPool;
-  }
-  if (token.escaped) {
-    // Unescaping never lengthens the text, so the raw copy is decoded in place.
-    WCHAR* buffer = value.value_.string_;
-    size_t length = 0;
-    if (!decodeEscapes(token, buffer, length)) {
-      return false;
-    }
-    buffer[length] = 0;
   }
   currentValue() = std::move(value);
   return true;

@@ -107,17 +107,12 @@ thread_local TreePool::ReleaseBatch* t_batch = nullptr;
 
 void TreePool::release(void* piece) noexcept
 {
-  Chunk* chunk = *reinterpret_cast<Chunk**>(static_cast<char*>(piece) - kPieceHeader);
   ReleaseBatch* batch = t_batch;
   if (batch == nullptr) {
-    drop(chunk, 1);
+    drop(chunkOf(piece), 1);
     return;
   }
-  if (batch->chunk_ != chunk) {
-    batch->flush();
-    batch->chunk_ = chunk;
-  }
-  ++batch->count_;
+  batch->add(piece);
 }
 
 TreePool::ReleaseBatch::ReleaseBatch() noexcept : outermost_(t_batch == nullptr)

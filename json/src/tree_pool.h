@@ -43,6 +43,22 @@ public:
     ReleaseBatch(const ReleaseBatch&) = delete;
     ReleaseBatch& operator=(const ReleaseBatch&) = delete;
 
+    // Releases a piece as release() does, without looking for the thread's batch: for a loop
+    // that destroys a tree and holds its batch at hand.
+    void add(void* piece) noexcept
+    {
+      Chunk* chunk = chunkOf(piece);
+      if (!outermost_) {
+        drop(chunk, 1);  // not counted here: counting is the outermost batch's
+        return;
+      }
+      if (chunk_ != chunk) {
+        flush();
+        chunk_ = chunk;
+      }
+      ++count_;
+    }
+
   private:
     friend class TreePool;
     void flush() noexcept;
@@ -53,6 +69,7 @@ public:
   };
 
 private:
+  static Chunk* chunkOf(void* piece) { return *reinterpret_cast<Chunk**>(static_cast<char*>(piece) - sizeof(Chunk*)); }
   static Chunk* makeChunk(size_t bytes);
   static void retire(Chunk* chunk, uint32_t pieces) noexcept;
   static void drop(Chunk* chunk, uint32_t pieces) noexcept;

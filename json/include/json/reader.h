@@ -69,7 +69,8 @@ private:
   struct MemberList;
   struct Lists;
   bool readMembers(MemberList& list, int depth);
-  Value& memberNamed(MemberList& list, const std::u16string& decodedName);
+  // The member of the key's name; when new it is added with the key, a shared key copied.
+  Value& memberNamed(MemberList& list, MemberKey& key, size_t length);
   bool readArray(const Token& token, int depth);
   bool readElements(std::vector<Element>& listed, Value& array, int depth);
   template <class List>
@@ -77,6 +78,9 @@ private:
   bool decodeNumber(const Token& token);
   bool decodeReal(const Token& token);
   bool decodeString(const Token& token, std::u16string& decoded);
+  // A member name, decoded into a key: one cut from the pool when there is one, else one that
+  // shares the reader's own buffer.
+  bool decodeName(const Token& token, MemberKey& key, size_t& length);
   bool decodeStringValue(const Token& token);
   bool decodeEscapes(const Token& token, WCHAR* out, size_t& length);
   bool decodeUnicodeCodePoint(const Token& token, const WCHAR*& current, const WCHAR* end, unsigned& codePoint);
@@ -103,6 +107,8 @@ private:
 
   // A text's copy, NUL-terminated, for the tree being read.
   WCHAR* copyText(const WCHAR* text, size_t length);
+  // A string token's text decoded into such a copy; null after an error.
+  WCHAR* decodedCopy(const Token& token, size_t& length);
 
   std::vector<Value*> nodes_;
   std::unique_ptr<Lists> lists_;
