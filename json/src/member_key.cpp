@@ -28,13 +28,6 @@ MemberKey& MemberKey::operator=(const MemberKey& other)
   return *this;
 }
 
-MemberKey& MemberKey::operator=(MemberKey&& other) noexcept
-{
-  std::swap(name_, other.name_);
-  std::swap(word_, other.word_);
-  return *this;
-}
-
 void MemberKey::releaseName() noexcept
 {
   if (word_ == keyOwned) {

@@ -246,7 +246,11 @@ bool Reader::readMembers(MemberList& list, int depth)
   bool lastNameEmpty = true;
   Token tokenName;
   while (true) {
-    readTokenSkippingComments(tokenName);
+    if (current_ != end_ && *current_ == u'"') {
+      readStringToken(tokenName);
+    } else {
+      readTokenSkippingComments(tokenName);
+    }
     if (tokenName.type == tokenObjectEnd && lastNameEmpty) {
       return true;
     }
@@ -260,10 +264,12 @@ bool Reader::readMembers(MemberList& list, int depth)
     }
     lastNameEmpty = length == 0;
 
-    Token colon;
-    readToken(colon);
-    if (colon.type != tokenMemberSeparator) {
-      return addErrorAndRecover(u"Missing ':' after object member name", colon, tokenObjectEnd);
+    if (!take(u':')) {
+      Token colon;
+      readToken(colon);
+      if (colon.type != tokenMemberSeparator) {
+        return addErrorAndRecover(u"Missing ':' after object member name", colon, tokenObjectEnd);
+      }
     }
     // A repeated name is read again into the member it named before.
     nodes_.push_back(&memberNamed(list, name, length));
@@ -273,6 +279,9 @@ bool Reader::readMembers(MemberList& list, int depth)
       return recoverFromError(tokenObjectEnd);
     }
 
+    if (take(u',')) {
+      continue;
+    }
     Token comma;
     readTokenSkippingComments(comma);
     if (comma.type == tokenObjectEnd) {
@@ -441,6 +450,9 @@ int Reader::readElement(List& elements, int depth)
     recoverFromError(tokenArrayEnd);
     return -1;
   }
+  if (take(u',')) {
+    return 1;
+  }
   Token token;
   readTokenSkippingComments(token);
   if (token.type == tokenArrayEnd) {
@@ -451,13 +463,6 @@ int Reader::readElement(List& elements, int depth)
     return -1;
   }
   return 1;
-}
-
-void Reader::readTokenSkippingComments(Token& token)
-{
-  do {
-    readToken(token);
-  } while (token.type == tokenComment);
 }
 
 void Reader::readToken(Token& token)
@@ -485,9 +490,9 @@ void Reader::readToken(Token& token)
     case u',': token.type = tokenArraySeparator; break;
     case u':': token.type = tokenMemberSeparator; break;
     case u'"':
-      token.type = tokenString;
-      ok = readString(token.escaped);
-      break;
+      current_ = p;
+      readStringToken(token);
+      return;
     case u'/':
       token.type = tokenComment;
       ok = readComment();
@@ -517,6 +522,14 @@ void Reader::readToken(Token& token)
   if (!ok) {
     token.type = tokenError;
   }
+  token.end = current_;
+}
+
+void Reader::readStringToken(Token& token)
+{
+  token.start = current_++;
+  token.escaped = false;
+  token.type = readString(token.escaped) ? tokenString : tokenError;
   token.end = current_;
 }
 

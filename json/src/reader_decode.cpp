@@ -26,22 +26,13 @@ std::u16string notANumber(const WCHAR* start, const WCHAR* end)
 
 // A real whose digits make an integer below 2^53 and whose power of ten is within 22 is that
 // integer times or divided by the power, rounded once: exactly what a full conversion gives.
-// Other texts (and any that is not a real throughout) are left to it.
-bool quickReal(const WCHAR* p, const WCHAR* end, double& value)
+// Other texts (and any that is not a real throughout) are left to it. This reads the rest of a
+// real after its sign and its integer digits (`counted` of them, 1 to 18, making `digits`).
+bool quickRealRest(const WCHAR* p, const WCHAR* end, bool negative, uint64_t digits, int counted, double& value)
 {
   static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-  const bool negative = p != end && *p == u'-';
-  p += negative ? 1 : 0;
-  uint64_t digits = 0;
-  int counted = 0, exponent = 0;
-  const WCHAR* first = p;
-  for (; p != end && isDigit(*p); ++p, ++counted) {
-    digits = digits * 10 + static_cast<unsigned>(*p - u'0');
-  }
-  if (p == first || counted > 18) {
-    return false;
-  }
+  int exponent = 0;
   if (p != end && *p == u'.') {
     for (++p; p != end && isDigit(*p); ++p, ++counted, --exponent) {
       digits = digits * 10 + static_cast<unsigned>(*p - u'0');
@@ -75,39 +66,59 @@ bool quickReal(const WCHAR* p, const WCHAR* end, double& value)
   return true;
 }
 
+// The same over a whole token.
+bool quickReal(const WCHAR* p, const WCHAR* end, double& value)
+{
+  const bool negative = p != end && *p == u'-';
+  p += negative ? 1 : 0;
+  uint64_t digits = 0;
+  int counted = 0;
+  const WCHAR* first = p;
+  for (; p != end && isDigit(*p); ++p, ++counted) {
+    digits = digits * 10 + static_cast<unsigned>(*p - u'0');
+  }
+  if (p == first || counted > 18) {
+    return false;
+  }
+  return quickRealRest(p, end, negative, digits, counted, value);
+}
+
 }  // namespace
 
 bool Reader::decodeNumber(const Token& token)
 {
-  // An integer unless a character of a real turns up or the digits reach the threshold first.
+  // An integer unless a character of a real turns up, or unless the digits before the last
+  // reach the threshold (so "4294967290" on reads as a real, as a digit-by-digit check gives).
   const WCHAR* p = token.start;
   const bool isNegative = *p == u'-';
   if (isNegative) {
     ++p;
   }
-  const UInt threshold = isNegative ? 214748364u : 429496729u;
-  UInt value = 0;
-  bool overflow = false;
-  for (; p != token.end; ++p) {
-    WCHAR c = *p;
-    if (isDigit(c)) {
-      overflow = overflow || value >= threshold;
-      value = value * 10 + static_cast<UInt>(c - u'0');
-    } else if (c == u'.' || c == u'e' || c == u'E' || c == u'+' || c == u'-') {
-      return decodeReal(token);
-    } else {
-      return addError(notANumber(token.start, token.end), token);
-    }
+  const WCHAR* const first = p;
+  constexpr ptrdiff_t mostDigits = 18;  // within a quick real's, and far beyond an integer's
+  uint64_t digits = 0;
+  for (; p != token.end && isDigit(*p) && p - first < mostDigits; ++p) {
+    digits = digits * 10 + static_cast<unsigned>(*p - u'0');
   }
-  if (overflow) {
+  if (p != token.end) {
+    double quick = 0;
+    if (p != first && (*p == u'.' || *p == u'e' || *p == u'E') &&
+        quickRealRest(p, token.end, isNegative, digits, static_cast<int>(p - first), quick)) {
+      currentValue() = Value(quick);
+      return true;
+    }
+    return decodeReal(token);
+  }
+  const uint64_t threshold = isNegative ? 214748364u : 429496729u;
+  if (digits / 10 >= threshold) {
     return decodeReal(token);
   }
   if (isNegative) {
-    currentValue() = Value(-static_cast<Int>(value));
-  } else if (value <= 2147483647u) {
-    currentValue() = Value(static_cast<Int>(value));
+    currentValue() = Value(-static_cast<Int>(digits));
+  } else if (digits <= 2147483647u) {
+    currentValue() = Value(static_cast<Int>(digits));
   } else {
-    currentValue() = Value(value);
+    currentValue() = Value(static_cast<UInt>(digits));
   }
   return true;
 }

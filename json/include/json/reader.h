@@ -87,7 +87,24 @@ private:
   bool decodeUnicodeEscape(const Token& token, const WCHAR*& current, const WCHAR* end, unsigned& unit);
 
   void readToken(Token& token);
-  void readTokenSkippingComments(Token& token);
+  void readTokenSkippingComments(Token& token)
+  {
+    do {
+      readToken(token);
+    } while (token.type == tokenComment);
+  }
+  // A string token from the quote at the reader's position.
+  void readStringToken(Token& token);
+  // Takes the next character when it is `c`: the usual separator after a value, found without
+  // the general scan (which finds the same token there).
+  bool take(WCHAR c)
+  {
+    if (current_ != end_ && *current_ == c) {
+      ++current_;
+      return true;
+    }
+    return false;
+  }
   void skipSpaces();
   bool match(const WCHAR* pattern, int length);
   bool readComment();

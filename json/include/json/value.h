@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/types.h"
@@ -79,7 +80,12 @@ public:
   // Moving hands the name over as it is: nothing is copied or released.
   MemberKey(MemberKey&& other) noexcept : name_(other.name_), word_(other.word_) { other.name_ = nullptr; }
   MemberKey& operator=(const MemberKey& other);
-  MemberKey& operator=(MemberKey&& other) noexcept;
+  MemberKey& operator=(MemberKey&& other) noexcept
+  {
+    std::swap(name_, other.name_);
+    std::swap(word_, other.word_);
+    return *this;
+  }
   ~MemberKey()
   {
     if (name_ != nullptr && word_ != keyShared) {
