@@ -85,10 +85,11 @@ bool quickReal(const WCHAR* p, const WCHAR* end, double& value)
 
 }  // namespace
 
-bool Reader::decodeNumber(const Token& token)
+bool Reader::decodeNumber(Token& token)
 {
   // An integer unless a character of a real turns up, or unless the digits before the last
   // reach the threshold (so "4294967290" on reads as a real, as a digit-by-digit check gives).
+  // The digits are read as the token's extent is found.
   const WCHAR* p = token.start;
   const bool isNegative = *p == u'-';
   if (isNegative) {
@@ -97,13 +98,15 @@ bool Reader::decodeNumber(const Token& token)
   const WCHAR* const first = p;
   constexpr ptrdiff_t mostDigits = 18;  // within a quick real's, and far beyond an integer's
   uint64_t digits = 0;
-  for (; p != token.end && isDigit(*p) && p - first < mostDigits; ++p) {
+  for (; p != end_ && isDigit(*p) && p - first < mostDigits; ++p) {
     digits = digits * 10 + static_cast<unsigned>(*p - u'0');
   }
-  if (p != token.end) {
+  const WCHAR* const integerEnd = p;
+  current_ = token.end = numberEnd(p);
+  if (integerEnd != token.end) {
     double quick = 0;
-    if (p != first && (*p == u'.' || *p == u'e' || *p == u'E') &&
-        quickRealRest(p, token.end, isNegative, digits, static_cast<int>(p - first), quick)) {
+    if (integerEnd != first && (*integerEnd == u'.' || *integerEnd == u'e' || *integerEnd == u'E') &&
+        quickRealRest(integerEnd, token.end, isNegative, digits, static_cast<int>(integerEnd - first), quick)) {
       currentValue() = Value(quick);
       return true;
     }

@@ -75,7 +75,8 @@ private:
   bool readElements(std::vector<Element>& listed, Value& array, int depth);
   template <class List>
   int readElement(List& elements, int depth);
-  bool decodeNumber(const Token& token);
+  // Reads a number token from its start, setting its end and the reader's position.
+  bool decodeNumber(Token& token);
   bool decodeReal(const Token& token);
   bool decodeString(const Token& token, std::u16string& decoded);
   // A member name, decoded into a key: one cut from the pool when there is one, else one that
@@ -112,7 +113,8 @@ private:
   static bool containsNewLine(const WCHAR* begin, const WCHAR* end);
   void readCppStyleComment();
   bool readString(bool& escaped);
-  void readNumber();
+  // Past every character that a number may hold.
+  const WCHAR* numberEnd(const WCHAR* p) const;
   void addComment(const WCHAR* begin, const WCHAR* end, bool isBlock);
   WCHAR getNextChar() { return current_ == end_ ? 0 : *current_++; }
 
