@@ -25,8 +25,10 @@ size_t roundUp(size_t bytes)
 }  // namespace
 
 struct TreePool::Chunk {
+  explicit Chunk(size_t size) : bytes(static_cast<uint32_t>(std::min<size_t>(size, UINT32_MAX))) {}
+
   std::atomic<uint32_t> held{kBias};
-  uint32_t unused = 0;
+  uint32_t bytes;  // of the whole block, header included (at most what fits)
 };
 
 // Each piece is preceded by its chunk's address.
@@ -39,7 +41,7 @@ TreePool::Chunk* TreePool::makeChunk(size_t bytes)
   if (block == nullptr) {
     throw std::bad_alloc();
   }
-  return new (block) Chunk();
+  return new (block) Chunk(bytes);
 }
 
 void TreePool::retire(Chunk* chunk, uint32_t pieces) noexcept
@@ -113,6 +115,21 @@ void TreePool::release(void* piece) noexcept
     return;
   }
   batch->add(piece);
+}
+
+void TreePool::ReleaseBatch::addElsewhere(void* piece) noexcept
+{
+  Chunk* chunk = chunkOf(piece);
+  if (!outermost_) {
+    drop(chunk, 1);  // not counted here: counting is the outermost batch's
+    return;
+  }
+  if (chunk_ != chunk) {
+    flush();
+    chunk_ = chunk;
+    chunkEnd_ = reinterpret_cast<uintptr_t>(chunk) + chunk->bytes;
+  }
+  ++count_;
 }
 
 TreePool::ReleaseBatch::ReleaseBatch() noexcept : outermost_(t_batch == nullptr)

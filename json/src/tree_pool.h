@@ -44,27 +44,26 @@ public:
     ReleaseBatch& operator=(const ReleaseBatch&) = delete;
 
     // Releases a piece as release() does, without looking for the thread's batch: for a loop
-    // that destroys a tree and holds its batch at hand.
+    // that destroys a tree and holds its batch at hand. A piece of the chunk that the last came
+    // from is counted without reading its header.
     void add(void* piece) noexcept
     {
-      Chunk* chunk = chunkOf(piece);
-      if (!outermost_) {
-        drop(chunk, 1);  // not counted here: counting is the outermost batch's
+      const auto at = reinterpret_cast<uintptr_t>(piece);
+      if (at > reinterpret_cast<uintptr_t>(chunk_) && at < chunkEnd_) {
+        ++count_;
         return;
       }
-      if (chunk_ != chunk) {
-        flush();
-        chunk_ = chunk;
-      }
-      ++count_;
+      addElsewhere(piece);
     }
 
   private:
     friend class TreePool;
+    void addElsewhere(void* piece) noexcept;
     void flush() noexcept;
 
     bool outermost_;
     Chunk* chunk_ = nullptr;
+    uintptr_t chunkEnd_ = 0;  // past the end of chunk_'s block
     uint32_t count_ = 0;
   };
 
