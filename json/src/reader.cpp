@@ -209,10 +209,10 @@ bool Reader::readValue(int depth)
       successful = decodeStringValue(token);
       break;
     case tokenTrue:
-      currentValue() = Value(true);
+      setCurrent(true);
       break;
     case tokenFalse:
-      currentValue() = Value(false);
+      setCurrent(false);
       break;
     case tokenNull:
       currentValue() = Value();

@@ -85,6 +85,45 @@ bool quickReal(const WCHAR* p, const WCHAR* end, double& value)
 
 }  // namespace
 
+// The value being read takes a number or boolean in place (its comments stay): a temporary's narrow
+// write read back whole would stall the copy.
+Value& Reader::emptiedCurrent()
+{
+  Value& current = currentValue();
+  if (current.type_ >= stringValue) {
+    current = Value();
+  }
+  return current;
+}
+
+void Reader::setCurrent(Int value)
+{
+  Value& current = emptiedCurrent();
+  current.value_.int_ = value;
+  current.type_ = intValue;
+}
+
+void Reader::setCurrent(UInt value)
+{
+  Value& current = emptiedCurrent();
+  current.value_.uint_ = value;
+  current.type_ = uintValue;
+}
+
+void Reader::setCurrent(double value)
+{
+  Value& current = emptiedCurrent();
+  current.value_.real_ = value;
+  current.type_ = realValue;
+}
+
+void Reader::setCurrent(bool value)
+{
+  Value& current = emptiedCurrent();
+  current.value_.bool_ = value;
+  current.type_ = booleanValue;
+}
+
 bool Reader::decodeNumber(Token& token)
 {
   // An integer unless a character of a real turns up, or unless the digits before the last
@@ -107,7 +146,7 @@ bool Reader::decodeNumber(Token& token)
     double quick = 0;
     if (integerEnd != first && (*integerEnd == u'.' || *integerEnd == u'e' || *integerEnd == u'E') &&
         quickRealRest(integerEnd, token.end, isNegative, digits, static_cast<int>(integerEnd - first), quick)) {
-      currentValue() = Value(quick);
+      setCurrent(quick);
       return true;
     }
     return decodeReal(token);
@@ -117,11 +156,11 @@ bool Reader::decodeNumber(Token& token)
     return decodeReal(token);
   }
   if (isNegative) {
-    currentValue() = Value(-static_cast<Int>(digits));
+    setCurrent(-static_cast<Int>(digits));
   } else if (digits <= 2147483647u) {
-    currentValue() = Value(static_cast<Int>(digits));
+    setCurrent(static_cast<Int>(digits));
   } else {
-    currentValue() = Value(static_cast<UInt>(digits));
+    setCurrent(static_cast<UInt>(digits));
   }
   return true;
 }
@@ -134,7 +173,7 @@ bool Reader::decodeReal(const Token& token)
   // real beyond the range of a double is left to the wide scan, which gives what it gives.
   double quick = 0;
   if (quickReal(token.start, token.end, quick)) {
-    currentValue() = Value(quick);
+    setCurrent(quick);
     return true;
   }
   char ascii[64];
@@ -144,7 +183,7 @@ bool Reader::decodeReal(const Token& token)
     double value = 0;
     std::from_chars_result read = std::from_chars(ascii, ascii + length, value);
     if (read.ec == std::errc()) {
-      currentValue() = Value(value);
+      setCurrent(value);
       return true;
     }
     if (read.ec == std::errc::invalid_argument) {
@@ -157,7 +196,7 @@ bool Reader::decodeReal(const Token& token)
   if (scanEnd == text.c_str()) {
     return addError(notANumber(token.start, token.end), token);
   }
-  currentValue() = Value(value);
+  setCurrent(value);
   return true;
 }
 

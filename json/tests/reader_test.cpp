@@ -205,6 +205,11 @@ TEST(JsonReader, NamesAreDecodedAndTheLastOccurrenceWins)
   EXPECT_EQ(root.size(), 2u);
   EXPECT_EQ(root[u"a"].asInt(), 2);
   EXPECT_TRUE(root[u"名"].asBool());
+  // A number or boolean read over a text or container that the name held before.
+  ASSERT_TRUE(reader.parse(u"{\"s\":\"text\",\"o\":{\"x\":[\"y\"]},\"s\":-3,\"o\":false,\"s\":2.5}", root, false));
+  EXPECT_EQ(root.size(), 2u);
+  EXPECT_EQ(root[u"s"].asDouble(), 2.5);
+  EXPECT_EQ(root[u"o"].type(), Json::booleanValue);
 }
 
 TEST(JsonReader, ReplacesWhatTheRootHeld)

@@ -122,6 +122,11 @@ private:
   bool recoverFromError(TokenType skipUntil);
   bool addErrorAndRecover(const std::u16string& message, const Token& token, TokenType skipUntil);
   Value& currentValue() { return *nodes_.back(); }
+  Value& emptiedCurrent();
+  void setCurrent(Int value);
+  void setCurrent(UInt value);
+  void setCurrent(double value);
+  void setCurrent(bool value);
   std::u16string positionText(const WCHAR* location) const;
 
   // A text's copy, NUL-terminated, for the tree being read.
