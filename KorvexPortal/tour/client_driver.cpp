@@ -80,9 +80,8 @@ bool ClientDriver::WaitUntil(const std::function<bool()>& condition, DWORD bound
   while (!condition()) {
     if (std::chrono::steady_clock::now() > bound)
       return false;
-    // A shown wait box animates, so the threads need not come to rest on the way.
-    kvtest::RunUntilIdle(50);
-    std::this_thread::yield();
+    // A shown wait box animates, so the threads need not come to rest on the way: polled.
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   return true;
 }

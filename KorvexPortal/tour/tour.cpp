@@ -83,12 +83,23 @@ class Tour {
   {
     if (!window || !driver_.WaitForScreen(window))
       return Fail(screen);
+    // What a person sees is the topmost shown window: a screen hidden behind another is not reached.
+    if (TopmostShownWindow() != window)
+      return Fail(screen + " (it is shown behind another window)");
     std::string file =
         (std::filesystem::path(options_.screenshotDir) / (Number() + "-" + screen + ".png")).string();
     if (!ClientDriver::Screenshot(file))
       return Fail(screen + " (its screenshot " + file + " could not be written)");
     result_.shots.push_back({screen, file});
     return true;
+  }
+
+  static HWND TopmostShownWindow()
+  {
+    HWND top = GetWindow(GetDesktopWindow(), GW_CHILD);
+    while (top && !IsWindowVisible(top))
+      top = GetWindow(top, GW_HWNDNEXT);
+    return top;
   }
 
   std::string Number() const
