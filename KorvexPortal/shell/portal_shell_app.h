@@ -49,6 +49,7 @@ class CKorvexPortalShellApp : public CKorvexPortalApp, public CIdleHandler {
   // The screens as they are now, for those that look at them (null when not made).
   CBaseDlg* GetLoginDialog() const { return m_pLoginDlg.get(); }
   CBaseDlg* GetDesktopDialog() const { return m_pDesktopDlg.get(); }
+  CBaseDlg* GetUnpaidTradeListDialog() const { return m_pUnpaidTradeListDlg.get(); }
   HWND GetDesktopDlgWindow() const override { return m_pDesktopDlg ? m_pDesktopDlg->m_hWnd : nullptr; }
   // Keeps the count and shows it on the desktop's messages button.
   void ShowUnreadCount(int count) override;
