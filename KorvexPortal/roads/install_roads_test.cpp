@@ -59,6 +59,7 @@ TEST_F(RoadTest, LogInWithTheRememberedAccount)
   ASSERT_TRUE(typed);
   EXPECT_EQ("demo1234", typed->password);
   ExitClient();
+  EXPECT_TRUE(fs::exists(root.path() + "/Program Files/Tests/appconfig.dat")) << "the settings are kept";
 
   // The next run offers the account and the password it remembered; the login goes through as is.
   StartClient();

@@ -98,6 +98,8 @@ void RoadTest::SetUp()
   kvtest::SetScreenSize(240, 320);
   fs::create_directories(root.path() + "/Windows/Start Menu/Programs");
   fs::create_directories(root.path() + "/Temp");
+  // This program's own folder, where the client keeps its settings file.
+  fs::create_directories(root.path() + "/Program Files/Tests");
   fs::copy_file(KV_WCELOAD, root.path() + "/Windows/wceload.exe");
   fs::permissions(root.path() + "/Windows/wceload.exe", fs::perms::owner_all);
 }
@@ -195,6 +197,8 @@ void RoadTest::ExitClient()
   PostMessageW(mainWindow, WM_COMMAND, ID_KV_EXIT, 0);
   ASSERT_TRUE(RunUntil([&] { return !running; })) << Recorded();
   mainWindow = nullptr;
+  // The program's process ends here; the next start has a shared box of its own.
+  CThreadMessageBox::DestroyInstance();
 }
 
 void RoadTest::LogIn(const std::u16string& account, const std::u16string& password, bool remember)
@@ -323,6 +327,19 @@ std::string RoadTest::Recorded()
     text += " " + (request.operation.empty() ? request.path : request.operation);
   if (!requests.empty())
     text += "\nlast request: " + requests.back().body;
+  // The client's own log: the last lines of each log file in the device's temporary folder.
+  std::error_code error;
+  for (const fs::directory_entry& entry : fs::directory_iterator(root.path() + "/Temp", error)) {
+    if (entry.path().extension() != ".log")
+      continue;
+    std::ifstream file(entry.path());
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(file, line);)
+      lines.push_back(line);
+    text += "\n" + entry.path().filename().string() + ":";
+    for (size_t i = lines.size() > 20 ? lines.size() - 20 : 0; i < lines.size(); ++i)
+      text += "\n  " + lines[i];
+  }
   return text + "\nwindows:\n" + kvtest::DumpWindowTree();
 }
 

@@ -3,6 +3,7 @@
 // through the trade pay dialog, and the page's other key goes back to the desktop.
 #include "desktop_dlg.h"
 #include "html_dlg.h"
+#include "trade_pay_dlg.h"
 #include "road_fixture.h"
 #include "tradepay_ids.h"
 
@@ -24,10 +25,12 @@ Reply CentrePage()
                      "text/html;charset=UTF-8");
 }
 
-// The bill the form's request brings back: status 888 asks the client to pay it.
-Reply Bill()
+// The bill the form's request brings back: status 888 asks the client to pay it, with the key
+// the payment password is to be encrypted with.
+Reply Bill(testgateway::GatewayKey& key)
 {
-  return Reply::json({{"resultStatus", 888},
+  nlohmann::ordered_json bill = key.sessionKey();
+  bill.update({{"resultStatus", 888},
                       {"billNO", "B20240611"},
                       {"sellerName", "自来水公司"},
                       {"goodsName", "水费"},
@@ -35,6 +38,7 @@ Reply Bill()
                       {"totalFee", "35.00"},
                       {"availableBalance", "1200.00"},
                       {"memo", "请付款"}});
+  return Reply::json(bill);
 }
 
 }  // namespace
@@ -42,7 +46,8 @@ Reply Bill()
 TEST_F(RoadTest, TheWebCentreAndABillPayment)
 {
   gateway.servePage("/puc/webMC.htm", CentrePage());
-  gateway.servePage("/puc/bill.do", Bill());
+  gateway.servePageHandler("/puc/bill.do",
+                           [&](const testgateway::RecordedRequest&) { return Bill(gateway.key()); });
   Install();
   StartClient();
   LogInToDesktop();
@@ -57,8 +62,12 @@ TEST_F(RoadTest, TheWebCentreAndABillPayment)
   // The left key sends the bill form; the bill opens the trade pay dialog.
   Command(centre->m_hWnd, 133);
   ASSERT_TRUE(gateway.waitForPath("/puc/bill.do"));
-  HWND pay = WaitForActive(u"付款");
-  ASSERT_NE(nullptr, pay) << Recorded();
+  ASSERT_TRUE(RunUntil([&] {
+    CTradePayDlg* dialog = centre->GetTradePayDialog();
+    return dialog && dialog->m_hWnd && IsWindowVisible(dialog->m_hWnd);
+  })) << Recorded();
+  HWND pay = centre->GetTradePayDialog()->m_hWnd;
+  EXPECT_EQ(pay, ActiveWindow()) << Recorded();
   Shot("bill");
   Type(GetDlgItem(pay, IDC_TRADEPAY_PASSWORD), kDemoPayPassword);
   kvtest::TapWindow(GetDlgItem(pay, IDC_TRADEPAY_PAY));
@@ -66,7 +75,7 @@ TEST_F(RoadTest, TheWebCentreAndABillPayment)
   ASSERT_TRUE(paid) << Recorded();
   EXPECT_EQ("B20240611", paid->field("billNO")) << paid->body;
   auto password = gateway.key().decryptPassword(paid->field("payPassword"));
-  ASSERT_TRUE(password);
+  ASSERT_TRUE(password) << paid->body;
   EXPECT_EQ("pay123456", password->password);
   ASSERT_TRUE(RunUntil([&] { return !IsWindow(pay); })) << Recorded();
   ASSERT_TRUE(kvtest::RunUntilIdle());
