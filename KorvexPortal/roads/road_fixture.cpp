@@ -234,6 +234,7 @@ void RoadTest::LogInToDesktop()
     CBaseDlg* desktop = app.GetDesktopDialog();
     return desktop && desktop->m_hWnd && IsWindowVisible(desktop->m_hWnd) && ActiveWindow() == desktop->m_hWnd;
   })) << Recorded();
+  EXPECT_EQ(app.GetDesktopDlgWindow(), WindowOnTop()) << "the desktop shows above the main window\n" << Recorded();
 }
 
 void RoadTest::Command(HWND window, int id, LPARAM lParam)
@@ -284,6 +285,17 @@ HWND RoadTest::ActiveWindow()
   HWND active = nullptr;
   Ui().Invoke([&] { active = GetActiveWindow(); });
   return active;
+}
+
+HWND RoadTest::WindowOnTop()
+{
+  HWND top = nullptr;
+  Ui().Invoke([&] {
+    top = WindowFromPoint(POINT{GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2});
+    while (top && (GetWindowLongW(top, GWL_STYLE) & WS_CHILD))
+      top = GetParent(top);
+  });
+  return top;
 }
 
 HWND RoadTest::WindowTitled(const std::u16string& title)

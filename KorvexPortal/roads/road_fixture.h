@@ -90,6 +90,8 @@ class RoadTest : public ::testing::Test {
   // The active top-level window of the client's thread, and a top-level window by its title.
   HWND ActiveWindow();
   HWND WindowTitled(const std::u16string& title);
+  // The top-level window the user sees at the middle of the screen.
+  HWND WindowOnTop();
   // Runs until a top-level window of the title is active; that window, or null.
   HWND WaitForActive(const std::u16string& title);
   static std::u16string TextOf(HWND window);

@@ -72,6 +72,8 @@ TEST_F(RoadTest, LinkABankCard)
   ASSERT_TRUE(RunUntil([&] {
     return wizard->GetCardListPage() && IsWindowVisible(wizard->GetCardListPage()->m_hWnd);
   })) << Recorded();
+  ASSERT_TRUE(kvtest::RunUntilIdle());
+  EXPECT_EQ(wizard->m_hWnd, WindowOnTop()) << "the wizard shows above the other windows\n" << Recorded();
   Shot("cards");
 
   // A new card: the bank is chosen, the application carries the identity on file, and the

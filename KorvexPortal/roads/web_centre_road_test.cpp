@@ -68,6 +68,7 @@ TEST_F(RoadTest, TheWebCentreAndABillPayment)
   })) << Recorded();
   HWND pay = centre->GetTradePayDialog()->m_hWnd;
   EXPECT_EQ(pay, ActiveWindow()) << Recorded();
+  EXPECT_EQ(pay, WindowOnTop()) << Recorded();
   Shot("bill");
   Type(GetDlgItem(pay, IDC_TRADEPAY_PASSWORD), kDemoPayPassword);
   kvtest::TapWindow(GetDlgItem(pay, IDC_TRADEPAY_PAY));
