@@ -70,7 +70,7 @@ void CMobileCardConfirmDlg::Submit()
       [&](CPaymentService& service) {
         return service.EasyownDeposit(number.GetString(), password.GetString(), faceValue.GetString());
       },
-      u"正在查询充值结果，请耐心等待20秒~1分钟。");
+      u"正在查询充值结果，请耐心等待20秒~1分钟。", KV_BOX_INFO | KV_BOX_WAIT);
   if (!answer.answered)
     return;
   m_strMemo = answer.memo;

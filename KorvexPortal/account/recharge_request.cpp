@@ -7,7 +7,7 @@
 
 RechargeAnswer RunRechargeRequest(std::initializer_list<int> codes, const CFacadeAnswer::TakeValue& take,
                                   const std::function<CServiceCommand*(CPaymentService&)>& start,
-                                  const CStringW& waitText)
+                                  const CStringW& waitText, UINT waitType)
 {
   RechargeAnswer result;
   CKorvexPortalApp* app = GetKorvexPortalApp();
@@ -15,7 +15,7 @@ RechargeAnswer RunRechargeRequest(std::initializer_list<int> codes, const CFacad
   if (!service)
     return result;
   CFacadeAnswer answer(codes, take);
-  result.answered = RunBehindWaitBox(*app, *service, answer, [&] { return start(*service); }, waitText);
+  result.answered = RunBehindWaitBox(*app, *service, answer, [&] { return start(*service); }, waitText, waitType);
   if (result.answered) {
     result.code = answer.Code();
     result.memo = answer.Memo();

@@ -8,6 +8,7 @@
 #include <initializer_list>
 
 #include "facade_answer.h"
+#include "message_box_types.h"
 #include "text/cstring.h"
 #include "windows.h"
 
@@ -23,10 +24,10 @@ struct RechargeAnswer {
 
 // Runs the operation: the listener hears only the codes given and hands each to take (on the
 // network worker; take copies what it needs and frees a record it is given). Shows the wait box
-// with the text while the command runs and cancels it when the user does.
+// with the text (of the wait type given) while the command runs and cancels it when the user does.
 RechargeAnswer RunRechargeRequest(std::initializer_list<int> codes, const CFacadeAnswer::TakeValue& take,
                                   const std::function<CServiceCommand*(CPaymentService&)>& start,
-                                  const CStringW& waitText);
+                                  const CStringW& waitText, UINT waitType = KV_BOX_WAIT);
 
 // A message box of the application object owned by the window; the key that ended it.
 int ShowRechargeBox(HWND owner, const CStringW& text, UINT type);
