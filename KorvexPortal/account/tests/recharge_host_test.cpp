@@ -234,7 +234,12 @@ TEST_F(RechargeHostFlowTest, EveryPageAtEachSize)
     SCOPED_TRACE(size);
     UseLibrary(width, height);
     Open();
-    auto shot = [&](const std::string& page) { EXPECT_FALSE(kvtest::SaveScreenshot("recharge_" + page + "_" + size).empty()); };
+    // Each page as it looks before typing: the input panel down.
+    auto shot = [&](const std::string& page) {
+      ui.Invoke([] { SipShowIM(SIPF_OFF); });
+      ASSERT_TRUE(kvtest::RunUntilIdle());
+      EXPECT_FALSE(kvtest::SaveScreenshot("recharge_" + page + "_" + size).empty());
+    };
     // Every page spans the screen's width between the title and the soft keys.
     RECT menu{};
     GetWindowRect(host->GetMenuPage()->m_hWnd, &menu);
