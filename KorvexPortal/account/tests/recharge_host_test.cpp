@@ -1,7 +1,7 @@
 // The recharge dialog against the test gateway: the pages the action and back keys move through
 // with the action key's text, the face values in reply order, the draft password as the gateway
 // decrypts it, the Milocard page without a card and with an unbound phone, the net-bank page's
-// automatic submit under virtual time.
+// automatic submit under virtual time, a page's scrolling and keys in landscape, and screenshots.
 #include "recharge_fixture.h"
 
 using namespace rechargetest;
