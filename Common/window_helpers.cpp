@@ -1,7 +1,9 @@
 #include "window_helpers.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
+#include <utility>
 
 #include "user/imm.h"
 #include "user/metrics.h"
@@ -46,6 +48,28 @@ void GetScreenSize(RECT& rect)
     rect.right = height;
     rect.bottom = width;
   }
+}
+
+namespace {
+
+// The screen's shorter and longer sides.
+std::pair<int, int> UprightSides()
+{
+  int width = GetSystemMetrics(SM_CXSCREEN);
+  int height = GetSystemMetrics(SM_CYSCREEN);
+  return {std::min(width, height), std::max(width, height)};
+}
+
+}  // namespace
+
+int GetUprightScaleX()
+{
+  return std::max(1, UprightSides().first / 240);
+}
+
+int GetUprightScaleY()
+{
+  return std::max(1, UprightSides().second / 320);
 }
 
 BOOL IsMainWindowOpen()

@@ -87,6 +87,7 @@ LRESULT CEbankChargeDlg::OnBankListDone(UINT, WPARAM, LPARAM, BOOL&)
   } else {
     ShowApplicationBox(m_hWnd, FailureText(m_strMemo), KV_BOX_ERROR);
   }
+  Relayout();
   return 0;
 }
 
@@ -103,6 +104,7 @@ void CEbankChargeDlg::UpdateLimits()
   ShowItem(IDC_EBANK_CARRIERS, carrier);
   ShowItem(IDC_EBANK_CARRIER_LABEL, carrier);
   SetItemText(IDC_EBANK_LIMITS, BankLimitsText(name));
+  Relayout();
 }
 
 void CEbankChargeDlg::FocusAmount()
@@ -116,6 +118,7 @@ BOOL CEbankChargeDlg::CheckInput()
   CStringW message;
   if (!ValidateAmount(amount, message)) {
     ShowApplicationBox(m_hWnd, message, KV_BOX_INFO | KV_BOX_SELF_CLOSING);
+    Relayout();
     return FALSE;
   }
   // Without a bank list there is no bank to pay through.

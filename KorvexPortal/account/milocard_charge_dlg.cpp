@@ -96,7 +96,7 @@ LRESULT CMilocardChargeDlg::OnCardsDone(UINT, WPARAM, LPARAM, BOOL&)
     case kStatusPhoneNotBound: {
       ShowApplicationBox(m_hWnd, u"您需要先绑定手机才能使用本服务。", KV_BOX_INFO);
       CKorvexPortalApp* app = GetKorvexPortalApp();
-      if (app && app->GetDesktopDlgWindow())
+      if (app && app->GetMainDialog())
         app->ShowBindPhoneDlg(kBindPhoneFromRecharge);
       else
         WRITE_LOG_ENTRY(u"MilocardChargeDlg: no main dialog for the phone binding");
@@ -111,12 +111,13 @@ LRESULT CMilocardChargeDlg::OnCardsDone(UINT, WPARAM, LPARAM, BOOL&)
       ShowNoCardLayout();
       break;
   }
+  Relayout();
   return 0;
 }
 
 void CMilocardChargeDlg::ShowNoCardLayout()
 {
-  int sy = static_cast<int>(GetScreenScaleY());
+  int sy = GetUprightScaleY();
   RECT separator{};
   RECT notice{};
   ::GetWindowRect(GetDlgItem(kSeparatorId), &separator);
@@ -145,6 +146,7 @@ void CMilocardChargeDlg::Charge()
   if (!ValidateAmount(amount, message) || !ValidatePassword(password, message)) {
     WipeSecret(password);
     ShowApplicationBox(m_hWnd, message, KV_BOX_INFO);
+    Relayout();
     return;
   }
   int index = static_cast<int>(::SendMessageW(GetDlgItem(IDC_MILOCARD_CARDS), CB_GETCURSEL, 0, 0));

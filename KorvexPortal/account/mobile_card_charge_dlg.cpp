@@ -68,7 +68,11 @@ LRESULT CMobileCardChargeDlg::OnListDone(UINT, WPARAM, LPARAM, BOOL&)
     SetItemText(IDC_RECHARGE_HEADER, m_strBalance + u"元");
   } else if (m_nStatus == kStatusSessionEnded) {
     m_host.CloseRecharge(false);
+  } else {
+    // A refusal is not silent: without face values the user could not go on unawares.
+    ShowApplicationBox(m_hWnd, FailureText(m_strMemo), KV_BOX_ERROR);
   }
+  Relayout();
   return 0;
 }
 
@@ -114,6 +118,7 @@ BOOL CMobileCardChargeDlg::CheckInput()
   if (!ValidateRechargeCardNumber(number, message) || !ValidateRechargeCardPassword(password, message)) {
     WipeSecret(password);
     ShowApplicationBox(m_hWnd, message, KV_BOX_INFO | KV_BOX_SELF_CLOSING);
+    Relayout();
     return FALSE;
   }
   m_strCardNumber = number;

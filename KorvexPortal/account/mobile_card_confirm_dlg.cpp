@@ -70,7 +70,8 @@ void CMobileCardConfirmDlg::Submit()
         }
         if (first)
           m_nStatus = code == kDepositFailed ? static_cast<int>(value) : kStatusSuccess;
-      });
+      },
+      KV_BOX_INFO | KV_BOX_WAIT);
   if (!answer.answered)
     return;
   m_strMemo = answer.memo;

@@ -45,6 +45,7 @@ void CNetChargeDlg::Submit()
   if (!ValidateDraftNumber(number, message) || !ValidateDraftPassword(password, message)) {
     WipeSecret(password);
     ShowApplicationBox(m_hWnd, message, KV_BOX_INFO);
+    Relayout();
     return;
   }
   // The memo of the draft's own answer only: another operation's notification changes nothing.

@@ -17,7 +17,7 @@ constexpr int kStatusSuccess = 100;
 
 FacadeReply RunFacadeRequest(std::initializer_list<int> codes,
                              const std::function<CServiceCommand*(CPaymentService&)>& start,
-                             const CStringW& waitText, const CFacadeAnswer::TakeValue& take)
+                             const CStringW& waitText, const CFacadeAnswer::TakeValue& take, UINT waitType)
 {
   FacadeReply reply;
   CKorvexPortalApp* app = GetKorvexPortalApp();
@@ -40,7 +40,7 @@ FacadeReply RunFacadeRequest(std::initializer_list<int> codes,
     CServiceCommand* command = start(*service);
     reply.started = command != nullptr;
     return command;
-  }, waitText);
+  }, waitText, waitType);
   if (reply.answered) {
     reply.code = answer.Code();
     reply.status = status;

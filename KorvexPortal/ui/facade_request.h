@@ -8,6 +8,7 @@
 #include <initializer_list>
 
 #include "facade_answer.h"
+#include "message_box_types.h"
 #include "text/cstring.h"
 #include "windows.h"
 
@@ -27,11 +28,12 @@ struct FacadeReply {
 };
 
 // Starts the operation with the application's service and waits behind the wait box with the
-// text for one of its codes: its answers, the failure code last. take sees each notification of
+// text (a wait of the type given) for one of its codes: its answers, the failure code last. take sees each notification of
 // those codes on the network worker, to copy what it needs or free the record it carries.
 FacadeReply RunFacadeRequest(std::initializer_list<int> codes,
                              const std::function<CServiceCommand*(CPaymentService&)>& start,
-                             const CStringW& waitText, const CFacadeAnswer::TakeValue& take = nullptr);
+                             const CStringW& waitText, const CFacadeAnswer::TakeValue& take = nullptr,
+                             UINT waitType = KV_BOX_WAIT);
 
 // The memo, or the network text when the failure came without one.
 CStringW FailureText(const CStringW& memo);
