@@ -19,6 +19,9 @@
 #define WM_KV_PERFORM_NAVIGATION 0x63A
 // Posted to the parent after a payment when the dialog closes after it.
 #define WM_KV_HTML_PAID 0x630
+// Posted to itself to open the trade pay dialog on a bill once the wait box has gone and handed
+// the activation back, so the trade pay dialog is shown above every other window.
+#define WM_KV_HTML_OPEN_TRADEPAY 0x642
 
 class CHtmlDlg : public CBrowserPageDlg, public IServiceListener {
  public:
@@ -49,6 +52,7 @@ class CHtmlDlg : public CBrowserPageDlg, public IServiceListener {
     MESSAGE_HANDLER(WM_ACTIVATE, OnActivate)
     MESSAGE_HANDLER(WM_KV_WAIT_CANCELLED, OnWaitCancelled)
     MESSAGE_HANDLER(WM_KV_SERVICE_DONE, OnServiceDone)
+    MESSAGE_HANDLER(WM_KV_HTML_OPEN_TRADEPAY, OnOpenTradePay)
     MESSAGE_HANDLER(WM_KV_TRADEPAY_RESULT, OnTradePayResult)
     MESSAGE_HANDLER(WM_KV_PERFORM_NAVIGATION, OnPerformNavigation)
     COMMAND_RANGE_HANDLER(133, 153, OnMenuCommand)
@@ -66,6 +70,7 @@ class CHtmlDlg : public CBrowserPageDlg, public IServiceListener {
   LRESULT OnActivate(UINT, WPARAM, LPARAM, BOOL& bHandled);
   LRESULT OnWaitCancelled(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnServiceDone(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnOpenTradePay(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnTradePayResult(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnPerformNavigation(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnMenuCommand(WORD, WORD id, HWND, BOOL&);
@@ -87,6 +92,8 @@ class CHtmlDlg : public CBrowserPageDlg, public IServiceListener {
   // What the listener keeps, guarded: it writes on the network worker.
   std::mutex m_lock;
   std::unique_ptr<BillResult> m_pResult;
+  // The bill whose trade pay dialog opens once the wait box has gone.
+  std::unique_ptr<BillResult> m_pOpeningBill;
   CStringW m_strResultMemo;
   bool m_bHtmlMode = true;
   bool m_bShownByLoad = false;

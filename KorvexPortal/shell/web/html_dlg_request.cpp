@@ -88,11 +88,19 @@ LRESULT CHtmlDlg::OnServiceDone(UINT, WPARAM, LPARAM, BOOL&)
     return 0;
   }
   if (status == kStatusBill) {
-    OpenTradePay(*result);
+    m_pOpeningBill = std::move(result);
+    PostMessage(WM_KV_HTML_OPEN_TRADEPAY);
   } else if (status != 100) {
     WRITE_LOG_ENTRY(u"sendHttpRequest status %d", status);
     ShowBox(memo.IsEmpty() ? CStringW(kServerConnectionErrorText) : memo, KV_BOX_ERROR);
   }
+  return 0;
+}
+
+LRESULT CHtmlDlg::OnOpenTradePay(UINT, WPARAM, LPARAM, BOOL&)
+{
+  if (std::unique_ptr<BillResult> bill = std::move(m_pOpeningBill))
+    OpenTradePay(*bill);
   return 0;
 }
 
