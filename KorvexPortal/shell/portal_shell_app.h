@@ -50,6 +50,7 @@ class CKorvexPortalShellApp : public CKorvexPortalApp, public CIdleHandler {
   CBaseDlg* GetLoginDialog() const { return m_pLoginDlg.get(); }
   CBaseDlg* GetDesktopDialog() const { return m_pDesktopDlg.get(); }
   HWND GetDesktopDlgWindow() const override { return m_pDesktopDlg ? m_pDesktopDlg->m_hWnd : nullptr; }
+  HWND GetDesktopTradeQueryWindow() const override;
   // Keeps the count and shows it on the desktop's messages button.
   void ShowUnreadCount(int count) override;
   CBaseDlg* GetBindPhoneDialog() const { return m_pBindPhoneDlg.get(); }
