@@ -51,6 +51,7 @@ class CKorvexPortalShellApp : public CKorvexPortalApp, public CIdleHandler {
   CBaseDlg* GetDesktopDialog() const { return m_pDesktopDlg.get(); }
   CBaseDlg* GetUnpaidTradeListDialog() const { return m_pUnpaidTradeListDlg.get(); }
   HWND GetDesktopDlgWindow() const override { return m_pDesktopDlg ? m_pDesktopDlg->m_hWnd : nullptr; }
+  HWND GetDesktopTradeQueryWindow() const override;
   // Keeps the count and shows it on the desktop's messages button.
   void ShowUnreadCount(int count) override;
   CBaseDlg* GetBindPhoneDialog() const { return m_pBindPhoneDlg.get(); }

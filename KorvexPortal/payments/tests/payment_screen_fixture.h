@@ -53,6 +53,7 @@ class RecordingApp : public CKorvexPortalApp {
   int ShowLoginDlg(int) override { return Note("ShowLoginDlg"), -1; }
   int ShowBindPhoneDlg(int value) override { return Note("ShowBindPhoneDlg(" + std::to_string(value) + ")"), -1; }
   HWND GetDesktopDlgWindow() const override { return desktop; }
+  HWND GetDesktopTradeQueryWindow() const override { return tradeQuery; }
   void ShowUnreadCount(int count) override { Note("ShowUnreadCount(" + std::to_string(count) + ")"); }
 
   std::vector<std::string> Calls()
@@ -68,6 +69,7 @@ class RecordingApp : public CKorvexPortalApp {
 
   std::atomic<int> answer{KV_BOX_ANSWER_OK};
   HWND desktop = nullptr;
+  HWND tradeQuery = nullptr;
 
  private:
   void Note(const std::string& call)
@@ -113,6 +115,7 @@ class PaymentScreenTest : public ::testing::Test {
   }
   void TearDown() override
   {
+    EndAppLoop();
     // A screen still waiting (a failed test) ends its wait before it goes.
     gateway.releaseStalled();
     if (CThreadMessageBox::SharedWindow())
@@ -162,6 +165,24 @@ class PaymentScreenTest : public ::testing::Test {
     service->SetSession(key.c_str(), stamp.c_str());
     app.SetPaymentService(service.get());
     clock = std::make_unique<ClockDriver>();
+  }
+
+  // Runs the application's message loop on the user-interface thread, as the program does, so
+  // that keys pass through the filters of the dialogs shown from now on.
+  void RunAppLoop()
+  {
+    ui.Invoke([&] { app.AddMessageLoop(&appLoop); });
+    appLoopRunning = true;
+    ui.Post([&] { appLoop.Run(); });
+    ASSERT_TRUE(kvtest::RunUntilIdle());
+  }
+  void EndAppLoop()
+  {
+    if (!appLoopRunning)
+      return;
+    appLoopRunning = false;
+    ui.Invoke([] { PostQuitMessage(0); });
+    ui.Invoke([&] { app.RemoveMessageLoop(); });
   }
 
   // Runs until idle until the condition holds; false when it did not within 30 s.
@@ -220,6 +241,8 @@ class PaymentScreenTest : public ::testing::Test {
   std::unique_ptr<CPaymentService> service;
   std::unique_ptr<ClockDriver> clock;
   kvtest::MessageLog log;
+  CMessageLoop appLoop;
+  bool appLoopRunning = false;
   kvtest::UiThread ui;
 };
 
