@@ -22,6 +22,7 @@ CMilocardCardListPage::~CMilocardCardListPage() = default;
 
 LRESULT CMilocardCardListPage::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
 {
+  m_filter.Register(m_hWnd);
   CreateScrollForm();
   return TRUE;
 }
@@ -102,6 +103,8 @@ void CMilocardCardListPage::ShowCards()
     if (!button->Create(m_hWnd, rect, m_listed[i].bankName, kButtonStyle, 0, id))
       continue;
     button->LoadImages(1);
+    // Gaining the focus selects the row, as a tap does.
+    button->SetChecked(WM_COMMAND);
     const CStringW& status = m_listed[i].status;
     button->SetTexts(m_listed[i].bankName, 0, status, status == u"已开通" ? kOpenedColour : kPendingColour);
     m_buttons.push_back(std::move(button));
@@ -153,6 +156,7 @@ LRESULT CMilocardCardListPage::OnSize(UINT, WPARAM, LPARAM, BOOL& bHandled)
 LRESULT CMilocardCardListPage::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled)
 {
   bHandled = FALSE;
+  m_filter.Unregister();
   DeleteScrollForm();
   for (auto& button : m_buttons)
     if (button->m_hWnd)

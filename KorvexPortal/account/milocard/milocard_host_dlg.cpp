@@ -154,6 +154,10 @@ void CMilocardHostDlg::ShowCardList(bool show)
   PlacePages();
   ShowPage(page->m_hWnd, true, nullptr);
   if (!made) {
+    // The wait box belongs to the active window and hands the activation back to it: the wizard
+    // shows (and so becomes active) before it asks, or the keys would go to its opener afterwards.
+    if (!IsWindowVisible())
+      ShowWindow(SW_SHOWNORMAL);
     // The cards are asked for once a wizard; a failure may close the host meanwhile.
     page->RequestCards();
     if (!HostAlive() || !page->m_hWnd)

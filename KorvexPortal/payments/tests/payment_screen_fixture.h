@@ -112,6 +112,7 @@ class PaymentScreenTest : public ::testing::Test {
   }
   void TearDown() override
   {
+    StopAppLoop();
     // A screen still waiting (a failed test) ends its wait before it goes.
     gateway.releaseStalled();
     if (CThreadMessageBox::SharedWindow())
@@ -161,6 +162,26 @@ class PaymentScreenTest : public ::testing::Test {
     service->SetSession(key.c_str(), stamp.c_str());
     app.SetPaymentService(service.get());
     clock = std::make_unique<ClockDriver>();
+  }
+
+  // Runs the application's message loop on the user-interface thread until the test ends, so keys
+  // pass the screens' message filters as on the phone.
+  void RunAppLoop()
+  {
+    ui.Invoke([&] { app.AddMessageLoop(&appLoop); });
+    appLooping = true;
+    ui.Post([&] {
+      appLoop.Run();
+      appLooping = false;
+    });
+  }
+  void StopAppLoop()
+  {
+    if (!appLooping)
+      return;
+    ui.Post([] { PostQuitMessage(0); });
+    EXPECT_TRUE(RunUntil([&] { return !appLooping; }));
+    ui.Invoke([&] { app.RemoveMessageLoop(); });
   }
 
   // Runs until idle until the condition holds; false when it did not within 30 s.
@@ -219,6 +240,8 @@ class PaymentScreenTest : public ::testing::Test {
   std::unique_ptr<CPaymentService> service;
   std::unique_ptr<ClockDriver> clock;
   kvtest::MessageLog log;
+  CMessageLoop appLoop;
+  std::atomic<bool> appLooping{false};
   kvtest::UiThread ui;
 };
 

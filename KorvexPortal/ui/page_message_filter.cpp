@@ -1,0 +1,36 @@
+#include "page_message_filter.h"
+
+#include "app_services.h"
+#include "modal_loops.h"
+
+void CPageMessageFilter::Register(HWND page)
+{
+  Unregister();
+  m_hPage = page;
+  CKorvexPortalApp* app = GetKorvexPortalApp();
+  if (CMessageLoop* loop = app ? app->GetMessageLoop() : nullptr) {
+    loop->AddMessageFilter(this);
+    m_pLoop = loop;
+  }
+}
+
+void CPageMessageFilter::Unregister()
+{
+  // A modal dialog's loop that the filter joined may have ended since.
+  if (m_pLoop && IsLiveMessageLoop(GetKorvexPortalApp(), m_pLoop))
+    m_pLoop->RemoveMessageFilter(this);
+  m_pLoop = nullptr;
+  m_hPage = nullptr;
+}
+
+BOOL CPageMessageFilter::PreTranslateMessage(MSG* pMsg)
+{
+  UINT message = pMsg->message;
+  bool keyboard = message >= WM_KEYFIRST && message <= WM_KEYLAST;
+  bool pointer = message >= WM_MOUSEFIRST && message <= WM_MOUSELAST;
+  if ((!keyboard && !pointer) || !m_hPage || !::IsWindow(m_hPage))
+    return FALSE;
+  if (message == WM_KEYUP && (pMsg->wParam == VK_F1 || pMsg->wParam == VK_F2))
+    return FALSE;
+  return ::IsDialogMessageW(m_hPage, pMsg);
+}

@@ -1,0 +1,26 @@
+// The message filter of a page that lives inside a host dialog (a child dialog of its own): keys
+// and pointer messages for the page go to the page's own dialog navigation, so the arrow keys move
+// between its controls; the release of a soft key is left to the host, which presses the key.
+#pragma once
+
+#include "atl/atl.h"
+#include "atl/message_loop.h"
+
+class CPageMessageFilter : public CMessageFilter {
+ public:
+  CPageMessageFilter() = default;
+  ~CPageMessageFilter() override { Unregister(); }
+  CPageMessageFilter(const CPageMessageFilter&) = delete;
+  CPageMessageFilter& operator=(const CPageMessageFilter&) = delete;
+
+  // Joins the application's message loop for the page (once its window exists).
+  void Register(HWND page);
+  // Leaves the loop it joined, when that loop still runs.
+  void Unregister();
+
+  BOOL PreTranslateMessage(MSG* pMsg) override;
+
+ private:
+  HWND m_hPage = nullptr;
+  CMessageLoop* m_pLoop = nullptr;
+};
