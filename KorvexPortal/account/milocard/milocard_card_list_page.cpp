@@ -91,10 +91,8 @@ void CMilocardCardListPage::ShowCards()
       m_listed.push_back(row);
   m_listed.push_back(MilocardRow{CStringW(), u"新开通一张KorvexMilocard", CStringW(), CStringW()});
 
-  int sx = static_cast<int>(GetScreenScaleX());
-  int sy = static_cast<int>(GetScreenScaleY());
-  sx = sx < 1 ? 1 : sx;
-  sy = sy < 1 ? 1 : sy;
+  int sx = MilocardLayoutScale();
+  int sy = sx;
   for (size_t i = 0; i < m_listed.size(); ++i) {
     int offset = static_cast<int>(i) * 30 * sy;
     RECT rect{5 * sx, 10 * sy + offset, 210 * sx, 40 * sy + offset};

@@ -18,10 +18,8 @@ LRESULT CMilocardChoicePage::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
   CreateScrollForm();
   if (m_pHost)
     m_banks = MilocardBanksOffered(m_pHost->GetCardData());
-  int sx = static_cast<int>(GetScreenScaleX());
-  int sy = static_cast<int>(GetScreenScaleY());
-  sx = sx < 1 ? 1 : sx;
-  sy = sy < 1 ? 1 : sy;
+  int sx = MilocardLayoutScale();
+  int sy = sx;
   for (size_t i = 0; i < m_banks.size(); ++i) {
     int offset = static_cast<int>(i) * kBankSpacing;
     DWORD style = kRadioStyle | (i == 0 ? WS_GROUP : 0);

@@ -7,10 +7,23 @@
 
 #include "atl/atl.h"
 #include "scroll_form.h"
+#include "window_helpers.h"
 
 class CMilocardHostDlg;
 
 inline constexpr COLORREF kMilocardPageColour = 0xF5F5F5;
+
+// The whole-number scale of the pages' rows against the 240x320 design. The phone's panel has one
+// scale in both directions, whichever way it is turned; a landscape screen's height against 320
+// would squeeze rows under text of the full scale (0 on a 320x240 screen, 1 on a 640x480 one), so
+// the larger of the two whole factors is taken, never below 1.
+inline int MilocardLayoutScale()
+{
+  int sx = static_cast<int>(GetScreenScaleX());
+  int sy = static_cast<int>(GetScreenScaleY());
+  int scale = sx > sy ? sx : sy;
+  return scale < 1 ? 1 : scale;
+}
 
 template <class T>
 class CMilocardPageT : public CDialogImpl<T> {
@@ -29,6 +42,8 @@ class CMilocardPageT : public CDialogImpl<T> {
   BEGIN_MSG_MAP(CMilocardPageT)
     MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBkgnd)
     MESSAGE_HANDLER(WM_CTLCOLORSTATIC, OnCtlColorStatic)
+    // Radio buttons paint on the page's ground too.
+    MESSAGE_HANDLER(WM_CTLCOLORBTN, OnCtlColorStatic)
     MESSAGE_HANDLER(WM_SIZE, OnLayoutChange)
     MESSAGE_HANDLER(WM_VSCROLL, OnVScroll)
     MESSAGE_HANDLER(WM_SETTINGCHANGE, OnLayoutChange)
