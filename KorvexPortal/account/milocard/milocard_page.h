@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "atl/atl.h"
 #include "scroll_form.h"
@@ -44,7 +45,7 @@ class CMilocardPageT : public CDialogImpl<T> {
     MESSAGE_HANDLER(WM_CTLCOLORSTATIC, OnCtlColorStatic)
     // Radio buttons paint on the page's ground too.
     MESSAGE_HANDLER(WM_CTLCOLORBTN, OnCtlColorStatic)
-    MESSAGE_HANDLER(WM_SIZE, OnLayoutChange)
+    MESSAGE_HANDLER(WM_SIZE, OnSize)
     MESSAGE_HANDLER(WM_VSCROLL, OnVScroll)
     MESSAGE_HANDLER(WM_SETTINGCHANGE, OnLayoutChange)
   END_MSG_MAP()
@@ -70,8 +71,24 @@ class CMilocardPageT : public CDialogImpl<T> {
   }
 
   CMilocardHostDlg* m_pHost = nullptr;
+  // The page's rules, which span its whole width.
+  std::vector<int> m_ruleIds;
 
  private:
+  LRESULT OnSize(UINT message, WPARAM wParam, LPARAM lParam, BOOL& bHandled)
+  {
+    RECT client{};
+    this->GetClientRect(&client);
+    for (int id : m_ruleIds) {
+      HWND rule = this->GetDlgItem(id);
+      RECT rect{};
+      if (!rule || !::GetWindowRect(rule, &rect))
+        continue;
+      ::MapWindowPoints(nullptr, this->m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
+      ::MoveWindow(rule, 0, rect.top, client.right, rect.bottom - rect.top, TRUE);
+    }
+    return OnLayoutChange(message, wParam, lParam, bHandled);
+  }
   LRESULT OnEraseBkgnd(UINT, WPARAM wParam, LPARAM, BOOL&)
   {
     RECT client{};
