@@ -98,6 +98,13 @@ class MilocardWizardTest : public PaymentScreenTest {
     return -1;
   }
 
+  static RECT ScreenRect(HWND window)
+  {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+  }
+
   std::unique_ptr<CMilocardHostDlg> host;
 };
 
@@ -339,6 +346,12 @@ TEST_F(MilocardWizardTest, EachPageAtEachSize)
     Open(false);
     ASSERT_TRUE(HostOpen());
     EXPECT_FALSE(kvtest::SaveScreenshot("milocard_list_" + size).empty());
+    EXPECT_LE(ScreenRect(GetDlgItem(host->m_hWnd, IDC_MILOCARD_RULE_TOP)).bottom,
+              ScreenRect(host->GetCardListPage()->m_hWnd).top)
+        << "the caption's rule above the rows";
+    EXPECT_LE(ScreenRect(host->GetCardListPage()->GetButton(2)).bottom,
+              ScreenRect(GetDlgItem(host->m_hWnd, IDC_MILOCARD_RULE_BOTTOM)).top)
+        << "the three rows above the lower rule";
     SelectRow(0);
     Forward();
     ASSERT_EQ("E", Shown());
@@ -348,6 +361,12 @@ TEST_F(MilocardWizardTest, EachPageAtEachSize)
     Forward();
     ASSERT_EQ("B", Shown());
     EXPECT_FALSE(kvtest::SaveScreenshot("milocard_banks_" + size).empty());
+    const CMilocardChoicePage* choice = host->GetChoicePage();
+    RECT caption = ScreenRect(GetDlgItem(choice->m_hWnd, IDC_MILOCARD_CHOICE_CAPTION));
+    for (HWND bank : {choice->GetRadio(0), choice->GetRow(0)}) {
+      RECT common{}, rect = ScreenRect(bank);
+      EXPECT_FALSE(IntersectRect(&common, &caption, &rect)) << "the first bank under the caption";
+    }
     Forward();
     ASSERT_EQ("C", Shown());
     EXPECT_FALSE(kvtest::SaveScreenshot("milocard_apply_" + size).empty());
