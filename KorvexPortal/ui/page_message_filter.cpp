@@ -32,5 +32,15 @@ BOOL CPageMessageFilter::PreTranslateMessage(MSG* pMsg)
     return FALSE;
   if (message == WM_KEYUP && (pMsg->wParam == VK_F1 || pMsg->wParam == VK_F2))
     return FALSE;
+  if (message == WM_KEYDOWN && (pMsg->wParam == VK_UP || pMsg->wParam == VK_DOWN) &&
+      (pMsg->hwnd == m_hPage || ::IsChild(m_hPage, pMsg->hwnd))) {
+    // Up and down go from tab stop to tab stop (the rows, a link), never onto the form's scroll
+    // bar, unless the focused control uses the arrows itself.
+    LRESULT code = ::SendMessageW(pMsg->hwnd, WM_GETDLGCODE, pMsg->wParam, reinterpret_cast<LPARAM>(pMsg));
+    if (!(code & (DLGC_WANTARROWS | DLGC_WANTMESSAGE))) {
+      ::SendMessageW(m_hPage, WM_NEXTDLGCTL, pMsg->wParam == VK_UP ? 1 : 0, FALSE);
+      return TRUE;
+    }
+  }
   return ::IsDialogMessageW(m_hPage, pMsg);
 }

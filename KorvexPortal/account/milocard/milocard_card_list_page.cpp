@@ -136,6 +136,7 @@ LRESULT CMilocardCardListPage::OnCommand(UINT, WPARAM wParam, LPARAM, BOOL& bHan
   for (size_t i = 0; i < m_buttons.size(); ++i) {
     if (m_buttons[i]->GetDlgCtrlID() == id) {
       SelectRow(i);
+      ScrollIntoView(m_buttons[i]->m_hWnd);
       return 0;
     }
   }

@@ -242,6 +242,31 @@ TEST_F(MilocardWizardTest, TheKeysMoveBetweenTheRowsAndTheSoftKeysStayWithTheHos
   EXPECT_FALSE(HostOpen()) << "soft key 2 on the list leaves the wizard";
 }
 
+TEST_F(MilocardWizardTest, WithMoreCardsThanTheListShowsTheFocusedRowIsScrolledIntoView)
+{
+  nlohmann::ordered_json list = nlohmann::ordered_json::array();
+  for (int i = 0; i < 9; ++i)
+    list.push_back(Bank(("B" + std::to_string(i)).c_str(), ("银行" + std::to_string(i)).c_str(), "已开通"));
+  gateway.script("preRequestMC2", Reply::success({{"hasAuthed", 1}, {"list", list}}));
+  RunAppLoop();
+  Open();
+  RECT page = ScreenRect(host->GetCardListPage()->m_hWnd);
+  // Down through the nine cards and the new-card row, then round to the first row again.
+  for (int step = 1; step <= 10; ++step) {
+    SCOPED_TRACE(step);
+    ASSERT_TRUE(kvtest::PressKey(VK_DOWN));
+    int row = FocusedRow();
+    ASSERT_EQ(step % 10, row) << "the focus stays on the rows";
+    RECT rect = ScreenRect(host->GetCardListPage()->GetButton(row));
+    EXPECT_TRUE(rect.top >= page.top && rect.bottom <= page.bottom) << "the focused row is shown";
+  }
+  ASSERT_TRUE(kvtest::PressKey(VK_UP));
+  ASSERT_EQ(9, FocusedRow());
+  RECT last = ScreenRect(host->GetCardListPage()->GetButton(9));
+  EXPECT_LE(last.bottom, page.bottom);
+  EXPECT_EQ("开通Milocard", SoftKey(IDC_MILOCARD_FORWARD));
+}
+
 TEST_F(MilocardWizardTest, OnlyTheBankWithTheExactIdShowsItsMark)
 {
   gateway.script("preRequestMC2",
