@@ -54,7 +54,7 @@ HWND CContactListDlg::CreateIn(HWND picker)
 
 LRESULT CContactListDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
 {
-  m_filter.Register(m_hWnd);
+  m_filter.Register(m_hWnd, &m_scrollForm);
   if (!m_hBrush)
     m_hBrush = ::CreateSolidBrush(kListColour);
   if (!m_link.m_hWnd && GetDlgItem(IDC_CONTACT_LIST_REFRESH)) {

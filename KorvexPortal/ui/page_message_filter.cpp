@@ -2,11 +2,13 @@
 
 #include "app_services.h"
 #include "modal_loops.h"
+#include "scroll_form.h"
 
-void CPageMessageFilter::Register(HWND page)
+void CPageMessageFilter::Register(HWND page, CScrollForm* form)
 {
   Unregister();
   m_hPage = page;
+  m_pForm = form;
   CKorvexPortalApp* app = GetKorvexPortalApp();
   if (CMessageLoop* loop = app ? app->GetMessageLoop() : nullptr) {
     loop->AddMessageFilter(this);
@@ -21,6 +23,7 @@ void CPageMessageFilter::Unregister()
     m_pLoop->RemoveMessageFilter(this);
   m_pLoop = nullptr;
   m_hPage = nullptr;
+  m_pForm = nullptr;
 }
 
 BOOL CPageMessageFilter::PreTranslateMessage(MSG* pMsg)
@@ -39,6 +42,8 @@ BOOL CPageMessageFilter::PreTranslateMessage(MSG* pMsg)
     LRESULT code = ::SendMessageW(pMsg->hwnd, WM_GETDLGCODE, pMsg->wParam, reinterpret_cast<LPARAM>(pMsg));
     if (!(code & (DLGC_WANTARROWS | DLGC_WANTMESSAGE))) {
       ::SendMessageW(m_hPage, WM_NEXTDLGCTL, pMsg->wParam == VK_UP ? 1 : 0, FALSE);
+      if (m_pForm)
+        m_pForm->ScrollIntoView(::GetFocus());
       return TRUE;
     }
   }

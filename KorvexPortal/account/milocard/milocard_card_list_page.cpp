@@ -22,8 +22,8 @@ CMilocardCardListPage::~CMilocardCardListPage() = default;
 
 LRESULT CMilocardCardListPage::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
 {
-  m_filter.Register(m_hWnd);
   CreateScrollForm();
+  m_filter.Register(m_hWnd, Form());
   return TRUE;
 }
 
@@ -136,7 +136,6 @@ LRESULT CMilocardCardListPage::OnCommand(UINT, WPARAM wParam, LPARAM, BOOL& bHan
   for (size_t i = 0; i < m_buttons.size(); ++i) {
     if (m_buttons[i]->GetDlgCtrlID() == id) {
       SelectRow(i);
-      ScrollIntoView(m_buttons[i]->m_hWnd);
       return 0;
     }
   }

@@ -63,20 +63,7 @@ class CMilocardPageT : public CDialogImpl<T> {
     if (m_pForm)
       m_pForm->Relayout();
   }
-  // Scrolls the form so the child (a row that took the focus) lies inside the page.
-  void ScrollIntoView(HWND child)
-  {
-    HWND bar = m_pForm ? m_pForm->GetBar() : nullptr;
-    RECT rect{};
-    if (!bar || !::IsWindowVisible(bar) || !child || !::GetWindowRect(child, &rect))
-      return;
-    ::MapWindowPoints(nullptr, this->m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
-    RECT client{};
-    this->GetClientRect(&client);
-    int delta = rect.bottom > client.bottom ? rect.bottom - client.bottom : rect.top < 0 ? rect.top : 0;
-    if (delta != 0)
-      m_pForm->OnVScroll(MAKEWPARAM(SB_THUMBPOSITION, ::GetScrollPos(bar, SB_CTL) + delta));
-  }
+  CScrollForm* Form() const { return m_pForm.get(); }
   HBRUSH PageBrush()
   {
     if (!m_hPageBrush)

@@ -123,6 +123,30 @@ TEST_F(ContactPickerTest, TheKeysMoveBetweenTheRowsAndTheLinkAndTheActionKeyChoo
   EXPECT_TRUE(gateway.requestsOf("queryContactLists").empty());
 }
 
+TEST_F(ContactPickerTest, AContactBelowTheListsEdgeIsScrolledIntoViewWhenTheKeysReachIt)
+{
+  CContactStore store(kLogonId);
+  for (int i = 0; i < 9; ++i)
+    ASSERT_EQ(0, store.AddContact(CContactRecord{CStringW(u"联系人") + CStringW(std::to_string(i).c_str()),
+                                                 CStringW(("c" + std::to_string(i) + "@example.com").c_str())}));
+  RunAppLoop();
+  CContactPickDlg* picker = OpenPicker();
+  ASSERT_TRUE(picker && picker->GetList());
+  CContactListDlg* list = picker->GetList();
+  RECT shown{};
+  GetWindowRect(list->m_hWnd, &shown);
+  for (int row = 1; row < 9; ++row) {
+    SCOPED_TRACE(row);
+    ASSERT_TRUE(kvtest::PressKey(VK_DOWN));
+    HWND focus = nullptr;
+    ui.Invoke([&] { focus = GetFocus(); });
+    ASSERT_EQ(Row(list, row), focus);
+    RECT rect{};
+    GetWindowRect(focus, &rect);
+    EXPECT_TRUE(rect.top >= shown.top && rect.bottom <= shown.bottom) << "the focused row is shown";
+  }
+}
+
 TEST_F(ContactPickerTest, BackOrChoosingWithoutARowKeepsTheField)
 {
   ASSERT_EQ(0, CContactStore(kLogonId).AddContact(CContactRecord{u"李四", u"13800138000"}));
