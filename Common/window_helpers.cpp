@@ -41,7 +41,11 @@ void GetScreenSize(RECT& rect)
   DEVMODEW mode = CurrentMode();
   LONG width = static_cast<LONG>(mode.dmPelsWidth);
   LONG height = static_cast<LONG>(mode.dmPelsHeight);
-  if (GetSystemMetrics(SM_CXSCREEN) < GetSystemMetrics(SM_CYSCREEN)) {
+  // The mode is swapped only when its shape differs from the screen's: a mode that is landscape
+  // already (a landscape screen) must not turn portrait.
+  bool portraitScreen = GetSystemMetrics(SM_CXSCREEN) < GetSystemMetrics(SM_CYSCREEN);
+  bool portraitMode = width < height;
+  if (portraitScreen == portraitMode) {
     rect.right = width;
     rect.bottom = height;
   } else {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "testing/ui_harness.h"
 #include "user/user.h"
@@ -39,6 +40,19 @@ TEST(ScreenHelpers, UprightScalesKeepWhenTheScreenTurns)
     kvtest::SetScreenSize(c.width, c.height);
     EXPECT_EQ(c.scale, GetUprightScaleX());
     EXPECT_EQ(c.scale, GetUprightScaleY());
+  }
+  kvtest::SetScreenSize(240, 320);
+}
+
+TEST(ScreenHelpers, TheScreenRectangleHasTheScreensOwnShape)
+{
+  for (auto [width, height] : {std::pair{240, 320}, std::pair{320, 240}, std::pair{480, 640}, std::pair{640, 480}}) {
+    SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
+    kvtest::SetScreenSize(width, height);
+    RECT rect{};
+    GetScreenSize(rect);
+    EXPECT_EQ(width, rect.right);
+    EXPECT_EQ(height, rect.bottom);
   }
   kvtest::SetScreenSize(240, 320);
 }

@@ -115,7 +115,7 @@ class PaymentScreenTest : public ::testing::Test {
   }
   void TearDown() override
   {
-    EndAppLoop();
+    StopAppLoop();
     // A screen still waiting (a failed test) ends its wait before it goes.
     gateway.releaseStalled();
     if (CThreadMessageBox::SharedWindow())
@@ -167,21 +167,24 @@ class PaymentScreenTest : public ::testing::Test {
     clock = std::make_unique<ClockDriver>();
   }
 
-  // Runs the application's message loop on the user-interface thread, as the program does, so
-  // that keys pass through the filters of the dialogs shown from now on.
+  // Runs the application's message loop on the user-interface thread until the test ends, so keys
+  // pass the screens' message filters as on the phone.
   void RunAppLoop()
   {
     ui.Invoke([&] { app.AddMessageLoop(&appLoop); });
-    appLoopRunning = true;
-    ui.Post([&] { appLoop.Run(); });
+    appLooping = true;
+    ui.Post([&] {
+      appLoop.Run();
+      appLooping = false;
+    });
     ASSERT_TRUE(kvtest::RunUntilIdle());
   }
-  void EndAppLoop()
+  void StopAppLoop()
   {
-    if (!appLoopRunning)
+    if (!appLooping)
       return;
-    appLoopRunning = false;
-    ui.Invoke([] { PostQuitMessage(0); });
+    ui.Post([] { PostQuitMessage(0); });
+    EXPECT_TRUE(RunUntil([&] { return !appLooping; }));
     ui.Invoke([&] { app.RemoveMessageLoop(); });
   }
 
@@ -242,7 +245,7 @@ class PaymentScreenTest : public ::testing::Test {
   std::unique_ptr<ClockDriver> clock;
   kvtest::MessageLog log;
   CMessageLoop appLoop;
-  bool appLoopRunning = false;
+  std::atomic<bool> appLooping{false};
   kvtest::UiThread ui;
 };
 
