@@ -134,6 +134,12 @@ LRESULT CHtmlDlg::OnPerformNavigation(UINT, WPARAM, LPARAM, BOOL&)
   return 0;
 }
 
+LRESULT CHtmlDlg::OnShowPage(UINT, WPARAM, LPARAM, BOOL&)
+{
+  ShowDialog(GetParent(), 0, FALSE, TRUE);
+  return 0;
+}
+
 void CHtmlDlg::OnDocumentComplete(const CStringW& url)
 {
   CStringW error = kLoadFailedText;
@@ -160,7 +166,7 @@ void CHtmlDlg::OnDocumentComplete(const CStringW& url)
   m_bShownByLoad = false;
   HideWaitBox();
   if (good) {
-    ShowDialog(GetParent(), 0, FALSE, TRUE);
+    PostMessage(WM_KV_HTML_SHOW_PAGE);
     return;
   }
   if (error.Find(u"重新登录") >= 0) {

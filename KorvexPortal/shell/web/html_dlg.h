@@ -22,6 +22,9 @@
 // Posted to itself to open the trade pay dialog on a bill once the wait box has gone and handed
 // the activation back, so the trade pay dialog is shown above every other window.
 #define WM_KV_HTML_OPEN_TRADEPAY 0x642
+// Posted to itself to show the loaded page once the wait box has gone and handed the activation
+// back to its owner, so the page is the active window.
+#define WM_KV_HTML_SHOW_PAGE 0x643
 
 class CHtmlDlg : public CBrowserPageDlg, public IServiceListener {
  public:
@@ -53,6 +56,7 @@ class CHtmlDlg : public CBrowserPageDlg, public IServiceListener {
     MESSAGE_HANDLER(WM_KV_WAIT_CANCELLED, OnWaitCancelled)
     MESSAGE_HANDLER(WM_KV_SERVICE_DONE, OnServiceDone)
     MESSAGE_HANDLER(WM_KV_HTML_OPEN_TRADEPAY, OnOpenTradePay)
+    MESSAGE_HANDLER(WM_KV_HTML_SHOW_PAGE, OnShowPage)
     MESSAGE_HANDLER(WM_KV_TRADEPAY_RESULT, OnTradePayResult)
     MESSAGE_HANDLER(WM_KV_PERFORM_NAVIGATION, OnPerformNavigation)
     COMMAND_RANGE_HANDLER(133, 153, OnMenuCommand)
@@ -71,6 +75,7 @@ class CHtmlDlg : public CBrowserPageDlg, public IServiceListener {
   LRESULT OnWaitCancelled(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnServiceDone(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnOpenTradePay(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnShowPage(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnTradePayResult(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnPerformNavigation(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnMenuCommand(WORD, WORD id, HWND, BOOL&);
