@@ -62,15 +62,4 @@ std::string ReadUntilClosed(int browser)
 
 void CloseBrowser(int browser) { ::close(browser); }
 
-uint16_t FreeLoopbackPort()
-{
-  int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in address = Loopback(0);
-  socklen_t size = sizeof address;
-  ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-  ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-  ::close(fd);
-  return ntohs(address.sin_port);
-}
-
 }  // namespace dovrel_test

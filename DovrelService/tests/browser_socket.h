@@ -15,7 +15,5 @@ void EndBrowserSending(int browser);
 // Everything received until the peer closed (or a read waited its time-out).
 std::string ReadUntilClosed(int browser);
 void CloseBrowser(int browser);
-// A port of 127.0.0.1 that nothing listens on now.
-uint16_t FreeLoopbackPort();
 
 }  // namespace dovrel_test

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "base/errors.h"
+#include "testing/device_programs.h"
 
 #include "text/codepage.h"
 
@@ -84,14 +85,7 @@ SOCKET BrowserConnection::Release()
 
 std::string Exchange(USHORT port, const std::string& request)
 {
-  int browser = ConnectBrowser(port, kGenerousWait / 1000);
-  if (browser < 0) {
-    return "(refused)";
-  }
-  SendFromBrowser(browser, request);
-  std::string answer = ReadUntilClosed(browser);
-  CloseBrowser(browser);
-  return answer;
+  return kvtest::LoopbackExchange(port, request, kGenerousWait / 1000);
 }
 
 }  // namespace dovrel_test

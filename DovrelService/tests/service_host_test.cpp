@@ -10,8 +10,9 @@
 #include "base/errors.h"
 #include "base/lasterror.h"
 #include "dovrel_test_support.h"
-#include "host_process.h"
+#include "listening_address.h"
 #include "services/services.h"
+#include "testing/device_programs.h"
 #include "windows.h"
 
 namespace {
@@ -26,7 +27,7 @@ class ServiceHost : public dovrel_test::ClientDevice {
     ClientDevice::SetUp();
     dovrel_test::Install(root_.path(), KV_DOVREL_LIBRARY, "Program Files/Korvex/Dovrel.dll");
     services::ServiceEntry entry = dovrel_test::DovrelEntry();
-    entry.port = port_ = dovrel_test::FreeLoopbackPort();
+    entry.port = port_ = kvtest::FreeLoopbackPort();
     ASSERT_EQ(services::WriteServiceEntry(entry), ERROR_SUCCESS);
     ASSERT_TRUE(host_.Start({"Dovrel"}));
   }
@@ -44,7 +45,7 @@ class ServiceHost : public dovrel_test::ClientDevice {
   }
 
   USHORT port_ = 0;
-  dovrel_test::HostProcess host_;
+  kvtest::ServiceHost host_;
 };
 
 TEST_F(ServiceHost, PaysAnOrderSentToItsLoopbackPort)

@@ -1,14 +1,9 @@
 // After installing and around removal: the shortcut to the installed program, the gateway
 // service started through the service host and stopped before removal, and removal of the
 // shortcuts, the users' data and the install folder, and of nothing else.
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include "host_process.h"
 #include "services/service_registry.h"
 #include "services/services.h"
+#include "testing/device_programs.h"
 #include "zunsetup_test_support.h"
 
 namespace {
@@ -27,37 +22,11 @@ TEST_F(SetupTest, TheShortcutStartsTheInstalledProgram)
   EXPECT_EQ(Read(kShortcut), "39#\"\\Storage Card\\Korvex\\KorvexPortal.exe\"");
 }
 
-// A free port of 127.0.0.1 at this moment.
-USHORT FreeLoopbackPort()
-{
-  int probe = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address = {};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t size = sizeof address;
-  bind(probe, reinterpret_cast<sockaddr*>(&address), size);
-  getsockname(probe, reinterpret_cast<sockaddr*>(&address), &size);
-  close(probe);
-  return ntohs(address.sin_port);
-}
-
 // What the service answers a browser's request on the port; empty when nothing listens.
 std::string Ask(USHORT port, const std::string& request)
 {
-  int browser = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address = {};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(port);
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  std::string answer;
-  if (connect(browser, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-      send(browser, request.data(), request.size(), 0) == static_cast<ssize_t>(request.size())) {
-    char buffer[512];
-    for (ssize_t got; (got = recv(browser, buffer, sizeof buffer, 0)) > 0;)
-      answer.append(buffer, static_cast<size_t>(got));
-  }
-  close(browser);
-  return answer;
+  std::string answer = kvtest::LoopbackExchange(port, request);
+  return answer == "(refused)" ? "" : answer;
 }
 
 TEST_F(SetupTest, TheServiceIsStartedAfterInstallingAndStoppedBeforeRemoval)
@@ -68,9 +37,9 @@ TEST_F(SetupTest, TheServiceIsStartedAfterInstallingAndStoppedBeforeRemoval)
   entry.dll = u"\\Program Files\\KorvexPortal\\Dovrel.dll";
   entry.prefix = u"PAY";
   entry.instDir = u"\\Program Files\\KorvexPortal";
-  entry.port = FreeLoopbackPort();
+  entry.port = kvtest::FreeLoopbackPort();
   ASSERT_EQ(services::WriteServiceEntry(entry), ERROR_SUCCESS);
-  dovrel_test::HostProcess host;
+  kvtest::ServiceHost host;
   ASSERT_TRUE(host.Start({}));
 
   WCHAR instance[] = u"PAY0:";

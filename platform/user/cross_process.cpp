@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "class_table.h"
+#include "internal/user/test_hooks.h"
 #include "process_link.h"
 #include "window_internal.h"
 
@@ -97,6 +98,28 @@ std::vector<uint8_t> AnswerRequest(LinkRequest request, const std::vector<uint8_
     out.U32(static_cast<uint32_t>(windows.size()));
     for (HWND window : windows)
       out.U64(Value(window));
+    break;
+  }
+  case LinkRequest::input: {
+    uint32_t kind = 0, value = 0;
+    bool ok = in.U32(&kind) && in.U32(&value) && kind <= static_cast<uint32_t>(user_test::RemoteInput::character);
+    if (ok && kind == static_cast<uint32_t>(user_test::RemoteInput::character))
+      user_test::InjectCharacter(static_cast<char16_t>(value));
+    else if (ok)
+      user_test::InjectKey(value, kind == static_cast<uint32_t>(user_test::RemoteInput::keyDown));
+    out.U32(ok ? 1 : 0);
+    break;
+  }
+  case LinkRequest::idle: {
+    uint32_t bound = 0;
+    bool idle = in.U32(&bound) && user_test::WaitUntilOtherThreadsIdle(bound);
+    out.U32(idle ? 1 : 0);
+    break;
+  }
+  case LinkRequest::keyboard: {
+    HWND target = user_test::KeyboardTarget();
+    // Only a shown window counts: a screen still being made (hidden) is not ready for the user.
+    out.U32(static_cast<uint32_t>(target && IsWindowVisible(target) ? GetDlgCtrlID(target) : -1));
     break;
   }
   case LinkRequest::foreground: {
@@ -257,3 +280,43 @@ BOOL RemoteSetForeground(HWND hwnd)
 }
 
 }  // namespace user_detail
+
+namespace {
+
+// One request to the process that owns the window; its 32-bit answer is 1.
+bool AskProcessOf(HWND window, user_detail::LinkRequest request, const user_detail::LinkWriter& payload)
+{
+  std::vector<uint8_t> answer;
+  uint32_t ok = 0;
+  DWORD process = user_detail::ProcessOfHandle(window);
+  return process != 0 && user_detail::CallProcess(process, request, payload.Data(), &answer) &&
+         user_detail::LinkReader(answer).U32(&ok) && ok == 1;
+}
+
+}  // namespace
+
+bool user_test::InjectInProcessOf(HWND window, RemoteInput kind, uint32_t value)
+{
+  user_detail::LinkWriter request;
+  request.U32(static_cast<uint32_t>(kind));
+  request.U32(value);
+  return AskProcessOf(window, user_detail::LinkRequest::input, request);
+}
+
+bool user_test::WaitUntilProcessIdle(HWND window, uint32_t boundMs)
+{
+  user_detail::LinkWriter request;
+  request.U32(boundMs);
+  return AskProcessOf(window, user_detail::LinkRequest::idle, request);
+}
+
+int user_test::KeyboardTargetIdInProcessOf(HWND window)
+{
+  std::vector<uint8_t> answer;
+  uint32_t id = 0;
+  DWORD process = user_detail::ProcessOfHandle(window);
+  if (process == 0 || !user_detail::CallProcess(process, user_detail::LinkRequest::keyboard, {}, &answer) ||
+      !user_detail::LinkReader(answer).U32(&id))
+    return -1;
+  return static_cast<int>(id);
+}

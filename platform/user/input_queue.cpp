@@ -188,6 +188,13 @@ void user_test::InjectKey(UINT virtualKey, bool down)
             static_cast<LPARAM>(lParam));
 }
 
+HWND user_test::KeyboardTarget()
+{
+  Lock held(state().lock);
+  auto target = KeyTarget(held);
+  return target ? target->handle : nullptr;
+}
+
 void user_test::InjectCharacter(char16_t character)
 {
   Lock held(state().lock);

@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -50,7 +52,8 @@ inline std::ostream& operator<<(std::ostream& out, const Box& box)
 }
 
 // Records every box. The wait box (type 6) is the shared box itself, so the screen really
-// waits; every other box is answered at once with `answer`.
+// waits; every other box is answered at once with `answer` and hides the shared box as a real
+// answer does.
 class OrderPayApp : public CKorvexPortalApp {
  public:
   int ShowMessageBox(HWND owner, const CStringW& text, const CStringW& caption, UINT type, BOOL progress,
@@ -62,6 +65,9 @@ class OrderPayApp : public CKorvexPortalApp {
     }
     if ((type & 0xF) == KV_BOX_WAIT)
       return CKorvexPortalApp::ShowMessageBox(owner, text, caption, type, progress, afterShow);
+    // As the shared box does once answered: it goes, with whatever wait it showed before.
+    if (afterShow == SW_HIDE)
+      ::ShowWindow(CThreadMessageBox::SharedWindow(), SW_HIDE);
     return answer;
   }
   int ShowAboutDlg() override
@@ -115,6 +121,13 @@ class HandoffBlock {
       return {-1, u""};
     text.resize(std::char_traits<char16_t>::length(text.c_str()));
     return {static_cast<int>(header.status), text};
+  }
+  // The header's four 32-bit fields as written: reserved, status, header length, payload bytes.
+  std::array<DWORD, 4> Header() const
+  {
+    std::array<DWORD, 4> fields{};
+    std::memcpy(fields.data(), view_, sizeof fields);
+    return fields;
   }
 
  private:

@@ -22,9 +22,23 @@ void InjectPointer(Pointer action, POINT screen);
 void InjectKey(UINT virtualKey, bool down);
 // One character of text, as a text-entry key produces it (WM_KEYDOWN, WM_CHAR, WM_KEYUP).
 void InjectCharacter(char16_t character);
+// The window key input goes to now (null when none).
+HWND KeyboardTarget();
 // Text composed by the input method: to a focus window with an input context as
 // WM_IME_COMPOSITION then the key-up of the composing key; to one without, as WM_CHAR.
 void InjectImeText(const std::u16string& text, UINT composingKey);
+
+// Key and text input for another process of the device (the one that owns window), at its
+// input source as its own keyboard gives it: to its foreground thread's focus window. false when
+// that process does not answer.
+enum class RemoteInput : uint32_t { keyDown = 0, keyUp = 1, character = 2 };
+bool InjectInProcessOf(HWND window, RemoteInput kind, uint32_t value);
+// The control id of the window that key input of that process goes to now; -1 when nothing
+// takes it, the window is not shown or the process does not answer.
+int KeyboardTargetIdInProcessOf(HWND window);
+// Whether every thread of that process that takes messages waits with nothing to take, waiting
+// there up to boundMs; false after the bound or when the process does not answer.
+bool WaitUntilProcessIdle(HWND window, uint32_t boundMs);
 
 // Whether every thread that has a message queue (except the caller) waits for messages with
 // none to take. Waits up to boundMs for that; false when the bound passed first.

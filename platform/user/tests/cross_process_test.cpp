@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "internal/user/test_hooks.h"
 #include "user_test_fixture.h"
 
 extern char** environ;
@@ -97,6 +98,29 @@ TEST_F(CrossProcess, FindCopyDataCommandAndForeground)
   EXPECT_EQ(nullptr, FindWindowW(u"KvPeer", nullptr));
   EXPECT_FALSE(PostMessageW(peer, WM_COMMAND, 1, 0));
   EXPECT_EQ(0, SendMessageW(peer, WM_USER, 0, 0));
+}
+
+// The test harness's input for another process: it enters that process's input source and goes
+// to the window that has its keyboard; the process answers which control that is and whether it
+// is idle.
+TEST_F(CrossProcess, InputForAnotherProcessReachesItsKeyboard)
+{
+  StartPeer("Typed Peer");
+  HWND peer = WaitForTopLevelWindow(u"KvPeer", nullptr);
+  ASSERT_NE(nullptr, peer);
+  EXPECT_EQ(-1, user_test::KeyboardTargetIdInProcessOf(peer)) << "nothing of the peer is in the foreground yet";
+
+  ASSERT_TRUE(SetForegroundWindow(peer));
+  EXPECT_EQ(-1, user_test::KeyboardTargetIdInProcessOf(peer)) << "its window has the keyboard but is not shown";
+  for (char16_t character : std::u16string(u"ok"))
+    ASSERT_TRUE(user_test::InjectInProcessOf(peer, user_test::RemoteInput::character, character));
+  ASSERT_TRUE(user_test::InjectInProcessOf(peer, user_test::RemoteInput::keyDown, VK_F1));
+  ASSERT_TRUE(user_test::InjectInProcessOf(peer, user_test::RemoteInput::keyUp, VK_F1));
+  EXPECT_TRUE(user_test::WaitUntilProcessIdle(peer, 30000));
+  EXPECT_TRUE(PostMessageW(peer, WM_COMMAND, 1, 0));
+  EXPECT_EQ(0, WaitForPeer());
+  EXPECT_EQ("activated\nchar o\nchar k\nkey 112\ncommand 1\nforeground yes\n", PeerResult());
+  EXPECT_FALSE(user_test::InjectInProcessOf(peer, user_test::RemoteInput::character, u'x')) << "it has ended";
 }
 
 BOOL CollectWindow(HWND window, LPARAM list)

@@ -1,6 +1,6 @@
 // Another process of the device for the cross-process tests: shows a top-level window of
-// class "KvPeer" with the title given, answers WM_COPYDATA, and on WM_COMMAND writes what it
-// saw to the result file and ends.
+// class "KvPeer" with the title given, answers WM_COPYDATA, records the keys and characters it
+// gets, and on WM_COMMAND writes what it saw to the result file and ends.
 //   window_peer <title> <result file>
 #include <cstdio>
 #include <string>
@@ -31,6 +31,15 @@ LRESULT PeerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     LRESULT back = SendMessageW(reinterpret_cast<HWND>(wParam), WM_USER + 1, 5, 0);
     g_seen += "sender answered " + std::to_string(back) + "\n";
     return static_cast<LRESULT>(copy->cbData);
+  }
+  case WM_KEYDOWN:
+    if (wParam != VK_PACKET)
+      g_seen += "key " + std::to_string(wParam) + "\n";
+    break;
+  case WM_CHAR: {
+    char16_t character = static_cast<char16_t>(wParam);
+    g_seen += "char " + Narrow(&character, 1) + "\n";
+    return 0;
   }
   case WM_ACTIVATE:
     if (LOWORD(wParam) != WA_INACTIVE)
