@@ -1,7 +1,9 @@
 #include "window_helpers.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
+#include <utility>
 
 #include "user/imm.h"
 #include "user/metrics.h"
@@ -39,13 +41,39 @@ void GetScreenSize(RECT& rect)
   DEVMODEW mode = CurrentMode();
   LONG width = static_cast<LONG>(mode.dmPelsWidth);
   LONG height = static_cast<LONG>(mode.dmPelsHeight);
-  if (GetSystemMetrics(SM_CXSCREEN) < GetSystemMetrics(SM_CYSCREEN)) {
+  // The mode is swapped only when its shape differs from the screen's: a mode that is landscape
+  // already (a landscape screen) must not turn portrait.
+  bool portraitScreen = GetSystemMetrics(SM_CXSCREEN) < GetSystemMetrics(SM_CYSCREEN);
+  bool portraitMode = width < height;
+  if (portraitScreen == portraitMode) {
     rect.right = width;
     rect.bottom = height;
   } else {
     rect.right = height;
     rect.bottom = width;
   }
+}
+
+namespace {
+
+// The screen's shorter and longer sides.
+std::pair<int, int> UprightSides()
+{
+  int width = GetSystemMetrics(SM_CXSCREEN);
+  int height = GetSystemMetrics(SM_CYSCREEN);
+  return {std::min(width, height), std::max(width, height)};
+}
+
+}  // namespace
+
+int GetUprightScaleX()
+{
+  return std::max(1, UprightSides().first / 240);
+}
+
+int GetUprightScaleY()
+{
+  return std::max(1, UprightSides().second / 320);
 }
 
 BOOL IsMainWindowOpen()

@@ -10,6 +10,10 @@ float GetScreenScaleY();
 // The screen rectangle for the current orientation: the display mode's width and height when
 // the screen is portrait, swapped when it is not. Sets right and bottom only.
 void GetScreenSize(RECT& rect);
+// The whole-number scales of the 240 x 320 layout for the screen measured upright (its shorter
+// side across): a turned screen keeps the scales it has upright, and no scale is below 1.
+int GetUprightScaleX();
+int GetUprightScaleY();
 
 // TRUE when a top-level window titled "KorvexPortal" exists on the device.
 BOOL IsMainWindowOpen();

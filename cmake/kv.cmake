@@ -21,6 +21,24 @@ function(kv_test name)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 300)
 endfunction()
 
+# kv_screen_test(<name> SOURCES ... LIBS ... [INCLUDES ...])
+# A test of the client's screens: a kv_test on the user-interface harness with its screenshots and
+# the test gateway, built after the client's resource libraries, whose folder it finds in
+# KV_RESOURCE_OUTPUT. INCLUDES adds the folders of fixtures shared with other screens' tests.
+function(kv_screen_test name)
+  if(NOT KV_BUILD_TESTS)
+    return()
+  endif()
+  cmake_parse_arguments(S "" "" "SOURCES;LIBS;INCLUDES" ${ARGN})
+  kv_test(${name} SOURCES ${S_SOURCES}
+    LIBS ${S_LIBS} platform_testing platform_testing_screenshot testgateway)
+  target_include_directories(${name} PRIVATE ${S_INCLUDES})
+  foreach(library ${KV_MODEL_LIBRARIES})
+    add_dependencies(${name} resources_${library})
+  endforeach()
+  target_compile_definitions(${name} PRIVATE KV_RESOURCE_OUTPUT="${KV_RESOURCE_OUTPUT}")
+endfunction()
+
 # kv_fuzz(<name> SOURCES ... [LIBS ...] CORPUS <dir>)
 # A fuzz target exporting LLVMFuzzerTestOneInput. With KV_FUZZ and clang it links libFuzzer;
 # otherwise it links a replay driver and CTest replays the seed corpus through it.

@@ -93,4 +93,6 @@ function(kv_package target)
     DEPFILE ${P_OUTPUT}.d
     COMMENT "Making the package ${P_OUTPUT}")
   add_custom_target(${target} ALL DEPENDS ${P_OUTPUT})
+  # The package's file, for those that use it before its folder is read.
+  set_target_properties(${target} PROPERTIES KV_PACKAGE_FILE ${P_OUTPUT})
 endfunction()

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+
 #include "testing/ui_harness.h"
 #include "user/user.h"
 
@@ -22,6 +25,36 @@ TEST(ScreenHelpers, ScalesAgainstThe240By320Layout)
   kvtest::SetScreenSize(240, 320);
   EXPECT_FLOAT_EQ(GetScreenScaleX(), 1.0f);
   EXPECT_FLOAT_EQ(GetScreenScaleY(), 1.0f);
+}
+
+// The whole-number scales are the ones the screen has upright, so a landscape screen's layout
+// does not collapse (240 / 320 truncates to 0) or stretch one way only.
+TEST(ScreenHelpers, UprightScalesKeepWhenTheScreenTurns)
+{
+  struct Case {
+    int width, height;
+    int scale;
+  };
+  for (const Case& c : {Case{240, 320, 1}, Case{320, 240, 1}, Case{480, 640, 2}, Case{640, 480, 2}}) {
+    SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+    kvtest::SetScreenSize(c.width, c.height);
+    EXPECT_EQ(c.scale, GetUprightScaleX());
+    EXPECT_EQ(c.scale, GetUprightScaleY());
+  }
+  kvtest::SetScreenSize(240, 320);
+}
+
+TEST(ScreenHelpers, TheScreenRectangleHasTheScreensOwnShape)
+{
+  for (auto [width, height] : {std::pair{240, 320}, std::pair{320, 240}, std::pair{480, 640}, std::pair{640, 480}}) {
+    SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
+    kvtest::SetScreenSize(width, height);
+    RECT rect{};
+    GetScreenSize(rect);
+    EXPECT_EQ(width, rect.right);
+    EXPECT_EQ(height, rect.bottom);
+  }
+  kvtest::SetScreenSize(240, 320);
 }
 
 // A window of a class of the test's own.

@@ -93,7 +93,6 @@ class CAccountQueryPage : public CBaseDlg, public IServiceListener {
   LRESULT OnFocusFilter(WORD, WORD, HWND, BOOL&);
   LRESULT OnTabChange(int, LPNMHDR, BOOL& bHandled);
 
-  RECT WorkingRect();
   void Layout();
   // The right soft key for the current tab ("菜单" on the statement, blank and disabled
   // elsewhere) and the statement's first query once its tab is current.
@@ -103,8 +102,6 @@ class CAccountQueryPage : public CBaseDlg, public IServiceListener {
 
   CAccountTabCtrl m_tabs;
   CListRows m_balanceRows;
-  int m_nLastWidth = 0;
-  int m_nLastHeight = 0;
   bool m_bStatementQueried = false;
   CStringW m_strCounter;
   // The page's own copy of its menu, and the texts of its commands read from it once.

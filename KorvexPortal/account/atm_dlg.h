@@ -3,8 +3,8 @@
 // "drawMoney" behind the wait box and shows the outcome.
 #pragma once
 
-#include "account_request.h"
 #include "base_dlg.h"
+#include "facade_request.h"
 #include "hint_edit.h"
 #include "skin_label.h"
 
@@ -58,5 +58,5 @@ class CAtmDlg : public CBaseDlg {
   CStringW m_kept[2];
   CStringW m_valueTexts[5];
   // The answer of the last request, read by the posted handler.
-  AccountAnswer m_answer;
+  FacadeReply m_answer;
 };

@@ -53,12 +53,13 @@ LRESULT CAtmDlg::OnSubmit(WORD, WORD, HWND, BOOL&)
   SetDlgItemText(IDC_ATM_AMOUNT, u"");
   ClearInputForMe(passwordEdit);
 
-  m_answer = RunAccountRequest(kDrawn, kDrawFailed, [&] { return service->DrawMoney(amount, password); },
-                               u"正在申请提现，请稍候……");
+  m_answer = RunFacadeRequest(
+      {kDrawn, kDrawFailed}, [&](CPaymentService&) { return service->DrawMoney(amount, password); },
+      u"正在申请提现，请稍候……");
   WipeSecret(password);
-  if (m_answer.outcome == AccountAnswer::kNotStarted)
+  if (!m_answer.started)
     ShowBox(m_hWnd, FailureText(CStringW()), KV_BOX_ERROR);
-  else if (m_answer.outcome == AccountAnswer::kAnswered && IsWindow())
+  else if (m_answer.answered && IsWindow())
     PostMessage(WM_KV_DRAWMONEY_REPLY);
   return 0;
 }

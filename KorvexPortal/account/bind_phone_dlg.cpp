@@ -101,11 +101,12 @@ LRESULT CBindPhoneDlg::OnOK(WORD, WORD, HWND, BOOL&)
     ShowBox(m_hWnd, message, KV_BOX_INFO | KV_BOX_SELF_CLOSING);
     return 0;
   }
-  m_answer = RunAccountRequest(kBound, kBindingFailed, [&] { return service->ConfirmBinding(number); },
-                               u"正在绑定，请稍候……");
-  if (m_answer.outcome == AccountAnswer::kNotStarted)
+  m_answer = RunFacadeRequest(
+      {kBound, kBindingFailed}, [&](CPaymentService&) { return service->ConfirmBinding(number); },
+      u"正在绑定，请稍候……");
+  if (!m_answer.started)
     ShowBox(m_hWnd, FailureText(CStringW()), KV_BOX_ERROR);
-  else if (m_answer.outcome == AccountAnswer::kAnswered && IsWindow())
+  else if (m_answer.answered && IsWindow())
     PostMessage(WM_KV_BINDPHONE_REPLY);
   return 0;
 }

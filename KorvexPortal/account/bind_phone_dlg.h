@@ -2,8 +2,8 @@
 // checked, sent as "confirmBinding" behind the wait box, and the outcome shown.
 #pragma once
 
-#include "account_request.h"
 #include "base_dlg.h"
+#include "facade_request.h"
 #include "hint_edit.h"
 #include "owner_draw_ctrl_d.h"
 
@@ -44,5 +44,5 @@ class CBindPhoneDlg : public CBaseDlg {
   CHintEdit m_numberEdit{true};
   COwnerDrawCtrlD m_note;
   // The answer of the last request, read by the posted handler.
-  AccountAnswer m_answer;
+  FacadeReply m_answer;
 };

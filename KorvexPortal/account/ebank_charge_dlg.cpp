@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app_services.h"
+#include "facade_request.h"
 #include "input_validators.h"
 #include "list_results.h"
 #include "message_box_types.h"
@@ -10,7 +11,6 @@
 #include "recharge_figures.h"
 #include "recharge_host_dlg.h"
 #include "recharge_ids.h"
-#include "recharge_request.h"
 
 namespace {
 
@@ -48,9 +48,10 @@ LRESULT CEbankChargeDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
     ::SendMessageW(carriers, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(carrier.text));
   ::SendMessageW(carriers, CB_SETCURSEL, 0, 0);
   UpdateLimits();
-  RechargeAnswer answer = RunRechargeRequest(
+  FacadeReply answer = RunFacadeRequest(
       {kBanksListed, kBanksRefused},
-      [this](int code, HRESULT, LPARAM value, bool first) {
+      [](CPaymentService& service) { return service.GetSupportedBank(); },
+      u"正在获取相关信息...", [this](int code, HRESULT, LPARAM value, bool first) {
         if (code != kBanksListed) {
           if (first)
             m_nStatus = static_cast<int>(value);
@@ -63,8 +64,7 @@ LRESULT CEbankChargeDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
         for (int i = 0; i < record->bankCount; ++i)
           m_banks.push_back({record->banks[i].bankId.c_str(), record->banks[i].bankName.c_str()});
         m_strBalance = record->balance.c_str();
-      },
-      [](CPaymentService& service) { return service.GetSupportedBank(); }, u"正在获取相关信息...");
+      });
   if (answer.answered) {
     m_strMemo = answer.memo;
     PostMessage(WM_KV_BANKLIST_DONE);
@@ -85,8 +85,9 @@ LRESULT CEbankChargeDlg::OnBankListDone(UINT, WPARAM, LPARAM, BOOL&)
   } else if (m_nStatus == kStatusSessionEnded) {
     m_host.CloseRecharge(false);
   } else {
-    ShowRechargeBox(m_hWnd, FailureText(m_strMemo), KV_BOX_ERROR);
+    ShowApplicationBox(m_hWnd, FailureText(m_strMemo), KV_BOX_ERROR);
   }
+  Relayout();
   return 0;
 }
 
@@ -103,6 +104,7 @@ void CEbankChargeDlg::UpdateLimits()
   ShowItem(IDC_EBANK_CARRIERS, carrier);
   ShowItem(IDC_EBANK_CARRIER_LABEL, carrier);
   SetItemText(IDC_EBANK_LIMITS, BankLimitsText(name));
+  Relayout();
 }
 
 void CEbankChargeDlg::FocusAmount()
@@ -115,12 +117,13 @@ BOOL CEbankChargeDlg::CheckInput()
   CStringW amount = ItemText(IDC_EBANK_AMOUNT);
   CStringW message;
   if (!ValidateAmount(amount, message)) {
-    ShowRechargeBox(m_hWnd, message, KV_BOX_INFO | KV_BOX_SELF_CLOSING);
+    ShowApplicationBox(m_hWnd, message, KV_BOX_INFO | KV_BOX_SELF_CLOSING);
+    Relayout();
     return FALSE;
   }
   // Without a bank list there is no bank to pay through.
   if (GetBankId().IsEmpty()) {
-    ShowRechargeBox(m_hWnd, u"请选择银行！", KV_BOX_INFO | KV_BOX_SELF_CLOSING);
+    ShowApplicationBox(m_hWnd, u"请选择银行！", KV_BOX_INFO | KV_BOX_SELF_CLOSING);
     return FALSE;
   }
   m_strAmount = amount;

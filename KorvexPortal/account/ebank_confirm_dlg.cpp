@@ -2,13 +2,13 @@
 
 #include "app_services.h"
 #include "ebank_charge_dlg.h"
+#include "facade_request.h"
 #include "message_box_types.h"
 #include "payment_service.h"
 #include "process_helpers.h"
 #include "recharge_figures.h"
 #include "recharge_host_dlg.h"
 #include "recharge_ids.h"
-#include "recharge_request.h"
 
 namespace {
 
@@ -61,14 +61,18 @@ void CEbankConfirmDlg::Submit()
   CEbankChargeDlg* input = m_host.GetEbankInputPage();
   if (!input)
     return;
-  ShowRechargeBox(m_hWnd, u"您将转入网上银行进行充值，成功后请到 账户查询 中查看账户余额。", KV_BOX_INFO);
+  ShowApplicationBox(m_hWnd, u"您将转入网上银行进行充值，成功后请到 账户查询 中查看账户余额。", KV_BOX_INFO);
   CStringW bankId = input->GetBankId();
   CStringW amount = input->GetAmount();
   // The carrier goes with every bank, also where its choice is hidden.
   CStringW carrier = input->GetCarrierData();
   m_strBankUrl.Empty();
-  RechargeAnswer answer = RunRechargeRequest(
+  FacadeReply answer = RunFacadeRequest(
       {kDepositStarted, kDepositFailed},
+      [&](CPaymentService& service) {
+        return service.EbankDeposit(bankId.GetString(), amount.GetString(), carrier.GetString());
+      },
+      u"正在获取相关信息...",
       [this](int code, HRESULT, LPARAM value, bool first) {
         if (!first)
           return;
@@ -79,11 +83,7 @@ void CEbankConfirmDlg::Submit()
         } else {
           m_nStatus = static_cast<int>(value);
         }
-      },
-      [&](CPaymentService& service) {
-        return service.EbankDeposit(bankId.GetString(), amount.GetString(), carrier.GetString());
-      },
-      u"正在获取相关信息...");
+      });
   if (!answer.answered)
     return;
   m_strMemo = answer.memo;
@@ -97,12 +97,12 @@ LRESULT CEbankConfirmDlg::OnDepositDone(UINT, WPARAM, LPARAM, BOOL&)
     if (OpenUrlInBrowser(m_strBankUrl.GetString())) {
       m_host.CloseRecharge(true);
     } else {
-      ShowRechargeBox(m_hWnd, u"无法打开网上银行页面，请稍后再试。", KV_BOX_ERROR);
+      ShowApplicationBox(m_hWnd, u"无法打开网上银行页面，请稍后再试。", KV_BOX_ERROR);
     }
   } else if (m_nStatus == kStatusSessionEnded) {
     m_host.CloseRecharge(false);
   } else {
-    ShowRechargeBox(m_hWnd, FailureText(m_strMemo), KV_BOX_INFO);
+    ShowApplicationBox(m_hWnd, FailureText(m_strMemo), KV_BOX_INFO);
   }
   return 0;
 }

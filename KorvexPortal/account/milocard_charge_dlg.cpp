@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app_services.h"
+#include "facade_request.h"
 #include "input_validators.h"
 #include "list_results.h"
 #include "log_writer.h"
@@ -10,7 +11,6 @@
 #include "payment_service.h"
 #include "recharge_host_dlg.h"
 #include "recharge_ids.h"
-#include "recharge_request.h"
 #include "secret_wipe.h"
 
 namespace {
@@ -36,9 +36,10 @@ LRESULT CMilocardChargeDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
   DisableImeForWindow(GetDlgItem(IDC_MILOCARD_PASSWORD));
   // Code 21 carries its record too, or none: the status is the record's.
   std::unique_ptr<McDepositInfoResult> kept;
-  RechargeAnswer answer = RunRechargeRequest(
+  FacadeReply answer = RunFacadeRequest(
       {kCardsListed, kCardsRefused},
-      [&](int code, HRESULT, LPARAM value, bool first) {
+      [](CPaymentService& service) { return service.PremcDeposit(); },
+      u"正在获取相关信息...", [&](int code, HRESULT, LPARAM value, bool first) {
         std::unique_ptr<McDepositInfoResult> record(reinterpret_cast<McDepositInfoResult*>(value));
         if (!first)
           return;
@@ -47,8 +48,7 @@ LRESULT CMilocardChargeDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
         else
           m_nStatus = record ? record->resultStatus : 0;
         kept = std::move(record);
-      },
-      [](CPaymentService& service) { return service.PremcDeposit(); }, u"正在获取相关信息...");
+      });
   if (answer.answered) {
     m_strMemo = answer.memo;
     m_bHaveRecord = kept != nullptr;
@@ -94,9 +94,9 @@ LRESULT CMilocardChargeDlg::OnCardsDone(UINT, WPARAM, LPARAM, BOOL&)
       break;
     }
     case kStatusPhoneNotBound: {
-      ShowRechargeBox(m_hWnd, u"您需要先绑定手机才能使用本服务。", KV_BOX_INFO);
+      ShowApplicationBox(m_hWnd, u"您需要先绑定手机才能使用本服务。", KV_BOX_INFO);
       CKorvexPortalApp* app = GetKorvexPortalApp();
-      if (app && app->GetDesktopDlgWindow())
+      if (app && app->GetMainDialog())
         app->ShowBindPhoneDlg(kBindPhoneFromRecharge);
       else
         WRITE_LOG_ENTRY(u"MilocardChargeDlg: no main dialog for the phone binding");
@@ -111,12 +111,13 @@ LRESULT CMilocardChargeDlg::OnCardsDone(UINT, WPARAM, LPARAM, BOOL&)
       ShowNoCardLayout();
       break;
   }
+  Relayout();
   return 0;
 }
 
 void CMilocardChargeDlg::ShowNoCardLayout()
 {
-  int sy = static_cast<int>(GetScreenScaleY());
+  int sy = GetUprightScaleY();
   RECT separator{};
   RECT notice{};
   ::GetWindowRect(GetDlgItem(kSeparatorId), &separator);
@@ -144,27 +145,28 @@ void CMilocardChargeDlg::Charge()
   CStringW message;
   if (!ValidateAmount(amount, message) || !ValidatePassword(password, message)) {
     WipeSecret(password);
-    ShowRechargeBox(m_hWnd, message, KV_BOX_INFO);
+    ShowApplicationBox(m_hWnd, message, KV_BOX_INFO);
+    Relayout();
     return;
   }
   int index = static_cast<int>(::SendMessageW(GetDlgItem(IDC_MILOCARD_CARDS), CB_GETCURSEL, 0, 0));
   if (index < 0 || index >= static_cast<int>(m_cards.size())) {
     WipeSecret(password);
-    ShowRechargeBox(m_hWnd, u"请选择Milocard！如果您没有开通，请先开通Milocard！", KV_BOX_INFO | KV_BOX_SELF_CLOSING);
+    ShowApplicationBox(m_hWnd, u"请选择Milocard！如果您没有开通，请先开通Milocard！", KV_BOX_INFO | KV_BOX_SELF_CLOSING);
     return;
   }
   const MilocardCardRecord card = m_cards[index];
-  RechargeAnswer answer = RunRechargeRequest(
+  FacadeReply answer = RunFacadeRequest(
       {kDepositSucceeded, kDepositFailed},
-      [this](int code, HRESULT, LPARAM value, bool first) {
-        if (first)
-          m_nStatus = code == kDepositSucceeded ? kStatusSuccess : static_cast<int>(value);
-      },
       [&](CPaymentService& service) {
         return service.McDeposit(card.mcBankId.GetString(), card.mcShortCode.GetString(), amount.GetString(),
                                  password.GetString());
       },
-      u"正在充值，请稍候……");
+      u"正在充值，请稍候……",
+      [this](int code, HRESULT, LPARAM value, bool first) {
+        if (first)
+          m_nStatus = code == kDepositSucceeded ? kStatusSuccess : static_cast<int>(value);
+      });
   WipeSecret(password);
   if (!answer.answered)
     return;
@@ -176,10 +178,10 @@ LRESULT CMilocardChargeDlg::OnDepositDone(UINT, WPARAM, LPARAM, BOOL&)
 {
   HandleCommonStatus(m_nStatus, m_strMemo);
   if (m_nStatus == kStatusSuccess)
-    ShowRechargeBox(m_hWnd, m_strMemo.IsEmpty() ? CStringW(u"充值成功！") : m_strMemo, KV_BOX_SUCCESS);
+    ShowApplicationBox(m_hWnd, m_strMemo.IsEmpty() ? CStringW(u"充值成功！") : m_strMemo, KV_BOX_SUCCESS);
   else if (m_nStatus == kStatusSessionEnded)
     m_host.CloseRecharge(false);
   else
-    ShowRechargeBox(m_hWnd, FailureText(m_strMemo), KV_BOX_ERROR);
+    ShowApplicationBox(m_hWnd, FailureText(m_strMemo), KV_BOX_ERROR);
   return 0;
 }

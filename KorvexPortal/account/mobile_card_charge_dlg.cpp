@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app_services.h"
+#include "facade_request.h"
 #include "input_validators.h"
 #include "list_results.h"
 #include "message_box_types.h"
@@ -10,7 +11,6 @@
 #include "recharge_figures.h"
 #include "recharge_host_dlg.h"
 #include "recharge_ids.h"
-#include "recharge_request.h"
 #include "secret_wipe.h"
 
 namespace {
@@ -28,9 +28,10 @@ LRESULT CMobileCardChargeDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
   InitPage();
   SkinEdits(IDC_CARD_NUMBER, IDC_CARD_PASSWORD);
   // Only the list's own answer (79 or 80) decides; a count notification in between does not.
-  RechargeAnswer answer = RunRechargeRequest(
+  FacadeReply answer = RunFacadeRequest(
       {kAmountsListed, kAmountsRefused},
-      [this](int code, HRESULT, LPARAM value, bool first) {
+      [](CPaymentService& service) { return service.GetSupportedChargeCard(); },
+      u"正在获取相关信息...", [this](int code, HRESULT, LPARAM value, bool first) {
         if (code != kAmountsListed) {
           if (first)
             m_nStatus = static_cast<int>(value);
@@ -44,8 +45,7 @@ LRESULT CMobileCardChargeDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
           m_amounts.emplace_back(amount.c_str());
         m_strRate = record->rate.c_str();
         m_strBalance = record->balance.c_str();
-      },
-      [](CPaymentService& service) { return service.GetSupportedChargeCard(); }, u"正在获取相关信息...");
+      });
   if (answer.answered) {
     m_strMemo = answer.memo;
     PostMessage(WM_KV_CHARGECARD_LIST_DONE);
@@ -68,7 +68,11 @@ LRESULT CMobileCardChargeDlg::OnListDone(UINT, WPARAM, LPARAM, BOOL&)
     SetItemText(IDC_RECHARGE_HEADER, m_strBalance + u"元");
   } else if (m_nStatus == kStatusSessionEnded) {
     m_host.CloseRecharge(false);
+  } else {
+    // A refusal is not silent: without face values the user could not go on unawares.
+    ShowApplicationBox(m_hWnd, FailureText(m_strMemo), KV_BOX_ERROR);
   }
+  Relayout();
   return 0;
 }
 
@@ -113,7 +117,8 @@ BOOL CMobileCardChargeDlg::CheckInput()
   CStringW message;
   if (!ValidateRechargeCardNumber(number, message) || !ValidateRechargeCardPassword(password, message)) {
     WipeSecret(password);
-    ShowRechargeBox(m_hWnd, message, KV_BOX_INFO | KV_BOX_SELF_CLOSING);
+    ShowApplicationBox(m_hWnd, message, KV_BOX_INFO | KV_BOX_SELF_CLOSING);
+    Relayout();
     return FALSE;
   }
   m_strCardNumber = number;

@@ -3,13 +3,13 @@
 #include <memory>
 
 #include "app_services.h"
+#include "facade_request.h"
 #include "message_box_types.h"
 #include "mobile_card_charge_dlg.h"
 #include "payment_service.h"
 #include "recharge_figures.h"
 #include "recharge_host_dlg.h"
 #include "recharge_ids.h"
-#include "recharge_request.h"
 #include "service_results.h"
 #include "text_helpers.h"
 
@@ -56,8 +56,12 @@ void CMobileCardConfirmDlg::Submit()
   CStringW number = input->GetCardNumber();
   CStringW password = input->GetCardPassword();
   m_strDepositId.Empty();
-  RechargeAnswer answer = RunRechargeRequest(
+  FacadeReply answer = RunFacadeRequest(
       {kDepositQueued, kDepositTaken, kDepositFailed},
+      [&](CPaymentService& service) {
+        return service.EasyownDeposit(number.GetString(), password.GetString(), faceValue.GetString());
+      },
+      u"正在查询充值结果，请耐心等待20秒~1分钟。",
       [this](int code, HRESULT, LPARAM value, bool first) {
         if (code == kDepositTaken) {
           std::unique_ptr<EasyownDepositResult> record(reinterpret_cast<EasyownDepositResult*>(value));
@@ -67,10 +71,7 @@ void CMobileCardConfirmDlg::Submit()
         if (first)
           m_nStatus = code == kDepositFailed ? static_cast<int>(value) : kStatusSuccess;
       },
-      [&](CPaymentService& service) {
-        return service.EasyownDeposit(number.GetString(), password.GetString(), faceValue.GetString());
-      },
-      u"正在查询充值结果，请耐心等待20秒~1分钟。");
+      KV_BOX_INFO | KV_BOX_WAIT);
   if (!answer.answered)
     return;
   m_strMemo = answer.memo;
@@ -81,10 +82,10 @@ LRESULT CMobileCardConfirmDlg::OnDepositDone(UINT, WPARAM, LPARAM, BOOL&)
 {
   HandleCommonStatus(m_nStatus, m_strMemo);
   if (m_nStatus == kStatusSuccess)
-    ShowRechargeBox(m_hWnd, m_strMemo.IsEmpty() ? CStringW(u"充值成功！") : m_strMemo, KV_BOX_SUCCESS);
+    ShowApplicationBox(m_hWnd, m_strMemo.IsEmpty() ? CStringW(u"充值成功！") : m_strMemo, KV_BOX_SUCCESS);
   else if (m_nStatus == kStatusSessionEnded)
     m_host.CloseRecharge(false);
   else
-    ShowRechargeBox(m_hWnd, FailureText(m_strMemo), KV_BOX_INFO);
+    ShowApplicationBox(m_hWnd, FailureText(m_strMemo), KV_BOX_INFO);
   return 0;
 }

@@ -1,12 +1,12 @@
 #include "net_charge_dlg.h"
 
 #include "app_services.h"
+#include "facade_request.h"
 #include "input_validators.h"
 #include "message_box_types.h"
 #include "payment_service.h"
 #include "recharge_host_dlg.h"
 #include "recharge_ids.h"
-#include "recharge_request.h"
 #include "secret_wipe.h"
 #include "text_helpers.h"
 
@@ -44,18 +44,19 @@ void CNetChargeDlg::Submit()
   CStringW message;
   if (!ValidateDraftNumber(number, message) || !ValidateDraftPassword(password, message)) {
     WipeSecret(password);
-    ShowRechargeBox(m_hWnd, message, KV_BOX_INFO);
+    ShowApplicationBox(m_hWnd, message, KV_BOX_INFO);
+    Relayout();
     return;
   }
   // The memo of the draft's own answer only: another operation's notification changes nothing.
-  RechargeAnswer answer = RunRechargeRequest(
+  FacadeReply answer = RunFacadeRequest(
       {kDraftSucceeded, kDraftFailed},
+      [&](CPaymentService& service) { return service.DraftDeposit(number.GetString(), password.GetString()); },
+      u"正在充值，请稍候……",
       [this](int code, HRESULT, LPARAM value, bool first) {
         if (first)
           m_nStatus = code == kDraftSucceeded ? kStatusSuccess : static_cast<int>(value);
-      },
-      [&](CPaymentService& service) { return service.DraftDeposit(number.GetString(), password.GetString()); },
-      u"正在充值，请稍候……");
+      });
   WipeSecret(password);
   if (!answer.answered)
     return;
@@ -67,11 +68,11 @@ LRESULT CNetChargeDlg::OnDepositDone(UINT, WPARAM, LPARAM, BOOL&)
 {
   HandleCommonStatus(m_nStatus, m_strMemo);
   if (m_nStatus == kStatusSuccess) {
-    ShowRechargeBox(m_hWnd, m_strMemo.IsEmpty() ? CStringW(u"充值成功！") : m_strMemo, KV_BOX_SUCCESS);
+    ShowApplicationBox(m_hWnd, m_strMemo.IsEmpty() ? CStringW(u"充值成功！") : m_strMemo, KV_BOX_SUCCESS);
   } else if (m_nStatus == kStatusSessionEnded) {
     m_host.CloseRecharge(false);
   } else {
-    ShowRechargeBox(m_hWnd, FailureText(m_strMemo), KV_BOX_ERROR);
+    ShowApplicationBox(m_hWnd, FailureText(m_strMemo), KV_BOX_ERROR);
   }
   return 0;
 }

@@ -1,8 +1,8 @@
 // The personal settings' save: the greeting checked, "personalSetup" sent through the
 // application's send-and-wait, and its reply handled.
 #include "JSonHelper.h"
-#include "account_request.h"
 #include "app_services.h"
+#include "facade_request.h"
 #include "gateway_address.h"
 #include "http_client.h"
 #include "http_result.h"

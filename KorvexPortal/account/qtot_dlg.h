@@ -3,8 +3,8 @@
 // gateway accepts them the account is enabled and the desktop opens.
 #pragma once
 
-#include "account_request.h"
 #include "base_dlg.h"
+#include "facade_request.h"
 #include "owner_draw_ctrl_e.h"
 #include "qtot_form_page.h"
 
@@ -62,5 +62,5 @@ class CQtoTDlg : public CBaseDlg {
   CStringW m_strLogonId;
   CStringW m_strHolderName;
   // The answer of the last request, read by the posted handler.
-  AccountAnswer m_answer;
+  FacadeReply m_answer;
 };

@@ -56,13 +56,14 @@ LRESULT CQtoTDlg::OnSubmit(WORD, WORD, HWND, BOOL&)
     ShowBox(::GetActiveWindow(), message, KV_BOX_INFO | KV_BOX_SELF_CLOSING);
     return 0;
   }
-  m_answer = RunAccountRequest(
-      kSupplemented, kSupplementFailed,
-      [&] { return service->QUserInfoSupplement(m_strLogonId, m_strHolderName, password); }, u"正在获取私钥……");
+  m_answer = RunFacadeRequest(
+      {kSupplemented, kSupplementFailed},
+      [&](CPaymentService&) { return service->QUserInfoSupplement(m_strLogonId, m_strHolderName, password); },
+      u"正在获取私钥……");
   WipeSecret(password);
-  if (m_answer.outcome == AccountAnswer::kNotStarted)
+  if (!m_answer.started)
     ShowBox(m_hWnd, FailureText(CStringW()), KV_BOX_ERROR);
-  else if (m_answer.outcome == AccountAnswer::kAnswered && IsWindow())
+  else if (m_answer.answered && IsWindow())
     PostMessage(WM_KV_QTOT_DONE);
   return 0;
 }

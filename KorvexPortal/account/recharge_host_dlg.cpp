@@ -106,9 +106,9 @@ Page* CRechargeHostDlg::ShowPage(std::unique_ptr<Page>& page)
       return nullptr;
     }
   }
-  // The screen size gives the right and bottom edges only.
-  RECT rect{};
-  GetScreenSize(rect);
+  // The screen as it stands gives the right and bottom edges. (The display mode here turns with
+  // the screen, so the mode's sizes swapped for landscape would give the upright rectangle.)
+  RECT rect{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
   rect.top = LoadIntResource();
   rect.bottom -= m_bottomBarHeight;
   page->MoveWindow(&rect, TRUE);

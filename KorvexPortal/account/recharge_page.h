@@ -1,12 +1,17 @@
 // What every page of the recharge dialog shares: a child dialog of the host with the form's grey
 // background, transparent labels, the separator line on item 1148, skinned edits with the input
-// method off and, where the page has one, a password edit under the secure-input guard.
+// method off and, where the page has one, a password edit under the secure-input guard; a scroll
+// form for fields that reach below the page (in landscape, or above the input panel); and the
+// keys of its fields taken by the page itself while it is shown, the soft keys left to the host;
+// the focus changes of its edits told to the host, which shows the input panel for them.
 #pragma once
 
 #include <array>
+#include <memory>
 
 #include "atl/atl.h"
 #include "owner_draw_ctrl_c.h"
+#include "scroll_form.h"
 #include "selvane/selvane.h"
 #include "skin_edit.h"
 #include "text/cstring.h"
@@ -37,17 +42,32 @@ class CRechargePage : public CDialogImpl<T> {
   BEGIN_MSG_MAP(CRechargePage)
     MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBkgnd)
     MESSAGE_HANDLER(WM_CTLCOLORSTATIC, OnCtlColorStatic)
+    MESSAGE_HANDLER(WM_SIZE, OnSize)
+    MESSAGE_HANDLER(WM_VSCROLL, OnVScroll)
+    MESSAGE_HANDLER(WM_SETTINGCHANGE, OnSettingChange)
+    MESSAGE_HANDLER(WM_FORWARDMSG, OnForwardMsg)
+    COMMAND_CODE_HANDLER(EN_SETFOCUS, OnEditFocus)
+    COMMAND_CODE_HANDLER(EN_KILLFOCUS, OnEditFocus)
     MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
   END_MSG_MAP()
 
  protected:
-  // The common start of the page's initialisation: the brush and the separator line.
+  // The common start of the page's initialisation: the brush, the separator line and the scroll
+  // form.
   void InitPage()
   {
     if (!m_hBrush)
       m_hBrush = ::CreateSolidBrush(kPageColour);
     if (HWND separator = this->GetDlgItem(kSeparatorId); separator && !m_separator.m_hWnd)
       m_separator.SubclassWindow(separator);
+    if (!m_pForm)
+      m_pForm = std::make_unique<CScrollForm>(this);
+  }
+  // Lays the form out again after the fields changed (shown, hidden, filled).
+  void Relayout()
+  {
+    if (m_pForm)
+      m_pForm->Relayout();
   }
   // Puts the password edit under the secure-input guard (once).
   void GuardEdit(int id)
@@ -99,8 +119,52 @@ class CRechargePage : public CDialogImpl<T> {
     ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
     return reinterpret_cast<LRESULT>(m_hBrush);
   }
+  LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL& bHandled)
+  {
+    Relayout();
+    bHandled = FALSE;
+    return 0;
+  }
+  LRESULT OnVScroll(UINT, WPARAM wParam, LPARAM, BOOL&)
+  {
+    if (m_pForm)
+      m_pForm->OnVScroll(wParam);
+    return 0;
+  }
+  // The input panel came or went: the visible part of the page changed.
+  LRESULT OnSettingChange(UINT, WPARAM wParam, LPARAM, BOOL& bHandled)
+  {
+    if (wParam == SPI_SETSIPINFO && IsShown())
+      Relayout();
+    bHandled = FALSE;
+    return 0;
+  }
+  // The host's filter hands the page the key and pointer messages of its fields: while the page
+  // is shown, its own dialog keys move between them; the soft keys' release stays with the host.
+  LRESULT OnForwardMsg(UINT, WPARAM, LPARAM lParam, BOOL&)
+  {
+    auto* msg = reinterpret_cast<MSG*>(lParam);
+    if (!msg || !IsShown())
+      return FALSE;
+    bool keyboard = msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST;
+    bool pointer = msg->message >= WM_MOUSEFIRST && msg->message <= WM_MOUSELAST;
+    if (!keyboard && !pointer)
+      return FALSE;
+    if (msg->message == WM_KEYUP && (msg->wParam == VK_F1 || msg->wParam == VK_F2))
+      return FALSE;
+    return ::IsDialogMessageW(this->m_hWnd, msg);
+  }
+  // An edit's focus change goes on to the host, which brings the input panel and its indicator.
+  LRESULT OnEditFocus(WORD code, WORD id, HWND edit, BOOL& bHandled)
+  {
+    if (HWND host = this->GetParent())
+      ::SendMessageW(host, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(edit));
+    bHandled = FALSE;
+    return 0;
+  }
   LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled)
   {
+    m_pForm.reset();
     if (m_guarded && this->GetDlgItem(m_guarded))
       FreeMe(this->GetDlgItem(m_guarded));
     for (CSkinEdit& edit : m_edits)
@@ -113,6 +177,7 @@ class CRechargePage : public CDialogImpl<T> {
   }
 
   COwnerDrawCtrlC m_separator;
+  std::unique_ptr<CScrollForm> m_pForm;
   std::array<CSkinEdit, 2> m_edits;
   int m_guarded = 0;
 };

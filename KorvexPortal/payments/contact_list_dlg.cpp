@@ -54,6 +54,7 @@ HWND CContactListDlg::CreateIn(HWND picker)
 
 LRESULT CContactListDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
 {
+  m_filter.Register(m_hWnd, &m_scrollForm);
   if (!m_hBrush)
     m_hBrush = ::CreateSolidBrush(kListColour);
   if (!m_link.m_hWnd && GetDlgItem(IDC_CONTACT_LIST_REFRESH)) {
@@ -143,8 +144,8 @@ void CContactListDlg::RequestServerList()
 {
   DeleteContactRecords(m_serverGroups);
   auto groups = std::make_shared<ContactGroupList>();
-  PaymentReply reply = RunPaymentRequest(
-      kContactLists, kContactListsFailed, [](CPaymentService& service) { return service.QueryContactLists(); },
+  FacadeReply reply = RunFacadeRequest(
+      {kContactLists, kContactListsFailed}, [](CPaymentService& service) { return service.QueryContactLists(); },
       u"正在获取联系人列表...", [groups](int code, HRESULT, LPARAM value, bool first) {
         if (code != kContactLists)
           return;
@@ -267,6 +268,7 @@ LRESULT CContactListDlg::OnVScroll(UINT, WPARAM wParam, LPARAM, BOOL&)
 
 LRESULT CContactListDlg::OnDestroy(UINT, WPARAM, LPARAM, BOOL&)
 {
+  m_filter.Unregister();
   DestroyRows();
   if (m_link.m_hWnd)
     m_link.UnsubclassWindow();

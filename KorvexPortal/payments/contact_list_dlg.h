@@ -1,7 +1,9 @@
 // The list of the contact picker: a child dialog with one row per contact of the user's contact
 // list file, and a link that asks the gateway for the list ("queryContactLists"). A missing file
 // asks the gateway at once; a non-empty gateway list replaces the file. Each row keeps its
-// contact, so the account chosen never depends on how the caption reads.
+// contact, so the account chosen never depends on how the caption reads. The list's own message
+// filter moves the focus between the rows with the keys (the action key chooses the focused row)
+// and leaves the soft keys to the picker.
 #pragma once
 
 #include <memory>
@@ -11,6 +13,7 @@
 #include "contact_store.h"
 #include "form_button.h"
 #include "owner_draw_ctrl_a.h"
+#include "page_message_filter.h"
 #include "scroll_form.h"
 
 // Posted to itself when the gateway's list has arrived.
@@ -74,6 +77,7 @@ class CContactListDlg : public CDialogImpl<CContactListDlg> {
   std::vector<std::unique_ptr<CFormButton>> m_rows;
   COwnerDrawCtrlA m_link;
   CScrollForm m_scrollForm;
+  CPageMessageFilter m_filter;
   HWND m_hNote = nullptr;
   HBRUSH m_hBrush = nullptr;
   // The gateway's answer, kept until it is shown (user-interface thread only).

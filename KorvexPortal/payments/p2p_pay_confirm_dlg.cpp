@@ -121,13 +121,13 @@ LRESULT CP2PPayConfirmDlg::OnConfirm(WORD, WORD, HWND, BOOL&)
     ShowInputError(m_hWnd, message, edit);
     return 0;
   }
-  if (ShowPaymentBox(m_hWnd, kNoRefundQuestion, KV_BOX_QUESTION) == KV_BOX_ANSWER_CANCEL) {
+  if (ShowApplicationBox(m_hWnd, kNoRefundQuestion, KV_BOX_QUESTION) == KV_BOX_ANSWER_CANCEL) {
     WipeSecret(password);
     return 0;
   }
   std::atomic<bool> isContact{false};
-  PaymentReply reply = RunPaymentRequest(
-      kPaid, kPayFailed, [&](CPaymentService& service) { return service.P2PPay(password); },
+  FacadeReply reply = RunFacadeRequest(
+      {kPaid, kPayFailed}, [&](CPaymentService& service) { return service.P2PPay(password); },
       LoadResourceString(IDS_TRADEPAY_WAIT), [&isContact](int code, HRESULT, LPARAM value, bool first) {
         if (first && code == kPaid)
           isContact = value != 0;
@@ -152,7 +152,7 @@ void CP2PPayConfirmDlg::OnPayResult(int status, const CStringW& memo, bool isCon
     return;
   }
   if (isContact) {
-    ShowPaymentBox(m_hWnd, LoadResourceString(IDS_TRADEPAY_SUCCESS), KV_BOX_SUCCESS);
+    ShowApplicationBox(m_hWnd, LoadResourceString(IDS_TRADEPAY_SUCCESS), KV_BOX_SUCCESS);
     CloseTransfer(0);
     return;
   }

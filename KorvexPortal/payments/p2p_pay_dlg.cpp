@@ -106,8 +106,8 @@ void CP2PPayDlg::InitFocus()
 LRESULT CP2PPayDlg::OnQueryUnpaid(UINT, WPARAM, LPARAM, BOOL&)
 {
   std::atomic<int> count{-1};
-  PaymentReply reply = RunPaymentRequest(
-      kUnpaidCount, kUnpaidCountFailed,
+  FacadeReply reply = RunFacadeRequest(
+      {kUnpaidCount, kUnpaidCountFailed},
       [](CPaymentService& service) { return service.QueryTradeNum(u"1m", u"waitPay"); }, u"正在获取相关信息...",
       [&count](int code, HRESULT, LPARAM value, bool first) {
         if (first && code == kUnpaidCount)
@@ -181,8 +181,8 @@ LRESULT CP2PPayDlg::OnSubmit(WORD, WORD, HWND, BOOL&)
   CStringW amount = ItemText(IDC_P2P_AMOUNT);
   CStringW reason = ItemText(IDC_P2P_REASON);
   std::unique_ptr<PrePayResult> record;
-  PaymentReply reply = RunPaymentRequest(
-      kPrePaid, kPrePayFailed,
+  FacadeReply reply = RunFacadeRequest(
+      {kPrePaid, kPrePayFailed},
       [&](CPaymentService& service) { return service.P2PPrePay(account, reason, amount, u""); }, kSubmitWait,
       [&record](int code, HRESULT, LPARAM value, bool first) {
         if (code != kPrePaid)

@@ -80,8 +80,8 @@ LRESULT CP2PPayResultDlg::OnAdd(WORD, WORD, HWND, BOOL&)
     ContactInfo contact;
     contact.account = m_payee.account;
     contact.name = m_payee.name;
-    PaymentReply reply = RunPaymentRequest(
-        kContactAdded, kContactNotAdded, [&](CPaymentService& service) { return service.AddContact(u"", contact); },
+    FacadeReply reply = RunFacadeRequest(
+        {kContactAdded, kContactNotAdded}, [&](CPaymentService& service) { return service.AddContact(u"", contact); },
         u"正在添加联系人...");
     if (reply.answered) {
       sent = true;
@@ -103,7 +103,7 @@ LRESULT CP2PPayResultDlg::OnContactAdded(UINT, WPARAM wParam, LPARAM, BOOL&)
   int status = static_cast<int>(wParam);
   if (!HandleCommonStatus(status, m_strMemo)) {
     CStringW text = m_payee.name + (status == kPaymentStatusSuccess ? u"已经成为您的联系人。" : u"对不起，添加失败。");
-    ShowPaymentBox(m_hWnd, text, KV_BOX_SUCCESS);
+    ShowApplicationBox(m_hWnd, text, KV_BOX_SUCCESS);
   }
   // The owner closes the transfer once this page's outcome was told.
   if (m_hOwner && ::IsWindow(m_hOwner))

@@ -1,37 +1,15 @@
-// One gateway request of a payment screen, run behind the shared wait box, and the boxes the
-// screens show around it.
+// The boxes and notes the payment screens show around their gateway requests (run with
+// RunFacadeRequest), and the activation request.
 #pragma once
 
-#include <functional>
-
-#include "facade_answer.h"
+#include "facade_request.h"
+#include "service_listener.h"
 #include "text/cstring.h"
 #include "windows.h"
-
-class CPaymentService;
-class CServiceCommand;
 
 inline constexpr int kPaymentStatusSuccess = 100;
 inline constexpr int kPaymentStatusNotActivated = 111;
 inline constexpr int kPaymentStatusSessionEnded = 200;
-
-struct PaymentReply {
-  // False when nothing was started, the user cancelled the wait or no answer came.
-  bool answered = false;
-  // 100 for the success code; the reply's status for a refusal; 0 when there was no reply.
-  int status = 0;
-  CStringW memo;
-};
-
-// Starts the operation with the screen's service (nothing when there is none) and waits behind
-// the wait box with the text for its success or failure code. take sees each notification of
-// those two codes on the network worker, to copy or free the record it carries.
-PaymentReply RunPaymentRequest(int successCode, int failureCode,
-                               const std::function<CServiceCommand*(CPaymentService&)>& start,
-                               const CStringW& waitText, CFacadeAnswer::TakeValue take = nullptr);
-
-// A box of the application's: the answer, or KV_BOX_NO_ANSWER without an application.
-int ShowPaymentBox(HWND owner, const CStringW& text, UINT type);
 
 // A refusal's memo in an error box, or the network text when it has none.
 void ShowPaymentFailure(HWND owner, const CStringW& memo);

@@ -135,8 +135,8 @@ LRESULT CPhonePaymentDlg::OnSubmit(WORD, WORD, HWND, BOOL&)
   m_strAmount = data && data != CB_ERR ? reinterpret_cast<const WCHAR*>(data) : kAmounts[0];
 
   std::unique_ptr<PhoneTopUpInfo> quote;
-  PaymentReply reply = RunPaymentRequest(
-      kQuoted, kQuoteFailed,
+  FacadeReply reply = RunFacadeRequest(
+      {kQuoted, kQuoteFailed},
       [&](CPaymentService& service) {
         CServiceCommand* command = service.PreDeposit4Mobile(m_strNumber, m_strAmount);
         if (!command)

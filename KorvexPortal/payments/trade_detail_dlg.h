@@ -74,7 +74,6 @@ class CTradeDetailDlg : public CBaseDlg, public IServiceListener {
   LRESULT OnBack(WORD, WORD, HWND, BOOL&);
   LRESULT OnGoDesktop(WORD, WORD, HWND, BOOL&);
 
-  RECT WorkingRect();
   void Layout();
   void LayOutColumns(CAccountTabCtrl::ListPage page, CListRows& rows);
   // Left and right switch the tabs, up and down scroll the current one; true when consumed.
@@ -84,8 +83,6 @@ class CTradeDetailDlg : public CBaseDlg, public IServiceListener {
   CAccountTabCtrl m_tabs;
   CListRows m_detailRows;
   CListRows m_logisticsRows;
-  int m_nLastWidth = 0;
-  int m_nLastHeight = 0;
   CStringW m_strTradeNo;
   CStringW m_strStatusText;
   // The trade query list the dialog is shown over: it closes too when the user goes to the

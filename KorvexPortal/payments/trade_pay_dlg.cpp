@@ -109,6 +109,20 @@ void CTradePayDlg::InitFocus()
   ::SetFocus(edit);
 }
 
+BOOL CTradePayDlg::PreTranslateMessage(MSG* pMsg)
+{
+  if (pMsg->message == WM_KEYDOWN && (pMsg->wParam == VK_UP || pMsg->wParam == VK_DOWN) && IsWindow()) {
+    // The dialog's navigation would take the focus onto a label: it goes to the other field
+    // instead (none when there is no red packet).
+    HWND focus = ::GetFocus();
+    if (focus && (focus == GetDlgItem(IDC_TRADEPAY_PASSWORD) || focus == GetDlgItem(IDC_TRADEPAY_COUPON_CHECK))) {
+      SendMessage(WM_NEXTDLGCTL, pMsg->wParam == VK_UP ? 1 : 0, 0);
+      return TRUE;
+    }
+  }
+  return CBaseDlg::PreTranslateMessage(pMsg);
+}
+
 void CTradePayDlg::BuildSummary()
 {
   for (CStringW& text : m_lineTexts)

@@ -43,6 +43,8 @@ class CTradePayDlg : public CBaseDlg, public IServiceListener {
 
   BOOL BindControls(BOOL save, int controlId) override;
   void InitFocus() override;
+  // Up and Down move between the password and the red-packet check box, as Tab does.
+  BOOL PreTranslateMessage(MSG* pMsg) override;
 
   // On the network worker: keeps the status and memo of this dialog's own operation and ends
   // the wait; every other code is ignored (the activation's 10 and 11 are the application's).

@@ -181,9 +181,14 @@ LRESULT CTradePayDlg::OnServiceDone(UINT, WPARAM, LPARAM, BOOL&)
   if (!m_pParams || !app)
     return 0;
   if (status == kStatusSessionEnded) {
-    // The session ended: back to the login; no result for the parent.
+    // The session ended: back to the login, and the desktop's trade query, which lists the
+    // ended session's trades, goes too; no result for the parent. The trade query is told last,
+    // by a posted message, as it deletes this dialog when it closes.
+    HWND tradeQuery = app->GetDesktopTradeQueryWindow();
     CloseDialog(2, FALSE);
     HandleCommonStatus(status, memo);
+    if (tradeQuery && ::IsWindow(tradeQuery))
+      ::PostMessageW(tradeQuery, WM_CLOSE, 1, 0);
     return 0;
   }
   if (status == kStatusWrongPassword) {

@@ -116,8 +116,6 @@ class CTradeQueryDlg : public CBaseDlg, public IServiceListener {
   LRESULT OnOpenItem(WORD, WORD, HWND, BOOL&) { return OpenSelectedRow(), 0; }
   LRESULT OnFilterCloseUp(WORD, WORD, HWND, BOOL&);
 
-  // The client area between the title bar and the soft-key bar.
-  RECT WorkingRect();
   void Layout();
   void SetColumnWidths();
   void NextPage();
@@ -144,8 +142,6 @@ class CTradeQueryDlg : public CBaseDlg, public IServiceListener {
   int m_nTotalCount = 0;
   int m_nPageSize = 0;
   int m_nFilterIndex = 0;
-  int m_nLastWidth = 0;
-  int m_nLastHeight = 0;
 
   CListRows m_tradeRows;
   CListRows m_emptyRows;

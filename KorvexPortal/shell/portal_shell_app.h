@@ -49,7 +49,9 @@ class CKorvexPortalShellApp : public CKorvexPortalApp, public CIdleHandler {
   // The screens as they are now, for those that look at them (null when not made).
   CBaseDlg* GetLoginDialog() const { return m_pLoginDlg.get(); }
   CBaseDlg* GetDesktopDialog() const { return m_pDesktopDlg.get(); }
+  CBaseDlg* GetUnpaidTradeListDialog() const { return m_pUnpaidTradeListDlg.get(); }
   HWND GetDesktopDlgWindow() const override { return m_pDesktopDlg ? m_pDesktopDlg->m_hWnd : nullptr; }
+  HWND GetDesktopTradeQueryWindow() const override;
   // Keeps the count and shows it on the desktop's messages button.
   void ShowUnreadCount(int count) override;
   CBaseDlg* GetBindPhoneDialog() const { return m_pBindPhoneDlg.get(); }

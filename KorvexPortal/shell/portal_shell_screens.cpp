@@ -57,6 +57,14 @@ int CKorvexPortalShellApp::ShowDesktopDlg(int)
   return m_pDesktopDlg->ShowDialog(TopWindow(*this), 0, FALSE, TRUE);
 }
 
+HWND CKorvexPortalShellApp::GetDesktopTradeQueryWindow() const
+{
+  if (!m_pDesktopDlg)
+    return nullptr;
+  CBaseDlg* page = static_cast<CDesktopDlg*>(m_pDesktopDlg.get())->GetPage(DesktopSlot::kTradeQuery);
+  return page && page->m_hWnd && ::IsWindow(page->m_hWnd) ? page->m_hWnd : nullptr;
+}
+
 void CKorvexPortalShellApp::ShowUnreadCount(int count)
 {
   SetUnreadCount(count);

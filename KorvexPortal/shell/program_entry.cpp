@@ -14,12 +14,8 @@ constexpr const WCHAR* kAxHostClasses[] = {u"AtlAxWin80", u"AtlAxWinLic80"};
 
 }  // namespace
 
-int RunClientProgram(CKorvexPortalShellApp& app, HINSTANCE instance, const WCHAR* commandLine, int showCommand)
+void StartClientServices(CKorvexPortalShellApp& app, HINSTANCE instance)
 {
-  CStringW line = commandLine ? commandLine : u"";
-  if (!IsOrderPayCommandLine(line) && CKorvexPortalDialog::ActivatePreviousInstance(instance, line))
-    return 1;
-
   CoInitializeEx(nullptr, COINIT_MULTITHREADED);
   INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_DATE_CLASSES};
   InitCommonControlsEx(&controls);
@@ -29,7 +25,24 @@ int RunClientProgram(CKorvexPortalShellApp& app, HINSTANCE instance, const WCHAR
   InitHTMLControl(instance);
   if (!SelvaneInitialize(0))
     WRITE_LOG_ENTRY(u"");
+}
 
+void StopClientServices(CKorvexPortalShellApp& app)
+{
+  for (const WCHAR* className : kAxHostClasses)
+    UnregisterClassW(className, app.GetModuleInstance());
+  app.Term();
+  SelvaneUninitialize();
+  CoUninitialize();
+}
+
+int RunClientProgram(CKorvexPortalShellApp& app, HINSTANCE instance, const WCHAR* commandLine, int showCommand)
+{
+  CStringW line = commandLine ? commandLine : u"";
+  if (!IsOrderPayCommandLine(line) && CKorvexPortalDialog::ActivatePreviousInstance(instance, line))
+    return 1;
+
+  StartClientServices(app, instance);
   if (app.GetResourceLibrary()) {
     app.Run(line, showCommand);
   } else {
@@ -38,11 +51,7 @@ int RunClientProgram(CKorvexPortalShellApp& app, HINSTANCE instance, const WCHAR
     MessageBoxW(nullptr, u"缺少界面资源文件，请重新安装 Korvex 钱包。", u"Korvex 钱包", MB_OK | MB_ICONERROR);
   }
 
-  for (const WCHAR* className : kAxHostClasses)
-    UnregisterClassW(className, app.GetModuleInstance());
-  app.Term();
-  SelvaneUninitialize();
-  CoUninitialize();
+  StopClientServices(app);
   // The process ends here with 0 whatever the run gave; the order-pay result travels in the
   // hand-off block.
   TerminateProcess(GetCurrentProcess(), 0);

@@ -9,3 +9,8 @@
 // ends the process with exit code 0 (it does not return then). Without a resource library the
 // user is told that the client cannot show its screens, and the process ends the same way.
 int RunClientProgram(CKorvexPortalShellApp& app, HINSTANCE instance, const WCHAR* commandLine, int showCommand);
+
+// The platform services the screens need and the application's start, on the thread that will
+// run the application; StopClientServices takes them down again on the same thread after the run.
+void StartClientServices(CKorvexPortalShellApp& app, HINSTANCE instance);
+void StopClientServices(CKorvexPortalShellApp& app);

@@ -108,6 +108,9 @@ class CKorvexPortalApp : public CAppModule {
   // The desktop's window while it exists (the unpaid-trade list posts it the trade query's
   // entry); null until the shell has one.
   virtual HWND GetDesktopDlgWindow() const { return nullptr; }
+  // The window of the trade query page that the desktop keeps, while it has one; null otherwise
+  // (a payment that finds the session ended closes it).
+  virtual HWND GetDesktopTradeQueryWindow() const { return nullptr; }
   // A new unread-message count for the desktop's messages button (the message list passes on
   // the count of its fetch); called on the user-interface thread. Nothing until the shell has a
   // desktop.

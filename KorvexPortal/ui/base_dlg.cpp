@@ -275,6 +275,26 @@ LRESULT CBaseDlg::OnSize(UINT, WPARAM, LPARAM lParam, BOOL& bHandled)
   return 0;
 }
 
+RECT CBaseDlg::WorkingRect()
+{
+  RECT client{};
+  GetClientRect(&client);
+  client.top += m_titleHeight;
+  client.bottom -= m_bottomBarHeight;
+  if (client.bottom < client.top)
+    client.bottom = client.top;
+  return client;
+}
+
+BOOL CBaseDlg::TakeNewSize(LPARAM lParam)
+{
+  SIZE size{LOWORD(lParam), HIWORD(lParam)};
+  if (size.cx == m_lastSize.cx && size.cy == m_lastSize.cy)
+    return FALSE;
+  m_lastSize = size;
+  return TRUE;
+}
+
 void CBaseDlg::PlaceBars(int width, int height)
 {
   const int bar = m_bottomBarHeight;

@@ -174,6 +174,13 @@ class CBaseDlg : public CDialogImplBaseT<CWindow>, public CControlBinder, public
   // Pages the content to stay above the input panel, or back when it went down.
   void CheckSip();
 
+  // The client area between the title strip and the soft-key bar (empty, never inverted, when the
+  // bars fill the client).
+  RECT WorkingRect();
+  // For a WM_SIZE's lParam: TRUE when the size differs from the last one taken, which it records,
+  // so a screen lays its content out once per size. A new window starts with no size taken.
+  BOOL TakeNewSize(LPARAM lParam);
+
   // The skinned controls of the bars.
   CSkinSoftKey m_softKey1;
   CSkinSoftKey m_softKey2;
@@ -300,4 +307,6 @@ class CBaseDlg : public CDialogImplBaseT<CWindow>, public CControlBinder, public
   CMessageLoop* m_pFilterLoop = nullptr;
   // Set once WM_INITDIALOG arrived for the window being created.
   bool m_bInitStarted = false;
+  // The client size TakeNewSize took last.
+  SIZE m_lastSize{0, 0};
 };

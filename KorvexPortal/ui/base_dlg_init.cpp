@@ -262,6 +262,7 @@ LRESULT CBaseDlg::OnDestroy(UINT, WPARAM, LPARAM, BOOL&)
   m_bShiftedForScrollBar = false;
   m_scrollOffset = 0;
   m_pages.clear();
+  m_lastSize = SIZE{0, 0};
   return 0;
 }
 

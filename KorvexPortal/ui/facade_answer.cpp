@@ -88,14 +88,15 @@ CStringW CFacadeAnswer::Memo() const
 }
 
 bool RunBehindWaitBox(CKorvexPortalApp& app, CPaymentService& service, CFacadeAnswer& answer,
-                      const std::function<CServiceCommand*()>& start, const CStringW& waitText)
+                      const std::function<CServiceCommand*()>& start, const CStringW& waitText, UINT waitType)
 {
   answer.Arm();
   service.AddListener(&answer);
   CServiceCommand* command = start();
   bool answered = false;
   if (command) {
-    int key = app.ShowMessageBox(GetActiveWindow(), waitText, CStringW(), KV_BOX_WAIT, TRUE, SW_HIDE);
+    int key = app.ShowMessageBox(GetActiveWindow(), waitText, CStringW(), (waitType & ~0xFu) | KV_BOX_WAIT, TRUE,
+                                 SW_HIDE);
     if (key == KV_BOX_ANSWER_CANCEL) {
       service.Cancel(command);
     } else {

@@ -9,6 +9,7 @@
 #include <mutex>
 #include <vector>
 
+#include "message_box_types.h"
 #include "service_listener.h"
 #include "text/cstring.h"
 #include "windows.h"
@@ -61,6 +62,8 @@ class CFacadeAnswer : public IServiceListener {
 // Registers the answer's listener, starts the operation and, when it gave a command, shows the
 // wait box with the text (owned by the active window) until the answer comes; a cancel of the box
 // cancels the command, as does an answer that does not come within the bound after the box
-// ended otherwise. The listener is removed before this returns. True when the answer came.
+// ended otherwise. The listener is removed before this returns. True when the answer came. The
+// box is a wait of the type given (a wait with another frame; a plain wait by default).
 bool RunBehindWaitBox(CKorvexPortalApp& app, CPaymentService& service, CFacadeAnswer& answer,
-                      const std::function<CServiceCommand*()>& start, const CStringW& waitText);
+                      const std::function<CServiceCommand*()>& start, const CStringW& waitText,
+                      UINT waitType = KV_BOX_WAIT);

@@ -33,9 +33,10 @@ void CRechargeMenuPage::DestroyButtons()
 
 void CRechargeMenuPage::CreateMethodButtons(CRechargeMenuPage& page)
 {
-  // Whole-number layout scales against the 240 x 320 design.
-  int sx = static_cast<int>(GetScreenScaleX());
-  int sy = static_cast<int>(GetScreenScaleY());
+  // Whole-number layout scales against the 240 x 320 design, as the screen has them upright: the
+  // display mode here turns with the screen, and 240 / 320 would truncate to 0 in landscape.
+  int sx = GetUprightScaleX();
+  int sy = GetUprightScaleY();
   RECT rect{5 * sx, 40 * sy, 210 * sx, 70 * sy};
   for (int i = 0; i < kMethodCount; ++i) {
     auto* button = new CFormButton;

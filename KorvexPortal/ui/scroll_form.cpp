@@ -170,3 +170,17 @@ void CScrollForm::OnVScroll(WPARAM wParam)
     ::MoveWindow(child, rect.left, rect.top - delta, rect.right - rect.left, rect.bottom - rect.top, FALSE);
   }
 }
+
+void CScrollForm::ScrollIntoView(HWND child)
+{
+  RECT rect{};
+  if (!owner_ || !owner_->IsWindow() || !bar_.IsWindow() || !bar_.IsWindowVisible() || !child ||
+      ::GetParent(child) != owner_->m_hWnd || !::GetWindowRect(child, &rect))
+    return;
+  ::MapWindowPoints(nullptr, owner_->m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
+  RECT client{};
+  owner_->GetClientRect(&client);
+  int delta = rect.bottom > client.bottom ? rect.bottom - client.bottom : rect.top < 0 ? rect.top : 0;
+  if (delta != 0)
+    OnVScroll(MAKEWPARAM(SB_THUMBPOSITION, BarPosition() + delta));
+}

@@ -9,8 +9,9 @@
 
 class CScrollForm {
  public:
-  // The bar's control id in the dialog.
-  static constexpr int kBarId = 1500;
+  // The bar's control id in the dialog: below the rows the forms number from 1500 up (recharge
+  // methods, card and bank rows, contacts), so an item looked up by a row's id is that row.
+  static constexpr int kBarId = 1400;
 
   using ChildWindowCallback = void (*)(HWND window, void* context);
 
@@ -24,6 +25,9 @@ class CScrollForm {
   void Relayout();
   // The dialog's WM_VSCROLL: scrolls by a line, a page or to the thumb.
   void OnVScroll(WPARAM wParam);
+  // Scrolls so a child of the dialog (the one the keys moved the focus to) lies inside its client
+  // area; nothing while everything fits.
+  void ScrollIntoView(HWND child);
 
   // Calls the callback for every descendant of the parent, depth first. TRUE when the parent
   // has a child; without a callback FALSE with ERROR_INVALID_PARAMETER.

@@ -65,7 +65,9 @@ BOOL CScrollPanel::Attach(HWND control)
   // The frame moves from the control to the container.
   CWindow child(control);
   DWORD containerStyle = WS_CHILD | WS_VISIBLE;
-  DWORD containerExStyle = 0;
+  // The dialog's keyboard navigation reaches through the container and the viewport to the
+  // control, so Tab still stops at it.
+  DWORD containerExStyle = WS_EX_CONTROLPARENT;
   if (child.GetStyle() & WS_BORDER) {
     child.ModifyStyle(WS_BORDER, 0);
     containerStyle |= WS_BORDER;
@@ -82,7 +84,7 @@ BOOL CScrollPanel::Attach(HWND control)
   container_.Create(dialog, rect, nullptr, containerStyle, containerExStyle, static_cast<UINT_PTR>(id));
   RECT inner;
   container_.GetClientRect(&inner);
-  viewport_.Create(container_, inner, nullptr, WS_CHILD | WS_VISIBLE, 0, kViewportId);
+  viewport_.Create(container_, inner, nullptr, WS_CHILD | WS_VISIBLE, WS_EX_CONTROLPARENT, kViewportId);
   struct BarSpec {
     CSkinScrollBar& bar;
     DWORD style;

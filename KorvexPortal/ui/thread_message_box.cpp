@@ -5,10 +5,12 @@
 
 #include "dialog_ids.h"
 #include "message_box_types.h"
+#include "user/host_clock_wait.h"
 
 namespace {
 
-// Bound on the box's end (device time).
+// Bound on the end of the box's thread, in real time (the host's clock): a safety bound for a
+// thread that does not end, which no test clock running ahead may end before the thread could.
 constexpr DWORD kStopBoundMs = 30000;
 
 std::mutex g_instanceLock;
@@ -122,7 +124,8 @@ bool CThreadMessageBox::Stop()
 {
   if (HWND window = BoxWindow())
     ::SendMessageW(window, WM_CLOSE, 0, 0);
-  return !m_hThread || WaitAnswering(m_hThread, kStopBoundMs) == WAIT_OBJECT_0;
+  // Sends to this thread are answered meanwhile: the box's thread may send on its way out.
+  return !m_hThread || MsgWaitForMultipleObjectsEx(1, &m_hThread, kStopBoundMs, 0, MWMO_HOSTCLOCK) == WAIT_OBJECT_0;
 }
 
 LRESULT CThreadMessageBox::OnInitDialog(UINT, WPARAM, LPARAM, BOOL& bHandled)

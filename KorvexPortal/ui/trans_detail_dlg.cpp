@@ -82,31 +82,14 @@ LRESULT CTransDetailDlg::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled)
 {
   if (m_tabs.IsWindow())
     m_tabs.DestroyWindow();
-  m_nLastWidth = m_nLastHeight = 0;
   bHandled = FALSE;
   return 0;
 }
 
-RECT CTransDetailDlg::WorkingRect()
-{
-  RECT client{};
-  GetClientRect(&client);
-  client.top += m_titleHeight;
-  client.bottom -= m_bottomBarHeight;
-  if (client.bottom < client.top)
-    client.bottom = client.top;
-  return client;
-}
-
 LRESULT CTransDetailDlg::OnSize(UINT, WPARAM, LPARAM lParam, BOOL& bHandled)
 {
-  int width = LOWORD(lParam);
-  int height = HIWORD(lParam);
-  if (width != m_nLastWidth || height != m_nLastHeight) {
-    m_nLastWidth = width;
-    m_nLastHeight = height;
+  if (TakeNewSize(lParam))
     Layout();
-  }
   bHandled = FALSE;
   return 0;
 }

@@ -54,12 +54,9 @@ class CTransDetailDlg : public CBaseDlg {
   LRESULT OnBack(WORD, WORD, HWND, BOOL&);
   LRESULT OnGoDesktop(WORD, WORD, HWND, BOOL&);
 
-  RECT WorkingRect();
   void Layout();
 
   CAccountTabCtrl m_tabs;
   CListRows* m_pRows = nullptr;
   HWND m_hAccountPage = nullptr;
-  int m_nLastWidth = 0;
-  int m_nLastHeight = 0;
 };

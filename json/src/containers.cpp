@@ -22,16 +22,54 @@ void* blockWithRoom(size_t header, size_t room, Entry*& entries, TreePool* pool 
 }
 
 template <class Container>
-void releaseBlock(Container* container, bool pooled)
+void releaseBlock(Container* container, bool pooled, TreePool::ReleaseBatch& batch)
 {
   if (pooled) {
-    TreePool::release(container);
+    batch.add(container);
   } else {
     ::operator delete(container);
   }
 }
 
 }  // namespace
+
+void Element::release(Value& value, TreePool::ReleaseBatch& batch) noexcept
+{
+  if (value.comments_ == nullptr) {
+    switch (value.type_) {
+      case stringValue:
+        if (value.textOwner_ != Value::ownedByPool) {
+          break;
+        }
+        batch.add(value.value_.string_);
+        value.textOwner_ = Value::notOwned;
+        value.type_ = nullValue;
+        return;
+      case arrayValue:
+        ArrayValues::Destroy(value.value_.array_, batch);
+        value.type_ = nullValue;
+        return;
+      case objectValue:
+        ObjectValues::Destroy(value.value_.object_, batch);
+        value.type_ = nullValue;
+        return;
+      default:
+        value.type_ = nullValue;
+        return;
+    }
+  }
+  Value released;
+  released.exchangeAll(value);  // destroyed the usual way
+}
+
+void Member::release(TreePool::ReleaseBatch& batch) noexcept
+{
+  if (key.word_ == MemberKey::keyPooled && key.name_ != nullptr) {
+    batch.add(const_cast<WCHAR*>(key.name_));
+    key.name_ = nullptr;
+  }
+  Element::release(value, batch);
+}
 
 ArrayValues* ArrayValues::Create(size_t room)
 {
@@ -68,9 +106,17 @@ ArrayValues* ArrayValues::Copy(const ArrayValues& other)
 void ArrayValues::Destroy(ArrayValues* array)
 {
   TreePool::ReleaseBatch batch;
+  Destroy(array, batch);
+}
+
+void ArrayValues::Destroy(ArrayValues* array, TreePool::ReleaseBatch& batch) noexcept
+{
+  for (size_t position = 0; position < array->elements_.size(); ++position) {
+    Element::release(array->elements_[position].value, batch);
+  }
   const bool pooled = array->pooled_;
   array->~ArrayValues();
-  releaseBlock(array, pooled);
+  releaseBlock(array, pooled, batch);
 }
 
 UInt ArrayValues::size() const
@@ -218,9 +264,17 @@ ObjectValues* ObjectValues::Copy(const ObjectValues& other)
 void ObjectValues::Destroy(ObjectValues* object)
 {
   TreePool::ReleaseBatch batch;
+  Destroy(object, batch);
+}
+
+void ObjectValues::Destroy(ObjectValues* object, TreePool::ReleaseBatch& batch) noexcept
+{
+  for (size_t position = 0; position < object->members_.size(); ++position) {
+    object->members_[position].release(batch);
+  }
   const bool pooled = object->pooled_;
   object->~ObjectValues();
-  releaseBlock(object, pooled);
+  releaseBlock(object, pooled, batch);
 }
 
 size_t ObjectValues::lowerBound(const WCHAR* name, bool& found) const

@@ -13,10 +13,9 @@
 
 #include "entry_list.h"
 #include "json/value.h"
+#include "tree_pool.h"
 
 namespace Json {
-
-class TreePool;
 
 // Names compare as wcscmp does: by UTF-16 code unit, a name before every longer one it begins.
 inline int compareNames(const WCHAR* a, const WCHAR* b)
@@ -42,6 +41,11 @@ struct Element {
     value.exchangeAll(other.value);
     return *this;
   }
+
+  // Destroys the contents of a value that a container holds and leaves it null. The pieces of
+  // a reader's tree go to `batch` directly, and its arrays and objects are walked by this loop
+  // instead of through each value's own destruction.
+  static void release(Value& value, TreePool::ReleaseBatch& batch) noexcept;
 };
 
 struct Member {
@@ -58,6 +62,9 @@ struct Member {
     value.exchangeAll(other.value);
     return *this;
   }
+
+  // Releases the name and the value as Element::release does, leaving both empty.
+  void release(TreePool::ReleaseBatch& batch) noexcept;
 };
 
 // The position of `value` among the entries (Element or Member) of a list that hold it;
@@ -83,6 +90,7 @@ public:
   static ArrayValues* CreateIn(TreePool& pool, size_t room);
   static ArrayValues* Copy(const ArrayValues& other);
   static void Destroy(ArrayValues* array);
+  static void Destroy(ArrayValues* array, TreePool::ReleaseBatch& batch) noexcept;
 
   size_t count() const { return elements_.size(); }
   // The highest index plus one; 0 without elements.
@@ -128,6 +136,7 @@ public:
   static ObjectValues* CreateIn(TreePool& pool, size_t room);
   static ObjectValues* Copy(const ObjectValues& other);
   static void Destroy(ObjectValues* object);
+  static void Destroy(ObjectValues* object, TreePool::ReleaseBatch& batch) noexcept;
 
   size_t count() const { return members_.size(); }
   Member& memberAt(size_t position) { return members_[position]; }

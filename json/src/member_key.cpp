@@ -28,18 +28,11 @@ MemberKey& MemberKey::operator=(const MemberKey& other)
   return *this;
 }
 
-MemberKey& MemberKey::operator=(MemberKey&& other) noexcept
+void MemberKey::releaseName() noexcept
 {
-  std::swap(name_, other.name_);
-  std::swap(word_, other.word_);
-  return *this;
-}
-
-MemberKey::~MemberKey()
-{
-  if (name_ != nullptr && word_ == keyOwned) {
+  if (word_ == keyOwned) {
     valueAllocator()->releaseMemberName(const_cast<WCHAR*>(name_));
-  } else if (name_ != nullptr && word_ == keyPooled) {
+  } else if (word_ == keyPooled) {
     TreePool::release(const_cast<WCHAR*>(name_));
   }
 }

@@ -8,6 +8,10 @@
 #include <string>
 #include <string_view>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "containers.h"
 #include "tree_pool.h"
 #include "text/widechar.h"
@@ -26,6 +30,7 @@ constexpr size_t kListRoom = 16;
 // n log n.
 struct Reader::MemberList {
   static constexpr size_t indexedFrom = 1024;
+  static constexpr size_t countedUpTo = 32;  // members whose place is counted, not searched for
 
   friend void reserveRoom(MemberList& list)
   {
@@ -159,8 +164,19 @@ bool Reader::parse(const WCHAR* begin, const WCHAR* end, Value& root, bool colle
 
 bool Reader::readValue(int depth)
 {
+  // A string or number right at the reader's position is read without the general token scan;
+  // a number's extent is found as it is decoded.
   Token token;
-  readTokenSkippingComments(token);
+  const WCHAR first = current_ != end_ ? *current_ : 0;
+  if (first == u'"') {
+    readStringToken(token);
+  } else if ((first >= u'0' && first <= u'9') || first == u'-') {
+    token.type = tokenNumber;
+    token.start = token.end = current_;
+    token.escaped = false;
+  } else {
+    readTokenSkippingComments(token);
+  }
   if (collectComments_) {
     if (!commentsBefore_.empty()) {
       currentValue().setComment(commentsBefore_, commentBefore);
@@ -193,10 +209,10 @@ bool Reader::readValue(int depth)
       successful = decodeStringValue(token);
       break;
     case tokenTrue:
-      currentValue() = Value(true);
+      setCurrent(true);
       break;
     case tokenFalse:
-      currentValue() = Value(false);
+      setCurrent(false);
       break;
     case tokenNull:
       currentValue() = Value();
@@ -246,31 +262,42 @@ bool Reader::readMembers(MemberList& list, int depth)
   bool lastNameEmpty = true;
   Token tokenName;
   while (true) {
-    readTokenSkippingComments(tokenName);
+    if (current_ != end_ && *current_ == u'"') {
+      readStringToken(tokenName);
+    } else {
+      readTokenSkippingComments(tokenName);
+    }
     if (tokenName.type == tokenObjectEnd && lastNameEmpty) {
       return true;
     }
     if (tokenName.type != tokenString) {
       break;
     }
-    if (!decodeString(tokenName, memberName_)) {
+    MemberKey name(0);
+    size_t length = 0;
+    if (!decodeName(tokenName, name, length)) {
       return recoverFromError(tokenObjectEnd);
     }
-    lastNameEmpty = memberName_.empty();
+    lastNameEmpty = length == 0;
 
-    Token colon;
-    readToken(colon);
-    if (colon.type != tokenMemberSeparator) {
-      return addErrorAndRecover(u"Missing ':' after object member name", colon, tokenObjectEnd);
+    if (!take(u':')) {
+      Token colon;
+      readToken(colon);
+      if (colon.type != tokenMemberSeparator) {
+        return addErrorAndRecover(u"Missing ':' after object member name", colon, tokenObjectEnd);
+      }
     }
     // A repeated name is read again into the member it named before.
-    nodes_.push_back(&memberNamed(list, memberName_));
+    nodes_.push_back(&memberNamed(list, name, length));
     bool ok = readValue(depth + 1);
     nodes_.pop_back();
     if (!ok) {
       return recoverFromError(tokenObjectEnd);
     }
 
+    if (take(u',')) {
+      continue;
+    }
     Token comma;
     readTokenSkippingComments(comma);
     if (comma.type == tokenObjectEnd) {
@@ -283,15 +310,31 @@ bool Reader::readMembers(MemberList& list, int depth)
   return addErrorAndRecover(u"Missing '}' or object member name", tokenName, tokenObjectEnd);
 }
 
-Value& Reader::memberNamed(MemberList& list, const std::u16string& decodedName)
+Value& Reader::memberNamed(MemberList& list, MemberKey& key, size_t length)
 {
-  const WCHAR* name = decodedName.c_str();
+  const WCHAR* name = key.name();
   std::vector<Member>& entries = list.entries;
   const auto position = static_cast<uint32_t>(entries.size());
-  const uint64_t prefix = namePrefix(name, decodedName.size());
+  const uint64_t prefix = namePrefix(name, length);
   const bool indexed = !list.index.empty() || entries.size() >= MemberList::indexedFrom;
   auto at = list.order.end();
-  if (!indexed) {
+  if (!indexed && list.order.size() <= MemberList::countedUpTo) {
+    // Counted without a branch per member, then past the names of the same prefix that order
+    // before this one.
+    size_t before = 0;
+    for (const MemberList::Ordered& ordered : list.order) {
+      before += ordered.prefix < prefix ? 1 : 0;
+    }
+    for (at = list.order.begin() + static_cast<ptrdiff_t>(before); at != list.order.end() && at->prefix == prefix; ++at) {
+      const int order = compareNames(entries[at->position].key.name(), name);
+      if (order == 0) {
+        return entries[at->position].value;
+      }
+      if (order > 0) {
+        break;
+      }
+    }
+  } else if (!indexed) {
     auto before = [&entries](const MemberList::Ordered& ordered, const std::pair<uint64_t, const WCHAR*>& key) {
       return ordered.prefix != key.first ? ordered.prefix < key.first
                                          : compareNames(entries[ordered.position].key.name(), key.second) < 0;
@@ -311,15 +354,54 @@ Value& Reader::memberNamed(MemberList& list, const std::u16string& decodedName)
       return entries[found->second].value;
     }
   }
-  Member& added = pool_ != nullptr
-                      ? addEntry(entries, lastValue_, MemberKey(copyText(name, decodedName.size()), MemberKey::Pooled()))
-                      : addEntry(entries, lastValue_, MemberKey(name, MemberKey::keyOwned));
+  Member& added =
+      addEntry(entries, lastValue_, key.isShared() ? MemberKey(name, MemberKey::keyOwned) : std::move(key));
   if (indexed) {
     list.index.emplace(added.key.name(), position);
   } else {
     list.order.insert(at, MemberList::Ordered{prefix, position});
   }
   return added.value;
+}
+
+// With a pool the name is decoded into the piece that the key keeps; without one, into the
+// reader's buffer, which the key shares until a member takes its own copy.
+bool Reader::decodeName(const Token& token, MemberKey& key, size_t& length)
+{
+  if (pool_ == nullptr) {
+    if (!decodeString(token, memberName_)) {
+      return false;
+    }
+    key = MemberKey(memberName_.c_str(), MemberKey::keyShared);
+    length = memberName_.size();
+    return true;
+  }
+  WCHAR* name = decodedCopy(token, length);
+  if (name == nullptr) {
+    return false;
+  }
+  key = MemberKey(name, MemberKey::Pooled());
+  return true;
+}
+
+WCHAR* Reader::decodedCopy(const Token& token, size_t& length)
+{
+  const WCHAR* raw = token.start + 1;
+  length = static_cast<size_t>(token.end - 1 - raw);
+  WCHAR* text = copyText(raw, length);
+  if (token.escaped) {
+    // Unescaping never lengthens the text, so the raw copy is decoded in place.
+    if (!decodeEscapes(token, text, length)) {
+      if (pool_ != nullptr) {
+        TreePool::release(text);
+      } else {
+        valueAllocator()->releaseStringValue(text);
+      }
+      return nullptr;
+    }
+    text[length] = 0;
+  }
+  return text;
 }
 
 WCHAR* Reader::copyText(const WCHAR* text, size_t length)
@@ -400,6 +482,9 @@ int Reader::readElement(List& elements, int depth)
     recoverFromError(tokenArrayEnd);
     return -1;
   }
+  if (take(u',')) {
+    return 1;
+  }
   Token token;
   readTokenSkippingComments(token);
   if (token.type == tokenArrayEnd) {
@@ -410,13 +495,6 @@ int Reader::readElement(List& elements, int depth)
     return -1;
   }
   return 1;
-}
-
-void Reader::readTokenSkippingComments(Token& token)
-{
-  do {
-    readToken(token);
-  } while (token.type == tokenComment);
 }
 
 void Reader::readToken(Token& token)
@@ -444,9 +522,9 @@ void Reader::readToken(Token& token)
     case u',': token.type = tokenArraySeparator; break;
     case u':': token.type = tokenMemberSeparator; break;
     case u'"':
-      token.type = tokenString;
-      ok = readString(token.escaped);
-      break;
+      current_ = p;
+      readStringToken(token);
+      return;
     case u'/':
       token.type = tokenComment;
       ok = readComment();
@@ -455,7 +533,7 @@ void Reader::readToken(Token& token)
     case u'0': case u'1': case u'2': case u'3': case u'4':
     case u'5': case u'6': case u'7': case u'8': case u'9':
       token.type = tokenNumber;
-      readNumber();
+      current_ = numberEnd(current_);
       break;
     case u't':
       token.type = tokenTrue;
@@ -476,6 +554,14 @@ void Reader::readToken(Token& token)
   if (!ok) {
     token.type = tokenError;
   }
+  token.end = current_;
+}
+
+void Reader::readStringToken(Token& token)
+{
+  token.start = current_++;
+  token.escaped = false;
+  token.type = readString(token.escaped) ? tokenString : tokenError;
   token.end = current_;
 }
 
@@ -504,26 +590,46 @@ bool Reader::match(const WCHAR* pattern, int length)
   return true;
 }
 
+namespace {
+
+// The offset of the first quote or backslash among the eight units at `p`, or 8 when none is.
+size_t firstQuoteOrBackslash(const WCHAR* p)
+{
+#if defined(__SSE2__)
+  const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  const __m128i found = _mm_or_si128(_mm_cmpeq_epi16(units, _mm_set1_epi16(u'"')),
+                                     _mm_cmpeq_epi16(units, _mm_set1_epi16(u'\\')));
+  const auto mask = static_cast<unsigned>(_mm_movemask_epi8(found));
+  return mask == 0 ? 8 : static_cast<size_t>(__builtin_ctz(mask)) / 2;
+#else
+  for (size_t i = 0; i < 8; ++i) {
+    if (p[i] == u'"' || p[i] == u'\\') {
+      return i;
+    }
+  }
+  return 8;
+#endif
+}
+
+}  // namespace
+
 // Runs past the closing quote; a backslash takes the next character whatever it is.
 bool Reader::readString(bool& escaped)
 {
   const WCHAR* p = current_;
-  // Four units at a time while none of them is a quote or a backslash.
-  constexpr uint64_t ones = 0x0001000100010001ull, highs = 0x8000800080008000ull;
-  auto holds = [](uint64_t units, uint64_t unit) {
-    const uint64_t x = units ^ (unit * ones);
-    return ((x - ones) & ~x & highs) != 0;  // some unit of x is zero
-  };
-  while (end_ - p >= 4) {
-    uint64_t units;
-    std::memcpy(&units, p, sizeof units);
-    if (holds(units, u'"') || holds(units, u'\\')) {
+  for (;;) {
+    // Eight units at a time while they last, to the next quote or backslash.
+    while (end_ - p >= 8) {
+      const size_t offset = firstQuoteOrBackslash(p);
+      p += offset;
+      if (offset != 8) {
+        break;
+      }
+    }
+    if (p == end_) {
       break;
     }
-    p += 4;
-  }
-  while (p != end_) {
-    WCHAR c = *p++;
+    const WCHAR c = *p++;
     if (c == u'"') {
       current_ = p;
       return true;
@@ -539,13 +645,12 @@ bool Reader::readString(bool& escaped)
   return false;
 }
 
-void Reader::readNumber()
+const WCHAR* Reader::numberEnd(const WCHAR* p) const
 {
-  const WCHAR* p = current_;
   while (p != end_ && ((*p >= u'0' && *p <= u'9') || *p == u'.' || *p == u'e' || *p == u'E' || *p == u'+' || *p == u'-')) {
     ++p;
   }
-  current_ = p;
+  return p;
 }
 
 }  // namespace Json

@@ -26,22 +26,13 @@ std::u16string notANumber(const WCHAR* start, const WCHAR* end)
 
 // A real whose digits make an integer below 2^53 and whose power of ten is within 22 is that
 // integer times or divided by the power, rounded once: exactly what a full conversion gives.
-// Other texts (and any that is not a real throughout) are left to it.
-bool quickReal(const WCHAR* p, const WCHAR* end, double& value)
+// Other texts (and any that is not a real throughout) are left to it. This reads the rest of a
+// real after its sign and its integer digits (`counted` of them, 1 to 18, making `digits`).
+bool quickRealRest(const WCHAR* p, const WCHAR* end, bool negative, uint64_t digits, int counted, double& value)
 {
   static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-  const bool negative = p != end && *p == u'-';
-  p += negative ? 1 : 0;
-  uint64_t digits = 0;
-  int counted = 0, exponent = 0;
-  const WCHAR* first = p;
-  for (; p != end && isDigit(*p); ++p, ++counted) {
-    digits = digits * 10 + static_cast<unsigned>(*p - u'0');
-  }
-  if (p == first || counted > 18) {
-    return false;
-  }
+  int exponent = 0;
   if (p != end && *p == u'.') {
     for (++p; p != end && isDigit(*p); ++p, ++counted, --exponent) {
       digits = digits * 10 + static_cast<unsigned>(*p - u'0');
@@ -75,39 +66,101 @@ bool quickReal(const WCHAR* p, const WCHAR* end, double& value)
   return true;
 }
 
+// The same over a whole token.
+bool quickReal(const WCHAR* p, const WCHAR* end, double& value)
+{
+  const bool negative = p != end && *p == u'-';
+  p += negative ? 1 : 0;
+  uint64_t digits = 0;
+  int counted = 0;
+  const WCHAR* first = p;
+  for (; p != end && isDigit(*p); ++p, ++counted) {
+    digits = digits * 10 + static_cast<unsigned>(*p - u'0');
+  }
+  if (p == first || counted > 18) {
+    return false;
+  }
+  return quickRealRest(p, end, negative, digits, counted, value);
+}
+
 }  // namespace
 
-bool Reader::decodeNumber(const Token& token)
+// The value being read takes a number or boolean in place (its comments stay): a temporary's narrow
+// write read back whole would stall the copy.
+Value& Reader::emptiedCurrent()
 {
-  // An integer unless a character of a real turns up or the digits reach the threshold first.
+  Value& current = currentValue();
+  if (current.type_ >= stringValue) {
+    current = Value();
+  }
+  return current;
+}
+
+void Reader::setCurrent(Int value)
+{
+  Value& current = emptiedCurrent();
+  current.value_.int_ = value;
+  current.type_ = intValue;
+}
+
+void Reader::setCurrent(UInt value)
+{
+  Value& current = emptiedCurrent();
+  current.value_.uint_ = value;
+  current.type_ = uintValue;
+}
+
+void Reader::setCurrent(double value)
+{
+  Value& current = emptiedCurrent();
+  current.value_.real_ = value;
+  current.type_ = realValue;
+}
+
+void Reader::setCurrent(bool value)
+{
+  Value& current = emptiedCurrent();
+  current.value_.bool_ = value;
+  current.type_ = booleanValue;
+}
+
+bool Reader::decodeNumber(Token& token)
+{
+  // An integer unless a character of a real turns up, or unless the digits before the last
+  // reach the threshold (so "4294967290" on reads as a real, as a digit-by-digit check gives).
+  // The digits are read as the token's extent is found.
   const WCHAR* p = token.start;
   const bool isNegative = *p == u'-';
   if (isNegative) {
     ++p;
   }
-  const UInt threshold = isNegative ? 214748364u : 429496729u;
-  UInt value = 0;
-  bool overflow = false;
-  for (; p != token.end; ++p) {
-    WCHAR c = *p;
-    if (isDigit(c)) {
-      overflow = overflow || value >= threshold;
-      value = value * 10 + static_cast<UInt>(c - u'0');
-    } else if (c == u'.' || c == u'e' || c == u'E' || c == u'+' || c == u'-') {
-      return decodeReal(token);
-    } else {
-      return addError(notANumber(token.start, token.end), token);
-    }
+  const WCHAR* const first = p;
+  constexpr ptrdiff_t mostDigits = 18;  // within a quick real's, and far beyond an integer's
+  uint64_t digits = 0;
+  for (; p != end_ && isDigit(*p) && p - first < mostDigits; ++p) {
+    digits = digits * 10 + static_cast<unsigned>(*p - u'0');
   }
-  if (overflow) {
+  const WCHAR* const integerEnd = p;
+  current_ = token.end = numberEnd(p);
+  if (integerEnd != token.end) {
+    double quick = 0;
+    if (integerEnd != first && (*integerEnd == u'.' || *integerEnd == u'e' || *integerEnd == u'E') &&
+        quickRealRest(integerEnd, token.end, isNegative, digits, static_cast<int>(integerEnd - first), quick)) {
+      setCurrent(quick);
+      return true;
+    }
+    return decodeReal(token);
+  }
+  const uint64_t threshold = isNegative ? 214748364u : 429496729u;
+  if (digits / 10 >= threshold) {
     return decodeReal(token);
   }
   if (isNegative) {
-    currentValue() = Value(-static_cast<Int>(value));
-  } else if (value <= 2147483647u) {
-    currentValue() = Value(static_cast<Int>(value));
+    setCurrent(-static_cast<Int>(digits));
+  } else if (digits <= 2147483647u) {
+    setCurrent(static_cast<Int>(digits));
   } else {
-    currentValue() = Value(value);
+    setCurrent(static_cast<UInt>(digits));
   }
   return true;
 }
@@ -120,7 +173,7 @@ bool Reader::decodeReal(const Token& token)
   // real beyond the range of a double is left to the wide scan, which gives what it gives.
   double quick = 0;
   if (quickReal(token.start, token.end, quick)) {
-    currentValue() = Value(quick);
+    setCurrent(quick);
     return true;
   }
   char ascii[64];
@@ -130,7 +183,7 @@ bool Reader::decodeReal(const Token& token)
     double value = 0;
     std::from_chars_result read = std::from_chars(ascii, ascii + length, value);
     if (read.ec == std::errc()) {
-      currentValue() = Value(value);
+      setCurrent(value);
       return true;
     }
     if (read.ec == std::errc::invalid_argument) {
@@ -143,26 +196,20 @@ bool Reader::decodeReal(const Token& token)
   if (scanEnd == text.c_str()) {
     return addError(notANumber(token.start, token.end), token);
   }
-  currentValue() = Value(value);
+  setCurrent(value);
   return true;
 }
 
 bool Reader::decodeStringValue(const Token& token)
 {
-  const WCHAR* raw = token.start + 1;
-  size_t rawLength = static_cast<size_t>(token.end - 1 - raw);
-  Value value = Value::adoptString(copyText(raw, rawLength));
+  size_t length = 0;
+  WCHAR* text = decodedCopy(token, length);
+  if (text == nullptr) {
+    return false;
+  }
+  Value value = Value::adoptString(text);
   if (pool_ != nullptr) {
     value.textOwner_ = Value::ownedByPool;
-  }
-  if (token.escaped) {
-    // Unescaping never lengthens the text, so the raw copy is decoded in place.
-    WCHAR* buffer = value.value_.string_;
-    size_t length = 0;
-    if (!decodeEscapes(token, buffer, length)) {
-      return false;
-    }
-    buffer[length] = 0;
   }
   currentValue() = std::move(value);
   return true;

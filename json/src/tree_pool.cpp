@@ -25,8 +25,10 @@ size_t roundUp(size_t bytes)
 }  // namespace
 
 struct TreePool::Chunk {
+  explicit Chunk(size_t size) : bytes(static_cast<uint32_t>(std::min<size_t>(size, UINT32_MAX))) {}
+
   std::atomic<uint32_t> held{kBias};
-  uint32_t unused = 0;
+  uint32_t bytes;  // of the whole block, header included (at most what fits)
 };
 
 // Each piece is preceded by its chunk's address.
@@ -39,7 +41,7 @@ TreePool::Chunk* TreePool::makeChunk(size_t bytes)
   if (block == nullptr) {
     throw std::bad_alloc();
   }
-  return new (block) Chunk();
+  return new (block) Chunk(bytes);
 }
 
 void TreePool::retire(Chunk* chunk, uint32_t pieces) noexcept
@@ -107,17 +109,27 @@ thread_local TreePool::ReleaseBatch* t_batch = nullptr;
 
 void TreePool::release(void* piece) noexcept
 {
-  Chunk* chunk = *reinterpret_cast<Chunk**>(static_cast<char*>(piece) - kPieceHeader);
   ReleaseBatch* batch = t_batch;
   if (batch == nullptr) {
-    drop(chunk, 1);
+    drop(chunkOf(piece), 1);
     return;
   }
-  if (batch->chunk_ != chunk) {
-    batch->flush();
-    batch->chunk_ = chunk;
+  batch->add(piece);
+}
+
+void TreePool::ReleaseBatch::addElsewhere(void* piece) noexcept
+{
+  Chunk* chunk = chunkOf(piece);
+  if (!outermost_) {
+    drop(chunk, 1);  // not counted here: counting is the outermost batch's
+    return;
   }
-  ++batch->count_;
+  if (chunk_ != chunk) {
+    flush();
+    chunk_ = chunk;
+    chunkEnd_ = reinterpret_cast<uintptr_t>(chunk) + chunk->bytes;
+  }
+  ++count_;
 }
 
 TreePool::ReleaseBatch::ReleaseBatch() noexcept : outermost_(t_batch == nullptr)

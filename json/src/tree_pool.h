@@ -43,16 +43,32 @@ public:
     ReleaseBatch(const ReleaseBatch&) = delete;
     ReleaseBatch& operator=(const ReleaseBatch&) = delete;
 
+    // Releases a piece as release() does, without looking for the thread's batch: for a loop
+    // that destroys a tree and holds its batch at hand. A piece of the chunk that the last came
+    // from is counted without reading its header.
+    void add(void* piece) noexcept
+    {
+      const auto at = reinterpret_cast<uintptr_t>(piece);
+      if (at > reinterpret_cast<uintptr_t>(chunk_) && at < chunkEnd_) {
+        ++count_;
+        return;
+      }
+      addElsewhere(piece);
+    }
+
   private:
     friend class TreePool;
+    void addElsewhere(void* piece) noexcept;
     void flush() noexcept;
 
     bool outermost_;
     Chunk* chunk_ = nullptr;
+    uintptr_t chunkEnd_ = 0;  // past the end of chunk_'s block
     uint32_t count_ = 0;
   };
 
 private:
+  static Chunk* chunkOf(void* piece) { return *reinterpret_cast<Chunk**>(static_cast<char*>(piece) - sizeof(Chunk*)); }
   static Chunk* makeChunk(size_t bytes);
   static void retire(Chunk* chunk, uint32_t pieces) noexcept;
   static void drop(Chunk* chunk, uint32_t pieces) noexcept;

@@ -132,12 +132,18 @@ TEST(JsonReader, TypesNumbersByTheirDigits)
       {u"1e-400", Json::realValue, 0.0},
       {u"0.000000000000000000000000000000000000000000001e-300", Json::realValue, 0.0},
   };
+  // Alone, right after a colon, and after spaces inside an array: each way the reader meets a
+  // number reads it alike.
   for (const NumberCase& c : cases) {
-    Reader reader;
-    Value root;
-    ASSERT_TRUE(reader.parse(c.text, root, false)) << c.value;
-    EXPECT_EQ(root.type(), c.type) << c.value;
-    EXPECT_EQ(root.asDouble(), c.value);
+    const std::u16string texts[] = {c.text, u"{\"n\":" + c.text + u"}", u"[ " + c.text + u" ]"};
+    for (const std::u16string& text : texts) {
+      Reader reader;
+      Value root;
+      ASSERT_TRUE(reader.parse(text, root, false)) << c.value;
+      const Value& number = root.isObject() ? root[u"n"] : root.isArray() ? root[0] : root;
+      EXPECT_EQ(number.type(), c.type) << c.value;
+      EXPECT_EQ(number.asDouble(), c.value);
+    }
   }
 }
 
@@ -167,6 +173,30 @@ TEST(JsonReader, DecodesEscapesIntoUtf16CodeUnits)
   }
 }
 
+// Texts and names of every length up to a few blocks of the scan, with a quote or backslash
+// escape at every place, and the same texts left unterminated.
+TEST(JsonReader, FindsTheEndOfEveryTextWhereverItsEscapesFall)
+{
+  for (size_t length = 0; length <= 20; ++length) {
+    for (size_t at = 0; at <= length; ++at) {
+      std::u16string raw(length, u'x');
+      std::u16string decoded = raw;
+      if (at < length) {
+        raw.replace(at, 1, at % 2 ? u"\\\"" : u"\\\\");
+        decoded[at] = at % 2 ? u'"' : u'\\';
+      }
+      Reader reader;
+      Value root;
+      ASSERT_TRUE(reader.parse(u"{\"" + raw + u"\":\"" + raw + u"\"}", root, false)) << length << " " << at;
+      ASSERT_EQ(root.size(), 1u);
+      EXPECT_EQ(root.getMemberNames()[0], decoded) << length << " " << at;
+      EXPECT_EQ(root[decoded].asString(), decoded) << length << " " << at;
+      EXPECT_FALSE(reader.parse(u"[\"" + raw, root, false)) << length << " " << at;
+      EXPECT_FALSE(reader.parse(u"[\"" + raw + u"\\", root, false)) << length << " " << at;
+    }
+  }
+}
+
 TEST(JsonReader, NamesAreDecodedAndTheLastOccurrenceWins)
 {
   Reader reader;
@@ -175,6 +205,11 @@ TEST(JsonReader, NamesAreDecodedAndTheLastOccurrenceWins)
   EXPECT_EQ(root.size(), 2u);
   EXPECT_EQ(root[u"a"].asInt(), 2);
   EXPECT_TRUE(root[u"名"].asBool());
+  // A number or boolean read over a text or container that the name held before.
+  ASSERT_TRUE(reader.parse(u"{\"s\":\"text\",\"o\":{\"x\":[\"y\"]},\"s\":-3,\"o\":false,\"s\":2.5}", root, false));
+  EXPECT_EQ(root.size(), 2u);
+  EXPECT_EQ(root[u"s"].asDouble(), 2.5);
+  EXPECT_EQ(root[u"o"].type(), Json::booleanValue);
 }
 
 TEST(JsonReader, ReplacesWhatTheRootHeld)

@@ -82,8 +82,12 @@ uint64_t Now()
   return clock.on.load() ? clock.now.load() : RealNow();
 }
 
-Timeout::Timeout(DWORD milliseconds, Waiter& waiter)
-    : waiter_(waiter), infinite_(milliseconds == INFINITE), virtual_(Virtual().on.load()), deadline_(Now() + milliseconds)
+Timeout::Timeout(DWORD milliseconds, Waiter& waiter, Basis basis)
+    : waiter_(waiter),
+      infinite_(milliseconds == INFINITE),
+      host_(basis == Basis::host),
+      virtual_(!host_ && Virtual().on.load()),
+      deadline_((host_ ? RealNow() : Now()) + milliseconds)
 {
   if (!infinite_ && virtual_) {
     VirtualClock& clock = Virtual();
@@ -105,7 +109,7 @@ Timeout::~Timeout()
 
 bool Timeout::Expired() const
 {
-  return !infinite_ && Now() >= deadline_;
+  return !infinite_ && (host_ ? RealNow() : Now()) >= deadline_;
 }
 
 int64_t Timeout::RealWait() const

@@ -88,13 +88,13 @@ class Attachment {
 
 }  // namespace
 
-DWORD WaitForObjects(Objects objects, bool all, DWORD milliseconds, WaitCondition* condition)
+DWORD WaitForObjects(Objects objects, bool all, DWORD milliseconds, WaitCondition* condition, clock::Basis basis)
 {
   bool deviceWide = std::any_of(objects.begin(), objects.end(), [](const auto& object) { return object->IsDeviceWide(); });
   Waiter waiter(deviceWide);
   Subscriptions subscriptions(objects, waiter);
   Attachment attachment(condition, waiter);
-  clock::Timeout timeout(milliseconds, waiter);
+  clock::Timeout timeout(milliseconds, waiter, basis);
   for (;;) {
     uint32_t seen = waiter.Count();
     EndThreadIfTerminated();

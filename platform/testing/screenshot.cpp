@@ -12,3 +12,8 @@ std::string kvtest::SaveScreenshot(const std::string& name, HWND window)
   std::string path = (folder / (name + ".png")).string();
   return display::SaveScreenshot(path, window) ? path : std::string();
 }
+
+bool kvtest::SaveScreenshotTo(const std::string& path, HWND window)
+{
+  return display::SaveScreenshot(path, window);
+}

@@ -56,6 +56,31 @@ void Unlink(Lock& held, Window& window)
   list.erase(std::remove(list.begin(), list.end(), window.handle), list.end());
 }
 
+// An owned window stays above its owner: the windows the owner owns (directly or through others)
+// that lie below it move to just above it, keeping their order among themselves.
+void KeepOwnedAbove(Lock& held, std::vector<HWND>& list, HWND owner)
+{
+  auto ownedBy = [&](HWND hwnd) {
+    for (auto window = Find(held, hwnd); window && window->owner; window = Find(held, window->owner))
+      if (window->owner == owner)
+        return true;
+    return false;
+  };
+  auto at = std::find(list.begin(), list.end(), owner);
+  if (at == list.end())
+    return;
+  std::vector<HWND> below(at + 1, list.end());
+  std::vector<HWND> raised;
+  for (HWND hwnd : below)
+    if (ownedBy(hwnd))
+      raised.push_back(hwnd);
+  if (raised.empty())
+    return;
+  list.erase(std::remove_if(at + 1, list.end(), [&](HWND hwnd) { return ownedBy(hwnd); }), list.end());
+  at = std::find(list.begin(), list.end(), owner);
+  list.insert(at, raised.begin(), raised.end());
+}
+
 // Puts the window into its sibling list: HWND_TOP, HWND_BOTTOM, HWND_TOPMOST, HWND_NOTOPMOST
 // or right below a sibling. Top-level windows keep the topmost ones above the others.
 void LinkAt(Lock& held, Window& window, HWND insertAfter)
@@ -89,6 +114,8 @@ void LinkAt(Lock& held, Window& window, HWND insertAfter)
     position = after == bandEnd ? bandBegin : after + 1;
   }
   list.insert(position, window.handle);
+  if (topLevel && !topmost)
+    KeepOwnedAbove(held, list, window.handle);
 }
 
 }  // namespace user_detail

@@ -9,6 +9,7 @@
 #include "kernel/waiting.h"
 #include "kernel/wait.h"
 #include "internal/user/test_hooks.h"
+#include "user/host_clock_wait.h"
 #include "window_internal.h"
 
 namespace user_detail {
@@ -100,7 +101,9 @@ using namespace user_detail;
 DWORD MsgWaitForMultipleObjectsEx(DWORD nCount, const HANDLE* pHandles, DWORD dwMilliseconds, DWORD dwWakeMask,
                                   DWORD dwFlags)
 {
-  if (nCount >= MAXIMUM_WAIT_OBJECTS || (nCount > 0 && !pHandles) || (dwFlags & MWMO_WAITALL)) {
+  bool hostClock = (dwFlags & MWMO_HOSTCLOCK) != 0;
+  if (nCount >= MAXIMUM_WAIT_OBJECTS || (nCount > 0 && !pHandles) || (dwFlags & MWMO_WAITALL) ||
+      (hostClock && (dwWakeMask & QS_TIMER))) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return WAIT_FAILED;
   }
@@ -117,6 +120,9 @@ DWORD MsgWaitForMultipleObjectsEx(DWORD nCount, const HANDLE* pHandles, DWORD dw
     queue = CurrentQueue(held);
   }
   QueueCondition condition(queue, dwWakeMask, objects);
+  // Without timers in the mask nothing cuts the wait: the whole bound runs on the host's clock.
+  if (hostClock)
+    return kernel::WaitForObjects(objects, false, dwMilliseconds, &condition, kernel::clock::Basis::host);
   uint64_t start = kernel::clock::Now();
   uint64_t deadline = dwMilliseconds == INFINITE ? UINT64_MAX : start + dwMilliseconds;
   // A timer coming due makes the queue ready without anyone waking the wait: the wait is cut

@@ -91,12 +91,16 @@ TEST_F(TestLibraryDialogs, AreMadeByIdThroughTheDialogCallsAndTheClassLibrary)
 
 TEST_F(TestLibraryDialogs, LayOutInTheUnitsOfTheirFontAtTheScreenDensity)
 {
+  // Dialog units are the font's metrics at 96 dots per inch times the density factor: a template
+  // lays out at 480 x 640 exactly twice as large as at 240 x 320, so one that fits the smaller
+  // screen fits the larger.
   struct Screen {
-    int width, height;
+    int width, height, factor;
   };
   int heights[2] = {};
+  TEXTMETRICW base{}, systemBase{};
   int index = 0;
-  for (Screen screen : {Screen{240, 320}, Screen{480, 640}}) {
+  for (Screen screen : {Screen{240, 320, 1}, Screen{480, 640, 2}}) {
     SCOPED_TRACE(std::to_string(screen.width));
     kvtest::SetScreenSize(screen.width, screen.height);
     HWND login = Create(IDD_LOGIN);
@@ -118,12 +122,20 @@ TEST_F(TestLibraryDialogs, LayOutInTheUnitsOfTheirFontAtTheScreenDensity)
     SelectObject(dc, GetStockObject(SYSTEM_FONT));
     GetTextMetricsW(dc, &system);
     DeleteDC(dc);
-    EXPECT_EQ(MAKELONG(system.tmAveCharWidth, system.tmHeight), GetDialogBaseUnits()) << "the system font's units";
+    if (screen.factor == 1) {
+      base = metrics;
+      systemBase = system;
+    }
+    EXPECT_EQ(MAKELONG(systemBase.tmAveCharWidth * screen.factor, systemBase.tmHeight * screen.factor),
+              GetDialogBaseUnits())
+        << "the system font's units";
 
     // EDITTEXT IDC_ACCOUNT, 8, 36, 104, 14: x units are quarters of the average width, y units
     // eighths of the height.
-    auto x = [&](int units) { return (units * metrics.tmAveCharWidth + 2) / 4; };
-    auto y = [&](int units) { return (units * metrics.tmHeight + 4) / 8; };
+    int width = base.tmAveCharWidth * screen.factor;
+    int height = base.tmHeight * screen.factor;
+    auto x = [&](int units) { return (units * width + 2) / 4; };
+    auto y = [&](int units) { return (units * height + 4) / 8; };
     RECT expected{x(8), y(36), x(112), y(50)};
     RECT mapped{8, 36, 112, 50};
     ASSERT_TRUE(MapDialogRect(login, &mapped));

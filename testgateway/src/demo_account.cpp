@@ -13,6 +13,7 @@
 #include <set>
 #include <stdexcept>
 
+#include "demo_pages.h"
 #include "testgateway/script_file.h"
 #include "text_codec.h"
 
@@ -349,6 +350,7 @@ std::shared_ptr<DemoAccount> installDemo(TestGateway& gateway, const std::filesy
   Json data = readJsonFile(dataFile);
   auto demo = std::make_shared<DemoAccount>(data, dataFile.parent_path(), gateway.key());
   if (data.contains("pages")) applyScript(gateway, {{"pages", data["pages"]}}, dataFile.parent_path());
+  serveDemoPages(gateway, data, gateway.key());
   gateway.setFallback([demo](const RecordedRequest& request) { return demo->answer(request); });
   return demo;
 }

@@ -189,6 +189,56 @@ TEST_F(DemoAccountTest, ServesThePagesOfTheDataSet) {
   EXPECT_EQ(client->Get("/no/such/page.htm")->status, 404);
 }
 
+// The utility-bill form is sent as a gateway request: its answer is the bill (status 888) with
+// a session key the payment password is then encrypted with, and "pucPay" checks that password.
+TEST_F(DemoAccountTest, AnswersTheBillFormWithABillAndTakesItsPayment) {
+  auto bill = client->Post("/puc/billQuery.htm", "clientID=460001234567890%7C352&billType=water&accountNO=0571-1",
+                           "application/x-www-form-urlencoded");
+  ASSERT_TRUE(bill);
+  Json reply = Json::parse(bill->body);
+  EXPECT_EQ(reply["resultStatus"], 888);
+  for (const char* field : {"billNO", "sellerName", "goodsName", "tradeFrom", "totalFee", "availableBalance"})
+    EXPECT_FALSE(reply.value(field, "").empty()) << field;
+  ASSERT_TRUE(reply.contains("rsaPK") && reply.contains("rsaTS"));
+  std::string password = testing::encryptAsTheDevice(reply["rsaPK"], "pay123456" + reply["rsaTS"].get<std::string>(), true);
+  EXPECT_EQ(send({{"operationType", "pucPay"}, {"billNO", reply["billNO"]}, {"payPassword", password}})["resultStatus"], 100);
+
+  auto empty = client->Post("/puc/billQuery.htm", "billType=water&accountNO=", "application/x-www-form-urlencoded");
+  ASSERT_TRUE(empty);
+  EXPECT_EQ(Json::parse(empty->body)["resultStatus"], 201);
+}
+
+TEST_F(DemoAccountTest, TheWebCentrePagesGiveTheClientTheirScripts) {
+  for (const char* path : {"/puc/webMC.htm", "/puc/billPay.htm"}) {
+    auto page = client->Get(path);
+    ASSERT_TRUE(page) << path;
+    EXPECT_NE(page->body.find("function clientMenu()"), std::string::npos) << path;
+  }
+  EXPECT_NE(client->Get("/puc/billPay.htm")->body.find("function beforeSubmit()"), std::string::npos);
+  EXPECT_NE(client->Get("/amusement.htm")->body.find("trade_pay.do?korvex_trade_no="), std::string::npos);
+}
+
+// The merchant's page sends an order to the device's local gateway with a return_url back to
+// the merchant, whose result page shows what came back, escaped.
+TEST_F(DemoAccountTest, TheMerchantPageSendsAnOrderToTheLocalGatewayAndShowsItsResult) {
+  auto shop = client->Get("/merchant/shop.htm");
+  ASSERT_TRUE(shop);
+  const std::string& body = shop->body;
+  EXPECT_NE(body.find("action=\"http://127.0.0.1:8088/gateway.do\""), std::string::npos) << body;
+  for (const char* field : {"name=\"service\" value=\"order_pay\"", "name=\"out_trade_no\"", "name=\"total_fee\" value=\"199.00\"",
+                            "name=\"_input_charset\" value=\"utf-8\""})
+    EXPECT_NE(body.find(field), std::string::npos) << field;
+  EXPECT_NE(body.find("value=\"" + gateway.httpUrl() + "/merchant/result.htm\""), std::string::npos) << body;
+
+  auto paid = client->Get("/merchant/result.htm?result=success");
+  ASSERT_TRUE(paid);
+  EXPECT_NE(paid->body.find("付款成功"), std::string::npos);
+  auto hostile = client->Get("/merchant/result.htm?result=fail%3Cscript%3E");
+  ASSERT_TRUE(hostile);
+  EXPECT_NE(hostile->body.find("付款未完成"), std::string::npos);
+  EXPECT_EQ(hostile->body.find("<script>"), std::string::npos);
+}
+
 TEST(DemoAccountData, RefusesADataSetItCannotServe) {
   testing::ScratchDir dir;
   Json good = readJsonFile(KV_TESTGATEWAY_DEMO_DATA);

@@ -23,6 +23,7 @@ CMilocardCardListPage::~CMilocardCardListPage() = default;
 LRESULT CMilocardCardListPage::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
 {
   CreateScrollForm();
+  m_filter.Register(m_hWnd, Form());
   return TRUE;
 }
 
@@ -90,10 +91,8 @@ void CMilocardCardListPage::ShowCards()
       m_listed.push_back(row);
   m_listed.push_back(MilocardRow{CStringW(), u"新开通一张KorvexMilocard", CStringW(), CStringW()});
 
-  int sx = static_cast<int>(GetScreenScaleX());
-  int sy = static_cast<int>(GetScreenScaleY());
-  sx = sx < 1 ? 1 : sx;
-  sy = sy < 1 ? 1 : sy;
+  int sx = MilocardLayoutScale();
+  int sy = sx;
   for (size_t i = 0; i < m_listed.size(); ++i) {
     int offset = static_cast<int>(i) * 30 * sy;
     RECT rect{5 * sx, 10 * sy + offset, 210 * sx, 40 * sy + offset};
@@ -102,6 +101,8 @@ void CMilocardCardListPage::ShowCards()
     if (!button->Create(m_hWnd, rect, m_listed[i].bankName, kButtonStyle, 0, id))
       continue;
     button->LoadImages(1);
+    // Gaining the focus selects the row, as a tap does.
+    button->SetChecked(WM_COMMAND);
     const CStringW& status = m_listed[i].status;
     button->SetTexts(m_listed[i].bankName, 0, status, status == u"已开通" ? kOpenedColour : kPendingColour);
     m_buttons.push_back(std::move(button));
@@ -153,6 +154,7 @@ LRESULT CMilocardCardListPage::OnSize(UINT, WPARAM, LPARAM, BOOL& bHandled)
 LRESULT CMilocardCardListPage::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled)
 {
   bHandled = FALSE;
+  m_filter.Unregister();
   DeleteScrollForm();
   for (auto& button : m_buttons)
     if (button->m_hWnd)

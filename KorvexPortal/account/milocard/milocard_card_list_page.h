@@ -1,6 +1,7 @@
 // Page A of the bank-card wizard: asks the gateway for the user's cards ("preRequestMC2") when it
 // opens, lists the cards that have a status and a last row for a new card, and tells the host
-// what the selected row offers (the description and soft key 1's action).
+// what the selected row offers (the description and soft key 1's action). A row is selected when
+// it gains the focus (the keys move it between the rows) or is tapped.
 #pragma once
 
 #include <memory>
@@ -10,6 +11,7 @@
 #include "milocard_ids.h"
 #include "milocard_page.h"
 #include "milocard_status.h"
+#include "page_message_filter.h"
 
 class CMilocardCardListPage : public CMilocardPageT<CMilocardCardListPage> {
  public:
@@ -53,4 +55,5 @@ class CMilocardCardListPage : public CMilocardPageT<CMilocardCardListPage> {
   std::vector<std::unique_ptr<CFormButton>> m_buttons;
   // The index of the selected row; each wizard starts with the first row's.
   int m_statusIndex = 3;
+  CPageMessageFilter m_filter;
 };

@@ -18,10 +18,8 @@ LRESULT CMilocardChoicePage::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
   CreateScrollForm();
   if (m_pHost)
     m_banks = MilocardBanksOffered(m_pHost->GetCardData());
-  int sx = static_cast<int>(GetScreenScaleX());
-  int sy = static_cast<int>(GetScreenScaleY());
-  sx = sx < 1 ? 1 : sx;
-  sy = sy < 1 ? 1 : sy;
+  int sx = MilocardLayoutScale();
+  int sy = sx;
   for (size_t i = 0; i < m_banks.size(); ++i) {
     int offset = static_cast<int>(i) * kBankSpacing;
     DWORD style = kRadioStyle | (i == 0 ? WS_GROUP : 0);
@@ -33,10 +31,11 @@ LRESULT CMilocardChoicePage::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
     auto row = std::make_unique<CFormButton>();
     RECT rect{40 * sx, 80 * sy + offset, 220 * sx, 100 * sy + offset};
     if (row->Create(m_hWnd, rect, m_banks[i].bankName, WS_CHILD | WS_VISIBLE, 0, kFirstRowId + static_cast<int>(i))) {
-      row->LoadImages(1);
+      // The icon style: the bank's mark (only one bank has one) before its name.
+      row->LoadImages(0);
       if (m_banks[i].bankId == u"CCBDPAY")
         row->LoadBitmaps(IDB_MILOCARD_BANK_CCB, 0);
-      row->SetTexts(m_banks[i].bankName, 0, CStringW(), 0);
+      row->SetTitle(m_banks[i].bankName, 0);
     }
     m_rows.push_back(std::move(row));
   }

@@ -23,6 +23,7 @@ class CMilocardChoicePage : public CMilocardPageT<CMilocardChoicePage> {
   MilocardRow GetSelectedBank() const;
   const std::vector<MilocardRow>& GetBanks() const { return m_banks; }
   HWND GetRadio(size_t bank) const { return bank < m_radios.size() ? m_radios[bank] : nullptr; }
+  HWND GetRow(size_t bank) const { return bank < m_rows.size() ? m_rows[bank]->m_hWnd : nullptr; }
 
   BEGIN_MSG_MAP(CMilocardChoicePage)
     MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)

@@ -9,7 +9,10 @@ class CMilocardDonePage : public CMilocardPageT<CMilocardDonePage> {
  public:
   enum { IDD = IDD_MILOCARD_DONE };
 
-  CMilocardDonePage() = default;
+  CMilocardDonePage()
+  {
+    m_ruleIds = {IDC_MILOCARD_DONE_LINE1, IDC_MILOCARD_DONE_LINE2, IDC_MILOCARD_DONE_LINE3, IDC_MILOCARD_DONE_LINE4};
+  }
   ~CMilocardDonePage() override;
 
   BEGIN_MSG_MAP(CMilocardDonePage)

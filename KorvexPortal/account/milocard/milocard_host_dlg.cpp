@@ -13,7 +13,7 @@ namespace {
 
 constexpr COLORREF kHostColour = 0xF7F7F7;
 // Room kept above the soft-key bar, and the card list's room above and below it, per whole
-// vertical screen factor.
+// layout scale.
 constexpr int kBottomRoom = 30;
 constexpr int kCardListRoom = 30;
 
@@ -27,12 +27,6 @@ Page* EnsurePage(std::unique_ptr<Page>& page, CMilocardHostDlg* host, HWND paren
   if (!page->m_hWnd)
     page->Create(parent);
   return page->m_hWnd ? page.get() : nullptr;
-}
-
-int WholeScaleY()
-{
-  int scale = static_cast<int>(GetScreenScaleY());
-  return scale < 1 ? 1 : scale;
 }
 
 }  // namespace
@@ -94,7 +88,7 @@ void CMilocardHostDlg::PlacePage(HWND page, bool cardList)
   int top = m_titleHeight;
   int bottom = client.bottom - m_bottomBarHeight - kBottomRoom;
   if (cardList) {
-    int room = kCardListRoom * WholeScaleY();
+    int room = kCardListRoom * MilocardLayoutScale();
     top += room;
     bottom -= room;
   }
@@ -108,6 +102,8 @@ void CMilocardHostDlg::PlacePages()
     RECT page{};
     ::GetWindowRect(m_pCardList->m_hWnd, &page);
     ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&page), 2);
+    RECT client{};
+    GetClientRect(&client);
     for (auto [id, gap] : {std::pair{IDC_MILOCARD_RULE_BOTTOM, 5}, std::pair{IDC_MILOCARD_DESCRIPTION, 15}}) {
       HWND item = GetDlgItem(id);
       RECT rect{};
@@ -115,6 +111,17 @@ void CMilocardHostDlg::PlacePages()
         continue;
       ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
       ::MoveWindow(item, rect.left, page.bottom + gap, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+    }
+    // The texts and rules span the screen's width, which a landscape screen makes wider than the
+    // template.
+    for (int id : {IDC_MILOCARD_CAPTION, IDC_MILOCARD_DESCRIPTION, IDC_MILOCARD_RULE_TOP, IDC_MILOCARD_RULE_BOTTOM}) {
+      HWND item = GetDlgItem(id);
+      RECT rect{};
+      if (!item || !::GetWindowRect(item, &rect))
+        continue;
+      ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
+      int right = client.right - rect.left;
+      ::MoveWindow(item, rect.left, rect.top, right > rect.left ? right - rect.left : 0, rect.bottom - rect.top, TRUE);
     }
   }
   if (m_pChoice && m_pChoice->m_hWnd)
@@ -154,6 +161,10 @@ void CMilocardHostDlg::ShowCardList(bool show)
   PlacePages();
   ShowPage(page->m_hWnd, true, nullptr);
   if (!made) {
+    // The wait box belongs to the active window and hands the activation back to it: the wizard
+    // shows (and so becomes active) before it asks, or the keys would go to its opener afterwards.
+    if (!IsWindowVisible())
+      ShowWindow(SW_SHOWNORMAL);
     // The cards are asked for once a wizard; a failure may close the host meanwhile.
     page->RequestCards();
     if (!HostAlive() || !page->m_hWnd)

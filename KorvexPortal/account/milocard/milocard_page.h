@@ -4,13 +4,27 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "atl/atl.h"
 #include "scroll_form.h"
+#include "window_helpers.h"
 
 class CMilocardHostDlg;
 
 inline constexpr COLORREF kMilocardPageColour = 0xF5F5F5;
+
+// The whole-number scale of the pages' rows against the 240x320 design. The phone's panel has one
+// scale in both directions, whichever way it is turned; a landscape screen's height against 320
+// would squeeze rows under text of the full scale (0 on a 320x240 screen, 1 on a 640x480 one), so
+// the larger of the two whole factors is taken, never below 1.
+inline int MilocardLayoutScale()
+{
+  int sx = static_cast<int>(GetScreenScaleX());
+  int sy = static_cast<int>(GetScreenScaleY());
+  int scale = sx > sy ? sx : sy;
+  return scale < 1 ? 1 : scale;
+}
 
 template <class T>
 class CMilocardPageT : public CDialogImpl<T> {
@@ -29,7 +43,9 @@ class CMilocardPageT : public CDialogImpl<T> {
   BEGIN_MSG_MAP(CMilocardPageT)
     MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBkgnd)
     MESSAGE_HANDLER(WM_CTLCOLORSTATIC, OnCtlColorStatic)
-    MESSAGE_HANDLER(WM_SIZE, OnLayoutChange)
+    // Radio buttons paint on the page's ground too.
+    MESSAGE_HANDLER(WM_CTLCOLORBTN, OnCtlColorStatic)
+    MESSAGE_HANDLER(WM_SIZE, OnSize)
     MESSAGE_HANDLER(WM_VSCROLL, OnVScroll)
     MESSAGE_HANDLER(WM_SETTINGCHANGE, OnLayoutChange)
   END_MSG_MAP()
@@ -47,6 +63,7 @@ class CMilocardPageT : public CDialogImpl<T> {
     if (m_pForm)
       m_pForm->Relayout();
   }
+  CScrollForm* Form() const { return m_pForm.get(); }
   HBRUSH PageBrush()
   {
     if (!m_hPageBrush)
@@ -55,8 +72,24 @@ class CMilocardPageT : public CDialogImpl<T> {
   }
 
   CMilocardHostDlg* m_pHost = nullptr;
+  // The page's rules, which span its whole width.
+  std::vector<int> m_ruleIds;
 
  private:
+  LRESULT OnSize(UINT message, WPARAM wParam, LPARAM lParam, BOOL& bHandled)
+  {
+    RECT client{};
+    this->GetClientRect(&client);
+    for (int id : m_ruleIds) {
+      HWND rule = this->GetDlgItem(id);
+      RECT rect{};
+      if (!rule || !::GetWindowRect(rule, &rect))
+        continue;
+      ::MapWindowPoints(nullptr, this->m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
+      ::MoveWindow(rule, 0, rect.top, client.right, rect.bottom - rect.top, TRUE);
+    }
+    return OnLayoutChange(message, wParam, lParam, bHandled);
+  }
   LRESULT OnEraseBkgnd(UINT, WPARAM wParam, LPARAM, BOOL&)
   {
     RECT client{};

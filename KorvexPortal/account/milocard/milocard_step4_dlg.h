@@ -20,7 +20,7 @@ class CMilocardStep4Dlg : public CMilocardPageT<CMilocardStep4Dlg>, public IServ
   // The facade's notification codes of "bindingMC", and the unread count's, which it ignores.
   enum : int { kBound = 30, kBindFailed = 31, kUnreadCount = 32, kUnreadCountFailed = 33 };
 
-  CMilocardStep4Dlg() = default;
+  CMilocardStep4Dlg() { m_ruleIds = {IDC_MILOCARD_ACTIVATE_HINT}; }
   ~CMilocardStep4Dlg() override;
 
   // The host's soft key 1 while the page shows: checks the fields and sends the activation.

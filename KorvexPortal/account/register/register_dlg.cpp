@@ -44,6 +44,8 @@ CRegisterDlg::~CRegisterDlg()
   WipeSecret(m_strEncryptedPayPassword);
   if (m_hCheckCode)
     ::DeleteObject(m_hCheckCode);
+  if (m_hFormBrush)
+    ::DeleteObject(m_hFormBrush);
 }
 
 void CRegisterDlg::SetKeyInfo(const CStringW& publicKey, const CStringW& timeStamp, HBITMAP checkCode)
@@ -192,6 +194,18 @@ LRESULT CRegisterDlg::OnLeave(WORD code, WORD, HWND, BOOL&)
   }
   CloseDialog(0, TRUE);
   return 0;
+}
+
+LRESULT CRegisterDlg::OnCtlColorButton(UINT, WPARAM wParam, LPARAM lParam, BOOL& bHandled)
+{
+  if (::GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) != IDC_REGISTER_AGREE) {
+    bHandled = FALSE;
+    return 0;
+  }
+  if (!m_hFormBrush)
+    m_hFormBrush = ::CreateSolidBrush(GetBackgroundColor());
+  ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+  return reinterpret_cast<LRESULT>(m_hFormBrush);
 }
 
 LRESULT CRegisterDlg::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled)

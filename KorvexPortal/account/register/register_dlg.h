@@ -49,6 +49,7 @@ class CRegisterDlg : public CBaseDlg {
   BEGIN_MSG_MAP(CRegisterDlg)
     MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
     MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+    MESSAGE_HANDLER(WM_CTLCOLORBTN, OnCtlColorButton)
     COMMAND_ID_HANDLER(IDC_REGISTER_LEAVE, OnLeave)
     COMMAND_ID_HANDLER(IDC_REGISTER_SUBMIT, OnSubmit)
     MESSAGE_HANDLER(WM_KV_REGISTER_REPLY, OnRegisterReply)
@@ -58,6 +59,8 @@ class CRegisterDlg : public CBaseDlg {
  private:
   LRESULT OnInitDialog(UINT message, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
   LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled);
+  // The agreement box paints on the form's ground.
+  LRESULT OnCtlColorButton(UINT, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
   LRESULT OnLeave(WORD code, WORD, HWND, BOOL&);
   LRESULT OnSubmit(WORD, WORD, HWND, BOOL&);
   LRESULT OnRegisterReply(UINT, WPARAM wParam, LPARAM lParam, BOOL&);
@@ -95,6 +98,7 @@ class CRegisterDlg : public CBaseDlg {
   CStringW m_strEncryptedLoginPassword;
   CStringW m_strEncryptedPayPassword;
   HBITMAP m_hCheckCode = nullptr;
+  HBRUSH m_hFormBrush = nullptr;
   int m_nAgreed = 0;
   bool m_bGuarded = false;
   CRegisterFormDlg m_formDlg;

@@ -41,7 +41,8 @@ void CRegisterFormDlg::PlaceTabAndPane()
     return;
   RECT client{};
   m_tab.GetClientRect(&client);
-  int paneTop = 20 * static_cast<int>(GetScreenScaleY());
+  // Below the tab strip: 20 pixels of the 320-high screen, scaled (0.75 on a 240-high one).
+  int paneTop = static_cast<int>(20 * GetScreenScaleY());
   int width = client.right - 1 - 2;
   int height = client.bottom - paneTop - 2;
   m_pane.MoveWindow(1, paneTop, width > 0 ? width : 0, height > 0 ? height : 0, TRUE);

@@ -55,3 +55,17 @@ LRESULT CRegisterNoticePane::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled)
   m_hText = nullptr;
   return 0;
 }
+
+LRESULT CRegisterNoticePane::OnSize(UINT, WPARAM, LPARAM, BOOL&)
+{
+  RECT text{};
+  if (!m_hText || !::GetWindowRect(m_hText, &text))
+    return 0;
+  ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&text), 2);
+  RECT client{};
+  GetClientRect(&client);
+  int width = client.right - 2 * text.left;
+  int height = client.bottom - 2 * text.top;
+  ::MoveWindow(m_hText, text.left, text.top, width > 0 ? width : 0, height > 0 ? height : 0, TRUE);
+  return 0;
+}

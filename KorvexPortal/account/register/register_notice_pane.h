@@ -18,6 +18,7 @@ class CRegisterNoticePane : public CDialogImpl<CRegisterNoticePane> {
     MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
     MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBkgnd)
     MESSAGE_HANDLER(WM_CTLCOLORSTATIC, OnCtlColorStatic)
+    MESSAGE_HANDLER(WM_SIZE, OnSize)
     MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
   END_MSG_MAP()
 
@@ -25,6 +26,8 @@ class CRegisterNoticePane : public CDialogImpl<CRegisterNoticePane> {
   LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnEraseBkgnd(UINT, WPARAM wParam, LPARAM, BOOL&);
   LRESULT OnCtlColorStatic(UINT, WPARAM wParam, LPARAM, BOOL&);
+  // The notice keeps its margins inside the pane, however wide the screen.
+  LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
   void DeleteBrush();
 

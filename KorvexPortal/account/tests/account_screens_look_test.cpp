@@ -1,5 +1,6 @@
 // Screenshots of the personal settings, information supplement, phone binding and withdrawal
-// dialogs at 240x320 and 480x640, for a reviewer to look at (build/test/screenshots/).
+// dialogs at 240x320 and 480x640 and in landscape at 320x240 and 640x480, for a reviewer to look
+// at (build/test/screenshots/).
 #include "account_screen_fixture.h"
 #include "atm_dlg.h"
 #include "bind_phone_dlg.h"
@@ -39,7 +40,7 @@ TEST_F(AccountScreensLook, EachScreenAtEachSize)
   app.SetLogonId(u"zhangsan@example.com");
   app.SetUserName(u"张三");
   app.SetGreeting(u"春眠不觉晓");
-  for (auto [width, height] : {std::pair{240, 320}, std::pair{480, 640}}) {
+  for (auto [width, height] : {std::pair{240, 320}, std::pair{480, 640}, std::pair{320, 240}, std::pair{640, 480}}) {
     std::string size = std::to_string(width) + "x" + std::to_string(height);
     SCOPED_TRACE(size);
     UseLibrary(width, height);

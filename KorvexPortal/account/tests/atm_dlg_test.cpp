@@ -1,7 +1,8 @@
 // The withdrawal dialog against the test gateway: the account data it shows, the checks of the
 // amount and password, "drawMoney" with what was typed (the password decrypted at the gateway),
-// the fields emptied after a submit, each reply status's box, and another operation's
-// notification during the wait, whose memo does not replace the gateway's.
+// the fields emptied after a submit, each reply status's box (status 111 going on to the
+// activation request), a cancelled wait, and another operation's notification during the wait,
+// whose memo does not replace the gateway's.
 #include "account_screen_fixture.h"
 #include "atm_dlg.h"
 #include "atm_ids.h"
@@ -77,21 +78,31 @@ TEST_F(AtmTest, EachStatusSendsWhatWasTypedAndShowsItsBox)
   struct Case {
     const char* name;
     Reply reply;
+    bool mainDialog;
     std::vector<std::string> boxes;
     bool stillOpen;
+    size_t activations;  // "confirmMobilePay" requests the reply led to
   };
+  const char* notActivated = "box 64 您需在本手机客户端上开通支付功能，请按短信提示回复开通。";
   const Case cases[] = {
-      {"drawn", Reply::success(), {"box 64 提现成功！  请您在1-2个工作日后,查询银行账户余额。"}, false},
-      {"refused", Reply::result(500, "可提现余额不足"), {"box 23 可提现余额不足"}, true},
-      {"session ended", Reply::result(200, "请重新登录"), {"box 64 请重新登录"}, false},
+      {"drawn", Reply::success(), true, {"box 64 提现成功！  请您在1-2个工作日后,查询银行账户余额。"}, false, 0},
+      {"refused", Reply::result(500, "可提现余额不足"), true, {"box 23 可提现余额不足"}, true, 0},
+      {"session ended", Reply::result(200, "请重新登录"), true, {"box 64 请重新登录"}, false, 0},
+      // Not activated: the notice, then the activation request with its own box.
+      {"not activated", Reply::result(111, "未开通支付"), true, {notActivated, "box 64 开通短信已发送"}, true, 1},
+      {"not activated, no main dialog", Reply::result(111, "未开通支付"), false, {notActivated}, true, 0},
   };
   AnswerWithCurrent("drawMoney");
+  gateway.script("confirmMobilePay", Reply::success({{"memo", "开通短信已发送"}}));
   StartGateway();
+  UseTopWindow();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     SetCurrent(c.reply);
+    app.SetMainDialog(c.mainDialog ? topWindow.get() : nullptr);
     app.ClearCalls();
     size_t before = gateway.requestsOf("drawMoney").size();
+    size_t activationsBefore = gateway.requestsOf("confirmMobilePay").size();
     HWND window = OpenWithData();
     Fill(u"120.50");
     Command(IDC_ATM_SUBMIT);
@@ -100,7 +111,11 @@ TEST_F(AtmTest, EachStatusSendsWhatWasTypedAndShowsItsBox)
     // The request carries the amount and password as checked, though both fields were emptied.
     EXPECT_EQ("120.50", sent->field("amount"));
     EXPECT_EQ("pay123456", SentPassword(*sent));
+    if (c.activations) {
+      ASSERT_TRUE(RunUntil([&] { return Boxes().size() == c.boxes.size(); })) << Recorded();
+    }
     EXPECT_EQ(c.boxes, Boxes());
+    EXPECT_EQ(c.activations, gateway.requestsOf("confirmMobilePay").size() - activationsBefore);
     EXPECT_EQ(c.stillOpen, IsWindow(window) != FALSE);
     if (IsWindow(window)) {
       EXPECT_EQ(u"", Text(Item(IDC_ATM_AMOUNT)));
@@ -108,6 +123,29 @@ TEST_F(AtmTest, EachStatusSendsWhatWasTypedAndShowsItsBox)
     }
     Close();
   }
+}
+
+TEST_F(AtmTest, CancellingTheWaitDropsTheRequestAndShowsNothing)
+{
+  gateway.script("drawMoney", Reply::stall(Reply::success()));
+  StartGateway();
+  HWND window = OpenWithData();
+  Fill(u"10");
+  ui.Invoke([&] { PostMessageW(window, WM_COMMAND, IDC_ATM_SUBMIT, 0); });
+  ASSERT_TRUE(gateway.waitForRequest("drawMoney"));
+  ASSERT_TRUE(RunUntil([&] {
+    HWND box = CThreadMessageBox::SharedWindow();
+    return box && IsWindowVisible(box);
+  }));
+  PostMessageW(CThreadMessageBox::SharedWindow(), WM_COMMAND, KV_BOX_ANSWER_CANCEL, 0);
+  // The command is cancelled: its connection is dropped before the gateway answers.
+  EXPECT_TRUE(gateway.waitForAbandoned(1)) << Recorded();
+  gateway.releaseStalled();
+  ASSERT_TRUE(kvtest::RunUntilIdle());
+  EXPECT_TRUE(Boxes().empty()) << Recorded();
+  EXPECT_TRUE(IsWindow(window));
+  EXPECT_EQ(u"", Text(Item(IDC_ATM_AMOUNT)));
+  EXPECT_EQ(u"", TypedPassword());
 }
 
 TEST_F(AtmTest, TheUnreadCountDuringTheWaitNeitherEndsItNorReplacesTheMemo)

@@ -1,130 +1,19 @@
 // The recharge dialog against the test gateway: the pages the action and back keys move through
 // with the action key's text, the face values in reply order, the draft password as the gateway
 // decrypts it, the Milocard page without a card and with an unbound phone, the net-bank page's
-// automatic submit under virtual time.
-#include "ebank_charge_dlg.h"
-#include "ebank_confirm_dlg.h"
-#include "milocard_charge_dlg.h"
-#include "mobile_card_charge_dlg.h"
-#include "mobile_card_confirm_dlg.h"
-#include "net_charge_dlg.h"
-#include "payment_screen_fixture.h"
-#include "recharge_host_dlg.h"
-#include "recharge_ids.h"
-#include "recharge_menu_page.h"
-#include "shell/sip.h"
-#include "testing/clock.h"
-#include "testing/screenshot.h"
+// automatic submit under virtual time, a page's scrolling and keys in landscape, and screenshots.
+#include "recharge_fixture.h"
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
-using namespace paytest;
-using testgateway::Reply;
+using namespace rechargetest;
 
 namespace {
 
-// How many requests of the operation the gateway received.
-size_t CountOf(const testgateway::TestGateway& gateway, const std::string& operation)
-{
-  size_t count = 0;
-  for (const auto& request : gateway.requests())
-    if (request.field("operationType") == operation)
-      ++count;
-  return count;
-}
-
-class RechargeHostTest : public PaymentScreenTest {
+class RechargeHostFlowTest : public RechargeHostTest {
  protected:
-  void DestroyScreens() override { host.reset(); }
-
-  void Open()
-  {
-    ui.Invoke([&] {
-      host = std::make_unique<CRechargeHostDlg>();
-      host->ShowDialog(nullptr, 0, FALSE, TRUE);
-      SipShowIM(SIPF_OFF);
-    });
-    ASSERT_TRUE(kvtest::RunUntilIdle());
-  }
-  // Sends a soft key to the dialog and runs until the outcome settled.
-  void Key(int id)
-  {
-    ui.Invoke([&] { ::PostMessageW(host->m_hWnd, WM_COMMAND, MAKEWPARAM(id, 0), 0); });
-    ASSERT_TRUE(kvtest::RunUntilIdle());
-  }
-  void Select(int method)
-  {
-    ASSERT_NE(nullptr, host->GetMenuPage());
-    HWND page = host->GetMenuPage()->m_hWnd;
-    ui.Invoke([&] { ::SendMessageW(page, WM_KV_RECHARGE_METHOD, CRechargeMenuPage::kFirstMethodId + method, 0); });
-    Key(IDC_RECHARGE_ACTION);
-    // The page shows once its own start-up request answered; some answers close the dialog.
-    ASSERT_TRUE(RunUntil([&] { return !IsWindow(host->m_hWnd) || ShownPage(); }));
-  }
-  // Whether a page other than the menu is shown.
-  bool ShownPage() const
-  {
-    return Shown(host->GetMilocardPage()) || Shown(host->GetCardInputPage()) || Shown(host->GetCardConfirmPage()) ||
-           Shown(host->GetEbankInputPage()) || Shown(host->GetEbankConfirmPage()) || Shown(host->GetDraftPage());
-  }
-  template <class Page>
-  static bool Shown(Page* page)
-  {
-    return page && page->m_hWnd && IsWindowVisible(page->m_hWnd);
-  }
-  void Type(HWND page, int id, const std::u16string& text)
-  {
-    ui.Invoke([&] { SetDlgItemTextW(page, id, text.c_str()); });
-  }
-
-  // The net-bank pages up to the confirmation, the amount typed; the clock stands still from
-  // there (the driver, which moves it whenever something waits on it, is stopped) and moves 9 s.
-  void UpToEbankConfirm()
-  {
-    Open();
-    Select(2);
-    CEbankChargeDlg* input = host->GetEbankInputPage();
-    ASSERT_TRUE(Shown(input));
-    Type(input->m_hWnd, IDC_EBANK_AMOUNT, u"20");
-    clock.reset();
-    Key(IDC_RECHARGE_ACTION);
-    ASSERT_TRUE(Shown(host->GetEbankConfirmPage())) << ::testing::PrintToString(Boxes());
-    EXPECT_EQ(u"20 元", Text(GetDlgItem(host->GetEbankConfirmPage()->m_hWnd, IDC_EBANKCONFIRM_AMOUNT)));
-    // Short of the 10 s the page waits.
-    device::testing::AdvanceClock(9000);
-    ASSERT_TRUE(kvtest::RunUntilIdle());
-    EXPECT_TRUE(Boxes().empty());
-  }
-  void ScriptBanks()
-  {
-    gateway.script("getSupportedBank",
-                   Reply::success({{"supportedBankList",
-                                    {{{"bankId", "CMB"}, {"bankName", "招商银行"}}, {{"bankId", "CEB"}, {"bankName", "光大银行"}}}},
-                                   {"balance", "3.00"}}));
-  }
-  // The browser the device starts: a program that records its arguments in the device root.
-  void InstallBrowser()
-  {
-    std::ofstream(root.path() + "/device.ini", std::ios::app) << "[browser]\ncommand = " << KV_ARGS_RECORDER << "\n";
-  }
-  // What the browser was started with; empty when it did not run.
-  std::string BrowserArguments()
-  {
-    std::ifstream file(root.path() + "/args.bin", std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    std::string all = bytes.str();
-    return all.empty() ? all : all.substr(0, all.find('\0'));
-  }
-
   void EbankAutoSubmit(bool browser);
-
-  std::unique_ptr<CRechargeHostDlg> host;
 };
 
-TEST_F(RechargeHostTest, CardPagesForwardAndBack)
+TEST_F(RechargeHostFlowTest, CardPagesForwardAndBack)
 {
   gateway.script("getSupportedChargeCard",
                  Reply::success({{"supportedAmount", {{{"amount", "100"}}, {{"amount", "10"}}, {{"amount", "50"}}}}, {"rate", "0.047"}, {"balance", "12.00"}}));
@@ -174,7 +63,7 @@ TEST_F(RechargeHostTest, CardPagesForwardAndBack)
   EXPECT_EQ(0u, CountOf(gateway, "easyownDeposit"));
 }
 
-TEST_F(RechargeHostTest, DraftPasswordDecryptsAtTheGateway)
+TEST_F(RechargeHostFlowTest, DraftPasswordDecryptsAtTheGateway)
 {
   gateway.script("draftDeposit", Reply::success({{"memo", ""}}));
   StartGateway();
@@ -198,7 +87,7 @@ TEST_F(RechargeHostTest, DraftPasswordDecryptsAtTheGateway)
   EXPECT_EQ("box 128 充值成功！", Boxes().back());
 }
 
-TEST_F(RechargeHostTest, MilocardWithoutCardOffersTheSignUp)
+TEST_F(RechargeHostFlowTest, MilocardWithoutCardOffersTheSignUp)
 {
   gateway.script("premcDeposit", Reply::success({{"currentBalance", "8.00"}, {"mcDepositList", nlohmann::ordered_json::array()}}));
   StartGateway();
@@ -219,7 +108,7 @@ TEST_F(RechargeHostTest, MilocardWithoutCardOffersTheSignUp)
   EXPECT_EQ(0u, CountOf(gateway, "mcDeposit"));
 }
 
-TEST_F(RechargeHostTest, MilocardOnAnUnboundPhoneGoesToBinding)
+TEST_F(RechargeHostFlowTest, MilocardOnAnUnboundPhoneGoesToBinding)
 {
   gateway.script("premcDeposit", Reply::result(112, "请先绑定手机"));
   StartGateway();
@@ -230,7 +119,7 @@ TEST_F(RechargeHostTest, MilocardOnAnUnboundPhoneGoesToBinding)
   EXPECT_EQ("box 64 您需要先绑定手机才能使用本服务。", Boxes().front());
 }
 
-TEST_F(RechargeHostTest, EbankBackBeforeTheTenSecondsSendsNothing)
+TEST_F(RechargeHostFlowTest, EbankBackBeforeTheTenSecondsSendsNothing)
 {
   ScriptBanks();
   StartGateway();
@@ -247,7 +136,7 @@ TEST_F(RechargeHostTest, EbankBackBeforeTheTenSecondsSendsNothing)
 // After 10 s the confirmation page gives its notice and sends the request as the action key
 // would; the answer's bank address goes to the browser, or, when none starts, the user is told
 // and the page stays for another try.
-void RechargeHostTest::EbankAutoSubmit(bool browser)
+void RechargeHostFlowTest::EbankAutoSubmit(bool browser)
 {
   const std::string url = "https://bank.example/pay?order=7&sum=20";
   ScriptBanks();
@@ -277,18 +166,58 @@ void RechargeHostTest::EbankAutoSubmit(bool browser)
   }
 }
 
-TEST_F(RechargeHostTest, EbankSubmitsAfterTenSecondsAndOpensTheBank)
+TEST_F(RechargeHostFlowTest, EbankSubmitsAfterTenSecondsAndOpensTheBank)
 {
   EbankAutoSubmit(true);
 }
 
-TEST_F(RechargeHostTest, EbankWithoutABrowserKeepsThePage)
+TEST_F(RechargeHostFlowTest, EbankWithoutABrowserKeepsThePage)
 {
   EbankAutoSubmit(false);
 }
 
-// Screenshots of every page at both sizes, for a reviewer (build/test/screenshots/).
-TEST_F(RechargeHostTest, EveryPageAtEachSize)
+// On the short landscape screen the card page's fields reach below the page: its scroll bar shows
+// and scrolling to the end brings the rate line into view. Tab moves between the page's own fields.
+TEST_F(RechargeHostFlowTest, LandscapeCardPageScrollsAndTabsWithinItself)
+{
+  gateway.script("getSupportedChargeCard",
+                 Reply::success({{"supportedAmount", {{{"amount", "50"}}}}, {"rate", "0.05"}, {"balance", "3.00"}}));
+  StartGateway();
+  UseLibrary(320, 240);
+  Open();
+  Select(1);
+  HWND page = host->GetCardInputPage()->m_hWnd;
+  HWND bar = GetDlgItem(page, CScrollForm::kBarId);
+  ASSERT_NE(nullptr, bar);
+  EXPECT_TRUE(IsWindowVisible(bar));
+  RECT client{};
+  GetClientRect(page, &client);
+  auto bottomOfRate = [&] {
+    RECT rate{};
+    GetWindowRect(GetDlgItem(page, IDC_CARD_RATE), &rate);
+    MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&rate), 2);
+    return rate.bottom;
+  };
+  EXPECT_GT(bottomOfRate(), client.bottom);
+  ui.Invoke([&] { SendMessageW(page, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 10000), reinterpret_cast<LPARAM>(bar)); });
+  ASSERT_TRUE(kvtest::RunUntilIdle());
+  EXPECT_LE(bottomOfRate(), client.bottom);
+
+  // The dialog's filter hands the page the keys of its fields: Tab moves to the page's next one.
+  HWND number = GetDlgItem(page, IDC_CARD_NUMBER);
+  HWND focus = nullptr;
+  ui.Invoke([&] {
+    SetFocus(number);
+    MSG tab{number, WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    EXPECT_TRUE(host->PreTranslateMessage(&tab));
+    focus = GetFocus();
+  });
+  EXPECT_EQ(GetDlgItem(page, IDC_CARD_PASSWORD), focus);
+}
+
+// Screenshots of every page at both sizes in portrait and in landscape, for a reviewer
+// (build/test/screenshots/).
+TEST_F(RechargeHostFlowTest, EveryPageAtEachSize)
 {
   gateway.script("premcDeposit",
                  Reply::success({{"currentBalance", "88.00"},
@@ -300,12 +229,17 @@ TEST_F(RechargeHostTest, EveryPageAtEachSize)
   ScriptBanks();
   StartGateway();
   app.SetLogonId(u"zhangsan@example.com");
-  for (auto [width, height] : {std::pair{240, 320}, std::pair{480, 640}}) {
+  for (auto [width, height] : {std::pair{240, 320}, std::pair{480, 640}, std::pair{320, 240}, std::pair{640, 480}}) {
     std::string size = std::to_string(width) + "x" + std::to_string(height);
     SCOPED_TRACE(size);
     UseLibrary(width, height);
     Open();
-    auto shot = [&](const std::string& page) { EXPECT_FALSE(kvtest::SaveScreenshot("recharge_" + page + "_" + size).empty()); };
+    // Each page as it looks before typing: the input panel down.
+    auto shot = [&](const std::string& page) {
+      ui.Invoke([] { SipShowIM(SIPF_OFF); });
+      ASSERT_TRUE(kvtest::RunUntilIdle());
+      EXPECT_FALSE(kvtest::SaveScreenshot("recharge_" + page + "_" + size).empty());
+    };
     // Every page spans the screen's width between the title and the soft keys.
     RECT menu{};
     GetWindowRect(host->GetMenuPage()->m_hWnd, &menu);

@@ -83,6 +83,70 @@ TEST_F(ContactPickerTest, ChoosingARowPutsItsOwnAccountIntoTheTransfer)
   EXPECT_TRUE(gateway.requestsOf("queryContactLists").empty());
 }
 
+TEST_F(ContactPickerTest, TheKeysMoveBetweenTheRowsAndTheLinkAndTheActionKeyChoosesARow)
+{
+  CContactStore store(kLogonId);
+  ASSERT_EQ(0, store.AddContact(CContactRecord{u"王五", u"wang@example.com"}));
+  ASSERT_EQ(0, store.AddContact(CContactRecord{u"李四", u"13800138000"}));
+  RunAppLoop();
+  CContactPickDlg* picker = OpenPicker();
+  ASSERT_TRUE(picker && picker->GetList());
+  CContactListDlg* list = picker->GetList();
+  auto focused = [&] {
+    HWND focus = nullptr;
+    ui.Invoke([&] { focus = GetFocus(); });
+    if (focus == list->GetDlgItem(IDC_CONTACT_LIST_REFRESH))
+      return std::string("link");
+    for (int row = 0; row < 2; ++row)
+      if (focus == Row(list, row))
+        return "row " + std::to_string(row);
+    return std::string("elsewhere");
+  };
+  ASSERT_EQ("row 0", focused());
+  struct Step {
+    UINT key;
+    std::string focus;
+  };
+  const Step steps[] = {{VK_DOWN, "row 1"}, {VK_DOWN, "link"}, {VK_DOWN, "row 0"},
+                        {VK_UP, "link"},    {VK_UP, "row 1"}};
+  for (const Step& s : steps) {
+    ASSERT_TRUE(kvtest::PressKey(s.key));
+    EXPECT_EQ(s.focus, focused());
+  }
+  EXPECT_TRUE(list->GetSelected().account.IsEmpty()) << "moving the focus chooses nothing";
+  ASSERT_TRUE(kvtest::PressKey(VK_RETURN));
+  EXPECT_EQ(u"13800138000", std::u16string(list->GetSelected().account.GetString()));
+  ASSERT_TRUE(kvtest::PressKey(VK_F1));
+  ASSERT_TRUE(kvtest::RunUntilIdle());
+  EXPECT_EQ(u"13800138000", AccountField());
+  EXPECT_FALSE(picker->IsWindow());
+  EXPECT_TRUE(gateway.requestsOf("queryContactLists").empty());
+}
+
+TEST_F(ContactPickerTest, AContactBelowTheListsEdgeIsScrolledIntoViewWhenTheKeysReachIt)
+{
+  CContactStore store(kLogonId);
+  for (int i = 0; i < 9; ++i)
+    ASSERT_EQ(0, store.AddContact(CContactRecord{CStringW(u"联系人") + CStringW(std::to_string(i).c_str()),
+                                                 CStringW(("c" + std::to_string(i) + "@example.com").c_str())}));
+  RunAppLoop();
+  CContactPickDlg* picker = OpenPicker();
+  ASSERT_TRUE(picker && picker->GetList());
+  CContactListDlg* list = picker->GetList();
+  RECT shown{};
+  GetWindowRect(list->m_hWnd, &shown);
+  for (int row = 1; row < 9; ++row) {
+    SCOPED_TRACE(row);
+    ASSERT_TRUE(kvtest::PressKey(VK_DOWN));
+    HWND focus = nullptr;
+    ui.Invoke([&] { focus = GetFocus(); });
+    ASSERT_EQ(Row(list, row), focus);
+    RECT rect{};
+    GetWindowRect(focus, &rect);
+    EXPECT_TRUE(rect.top >= shown.top && rect.bottom <= shown.bottom) << "the focused row is shown";
+  }
+}
+
 TEST_F(ContactPickerTest, BackOrChoosingWithoutARowKeepsTheField)
 {
   ASSERT_EQ(0, CContactStore(kLogonId).AddContact(CContactRecord{u"李四", u"13800138000"}));

@@ -51,7 +51,9 @@ class RecordingApp : public CKorvexPortalApp {
   }
   int ShowDesktopDlg(int value) override { return Note("ShowDesktopDlg(" + std::to_string(value) + ")"), -1; }
   int ShowLoginDlg(int) override { return Note("ShowLoginDlg"), -1; }
+  int ShowBindPhoneDlg(int value) override { return Note("ShowBindPhoneDlg(" + std::to_string(value) + ")"), -1; }
   HWND GetDesktopDlgWindow() const override { return desktop; }
+  HWND GetDesktopTradeQueryWindow() const override { return tradeQuery; }
   void ShowUnreadCount(int count) override { Note("ShowUnreadCount(" + std::to_string(count) + ")"); }
 
   std::vector<std::string> Calls()
@@ -67,6 +69,7 @@ class RecordingApp : public CKorvexPortalApp {
 
   std::atomic<int> answer{KV_BOX_ANSWER_OK};
   HWND desktop = nullptr;
+  HWND tradeQuery = nullptr;
 
  private:
   void Note(const std::string& call)
@@ -112,6 +115,7 @@ class PaymentScreenTest : public ::testing::Test {
   }
   void TearDown() override
   {
+    StopAppLoop();
     // A screen still waiting (a failed test) ends its wait before it goes.
     gateway.releaseStalled();
     if (CThreadMessageBox::SharedWindow())
@@ -163,6 +167,27 @@ class PaymentScreenTest : public ::testing::Test {
     clock = std::make_unique<ClockDriver>();
   }
 
+  // Runs the application's message loop on the user-interface thread until the test ends, so keys
+  // pass the screens' message filters as on the phone.
+  void RunAppLoop()
+  {
+    ui.Invoke([&] { app.AddMessageLoop(&appLoop); });
+    appLooping = true;
+    ui.Post([&] {
+      appLoop.Run();
+      appLooping = false;
+    });
+    ASSERT_TRUE(kvtest::RunUntilIdle());
+  }
+  void StopAppLoop()
+  {
+    if (!appLooping)
+      return;
+    ui.Post([] { PostQuitMessage(0); });
+    EXPECT_TRUE(RunUntil([&] { return !appLooping; }));
+    ui.Invoke([&] { app.RemoveMessageLoop(); });
+  }
+
   // Runs until idle until the condition holds; false when it did not within 30 s.
   static bool RunUntil(const std::function<bool()>& condition)
   {
@@ -182,12 +207,12 @@ class PaymentScreenTest : public ::testing::Test {
         return true;
     return false;
   }
-  // The boxes recorded, the waits left out.
+  // The boxes recorded, the waits (of any frame) left out.
   std::vector<std::string> Boxes()
   {
     std::vector<std::string> boxes;
     for (const std::string& call : app.Calls())
-      if (call.rfind("box ", 0) == 0 && call.rfind("box 6 ", 0) != 0)
+      if (call.rfind("box ", 0) == 0 && (std::stoul(call.substr(4)) & 0xF) != KV_BOX_WAIT)
         boxes.push_back(call);
     return boxes;
   }
@@ -219,6 +244,8 @@ class PaymentScreenTest : public ::testing::Test {
   std::unique_ptr<CPaymentService> service;
   std::unique_ptr<ClockDriver> clock;
   kvtest::MessageLog log;
+  CMessageLoop appLoop;
+  std::atomic<bool> appLooping{false};
   kvtest::UiThread ui;
 };
 

@@ -1,4 +1,4 @@
-// Screenshots of the trade pay dialog and the unpaid-trade list at 240x320 and 480x640, for a
+// Screenshots of the trade pay dialog and the unpaid-trade list at 240x320, 480x640 and in landscape (320x240, 640x480), for a
 // reviewer to look at (build/test/screenshots/), with a few coarse checks of what shows.
 #include "payment_screen_fixture.h"
 #include "shell/sip.h"
@@ -48,7 +48,7 @@ TEST_F(PaymentScreensLook, TradePayAndTheUnpaidListAtEachSize)
   record.signature = u"春眠不觉晓";
   record.couponAvailable = u"true";
   record.couponAmount = u"5";
-  for (auto [width, height] : {std::pair{240, 320}, std::pair{480, 640}}) {
+  for (auto [width, height] : {std::pair{240, 320}, std::pair{480, 640}, std::pair{320, 240}, std::pair{640, 480}}) {
     SCOPED_TRACE(Size(width, height));
     UseLibrary(width, height);
     ui.Invoke([&] {

@@ -196,6 +196,8 @@ TEST_F(TradePayTest, EachKindAndStatusSendsItsRequestShowsItsBoxAndTellsTheOpene
       return current;
     });
   StartGateway();
+  // The desktop keeps a trade query page: only the session's end closes it.
+  ui.Invoke([&] { app.tradeQuery = kvtest::CreateRecordingWindow(log, {.name = "tradequery", .style = WS_POPUP}); });
   size_t sentBefore = 0;
   for (const StatusCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -241,6 +243,14 @@ TEST_F(TradePayTest, EachKindAndStatusSendsItsRequestShowsItsBoxAndTellsTheOpene
       EXPECT_EQ(c.lParam, got[0].lParam);
     }
     EXPECT_EQ(c.stillOpen, IsWindow(window) != FALSE);
+    // The session's end returns to the login and closes the desktop's trade query without
+    // raising what lies under it.
+    EXPECT_EQ(!c.stillOpen, Called("ShowLoginDlg"));
+    auto closes = Received("tradequery", WM_CLOSE);
+    ASSERT_EQ(c.stillOpen ? 0u : 1u, closes.size());
+    if (!closes.empty()) {
+      EXPECT_EQ(1u, closes[0].wParam);
+    }
     if (IsWindow(window))
       ui.Invoke([&] { dialog->CloseDialog(2, FALSE); });
   }
@@ -327,6 +337,67 @@ TEST_F(TradePayTest, AnotherOperationsNotificationDuringTheWaitChangesNothing)
   auto result = Received("opener", WM_KV_TRADEPAY_RESULT);
   ASSERT_EQ(1u, result.size());
   EXPECT_EQ(301, result[0].lParam);
+}
+
+}  // namespace
+
+namespace {
+
+// Tab, Shift+Tab, Up and Down move the focus between the password and the red packet's check box
+// and never onto a label; without a red packet it stays on the password.
+TEST_F(TradePayTest, KeysMoveTheFocusBetweenThePasswordAndTheRedPacket)
+{
+  constexpr UINT kShiftTab = 0;
+  const char* password = "password";
+  const char* redPacket = "red packet";
+  struct Step {
+    UINT key;
+    const char* focus;
+  };
+  struct Case {
+    const char16_t* couponAvailable;
+    std::vector<Step> steps;
+  };
+  const Case cases[] = {
+      {u"true",
+       {{VK_TAB, redPacket},
+        {VK_TAB, password},
+        {VK_DOWN, redPacket},
+        {VK_DOWN, password},
+        {VK_UP, redPacket},
+        {VK_UP, password},
+        {kShiftTab, redPacket},
+        {kShiftTab, password}}},
+      {u"false", {{VK_TAB, password}, {VK_DOWN, password}, {VK_UP, password}, {kShiftTab, password}}},
+  };
+  RunAppLoop();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(kvtest::Narrow(c.couponAvailable));
+    TradePayParams record = Record(kTradePayTrade);
+    record.couponAvailable = c.couponAvailable;
+    record.couponAmount = u"5";
+    Open(record);
+    auto focus = [&] {
+      HWND window = nullptr;
+      ui.Invoke([&] { window = GetFocus(); });
+      return window == Item(IDC_TRADEPAY_PASSWORD)       ? password
+             : window == Item(IDC_TRADEPAY_COUPON_CHECK) ? redPacket
+                                                         : "elsewhere";
+    };
+    ASSERT_STREQ(password, focus());
+    for (size_t i = 0; i < c.steps.size(); ++i) {
+      SCOPED_TRACE(i);
+      if (c.steps[i].key == kShiftTab) {
+        ASSERT_TRUE(kvtest::KeyDown(VK_SHIFT));
+        ASSERT_TRUE(kvtest::PressKey(VK_TAB));
+        ASSERT_TRUE(kvtest::KeyUp(VK_SHIFT));
+      } else {
+        ASSERT_TRUE(kvtest::PressKey(c.steps[i].key));
+      }
+      EXPECT_STREQ(c.steps[i].focus, focus());
+    }
+    ui.Invoke([&] { dialog->CloseDialog(2, FALSE); });
+  }
 }
 
 }  // namespace

@@ -313,3 +313,38 @@ TEST_F(TradeQueryTest, TheDetailOfATradeToPayRefusedOrEndingTheSession)
 }
 
 }  // namespace
+
+namespace {
+
+// The road of a trade paid from the desktop's trade query when the gateway has ended the
+// session: the trade pay dialog gives way to the login, and the list of the ended session's
+// trades closes behind it.
+TEST_F(TradeQueryTest, ASessionEndedAtThePaymentClosesTheListAndReturnsToLogin)
+{
+  gateway.script("queryTradeLists", TradePage({TradeJson("T1", "WAIT_BUYER_PAY", 0)}, 1, 1));
+  gateway.script("queryTradeDetail", Reply::success(UnpaidDetailJson("T1")));
+  gateway.script("tradePay", Reply::result(200, "会话已过期"));
+  StartGateway();
+  Show();
+  app.tradeQuery = dialog->m_hWnd;
+  ui.Invoke([&] { SendMessageW(dialog->m_hWnd, WM_COMMAND, ID_KV_OPENITEM, 0); });
+  ASSERT_TRUE(RunUntil([&] { return dialog->GetTradePayDlg() && dialog->GetTradePayDlg()->IsWindow(); }));
+  ASSERT_TRUE(kvtest::RunUntilIdle());
+  CTradePayDlg* pay = dialog->GetTradePayDlg();
+  HWND payWindow = pay->m_hWnd;
+  HWND edit = pay->GetDlgItem(IDC_TRADEPAY_PASSWORD);
+  ui.Invoke([&] { SetFocus(edit); });
+  ASSERT_TRUE(kvtest::TypeText(u"pay123456"));
+  app.ClearCalls();
+  ASSERT_TRUE(kvtest::TapWindow(pay->GetDlgItem(IDC_TRADEPAY_PAY)));
+  ASSERT_TRUE(RunUntil([&] { return !dialog->IsWindow(); }));
+  ASSERT_TRUE(kvtest::RunUntilIdle());
+  EXPECT_EQ(1u, gateway.requestsOf("tradePay").size());
+  EXPECT_FALSE(IsWindow(payWindow));
+  EXPECT_EQ(nullptr, dialog->GetTradePayDlg());
+  EXPECT_TRUE(Called("ShowLoginDlg"));
+  EXPECT_EQ((std::vector<std::string>{"box 64 会话已过期"}), Boxes());
+  EXPECT_FALSE(CThreadMessageBox::SharedWindow() && IsWindowVisible(CThreadMessageBox::SharedWindow()));
+}
+
+}  // namespace

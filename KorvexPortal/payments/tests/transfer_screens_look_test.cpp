@@ -1,5 +1,5 @@
 // Screenshots of the transfer, its confirmation and result pages, the contact picker and the
-// phone recharge at 240x320 and 480x640, for a reviewer to look at (build/test/screenshots/).
+// phone recharge at 240x320, 480x640 and in landscape (320x240, 640x480), for a reviewer to look at (build/test/screenshots/).
 #include "contact_store.h"
 #include "contacts_ids.h"
 #include "p2p_ids.h"
@@ -52,7 +52,7 @@ TEST_F(TransferScreensLook, EachScreenAtEachSize)
   CContactStore store(u"zhangsan@example.com");
   store.AddContact(CContactRecord{u"李四", u"li@example.com"});
   store.AddContact(CContactRecord{u"王五", u"13800138000"});
-  for (auto [width, height] : {std::pair{240, 320}, std::pair{480, 640}}) {
+  for (auto [width, height] : {std::pair{240, 320}, std::pair{480, 640}, std::pair{320, 240}, std::pair{640, 480}}) {
     SCOPED_TRACE(Size(width, height));
     UseLibrary(width, height);
     ui.Invoke([&] {

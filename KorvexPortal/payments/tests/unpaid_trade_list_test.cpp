@@ -1,6 +1,7 @@
 // The unpaid-trade list against the test gateway: its rows, banner count and link from the
 // login reply's table, paying a row (its detail fetched, the trade pay dialog opened on it, the
 // row removed once paid), a refused detail, the soft keys and the link to the desktop.
+#include "ini_file.h"
 #include "payment_screen_fixture.h"
 #include "trade_pay_dlg.h"
 #include "tradepay_ids.h"
@@ -239,6 +240,134 @@ TEST_F(UnpaidListTest, SkipAndTheLinkGoToTheDesktop)
   EXPECT_EQ(static_cast<WPARAM>(ID_KV_DESKTOP_ITEM0 + 2), commands[0].wParam);
   EXPECT_EQ(4, commands[0].lParam);
   EXPECT_FALSE(IsWindow(window));
+}
+
+}  // namespace
+
+namespace {
+
+// The check box and the settings: it starts from "ShowOrderList", and closing the list stores the
+// choice in "appconfig.dat"; checked, it also keeps this login's server time for the next login's
+// query of unpaid trades.
+TEST_F(UnpaidListTest, TheCheckBoxStartsFromTheSettingAndClosingTheListSavesTheChoice)
+{
+  struct Case {
+    const char* name;
+    const char16_t* stored;  // "ShowOrderList" before; null: absent
+    bool tap;
+    bool startsChecked;
+    const char16_t* saved;
+    const char16_t* serverTime;  // "loginServerTime" after
+  };
+  const char16_t kEarlier[] = u"2010-07-01 08:00:00";
+  const char16_t kThisLogin[] = u"2010-07-04 12:09:30";
+  const Case cases[] = {
+      {"absent, left", nullptr, false, false, u"0", kEarlier},
+      {"absent, checked", nullptr, true, false, u"1", kThisLogin},
+      {"empty, left", u"", false, false, u"0", kEarlier},
+      {"0, checked", u"0", true, false, u"1", kThisLogin},
+      {"1, left", u"1", false, true, u"1", kThisLogin},
+      {"1, unchecked", u"1", true, true, u"0", kEarlier},
+  };
+  CIniFile* config = app.GetConfigFile();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    config->Remove(u"main", u"ShowOrderList");
+    if (c.stored)
+      app.SetConfig(u"ShowOrderList", c.stored);
+    app.SetConfig(u"loginServerTime", kEarlier);
+    ASSERT_TRUE(config->Save());
+    app.ClearCalls();
+
+    HWND window = Show();
+    HWND check = Item(IDC_UNPAID_SHOW_NEW_ONLY);
+    EXPECT_EQ(c.startsChecked ? BST_CHECKED : BST_UNCHECKED, SendMessageW(check, BM_GETCHECK, 0, 0));
+    if (c.tap) {
+      ASSERT_TRUE(kvtest::TapWindow(check));
+    }
+    // Checking it tells where every unpaid trade can still be found; unchecking says nothing.
+    std::vector<std::string> told;
+    if (c.tap && !c.startsChecked)
+      told.push_back("box 64 所有未付款交易可以在“交易查询”中查看！");
+    EXPECT_EQ(told, Boxes());
+    ASSERT_TRUE(kvtest::TapWindow(Item(IDC_UNPAID_SKIP)));
+    ASSERT_FALSE(IsWindow(window));
+    ui.Invoke([&] { dialog.reset(); });
+
+    // What reached the disk.
+    ASSERT_TRUE(config->Load());
+    CStringW value;
+    ASSERT_TRUE(app.GetConfig(u"ShowOrderList", value));
+    EXPECT_EQ(std::u16string(c.saved), value.GetString());
+    ASSERT_TRUE(app.GetConfig(u"loginServerTime", value));
+    EXPECT_EQ(std::u16string(c.serverTime), value.GetString());
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// Up and Down move the focus in a cycle: the list's rows, the link when it shows, the check box,
+// and round to the list.
+TEST_F(UnpaidListTest, UpAndDownCycleThroughTheRowsTheLinkAndTheCheckBox)
+{
+  struct Step {
+    UINT key;
+    const char* focus;  // "list", "link" or "check"
+    int row;            // the list's selected row
+  };
+  struct Case {
+    const char* name;
+    const char16_t* table;
+    std::vector<Step> steps;
+  };
+  const Case cases[] = {
+      {"link shown",
+       kThreeOfFive,
+       {{VK_DOWN, "list", 1},
+        {VK_DOWN, "list", 2},
+        {VK_DOWN, "link", 2},
+        {VK_DOWN, "check", 2},
+        {VK_DOWN, "list", 0},
+        {VK_UP, "check", 0},
+        {VK_UP, "link", 0},
+        {VK_UP, "list", 2},
+        {VK_UP, "list", 1},
+        {VK_TAB, "link", 1},
+        {VK_TAB, "check", 1},
+        {VK_TAB, "list", 1}}},
+      {"link hidden",
+       uR"({"resultStatus":100,"totalCount":2,"tradeTableList":[{"tradeNO":"T1"},{"tradeNO":"T2"}]})",
+       {{VK_DOWN, "list", 1}, {VK_DOWN, "check", 1}, {VK_UP, "list", 1}, {VK_UP, "list", 0}, {VK_UP, "check", 0},
+        {VK_DOWN, "list", 0}, {VK_TAB, "check", 0}, {VK_TAB, "list", 0}}},
+  };
+  RunAppLoop();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Show(c.table);
+    HWND list = List();
+    auto focusName = [&] {
+      HWND focus = List();
+      return focus == list                              ? std::string("list")
+             : focus == Item(IDC_UNPAID_MORE)          ? std::string("link")
+             : focus == Item(IDC_UNPAID_SHOW_NEW_ONLY) ? std::string("check")
+                                                        : std::string("elsewhere");
+    };
+    ASSERT_EQ("list", focusName());
+    for (size_t i = 0; i < c.steps.size(); ++i) {
+      const Step& step = c.steps[i];
+      SCOPED_TRACE(i);
+      ASSERT_TRUE(kvtest::PressKey(step.key));
+      EXPECT_EQ(step.focus, focusName());
+      LRESULT selected = 0;
+      ui.Invoke([&] { selected = SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED); });
+      EXPECT_EQ(step.row, selected);
+    }
+    EXPECT_TRUE(Boxes().empty());
+    ui.Invoke([&] { dialog->CloseDialog(2, FALSE); });
+    ui.Invoke([&] { dialog.reset(); });
+  }
 }
 
 }  // namespace

@@ -1,6 +1,13 @@
 #include "browser_page_dlg.h"
 
+#include "app_services.h"
+#include "gateway_address.h"
+#include "ids.h"
+#include "inet/cookie.h"
+#include "message_box_types.h"
 #include "shell/sip.h"
+#include "thread_message_box.h"
+#include "web_text.h"
 #include "window_helpers.h"
 
 namespace {
@@ -56,7 +63,34 @@ CBrowserPageDlg::CBrowserPageDlg() = default;
 
 CBrowserPageDlg::~CBrowserPageDlg()
 {
+  CloseTradePay();
   ReleaseBrowser();
+}
+
+CStringW CBrowserPageDlg::GetClientIdParam()
+{
+  CStringW clientId;
+  if (CKorvexPortalApp* app = GetKorvexPortalApp())
+    app->JoinPair(clientId);
+  return u"clientID=" + clientId;
+}
+
+CStringW CBrowserPageDlg::GetEscapedClientIdParam()
+{
+  CStringW clientId;
+  if (CKorvexPortalApp* app = GetKorvexPortalApp())
+    app->JoinPair(clientId);
+  return u"clientID=" + EscapeForForm(clientId);
+}
+
+int CBrowserPageDlg::GetBackgroundBitmapId(int orientation)
+{
+  return orientation == 1 ? IDB_BACKGROUND : IDB_BACKGROUND_LAND;
+}
+
+int CBrowserPageDlg::GetLayoutStringId()
+{
+  return IDS_LAYOUT;
 }
 
 bool CBrowserPageDlg::InitBrowserPage(WPARAM wParam, LPARAM lParam, bool statusBar)
@@ -111,6 +145,19 @@ void CBrowserPageDlg::ReleaseBrowser()
     m_host.DestroyWindow();
   m_host.m_hWnd = nullptr;
   m_pageWindow = nullptr;
+}
+
+bool CBrowserPageDlg::PostPage(const CStringW& url, const CStringW& extra)
+{
+  CThreadMessageBox& box = CThreadMessageBox::Instance();
+  if (box.HasWindow())
+    box.Setup(u"加载数据", u"提示", KV_BOX_WAIT, FALSE, m_hWnd);
+  // The client's identity goes only to the gateway's own pages, over https.
+  CStringW body = IsGatewayPage(url) ? GetClientIdParam() : CStringW();
+  if (!extra.IsEmpty())
+    body += body.IsEmpty() ? extra : u"&" + extra;
+  std::string bytes = ToUtf8(body);
+  return Navigate(url, body.IsEmpty() ? nullptr : &bytes, kFormHeader);
 }
 
 bool CBrowserPageDlg::Navigate(const CStringW& url, const std::string* body, const WCHAR* headers)
@@ -264,6 +311,33 @@ void CBrowserPageDlg::FocusBrowser()
     ::SetFocus(m_host.m_hWnd);
 }
 
+void CBrowserPageDlg::HideWaitBox()
+{
+  CKorvexPortalApp* app = GetKorvexPortalApp();
+  if (HWND box = app ? app->GetMessageBoxWindow() : nullptr)
+    ::ShowWindow(box, SW_HIDE);
+}
+
+void CBrowserPageDlg::ShowBox(const CStringW& text, UINT type)
+{
+  if (CKorvexPortalApp* app = GetKorvexPortalApp())
+    app->ShowMessageBox(::GetActiveWindow(), text, CStringW(), type, FALSE, SW_HIDE);
+}
+
+void CBrowserPageDlg::OpenTradePayDialog()
+{
+  CloseTradePay();
+  m_pTradePayDlg = std::make_unique<CTradePayDlg>();
+  m_pTradePayDlg->ShowDialog(m_hWnd, reinterpret_cast<LPARAM>(&m_params), FALSE, TRUE);
+}
+
+void CBrowserPageDlg::CloseTradePay()
+{
+  if (m_pTradePayDlg && m_pTradePayDlg->m_hWnd && ::IsWindow(m_pTradePayDlg->m_hWnd))
+    m_pTradePayDlg->CloseDialog(2, FALSE);
+  m_pTradePayDlg.reset();
+}
+
 BOOL CBrowserPageDlg::PreTranslateMessage(MSG* pMsg)
 {
   if (m_pageWindow && pMsg->hwnd == m_pageWindow && pMsg->message == BROWSER_FOCUS_CHANGED) {
@@ -327,7 +401,10 @@ LRESULT CBrowserPageDlg::OnActivate(UINT, WPARAM wParam, LPARAM, BOOL& bHandled)
 
 LRESULT CBrowserPageDlg::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled)
 {
+  CloseTradePay();
   OnBrowserClosing();
+  if (!m_strSessionCookie.IsEmpty())
+    InternetSetCookieW(GetGatewayUrl(u"/"), nullptr, m_strSessionCookie);
   ReleaseBrowser();
   bHandled = FALSE;
   return 0;

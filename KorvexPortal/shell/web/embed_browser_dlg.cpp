@@ -3,17 +3,14 @@
 #include "app_services.h"
 #include "browser_ids.h"
 #include "gateway_address.h"
-#include "ids.h"
 #include "inet/cookie.h"
 #include "message_box_types.h"
 #include "payment_service.h"
 #include "shell_ids.h"
-#include "thread_message_box.h"
 #include "web_text.h"
 
 namespace {
 
-constexpr const WCHAR* kFormHeader = u"Content-Type: application/x-www-form-urlencoded\r\n";
 constexpr const WCHAR* kLoadFailedText = u"连接服务器失败，请稍后再试";
 constexpr const WCHAR* kSessionTimeoutText = u"登录超时，请重新登录。";
 
@@ -21,40 +18,11 @@ constexpr const WCHAR* kSessionTimeoutText = u"登录超时，请重新登录。
 
 CEmbedBrCtlDlg::CEmbedBrCtlDlg() = default;
 
-CEmbedBrCtlDlg::~CEmbedBrCtlDlg()
-{
-  CloseTradePay();
-}
-
-CStringW CEmbedBrCtlDlg::GetClientIdParam()
-{
-  CStringW clientId;
-  if (CKorvexPortalApp* app = GetKorvexPortalApp())
-    app->JoinPair(clientId);
-  return u"clientID=" + clientId;
-}
-
-CStringW CEmbedBrCtlDlg::GetEscapedClientIdParam()
-{
-  CStringW clientId;
-  if (CKorvexPortalApp* app = GetKorvexPortalApp())
-    app->JoinPair(clientId);
-  return u"clientID=" + EscapeForForm(clientId);
-}
+CEmbedBrCtlDlg::~CEmbedBrCtlDlg() = default;
 
 int CEmbedBrCtlDlg::GetTemplateId(int)
 {
   return IDD_EMBED_BROWSER;
-}
-
-int CEmbedBrCtlDlg::GetBackgroundBitmapId(int orientation)
-{
-  return orientation == 1 ? IDB_BACKGROUND : IDB_BACKGROUND_LAND;
-}
-
-int CEmbedBrCtlDlg::GetLayoutStringId()
-{
-  return IDS_LAYOUT;
 }
 
 int CEmbedBrCtlDlg::GetSoftKey1Id()
@@ -94,16 +62,8 @@ void CEmbedBrCtlDlg::LoadPage(const CStringW& url, const CStringW& extra, HWND p
       return;
   }
   ::SetForegroundWindow(m_hWnd);
-  CThreadMessageBox& box = CThreadMessageBox::Instance();
-  if (box.HasWindow())
-    box.Setup(u"加载数据", u"提示", KV_BOX_WAIT, FALSE, m_hWnd);
 
-  // The client's identity goes only to the gateway's own pages, over https.
-  CStringW body = IsGatewayPage(url) ? GetClientIdParam() : CStringW();
-  if (!extra.IsEmpty())
-    body += body.IsEmpty() ? extra : u"&" + extra;
-  std::string bytes = ToUtf8(body);
-  bool loaded = Navigate(url, body.IsEmpty() ? nullptr : &bytes, kFormHeader);
+  bool loaded = PostPage(url, extra);
   m_bNavigated = true;
   if (!loaded) {
     HideWaitBox();
@@ -187,31 +147,4 @@ LRESULT CEmbedBrCtlDlg::OnWaitCancelled(UINT, WPARAM, LPARAM, BOOL&)
   if (m_bShownByLoad)
     ShowWindow(SW_HIDE);
   return 0;
-}
-
-void CEmbedBrCtlDlg::HideWaitBox()
-{
-  CKorvexPortalApp* app = GetKorvexPortalApp();
-  if (HWND box = app ? app->GetMessageBoxWindow() : nullptr)
-    ::ShowWindow(box, SW_HIDE);
-}
-
-void CEmbedBrCtlDlg::ShowBox(const CStringW& text, UINT type)
-{
-  if (CKorvexPortalApp* app = GetKorvexPortalApp())
-    app->ShowMessageBox(::GetActiveWindow(), text, CStringW(), type, FALSE, SW_HIDE);
-}
-
-void CEmbedBrCtlDlg::CloseTradePay()
-{
-  if (m_pTradePayDlg && m_pTradePayDlg->m_hWnd && ::IsWindow(m_pTradePayDlg->m_hWnd))
-    m_pTradePayDlg->CloseDialog(2, FALSE);
-  m_pTradePayDlg.reset();
-}
-
-void CEmbedBrCtlDlg::OnBrowserClosing()
-{
-  CloseTradePay();
-  if (!m_strSessionCookie.IsEmpty())
-    InternetSetCookieW(GetGatewayUrl(u"/"), nullptr, m_strSessionCookie);
 }

@@ -5,11 +5,7 @@
 // session-timeout page sends the user back to login.
 #pragma once
 
-#include <memory>
-
 #include "browser_page_dlg.h"
-#include "trade_pay_dlg.h"
-#include "trade_pay_params.h"
 
 // Posted to itself after a trade link was intercepted: the trade is queried.
 #define WM_KV_QUERY_TRADE 0x60F
@@ -19,19 +15,12 @@ class CEmbedBrCtlDlg : public CBrowserPageDlg {
   CEmbedBrCtlDlg();
   ~CEmbedBrCtlDlg() override;
 
-  // "clientID=" and the client id as it is, and with the id escaped for a form body.
-  virtual CStringW GetClientIdParam();
-  virtual CStringW GetEscapedClientIdParam();
-  virtual bool IsCloseAfterPay() { return m_bCloseAfterPay; }
   virtual CEmbedBrCtlDlg* CreateInstance() { return new CEmbedBrCtlDlg; }
 
   int GetTemplateId(int) override;
-  int GetBackgroundBitmapId(int orientation) override;
-  int GetLayoutStringId() override;
   int GetSoftKey1Id() override;
   int GetSoftKey2Id() override;
   int GetCenterKeyId() override;
-  BOOL HasSecondLabel() override { return FALSE; }
 
   // Set before the first load: the title, and the message the right key posts to the parent
   // (0: none).
@@ -46,7 +35,6 @@ class CEmbedBrCtlDlg : public CBrowserPageDlg {
   // What the last trade link named (for tests).
   const CStringW& GetTradeNo() const { return m_strTradeNo; }
   const CStringW& GetReturnUrl() const { return m_strReturnUrl; }
-  CTradePayDlg* GetTradePayDialog() const { return m_pTradePayDlg.get(); }
 
   BEGIN_MSG_MAP(CEmbedBrCtlDlg)
     MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
@@ -63,7 +51,6 @@ class CEmbedBrCtlDlg : public CBrowserPageDlg {
   bool OnBeforeNavigate(const CStringW& url, const std::string& postData) override;
   void OnNavigateComplete(const CStringW& url) override;
   void OnDocumentComplete(const CStringW& url) override;
-  void OnBrowserClosing() override;
 
  private:
   LRESULT OnInitDialog(UINT, WPARAM wParam, LPARAM lParam, BOOL&);
@@ -78,19 +65,12 @@ class CEmbedBrCtlDlg : public CBrowserPageDlg {
   void LeavePage(UINT message);
   // Fills the trade pay record from the trade query's reply and opens the trade pay dialog.
   void OpenTradePay(const class CResponseMap& reply, int status);
-  void CloseTradePay();
-  void HideWaitBox();
-  void ShowBox(const CStringW& text, UINT type);
 
   CStringW m_strCaption;
-  CStringW m_strSessionCookie;
   CStringW m_strTradeNo;
   CStringW m_strReturnUrl;
   UINT m_nLeftKeyMessage = 0;
   UINT m_nRightKeyMessage = 0;
-  TradePayParams m_params;
-  std::unique_ptr<CTradePayDlg> m_pTradePayDlg;
-  bool m_bCloseAfterPay = true;
   bool m_bShownByLoad = false;
   bool m_bNavigated = false;
 };

@@ -18,7 +18,6 @@ namespace {
 
 constexpr int kStatusSuccess = 100;
 constexpr int kStatusSessionEnded = 200;
-constexpr const WCHAR* kFormHeader = u"Content-Type: application/x-www-form-urlencoded\r\n";
 
 CStringW TextOf(const CResponseMap& reply, const WCHAR* key)
 {
@@ -119,9 +118,7 @@ void CEmbedBrCtlDlg::OpenTradePay(const CResponseMap& reply, int status)
   m_params.instantTransfer = 0;
   m_params.kind = kTradePayTrade;
 
-  CloseTradePay();
-  m_pTradePayDlg = std::make_unique<CTradePayDlg>();
-  m_pTradePayDlg->ShowDialog(m_hWnd, reinterpret_cast<LPARAM>(&m_params), FALSE, TRUE);
+  OpenTradePayDialog();
 }
 
 LRESULT CEmbedBrCtlDlg::OnTradePayResult(UINT, WPARAM, LPARAM, BOOL&)

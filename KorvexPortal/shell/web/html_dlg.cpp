@@ -3,16 +3,13 @@
 #include "app_services.h"
 #include "gateway_address.h"
 #include "html_ids.h"
-#include "ids.h"
 #include "inet/cookie.h"
 #include "log_writer.h"
 #include "message_box_types.h"
-#include "thread_message_box.h"
 #include "web_text.h"
 
 namespace {
 
-constexpr const WCHAR* kFormHeader = u"Content-Type: application/x-www-form-urlencoded\r\n";
 constexpr const WCHAR* kLoadFailedText = u"连接服务器失败，请稍后再试";
 constexpr const WCHAR* kUnavailableText = u"当前服务不可用，请稍候重试";
 constexpr const WCHAR* kBadMenuText = u"获取数据格式错误";
@@ -27,41 +24,14 @@ CHtmlDlg::CHtmlDlg() = default;
 
 CHtmlDlg::~CHtmlDlg()
 {
-  CloseTradePay();
   for (HMENU& menu : m_hKeyMenus)
     if (menu)
       ::DestroyMenu(std::exchange(menu, nullptr));
 }
 
-CStringW CHtmlDlg::GetClientIdParam()
-{
-  CStringW clientId;
-  if (CKorvexPortalApp* app = GetKorvexPortalApp())
-    app->JoinPair(clientId);
-  return u"clientID=" + clientId;
-}
-
-CStringW CHtmlDlg::GetEscapedClientIdParam()
-{
-  CStringW clientId;
-  if (CKorvexPortalApp* app = GetKorvexPortalApp())
-    app->JoinPair(clientId);
-  return u"clientID=" + EscapeForForm(clientId);
-}
-
 int CHtmlDlg::GetTemplateId(int)
 {
   return IDD_HTML_PAGE;
-}
-
-int CHtmlDlg::GetBackgroundBitmapId(int orientation)
-{
-  return orientation == 1 ? IDB_BACKGROUND : IDB_BACKGROUND_LAND;
-}
-
-int CHtmlDlg::GetLayoutStringId()
-{
-  return IDS_LAYOUT;
 }
 
 int CHtmlDlg::GetSoftKey1Id()
@@ -126,15 +96,7 @@ void CHtmlDlg::NavigatePost(const CStringW& url, const CStringW& extra, HWND par
     if (!CreateFromTemplate(parent, 0))
       return;
   }
-  CThreadMessageBox& box = CThreadMessageBox::Instance();
-  if (box.HasWindow())
-    box.Setup(u"加载数据", u"提示", KV_BOX_WAIT, FALSE, m_hWnd);
-  // The client's identity goes only to the gateway's own pages, over https.
-  CStringW body = IsGatewayPage(url) ? GetClientIdParam() : CStringW();
-  if (!extra.IsEmpty())
-    body += body.IsEmpty() ? extra : u"&" + extra;
-  std::string bytes = ToUtf8(body);
-  if (!Navigate(url, body.IsEmpty() ? nullptr : &bytes, kFormHeader)) {
+  if (!PostPage(url, extra)) {
     HideWaitBox();
     Close();
     ShowBox(kLoadFailedText, KV_BOX_ERROR);
@@ -172,6 +134,12 @@ LRESULT CHtmlDlg::OnPerformNavigation(UINT, WPARAM, LPARAM, BOOL&)
   return 0;
 }
 
+LRESULT CHtmlDlg::OnShowPage(UINT, WPARAM, LPARAM, BOOL&)
+{
+  ShowDialog(GetParent(), 0, FALSE, TRUE);
+  return 0;
+}
+
 void CHtmlDlg::OnDocumentComplete(const CStringW& url)
 {
   CStringW error = kLoadFailedText;
@@ -198,7 +166,7 @@ void CHtmlDlg::OnDocumentComplete(const CStringW& url)
   m_bShownByLoad = false;
   HideWaitBox();
   if (good) {
-    ShowDialog(GetParent(), 0, FALSE, TRUE);
+    PostMessage(WM_KV_HTML_SHOW_PAGE);
     return;
   }
   if (error.Find(u"重新登录") >= 0) {
@@ -287,19 +255,6 @@ LRESULT CHtmlDlg::OnWaitCancelled(UINT, WPARAM, LPARAM, BOOL&)
   return 0;
 }
 
-void CHtmlDlg::HideWaitBox()
-{
-  CKorvexPortalApp* app = GetKorvexPortalApp();
-  if (HWND box = app ? app->GetMessageBoxWindow() : nullptr)
-    ::ShowWindow(box, SW_HIDE);
-}
-
-void CHtmlDlg::ShowBox(const CStringW& text, UINT type)
-{
-  if (CKorvexPortalApp* app = GetKorvexPortalApp())
-    app->ShowMessageBox(::GetActiveWindow(), text, CStringW(), type, FALSE, SW_HIDE);
-}
-
 void CHtmlDlg::Close()
 {
   if (m_hWnd && ::IsWindow(m_hWnd))
@@ -308,11 +263,6 @@ void CHtmlDlg::Close()
 
 void CHtmlDlg::OnBrowserClosing()
 {
-  CloseTradePay();
-  {
-    std::lock_guard<std::mutex> guard(m_lock);
-    m_pResult.reset();
-  }
-  if (!m_strSessionCookie.IsEmpty())
-    InternetSetCookieW(GetGatewayUrl(u"/"), nullptr, m_strSessionCookie);
+  std::lock_guard<std::mutex> guard(m_lock);
+  m_pResult.reset();
 }

@@ -14,31 +14,29 @@
 #include "client_menu.h"
 #include "service_listener.h"
 #include "service_results.h"
-#include "trade_pay_dlg.h"
-#include "trade_pay_params.h"
 
 // Posted to itself: the stored navigation is performed, as a page load or a gateway request.
 #define WM_KV_PERFORM_NAVIGATION 0x63A
 // Posted to the parent after a payment when the dialog closes after it.
 #define WM_KV_HTML_PAID 0x630
+// Posted to itself to open the trade pay dialog on a bill once the wait box has gone and handed
+// the activation back, so the trade pay dialog is shown above every other window.
+#define WM_KV_HTML_OPEN_TRADEPAY 0x642
+// Posted to itself to show the loaded page once the wait box has gone and handed the activation
+// back to its owner, so the page is the active window.
+#define WM_KV_HTML_SHOW_PAGE 0x643
 
 class CHtmlDlg : public CBrowserPageDlg, public IServiceListener {
  public:
   CHtmlDlg();
   ~CHtmlDlg() override;
 
-  virtual CStringW GetClientIdParam();
-  virtual CStringW GetEscapedClientIdParam();
-  virtual bool IsCloseAfterPay() { return m_bCloseAfterPay; }
   virtual CHtmlDlg* CreateInstance() { return new CHtmlDlg; }
 
   int GetTemplateId(int) override;
-  int GetBackgroundBitmapId(int orientation) override;
-  int GetLayoutStringId() override;
   int GetSoftKey1Id() override;
   int GetSoftKey2Id() override;
   int GetCenterKeyId() override;
-  BOOL HasSecondLabel() override { return FALSE; }
 
   // Loads the page by form post; the dialog is made (not shown) when it has no window and shows
   // once the page is complete.
@@ -51,13 +49,14 @@ class CHtmlDlg : public CBrowserPageDlg, public IServiceListener {
   const std::vector<ClientMenuEntry>& GetLeftEntries() const { return m_left; }
   const std::vector<ClientMenuEntry>& GetRightEntries() const { return m_right; }
   bool IsHtmlMode() const { return m_bHtmlMode; }
-  CTradePayDlg* GetTradePayDialog() const { return m_pTradePayDlg.get(); }
 
   BEGIN_MSG_MAP(CHtmlDlg)
     MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
     MESSAGE_HANDLER(WM_ACTIVATE, OnActivate)
     MESSAGE_HANDLER(WM_KV_WAIT_CANCELLED, OnWaitCancelled)
     MESSAGE_HANDLER(WM_KV_SERVICE_DONE, OnServiceDone)
+    MESSAGE_HANDLER(WM_KV_HTML_OPEN_TRADEPAY, OnOpenTradePay)
+    MESSAGE_HANDLER(WM_KV_HTML_SHOW_PAGE, OnShowPage)
     MESSAGE_HANDLER(WM_KV_TRADEPAY_RESULT, OnTradePayResult)
     MESSAGE_HANDLER(WM_KV_PERFORM_NAVIGATION, OnPerformNavigation)
     COMMAND_RANGE_HANDLER(133, 153, OnMenuCommand)
@@ -75,6 +74,8 @@ class CHtmlDlg : public CBrowserPageDlg, public IServiceListener {
   LRESULT OnActivate(UINT, WPARAM, LPARAM, BOOL& bHandled);
   LRESULT OnWaitCancelled(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnServiceDone(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnOpenTradePay(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnShowPage(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnTradePayResult(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnPerformNavigation(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnMenuCommand(WORD, WORD id, HWND, BOOL&);
@@ -86,25 +87,20 @@ class CHtmlDlg : public CBrowserPageDlg, public IServiceListener {
   void SetKeyEntries(int key, const std::vector<ClientMenuEntry>& entries);
   void ReadSessionCookie();
   void OpenTradePay(const BillResult& bill);
-  void CloseTradePay();
-  void HideWaitBox();
-  void ShowBox(const CStringW& text, UINT type);
   void Close();
 
   CStringW m_strUrl;
   CStringW m_strPostData;
-  CStringW m_strSessionCookie;
   std::vector<ClientMenuEntry> m_left;
   std::vector<ClientMenuEntry> m_right;
   HMENU m_hKeyMenus[2] = {nullptr, nullptr};
   // What the listener keeps, guarded: it writes on the network worker.
   std::mutex m_lock;
   std::unique_ptr<BillResult> m_pResult;
+  // The bill whose trade pay dialog opens once the wait box has gone.
+  std::unique_ptr<BillResult> m_pOpeningBill;
   CStringW m_strResultMemo;
-  TradePayParams m_params;
-  std::unique_ptr<CTradePayDlg> m_pTradePayDlg;
   bool m_bHtmlMode = true;
-  bool m_bCloseAfterPay = true;
   bool m_bShownByLoad = false;
   bool m_bCookieStale = false;
 };

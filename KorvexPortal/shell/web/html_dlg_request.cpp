@@ -88,11 +88,19 @@ LRESULT CHtmlDlg::OnServiceDone(UINT, WPARAM, LPARAM, BOOL&)
     return 0;
   }
   if (status == kStatusBill) {
-    OpenTradePay(*result);
+    m_pOpeningBill = std::move(result);
+    PostMessage(WM_KV_HTML_OPEN_TRADEPAY);
   } else if (status != 100) {
     WRITE_LOG_ENTRY(u"sendHttpRequest status %d", status);
     ShowBox(memo.IsEmpty() ? CStringW(kServerConnectionErrorText) : memo, KV_BOX_ERROR);
   }
+  return 0;
+}
+
+LRESULT CHtmlDlg::OnOpenTradePay(UINT, WPARAM, LPARAM, BOOL&)
+{
+  if (std::unique_ptr<BillResult> bill = std::move(m_pOpeningBill))
+    OpenTradePay(*bill);
   return 0;
 }
 
@@ -113,16 +121,7 @@ void CHtmlDlg::OpenTradePay(const BillResult& bill)
   m_params.extraText = bill.memo.c_str();
   m_params.accountName = app ? app->GetUserName() : CStringW();
   m_params.signature = app ? app->GetGreeting() : CStringW();
-  CloseTradePay();
-  m_pTradePayDlg = std::make_unique<CTradePayDlg>();
-  m_pTradePayDlg->ShowDialog(m_hWnd, reinterpret_cast<LPARAM>(&m_params), FALSE, TRUE);
-}
-
-void CHtmlDlg::CloseTradePay()
-{
-  if (m_pTradePayDlg && m_pTradePayDlg->m_hWnd && ::IsWindow(m_pTradePayDlg->m_hWnd))
-    m_pTradePayDlg->CloseDialog(2, FALSE);
-  m_pTradePayDlg.reset();
+  OpenTradePayDialog();
 }
 
 LRESULT CHtmlDlg::OnTradePayResult(UINT, WPARAM, LPARAM, BOOL&)

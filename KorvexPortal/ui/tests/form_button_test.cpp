@@ -85,6 +85,14 @@ class FormButtonTest : public ScrollFixture {
     return posted;
   }
 
+  // The recharge page's column of methods on the parent, which scrolls with the parent's form.
+  struct MethodColumn {
+    explicit MethodColumn(HWND parent) : dialog(parent), form(&dialog), page(parent, &form) {}
+    CWindow dialog;
+    CScrollForm form;
+    CRechargeMenuPage page;
+  };
+
   CKorvexPortalApp app;
   LPARAM commandFrom = 0;
   CFormButton button;
@@ -162,13 +170,11 @@ TEST_F(FormButtonTest, RechargeMethodsStandInAColumnScaledToTheScreen)
 {
   SetScreenSize(480, 640);
   MoveWindow(parent, 0, 0, 480, 640, TRUE);
-  CWindow dialog(parent);
-  CScrollForm form(&dialog);
   {
-    CRechargeMenuPage page(parent, &form);
-    CRechargeMenuPage::CreateMethodButtons(page);
+    MethodColumn column(parent);
+    CRechargeMenuPage::CreateMethodButtons(column.page);
     ASSERT_TRUE(RunUntilIdle());
-    const auto& buttons = page.GetMethodButtons();
+    const auto& buttons = column.page.GetMethodButtons();
     ASSERT_EQ(4u, buttons.size());
     const char16_t* captions[] = {u"Milocard充值", u"话费充值卡", u"网上银行", u"网汇e充值"};
     for (int i = 0; i < 4; ++i) {
@@ -188,10 +194,30 @@ TEST_F(FormButtonTest, RechargeMethodsStandInAColumnScaledToTheScreen)
         posted.push_back(m);
     ASSERT_EQ(1u, posted.size());
     EXPECT_EQ(1500u, posted[0].wParam);
-    EXPECT_EQ(nullptr, form.GetBar()) << "the column fits: the form shows no bar";
+    EXPECT_EQ(nullptr, column.form.GetBar()) << "the column fits: the form shows no bar";
     SaveScreenshot("ui_recharge_methods", parent);
   }
   EXPECT_EQ(nullptr, GetDlgItem(parent, 1500)) << "the page's buttons go with it";
+}
+
+TEST_F(FormButtonTest, ATapOnTheFirstMethodReachesItWhenTheColumnScrolls)
+{
+  // The form scrolls before the column comes (a field lies below its visible part), so its bar
+  // stands before the methods among its children.
+  MoveWindow(parent, 0, 0, 240, 120, TRUE);
+  CreateWindowExW(0, WC_STATICW, u"", WS_CHILD | WS_VISIBLE, 10, 200, 100, 30, parent, nullptr, nullptr, nullptr);
+  MethodColumn column(parent);
+  column.form.Relayout();
+  ASSERT_NE(nullptr, column.form.GetBar());
+  CRechargeMenuPage::CreateMethodButtons(column.page);
+  ASSERT_TRUE(RunUntilIdle());
+  HWND first = column.page.GetMethodButtons()[0]->m_hWnd;
+  EXPECT_EQ(first, GetDlgItem(parent, CRechargeMenuPage::kFirstMethodId)) << "the bar has an id of its own";
+
+  Posted();
+  ASSERT_TRUE(TapWindow(GetDlgItem(parent, CRechargeMenuPage::kFirstMethodId)));
+  EXPECT_EQ((std::vector<Note>{{WM_COMMAND, CRechargeMenuPage::kFirstMethodId, 0}}), Posted());
+  EXPECT_EQ(reinterpret_cast<LPARAM>(first), commandFrom);
 }
 
 }  // namespace

@@ -93,6 +93,7 @@ TEST_F(ScrollPanelTest, TakesTheControlsPlaceWithASkinnedBarOverItsOwn)
   EXPECT_EQ(std::make_tuple(0L, 0L, inner.right - K, inner.bottom), std::make_tuple(view.left, view.top, view.right, view.bottom))
       << "the viewport leaves the control's own bar outside";
   EXPECT_EQ(0, RectIn(list, viewport).left);
+  EXPECT_EQ(list, GetNextDlgTabItem(parent, nullptr, FALSE)) << "Tab still stops at the control";
 
   HWND vertical = Bar(CScrollPanel::kVerticalBarId);
   EXPECT_TRUE(IsWindowVisible(vertical));

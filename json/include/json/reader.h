@@ -69,21 +69,43 @@ private:
   struct MemberList;
   struct Lists;
   bool readMembers(MemberList& list, int depth);
-  Value& memberNamed(MemberList& list, const std::u16string& decodedName);
+  // The member of the key's name; when new it is added with the key, a shared key copied.
+  Value& memberNamed(MemberList& list, MemberKey& key, size_t length);
   bool readArray(const Token& token, int depth);
   bool readElements(std::vector<Element>& listed, Value& array, int depth);
   template <class List>
   int readElement(List& elements, int depth);
-  bool decodeNumber(const Token& token);
+  // Reads a number token from its start, setting its end and the reader's position.
+  bool decodeNumber(Token& token);
   bool decodeReal(const Token& token);
   bool decodeString(const Token& token, std::u16string& decoded);
+  // A member name, decoded into a key: one cut from the pool when there is one, else one that
+  // shares the reader's own buffer.
+  bool decodeName(const Token& token, MemberKey& key, size_t& length);
   bool decodeStringValue(const Token& token);
   bool decodeEscapes(const Token& token, WCHAR* out, size_t& length);
   bool decodeUnicodeCodePoint(const Token& token, const WCHAR*& current, const WCHAR* end, unsigned& codePoint);
   bool decodeUnicodeEscape(const Token& token, const WCHAR*& current, const WCHAR* end, unsigned& unit);
 
   void readToken(Token& token);
-  void readTokenSkippingComments(Token& token);
+  void readTokenSkippingComments(Token& token)
+  {
+    do {
+      readToken(token);
+    } while (token.type == tokenComment);
+  }
+  // A string token from the quote at the reader's position.
+  void readStringToken(Token& token);
+  // Takes the next character when it is `c`: the usual separator after a value, found without
+  // the general scan (which finds the same token there).
+  bool take(WCHAR c)
+  {
+    if (current_ != end_ && *current_ == c) {
+      ++current_;
+      return true;
+    }
+    return false;
+  }
   void skipSpaces();
   bool match(const WCHAR* pattern, int length);
   bool readComment();
@@ -91,7 +113,8 @@ private:
   static bool containsNewLine(const WCHAR* begin, const WCHAR* end);
   void readCppStyleComment();
   bool readString(bool& escaped);
-  void readNumber();
+  // Past every character that a number may hold.
+  const WCHAR* numberEnd(const WCHAR* p) const;
   void addComment(const WCHAR* begin, const WCHAR* end, bool isBlock);
   WCHAR getNextChar() { return current_ == end_ ? 0 : *current_++; }
 
@@ -99,10 +122,17 @@ private:
   bool recoverFromError(TokenType skipUntil);
   bool addErrorAndRecover(const std::u16string& message, const Token& token, TokenType skipUntil);
   Value& currentValue() { return *nodes_.back(); }
+  Value& emptiedCurrent();
+  void setCurrent(Int value);
+  void setCurrent(UInt value);
+  void setCurrent(double value);
+  void setCurrent(bool value);
   std::u16string positionText(const WCHAR* location) const;
 
   // A text's copy, NUL-terminated, for the tree being read.
   WCHAR* copyText(const WCHAR* text, size_t length);
+  // A string token's text decoded into such a copy; null after an error.
+  WCHAR* decodedCopy(const Token& token, size_t& length);
 
   std::vector<Value*> nodes_;
   std::unique_ptr<Lists> lists_;

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/types.h"
@@ -71,6 +72,7 @@ class MemberKey {
 public:
   enum Ownership { keyShared = 0, keyOwned = 1, keyDuplicateOnCopy = 2 };
   friend class Reader;
+  friend struct Member;
 
   explicit MemberKey(Int index) : name_(nullptr), word_(index) {}
   MemberKey(const WCHAR* name, Ownership ownership);
@@ -78,8 +80,18 @@ public:
   // Moving hands the name over as it is: nothing is copied or released.
   MemberKey(MemberKey&& other) noexcept : name_(other.name_), word_(other.word_) { other.name_ = nullptr; }
   MemberKey& operator=(const MemberKey& other);
-  MemberKey& operator=(MemberKey&& other) noexcept;
-  ~MemberKey();
+  MemberKey& operator=(MemberKey&& other) noexcept
+  {
+    std::swap(name_, other.name_);
+    std::swap(word_, other.word_);
+    return *this;
+  }
+  ~MemberKey()
+  {
+    if (name_ != nullptr && word_ != keyShared) {
+      releaseName();
+    }
+  }
 
   bool operator<(const MemberKey& other) const;
   bool operator==(const MemberKey& other) const;
@@ -94,6 +106,7 @@ private:
   static constexpr Int keyPooled = 3;
   struct Pooled {};
   MemberKey(const WCHAR* name, Pooled) : name_(name), word_(keyPooled) {}
+  void releaseName() noexcept;
 
   const WCHAR* name_;
   Int word_;  // the index for an index key, the Ownership for a name key

@@ -11,5 +11,7 @@ namespace kvtest {
 // Writes the screen (or the part one window covers) as <build>/screenshots/<name>.png and
 // returns the file's path; empty when it could not be written.
 std::string SaveScreenshot(const std::string& name, HWND window = nullptr);
+// Writes the screen (or the window's part) as a PNG file at a host path; false when it could not.
+bool SaveScreenshotTo(const std::string& path, HWND window = nullptr);
 
 }  // namespace kvtest

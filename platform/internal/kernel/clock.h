@@ -13,11 +13,15 @@ namespace kernel::clock {
 // Milliseconds on the device clock.
 uint64_t Now();
 
-// A time-out on the device clock. While one exists for a waiter in virtual time, advancing
-// the clock wakes that waiter.
+// Which clock a time-out runs on: the device clock, or the host's monotonic clock, which virtual
+// time does not move (a safety bound that no test clock may end early).
+enum class Basis { device, host };
+
+// A time-out on the device clock (or the host's). While one on the device clock exists for a
+// waiter in virtual time, advancing the clock wakes that waiter.
 class Timeout {
  public:
-  Timeout(DWORD milliseconds, Waiter& waiter);  // INFINITE never expires
+  Timeout(DWORD milliseconds, Waiter& waiter, Basis basis = Basis::device);  // INFINITE never expires
   ~Timeout();
   Timeout(const Timeout&) = delete;
   Timeout& operator=(const Timeout&) = delete;
@@ -29,6 +33,7 @@ class Timeout {
  private:
   Waiter& waiter_;
   bool infinite_;
+  bool host_;
   bool virtual_;
   uint64_t deadline_;
 };

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "base/types.h"
+#include "kernel/clock.h"
 #include "kernel/object.h"
 
 #include <memory>
@@ -23,10 +24,10 @@ class WaitCondition {
 };
 
 // Waits until one object (all == false) or every object (all == true) could be taken, the
-// condition (when given) is ready, or the time-out on the device clock passed. Returns
-// WAIT_OBJECT_0 + index, WAIT_OBJECT_0 + the number of objects for the condition, or
-// WAIT_TIMEOUT. An empty set without a condition only waits out the time-out.
+// condition (when given) is ready, or the time-out on the device clock (or the host's, by the
+// basis) passed. Returns WAIT_OBJECT_0 + index, WAIT_OBJECT_0 + the number of objects for the
+// condition, or WAIT_TIMEOUT. An empty set without a condition only waits out the time-out.
 DWORD WaitForObjects(std::span<const std::shared_ptr<Waitable>> objects, bool all, DWORD milliseconds,
-                     WaitCondition* condition = nullptr);
+                     WaitCondition* condition = nullptr, clock::Basis basis = clock::Basis::device);
 
 }  // namespace kernel

@@ -5,6 +5,7 @@
 
 #include "testing/clock.h"
 #include "testing/ui_thread.h"
+#include "user/host_clock_wait.h"
 #include "user_test_fixture.h"
 
 using namespace kvtest;
@@ -126,6 +127,35 @@ TEST_F(MessageWaits, ATimerComingDueEndsTheWaitAndTheTimeOutRunsOnTheDeviceClock
   AdvanceWhenWaiting(1, 500);
   EXPECT_EQ(MsgWaitForMultipleObjectsEx(1, &event, 500, QS_ALLINPUT, 0), WAIT_TIMEOUT);
   CloseHandle(event);
+}
+
+TEST_F(MessageWaits, AHostClockBoundRunsInRealTimeWhateverTheDeviceClockDoes)
+{
+  UseVirtualTime();
+  HWND hwnd = Answering("w");
+  HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HANDLE helperDone = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::thread helper([&] {
+    SendMessageW(hwnd, WM_USER, 0, 0);  // answered inside the wait: it has begun
+    device::testing::AdvanceClock(2 * kBound);
+    SendMessageW(hwnd, WM_USER, 0, 0);  // answered after the wait looked at the clock again
+    SetEvent(event);
+    SetEvent(helperDone);
+  });
+  EXPECT_EQ(MsgWaitForMultipleObjectsEx(1, &event, kBound, 0, MWMO_HOSTCLOCK), WAIT_OBJECT_0)
+      << "the device clock passing the bound does not end the wait";
+  // The helper's sends are answered until it is done, however the wait ended.
+  MsgWaitForMultipleObjectsEx(1, &helperDone, INFINITE, 0, 0);
+  helper.join();
+  EXPECT_EQ(answered, 2);
+
+  ResetEvent(event);
+  EXPECT_EQ(MsgWaitForMultipleObjectsEx(1, &event, 1, 0, MWMO_HOSTCLOCK), WAIT_TIMEOUT)
+      << "the bound passes while the device clock stands still";
+  EXPECT_EQ(MsgWaitForMultipleObjectsEx(1, &event, 1, QS_TIMER, MWMO_HOSTCLOCK), WAIT_FAILED) << "no timers with it";
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  CloseHandle(event);
+  CloseHandle(helperDone);
 }
 
 TEST_F(MessageWaits, RefusedWaits)

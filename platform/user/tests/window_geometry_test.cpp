@@ -199,6 +199,32 @@ TEST_F(WindowPlacement, TopmostWindowsStayAboveOthers)
   EXPECT_EQ(normal, GetWindow(topmost, GW_HWNDNEXT));
 }
 
+// A window raised above the windows it owns takes them along: they stay above it, in their
+// order (an owner activated when the window it owned last closes must not hide its others).
+TEST_F(WindowPlacement, OwnedWindowsStayAboveTheirOwner)
+{
+  const DWORD popup = WS_POPUP | WS_VISIBLE;
+  HWND owner = CreateRecordingWindow(log, {.name = "owner", .style = popup});
+  HWND first = CreateRecordingWindow(log, {.name = "first", .style = popup, .parent = owner});
+  HWND second = CreateRecordingWindow(log, {.name = "second", .style = popup, .parent = first});
+  HWND other = CreateRecordingWindow(log, {.name = "other", .style = popup});
+  auto order = [&] {
+    std::string names;
+    for (HWND h = GetWindow(GetDesktopWindow(), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+      names += h == owner ? "O" : h == first ? "1" : h == second ? "2" : h == other ? "x" : "";
+    return names;
+  };
+  const UINT keep = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+  SetWindowPos(other, HWND_TOP, 0, 0, 0, 0, keep);
+  EXPECT_EQ("x21O", order());
+  SetWindowPos(owner, HWND_TOP, 0, 0, 0, 0, keep);
+  EXPECT_EQ("21Ox", order());
+  SetWindowPos(owner, HWND_BOTTOM, 0, 0, 0, 0, keep);
+  EXPECT_EQ("21xO", order());
+  SetWindowPos(other, owner, 0, 0, 0, 0, keep);
+  EXPECT_EQ("21Ox", order());
+}
+
 TEST_F(WindowPlacement, ShowWindowSendsShowWindowOnlyOnChange)
 {
   HWND parent = CreateRecordingWindow(log, {.name = "parent"});

@@ -84,10 +84,25 @@ class MilocardWizardTest : public PaymentScreenTest {
       return "E";
     return "-";
   }
-  void SelectRow(int row)
+  // Taps a row of the card list, as the user selects it.
+  void SelectRow(int row) { ASSERT_TRUE(kvtest::TapWindow(host->GetCardListPage()->GetButton(row))); }
+  // The row of the card list that has the focus, or -1.
+  int FocusedRow()
   {
-    CMilocardCardListPage* list = host->GetCardListPage();
-    Command(list->m_hWnd, CMilocardCardListPage::kFirstButtonId + row);
+    HWND focus = nullptr;
+    ui.Invoke([&] { focus = GetFocus(); });
+    const CMilocardCardListPage* list = host->GetCardListPage();
+    for (int row = 0; list && list->GetButton(row); ++row)
+      if (list->GetButton(row) == focus)
+        return row;
+    return -1;
+  }
+
+  static RECT ScreenRect(HWND window)
+  {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
   }
 
   std::unique_ptr<CMilocardHostDlg> host;
@@ -177,6 +192,113 @@ TEST_F(MilocardWizardTest, TheRowsComeByStatusAndEachOffersItsAction)
   EXPECT_FALSE(HostOpen());
 }
 
+TEST_F(MilocardWizardTest, TheKeysMoveBetweenTheRowsAndTheSoftKeysStayWithTheHost)
+{
+  gateway.script("preRequestMC2", CardList());
+  RunAppLoop();
+  Open();
+  ASSERT_EQ(0, FocusedRow());
+  struct Step {
+    const char* what;
+    UINT key;
+    std::string shown;
+    int step;
+    int focusedRow;
+    std::string softKey1;
+    std::string description;
+  };
+  const std::string activate = "未激活Milocard，请点击激活按钮，激活此Milocard。";
+  const std::string opened = "您的KorvexMilocard已开通，可以用它给Korvex账户充值或付款。";
+  const std::string newCard = "您可以开通一张新Milocard。";
+  const Step steps[] = {
+      {"down to the opened card", VK_DOWN, "A", 0, 1, "", opened},
+      {"down to the new card", VK_DOWN, "A", 0, 2, "开通Milocard", newCard},
+      {"down from the last row wraps", VK_DOWN, "A", 0, 0, "激活", activate},
+      {"up from the first row wraps", VK_UP, "A", 0, 2, "开通Milocard", newCard},
+      {"up to the opened card", VK_UP, "A", 0, 1, "", opened},
+      {"soft key 1 without an action", VK_F1, "A", 1, 1, "", opened},
+      {"soft key 2 undoes the press", VK_F2, "A", 0, 1, "", opened},
+      {"up to the card to activate", VK_UP, "A", 0, 0, "激活", activate},
+      {"soft key 1 activates", VK_F1, "E", 1, -1, "激活", activate},
+      {"soft key 2 comes back to the row", VK_F2, "A", 0, 0, "激活", activate},
+      {"down to the opened card again", VK_DOWN, "A", 0, 1, "", opened},
+      {"down to the new card again", VK_DOWN, "A", 0, 2, "开通Milocard", newCard},
+      {"soft key 1 offers the banks", VK_F1, "B", 1, -1, "确定", newCard},
+      {"soft key 2 comes back to the new card", VK_F2, "A", 0, 2, "开通Milocard", newCard},
+  };
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.what);
+    ASSERT_TRUE(kvtest::PressKey(s.key));
+    ASSERT_TRUE(kvtest::RunUntilIdle());
+    ASSERT_TRUE(HostOpen());
+    EXPECT_EQ(s.shown, Shown());
+    EXPECT_EQ(s.step, host->GetStep());
+    EXPECT_EQ(s.focusedRow, FocusedRow());
+    EXPECT_EQ(s.softKey1, SoftKey(IDC_MILOCARD_FORWARD));
+    EXPECT_EQ(!s.softKey1.empty(), IsWindowEnabled(GetDlgItem(host->m_hWnd, IDC_MILOCARD_FORWARD)) != FALSE);
+    EXPECT_EQ(s.description, kvtest::Narrow(Text(GetDlgItem(host->m_hWnd, IDC_MILOCARD_DESCRIPTION))));
+  }
+  ASSERT_TRUE(kvtest::PressKey(VK_F2));
+  EXPECT_FALSE(HostOpen()) << "soft key 2 on the list leaves the wizard";
+}
+
+TEST_F(MilocardWizardTest, WithMoreCardsThanTheListShowsTheFocusedRowIsScrolledIntoView)
+{
+  nlohmann::ordered_json list = nlohmann::ordered_json::array();
+  for (int i = 0; i < 9; ++i)
+    list.push_back(Bank(("B" + std::to_string(i)).c_str(), ("银行" + std::to_string(i)).c_str(), "已开通"));
+  gateway.script("preRequestMC2", Reply::success({{"hasAuthed", 1}, {"list", list}}));
+  RunAppLoop();
+  Open();
+  RECT page = ScreenRect(host->GetCardListPage()->m_hWnd);
+  // Down through the nine cards and the new-card row, then round to the first row again.
+  for (int step = 1; step <= 10; ++step) {
+    SCOPED_TRACE(step);
+    ASSERT_TRUE(kvtest::PressKey(VK_DOWN));
+    int row = FocusedRow();
+    ASSERT_EQ(step % 10, row) << "the focus stays on the rows";
+    RECT rect = ScreenRect(host->GetCardListPage()->GetButton(row));
+    EXPECT_TRUE(rect.top >= page.top && rect.bottom <= page.bottom) << "the focused row is shown";
+  }
+  ASSERT_TRUE(kvtest::PressKey(VK_UP));
+  ASSERT_EQ(9, FocusedRow());
+  RECT last = ScreenRect(host->GetCardListPage()->GetButton(9));
+  EXPECT_LE(last.bottom, page.bottom);
+  EXPECT_EQ("开通Milocard", SoftKey(IDC_MILOCARD_FORWARD));
+}
+
+TEST_F(MilocardWizardTest, OnlyTheBankWithTheExactIdShowsItsMark)
+{
+  gateway.script("preRequestMC2",
+                 Reply::success({{"hasAuthed", 1},
+                                 {"list", nlohmann::ordered_json::array({Bank("CCBDPAY", "建设银行", ""),
+                                                                         Bank("ccbdpay", "建行小写", ""),
+                                                                         Bank("ABC", "农业银行", "")})}}));
+  Open();
+  SelectRow(0);
+  Forward();
+  ASSERT_EQ("B", Shown());
+  const CMilocardChoicePage* choice = host->GetChoicePage();
+  // The mark's blue, counted on the screen inside a bank's row.
+  auto markPixels = [&](size_t bank) {
+    RECT rect{};
+    GetWindowRect(choice->GetRow(bank), &rect);
+    int count = 0;
+    HDC dc = GetDC(nullptr);
+    for (int y = rect.top; y < rect.bottom; ++y)
+      for (int x = rect.left; x < rect.right; ++x)
+        count += GetPixel(dc, x, y) == RGB(0x2F, 0x5F, 0xA8);
+    ReleaseDC(nullptr, dc);
+    return count;
+  };
+  ASSERT_EQ(3u, choice->GetBanks().size());
+  for (size_t bank = 0; bank < choice->GetBanks().size(); ++bank) {
+    std::string id = kvtest::Narrow(choice->GetBanks()[bank].bankId.GetString());
+    SCOPED_TRACE(id);
+    EXPECT_EQ(id == "CCBDPAY", markPixels(bank) > 0);
+  }
+}
+
 TEST_F(MilocardWizardTest, AnApplicationWithTheIdentityOnFileShowsItMaskedAndSendsItWhole)
 {
   gateway.script("preRequestMC2", CardList());
@@ -240,22 +362,42 @@ TEST_F(MilocardWizardTest, TheActivationRefusesA15DigitCardAndASuccessShowsTheDe
 TEST_F(MilocardWizardTest, EachPageAtEachSize)
 {
   gateway.script("preRequestMC2", CardList(0));
-  for (auto [width, height] : {std::pair{240, 320}, std::pair{480, 640}}) {
+  gateway.script("requestMC", Reply::success());
+  for (auto [width, height] :
+       {std::pair{240, 320}, std::pair{480, 640}, std::pair{320, 240}, std::pair{640, 480}}) {
     std::string size = std::to_string(width) + "x" + std::to_string(height);
     SCOPED_TRACE(size);
     UseLibrary(width, height);
     Open(false);
     ASSERT_TRUE(HostOpen());
     EXPECT_FALSE(kvtest::SaveScreenshot("milocard_list_" + size).empty());
+    EXPECT_LE(ScreenRect(GetDlgItem(host->m_hWnd, IDC_MILOCARD_RULE_TOP)).bottom,
+              ScreenRect(host->GetCardListPage()->m_hWnd).top)
+        << "the caption's rule above the rows";
+    EXPECT_LE(ScreenRect(host->GetCardListPage()->GetButton(2)).bottom,
+              ScreenRect(GetDlgItem(host->m_hWnd, IDC_MILOCARD_RULE_BOTTOM)).top)
+        << "the three rows above the lower rule";
     SelectRow(0);
     Forward();
+    ASSERT_EQ("E", Shown());
     EXPECT_FALSE(kvtest::SaveScreenshot("milocard_activate_" + size).empty());
     Back();
     SelectRow(2);
     Forward();
+    ASSERT_EQ("B", Shown());
     EXPECT_FALSE(kvtest::SaveScreenshot("milocard_banks_" + size).empty());
+    const CMilocardChoicePage* choice = host->GetChoicePage();
+    RECT caption = ScreenRect(GetDlgItem(choice->m_hWnd, IDC_MILOCARD_CHOICE_CAPTION));
+    for (HWND bank : {choice->GetRadio(0), choice->GetRow(0)}) {
+      RECT common{}, rect = ScreenRect(bank);
+      EXPECT_FALSE(IntersectRect(&common, &caption, &rect)) << "the first bank under the caption";
+    }
     Forward();
+    ASSERT_EQ("C", Shown());
     EXPECT_FALSE(kvtest::SaveScreenshot("milocard_apply_" + size).empty());
+    Forward();
+    ASSERT_TRUE(RunUntil([&] { return Shown() == "D"; }));
+    EXPECT_FALSE(kvtest::SaveScreenshot("milocard_done_" + size).empty());
     ui.Invoke([&] { kvtest::DestroyThreadWindows(); host.reset(); });
     ASSERT_TRUE(kvtest::RunUntilIdle());
   }

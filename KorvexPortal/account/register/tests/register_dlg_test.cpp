@@ -183,7 +183,8 @@ namespace {
 TEST_F(RegisterTest, TheFormAndTheActivationPageAtEachSize)
 {
   gateway.script("register", Reply::success());
-  for (auto [width, height] : {std::pair{240, 320}, std::pair{480, 640}}) {
+  for (auto [width, height] :
+       {std::pair{240, 320}, std::pair{480, 640}, std::pair{320, 240}, std::pair{640, 480}}) {
     std::string size = std::to_string(width) + "x" + std::to_string(height);
     SCOPED_TRACE(size);
     UseLibrary(width, height);

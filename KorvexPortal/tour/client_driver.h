@@ -1,0 +1,68 @@
+// Drives the client's application object in this process, as a person would: the application
+// runs on a user-interface thread of its own (the program's services, its main window and
+// loop), and the caller waits for screens, types, sends commands and takes screenshots. Every
+// wait is bounded in real time.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "portal_shell_app.h"
+#include "testing/ui_thread.h"
+
+namespace korvexdrive {
+
+constexpr DWORD kScreenBoundMs = 60000;
+
+class ClientDriver {
+ public:
+  ClientDriver();
+  // Ends the run if it is still going.
+  ~ClientDriver();
+  ClientDriver(const ClientDriver&) = delete;
+  ClientDriver& operator=(const ClientDriver&) = delete;
+
+  // Starts the program's services and the application's run (main window, then the login) on
+  // the driver's user-interface thread. False when the client has no screen-size library.
+  bool Start(HINSTANCE instance, const CStringW& commandLine = CStringW());
+  // Ends the run (its loop gets WM_QUIT) and takes the services down; false when the run did
+  // not end within the bound.
+  bool Stop();
+
+  CKorvexPortalShellApp& App() { return *app_; }
+  // Runs the function on the client's user-interface thread and waits for it.
+  void OnUi(const std::function<void()>& function);
+  // The window of a screen as the application has it now (null without one).
+  HWND WindowOf(const std::function<CBaseDlg*(CKorvexPortalShellApp&)>& screen);
+
+  // Waits until the screen's window is shown, no box is up and the device has come to rest; the
+  // window, or null at the bound.
+  HWND WaitForShown(const std::function<CBaseDlg*(CKorvexPortalShellApp&)>& screen, DWORD boundMs = kScreenBoundMs);
+  // After a login was submitted: waits for the screen a successful login opens (the unpaid trades
+  // when the account has some, else the desktop); its window, or null.
+  HWND WaitForScreenAfterLogin(DWORD boundMs = kScreenBoundMs);
+
+  // Waits until the condition holds while the device's threads run; false at the bound.
+  static bool WaitUntil(const std::function<bool()>& condition, DWORD boundMs = kScreenBoundMs);
+  // Whether the shared message box (the wait box among others) is shown.
+  bool BoxShown();
+  // Waits until the window is shown, no box is up and the device has come to rest.
+  bool WaitForScreen(HWND window, DWORD boundMs = kScreenBoundMs);
+  // Posts a command (WM_COMMAND with the id) to the window, as its control's tap would.
+  static void PostCommand(HWND window, int id, LPARAM lParam = 0);
+
+  // Fills the login dialog (the account, and the password typed into its guarded edit) and
+  // submits it. False when there is no login dialog.
+  bool SubmitLogin(const std::u16string& account, const std::u16string& password);
+
+  // Writes a screenshot of the whole screen as a PNG file; false when it could not.
+  static bool Screenshot(const std::string& path);
+
+ private:
+  std::unique_ptr<CKorvexPortalShellApp> app_;
+  std::unique_ptr<kvtest::UiThread> ui_;
+  std::shared_ptr<std::atomic<bool>> ended_;
+};
+
+}  // namespace korvexdrive
