@@ -25,14 +25,21 @@ namespace {
 constexpr uint32_t kMaxFrame = 64u << 20;  // no request or answer is larger
 constexpr int kIoTimeoutMs = 30000;         // a peer that stops talking mid-frame is dropped
 
-// The window folder, opened once; sockets are addressed through /proc/self/fd so that a
-// long device root path does not run past the socket address limit.
+// The window folder; sockets are addressed through /proc/self/fd so that a long device root
+// path does not run past the socket address limit. Opened again when the device root changed (a
+// process that runs one device after another); the folder opened before stays open, as a
+// listener may still address it.
 int FolderFd()
 {
-  static int fd = [] {
-    std::string folder = device::PrivateFolder("windows");
-    return folder.empty() ? -1 : ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-  }();
+  static std::mutex lock;
+  static std::string openFor;
+  static int fd = -1;
+  std::string folder = device::PrivateFolder("windows");
+  std::lock_guard<std::mutex> held(lock);
+  if (fd < 0 || folder != openFor) {
+    fd = folder.empty() ? -1 : ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    openFor = folder;
+  }
   return fd;
 }
 
