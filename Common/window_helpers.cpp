@@ -76,6 +76,11 @@ int GetUprightScaleY()
   return std::max(1, UprightSides().second / 320);
 }
 
+int GetWidthScale()
+{
+  return std::max(1, GetSystemMetrics(SM_CXSCREEN) / 240);
+}
+
 BOOL IsMainWindowOpen()
 {
   return FindWindowW(nullptr, u"KorvexPortal") != nullptr;

@@ -14,6 +14,8 @@ void GetScreenSize(RECT& rect);
 // side across): a turned screen keeps the scales it has upright, and no scale is below 1.
 int GetUprightScaleX();
 int GetUprightScaleY();
+// The whole-number scale of the 240-pixel-wide layout for the screen's width, at least 1.
+int GetWidthScale();
 
 // TRUE when a top-level window titled "KorvexPortal" exists on the device.
 BOOL IsMainWindowOpen();

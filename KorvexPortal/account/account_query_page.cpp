@@ -5,31 +5,18 @@
 #include "accountquery_ids.h"
 #include "app_services.h"
 #include "service_results.h"
+#include "skin_image.h"
 #include "statement_paging.h"
+#include "tab_strip.h"
+#include "window_helpers.h"
 
 namespace {
 
-constexpr COLORREF kFormColour = 0xF5F5F5;
-constexpr COLORREF kBandColour = 0xE7E7E7;
-constexpr COLORREF kRuleColour = 0xCCCCCC;
 constexpr int kMenuTextChars = 32;
 
 // The statement's commands, in the order the menu shows them; the last two stay on every tab.
 constexpr UINT kStatementCommands[] = {ID_KV_OPENITEM, ID_KV_NEXTPAGE, ID_KV_PREVPAGE, ID_KV_FOCUSFILTER};
 constexpr UINT kPageCommands[] = {ID_KV_GODESKTOP, ID_KV_ABOUT};
-
-int ScreenScale()
-{
-  int scale = GetSystemMetrics(SM_CXSCREEN) / 240;
-  return scale < 1 ? 1 : scale;
-}
-
-void Fill(HDC dc, const RECT& rect, COLORREF colour)
-{
-  HBRUSH brush = ::CreateSolidBrush(colour);
-  ::FillRect(dc, &rect, brush);
-  ::DeleteObject(brush);
-}
 
 // The first item of the menu that opens a submenu, and its position; null when none does.
 HMENU FirstPopup(HMENU menu, int* position = nullptr)
@@ -147,7 +134,7 @@ void CAccountQueryPage::Layout()
 {
   if (!m_tabs.IsWindow())
     return;
-  int s = ScreenScale();
+  int s = GetWidthScale();
   RECT area = WorkingRect();
   int top = area.top + 5 * s;
   int width = area.right - area.left - 20 * s;
@@ -167,16 +154,7 @@ LRESULT CAccountQueryPage::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
 {
   PAINTSTRUCT paint{};
   HDC dc = ::BeginPaint(m_hWnd, &paint);
-  RECT area = WorkingRect();
-  Fill(dc, area, kFormColour);
-  RECT tab{};
-  if (m_tabs.IsWindow() && m_tabs.GetItemCount() > 0)
-    m_tabs.GetItemRect(0, &tab);
-  int bandHeight = (tab.bottom - tab.top) + 2 * GetSystemMetrics(SM_CXEDGE) + 5;
-  RECT band{area.left, area.top, area.right, area.top + bandHeight};
-  Fill(dc, band, kBandColour);
-  RECT rule{area.left, band.bottom - 1, area.right, band.bottom};
-  Fill(dc, rule, kRuleColour);
+  PaintTabPageBackground(m_tabs.m_hWnd, dc, WorkingRect(), 5);
   ::EndPaint(m_hWnd, &paint);
   return 0;
 }

@@ -1,13 +1,8 @@
 #include "caption_strip.h"
 
-namespace {
+#include "skin_image.h"
 
-void Fill(HDC dc, const RECT& rect, COLORREF colour)
-{
-  HBRUSH brush = ::CreateSolidBrush(colour);
-  ::FillRect(dc, &rect, brush);
-  ::DeleteObject(brush);
-}
+namespace {
 
 }  // namespace
 
@@ -24,9 +19,9 @@ LRESULT CCaptionStrip::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
   HDC dc = ::BeginPaint(m_hWnd, &paint);
   RECT client{};
   GetClientRect(&client);
-  Fill(dc, client, kFrameColour);
+  FillSolid(dc, client, kFrameColour);
   RECT inner{client.left + 1, client.top + 1, client.right - 1, client.bottom - 1};
-  Fill(dc, inner, kFillColour);
+  FillSolid(dc, inner, kFillColour);
   ::SetBkMode(dc, TRANSPARENT);
   if (!m_strText.IsEmpty()) {
     HGDIOBJ oldFont = ::SelectObject(dc, ::GetStockObject(SYSTEM_FONT));

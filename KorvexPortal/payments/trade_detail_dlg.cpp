@@ -2,30 +2,17 @@
 #include "trade_detail_dlg.h"
 
 #include "app_services.h"
+#include "skin_image.h"
 #include "skin_soft_key.h"
+#include "tab_strip.h"
 #include "trade_detail_rows.h"
 #include "tradequery_ids.h"
+#include "window_helpers.h"
 
 namespace {
 
-constexpr COLORREF kFormColour = 0xF5F5F5;
-constexpr COLORREF kBandColour = 0xE7E7E7;
-constexpr COLORREF kRuleColour = 0xCCCCCC;
 constexpr int kCaptionStripId = 1004;
 constexpr int kTabsId = 1005;
-
-int ScreenScale()
-{
-  int scale = GetSystemMetrics(SM_CXSCREEN) / 240;
-  return scale < 1 ? 1 : scale;
-}
-
-void Fill(HDC dc, const RECT& rect, COLORREF colour)
-{
-  HBRUSH brush = ::CreateSolidBrush(colour);
-  ::FillRect(dc, &rect, brush);
-  ::DeleteObject(brush);
-}
 
 }  // namespace
 
@@ -117,7 +104,7 @@ void CTradeDetailDlg::Layout()
 {
   if (!m_tabs.IsWindow())
     return;
-  int s = ScreenScale();
+  int s = GetWidthScale();
   RECT area = WorkingRect();
   int width = area.right - area.left;
   int flags = SWP_NOZORDER | SWP_NOACTIVATE;
@@ -140,7 +127,7 @@ void CTradeDetailDlg::LayOutColumns(CAccountTabCtrl::ListPage page, CListRows& r
   int labelText = 0;
   int colonText = 0;
   MeasureTradeDetailLabels(list.m_hWnd, labelText, colonText);
-  rows.m_columnWidths = TradeDetailColumnWidths(ScreenScale(), client.right - client.left, exceeds,
+  rows.m_columnWidths = TradeDetailColumnWidths(GetWidthScale(), client.right - client.left, exceeds,
                                                 GetSystemMetrics(SM_CYHSCROLL), labelText, colonText);
   list.Rebuild();
 }
@@ -149,16 +136,7 @@ LRESULT CTradeDetailDlg::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
 {
   PAINTSTRUCT paint{};
   HDC dc = ::BeginPaint(m_hWnd, &paint);
-  RECT area = WorkingRect();
-  Fill(dc, area, kFormColour);
-  RECT tab{};
-  if (m_tabs.IsWindow() && m_tabs.GetItemCount() > 0)
-    m_tabs.GetItemRect(0, &tab);
-  int bandHeight = (tab.bottom - tab.top) + 2 * GetSystemMetrics(SM_CXEDGE) + 30;
-  RECT band{area.left, area.top, area.right, area.top + bandHeight};
-  Fill(dc, band, kBandColour);
-  RECT rule{area.left, band.bottom - 1, area.right, band.bottom};
-  Fill(dc, rule, kRuleColour);
+  PaintTabPageBackground(m_tabs.m_hWnd, dc, WorkingRect(), 30);
   ::EndPaint(m_hWnd, &paint);
   return 0;
 }

@@ -1,9 +1,11 @@
 // The trade query list's look: its controls, layout, painting, keys and soft-key commands.
 #include "trade_query_dlg.h"
 
+#include "skin_image.h"
 #include "trade_detail_dlg.h"
 #include "trade_query_rows.h"
 #include "tradequery_ids.h"
+#include "window_helpers.h"
 
 namespace {
 
@@ -19,12 +21,6 @@ constexpr FilterEntry kFilters[CTradeQueryDlg::kFilterCount] = {
     {u"全部交易", u"all"},          {u"待处理交易", u"processing"}, {u"成功的交易", u"tradeSuc"},
     {u"失败的交易", u"tradeFail"}, {u"未付款交易", u"waitPay"},
 };
-
-int ScreenScale()
-{
-  int scale = GetSystemMetrics(SM_CXSCREEN) / 240;
-  return scale < 1 ? 1 : scale;
-}
 
 HWND CreateChild(HWND parent, const WCHAR* className, const WCHAR* text, DWORD style, int id)
 {
@@ -174,7 +170,7 @@ void CTradeQueryDlg::Layout()
 {
   if (!m_list.m_hWnd)
     return;
-  int s = ScreenScale();
+  int s = GetWidthScale();
   RECT area = WorkingRect();
   int left = area.left + 10;
   int width = area.right - area.left - 20;
@@ -197,7 +193,7 @@ void CTradeQueryDlg::SetColumnWidths()
   m_list.GetClientRect(&inner);
   int width = inner.right - inner.left;
   m_tradeRows.m_columnWidths = TradeListColumnWidths(width);
-  m_emptyRows.m_columnWidths = EmptyResultColumnWidths(ScreenScale(), width);
+  m_emptyRows.m_columnWidths = EmptyResultColumnWidths(GetWidthScale(), width);
   m_list.Rebuild();
 }
 
@@ -206,15 +202,11 @@ LRESULT CTradeQueryDlg::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
   PAINTSTRUCT paint{};
   HDC dc = ::BeginPaint(m_hWnd, &paint);
   RECT area = WorkingRect();
-  HBRUSH fill = ::CreateSolidBrush(kFormColour);
-  ::FillRect(dc, &area, fill);
-  ::DeleteObject(fill);
+  FillSolid(dc, area, kFormColour);
   // The rule lies between the result label and the list at every scale.
-  int s = ScreenScale();
+  int s = GetWidthScale();
   RECT rule{area.left + 10, area.top + 60 * s, area.right - 10, area.top + 60 * s + 1};
-  HBRUSH line = ::CreateSolidBrush(kRuleColour);
-  ::FillRect(dc, &rule, line);
-  ::DeleteObject(line);
+  FillSolid(dc, rule, kRuleColour);
   ::EndPaint(m_hWnd, &paint);
   return 0;
 }

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <thread>
+#include <utility>
 
 #include "login_ids.h"
 #include "program_entry.h"
@@ -12,8 +13,10 @@
 
 namespace korvexdrive {
 
-ClientDriver::ClientDriver()
-    : app_(std::make_unique<CKorvexPortalShellApp>()), ended_(std::make_shared<std::atomic<bool>>(true))
+ClientDriver::ClientDriver() : ClientDriver(std::make_unique<CKorvexPortalShellApp>()) {}
+
+ClientDriver::ClientDriver(std::unique_ptr<CKorvexPortalShellApp> app)
+    : app_(std::move(app)), ended_(std::make_shared<std::atomic<bool>>(true))
 {
 }
 

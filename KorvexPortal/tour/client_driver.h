@@ -18,6 +18,8 @@ constexpr DWORD kScreenBoundMs = 60000;
 class ClientDriver {
  public:
   ClientDriver();
+  // Drives the given application object (one that notes or answers its boxes, say).
+  explicit ClientDriver(std::unique_ptr<CKorvexPortalShellApp> app);
   // Ends the run if it is still going.
   ~ClientDriver();
   ClientDriver(const ClientDriver&) = delete;

@@ -4,7 +4,9 @@
 #include "app_services.h"
 #include "list_results.h"
 #include "resource_values.h"
+#include "skin_image.h"
 #include "trans_detail_dlg.h"
+#include "window_helpers.h"
 
 const WCHAR* const CAccountQueryDlg::kRangeTexts[kRangeCount] = {u"当天", u"最近三天", u"最近一个星期", u"最近一个月"};
 const WCHAR* const CAccountQueryDlg::kRangeCodes[kRangeCount] = {u"1d", u"3d", u"1w", u"1m"};
@@ -14,12 +16,6 @@ namespace {
 constexpr COLORREF kFormColour = 0xF5F5F5;
 constexpr COLORREF kRuleColour = 0xCCCCCC;
 constexpr DWORD kLabelStyle = WS_CHILD | WS_VISIBLE | SS_LEFT;
-
-int ScreenScale()
-{
-  int scale = GetSystemMetrics(SM_CXSCREEN) / 240;
-  return scale < 1 ? 1 : scale;
-}
 
 HWND CreateChild(HWND parent, const WCHAR* className, const WCHAR* text, DWORD style, int id)
 {
@@ -153,7 +149,7 @@ void CAccountQueryDlg::Layout(int width)
 {
   if (!m_list.IsWindow())
     return;
-  int s = ScreenScale();
+  int s = GetWidthScale();
   RECT client{};
   GetClientRect(&client);
   int labelWidth = width * 40 / 100;
@@ -168,7 +164,7 @@ void CAccountQueryDlg::Layout(int width)
 
 void CAccountQueryDlg::SetColumnWidths(int width)
 {
-  int s = ScreenScale();
+  int s = GetWidthScale();
   int rest = width - width * 40 / 100 - width * 30 / 100;
   if (static_cast<int>(m_transRows.m_rows.size()) > m_list.GetCountPerPage())
     rest -= GetSystemMetrics(SM_CYHSCROLL);
@@ -198,13 +194,9 @@ LRESULT CAccountQueryDlg::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
   HDC dc = ::BeginPaint(m_hWnd, &paint);
   RECT client{};
   GetClientRect(&client);
-  HBRUSH fill = ::CreateSolidBrush(kFormColour);
-  ::FillRect(dc, &client, fill);
-  ::DeleteObject(fill);
+  FillSolid(dc, client, kFormColour);
   RECT rule{client.left, client.top + 60, client.right, client.top + 61};
-  HBRUSH line = ::CreateSolidBrush(kRuleColour);
-  ::FillRect(dc, &rule, line);
-  ::DeleteObject(line);
+  FillSolid(dc, rule, kRuleColour);
   ::EndPaint(m_hWnd, &paint);
   return 0;
 }

@@ -9,6 +9,7 @@
 #include "dialog_message_loop.h"
 #include "modal_loops.h"
 #include "resource_values.h"
+#include "skin_image.h"
 
 namespace {
 
@@ -377,9 +378,7 @@ LRESULT CBaseDlg::OnEraseBkgnd(UINT, WPARAM wParam, LPARAM, BOOL& bHandled)
   } else {
     RECT client{};
     GetClientRect(&client);
-    HBRUSH fill = CreateSolidBrush(GetBackgroundColor());
-    FillRect(dc, &client, fill);
-    DeleteObject(fill);
+    FillSolid(dc, client, GetBackgroundColor());
     BitBlt(dc, 0, 0, size.cx, m_titleHeight, memory, 0, 0, SRCCOPY);
   }
   SelectObject(memory, previous);

@@ -43,13 +43,6 @@ void StretchInto(HDC dc, HBITMAP bitmap, int x, int y, int width, int height)
   DeleteDC(source);
 }
 
-void Fill(HDC dc, const RECT& rect, COLORREF colour)
-{
-  HBRUSH brush = CreateSolidBrush(colour);
-  FillRect(dc, &rect, brush);
-  DeleteObject(brush);
-}
-
 }  // namespace
 
 CFormButton::~CFormButton()
@@ -138,7 +131,7 @@ void CFormButton::PaintFace(HDC dc, const RECT& rect, COLORREF* frame) const
   int width = rect.right - rect.left;
   int height = rect.bottom - rect.top;
   if (::GetFocus() != m_hWnd) {
-    Fill(dc, rect, kFormBackground);
+    FillSolid(dc, rect, kFormBackground);
     *frame = kFormBackground;
   } else if (rowStyle_) {
     StretchInto(dc, leftCap_, rect.left, rect.top, SizeOf(leftCap_).cx, height);
@@ -148,7 +141,7 @@ void CFormButton::PaintFace(HDC dc, const RECT& rect, COLORREF* frame) const
     if (focusFace_)
       StretchInto(dc, focusFace_, rect.left, rect.top, width, height);
     else
-      Fill(dc, rect, kFormBackground);
+      FillSolid(dc, rect, kFormBackground);
     *frame = kFocusFrame;
   }
 }

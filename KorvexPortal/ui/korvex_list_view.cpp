@@ -322,9 +322,7 @@ void CKorvexListView::DrawRow(const DRAWITEMSTRUCT& draw)
   HGDIOBJ oldFont = font ? ::SelectObject(memory, font) : nullptr;
   COLORREF color = GetTextColor();
   RECT area{0, 0, width, height};
-  HBRUSH background = ::CreateSolidBrush(kBackground);
-  ::FillRect(memory, &area, background);
-  ::DeleteObject(background);
+  FillSolid(memory, area, kBackground);
 
   const CListCell* first = row ? row->GetCell(0) : nullptr;
   if (index == GetSelectedIndex() && ::GetFocus() == m_hWnd && first && !first->m_strText.IsEmpty()) {

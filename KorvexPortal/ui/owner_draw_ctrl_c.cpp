@@ -1,5 +1,7 @@
 #include "owner_draw_ctrl_c.h"
 
+#include "skin_image.h"
+
 namespace {
 
 constexpr COLORREF kBackground = 0xF5F5F5;
@@ -24,9 +26,7 @@ LRESULT COwnerDrawCtrlC::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
   HDC dc = ::BeginPaint(m_hWnd, &paint);
   RECT client;
   GetClientRect(&client);
-  HBRUSH fill = ::CreateSolidBrush(kBackground);
-  ::FillRect(dc, &client, fill);
-  ::DeleteObject(fill);
+  FillSolid(dc, client, kBackground);
   HorizontalLine(dc, client.left, client.right, client.top, kShade);
   HorizontalLine(dc, client.left, client.right, client.top + 1, kLight);
   ::EndPaint(m_hWnd, &paint);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "skin_image.h"
+
 namespace {
 
 constexpr COLORREF kBackground = 0xF5F5F5;
@@ -21,9 +23,7 @@ LRESULT COwnerDrawCtrlD::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
   }
   RECT client;
   GetClientRect(&client);
-  HBRUSH fill = ::CreateSolidBrush(kBackground);
-  ::FillRect(dc, &client, fill);
-  ::DeleteObject(fill);
+  FillSolid(dc, client, kBackground);
   ::SetBkMode(dc, TRANSPARENT);
   SIZE whole{0, 0};
   ::GetTextExtentExPointW(dc, text, length, 0, nullptr, nullptr, &whole);

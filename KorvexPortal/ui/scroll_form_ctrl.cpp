@@ -26,13 +26,6 @@ HBITMAP LoadSkinImage(int id)
   return ::LoadBitmapW(::AtlGetResourceInstance(), MAKEINTRESOURCEW(id));
 }
 
-void Fill(HDC dc, const RECT& rect, COLORREF colour)
-{
-  HBRUSH brush = ::CreateSolidBrush(colour);
-  ::FillRect(dc, &rect, brush);
-  ::DeleteObject(brush);
-}
-
 void Frame(HDC dc, const RECT& rect, COLORREF colour)
 {
   HBRUSH brush = ::CreateSolidBrush(colour);
@@ -111,7 +104,7 @@ LRESULT CScrollFormCtrl::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
   COLORREF fill = highlighted ? kFocusFill : kFill;
   COLORREF frame = highlighted ? kFocusFrame : kFrame;
   COLORREF arrow = highlighted ? kFocusFrame : kArrow;
-  Fill(dc, r, fill);
+  FillSolid(dc, r, fill);
   RECT shadow = r;
   ::OffsetRect(&shadow, 1, 1);
   Frame(dc, shadow, kShadow);
@@ -190,7 +183,7 @@ void CScrollFormCtrl::PaintListFrame(HWND list)
 {
   HDC dc = ::GetWindowDC(list);
   RECT r = ExtendedClientRect(list, 2, 2, 0);
-  Fill(dc, r, kListFill);
+  FillSolid(dc, r, kListFill);
   Frame(dc, r, kFrame);
   ::ReleaseDC(list, dc);
 }

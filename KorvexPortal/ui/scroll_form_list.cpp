@@ -57,9 +57,7 @@ LRESULT CScrollFormList::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
   RECT client;
   GetClientRect(&client);
   RECT r = ExtendedClientRect(m_hWnd, unitX * 2, unitY * 2, 0);
-  HBRUSH fill = ::CreateSolidBrush(kFill);
-  ::FillRect(dc, &r, fill);
-  ::DeleteObject(fill);
+  FillSolid(dc, r, kFill);
   HBRUSH frame = ::CreateSolidBrush(kFrame);
   FrameRectWithBrush(dc, r, frame);
   ::DeleteObject(frame);

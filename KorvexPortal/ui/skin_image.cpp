@@ -123,6 +123,13 @@ BOOL GetBitmapSize(HBITMAP bitmap, SIZE* size)
   return TRUE;
 }
 
+void FillSolid(HDC dc, const RECT& rect, COLORREF colour)
+{
+  HBRUSH brush = ::CreateSolidBrush(colour);
+  ::FillRect(dc, &rect, brush);
+  ::DeleteObject(brush);
+}
+
 BOOL FrameRectWithBrush(HDC dc, const RECT& rect, HBRUSH brush)
 {
   const RECT strips[] = {

@@ -55,6 +55,8 @@ class CSkinImage {
 
 // Width and height of a bitmap; FALSE when it cannot be read.
 BOOL GetBitmapSize(HBITMAP bitmap, SIZE* size);
+// Fills the rectangle with a solid colour.
+void FillSolid(HDC dc, const RECT& rect, COLORREF colour);
 // A one-pixel frame drawn with the brush as four strips: top, right, bottom, left.
 BOOL FrameRectWithBrush(HDC dc, const RECT& rect, HBRUSH brush);
 // Deletes every GDI object of the map, in index order, and empties the map.

@@ -15,14 +15,6 @@ constexpr COLORREF kSelectedTextColour = 0xFAFAFF;
 constexpr COLORREF kMenuTopLineColour = 0xEEEEEE;
 constexpr COLORREF kMenuFrameColour = 0xC4C4C4;
 
-// A solid fill that leaves the DC's objects alone: an opaque empty text over the rectangle.
-void FillSolid(HDC dc, const RECT& rect, COLORREF colour)
-{
-  COLORREF previous = SetBkColor(dc, colour);
-  ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, u"", 0, nullptr);
-  SetBkColor(dc, previous);
-}
-
 // Stretches a band of the bitmap (source rows top..top+height) into the destination box.
 void StretchBand(HDC dc, HBITMAP bitmap, int sourceWidth, int sourceTop, int sourceHeight, int x, int y, int width,
                  int height)

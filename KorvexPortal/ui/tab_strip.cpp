@@ -13,13 +13,6 @@ constexpr int kCaptionIndent = 5;
 // Single line, vertically centred, no prefix, word ellipsis.
 constexpr UINT kCaptionFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_WORD_ELLIPSIS;
 
-void Fill(HDC dc, const RECT& rect, COLORREF colour)
-{
-  HBRUSH brush = ::CreateSolidBrush(colour);
-  ::FillRect(dc, &rect, brush);
-  ::DeleteObject(brush);
-}
-
 HBITMAP LoadSkinImage(int id)
 {
   return ::SHLoadImageResource(::AtlGetResourceInstance(), static_cast<UINT>(id));
@@ -76,13 +69,13 @@ void PaintTabStrip(HWND tabControl, HDC dc, const CSelectedTabImages& images, Ta
   CWindow tabs(tabControl);
   RECT client;
   tabs.GetClientRect(&client);
-  Fill(dc, client, kBackground);
+  FillSolid(dc, client, kBackground);
   RECT first{};
   tabs.SendMessage(TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
   RECT band{client.left, client.top, client.right,
             client.top + (first.bottom - first.top) + 2 * ::GetSystemMetrics(SM_CYEDGE)};
-  Fill(dc, band, kBand);
-  Fill(dc, RECT{band.left, band.bottom - 1, band.right, band.bottom}, kBandEdge);
+  FillSolid(dc, band, kBand);
+  FillSolid(dc, RECT{band.left, band.bottom - 1, band.right, band.bottom}, kBandEdge);
 
   int count = static_cast<int>(tabs.SendMessage(TCM_GETITEMCOUNT));
   int current = static_cast<int>(tabs.SendMessage(TCM_GETCURSEL));
@@ -98,7 +91,7 @@ void PaintTabStrip(HWND tabControl, HDC dc, const CSelectedTabImages& images, Ta
     tabs.SendMessage(TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&tab));
     HGDIOBJ oldFont = ::SelectObject(dc, ::GetStockObject(SYSTEM_FONT));
     if (i != current)
-      Fill(dc, tab, kBand);
+      FillSolid(dc, tab, kBand);
     else if (images.IsComplete())
       PaintCurrentTab(dc, tab, images, style);
     RECT text = tab;
@@ -109,4 +102,17 @@ void PaintTabStrip(HWND tabControl, HDC dc, const CSelectedTabImages& images, Ta
     ::DrawTextW(dc, caption, -1, &text, kCaptionFormat);
     ::SelectObject(dc, oldFont);
   }
+}
+
+void PaintTabPageBackground(HWND tabControl, HDC dc, const RECT& area, int bandExtra)
+{
+  FillSolid(dc, area, kBackground);
+  RECT tab{};
+  if (tabControl && ::IsWindow(tabControl) && ::SendMessageW(tabControl, TCM_GETITEMCOUNT, 0, 0) > 0)
+    ::SendMessageW(tabControl, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab));
+  int bandHeight = (tab.bottom - tab.top) + 2 * GetSystemMetrics(SM_CXEDGE) + bandExtra;
+  RECT band{area.left, area.top, area.right, area.top + bandHeight};
+  FillSolid(dc, band, kBand);
+  RECT rule{area.left, band.bottom - 1, area.right, band.bottom};
+  FillSolid(dc, rule, kBandEdge);
 }

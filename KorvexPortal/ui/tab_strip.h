@@ -35,3 +35,7 @@ enum class TabStripStyle {
 
 // Paints the whole client area of the tab control into the device context.
 void PaintTabStrip(HWND tabControl, HDC dc, const CSelectedTabImages& images, TabStripStyle style);
+
+// Paints the page under a tab control placed at the top of the area: the form colour over the
+// area, and a band as high as the tabs (plus their edges and bandExtra pixels) with a rule under it.
+void PaintTabPageBackground(HWND tabControl, HDC dc, const RECT& area, int bandExtra);

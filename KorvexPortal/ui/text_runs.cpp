@@ -13,9 +13,7 @@ void PaintTextRuns(HDC dc, const RECT& client, COLORREF frame, HBITMAP icon, con
                    const CSimpleArray<COLORREF>& colours)
 {
   ::SetBkMode(dc, TRANSPARENT);
-  HBRUSH fill = ::CreateSolidBrush(kLineBackground);
-  ::FillRect(dc, &client, fill);
-  ::DeleteObject(fill);
+  FillSolid(dc, client, kLineBackground);
   HBRUSH frameBrush = ::CreateSolidBrush(frame);
   FrameRectWithBrush(dc, client, frameBrush);
   ::DeleteObject(frameBrush);

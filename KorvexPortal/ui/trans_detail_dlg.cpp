@@ -2,27 +2,9 @@
 
 #include "account_columns.h"
 #include "app_services.h"
-
-namespace {
-
-constexpr COLORREF kFormColour = 0xF5F5F5;
-constexpr COLORREF kBandColour = 0xE7E7E7;
-constexpr COLORREF kRuleColour = 0xCCCCCC;
-
-int ScreenScale()
-{
-  int scale = GetSystemMetrics(SM_CXSCREEN) / 240;
-  return scale < 1 ? 1 : scale;
-}
-
-void Fill(HDC dc, const RECT& rect, COLORREF colour)
-{
-  HBRUSH brush = ::CreateSolidBrush(colour);
-  ::FillRect(dc, &rect, brush);
-  ::DeleteObject(brush);
-}
-
-}  // namespace
+#include "skin_image.h"
+#include "tab_strip.h"
+#include "window_helpers.h"
 
 int CTransDetailDlg::GetTemplateId(int)
 {
@@ -98,7 +80,7 @@ void CTransDetailDlg::Layout()
 {
   if (!m_tabs.IsWindow())
     return;
-  int s = ScreenScale();
+  int s = GetWidthScale();
   RECT area = WorkingRect();
   int top = area.top + 5 * s;
   int width = area.right - area.left - 20 * s;
@@ -120,16 +102,7 @@ LRESULT CTransDetailDlg::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
 {
   PAINTSTRUCT paint{};
   HDC dc = ::BeginPaint(m_hWnd, &paint);
-  RECT area = WorkingRect();
-  Fill(dc, area, kFormColour);
-  RECT tab{};
-  if (m_tabs.IsWindow() && m_tabs.GetItemCount() > 0)
-    m_tabs.GetItemRect(0, &tab);
-  int bandHeight = (tab.bottom - tab.top) + 2 * GetSystemMetrics(SM_CXEDGE) + 5;
-  RECT band{area.left, area.top, area.right, area.top + bandHeight};
-  Fill(dc, band, kBandColour);
-  RECT rule{area.left, band.bottom - 1, area.right, band.bottom};
-  Fill(dc, rule, kRuleColour);
+  PaintTabPageBackground(m_tabs.m_hWnd, dc, WorkingRect(), 5);
   ::EndPaint(m_hWnd, &paint);
   return 0;
 }

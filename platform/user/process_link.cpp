@@ -25,10 +25,10 @@ namespace {
 constexpr uint32_t kMaxFrame = 64u << 20;  // no request or answer is larger
 constexpr int kIoTimeoutMs = 30000;         // a peer that stops talking mid-frame is dropped
 
-// The window folder, opened once; sockets are addressed through /proc/self/fd so that a
-// long device root path does not run past the socket address limit.
-// Opened again when the device root changed (a process that runs one device after another);
-// the folder opened before stays open, as a listener may still address it.
+// The window folder; sockets are addressed through /proc/self/fd so that a long device root
+// path does not run past the socket address limit. Opened again when the device root changed (a
+// process that runs one device after another); the folder opened before stays open, as a
+// listener may still address it.
 int FolderFd()
 {
   static std::mutex lock;

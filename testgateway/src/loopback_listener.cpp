@@ -104,9 +104,13 @@ void LoopbackListener::acceptLoop() {
     std::uint64_t next = number + 1;
     Connection& connection = connections_[next];
     connection.fd = fd;
+    // Counted before the connection's thread starts: its answer may reach the peer before this
+    // thread runs again, and a peer that got its answer must see the connection counted.
+    ++accepted_;
     try {
       connection.thread = std::thread(&LoopbackListener::runConnection, this, next, fd);
     } catch (const std::system_error& failure) {
+      --accepted_;
       connections_.erase(next);
       ::close(fd);
       lock.unlock();
@@ -114,7 +118,6 @@ void LoopbackListener::acceptLoop() {
       continue;
     }
     number = next;
-    ++accepted_;
     backingOff = false;
   }
 }

@@ -4,6 +4,7 @@
 
 #include "base_dlg.h"
 #include "resource_values.h"
+#include "skin_image.h"
 
 namespace {
 
@@ -201,9 +202,7 @@ LRESULT CDesktopMenuList::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
   HDC buffer = CreateCompatibleDC(dc);
   HBITMAP surface = CreateCompatibleBitmap(dc, client.right, client.bottom);
   HGDIOBJ old = SelectObject(buffer, surface);
-  HBRUSH brush = CreateSolidBrush(kBackground);
-  FillRect(buffer, &client, brush);
-  DeleteObject(brush);
+  FillSolid(buffer, client, kBackground);
   int s = ScreenScale();
   int selected = SelectedEntry();
   HDC icons = CreateCompatibleDC(dc);

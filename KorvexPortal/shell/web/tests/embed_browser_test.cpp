@@ -95,6 +95,9 @@ TEST_F(EmbedBrowserTest, PostsTheClientIdentityToTheGatewaysPageAndShowsIt)
   InternetSetCookieW(CStringW(GatewayPage("/").c_str()), nullptr, u"JSESSIONID=s3ss10n; path=/");
   Load(GatewayPage("/amusement.htm"), u"from=desktop");
   ASSERT_TRUE(RunUntil([&] { return Loaded(); }));
+  // The control shows the address before the document is complete, which ends the wait box.
+  ASSERT_TRUE(RunUntil([&] { return !IsWindowVisible(app.GetMessageBoxWindow()); }))
+      << "the wait box goes with the complete page";
   auto page = gateway.waitForPath("/amusement.htm");
   ASSERT_TRUE(page);
   EXPECT_EQ("POST", page->method);
