@@ -66,7 +66,8 @@ class DeviceProgram {
   DeviceProgram& operator=(const DeviceProgram&) = delete;
 
   // Waits until a process of the program (its file name, "KorvexPortal.exe") runs and has a
-  // top-level window.
+  // top-level window. A run that ended is passed over even while it is still listed, so after
+  // one run ended the next is found.
   bool Attach(const char16_t* fileName, DWORD boundMs = kProgramBoundMs);
   DWORD ProcessId() const { return processId_; }
   // A top-level window of it (which one is not said).
