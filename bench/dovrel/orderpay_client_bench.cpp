@@ -1,23 +1,30 @@
-// One merchant order along the whole road with the real client over loopback: the browser's
-// request to the service host's port, Dovrel.dll starting the client (headless) in order-pay
-// mode, the order verified at the test gateway, the password typed and paid, and the redirect
-// out to the browser. Each step's share, in milliseconds, is printed as a counter:
-//   client_started  the request sent until the client process runs with a window
-//   verified        until the verified order waits for the password (it has the keyboard)
-//   paid            the password typed and the pay key pressed until the gateway has "orderPay"
-//   redirect_out    until the browser has read the whole redirect
+// One merchant order along the whole road with the real client over loopback, round after round
+// on one device: the browser's request to the service host's port, Dovrel.dll starting the client
+// (headless) in order-pay mode, the order verified at the test gateway, the password typed and
+// paid, and the redirect out to the browser. Prints each round's steps, in milliseconds, and their
+// medians:
+//   started   the request sent until the client process runs with a window
+//   shown     until the verified order waits for the password (it has the keyboard)
+//   paid      the password typed and the pay key pressed until the gateway has "orderPay"
+//   redirect  until the browser has read the whole redirect
+//   road      the request sent until the redirect is read
 // The steps are seen from outside the programs, so each is known to within the 10 ms the
-// harness takes to look again at another process.
-#include <benchmark/benchmark.h>
-
+// harness takes to look again at another process. Between rounds, not timed, the user answers
+// the client's notice and it ends.
+//
+//   orderpay_client_bench [rounds]      (default 7)
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "base/errors.h"
+#include "bench_device.h"  // Median
 #include "services/service_registry.h"
 #include "testgateway/test_gateway.h"
 #include "testing/device_programs.h"
@@ -88,58 +95,79 @@ class Device {
   bool ok_ = false;
 };
 
-void OrderPayRoadWithClient(benchmark::State& state)
-{
-  Device device;
-  if (!device.ok()) {
-    state.SkipWithError("the service host did not start");
-    return;
-  }
-  const std::string request = "GET /gateway.do?service=order_pay&_input_charset=utf-8&out_trade_no=T100"
-                              "&return_url=http://shop.cn/done HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
-  double started = 0, verified = 0, paid = 0, redirected = 0;
-  size_t orders = 0;
-  for (auto _ : state) {
-    auto sent = Clock::now();
-    std::string answer;
-    Clock::time_point answered;
-    std::thread browser([&] {
-      answer = kvtest::LoopbackExchange(device.port(), request);
-      answered = Clock::now();
-    });
-    kvtest::DeviceProgram client;
-    bool ran = client.Attach(u"KorvexPortal.exe");
-    auto running = Clock::now();
-    ran = ran && client.WaitForKeyboardAt(kPasswordField);
-    auto shown = Clock::now();
-    ran = ran && client.TypeText(u"pay123456") && client.PressKey(VK_F1) &&
-          device.gateway().waitForRequest("orderPay", ++orders).has_value();
-    auto sentPayment = Clock::now();
-    browser.join();
-    if (!ran || answer.find("Location:http://shop.cn/done?out_trade_no=T100") == std::string::npos) {
-      state.SkipWithError("the order was not paid");
-      return;
-    }
-    started += Milliseconds(sent, running);
-    verified += Milliseconds(running, shown);
-    paid += Milliseconds(shown, sentPayment);
-    redirected += Milliseconds(sentPayment, answered);
+struct Round {
+  double started = 0, shown = 0, paid = 0, redirect = 0, road = 0;
+};
 
-    // Not timed: the user answers the client's notice and it ends, ready for the next order.
-    state.PauseTiming();
-    DWORD code = 0;
-    if (!client.WaitUntilIdle() || !client.PressKey(VK_F2) || !client.WaitForExit(&code)) {
-      state.SkipWithError("the client did not end");
-      return;
-    }
-    state.ResumeTiming();
+const std::string kRequest = "GET /gateway.do?service=order_pay&_input_charset=utf-8&out_trade_no=T100"
+                             "&return_url=http://shop.cn/done HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
+
+// One order paid along the road; false (with what went wrong printed) when it did not complete.
+bool PayOneOrder(Device& device, size_t order, Round& round)
+{
+  auto sent = Clock::now();
+  std::string answer;
+  Clock::time_point answered;
+  std::thread browser([&] {
+    answer = kvtest::LoopbackExchange(device.port(), kRequest);
+    answered = Clock::now();
+  });
+  kvtest::DeviceProgram client;
+  bool ran = client.Attach(u"KorvexPortal.exe");
+  auto running = Clock::now();
+  ran = ran && client.WaitForKeyboardAt(kPasswordField);
+  auto shown = Clock::now();
+  ran = ran && client.TypeText(u"pay123456") && client.PressKey(VK_F1) &&
+        device.gateway().waitForRequest("orderPay", order).has_value();
+  auto paid = Clock::now();
+  browser.join();
+  if (!ran || answer.find("Location:http://shop.cn/done?out_trade_no=T100") == std::string::npos) {
+    std::printf("the order was not paid\n");
+    return false;
   }
-  auto average = [](double total) { return benchmark::Counter(total, benchmark::Counter::kAvgIterations); };
-  state.counters["client_started_ms"] = average(started);
-  state.counters["verified_ms"] = average(verified);
-  state.counters["paid_ms"] = average(paid);
-  state.counters["redirect_out_ms"] = average(redirected);
+  round = {Milliseconds(sent, running), Milliseconds(running, shown), Milliseconds(shown, paid),
+           Milliseconds(paid, answered), Milliseconds(sent, answered)};
+
+  DWORD code = 0;
+  const char* failed = !client.WaitUntilIdle()    ? "did not come to wait for the user"
+                       : !client.PressKey(VK_F2)  ? "took no key"
+                       : !client.WaitForExit(&code) ? "did not end"
+                                                    : nullptr;
+  if (failed && client.WaitForExit(&code, 0))
+    std::printf("the client %s: it had ended already, with %u\n", failed, code);
+  else if (failed)
+    std::printf("the client %s\n", failed);
+  return !failed;
 }
-BENCHMARK(OrderPayRoadWithClient)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 }  // namespace
+
+int main(int argc, char** argv)
+{
+  int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
+  Device device;
+  if (!device.ok()) {
+    std::printf("the service host did not start\n");
+    return 1;
+  }
+  std::vector<Round> done;
+  std::printf("times in ms\n%-6s %10s %10s %10s %10s %10s\n", "round", "started", "shown", "paid", "redirect", "road");
+  for (int number = 1; number <= rounds; ++number) {
+    Round round;
+    std::printf("%-6d ", number);
+    if (!PayOneOrder(device, done.size() + 1, round))
+      return 1;
+    done.push_back(round);
+    std::printf("%10.1f %10.1f %10.1f %10.1f %10.1f\n", round.started, round.shown, round.paid, round.redirect,
+                round.road);
+  }
+  auto median = [&](double Round::*step) {
+    std::vector<double> values;
+    for (const Round& round : done)
+      values.push_back(round.*step);
+    return clientbench::Median(values);
+  };
+  std::printf("%-6s %10.1f %10.1f %10.1f %10.1f %10.1f\n", "median", median(&Round::started), median(&Round::shown),
+              median(&Round::paid), median(&Round::redirect), median(&Round::road));
+  return 0;
+}
