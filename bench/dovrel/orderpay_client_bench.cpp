@@ -102,8 +102,8 @@ struct Round {
 const std::string kRequest = "GET /gateway.do?service=order_pay&_input_charset=utf-8&out_trade_no=T100"
                              "&return_url=http://shop.cn/done HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
 
-// One order paid along the road, timed: false when it was not paid. Then, not timed, the user answers the client's notice and it ends; *ending tells what went
-// wrong there, or is null.
+// One order paid along the road, timed: false when it was not paid. Then, not timed, the user
+// answers the client's notice and it ends; *ending tells what went wrong there, or is null.
 bool PayOneOrder(Device& device, Round& round, const char** ending)
 {
   size_t order = device.gateway().requestsOf("orderPay").size() + 1;
