@@ -236,8 +236,12 @@ bool DeviceProgram::WaitForKeyboardAt(int controlId, DWORD boundMs)
 
 bool DeviceProgram::PressKey(UINT virtualKey)
 {
-  return window_ && user_test::InjectInProcessOf(window_, user_test::RemoteInput::keyDown, virtualKey) &&
-         user_test::InjectInProcessOf(window_, user_test::RemoteInput::keyUp, virtualKey);
+  if (!window_ || !user_test::InjectInProcessOf(window_, user_test::RemoteInput::keyDown, virtualKey))
+    return false;
+  // The key-down may end the program (it answers its last box): a key-up that finds it gone
+  // then was not lost.
+  return user_test::InjectInProcessOf(window_, user_test::RemoteInput::keyUp, virtualKey) ||
+         (process_ && WaitForSingleObject(process_, kProgramBoundMs) == WAIT_OBJECT_0);
 }
 
 bool DeviceProgram::TypeText(const std::u16string& text)

@@ -81,7 +81,8 @@ class DeviceProgram {
   bool WaitForKeyboardAt(int controlId, DWORD boundMs = kProgramBoundMs);
   // A key pressed and released; text typed, one character at a time. The input is queued at
   // once to the window that has the keyboard then (so input given in a row goes to one window);
-  // wait until the program is idle before input meant for a window it shows in answer.
+  // wait until the program is idle before input meant for a window it shows in answer. A key
+  // whose press ends the program counts as pressed once the program ended.
   bool PressKey(UINT virtualKey);
   bool TypeText(const std::u16string& text);
 
