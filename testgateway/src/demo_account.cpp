@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <charconv>
 #include <chrono>
+#include <cstdio>
 #include <ctime>
 #include <fstream>
 #include <iterator>
@@ -222,6 +223,7 @@ Reply DemoAccount::answer(const RecordedRequest& request) {
   std::lock_guard lock(mutex_);
   if (auto refused = checkPasswords(request)) return *refused;
   if (request.operation == "login") return login(request);
+  // Money moves only for operations the demo answers.
   if (data_["replies"].contains(request.operation)) {
     if (auto refused = settle(request)) return *refused;
   }
