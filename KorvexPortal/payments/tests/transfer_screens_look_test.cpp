@@ -8,6 +8,7 @@
 #include "phone_payment_dlg.h"
 #include "shell/sip.h"
 #include "testing/screenshot.h"
+#include "layout_checks.h"
 
 using namespace paytest;
 using testgateway::Reply;
@@ -66,6 +67,15 @@ TEST_F(TransferScreensLook, EachScreenAtEachSize)
       SetWindowTextW(transfer->GetDlgItem(IDC_P2P_REASON), u"房租");
     });
     Shoot("transfer_" + Size(width, height));
+    EXPECT_FALSE(kvtest::ShowsScrollBar(transfer->m_hWnd)) << "the form fits below the title, unscrolled";
+    // Each caption shows whole and clear of its field.
+    for (auto [caption, field] : {std::pair{IDC_P2P_ACCOUNT_CAPTION, IDC_P2P_ACCOUNT},
+                                  std::pair{IDC_P2P_AMOUNT_CAPTION, IDC_P2P_AMOUNT},
+                                  std::pair{IDC_P2P_REASON_CAPTION, IDC_P2P_REASON}}) {
+      HWND label = transfer->GetDlgItem(caption);
+      EXPECT_TRUE(kvtest::ShowsWholeText(label)) << kvtest::Narrow(Text(label));
+      EXPECT_FALSE(kvtest::Overlap(label, transfer->GetDlgItem(field))) << kvtest::Narrow(Text(label));
+    }
 
     ASSERT_TRUE(kvtest::TapWindow(transfer->GetDlgItem(IDC_P2P_CONTACTS)));
     ASSERT_TRUE(kvtest::RunUntilIdle());
