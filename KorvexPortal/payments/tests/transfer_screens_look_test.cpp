@@ -1,11 +1,14 @@
 // Screenshots of the transfer, its confirmation and result pages, the contact picker and the
-// phone recharge at 240x320, 480x640 and in landscape (320x240, 640x480), for a reviewer to look at (build/test/screenshots/).
+// phone recharge at 240x320, 480x640 and in landscape (320x240, 640x480), for a reviewer to look
+// at (build/test/screenshots/), with checks that the entry forms' captions show whole beside
+// their fields.
 #include "contact_store.h"
 #include "contacts_ids.h"
 #include "p2p_ids.h"
 #include "p2p_pay_dlg.h"
 #include "payment_screen_fixture.h"
 #include "phone_payment_dlg.h"
+#include "phonepay_ids.h"
 #include "shell/sip.h"
 #include "testing/screenshot.h"
 #include "layout_checks.h"
@@ -102,6 +105,13 @@ TEST_F(TransferScreensLook, EachScreenAtEachSize)
       SetWindowTextW(phone->GetDlgItem(1015), u"13800138000");
     });
     Shoot("phone_recharge_" + Size(width, height));
+    EXPECT_FALSE(kvtest::ShowsScrollBar(phone->m_hWnd)) << "the form fits below the title, unscrolled";
+    for (auto [caption, field] : {std::pair{IDC_PHONEPAY_NUMBER_CAPTION, IDC_PHONEPAY_NUMBER},
+                                  std::pair{IDC_PHONEPAY_AMOUNT_CAPTION, IDC_PHONEPAY_AMOUNT}}) {
+      HWND label = phone->GetDlgItem(caption);
+      EXPECT_TRUE(kvtest::ShowsWholeText(label)) << kvtest::Narrow(Text(label));
+      EXPECT_FALSE(kvtest::Overlap(label, phone->GetDlgItem(field))) << kvtest::Narrow(Text(label));
+    }
     Close();
   }
 }
