@@ -128,9 +128,7 @@ LRESULT CPersonalInfoDlg::OnPersonalSetupReply(UINT, WPARAM wParam, LPARAM lPara
     if (!map.Parse(reply))
       WRITE_LOG_ENTRY(u"personalSetup reply not parsable");
     status = app->OnSessionResult(map);
-    JsonParserValue value;
-    if (map.GetValue(u"memo", value) && value.type == kJsonString)
-      memo = value.text;
+    GetResponseText(map, u"memo", memo);
   }
   if (HWND box = app->GetMessageBoxWindow())
     ::ShowWindow(box, SW_HIDE);
