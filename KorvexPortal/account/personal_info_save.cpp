@@ -37,13 +37,6 @@ CStringW Trimmed(const CStringW& text)
   return text.Mid(begin, end - begin);
 }
 
-// The text of a field error after its field name and first comma; the whole memo without one.
-CStringW FieldMessage(const CStringW& memo)
-{
-  int comma = memo.Find(u',');
-  return comma > 0 ? memo.Mid(comma + 1) : memo;
-}
-
 }  // namespace
 
 CStringW CPersonalInfoDlg::CheckGreeting(const CStringW& greeting)
@@ -147,7 +140,7 @@ LRESULT CPersonalInfoDlg::OnPersonalSetupReply(UINT, WPARAM wParam, LPARAM lPara
     ShowApplicationBox(m_hWnd, FailureText(memo), KV_BOX_ERROR);
   } else if (status >= kFirstFieldError && status <= kLastFieldError && !memo.IsEmpty()) {
     // The common handling only logs field errors; this form shows them.
-    ShowApplicationBox(m_hWnd, FieldMessage(memo), KV_BOX_ERROR);
+    ShowApplicationBox(m_hWnd, FieldErrorText(memo), KV_BOX_ERROR);
   } else {
     WRITE_LOG_ENTRY(u"personalSetup %d", status);
   }

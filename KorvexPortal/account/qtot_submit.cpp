@@ -18,14 +18,6 @@ constexpr int kFirstFieldError = 301;
 constexpr int kLastFieldError = 400;
 constexpr int kNameChars = 64;
 
-// The message of a field error: the text after the field name and its comma, or the whole memo
-// when there is no comma or it comes first.
-CStringW FieldErrorMessage(const CStringW& memo)
-{
-  int comma = memo.Find(u',');
-  return comma > 0 ? memo.Mid(comma + 1) : memo;
-}
-
 }  // namespace
 
 LRESULT CQtoTDlg::OnSubmit(WORD, WORD, HWND, BOOL&)
@@ -81,7 +73,7 @@ LRESULT CQtoTDlg::OnDone(UINT, WPARAM, LPARAM, BOOL&)
       WRITE_LOG_ENTRY(u"QtoTDlg: no main window for the desktop");
     }
   } else if (status >= kFirstFieldError && status <= kLastFieldError) {
-    ShowApplicationBox(nullptr, FieldErrorMessage(memo), KV_BOX_ERROR);
+    ShowApplicationBox(nullptr, FieldErrorText(memo), KV_BOX_ERROR);
     if (HWND name = PageItem(IDC_QTOT_NAME))
       ::SetFocus(name);
   } else {
