@@ -210,7 +210,7 @@ LRESULT CTradePayDlg::OnServiceDone(UINT, WPARAM, LPARAM, BOOL&)
     else
       WRITE_LOG_ENTRY(u"TradePayDlg: no main dialog for the activation");
   } else {
-    ShowApplicationBox(m_hWnd, memo.IsEmpty() ? CStringW(kServerConnectionErrorText) : memo, KV_BOX_ERROR);
+    ShowApplicationBox(m_hWnd, FailureText(memo), KV_BOX_ERROR);
   }
   PostResult(success, status);
   return 0;

@@ -186,7 +186,7 @@ LRESULT CLoginDlg::OnCheckCodeDone(UINT, WPARAM, LPARAM, BOOL&)
     }
   }
   if (code == kCheckCodeNetworkFailure) {
-    ShowBox(nullptr, memo.IsEmpty() ? CStringW(kServerConnectionErrorText) : memo, KV_BOX_ERROR, SW_HIDE);
+    ShowBox(nullptr, FailureText(memo), KV_BOX_ERROR, SW_HIDE);
   } else if (picture) {
     ShowCheckCodeImage(picture->loginCheckCodeImg);
     ::InvalidateRect(m_hWnd, nullptr, TRUE);
