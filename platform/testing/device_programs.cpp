@@ -148,16 +148,26 @@ uint16_t FreeLoopbackPort()
   return ntohs(address.sin_port);
 }
 
-std::string LoopbackExchange(uint16_t port, const std::string& request, int timeoutSeconds)
+int ConnectLoopback(uint16_t port, int timeoutSeconds)
 {
   int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0)
+    return -1;
   timeval timeout{timeoutSeconds, 0};
   ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
   sockaddr_in address = Loopback(port);
   if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
     ::close(fd);
-    return "(refused)";
+    return -1;
   }
+  return fd;
+}
+
+std::string LoopbackExchange(uint16_t port, const std::string& request, int timeoutSeconds)
+{
+  int fd = ConnectLoopback(port, timeoutSeconds);
+  if (fd < 0)
+    return "(refused)";
   for (size_t sent = 0; sent < request.size();) {
     ssize_t done = ::send(fd, request.data() + sent, request.size() - sent, MSG_NOSIGNAL);
     if (done <= 0)

@@ -53,6 +53,10 @@ class ServiceHost {
 // A port of 127.0.0.1 that nothing listens on now.
 uint16_t FreeLoopbackPort();
 
+// A host socket (not the device's) connected to 127.0.0.1:port whose reads wait at most
+// timeoutSeconds each; -1 when nothing listens. The caller closes it.
+int ConnectLoopback(uint16_t port, int timeoutSeconds);
+
 // A browser's whole exchange with 127.0.0.1:port: sends the request, then everything the server
 // sent until it closed (reads wait at most timeoutSeconds each); "(refused)" when nothing listens.
 std::string LoopbackExchange(uint16_t port, const std::string& request, int timeoutSeconds = 120);
