@@ -13,7 +13,6 @@
 #endif
 
 #include "containers.h"
-#include "member_names.h"
 #include "tree_pool.h"
 #include "text/widechar.h"
 
@@ -71,7 +70,6 @@ struct Reader::Lists {
   std::deque<std::vector<Element>> elements;
   std::deque<MemberList> members;
   TreePool pool;
-  MemberNames names;
 };
 
 namespace {
@@ -450,9 +448,8 @@ Value& Reader::memberNamed(MemberList& list, MemberKey& key, size_t length)
   return added.value;
 }
 
-// With a pool the name is decoded into the piece that the key keeps, a plain name shared with
-// the members named alike before; without one, into the reader's buffer, which the key shares
-// until a member takes its own copy.
+// With a pool the name is decoded into the piece that the key keeps; without one, into the
+// reader's buffer, which the key shares until a member takes its own copy.
 bool Reader::decodeName(const Token& token, MemberKey& key, size_t& length)
 {
   if (pool_ == nullptr) {
@@ -463,10 +460,7 @@ bool Reader::decodeName(const Token& token, MemberKey& key, size_t& length)
     length = memberName_.size();
     return true;
   }
-  const WCHAR* raw = token.start + 1;
-  length = static_cast<size_t>(token.end - 1 - raw);
-  WCHAR* name = !token.escaped && length <= MemberNames::longest ? lists_->names.intern(*pool_, raw, length)
-                                                                 : decodedCopy(token, length);
+  WCHAR* name = decodedCopy(token, length);
   if (name == nullptr) {
     return false;
   }
