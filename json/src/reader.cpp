@@ -246,8 +246,7 @@ bool Reader::readObject(const Token&, int depth)
   Value& object = currentValue();
   object = Value();  // the old content goes; the object is made when its members are known
   MemberList& list = listAt(lists_->members, depth);
-  const uint64_t chunk = pool_ != nullptr ? pool_->presentChunk() : 0;
-  list.following = pool_ != nullptr && !list.shape.names.empty() && list.shape.chunk == chunk;
+  list.following = pool_ != nullptr && !list.shape.names.empty() && list.shape.chunk == pool_->presentChunk();
   bool successful = readMembers(list, depth);
   // However the object ended, it keeps what was read, in name order. The reader forgets the
   // places of its members now; readValue remembers the object itself next.
@@ -270,7 +269,7 @@ bool Reader::readObject(const Token&, int depth)
         list.positions.push_back(ordered.position);
       }
     }
-    rememberShape(list, chunk);
+    rememberShape(list);
   }
   list.following = false;
   ObjectValues* members = pool_ != nullptr ? ObjectValues::CreateIn(*pool_, count) : ObjectValues::Create(count);
@@ -281,22 +280,26 @@ bool Reader::readObject(const Token&, int depth)
   return successful;
 }
 
-// Only an object whose members were all named while the chunk of its start was the present
-// one leaves its shape behind: their names then all lie in that chunk.
-void Reader::rememberShape(MemberList& list, uint64_t chunk)
+// Only an object whose names all lie in the present chunk leaves its shape behind.
+void Reader::rememberShape(MemberList& list)
 {
   MemberList::Shape& shape = list.shape;
   shape.names.clear();
   shape.lengths.clear();
-  if (pool_ == nullptr || pool_->presentChunk() != chunk) {
+  if (pool_ == nullptr) {
     return;
   }
   for (const Member& member : list.entries) {
+    if (!pool_->inPresentChunk(member.key.name())) {
+      shape.names.clear();
+      shape.lengths.clear();
+      return;
+    }
     shape.names.push_back(member.key.name());
     shape.lengths.push_back(static_cast<uint32_t>(std::char_traits<WCHAR>::length(member.key.name())));
   }
   shape.positions = list.positions;
-  shape.chunk = chunk;
+  shape.chunk = pool_->presentChunk();
 }
 
 // The members read so far follow the shape: their order is the shape's without the others.

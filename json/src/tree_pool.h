@@ -33,6 +33,12 @@ public:
   // A number that changes whenever the chunk being cut does: a piece cut while it had a
   // value lies in the present chunk for as long as it keeps that value.
   uint64_t presentChunk() const { return presentChunk_; }
+  // Whether a piece lies in the present chunk (a large one gets a chunk of its own).
+  bool inPresentChunk(const void* piece) const
+  {
+    const auto at = reinterpret_cast<uintptr_t>(piece);
+    return at > reinterpret_cast<uintptr_t>(chunk_) && at < reinterpret_cast<uintptr_t>(end_);
+  }
   // Gives a piece of the present chunk (cut while presentChunk() had its present value) one
   // more holder: it is then released once more before its chunk goes.
   void share() { ++pieces_; }

@@ -229,7 +229,7 @@ TEST(JsonDifferential, LongObjectsAndArrays)
 // Long lists of objects that name their members alike, and now and then not quite: a member
 // fewer at the end or in the middle, one more, two swapped, one named twice, a name whose
 // escaped text is the previous object's name, a name cut short; nested alike; enough of them
-// that their storage takes many pieces.
+// that their storage takes many pieces. And a name too long to share a piece of storage.
 TEST(JsonDifferential, ListsOfObjectsNamedAlike)
 {
   const char* const variants[] = {
@@ -252,6 +252,8 @@ TEST(JsonDifferential, ListsOfObjectsNamedAlike)
     }
     expectSameTree(text + "]");
   }
+  const std::string longName(5000, 'n');
+  expectSameTree("[{\"" + longName + "\":1},{\"" + longName + "\":2},{\"" + longName + "\":3}]");
 }
 
 TEST(JsonDifferential, RandomDocuments)

@@ -77,7 +77,7 @@ private:
   Value& sharedMember(MemberList& list, const WCHAR* name);
   void leaveShape(MemberList& list);
   // Keeps the names and order of the object just read for the next object at its level.
-  void rememberShape(MemberList& list, uint64_t chunk);
+  void rememberShape(MemberList& list);
   bool readArray(const Token& token, int depth);
   bool readElements(std::vector<Element>& listed, Value& array, int depth);
   template <class List>
