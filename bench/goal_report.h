@@ -1,7 +1,8 @@
 // Goals of a benchmark program, checked within one run: a time bound, or a ratio to a baseline
 // benchmark measured beside it. Times are the benchmark thread's CPU time per iteration, so a
 // busy machine moves both sides of a ratio alike. After the usual console output a table gives
-// each goal's figures and whether it was met.
+// each goal's figures and whether it was met. Run with --benchmark_repetitions, each figure is
+// the median of the repetitions (with --benchmark_enable_random_interleaving, taken in turns).
 //
 //   int main(int argc, char** argv)
 //   {
@@ -13,6 +14,7 @@
 
 #include <cstdio>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -32,11 +34,19 @@ class Reporter : public benchmark::ConsoleReporter {
   void ReportRuns(const std::vector<Run>& runs) override
   {
     for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred && run.iterations > 0) {
-        // Named without the "/min_time:..." that a benchmark run for longer carries.
-        std::string name = run.benchmark_name();
-        name = name.substr(0, name.find("/min_time:"));
+      if (run.error_occurred || run.iterations <= 0) {
+        continue;
+      }
+      // With repetitions the median of them counts; without, the one run.
+      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+      // Named without the "/min_time:..." that a benchmark run for longer carries.
+      std::string name = run.run_name.str();
+      name = name.substr(0, name.find("/min_time:"));
+      if (median || (run.run_type == Run::RT_Iteration && medians_.count(name) == 0)) {
         seconds_[name] = run.cpu_accumulated_time / static_cast<double>(run.iterations);
+      }
+      if (median) {
+        medians_.insert(name);
       }
     }
     ConsoleReporter::ReportRuns(runs);
@@ -51,6 +61,7 @@ class Reporter : public benchmark::ConsoleReporter {
 
  private:
   std::map<std::string, double> seconds_;
+  std::set<std::string> medians_;
 };
 
 // Prints one line per goal whose benchmarks ran; returns whether every one was met.

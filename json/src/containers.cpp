@@ -64,8 +64,12 @@ void Element::release(Value& value, TreePool::ReleaseBatch& batch) noexcept
 
 void Member::release(TreePool::ReleaseBatch& batch) noexcept
 {
-  if (key.word_ == MemberKey::keyPooled && key.name_ != nullptr) {
-    batch.add(const_cast<WCHAR*>(key.name_));
+  if (key.name_ != nullptr && key.word_ != MemberKey::keyShared) {
+    if (key.word_ == MemberKey::keyPooled) {
+      batch.add(const_cast<WCHAR*>(key.name_));
+    } else {
+      key.releaseName();
+    }
     key.name_ = nullptr;
   }
   Element::release(value, batch);
@@ -114,6 +118,7 @@ void ArrayValues::Destroy(ArrayValues* array, TreePool::ReleaseBatch& batch) noe
   for (size_t position = 0; position < array->elements_.size(); ++position) {
     Element::release(array->elements_[position].value, batch);
   }
+  array->elements_.forgetEmptied();
   const bool pooled = array->pooled_;
   array->~ArrayValues();
   releaseBlock(array, pooled, batch);
@@ -272,6 +277,7 @@ void ObjectValues::Destroy(ObjectValues* object, TreePool::ReleaseBatch& batch) 
   for (size_t position = 0; position < object->members_.size(); ++position) {
     object->members_[position].release(batch);
   }
+  object->members_.forgetEmptied();
   const bool pooled = object->pooled_;
   object->~ObjectValues();
   releaseBlock(object, pooled, batch);

@@ -83,6 +83,9 @@ public:
     size_ -= static_cast<uint32_t>(removed);
   }
 
+  // Drops entries that hold nothing any more without running their destruction.
+  void forgetEmptied() { size_ = 0; }
+
   void clear()
   {
     for (size_t i = 0; i < size_; ++i) {

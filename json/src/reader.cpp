@@ -50,6 +50,18 @@ struct Reader::MemberList {
   std::vector<Ordered> order;
   std::map<std::u16string_view, uint32_t> index;
   std::vector<uint32_t> positions;  // in name order, when the object ends
+
+  // The last object read at this level, when the names of its members all lie in the pool's
+  // chunk `chunk`: the names in the order met, their lengths, and their positions in name
+  // order. An object that names its members alike and in the same order, while that chunk is
+  // still the present one, shares those names and takes that order without a search.
+  struct Shape {
+    std::vector<const WCHAR*> names;
+    std::vector<uint32_t> lengths;
+    std::vector<uint32_t> positions;
+    uint64_t chunk = 0;
+  } shape;
+  bool following = false;  // every member so far is named as the shape's member in its place
 };
 
 // The entries of the arrays and objects being read, a list for each nesting level: an array or
@@ -234,27 +246,97 @@ bool Reader::readObject(const Token&, int depth)
   Value& object = currentValue();
   object = Value();  // the old content goes; the object is made when its members are known
   MemberList& list = listAt(lists_->members, depth);
+  list.following = pool_ != nullptr && !list.shape.names.empty() && list.shape.chunk == pool_->presentChunk();
   bool successful = readMembers(list, depth);
   // However the object ended, it keeps what was read, in name order. The reader forgets the
   // places of its members now; readValue remembers the object itself next.
-  list.positions.clear();
-  if (!list.index.empty()) {
-    for (const auto& named : list.index) {
-      list.positions.push_back(named.second);
-    }
-    list.index.clear();
-  } else {
-    for (const MemberList::Ordered& ordered : list.order) {
-      list.positions.push_back(ordered.position);
-    }
-  }
   const size_t count = list.entries.size();
+  const std::vector<uint32_t>* positions = &list.positions;
+  if (list.following && count == list.shape.names.size()) {
+    positions = &list.shape.positions;
+  } else {
+    if (list.following) {
+      leaveShape(list);
+    }
+    list.positions.clear();
+    if (!list.index.empty()) {
+      for (const auto& named : list.index) {
+        list.positions.push_back(named.second);
+      }
+      list.index.clear();
+    } else {
+      for (const MemberList::Ordered& ordered : list.order) {
+        list.positions.push_back(ordered.position);
+      }
+    }
+    rememberShape(list);
+  }
+  list.following = false;
   ObjectValues* members = pool_ != nullptr ? ObjectValues::CreateIn(*pool_, count) : ObjectValues::Create(count);
-  members->adopt(list.entries, list.positions);
+  members->adopt(list.entries, *positions);
   object.value_.object_ = members;
   object.type_ = objectValue;
   list.order.clear();
   return successful;
+}
+
+// Only an object whose names all lie in the present chunk leaves its shape behind.
+void Reader::rememberShape(MemberList& list)
+{
+  MemberList::Shape& shape = list.shape;
+  shape.names.clear();
+  shape.lengths.clear();
+  if (pool_ == nullptr) {
+    return;
+  }
+  for (const Member& member : list.entries) {
+    if (!pool_->inPresentChunk(member.key.name())) {
+      shape.names.clear();
+      shape.lengths.clear();
+      return;
+    }
+    shape.names.push_back(member.key.name());
+    shape.lengths.push_back(static_cast<uint32_t>(std::char_traits<WCHAR>::length(member.key.name())));
+  }
+  shape.positions = list.positions;
+  shape.chunk = pool_->presentChunk();
+}
+
+// The members read so far follow the shape: their order is the shape's without the others.
+void Reader::leaveShape(MemberList& list)
+{
+  list.following = false;
+  const MemberList::Shape& shape = list.shape;
+  const size_t read = list.entries.size();
+  list.order.clear();
+  for (uint32_t position : shape.positions) {
+    if (position < read) {
+      list.order.push_back(MemberList::Ordered{namePrefix(shape.names[position], shape.lengths[position]), position});
+    }
+  }
+}
+
+const WCHAR* Reader::shapeName(const MemberList& list, const Token& token) const
+{
+  const MemberList::Shape& shape = list.shape;
+  const size_t at = list.entries.size();
+  if (token.escaped || at >= shape.names.size() || pool_->presentChunk() != shape.chunk) {
+    return nullptr;
+  }
+  const WCHAR* raw = token.start + 1;
+  const auto length = static_cast<size_t>(token.end - 1 - raw);
+  const WCHAR* name = shape.names[at];
+  if (length != shape.lengths[at] || !std::equal(raw, raw + length, name)) {
+    return nullptr;
+  }
+  return name;
+}
+
+// Nothing is cut from the pool between finding the name and this, so its chunk is present.
+Value& Reader::sharedMember(MemberList& list, const WCHAR* name)
+{
+  pool_->share();
+  return addEntry(list.entries, lastValue_, MemberKey(name, MemberKey::Pooled())).value;
 }
 
 bool Reader::readMembers(MemberList& list, int depth)
@@ -273,9 +355,11 @@ bool Reader::readMembers(MemberList& list, int depth)
     if (tokenName.type != tokenString) {
       break;
     }
+    // A member named as the shape's in its place shares that name; any other is decoded.
+    const WCHAR* shared = list.following ? shapeName(list, tokenName) : nullptr;
     MemberKey name(0);
-    size_t length = 0;
-    if (!decodeName(tokenName, name, length)) {
+    size_t length = static_cast<size_t>(tokenName.end - tokenName.start) - 2;
+    if (shared == nullptr && !decodeName(tokenName, name, length)) {
       return recoverFromError(tokenObjectEnd);
     }
     lastNameEmpty = length == 0;
@@ -288,7 +372,7 @@ bool Reader::readMembers(MemberList& list, int depth)
       }
     }
     // A repeated name is read again into the member it named before.
-    nodes_.push_back(&memberNamed(list, name, length));
+    nodes_.push_back(shared != nullptr ? &sharedMember(list, shared) : &memberNamed(list, name, length));
     bool ok = readValue(depth + 1);
     nodes_.pop_back();
     if (!ok) {
@@ -312,6 +396,9 @@ bool Reader::readMembers(MemberList& list, int depth)
 
 Value& Reader::memberNamed(MemberList& list, MemberKey& key, size_t length)
 {
+  if (list.following) {
+    leaveShape(list);
+  }
   const WCHAR* name = key.name();
   std::vector<Member>& entries = list.entries;
   const auto position = static_cast<uint32_t>(entries.size());

@@ -137,8 +137,13 @@ bool Reader::decodeNumber(Token& token)
   const WCHAR* const first = p;
   constexpr ptrdiff_t mostDigits = 18;  // within a quick real's, and far beyond an integer's
   uint64_t digits = 0;
-  for (; p != end_ && isDigit(*p) && p - first < mostDigits; ++p) {
-    digits = digits * 10 + static_cast<unsigned>(*p - u'0');
+  const WCHAR* const digitsEnd = end_ - p > mostDigits ? p + mostDigits : end_;
+  for (; p != digitsEnd; ++p) {
+    const unsigned digit = static_cast<unsigned>(*p) - u'0';
+    if (digit > 9) {
+      break;
+    }
+    digits = digits * 10 + digit;
   }
   const WCHAR* const integerEnd = p;
   current_ = token.end = numberEnd(p);

@@ -69,9 +69,11 @@ void* TreePool::allocate(size_t bytes)
       retire(chunk_, pieces_);
       chunk_ = nullptr;
       next_ = end_ = nullptr;
+      ++presentChunk_;
     }
     chunkBytes_ = chunkBytes_ == 0 ? kFirstChunkBytes : std::min(chunkBytes_ * 2, kLargestChunkBytes);
     chunk_ = makeChunk(chunkBytes_);
+    ++presentChunk_;
     next_ = reinterpret_cast<char*>(chunk_ + 1);
     end_ = reinterpret_cast<char*>(chunk_) + chunkBytes_;
     at = next_;
@@ -89,6 +91,7 @@ void TreePool::finish()
     chunk_ = nullptr;
     next_ = end_ = nullptr;
     pieces_ = 0;
+    ++presentChunk_;
   }
   chunkBytes_ = 0;
 }

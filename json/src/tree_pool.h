@@ -30,6 +30,19 @@ public:
   // allocation starts a chunk of the first size again.
   void finish();
 
+  // A number that changes whenever the chunk being cut does: a piece cut while it had a
+  // value lies in the present chunk for as long as it keeps that value.
+  uint64_t presentChunk() const { return presentChunk_; }
+  // Whether a piece lies in the present chunk (a large one gets a chunk of its own).
+  bool inPresentChunk(const void* piece) const
+  {
+    const auto at = reinterpret_cast<uintptr_t>(piece);
+    return at > reinterpret_cast<uintptr_t>(chunk_) && at < reinterpret_cast<uintptr_t>(end_);
+  }
+  // Gives a piece of the present chunk (cut while presentChunk() had its present value) one
+  // more holder: it is then released once more before its chunk goes.
+  void share() { ++pieces_; }
+
   // Releases a piece that allocate() made.
   static void release(void* piece) noexcept;
 
@@ -76,7 +89,8 @@ private:
   Chunk* chunk_ = nullptr;
   char* next_ = nullptr;
   char* end_ = nullptr;
-  uint32_t pieces_ = 0;  // cut from chunk_ so far
+  uint32_t pieces_ = 0;  // holders of the pieces cut from chunk_ so far
+  uint64_t presentChunk_ = 0;
   size_t chunkBytes_ = 0;  // of the next chunk
 };
 

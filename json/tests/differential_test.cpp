@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdint>
 #include <random>
 #include <string>
@@ -223,6 +224,36 @@ TEST(JsonDifferential, LongObjectsAndArrays)
     }
     expectSameTree(text + "]}");
   }
+}
+
+// Long lists of objects that name their members alike, and now and then not quite: a member
+// fewer at the end or in the middle, one more, two swapped, one named twice, a name whose
+// escaped text is the previous object's name, a name cut short; nested alike; enough of them
+// that their storage takes many pieces. And a name too long to share a piece of storage.
+TEST(JsonDifferential, ListsOfObjectsNamedAlike)
+{
+  const char* const variants[] = {
+      R"({"id":%d,"tradeNo":"T%d","amount":1.5,"memo":"m","seller":{"name":"s","level":%d}})",
+      R"({"id":%d,"tradeNo":"T%d","amount":1.5})",
+      R"({"id":%d,"tradeNo":"T%d","amount":1.5,"memo":"m","seller":{"name":"s","level":%d},"extra":true})",
+      R"({"id":%d,"tradeNo":"T%d","amount":1.5,"seller":{"name":"s","level":%d}})",
+      R"({"tradeNo":"T%d","id":%d,"amount":1.5,"memo":"m","seller":{"level":%d,"name":"s"}})",
+      R"({"id":%d,"tradeNo":"T%d","amount":1.5,"id":"again","seller":{"name":"s","level":%d,"name":"t"}})",
+      R"({"id":%d,"\\u004eo":"T%d","amount":1.5,"memo":"m","seller":{"name":"s","level":%d}})",
+      R"({"id":%d,"\u004eo":"T%d","amount":1.5,"memo":"m","seller":{"name":"s","level":%d}})",
+      R"({"id":%d,"tradeN":"T%d","amount":1.5,"memo":"m","seller":{"nam":"s","level":%d}})",
+  };
+  for (int period : {1, 3, 9, 50}) {
+    std::string text = "[";
+    for (int i = 0; i < 3000; ++i) {
+      char record[256];
+      std::snprintf(record, sizeof record, variants[i % period < 9 ? i % period : 0], i, i, i % 7);
+      text += (i == 0 ? "" : ",") + std::string(record);
+    }
+    expectSameTree(text + "]");
+  }
+  const std::string longName(5000, 'n');
+  expectSameTree("[{\"" + longName + "\":1},{\"" + longName + "\":2},{\"" + longName + "\":3}]");
 }
 
 TEST(JsonDifferential, RandomDocuments)

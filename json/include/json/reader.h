@@ -71,6 +71,13 @@ private:
   bool readMembers(MemberList& list, int depth);
   // The member of the key's name; when new it is added with the key, a shared key copied.
   Value& memberNamed(MemberList& list, MemberKey& key, size_t length);
+  // The shape's name for the member that a name token adds, when it is that name; else null.
+  const WCHAR* shapeName(const MemberList& list, const Token& token) const;
+  // Adds a member that shares the shape's name.
+  Value& sharedMember(MemberList& list, const WCHAR* name);
+  void leaveShape(MemberList& list);
+  // Keeps the names and order of the object just read for the next object at its level.
+  void rememberShape(MemberList& list);
   bool readArray(const Token& token, int depth);
   bool readElements(std::vector<Element>& listed, Value& array, int depth);
   template <class List>
