@@ -42,7 +42,7 @@ TEST_F(RoadTest, Install)
 
   // The installed client starts with its login over the main window.
   StartClient();
-  EXPECT_EQ(u"用户登录", TextOf(app.GetLoginDialog()->m_hWnd));
+  EXPECT_EQ(u"用户登录", TextOf(App().GetLoginDialog()->m_hWnd));
   EXPECT_EQ(u"KorvexPortal", TextOf(mainWindow));
   Shot("login");
 }
@@ -63,10 +63,10 @@ TEST_F(RoadTest, LogInWithTheRememberedAccount)
 
   // The next run offers the account and the password it remembered; the login goes through as is.
   StartClient();
-  HWND login = app.GetLoginDialog()->m_hWnd;
+  HWND login = App().GetLoginDialog()->m_hWnd;
   EXPECT_EQ(std::u16string(kDemoAccount), TextOf(GetDlgItem(login, IDC_LOGIN_ACCOUNT)));
   WCHAR password[260] = {};
-  Ui().Invoke([&] { GetInputForMe(GetDlgItem(login, IDC_LOGIN_PASSWORD), password, sizeof password); });
+  Driver().OnUi([&] { GetInputForMe(GetDlgItem(login, IDC_LOGIN_PASSWORD), password, sizeof password); });
   EXPECT_EQ(std::u16string(kDemoPassword), std::u16string(password));
   Shot("remembered");
   LogIn(u"", u"", true);
@@ -76,7 +76,7 @@ TEST_F(RoadTest, LogInWithTheRememberedAccount)
   auto remembered = gateway.key().decryptPassword(second->field("loginPassword"));
   ASSERT_TRUE(remembered);
   EXPECT_EQ("demo1234", remembered->password);
-  EXPECT_EQ(u"王小明", std::u16string(app.GetUserName().GetString()));
+  EXPECT_EQ(u"王小明", std::u16string(App().GetUserName().GetString()));
   Shot("after_login");
 }
 
@@ -85,14 +85,14 @@ TEST_F(RoadTest, Desktop)
   Install();
   StartClient();
   LogInToDesktop();
-  auto* desktop = static_cast<CDesktopDlg*>(app.GetDesktopDialog());
+  auto* desktop = static_cast<CDesktopDlg*>(App().GetDesktopDialog());
   EXPECT_NE(std::u16string::npos, std::u16string(desktop->GetHeaderText().GetString()).find(kDemoAccount))
       << kvtest::Narrow(desktop->GetHeaderText().GetString());
   // Becoming active, the desktop asks for the unread count and shows it on its messages button.
   ASSERT_TRUE(gateway.waitForRequest("getMsgCount"));
-  ASSERT_TRUE(RunUntil([&] { return desktop->GetUnreadCount() > 0; })) << Recorded();
+  ASSERT_TRUE(ClientDriver::WaitUntil([&] { return desktop->GetUnreadCount() > 0; })) << Recorded();
   Shot("desktop");
-  EXPECT_TRUE(app.Boxes().empty()) << Recorded();
+  EXPECT_TRUE(App().Boxes().empty()) << Recorded();
 }
 
 TEST_F(RoadTest, Uninstall)
@@ -104,6 +104,9 @@ TEST_F(RoadTest, Uninstall)
                              nullptr, nullptr, nullptr, &client));
   CloseHandle(client.hThread);
   ASSERT_NE(nullptr, kvtest::WaitForTopLevelWindow(nullptr, u"用户登录"));
+  kvtest::DeviceProgram program;
+  ASSERT_TRUE(program.Attach(u"KorvexPortal.exe"));
+  ShotOfProgram(program, "login");
 
   std::string log;
   EXPECT_EQ(0u, RunInstaller(u"/uninstall KorvexPortal /silent", &log)) << log;

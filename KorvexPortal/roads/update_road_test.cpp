@@ -47,6 +47,9 @@ TEST_F(RoadTest, UpdateCheckAndInstallOfANewerPackage)
   CloseHandle(client.hThread);
   HWND login = kvtest::WaitForTopLevelWindow(nullptr, u"用户登录");
   ASSERT_NE(nullptr, login);
+  kvtest::DeviceProgram program;
+  ASSERT_TRUE(program.Attach(u"KorvexPortal.exe"));
+  ShotOfProgram(program, "login");
 
   // The login's menu: check for an update.
   ASSERT_TRUE(PostMessageW(login, WM_COMMAND, ID_KV_CHECKUPDATE, 0));
@@ -70,4 +73,15 @@ TEST_F(RoadTest, UpdateCheckAndInstallOfANewerPackage)
          std::chrono::steady_clock::now() < bound)
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   EXPECT_FALSE(fs::exists(root.path() + "/Program Files/KorvexPortal/KorvexPortal.CAB"));
+
+  // The newer client starts at its login.
+  PROCESS_INFORMATION updated{};
+  ASSERT_TRUE(CreateProcessW(u"\\Program Files\\KorvexPortal\\KorvexPortal.exe", nullptr, nullptr, nullptr, FALSE, 0,
+                             nullptr, nullptr, nullptr, &updated));
+  CloseHandle(updated.hThread);
+  CloseHandle(updated.hProcess);
+  ASSERT_NE(nullptr, kvtest::WaitForTopLevelWindow(nullptr, u"用户登录"));
+  kvtest::DeviceProgram newer;
+  ASSERT_TRUE(newer.Attach(u"KorvexPortal.exe"));
+  ShotOfProgram(newer, "updated_login");
 }

@@ -14,6 +14,7 @@
 #include <stdexcept>
 
 #include "demo_pages.h"
+#include "form_decoding.h"
 #include "testgateway/script_file.h"
 #include "text_codec.h"
 
@@ -238,6 +239,12 @@ Json DemoAccount::replyFor(const RecordedRequest& request) {
     reply["toMobileNO"] = request.field("toMobileNO");
     reply["toMobileAmount"] = request.field("toMobileAmount");
     reply["toPayAmount"] = request.field("toMobileAmount");
+  } else if (operation == "preOrderPay") {
+    // The order being verified is the one the merchant's page sent: its number and amount.
+    for (const auto& [key, value] : detail::decodeForm(request.field("orderData"))) {
+      if (key == "out_trade_no") reply["outTradeNo"] = value;
+      if (key == "total_fee") reply["totalFee"] = value;
+    }
   }
   return reply;
 }
@@ -347,9 +354,12 @@ void DemoAccount::addContact(const RecordedRequest& request) {
 }
 
 std::shared_ptr<DemoAccount> installDemo(TestGateway& gateway, const std::filesystem::path& dataFile) {
-  Json data = readJsonFile(dataFile);
-  auto demo = std::make_shared<DemoAccount>(data, dataFile.parent_path(), gateway.key());
-  if (data.contains("pages")) applyScript(gateway, {{"pages", data["pages"]}}, dataFile.parent_path());
+  return installDemo(gateway, readJsonFile(dataFile), dataFile.parent_path());
+}
+
+std::shared_ptr<DemoAccount> installDemo(TestGateway& gateway, Json data, const std::filesystem::path& baseDir) {
+  auto demo = std::make_shared<DemoAccount>(data, baseDir, gateway.key());
+  if (data.contains("pages")) applyScript(gateway, {{"pages", data["pages"]}}, baseDir);
   serveDemoPages(gateway, data, gateway.key());
   gateway.setFallback([demo](const RecordedRequest& request) { return demo->answer(request); });
   return demo;

@@ -131,8 +131,8 @@ TEST_F(DemoAccountTest, AnswersEveryOperationWithWhatItsScreenShows) {
        {"userName", "bankName", "accountType", "bankAccountNO", "availableAmount", "onceAvailableAmount", "rsaPK"}},
       {{{"operationType", "preDeposit4Mobile"}, {"toMobileNO", "13800138000"}, {"toMobileAmount", "50"}},
        {"toMobileAmount", "toPayAmount", "toMobileNO", "availableBalance", "goodsName", "merName", "rsaPK"}},
-      {{{"operationType", "preOrderPay"}, {"orderData", "out_trade_no=1"}},
-       {"orderValidate", "sellerName", "goodTitle", "rsaPK", "rsaTS"}},
+      {{{"operationType", "preOrderPay"}, {"orderData", "out_trade_no=1&total_fee=2.00"}},
+       {"orderValidate", "sellerName", "goodTitle", "outTradeNo", "totalFee", "rsaPK", "rsaTS"}},
       {{{"operationType", "queryTradeNum"}, {"timeRange", "1m"}, {"queryTradeType", "waitPay"}}, {"totalCount"}},
       {{{"operationType", "queryContactLists"}}, {"contactLists"}},
       {{{"operationType", "update"}, {"productID", "1"}, {"productVersion", "2.1.6.0712"}}, {"downloadURL"}},
@@ -220,6 +220,13 @@ TEST_F(DemoAccountTest, TheWebCentrePagesGiveTheClientTheirScripts) {
 
 // The merchant's page sends an order to the device's local gateway with a return_url back to
 // the merchant, whose result page shows what came back, escaped.
+TEST_F(DemoAccountTest, VerifiesTheOrderTheMerchantPageSent) {
+  Json reply = send({{"operationType", "preOrderPay"},
+                     {"orderData", "service=order_pay&out_trade_no=T%2B1&subject=%E8%80%B3%E6%9C%BA&total_fee=199.00"}});
+  EXPECT_EQ(reply["outTradeNo"], "T+1");
+  EXPECT_EQ(reply["totalFee"], "199.00");
+}
+
 TEST_F(DemoAccountTest, TheMerchantPageSendsAnOrderToTheLocalGatewayAndShowsItsResult) {
   auto shop = client->Get("/merchant/shop.htm");
   ASSERT_TRUE(shop);

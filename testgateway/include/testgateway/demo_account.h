@@ -56,5 +56,9 @@ class DemoAccount {
 
 // Makes the account answer whatever the gateway has no script for, and serves its pages.
 std::shared_ptr<DemoAccount> installDemo(TestGateway& gateway, const std::filesystem::path& dataFile);
+// The same with the data set already read (a test's variant of the file); files it names are
+// read from baseDir.
+std::shared_ptr<DemoAccount> installDemo(TestGateway& gateway, nlohmann::ordered_json data,
+                                         const std::filesystem::path& baseDir);
 
 }  // namespace testgateway
