@@ -231,11 +231,15 @@ TEST_F(DemoAccountTest, TheMerchantPageSendsAnOrderToTheLocalGatewayAndShowsItsR
   auto shop = client->Get("/merchant/shop.htm");
   ASSERT_TRUE(shop);
   const std::string& body = shop->body;
-  EXPECT_NE(body.find("action=\"http://127.0.0.1:8088/gateway.do\""), std::string::npos) << body;
-  for (const char* field : {"name=\"service\" value=\"order_pay\"", "name=\"out_trade_no\"", "name=\"total_fee\" value=\"199.00\"",
-                            "name=\"_input_charset\" value=\"utf-8\""})
+  // The order is a link to the local gateway; its return_url stands unescaped, as the gateway
+  // takes it.
+  EXPECT_NE(body.find("href=\"http://127.0.0.1:8088/gateway.do?service=order_pay&amp;_input_charset=utf-8&amp;"),
+            std::string::npos)
+      << body;
+  for (const char* field : {"&amp;out_trade_no=", "&amp;total_fee=199.00&amp;", "&amp;subject=%E8%93%9D%E7%89%99",
+                            "&amp;body=Korvex%E5%95%86%E5%9F%8E%20"})
     EXPECT_NE(body.find(field), std::string::npos) << field;
-  EXPECT_NE(body.find("value=\"" + gateway.httpUrl() + "/merchant/result.htm\""), std::string::npos) << body;
+  EXPECT_NE(body.find("&amp;return_url=" + gateway.httpUrl() + "/merchant/result.htm\""), std::string::npos) << body;
 
   auto paid = client->Get("/merchant/result.htm?result=success");
   ASSERT_TRUE(paid);
