@@ -83,7 +83,9 @@ TEST_F(AccountRoadTest, QueryTradesAndTheAccount)
   // The account query: the balance at once, the statement on its tab, a transaction's detail.
   // The detail's menu goes back to the desktop.
   ClientDriver::PostCommand(Driver().ActiveWindow(), ID_KV_GODESKTOP);
-  ASSERT_TRUE(ClientDriver::WaitUntil([&] { return Driver().ActiveWindow() == App().GetDesktopDlgWindow(); })) << Recorded();
+  ASSERT_TRUE(ClientDriver::WaitUntil([&] {
+    return Driver().ActiveWindow() == App().GetDesktopDlgWindow();
+  })) << Recorded();
   OpenDesktopEntry(DesktopSlot::kAccountQuery);
   auto* account = PageIn<CAccountQueryPage>(DesktopSlot::kAccountQuery);
   ASSERT_NE(nullptr, account);

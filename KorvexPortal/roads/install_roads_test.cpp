@@ -80,19 +80,37 @@ TEST_F(RoadTest, LogInWithTheRememberedAccount)
   Shot("after_login");
 }
 
-TEST_F(RoadTest, Desktop)
+class DesktopRoadTest : public RoadTest {
+ protected:
+  using RoadTest::RoadTest;
+
+  // The desktop after a login: the account in its header, the unread count on its messages button.
+  void ShowTheDesktop()
+  {
+    Install();
+    StartClient();
+    LogInToDesktop();
+    auto* desktop = static_cast<CDesktopDlg*>(App().GetDesktopDialog());
+    EXPECT_NE(std::u16string::npos, std::u16string(desktop->GetHeaderText().GetString()).find(kDemoAccount))
+        << kvtest::Narrow(desktop->GetHeaderText().GetString());
+    // Becoming active, the desktop asks for the unread count and shows it on its messages button.
+    ASSERT_TRUE(gateway.waitForRequest("getMsgCount"));
+    ASSERT_TRUE(ClientDriver::WaitUntil([&] { return desktop->GetUnreadCount() > 0; })) << Recorded();
+    Shot("desktop");
+    EXPECT_TRUE(App().Boxes().empty()) << Recorded();
+  }
+};
+
+TEST_F(DesktopRoadTest, Desktop)
 {
-  Install();
-  StartClient();
-  LogInToDesktop();
-  auto* desktop = static_cast<CDesktopDlg*>(App().GetDesktopDialog());
-  EXPECT_NE(std::u16string::npos, std::u16string(desktop->GetHeaderText().GetString()).find(kDemoAccount))
-      << kvtest::Narrow(desktop->GetHeaderText().GetString());
-  // Becoming active, the desktop asks for the unread count and shows it on its messages button.
-  ASSERT_TRUE(gateway.waitForRequest("getMsgCount"));
-  ASSERT_TRUE(ClientDriver::WaitUntil([&] { return desktop->GetUnreadCount() > 0; })) << Recorded();
-  Shot("desktop");
-  EXPECT_TRUE(App().Boxes().empty()) << Recorded();
+  ShowTheDesktop();
+}
+
+using LargeScreenDesktopRoadTest = OnALargeScreen<DesktopRoadTest>;
+
+TEST_F(LargeScreenDesktopRoadTest, DesktopOnALargeScreen)
+{
+  ShowTheDesktop();
 }
 
 TEST_F(RoadTest, Uninstall)

@@ -79,10 +79,7 @@ TEST_F(PaymentRoadTest, PayAnUnpaidTrade)
 }
 
 // The same road on a large screen, from the login through the payment to the desktop.
-class LargeScreenPaymentRoadTest : public PaymentRoadTest {
- protected:
-  LargeScreenPaymentRoadTest() : PaymentRoadTest(480, 640) {}
-};
+using LargeScreenPaymentRoadTest = OnALargeScreen<PaymentRoadTest>;
 
 TEST_F(LargeScreenPaymentRoadTest, PayAnUnpaidTradeOnALargeScreen)
 {
@@ -126,7 +123,9 @@ TEST_F(PaymentRoadTest, TransferToAContact)
   SetText(transfer->GetDlgItem(IDC_P2P_REASON), u"午餐");
   kvtest::TapWindow(transfer->GetDlgItem(IDC_P2P_SUBMIT));
   CP2PPayConfirmDlg& confirm = transfer->GetConfirmDlg();
-  ASSERT_TRUE(ClientDriver::WaitUntil([&] { return confirm.IsWindow() && IsWindowVisible(confirm.m_hWnd); })) << Recorded();
+  ASSERT_TRUE(ClientDriver::WaitUntil([&] {
+    return confirm.IsWindow() && IsWindowVisible(confirm.m_hWnd);
+  })) << Recorded();
   auto prepay = gateway.waitForRequest("p2pPrePay");
   ASSERT_TRUE(prepay);
   EXPECT_EQ(kvtest::Narrow(chosen), prepay->field("toPayAccount"));

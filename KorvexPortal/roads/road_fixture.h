@@ -115,4 +115,11 @@ class RoadTest : public ::testing::Test {
   HWND mainWindow = nullptr;
 };
 
+// A road's fixture on a device with a large screen (480x640).
+template <class Road>
+class OnALargeScreen : public Road {
+ protected:
+  OnALargeScreen() : Road(480, 640) {}
+};
+
 }  // namespace roads

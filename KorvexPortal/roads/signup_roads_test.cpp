@@ -83,25 +83,30 @@ TEST_F(RoadTest, LinkABankCard)
   ASSERT_GE(newCard, 0);
   ClientDriver::PostCommand(list->m_hWnd, CMilocardCardListPage::kFirstButtonId + newCard);
   ClientDriver::PostCommand(wizard->m_hWnd, IDC_MILOCARD_FORWARD);
-  ASSERT_TRUE(ClientDriver::WaitUntil([&] { return wizard->GetChoicePage() && IsWindowVisible(wizard->GetChoicePage()->m_hWnd); }))
-      << Recorded();
+  ASSERT_TRUE(ClientDriver::WaitUntil([&] {
+    return wizard->GetChoicePage() && IsWindowVisible(wizard->GetChoicePage()->m_hWnd);
+  })) << Recorded();
   Shot("banks");
   ClientDriver::PostCommand(wizard->m_hWnd, IDC_MILOCARD_FORWARD);
-  ASSERT_TRUE(ClientDriver::WaitUntil([&] { return wizard->GetApplyPage() && IsWindowVisible(wizard->GetApplyPage()->m_hWnd); }))
-      << Recorded();
+  ASSERT_TRUE(ClientDriver::WaitUntil([&] {
+    return wizard->GetApplyPage() && IsWindowVisible(wizard->GetApplyPage()->m_hWnd);
+  })) << Recorded();
   Shot("application");
   ClientDriver::PostCommand(wizard->m_hWnd, IDC_MILOCARD_FORWARD);
   auto sent = gateway.waitForRequest("requestMC");
   ASSERT_TRUE(sent) << Recorded();
   EXPECT_FALSE(sent->field("bankId").empty());
   EXPECT_EQ("王小明", sent->field("realName"));
-  ASSERT_TRUE(ClientDriver::WaitUntil([&] { return wizard->GetDonePage() && IsWindowVisible(wizard->GetDonePage()->m_hWnd); }))
-      << Recorded();
+  ASSERT_TRUE(ClientDriver::WaitUntil([&] {
+    return wizard->GetDonePage() && IsWindowVisible(wizard->GetDonePage()->m_hWnd);
+  })) << Recorded();
   Shot("done");
   HWND window = wizard->m_hWnd;
   ClientDriver::PostCommand(window, IDC_MILOCARD_FORWARD);
   ASSERT_TRUE(ClientDriver::WaitUntil([&] { return !IsWindow(window); })) << Recorded();
   EXPECT_TRUE(App().Boxes().empty()) << Recorded();
-  ASSERT_TRUE(ClientDriver::WaitUntil([&] { return Driver().ActiveWindow() == App().GetDesktopDlgWindow(); })) << Recorded();
+  ASSERT_TRUE(ClientDriver::WaitUntil([&] {
+    return Driver().ActiveWindow() == App().GetDesktopDlgWindow();
+  })) << Recorded();
   Shot("desktop");
 }

@@ -60,10 +60,15 @@ class TopUpRoadTest : public RoadTest {
     size_t boxes = App().Boxes().size();
     HWND window = host->m_hWnd;
     ClientDriver::PostCommand(window, IDC_RECHARGE_ACTION);
-    ASSERT_TRUE(ClientDriver::WaitUntil([&] { return App().Boxes().size() > boxes || !IsWindow(window); })) << Recorded();
+    ASSERT_TRUE(ClientDriver::WaitUntil([&] {
+      return App().Boxes().size() > boxes || !IsWindow(window);
+    })) << Recorded();
     ASSERT_TRUE(kvtest::RunUntilIdle());
   }
-  void TypeInto(HWND page, int id, const std::u16string& text) { ASSERT_TRUE(Driver().Type(GetDlgItem(page, id), text)); }
+  void TypeInto(HWND page, int id, const std::u16string& text)
+  {
+    ASSERT_TRUE(Driver().Type(GetDlgItem(page, id), text));
+  }
   std::string LastBox()
   {
     std::vector<std::string> boxes = App().Boxes();
@@ -91,7 +96,9 @@ TEST_F(TopUpRoadTest, TopUpByEachMethod)
     CRechargeHostDlg* host = OpenMethod(kLinkedCard);
     ASSERT_TRUE(host && Shown(host->GetMilocardPage()));
     HWND page = host->GetMilocardPage()->m_hWnd;
-    ASSERT_TRUE(ClientDriver::WaitUntil([&] { return SendMessageW(GetDlgItem(page, IDC_MILOCARD_CARDS), CB_GETCOUNT, 0, 0) > 0; }));
+    ASSERT_TRUE(ClientDriver::WaitUntil([&] {
+      return SendMessageW(GetDlgItem(page, IDC_MILOCARD_CARDS), CB_GETCOUNT, 0, 0) > 0;
+    }));
     TypeInto(page, IDC_MILOCARD_AMOUNT, u"50");
     TypeInto(page, IDC_MILOCARD_PASSWORD, kDemoPayPassword);
     Shot("linked_card");
