@@ -43,9 +43,10 @@ step "checking the build's packages"
 scripts/bootstrap.sh
 
 build=build/run
-step "building the client, its package, the demo gateway and the service host in $build"
+step "building the client, its package and a newer one, the demo gateway and the service host in $build"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" ${KV_JOBS:+-j "$KV_JOBS"} --target korvex_package korvex-tour korvex-testgateway service_host wceload
+cmake --build "$build" ${KV_JOBS:+-j "$KV_JOBS"} \
+  --target korvex_package korvex_update_package korvex-tour korvex-testgateway service_host wceload
 
 root="${KORVEX_DEVICE_ROOT:-${XDG_DATA_HOME:-$HOME/.local/share}/korvex-device}"
 root="$(realpath -m "$root")"
@@ -97,10 +98,10 @@ first_line() {
   return 1
 }
 
-step "starting the demo gateway (HTTPS with its test CA)"
+step "starting the demo gateway (HTTPS with its test CA, offering the newer package as an update)"
 tls="$repo/$build/demo-tls"
 "$build/testgateway/korvex-testgateway" --port "${KV_GATEWAY_PORT:-0}" --tls "$tls" --demo \
-  >"$logs/gateway.out" 2>"$logs/gateway.err" &
+  --update-package "$repo/$build/update/KorvexPortal.CAB" >"$logs/gateway.out" 2>"$logs/gateway.err" &
 pids+=($!)
 if ! gateway="$(first_line "$logs/gateway.out" "$!")"; then
   echo "run.sh: the demo gateway did not start:" >&2

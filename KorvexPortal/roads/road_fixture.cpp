@@ -77,7 +77,7 @@ bool RoadTest::PrepareDevice()
   std::ifstream data(KV_DEMO_DATA, std::ios::binary);
   auto account = nlohmann::ordered_json::parse(data);
   account["merchant"]["localGateway"] = "http://127.0.0.1:" + std::to_string(localGatewayPort) + "/gateway.do";
-  demo = testgateway::installDemo(gateway, std::move(account), fs::path(KV_DEMO_DATA).parent_path());
+  demo = testgateway::installDemoData(gateway, std::move(account), fs::path(KV_DEMO_DATA).parent_path());
   gateway.start();
   // The device: its screen, a phone with one contact, the gateway trusted through the test CA,
   // and a browser that notes what it is asked to open.

@@ -6,13 +6,16 @@
 #include <algorithm>
 #include <charconv>
 #include <chrono>
+#include <cstdio>
 #include <ctime>
 #include <fstream>
 #include <iterator>
 #include <optional>
 #include <set>
 #include <stdexcept>
+#include <vector>
 
+#include "demo_money.h"
 #include "demo_pages.h"
 #include "form_decoding.h"
 #include "testgateway/script_file.h"
@@ -106,6 +109,22 @@ void replaceAll(std::string& text, std::string_view from, std::string_view to) {
   }
 }
 
+// "2.1.3.1119" as its numbers; nullopt unless it is numbers joined by dots.
+std::optional<std::vector<unsigned long>> versionParts(const std::string& text) {
+  std::vector<unsigned long> parts;
+  const char* at = text.data();
+  const char* end = at + text.size();
+  while (true) {
+    unsigned long part = 0;
+    auto [next, error] = std::from_chars(at, end, part);
+    if (error != std::errc() || next == at) return std::nullopt;
+    parts.push_back(part);
+    if (next == end) return parts;
+    if (*next != '.') return std::nullopt;
+    at = next + 1;
+  }
+}
+
 // Checks that `object` has a member `name` of the given kind; returns it.
 const Json& require(const Json& object, const std::string& where, const char* name, Json::value_t kind) {
   auto found = object.find(name);
@@ -124,8 +143,21 @@ void validate(const Json& data) {
     require(account, "\"account\"", name, Kind::string);
   }
   const Json& refusals = require(data, "the data set", "refusals", Kind::object);
-  for (const char* name : {"login", "checkCode", "payPassword", "unknownTrade"}) {
+  for (const char* name : {"login", "checkCode", "payPassword", "unknownTrade", "notPayable", "badAmount",
+                           "insufficientBalance", "noTransfer"}) {
     require(refusals, "\"refusals\"", name, Kind::object);
+  }
+  for (const char* name : {"currentBalance", "availableBalance", "draftAmount"}) {
+    if (!detail::parseYuan(require(account, "\"account\"", name, Kind::string).get<std::string>())) {
+      throw std::runtime_error(std::string("demo data: \"account\" \"") + name + "\" is not an amount like 12.50");
+    }
+  }
+  if (data.contains("update")) {
+    const Json& update = require(data, "the data set", "update", Kind::object);
+    for (const char* name : {"version", "memo", "path"}) require(update, "\"update\"", name, Kind::string);
+    if (!versionParts(update["version"].get<std::string>())) {
+      throw std::runtime_error("demo data: \"update\" \"version\" is not like 2.1.4.101");
+    }
   }
   require(require(data, "the data set", "tradeTypes", Kind::object), "\"tradeTypes\"", "waitPay", Kind::array);
   for (const char* name : {"replies", "timeRanges"}) require(data, "the data set", name, Kind::object);
@@ -142,11 +174,14 @@ void validate(const Json& data) {
 
 }  // namespace
 
-DemoAccount::DemoAccount(Json data, std::filesystem::path baseDir, GatewayKey& key)
-    : data_(std::move(data)), baseDir_(std::move(baseDir)), key_(key) {
+DemoAccount::DemoAccount(Json data, std::filesystem::path baseDir, GatewayKey& key, bool offersUpdate)
+    : data_(std::move(data)), baseDir_(std::move(baseDir)), key_(key), offersUpdate_(offersUpdate) {
   validate(data_);
+  if (offersUpdate_ && !data_.contains("update")) throw std::runtime_error("demo data: no \"update\" to offer the package with");
   checkCodeImage_ = readBase64(baseDir_ / data_["account"]["checkCodeImage"].get<std::string>());
   contacts_ = data_.value("contactLists", Json::array());
+  currentBalance_ = *detail::parseYuan(data_["account"]["currentBalance"].get<std::string>());
+  availableBalance_ = *detail::parseYuan(data_["account"]["availableBalance"].get<std::string>());
 }
 
 Reply DemoAccount::refusal(const char* name, bool withCheckCode) const {
@@ -189,15 +224,44 @@ Reply DemoAccount::answer(const RecordedRequest& request) {
   std::lock_guard lock(mutex_);
   if (auto refused = checkPasswords(request)) return *refused;
   if (request.operation == "login") return login(request);
+  // Money moves only for operations the demo answers.
+  if (data_["replies"].contains(request.operation)) {
+    if (auto refused = settle(request)) return *refused;
+  }
   Json reply = replyFor(request);
   if (reply.is_null()) return Reply::result(9999, "演示网关不支持此操作：" + request.operation);
   if (kSessionKeyOperations.count(request.operation) != 0 && reply["resultStatus"] == 100) {
     reply.update(key_.sessionKey());
   }
+  return Reply::json(Json::parse(filledIn(reply.dump(), request)));
+}
+
+Json DemoAccount::withLiveValues(const Json& reply, const RecordedRequest& request) {
+  std::lock_guard lock(mutex_);
+  return Json::parse(filledIn(reply.dump(), request));
+}
+
+std::string DemoAccount::filledIn(std::string text, const RecordedRequest& request) const {
   // Addresses of the gateway's own pages point back at the address the client used.
-  std::string text = reply.dump();
   replaceAll(text, "{gateway}", std::string(request.tls ? "https://" : "http://") + request.header("Host"));
-  return Reply::json(Json::parse(text));
+  replaceAll(text, "{currentBalance}", detail::yuanText(currentBalance_));
+  replaceAll(text, "{availableBalance}", detail::yuanText(availableBalance_));
+  return text;
+}
+
+void DemoAccount::record(std::int64_t signedFen, const std::string& type, const std::string& institution,
+                         const std::string& memo) {
+  Json& transactions = data_["transactions"];
+  char id[24];
+  std::snprintf(id, sizeof id, "T%04zu", transactions.size() + 1);
+  Json entry = {{"transLogId", id},
+                {"daysAgo", 0},
+                {"time", localDate(0, "%H:%M:%S")},
+                {"transType", type},
+                {"money", (signedFen >= 0 ? "+" : "") + detail::yuanText(signedFen)},
+                {"transInstitution", institution}};
+  if (!memo.empty()) entry["transMemo"] = memo;
+  transactions.insert(transactions.begin(), std::move(entry));
 }
 
 Json DemoAccount::replyFor(const RecordedRequest& request) {
@@ -207,6 +271,10 @@ Json DemoAccount::replyFor(const RecordedRequest& request) {
   if (operation == "queryTradeLists") return tradeList(sent);
   if (operation == "queryTransList") return transactionList(sent);
   if (operation == "queryTradeDetail") return tradeDetail(request.field("tradeNO"));
+  if (operation == "update" && updateOfferedTo(request)) {
+    const Json& update = data_["update"];
+    return {{"resultStatus", 202}, {"memo", update["memo"]}, {"downloadURL", "{gateway}" + update["path"].get<std::string>()}};
+  }
   if (operation == "queryTradeNum") {
     reply["totalCount"] = tradeList(sent)["totalCount"];
   } else if (operation == "queryContactLists") {
@@ -309,11 +377,28 @@ Json DemoAccount::transactionList(const Json& query) const {
   return page(matching, query, "transList");
 }
 
+bool DemoAccount::updateOfferedTo(const RecordedRequest& request) const {
+  if (!offersUpdate_) return false;
+  auto installed = versionParts(request.field("productVersion"));
+  return installed && *installed < *versionParts(data_["update"]["version"].get<std::string>());
+}
+
+Json* DemoAccount::findTrade(const std::string& tradeNO) {
+  for (auto& trade : data_["trades"]) {
+    if (trade["tradeNO"] == tradeNO) return &trade;
+  }
+  return nullptr;
+}
+
+bool DemoAccount::isUnpaid(const Json& trade) const {
+  const Json& statuses = data_["tradeTypes"]["waitPay"];
+  return std::find(statuses.begin(), statuses.end(), trade["tradeStatus"]) != statuses.end();
+}
+
 Json DemoAccount::tradeDetail(const std::string& tradeNO) const {
   for (const auto& trade : data_["trades"]) {
     if (trade["tradeNO"] != tradeNO) continue;
-    const Json& statuses = data_["tradeTypes"]["waitPay"];
-    bool unpaid = std::find(statuses.begin(), statuses.end(), trade["tradeStatus"]) != statuses.end();
+    bool unpaid = isUnpaid(trade);
     Json reply = {{"resultStatus", 100}, {"paid", unpaid ? 0 : 1}, {"buyer", trade["buyer"] == 0}, {"act", trade["act"]},
                   {"tradeNO", tradeNO}, {"goodsName", trade["goodsName"]}};
     if (unpaid) {
@@ -353,14 +438,17 @@ void DemoAccount::addContact(const RecordedRequest& request) {
   contacts_.push_back({{"groupName", groupName}, {"contacts", Json::array({contact})}});
 }
 
-std::shared_ptr<DemoAccount> installDemo(TestGateway& gateway, const std::filesystem::path& dataFile) {
-  return installDemo(gateway, readJsonFile(dataFile), dataFile.parent_path());
+std::shared_ptr<DemoAccount> installDemo(TestGateway& gateway, const std::filesystem::path& dataFile,
+                                         const std::optional<std::filesystem::path>& updatePackage) {
+  return installDemoData(gateway, readJsonFile(dataFile), dataFile.parent_path(), updatePackage);
 }
 
-std::shared_ptr<DemoAccount> installDemo(TestGateway& gateway, Json data, const std::filesystem::path& baseDir) {
-  auto demo = std::make_shared<DemoAccount>(data, baseDir, gateway.key());
+std::shared_ptr<DemoAccount> installDemoData(TestGateway& gateway, Json data, const std::filesystem::path& baseDir,
+                                             const std::optional<std::filesystem::path>& updatePackage) {
+  auto demo = std::make_shared<DemoAccount>(data, baseDir, gateway.key(), updatePackage.has_value());
   if (data.contains("pages")) applyScript(gateway, {{"pages", data["pages"]}}, baseDir);
-  serveDemoPages(gateway, data, gateway.key());
+  if (updatePackage) gateway.serveFile(data["update"]["path"].get<std::string>(), *updatePackage, "application/octet-stream");
+  serveDemoPages(gateway, data, gateway.key(), demo);
   gateway.setFallback([demo](const RecordedRequest& request) { return demo->answer(request); });
   return demo;
 }

@@ -64,12 +64,12 @@ Reply page(const std::string& title, const std::string& body) {
                          htmlEscaped(title) + "</title></head>\n<body>\n" + body + "</body>\n</html>\n");
 }
 
-Reply billQuery(const Json& bill, GatewayKey& key, const RecordedRequest& request) {
+Reply billQuery(const Json& bill, GatewayKey& key, DemoAccount& demo, const RecordedRequest& request) {
   if (fieldOf(request, "accountNO").empty()) return Reply::result(201, "请输入用户编号");
   Json reply = {{"resultStatus", 888}};
   reply.update(bill);
   reply.update(key.sessionKey());
-  return Reply::json(reply);
+  return Reply::json(demo.withLiveValues(reply, request));
 }
 
 Reply shopPage(const Json& merchant, const RecordedRequest& request) {
@@ -108,11 +108,12 @@ Reply resultPage(const RecordedRequest& request) {
 
 }  // namespace
 
-void serveDemoPages(TestGateway& gateway, const Json& data, GatewayKey& key) {
+void serveDemoPages(TestGateway& gateway, const Json& data, GatewayKey& key, std::shared_ptr<DemoAccount> demo) {
   if (data.contains("bill")) {
     Json bill = data["bill"];
-    gateway.servePageHandler("/puc/billQuery.htm",
-                             [bill, &key](const RecordedRequest& request) { return billQuery(bill, key, request); });
+    gateway.servePageHandler("/puc/billQuery.htm", [bill, &key, demo](const RecordedRequest& request) {
+      return billQuery(bill, key, *demo, request);
+    });
   }
   if (data.contains("merchant")) {
     Json merchant = data["merchant"];

@@ -18,11 +18,14 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: korvex-testgateway --port N [--tls CERTDIR] [--demo] [--demo-data FILE] [--script FILE]\n"
+    "usage: korvex-testgateway --port N [--tls CERTDIR] [--demo] [--demo-data FILE] [--update-package FILE]\n"
+    "                          [--script FILE]\n"
     "  --port N          listen on 127.0.0.1:N (0 picks a free port)\n"
     "  --tls CERTDIR     serve HTTPS; the test CA and certificates are kept in CERTDIR (ca.pem to trust)\n"
     "  --demo            answer every operation from the demo account\n"
     "  --demo-data FILE  the demo account's data set (default: the one in the source tree)\n"
+    "  --update-package FILE\n"
+    "                    with --demo: serve this package and offer it as the data set's newer version\n"
     "  --script FILE     scripted replies (JSON), taking precedence over the demo\n";
 
 [[noreturn]] void usage(const std::string& problem) {
@@ -35,6 +38,7 @@ struct Arguments {
   std::optional<std::string> tlsDir;
   bool demo = false;
   std::string demoData = KV_TESTGATEWAY_DEMO_DATA;
+  std::optional<std::string> updatePackage;
   std::optional<std::string> script;
 };
 
@@ -58,6 +62,8 @@ Arguments parse(int argc, char** argv) {
       arguments.demo = true;
     } else if (option == "--demo-data") {
       arguments.demoData = value();
+    } else if (option == "--update-package") {
+      arguments.updatePackage = value();
     } else if (option == "--script") {
       arguments.script = value();
     } else if (option == "--help" || option == "-h") {
@@ -68,6 +74,7 @@ Arguments parse(int argc, char** argv) {
     }
   }
   if (!arguments.port) usage("--port is required");
+  if (arguments.updatePackage && !arguments.demo) usage("--update-package needs --demo");
   return arguments;
 }
 
@@ -93,7 +100,7 @@ int main(int argc, char** argv) {
   }
   testgateway::TestGateway gateway(options);
   try {
-    if (arguments.demo) testgateway::installDemo(gateway, arguments.demoData);
+    if (arguments.demo) testgateway::installDemo(gateway, arguments.demoData, arguments.updatePackage);
     if (arguments.script) testgateway::loadScriptFile(gateway, *arguments.script);
     gateway.start();
   } catch (const std::exception& error) {

@@ -88,7 +88,7 @@ TEST_F(DemoAccountTest, RefusesAWrongPasswordAndAsksForTheCheckCodeAfterRepeated
 }
 
 TEST_F(DemoAccountTest, ChecksThePaymentPassword) {
-  Json request = {{"operationType", "p2pPay"}};
+  Json request = {{"operationType", "mcDeposit"}, {"mcBankId", "ICBC"}, {"depositAmount", "1"}};
   request["payPassword"] = encrypted("pay123456");
   EXPECT_EQ(send(request)["resultStatus"], 100);
   request["payPassword"] = encrypted("pay12345");
@@ -104,7 +104,7 @@ TEST_F(DemoAccountTest, AnswersEveryOperationWithWhatItsScreenShows) {
     std::vector<const char*> members;
   } cases[] = {
       {{{"operationType", "preRegister"}}, {"checkCode", "rsaPK", "rsaTS"}},
-      {{{"operationType", "p2pPrePay"}, {"toPayAccount", "lihua@korvex.cn"}},
+      {{{"operationType", "p2pPrePay"}, {"toPayAccount", "lihua@korvex.cn"}, {"toPayAmount", "5"}},
        {"isQuser", "toPayUserName", "toPayAccount", "rsaPK", "rsaTS"}},
       {{{"operationType", "confirmMobilePay"}}, {"memo"}},
       {{{"operationType", "queryBalance"}}, {"currentBalance", "availableBalance"}},
@@ -148,6 +148,90 @@ TEST_F(DemoAccountTest, AnswersEveryOperationWithWhatItsScreenShows) {
     Json reply = send(one.request);
     EXPECT_EQ(reply["resultStatus"], 100);
     for (const char* member : one.members) EXPECT_TRUE(reply.contains(member)) << member;
+  }
+}
+
+// Payments and top-ups move the balance that the next query shows, one after another on the same
+// account; what is refused moves nothing.
+TEST_F(DemoAccountTest, PaymentsAndTopUpsMoveTheBalance) {
+  struct Case {
+    Json request;
+    const char* password;  // the encrypted field it carries, if any
+    int status;
+    const char* availableAfter;
+  } cases[] = {
+      {{{"operationType", "p2pPrePay"}, {"toPayAccount", "lihua@korvex.cn"}, {"toPayAmount", "50"}}, nullptr, 100, "1200.00"},
+      {{{"operationType", "p2pPay"}}, "payPassword", 100, "1150.00"},
+      {{{"operationType", "p2pPay"}}, "payPassword", 307, "1150.00"},  // paid already
+      {{{"operationType", "tradePay"}, {"tradeNo", "2024061100001"}, {"useCoupon", "Y"}, {"couponAmount", "10.00"}},
+       "payPassword", 100, "961.00"},  // 199.00 less the 10.00 red packet
+      {{{"operationType", "tradePay"}, {"tradeNo", "2024061100001"}, {"useCoupon", "N"}}, "payPassword", 304, "961.00"},
+      {{{"operationType", "tradePay"}, {"tradeNo", "2024061100002"}, {"useCoupon", "N"}}, nullptr, 105, "961.00"},
+      {{{"operationType", "confirmGoods"}, {"tradeNo", "2024061000003"}}, "payPassword", 100, "961.00"},
+      {{{"operationType", "drawMoney"}, {"amount", "100"}}, "payPassword", 100, "861.00"},
+      {{{"operationType", "drawMoney"}, {"amount", "5000"}}, "payPassword", 306, "861.00"},
+      {{{"operationType", "drawMoney"}, {"amount", "-5"}}, "payPassword", 305, "861.00"},
+      {{{"operationType", "deposit4Mobile"}, {"toMobileNO", "13800138000"}, {"toMobileAmount", "50"}, {"toPayAmount", "49.50"}},
+       "payPassword", 100, "811.50"},
+      {{{"operationType", "pucPay"}, {"billNO", "PUC2024061200001"}}, "payPassword", 100, "752.90"},
+      {{{"operationType", "mcDeposit"}, {"mcBankId", "ICBC"}, {"mcShortCode", "1234"}, {"depositAmount", "50"}},
+       "payPassword", 100, "802.90"},
+      {{{"operationType", "easyownDeposit"}, {"cardNo", "1"}, {"cardPass", "2"}, {"cardAmount", "100"}}, nullptr, 100,
+       "898.90"},  // less the 4% fee
+      {{{"operationType", "ebankDeposit"}, {"bankId", "ICBC"}, {"depositAmount", "20.5"}}, nullptr, 100, "919.40"},
+      {{{"operationType", "draftDeposit"}, {"draftNO", "D1"}}, "draftPassword", 100, "1019.40"},
+  };
+  for (const auto& one : cases) {
+    SCOPED_TRACE(one.request.dump());
+    Json request = one.request;
+    if (one.password) request[one.password] = encrypted(std::string(one.password) == "payPassword" ? "pay123456" : "x");
+    EXPECT_EQ(send(request)["resultStatus"], one.status);
+    EXPECT_EQ(send({{"operationType", "queryBalance"}})["availableBalance"], one.availableAfter);
+  }
+  // The frozen 88.50 stays apart from what moved.
+  EXPECT_EQ(send({{"operationType", "queryBalance"}})["currentBalance"], "1107.90");
+
+  Json unpaid = send({{"operationType", "queryTradeLists"}, {"queryTradeType", "waitPay"}, {"nextPage", 1}, {"pageCount", 10}});
+  ASSERT_EQ(unpaid["tradeTableList"].size(), 1u);
+  EXPECT_EQ(unpaid["tradeTableList"][0]["tradeNO"], "2024061100002");
+  Json paid = send({{"operationType", "queryTradeDetail"}, {"tradeNO", "2024061100001"}});
+  EXPECT_EQ(paid["paid"], 1);
+  EXPECT_EQ(paid["tradeStatus"], "WAIT_SELLER_SEND_GOODS");
+  EXPECT_EQ(send({{"operationType", "queryTradeDetail"}, {"tradeNO", "2024061000003"}})["tradeStatus"], "TRADE_FINISHED");
+  Json latest = send({{"operationType", "queryTransList"}, {"timeRange", "1d"}, {"nextPage", 1}, {"pageCount", 1}});
+  EXPECT_EQ(latest["transList"][0]["money"], "+100.00");
+  EXPECT_EQ(send({{"operationType", "getSupportedBank"}})["balance"], "1019.40");
+}
+
+// Given a package, the demo serves it and "update" offers it to a client older than the data
+// set's version, and to no other.
+TEST(DemoAccountUpdate, OffersTheServedPackageToAnOlderClientOnly) {
+  testing::ScratchDir dir;
+  std::ofstream(dir.path() / "KorvexPortal.CAB", std::ios::binary) << "the newer package";
+  TestGateway gateway;
+  installDemo(gateway, KV_TESTGATEWAY_DEMO_DATA, dir.path() / "KorvexPortal.CAB");
+  gateway.start();
+  httplib::Client client(gateway.httpUrl());
+  auto check = [&](const char* version) {
+    auto result = testing::postOperation(
+        client, Json({{"operationType", "update"}, {"productID", "KV"}, {"productVersion", version}}).dump());
+    return result ? Json::parse(result->body) : Json();
+  };
+
+  Json offer = check("2.1.3.1119");
+  EXPECT_EQ(offer["resultStatus"], 202);
+  EXPECT_FALSE(offer["memo"].get<std::string>().empty());
+  std::string url = offer["downloadURL"];
+  ASSERT_EQ(url.rfind(gateway.httpUrl() + "/", 0), 0u) << url;
+  auto package = client.Get(url.substr(gateway.httpUrl().size()));
+  ASSERT_TRUE(package);
+  EXPECT_EQ(package->status, 200);
+  EXPECT_EQ(package->body, "the newer package");
+
+  for (const char* current : {"2.1.4.1206", "2.2", "", "new"}) {
+    Json none = check(current);
+    EXPECT_EQ(none["resultStatus"], 100) << current;
+    EXPECT_EQ(none["downloadURL"], "") << current;
   }
 }
 
