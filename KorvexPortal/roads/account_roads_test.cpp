@@ -15,16 +15,7 @@
 
 using namespace roads;
 
-class AccountRoadTest : public RoadTest {
- protected:
-  // The desktop's page in the slot, once opened.
-  template <class Page>
-  Page* PageIn(DesktopSlot slot)
-  {
-    auto* desktop = static_cast<CDesktopDlg*>(App().GetDesktopDialog());
-    return desktop ? dynamic_cast<Page*>(desktop->GetPage(slot)) : nullptr;
-  }
-};
+using AccountRoadTest = RoadTest;
 
 TEST_F(AccountRoadTest, Withdraw)
 {

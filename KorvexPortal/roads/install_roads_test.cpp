@@ -2,8 +2,6 @@
 // password remembered from the run before, the desktop after login, and the package removed while
 // the client runs.
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "desktop_dlg.h"
 #include "login_ids.h"
@@ -12,19 +10,7 @@
 
 using namespace roads;
 
-namespace {
-
 namespace fs = std::filesystem;
-
-std::string ReadFile(const fs::path& path)
-{
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
-}  // namespace
 
 TEST_F(RoadTest, Install)
 {
@@ -35,8 +21,8 @@ TEST_F(RoadTest, Install)
     EXPECT_TRUE(fs::exists(folder / file)) << file;
   EXPECT_FALSE(fs::exists(root.path() + "/Temp/KorvexPortal.CAB")) << "the package goes once installed";
   EXPECT_EQ("46#\"\\Program Files\\KorvexPortal\\KorvexPortal.exe\"",
-            ReadFile(root.path() + "/Windows/Start Menu/Programs/Korvex.lnk"));
-  std::string registry = ReadFile(root.path() + "/.kernel/registry/registry.dat");
+            ReadHostFile(root.path() + "/Windows/Start Menu/Programs/Korvex.lnk"));
+  std::string registry = ReadHostFile(root.path() + "/.kernel/registry/registry.dat");
   EXPECT_NE(std::string::npos, registry.find("[HKEY_LOCAL_MACHINE\\Services\\Dovrel]"));
   EXPECT_NE(std::string::npos, registry.find("[HKEY_LOCAL_MACHINE\\Software\\Packages\\KorvexPortal]"));
 
@@ -137,7 +123,7 @@ TEST_F(RoadTest, Uninstall)
   EXPECT_FALSE(fs::exists(root.path() + "/Program Files/KorvexPortal"));
   EXPECT_FALSE(fs::exists(root.path() + "/Windows/Start Menu/Programs/Korvex.lnk"));
   EXPECT_FALSE(fs::exists(root.path() + "/Temp/KorvexPortal"));
-  std::string registry = ReadFile(root.path() + "/.kernel/registry/registry.dat");
+  std::string registry = ReadHostFile(root.path() + "/.kernel/registry/registry.dat");
   EXPECT_EQ(std::string::npos, registry.find("Services\\Dovrel")) << registry;
   EXPECT_EQ(std::string::npos, registry.find("Packages\\KorvexPortal")) << registry;
 }

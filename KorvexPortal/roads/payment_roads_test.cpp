@@ -98,8 +98,7 @@ TEST_F(PaymentRoadTest, TransferToAContact)
   StartClient();
   LogInToDesktop();
   OpenDesktopEntry(DesktopSlot::kTransfer);
-  auto* desktop = static_cast<CDesktopDlg*>(App().GetDesktopDialog());
-  auto* transfer = dynamic_cast<CP2PPayDlg*>(desktop->GetPage(DesktopSlot::kTransfer));
+  auto* transfer = PageIn<CP2PPayDlg>(DesktopSlot::kTransfer);
   ASSERT_NE(nullptr, transfer);
   ASSERT_TRUE(ClientDriver::WaitUntil([&] { return transfer->GetUnpaidCount() >= 0; })) << Recorded();
   Shot("form");

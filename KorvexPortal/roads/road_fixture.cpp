@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "dialog_ids.h"
 #include "message_box_types.h"
@@ -117,6 +118,7 @@ void RoadTest::TearDown()
     EXPECT_TRUE(driver->Stop());
     CThreadMessageBox::DestroyInstance();
     driver.reset();
+    app = nullptr;
   }
   clock.reset();
 }
@@ -157,6 +159,7 @@ void RoadTest::StartClient()
       << "the client's package is installed first";
   // Each run is the program started again: a fresh application object.
   driver.reset();
+  app = nullptr;
   auto owned = std::make_unique<RoadApp>();
   app = owned.get();
   driver = std::make_unique<ClientDriver>(std::move(owned));
@@ -240,6 +243,14 @@ std::u16string RoadTest::TextOf(HWND window)
   WCHAR text[256] = {};
   GetWindowTextW(window, text, 256);
   return text;
+}
+
+std::string RoadTest::ReadHostFile(const std::string& path)
+{
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
 }
 
 void RoadTest::Shot(const std::string& step)

@@ -86,11 +86,20 @@ class RoadTest : public ::testing::Test {
 
   // Opens the desktop's entry of the slot; its page once shown.
   HWND OpenDesktopEntry(DesktopSlot slot);
+  // The desktop's page in the slot, once opened.
+  template <class Page>
+  Page* PageIn(DesktopSlot slot)
+  {
+    auto* desktop = static_cast<CDesktopDlg*>(App().GetDesktopDialog());
+    return desktop ? dynamic_cast<Page*>(desktop->GetPage(slot)) : nullptr;
+  }
   void SetText(HWND field, const std::u16string& text);
 
   // Runs until a top-level window of the title is active; that window, or null.
   HWND WaitForActive(const std::u16string& title);
   static std::u16string TextOf(HWND window);
+  // A file of the host, whole (empty when it cannot be read).
+  static std::string ReadHostFile(const std::string& path);
   // Saves a screenshot named after the road and the step.
   void Shot(const std::string& step);
   // The same of a program that runs in a process of its own, once it has come to rest.

@@ -65,8 +65,7 @@ TEST_F(RoadTest, LinkABankCard)
   StartClient();
   LogInToDesktop();
   OpenDesktopEntry(DesktopSlot::kCardWizard);
-  auto* wizard = dynamic_cast<CMilocardHostDlg*>(
-      static_cast<CDesktopDlg*>(App().GetDesktopDialog())->GetPage(DesktopSlot::kCardWizard));
+  auto* wizard = PageIn<CMilocardHostDlg>(DesktopSlot::kCardWizard);
   ASSERT_NE(nullptr, wizard);
   ASSERT_TRUE(gateway.waitForRequest("preRequestMC2"));
   ASSERT_TRUE(ClientDriver::WaitUntil([&] {

@@ -1,9 +1,6 @@
 // The top-up road: the recharge page opened from the desktop once for each method (the linked
 // bank card, a prepaid phone-credit card, net banking handing over to the bank's page in the
 // browser, a remittance draft), each sent to the gateway with what the user typed.
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "desktop_dlg.h"
 #include "ebank_charge_dlg.h"
@@ -39,8 +36,7 @@ class TopUpRoadTest : public RoadTest {
   CRechargeHostDlg* OpenMethod(Method method)
   {
     OpenDesktopEntry(DesktopSlot::kRechargeHost);
-    auto* host = dynamic_cast<CRechargeHostDlg*>(
-        static_cast<CDesktopDlg*>(App().GetDesktopDialog())->GetPage(DesktopSlot::kRechargeHost));
+    auto* host = PageIn<CRechargeHostDlg>(DesktopSlot::kRechargeHost);
     EXPECT_TRUE(host && host->GetMenuPage());
     if (!host || !host->GetMenuPage())
       return nullptr;
@@ -77,10 +73,7 @@ class TopUpRoadTest : public RoadTest {
   // What the device's browser was started with; empty while it has not run.
   std::string BrowserArguments()
   {
-    std::ifstream file(root.path() + "/args.bin", std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    std::string all = bytes.str();
+    std::string all = ReadHostFile(root.path() + "/args.bin");
     return all.substr(0, all.find('\0'));
   }
 };

@@ -56,8 +56,7 @@ class WebCentreRoadTest : public RoadTest {
     StartClient();
     LogInToDesktop();
     OpenDesktopEntry(DesktopSlot::kWebCentre);
-    auto* centre = dynamic_cast<CHtmlDlg*>(
-        static_cast<CDesktopDlg*>(App().GetDesktopDialog())->GetPage(DesktopSlot::kWebCentre));
+    auto* centre = PageIn<CHtmlDlg>(DesktopSlot::kWebCentre);
     ASSERT_NE(nullptr, centre);
     ASSERT_TRUE(gateway.waitForPath("/puc/webMC.htm"));
     ASSERT_TRUE(ClientDriver::WaitUntil([&] { return TextOf(GetDlgItem(centre->m_hWnd, 133)) == u"缴费"; }))
