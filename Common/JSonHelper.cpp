@@ -117,3 +117,13 @@ void CResponseMap::SetCustomCallback(JsonEventCallback callback, void* context)
   customCallback_ = callback;
   customContext_ = context;
 }
+
+bool GetResponseText(const CResponseMap& reply, const WCHAR* key, CStringW& text)
+{
+  JsonParserValue value;
+  if (!reply.GetValue(key, value) || value.type != kJsonString) {
+    return false;
+  }
+  text = value.text;
+  return true;
+}

@@ -70,3 +70,7 @@ class CResponseMap {
   JsonEventCallback customCallback_ = nullptr;
   void* customContext_ = nullptr;
 };
+
+// The text of a member into text; false, and text untouched, when the key is missing or its
+// value is not text.
+bool GetResponseText(const CResponseMap& reply, const WCHAR* key, CStringW& text);

@@ -112,6 +112,26 @@ TEST(CResponseMap, GetValueLeavesOutAloneForAnAbsentKey)
   EXPECT_TRUE(value.text.IsEmpty());
 }
 
+TEST(CResponseMap, GetResponseTextTakesOnlyText)
+{
+  CResponseMap map;
+  ASSERT_EQ(map.Parse(u"{\"memo\":\"余额不足\",\"empty\":\"\",\"n\":7,\"k\":null}"), 1);
+  struct Case {
+    const char16_t* key;
+    bool found;
+    const char16_t* text;
+  } cases[] = {
+      {u"memo", true, u"余额不足"}, {u"empty", true, u""},       {u"n", false, u"before"},
+      {u"k", false, u"before"},     {u"absent", false, u"before"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(Utf8(c.key));
+    CStringW text(u"before");
+    EXPECT_EQ(GetResponseText(map, c.key, text), c.found);
+    EXPECT_EQ(Utf8(text), Utf8(c.text));
+  }
+}
+
 TEST(CResponseMap, ADamagedReplyIsNeverReadAsSuccess)
 {
   // The status arrives before the fault; the reply must not count as a success.

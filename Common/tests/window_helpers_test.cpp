@@ -67,7 +67,11 @@ class Windows : public ::testing::Test {
     wc.lpszClassName = u"CommonTestWindow";
     ASSERT_NE(RegisterClassW(&wc), 0);
   }
-  void TearDown() override { kvtest::DestroyThreadWindows(); }
+  void TearDown() override
+  {
+    kvtest::DestroyThreadWindows();
+    UnregisterClassW(u"CommonTestWindow", nullptr);
+  }
 
   static HWND Create(const WCHAR* title, DWORD style = WS_POPUP, HWND parent = nullptr)
   {

@@ -2,14 +2,11 @@
 // the device's socket calls, whose names it shares.
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 namespace dovrel_test {
 
-// A socket connected to 127.0.0.1:port whose reads wait at most timeoutSeconds; -1 when the
-// connection was refused.
-int ConnectBrowser(uint16_t port, int timeoutSeconds);
+// On a socket kvtest::ConnectLoopback connected:
 void SendFromBrowser(int browser, const std::string& bytes);
 void EndBrowserSending(int browser);
 // Everything received until the peer closed (or a read waited its time-out).

@@ -59,7 +59,7 @@ BrowserConnection::BrowserConnection()
   EXPECT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
   EXPECT_EQ(listen(listener, 1), 0);
   EXPECT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size), 0);
-  browser_ = ConnectBrowser(ntohs(address.sin_port), kGenerousWait / 1000);
+  browser_ = kvtest::ConnectLoopback(ntohs(address.sin_port), kGenerousWait / 1000);
   service_ = accept(listener, nullptr, nullptr);
   closesocket(listener);
   EXPECT_GE(browser_, 0);

@@ -2,8 +2,8 @@
 #include "account_query_page.h"
 #include "accountquery_ids.h"
 #include "app_services.h"
+#include "facade_request.h"
 #include "message_box_types.h"
-#include "net_transport.h"
 #include "payment_service.h"
 #include "resource_values.h"
 #include "service_errors.h"
@@ -109,7 +109,7 @@ LRESULT CAccountQueryPage::OnBalanceReady(UINT, WPARAM, LPARAM, BOOL&)
   } else if (status != kStatusSuccess) {
     // A failure is never silent: the memo, or the network text when there is none.
     if (CKorvexPortalApp* app = GetKorvexPortalApp())
-      app->ShowMessageBox(m_hWnd, memo.IsEmpty() ? CStringW(kServerConnectionErrorText) : memo, CStringW(), KV_BOX_INFO,
+      app->ShowMessageBox(m_hWnd, FailureText(memo), CStringW(), KV_BOX_INFO,
                           FALSE, SW_HIDE);
   }
   return 0;

@@ -135,12 +135,7 @@ void CAccountQueryPage::Layout()
   if (!m_tabs.IsWindow())
     return;
   int s = GetWidthScale();
-  RECT area = WorkingRect();
-  int top = area.top + 5 * s;
-  int width = area.right - area.left - 20 * s;
-  int height = area.bottom - top;
-  m_tabs.SetWindowPos(nullptr, area.left + 10 * s, top, width < 0 ? 0 : width, height < 0 ? 0 : height,
-                      SWP_NOZORDER | SWP_NOACTIVATE);
+  PlaceTabControl(m_tabs.m_hWnd, WorkingRect(), s);
   CKorvexListView& list = m_tabs.GetList(CAccountTabCtrl::kBalancePage);
   if (!list.IsWindow())
     return;

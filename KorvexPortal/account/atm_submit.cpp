@@ -20,12 +20,6 @@ constexpr int kStatusSessionEnded = 200;
 constexpr UINT kRefusalBox = KV_BOX_ERROR | KV_BOX_SELF_CLOSING;
 constexpr int kAmountChars = 64;
 
-void ShowBox(HWND owner, const CStringW& text, UINT type)
-{
-  if (CKorvexPortalApp* app = GetKorvexPortalApp())
-    app->ShowMessageBox(owner, text, CStringW(), type, FALSE, SW_HIDE);
-}
-
 }  // namespace
 
 LRESULT CAtmDlg::OnSubmit(WORD, WORD, HWND, BOOL&)
@@ -46,7 +40,7 @@ LRESULT CAtmDlg::OnSubmit(WORD, WORD, HWND, BOOL&)
   CStringW message;
   if (!ValidateAmount(amount, message) || !ValidatePassword(password, message)) {
     WipeSecret(password);
-    ShowBox(m_hWnd, message, kRefusalBox);
+    ShowApplicationBox(m_hWnd, message, kRefusalBox);
     return 0;
   }
   // Both fields are typed again for another withdrawal; the request carries what was checked.
@@ -58,7 +52,7 @@ LRESULT CAtmDlg::OnSubmit(WORD, WORD, HWND, BOOL&)
       u"正在申请提现，请稍候……");
   WipeSecret(password);
   if (!m_answer.started)
-    ShowBox(m_hWnd, FailureText(CStringW()), KV_BOX_ERROR);
+    ShowApplicationBox(m_hWnd, FailureText(CStringW()), KV_BOX_ERROR);
   else if (m_answer.answered && IsWindow())
     PostMessage(WM_KV_DRAWMONEY_REPLY);
   return 0;
@@ -71,18 +65,18 @@ LRESULT CAtmDlg::OnDrawMoneyReply(UINT, WPARAM, LPARAM, BOOL&)
   const CStringW memo = m_answer.memo;
   HandleCommonStatus(status, memo);
   if (status == kStatusSuccess) {
-    ShowBox(m_hWnd, u"提现成功！  请您在1-2个工作日后,查询银行账户余额。", KV_BOX_INFO);
+    ShowApplicationBox(m_hWnd, u"提现成功！  请您在1-2个工作日后,查询银行账户余额。", KV_BOX_INFO);
     CloseDialog(2, TRUE);
   } else if (status == kStatusSessionEnded) {
     CloseDialog(2, FALSE);
   } else if (status == kStatusNotActivated) {
-    ShowBox(m_hWnd, u"您需在本手机客户端上开通支付功能，请按短信提示回复开通。", KV_BOX_INFO);
+    ShowApplicationBox(m_hWnd, u"您需在本手机客户端上开通支付功能，请按短信提示回复开通。", KV_BOX_INFO);
     if (app && app->GetMainDialog())
       app->SubmitActivation(nullptr);
     else
       WRITE_LOG_ENTRY(u"ATMDialog: no main dialog for the activation");
   } else {
-    ShowBox(m_hWnd, FailureText(memo), kRefusalBox);
+    ShowApplicationBox(m_hWnd, FailureText(memo), kRefusalBox);
   }
   return 0;
 }

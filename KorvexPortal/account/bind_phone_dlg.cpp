@@ -16,12 +16,6 @@ constexpr int kStatusSuccess = 100;
 constexpr int kStatusSessionEnded = 200;
 constexpr COLORREF kFocusColour = 0xFF0000;
 
-void ShowBox(HWND owner, const CStringW& text, UINT type)
-{
-  if (CKorvexPortalApp* app = GetKorvexPortalApp())
-    app->ShowMessageBox(owner, text, CStringW(), type, FALSE, SW_HIDE);
-}
-
 }  // namespace
 
 CBindPhoneDlg::CBindPhoneDlg() = default;
@@ -98,14 +92,14 @@ LRESULT CBindPhoneDlg::OnOK(WORD, WORD, HWND, BOOL&)
   CStringW number(typed);
   CStringW message;
   if (!ValidatePhoneNumber(number, message)) {
-    ShowBox(m_hWnd, message, KV_BOX_INFO | KV_BOX_SELF_CLOSING);
+    ShowApplicationBox(m_hWnd, message, KV_BOX_INFO | KV_BOX_SELF_CLOSING);
     return 0;
   }
   m_answer = RunFacadeRequest(
       {kBound, kBindingFailed}, [&](CPaymentService&) { return service->ConfirmBinding(number); },
       u"正在绑定，请稍候……");
   if (!m_answer.started)
-    ShowBox(m_hWnd, FailureText(CStringW()), KV_BOX_ERROR);
+    ShowApplicationBox(m_hWnd, FailureText(CStringW()), KV_BOX_ERROR);
   else if (m_answer.answered && IsWindow())
     PostMessage(WM_KV_BINDPHONE_REPLY);
   return 0;
@@ -117,12 +111,12 @@ LRESULT CBindPhoneDlg::OnBindPhoneReply(UINT, WPARAM, LPARAM, BOOL&)
   const CStringW memo = m_answer.memo;
   HandleCommonStatus(status, memo);
   if (status == kStatusSuccess) {
-    ShowBox(m_hWnd, u"手机绑定申请成功！", KV_BOX_INFO);
+    ShowApplicationBox(m_hWnd, u"手机绑定申请成功！", KV_BOX_INFO);
     CloseDialog(2, TRUE);
   } else if (status == kStatusSessionEnded) {
     CloseDialog(2, FALSE);
   } else {
-    ShowBox(m_hWnd, FailureText(memo), KV_BOX_ERROR);
+    ShowApplicationBox(m_hWnd, FailureText(memo), KV_BOX_ERROR);
   }
   return 0;
 }

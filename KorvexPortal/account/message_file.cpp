@@ -9,8 +9,9 @@ namespace {
 
 CStringW TextOf(const CResponseMap& map, const WCHAR* key)
 {
-  JsonParserValue value;
-  return map.GetValue(key, value) && value.type == kJsonString ? value.text : CStringW();
+  CStringW text;
+  GetResponseText(map, key, text);
+  return text;
 }
 
 // The code page's bytes of one unit; FALSE when the code page lacks it (a surrogate alone

@@ -1,9 +1,9 @@
 // The message list's fetch: the request and its wait, the listener, and taking the outcome.
 #include "app_services.h"
+#include "facade_request.h"
 #include "message_box_types.h"
 #include "message_store.h"
 #include "msg_dlg.h"
-#include "net_transport.h"
 #include "payment_service.h"
 #include "service_errors.h"
 #include "service_results.h"
@@ -87,7 +87,7 @@ LRESULT CMsgDlg::OnFetched(UINT, WPARAM, LPARAM, BOOL&)
   }
   if (status != kStatusSuccess || !reply) {
     // A failed fetch says why: the gateway's memo, or the network text when it gave none.
-    ShowNotice(memo.IsEmpty() ? CStringW(kServerConnectionErrorText) : memo, KV_BOX_ERROR);
+    ShowNotice(FailureText(memo), KV_BOX_ERROR);
     return 0;
   }
   m_nMsgCount = reply->msgCount;

@@ -37,19 +37,6 @@ CStringW Trimmed(const CStringW& text)
   return text.Mid(begin, end - begin);
 }
 
-void ShowBox(HWND owner, const CStringW& text, UINT type)
-{
-  if (CKorvexPortalApp* app = GetKorvexPortalApp())
-    app->ShowMessageBox(owner, text, CStringW(), type, FALSE, SW_HIDE);
-}
-
-// The text of a field error after its field name and first comma; the whole memo without one.
-CStringW FieldMessage(const CStringW& memo)
-{
-  int comma = memo.Find(u',');
-  return comma > 0 ? memo.Mid(comma + 1) : memo;
-}
-
 }  // namespace
 
 CStringW CPersonalInfoDlg::CheckGreeting(const CStringW& greeting)
@@ -104,7 +91,7 @@ LRESULT CPersonalInfoDlg::OnSave(WORD, WORD, HWND, BOOL&)
   CStringW greeting = GreetingText();
   CStringW refusal = CheckGreeting(greeting);
   if (!refusal.IsEmpty()) {
-    ShowBox(::GetActiveWindow(), refusal, KV_BOX_INFO | KV_BOX_SELF_CLOSING);
+    ShowApplicationBox(::GetActiveWindow(), refusal, KV_BOX_INFO | KV_BOX_SELF_CLOSING);
     return 0;
   }
   CStringW wait = LoadResourceString(IDS_PERSONAL_WAIT);
@@ -134,9 +121,7 @@ LRESULT CPersonalInfoDlg::OnPersonalSetupReply(UINT, WPARAM wParam, LPARAM lPara
     if (!map.Parse(reply))
       WRITE_LOG_ENTRY(u"personalSetup reply not parsable");
     status = app->OnSessionResult(map);
-    JsonParserValue value;
-    if (map.GetValue(u"memo", value) && value.type == kJsonString)
-      memo = value.text;
+    GetResponseText(map, u"memo", memo);
   }
   if (HWND box = app->GetMessageBoxWindow())
     ::ShowWindow(box, SW_HIDE);
@@ -152,10 +137,10 @@ LRESULT CPersonalInfoDlg::OnPersonalSetupReply(UINT, WPARAM wParam, LPARAM lPara
     CloseDialog(2, FALSE);
   } else if (status == 0) {
     // Nothing usable came back: said, not left silent; the greeting stays for another try.
-    ShowBox(m_hWnd, FailureText(memo), KV_BOX_ERROR);
+    ShowApplicationBox(m_hWnd, FailureText(memo), KV_BOX_ERROR);
   } else if (status >= kFirstFieldError && status <= kLastFieldError && !memo.IsEmpty()) {
     // The common handling only logs field errors; this form shows them.
-    ShowBox(m_hWnd, FieldMessage(memo), KV_BOX_ERROR);
+    ShowApplicationBox(m_hWnd, FieldErrorText(memo), KV_BOX_ERROR);
   } else {
     WRITE_LOG_ENTRY(u"personalSetup %d", status);
   }

@@ -18,20 +18,6 @@ constexpr int kFirstFieldError = 301;
 constexpr int kLastFieldError = 400;
 constexpr int kNameChars = 64;
 
-void ShowBox(HWND owner, const CStringW& text, UINT type)
-{
-  if (CKorvexPortalApp* app = GetKorvexPortalApp())
-    app->ShowMessageBox(owner, text, CStringW(), type, FALSE, SW_HIDE);
-}
-
-// The message of a field error: the text after the field name and its comma, or the whole memo
-// when there is no comma or it comes first.
-CStringW FieldErrorMessage(const CStringW& memo)
-{
-  int comma = memo.Find(u',');
-  return comma > 0 ? memo.Mid(comma + 1) : memo;
-}
-
 }  // namespace
 
 LRESULT CQtoTDlg::OnSubmit(WORD, WORD, HWND, BOOL&)
@@ -53,7 +39,7 @@ LRESULT CQtoTDlg::OnSubmit(WORD, WORD, HWND, BOOL&)
   CStringW message;
   if (!ValidateRealName(m_strHolderName, message) || !ValidatePassword(password, message)) {
     WipeSecret(password);
-    ShowBox(::GetActiveWindow(), message, KV_BOX_INFO | KV_BOX_SELF_CLOSING);
+    ShowApplicationBox(::GetActiveWindow(), message, KV_BOX_INFO | KV_BOX_SELF_CLOSING);
     return 0;
   }
   m_answer = RunFacadeRequest(
@@ -62,7 +48,7 @@ LRESULT CQtoTDlg::OnSubmit(WORD, WORD, HWND, BOOL&)
       u"正在获取私钥……");
   WipeSecret(password);
   if (!m_answer.started)
-    ShowBox(m_hWnd, FailureText(CStringW()), KV_BOX_ERROR);
+    ShowApplicationBox(m_hWnd, FailureText(CStringW()), KV_BOX_ERROR);
   else if (m_answer.answered && IsWindow())
     PostMessage(WM_KV_QTOT_DONE);
   return 0;
@@ -79,7 +65,7 @@ LRESULT CQtoTDlg::OnDone(UINT, WPARAM, LPARAM, BOOL&)
     return 0;
   }
   if (status == kStatusSuccess) {
-    ShowBox(m_hWnd, u"保存成功！\r\n 您的Korvex账户已启用。", KV_BOX_INFO);
+    ShowApplicationBox(m_hWnd, u"保存成功！\r\n 您的Korvex账户已启用。", KV_BOX_INFO);
     if (app && app->GetMainDialog()) {
       app->ShowDesktopDlg(0);
       CloseDialog(0, FALSE);
@@ -87,11 +73,11 @@ LRESULT CQtoTDlg::OnDone(UINT, WPARAM, LPARAM, BOOL&)
       WRITE_LOG_ENTRY(u"QtoTDlg: no main window for the desktop");
     }
   } else if (status >= kFirstFieldError && status <= kLastFieldError) {
-    ShowBox(nullptr, FieldErrorMessage(memo), KV_BOX_ERROR);
+    ShowApplicationBox(nullptr, FieldErrorText(memo), KV_BOX_ERROR);
     if (HWND name = PageItem(IDC_QTOT_NAME))
       ::SetFocus(name);
   } else {
-    ShowBox(nullptr, FailureText(memo), KV_BOX_ERROR);
+    ShowApplicationBox(nullptr, FailureText(memo), KV_BOX_ERROR);
     WRITE_LOG_ENTRY(u"qUserInfoSupplement %d", status);
   }
   return 0;

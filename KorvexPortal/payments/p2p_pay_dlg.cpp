@@ -21,8 +21,6 @@ constexpr int kPrePaid = 9;
 constexpr int kPrePayFailed = 8;
 constexpr int kCaptionItems[4] = {IDC_P2P_ACCOUNT_CAPTION, IDC_P2P_AMOUNT_CAPTION, IDC_P2P_REASON_CAPTION,
                                   IDC_P2P_REASON_NOTE};
-const WCHAR* const kCaptionTexts[4] = {u"对方账户（邮箱或手机号）：", u"付款金额（元）：", u"付款原因：",
-                                       u"付款原因最多24个字。"};
 const WCHAR kSubmitWait[] = u"正在提交数据，请稍候……";
 
 }  // namespace
@@ -76,10 +74,9 @@ BOOL CP2PPayDlg::BindControls(BOOL save, int)
   AttachSkinEdit(IDC_P2P_ACCOUNT, m_accountEdit, kControlSkinEdit, save, 0xFF8000);
   AttachSkinEdit(IDC_P2P_AMOUNT, m_amountEdit, kControlSkinEdit, save, 0xFF8000);
   AttachSkinEdit(IDC_P2P_REASON, m_reasonEdit, kControlSkinEdit, save, 0xFF8000);
-  for (int i = 0; i < 4; ++i) {
+  // The captions are the template's own: the landscape one has short captions beside the fields.
+  for (int i = 0; i < 4; ++i)
     AttachSkinLabel(kCaptionItems[i], m_captions[i], kControlLabel, save, -1, -1, 0);
-    SetDlgItemText(kCaptionItems[i], kCaptionTexts[i]);
-  }
   if (!m_contactButton.m_hWnd && GetDlgItem(IDC_P2P_CONTACTS)) {
     m_contactButton.SubclassWindow(GetDlgItem(IDC_P2P_CONTACTS));
     m_contactButton.LoadBitmaps(IDB_CONTACT_BUTTON, IDB_CONTACT_BUTTON_FOCUS);

@@ -77,10 +77,9 @@ BOOL CPhonePaymentDlg::BindControls(BOOL save, int)
     return FALSE;
   AttachSkinEdit(IDC_PHONEPAY_NUMBER, m_numberEdit, kControlSkinEdit, save, 0xFF8000);
   SetDlgItemText(IDC_PHONEPAY_NUMBER, m_strNumber);
+  // The captions are the template's own: the landscape one has short captions beside the fields.
   AttachSkinLabel(IDC_PHONEPAY_NUMBER_CAPTION, m_captions[0], kControlLabel, save, -1, -1, 0);
   AttachSkinLabel(IDC_PHONEPAY_AMOUNT_CAPTION, m_captions[1], kControlLabel, save, -1, -1, 0);
-  SetDlgItemText(IDC_PHONEPAY_NUMBER_CAPTION, u"充值手机号码：");
-  SetDlgItemText(IDC_PHONEPAY_AMOUNT_CAPTION, u"充值金额（元）：");
   if (!m_contactButton.m_hWnd && GetDlgItem(IDC_PHONEPAY_CONTACTS)) {
     m_contactButton.SubclassWindow(GetDlgItem(IDC_PHONEPAY_CONTACTS));
     m_contactButton.LoadBitmaps(IDB_CONTACT_BUTTON, IDB_CONTACT_BUTTON_FOCUS);

@@ -6,13 +6,11 @@
 #include "skin_soft_key.h"
 #include "tab_strip.h"
 #include "trade_detail_rows.h"
-#include "tradequery_ids.h"
 #include "window_helpers.h"
 
 namespace {
 
 constexpr int kCaptionStripId = 1004;
-constexpr int kTabsId = 1005;
 
 }  // namespace
 
@@ -23,36 +21,6 @@ CTradeDetailDlg::~CTradeDetailDlg()
   // The models own their rows.
   m_detailRows.Clear();
   m_logisticsRows.Clear();
-}
-
-int CTradeDetailDlg::GetTemplateId(int)
-{
-  return IDD_TRADEQUERY;
-}
-
-int CTradeDetailDlg::GetBackgroundBitmapId(int orientation)
-{
-  return orientation == -1 ? 0x419 : 0x418;
-}
-
-int CTradeDetailDlg::GetLayoutStringId()
-{
-  return 132;
-}
-
-int CTradeDetailDlg::GetSoftKey1Id()
-{
-  return kBackKeyId;
-}
-
-int CTradeDetailDlg::GetSoftKey2Id()
-{
-  return 134;
-}
-
-int CTradeDetailDlg::GetCenterKeyId()
-{
-  return 135;
 }
 
 LRESULT CTradeDetailDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL& bHandled)
@@ -147,12 +115,6 @@ LRESULT CTradeDetailDlg::OnClose(UINT, WPARAM wParam, LPARAM, BOOL&)
   return 0;
 }
 
-LRESULT CTradeDetailDlg::OnBack(WORD, WORD, HWND, BOOL&)
-{
-  CloseDialog(2, TRUE);
-  return 0;
-}
-
 LRESULT CTradeDetailDlg::OnGoDesktop(WORD, WORD, HWND, BOOL&)
 {
   if (m_hQueryList && ::IsWindow(m_hQueryList))
@@ -160,16 +122,6 @@ LRESULT CTradeDetailDlg::OnGoDesktop(WORD, WORD, HWND, BOOL&)
   CloseDialog(2, TRUE);
   if (CKorvexPortalApp* app = GetKorvexPortalApp())
     app->ShowDesktopDlg(0);
-  return 0;
-}
-
-LRESULT CTradeDetailDlg::OnSoftKeyPopup(UINT, WPARAM, LPARAM, BOOL& bHandled)
-{
-  // The list's commands have no place here (the dialog declares no menu of its own).
-  if (HMENU popup = m_hMenu ? ::GetSubMenu(m_hMenu, 0) : nullptr)
-    for (UINT command : {ID_KV_OPENITEM, ID_KV_NEXTPAGE, ID_KV_PREVPAGE, ID_KV_FOCUSFILTER})
-      ::DeleteMenu(popup, command, MF_BYCOMMAND);
-  bHandled = FALSE;
   return 0;
 }
 
@@ -210,5 +162,5 @@ BOOL CTradeDetailDlg::PreTranslateMessage(MSG* pMsg)
     if (HandleKey(pMsg->wParam))
       return TRUE;
   }
-  return CBaseDlg::PreTranslateMessage(pMsg);
+  return CTabDetailDlg::PreTranslateMessage(pMsg);
 }

@@ -8,16 +8,16 @@
 #include <mutex>
 
 #include "account_tab_ctrl.h"
-#include "base_dlg.h"
 #include "caption_strip.h"
 #include "list_results.h"
 #include "list_rows.h"
 #include "service_listener.h"
+#include "tab_detail_dlg.h"
 
 // Posted to itself once the detail's wait ended (the trade query list uses it the same way).
 #define WM_KV_TRADEDETAIL_READY 0x618
 
-class CTradeDetailDlg : public CBaseDlg, public IServiceListener {
+class CTradeDetailDlg : public CTabDetailDlg, public IServiceListener {
  public:
   CTradeDetailDlg();
   ~CTradeDetailDlg() override;
@@ -35,12 +35,6 @@ class CTradeDetailDlg : public CBaseDlg, public IServiceListener {
   const CListRows& GetLogisticsRows() const { return m_logisticsRows; }
   const CCaptionStrip& GetCaptionStrip() const { return m_caption; }
 
-  int GetTemplateId(int orientation) override;
-  int GetBackgroundBitmapId(int orientation) override;
-  int GetLayoutStringId() override;
-  int GetSoftKey1Id() override;
-  int GetSoftKey2Id() override;
-  int GetCenterKeyId() override;
   BOOL BindControls(BOOL save, int controlId) override;
   BOOL PreTranslateMessage(MSG* pMsg) override;
 
@@ -54,24 +48,18 @@ class CTradeDetailDlg : public CBaseDlg, public IServiceListener {
     MESSAGE_HANDLER(WM_SIZE, OnSize)
     MESSAGE_HANDLER(WM_PAINT, OnPaint)
     MESSAGE_HANDLER(WM_CLOSE, OnClose)
-    MESSAGE_HANDLER(WM_KV_SOFTKEY_POPUP, OnSoftKeyPopup)
     MESSAGE_HANDLER(WM_KV_TRADEDETAIL_READY, OnDetailReady)
-    COMMAND_ID_HANDLER(kBackKeyId, OnBack)
     COMMAND_ID_HANDLER(ID_KV_GODESKTOP, OnGoDesktop)
-    CHAIN_MSG_MAP(CBaseDlg)
+    CHAIN_MSG_MAP(CTabDetailDlg)
   END_MSG_MAP()
 
  private:
-  enum { kBackKeyId = 133 };
-
   LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL& bHandled);
   LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled);
   LRESULT OnSize(UINT, WPARAM, LPARAM lParam, BOOL& bHandled);
   LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnClose(UINT, WPARAM wParam, LPARAM, BOOL&);
-  LRESULT OnSoftKeyPopup(UINT, WPARAM, LPARAM, BOOL& bHandled);
   LRESULT OnDetailReady(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnBack(WORD, WORD, HWND, BOOL&);
   LRESULT OnGoDesktop(WORD, WORD, HWND, BOOL&);
 
   void Layout();

@@ -1,8 +1,8 @@
 // The trade detail's request ("queryTradeDetail") and its reply in the rows.
 #include "app_services.h"
+#include "facade_request.h"
 #include "log_writer.h"
 #include "message_box_types.h"
-#include "net_transport.h"
 #include "payment_service.h"
 #include "resource_values.h"
 #include "service_errors.h"
@@ -100,7 +100,7 @@ LRESULT CTradeDetailDlg::OnDetailReady(UINT, WPARAM, LPARAM, BOOL&)
     return 0;
   }
   if (CKorvexPortalApp* app = GetKorvexPortalApp())
-    app->ShowMessageBox(m_hWnd, memo.IsEmpty() ? CStringW(kServerConnectionErrorText) : memo, CStringW(),
+    app->ShowMessageBox(m_hWnd, FailureText(memo), CStringW(),
                         KV_BOX_ERROR, FALSE, SW_HIDE);
   WriteLogEntry("QuerySingleTradeDetails", __LINE__, u"");
   return 0;

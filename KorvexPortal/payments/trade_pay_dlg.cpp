@@ -92,6 +92,7 @@ BOOL CTradePayDlg::BindControls(BOOL save, int)
   if (caption.IsEmpty())
     caption = u"安全签名";
   SetDlgItemText(IDC_TRADEPAY_SIGNATURE, caption + (m_pParams ? m_pParams->signature : CStringW()));
+  FitSummaryColumn();
   AttachSkinEdit(IDC_TRADEPAY_PASSWORD, m_passwordEdit, kControlSkinEdit, save, 0xFF8000);
   AddLayoutItem(IDC_TRADEPAY_COUPON_NOTE, &m_hCouponNote);
   AddLayoutItem(IDC_TRADEPAY_COUPON_CHECK, &m_hCouponCheck);
@@ -121,6 +122,29 @@ BOOL CTradePayDlg::PreTranslateMessage(MSG* pMsg)
     }
   }
   return CBaseDlg::PreTranslateMessage(pMsg);
+}
+
+void CTradePayDlg::FitSummaryColumn()
+{
+  if (GetOrientation() != -1)
+    return;
+  // Top to bottom; each line moves down by what the lines above it grew.
+  CSkinLabel* column[] = {&m_signatureLabel,       &m_lineLabels[kCounterparty], &m_lineLabels[kGoods],
+                          &m_lineLabels[kFrom],    &m_lineLabels[kAccount],      &m_lineLabels[kTotal],
+                          &m_lineLabels[kState]};
+  int grown = 0;
+  for (CSkinLabel* label : column) {
+    if (!label->m_hWnd)
+      continue;
+    RECT rect{};
+    label->GetWindowRect(&rect);
+    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
+    int height = rect.bottom - rect.top;
+    int fit = label->GetFitHeight();
+    label->SetWindowPos(nullptr, rect.left, rect.top + grown, rect.right - rect.left, fit,
+                        SWP_NOZORDER | SWP_NOACTIVATE);
+    grown += fit - height;
+  }
 }
 
 void CTradePayDlg::BuildSummary()

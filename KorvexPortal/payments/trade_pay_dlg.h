@@ -73,6 +73,8 @@ class CTradePayDlg : public CBaseDlg, public IServiceListener {
 
   // The summary lines from the record.
   void BuildSummary();
+  // In landscape the summary is a narrow column beside the password: lines too long for it wrap.
+  void FitSummaryColumn();
   // The red-packet note and check box; checked when initial.
   void ShowCoupon(bool initial);
   // Asks the instant-transfer question where it applies; false when the user did not confirm.

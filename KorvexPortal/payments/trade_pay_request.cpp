@@ -1,6 +1,7 @@
 // The trade pay dialog's request: the password read and checked, the request of the record's
 // kind with the wait box, and the outcome shown and reported to the parent.
 #include "app_services.h"
+#include "facade_request.h"
 #include "input_validators.h"
 #include "log_writer.h"
 #include "message_box_types.h"
@@ -27,12 +28,6 @@ constexpr int kPasswordChars = 260;
 const WCHAR kInstantTransferQuestion[] = u"即时到账交易不受Korvex保护，钱直接到对方的账户，不能退款，您是否确定。";
 const WCHAR kNotActivatedText[] = u"您需在本手机客户端上开通支付功能，请按短信提示回复开通。";
 
-int ShowBox(HWND owner, const CStringW& text, UINT type, int afterShow = SW_HIDE)
-{
-  CKorvexPortalApp* app = GetKorvexPortalApp();
-  return app ? app->ShowMessageBox(owner, text, CStringW(), type, FALSE, afterShow) : KV_BOX_NO_ANSWER;
-}
-
 }  // namespace
 
 LRESULT CTradePayDlg::OnPay(WORD, WORD, HWND, BOOL&)
@@ -52,7 +47,7 @@ LRESULT CTradePayDlg::OnPay(WORD, WORD, HWND, BOOL&)
   CStringW message;
   if (!ValidatePassword(password, message)) {
     WipeSecret(password);
-    ShowBox(m_hWnd, message, KV_BOX_INFO);
+    ShowApplicationBox(m_hWnd, message, KV_BOX_INFO);
     return 0;
   }
   if (m_pParams->kind < kTradePayTrade || m_pParams->kind > kTradePayBill || !ConfirmInstantTransfer()) {
@@ -73,13 +68,13 @@ LRESULT CTradePayDlg::OnPay(WORD, WORD, HWND, BOOL&)
   WipeSecret(password);
   int answer = KV_BOX_NO_ANSWER;
   if (command) {
-    answer = ShowBox(m_hWnd, WaitText(), KV_BOX_WAIT);
+    answer = ShowApplicationBox(m_hWnd, WaitText(), KV_BOX_WAIT);
     if (answer == KV_BOX_ANSWER_CANCEL)
       service->Cancel(command);
   }
   service->RemoveListener(this);
   if (!command) {
-    ShowBox(m_hWnd, kServerConnectionErrorText, KV_BOX_ERROR);
+    ShowApplicationBox(m_hWnd, kServerConnectionErrorText, KV_BOX_ERROR);
     return 0;
   }
   if (answer != KV_BOX_ANSWER_CANCEL && IsWindow())
@@ -92,7 +87,7 @@ bool CTradePayDlg::ConfirmInstantTransfer()
   if (m_pParams->kind != kTradePayTrade || m_pParams->instantTransfer != 1)
     return true;
   // Only an explicit OK pays: a box that ended without an answer does not.
-  return ShowBox(m_hWnd, kInstantTransferQuestion, KV_BOX_QUESTION) == KV_BOX_ANSWER_OK;
+  return ShowApplicationBox(m_hWnd, kInstantTransferQuestion, KV_BOX_QUESTION) == KV_BOX_ANSWER_OK;
 }
 
 CServiceCommand* CTradePayDlg::StartRequest(const CStringW& password)
@@ -195,7 +190,7 @@ LRESULT CTradePayDlg::OnServiceDone(UINT, WPARAM, LPARAM, BOOL&)
     // Another try on the same dialog.
     if (HWND edit = GetDlgItem(IDC_TRADEPAY_PASSWORD))
       ClearInputForMe(edit);
-    ShowBox(m_hWnd, LoadResourceString(IDS_TRADEPAY_WRONG_PASSWORD), KV_BOX_ERROR);
+    ShowApplicationBox(m_hWnd, LoadResourceString(IDS_TRADEPAY_WRONG_PASSWORD), KV_BOX_ERROR);
     return 0;
   }
   bool success = status == kStatusSuccess;
@@ -207,15 +202,15 @@ LRESULT CTradePayDlg::OnServiceDone(UINT, WPARAM, LPARAM, BOOL&)
       text = memo;
     else
       text = LoadResourceString(IDS_TRADEPAY_SUCCESS);
-    ShowBox(m_hWnd, text, KV_BOX_SUCCESS);
+    ShowApplicationBox(m_hWnd, text, KV_BOX_SUCCESS);
   } else if (status == kStatusNotActivated) {
-    ShowBox(m_hWnd, kNotActivatedText, KV_BOX_INFO);
+    ShowApplicationBox(m_hWnd, kNotActivatedText, KV_BOX_INFO);
     if (app->GetMainDialog())
       app->SubmitActivation(this);
     else
       WRITE_LOG_ENTRY(u"TradePayDlg: no main dialog for the activation");
   } else {
-    ShowBox(m_hWnd, memo.IsEmpty() ? CStringW(kServerConnectionErrorText) : memo, KV_BOX_ERROR);
+    ShowApplicationBox(m_hWnd, FailureText(memo), KV_BOX_ERROR);
   }
   PostResult(success, status);
   return 0;

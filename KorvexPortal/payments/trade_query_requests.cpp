@@ -1,8 +1,8 @@
 // The trade query list's requests: a page of trades ("queryTradeLists"), the paging rules and
 // the reply shown in the list.
 #include "app_services.h"
+#include "facade_request.h"
 #include "message_box_types.h"
-#include "net_transport.h"
 #include "payment_service.h"
 #include "resource_values.h"
 #include "service_errors.h"
@@ -152,7 +152,7 @@ void CTradeQueryDlg::ShowPageCounter()
 void CTradeQueryDlg::ShowFailure(const CStringW& memo)
 {
   if (CKorvexPortalApp* app = GetKorvexPortalApp())
-    app->ShowMessageBox(m_hWnd, memo.IsEmpty() ? CStringW(kServerConnectionErrorText) : memo, CStringW(),
+    app->ShowMessageBox(m_hWnd, FailureText(memo), CStringW(),
                         KV_BOX_INFO, FALSE, SW_HIDE);
 }
 

@@ -1,6 +1,7 @@
 // Paying a row of the unpaid-trade list: the trade's detail is fetched, the trade pay dialog
 // opens on it, and a paid trade leaves the list.
 #include "app_services.h"
+#include "facade_request.h"
 #include "message_box_types.h"
 #include "net_transport.h"
 #include "payment_service.h"
@@ -82,7 +83,7 @@ void CUnpaidTradeListDlg::PayRow(int index)
     HandleCommonStatus(status, memo);
     PostMessage(WM_CLOSE, 1);
   } else {
-    app->ShowMessageBox(m_hWnd, memo.IsEmpty() ? CStringW(kServerConnectionErrorText) : memo, CStringW(),
+    app->ShowMessageBox(m_hWnd, FailureText(memo), CStringW(),
                         KV_BOX_ERROR, FALSE, SW_HIDE);
   }
 }

@@ -10,20 +10,6 @@
 #include "resource_values.h"
 #include "shell_ids.h"
 
-namespace {
-
-// The reply's text member, or false when it is missing or not text.
-bool GetText(const CResponseMap& reply, const WCHAR* key, CStringW& text)
-{
-  JsonParserValue value;
-  if (!reply.GetValue(key, value) || value.type != kJsonString)
-    return false;
-  text = value.text;
-  return true;
-}
-
-}  // namespace
-
 void CKorvexPortalShellApp::PreRegister(HWND, UINT replyMessage, const CStringW& url)
 {
   EnsureRegisterDialog();
@@ -64,8 +50,8 @@ void CKorvexPortalShellApp::OnPreRegisterResult(WPARAM result, LPARAM reply)
     CStringW timeStamp;
     CStringW checkCode;
     HBITMAP picture = nullptr;
-    if (GetText(map, u"rsaPK", publicKey) && GetText(map, u"rsaTS", timeStamp) &&
-        GetText(map, u"checkCode", checkCode))
+    if (GetResponseText(map, u"rsaPK", publicKey) && GetResponseText(map, u"rsaTS", timeStamp) &&
+        GetResponseText(map, u"checkCode", checkCode))
       picture = CheckCodeBitmapFromBase64(checkCode);
     CBaseDlg* form = EnsureRegisterDialog();
     if (!picture || !form) {

@@ -2,9 +2,9 @@
 // and the reply shown in the list.
 #include "account_query_dlg.h"
 #include "app_services.h"
+#include "facade_request.h"
 #include "list_results.h"
 #include "message_box_types.h"
-#include "net_transport.h"
 #include "payment_service.h"
 #include "resource_values.h"
 #include "service_errors.h"
@@ -155,7 +155,7 @@ LRESULT CAccountQueryDlg::OnTransListReady(UINT, WPARAM, LPARAM, BOOL&)
   if (status != kStatusSuccess) {
     CKorvexPortalApp* app = GetKorvexPortalApp();
     if (app)
-      app->ShowMessageBox(m_hWnd, memo.IsEmpty() ? CStringW(kServerConnectionErrorText) : memo, CStringW(),
+      app->ShowMessageBox(m_hWnd, FailureText(memo), CStringW(),
                           KV_BOX_INFO, FALSE, SW_HIDE);
   }
   m_list.EnableDrawing(TRUE);

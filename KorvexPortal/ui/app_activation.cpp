@@ -3,9 +3,9 @@
 #include "app_services.h"
 
 #include "facade_answer.h"
+#include "facade_request.h"
 #include "log_writer.h"
 #include "message_box_types.h"
-#include "net_transport.h"
 #include "payment_service.h"
 
 namespace {
@@ -36,7 +36,7 @@ int CKorvexPortalApp::SubmitActivation(IServiceListener*)
     if (!memo.IsEmpty())
       ShowMessageBox(GetActiveWindow(), memo, CStringW(), KV_BOX_INFO, FALSE, SW_HIDE);
   } else {
-    ShowMessageBox(GetActiveWindow(), memo.IsEmpty() ? CStringW(kServerConnectionErrorText) : memo, CStringW(),
+    ShowMessageBox(GetActiveWindow(), FailureText(memo), CStringW(),
                    KV_BOX_ERROR, FALSE, SW_HIDE);
   }
   return 0;

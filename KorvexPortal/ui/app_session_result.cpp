@@ -18,15 +18,6 @@ bool ReadNumber(const CResponseMap& reply, const WCHAR* key, int& number)
   return true;
 }
 
-bool ReadText(const CResponseMap& reply, const WCHAR* key, CStringW& text)
-{
-  JsonParserValue value;
-  if (!reply.GetValue(key, value) || value.type != kJsonString)
-    return false;
-  text = value.text;
-  return true;
-}
-
 }  // namespace
 
 int CKorvexPortalApp::OnSessionResult(CResponseMap& reply)
@@ -41,12 +32,12 @@ int CKorvexPortalApp::OnSessionResult(CResponseMap& reply)
     return 0;
   }
   CStringW memo;
-  ReadText(reply, u"memo", memo);
+  GetResponseText(reply, u"memo", memo);
   int unread = 0;
   if (ReadNumber(reply, u"msgCount", unread))
     SetUnreadCount(unread);
   CStringW downloadUrl;
-  ReadText(reply, u"downloadURL", downloadUrl);
+  GetResponseText(reply, u"downloadURL", downloadUrl);
 
   HWND box = nullptr;
   switch (status) {
@@ -89,8 +80,8 @@ int CKorvexPortalApp::OnSessionResult(CResponseMap& reply)
     case 411: {
       CStringW userName;
       CStringW logonId;
-      bool named = status == 411 || ReadText(reply, u"userName", userName);
-      if (named && ReadText(reply, u"logonId", logonId)) {
+      bool named = status == 411 || GetResponseText(reply, u"userName", userName);
+      if (named && GetResponseText(reply, u"logonId", logonId)) {
         if (status == 401)
           SetUserName(userName);
         SetLogonId(logonId);

@@ -54,6 +54,12 @@ CStringW FailureText(const CStringW& memo)
   return memo.IsEmpty() ? CStringW(kServerConnectionErrorText) : memo;
 }
 
+CStringW FieldErrorText(const CStringW& memo)
+{
+  int comma = memo.Find(u',');
+  return comma > 0 ? memo.Mid(comma + 1) : memo;
+}
+
 int ShowApplicationBox(HWND owner, const CStringW& text, UINT type)
 {
   CKorvexPortalApp* app = GetKorvexPortalApp();

@@ -38,6 +38,10 @@ FacadeReply RunFacadeRequest(std::initializer_list<int> codes,
 // The memo, or the network text when the failure came without one.
 CStringW FailureText(const CStringW& memo);
 
+// The message of a field error "<field>,<message>": the text after the first comma, or the whole
+// memo when it has no comma or starts with one.
+CStringW FieldErrorText(const CStringW& memo);
+
 // A box of the application's owned by the window: the key that ended it, or KV_BOX_NO_ANSWER
 // without an application.
 int ShowApplicationBox(HWND owner, const CStringW& text, UINT type);

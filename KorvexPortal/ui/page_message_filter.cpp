@@ -26,6 +26,27 @@ void CPageMessageFilter::Unregister()
   m_pForm = nullptr;
 }
 
+namespace {
+
+bool IsRadioButton(HWND control)
+{
+  return control && (::SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON);
+}
+
+// The next (or previous) radio button of the control's group, round the group; the control
+// itself when there is no other.
+HWND NextRadioInGroup(HWND page, HWND control, bool previous)
+{
+  for (HWND next = ::GetNextDlgGroupItem(page, control, previous); next && next != control;
+       next = ::GetNextDlgGroupItem(page, next, previous)) {
+    if (IsRadioButton(next))
+      return next;
+  }
+  return control;
+}
+
+}  // namespace
+
 BOOL CPageMessageFilter::PreTranslateMessage(MSG* pMsg)
 {
   UINT message = pMsg->message;
@@ -37,15 +58,28 @@ BOOL CPageMessageFilter::PreTranslateMessage(MSG* pMsg)
     return FALSE;
   if (message == WM_KEYDOWN && (pMsg->wParam == VK_UP || pMsg->wParam == VK_DOWN) &&
       (pMsg->hwnd == m_hPage || ::IsChild(m_hPage, pMsg->hwnd))) {
-    // Up and down go from tab stop to tab stop (the rows, a link), never onto the form's scroll
-    // bar, unless the focused control uses the arrows itself.
+    // Up and down go from tab stop to tab stop (the rows, a link, the fields), never onto the
+    // form's scroll bar, unless the focused control uses them itself: a one-line edit (it has a
+    // selection and takes no line keys) moves its caret with left and right only.
+    // Among radio buttons (only the checked one is a tab stop) they move the choice through the
+    // group instead.
     LRESULT code = ::SendMessageW(pMsg->hwnd, WM_GETDLGCODE, pMsg->wParam, reinterpret_cast<LPARAM>(pMsg));
-    if (!(code & (DLGC_WANTARROWS | DLGC_WANTMESSAGE))) {
-      ::SendMessageW(m_hPage, WM_NEXTDLGCTL, pMsg->wParam == VK_UP ? 1 : 0, FALSE);
-      if (m_pForm)
-        m_pForm->ScrollIntoView(::GetFocus());
-      return TRUE;
+    bool oneLineEdit = (code & DLGC_HASSETSEL) && !(code & DLGC_WANTMESSAGE);
+    bool up = pMsg->wParam == VK_UP;
+    if (code & DLGC_RADIOBUTTON) {
+      HWND next = NextRadioInGroup(m_hPage, pMsg->hwnd, up);
+      if (next != pMsg->hwnd) {
+        ::SendMessageW(m_hPage, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
+        ::SendMessageW(next, BM_CLICK, 0, 0);
+      }
+    } else if (!(code & (DLGC_WANTARROWS | DLGC_WANTMESSAGE)) || oneLineEdit) {
+      ::SendMessageW(m_hPage, WM_NEXTDLGCTL, up ? 1 : 0, FALSE);
+    } else {
+      return ::IsDialogMessageW(m_hPage, pMsg);
     }
+    if (m_pForm)
+      m_pForm->ScrollIntoView(::GetFocus());
+    return TRUE;
   }
   return ::IsDialogMessageW(m_hPage, pMsg);
 }

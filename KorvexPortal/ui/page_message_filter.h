@@ -1,6 +1,7 @@
 // The message filter of a page that lives inside a host dialog (a child dialog of its own): keys
 // and pointer messages for the page go to the page's own dialog navigation; up and down move
-// between its tab stops, scrolling the one reached into view; the release of a soft key is left to the host, which presses the key.
+// between its tab stops (one-line edits among them), scrolling the one reached into view; the
+// release of a soft key is left to the host, which presses the key.
 #pragma once
 
 #include "atl/atl.h"

@@ -1,6 +1,7 @@
 #include "scroll_panel.h"
 
 #include <cstdint>
+#include <mutex>
 
 #include "app_services.h"
 
@@ -18,14 +19,21 @@ constexpr int kNoCorner = 0;
 constexpr int kCornerLeft = 1;
 constexpr int kCornerRight = 2;
 
-// The scroll-bar skin of the resource library, loaded by the first panel and shared by all.
+// The scroll-bar skin of the resource library in use, loaded by the first panel that meets that
+// library and shared by all. The skin of a library no longer in use is not freed: a panel of
+// another thread may be drawing with it.
 HBITMAP SharedSkin()
 {
-  static HBITMAP skin = [] {
-    CKorvexPortalApp* app = GetKorvexPortalApp();
-    HMODULE library = app ? app->GetResourceLibrary() : nullptr;
-    return library ? LoadBitmapW(library, MAKEINTRESOURCEW(kSkinBitmapId)) : nullptr;
-  }();
+  static std::mutex lock;
+  static HMODULE loadedFrom = nullptr;
+  static HBITMAP skin = nullptr;
+  CKorvexPortalApp* app = GetKorvexPortalApp();
+  HMODULE library = app ? app->GetResourceLibrary() : nullptr;
+  std::lock_guard<std::mutex> guard(lock);
+  if (library != loadedFrom) {
+    loadedFrom = library;
+    skin = library ? LoadBitmapW(library, MAKEINTRESOURCEW(kSkinBitmapId)) : nullptr;
+  }
   return skin;
 }
 

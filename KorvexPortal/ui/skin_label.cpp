@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "drawing_helpers.h"
+
 namespace {
 
 // The caption the template editor gives a new static: it stands for no text.
@@ -32,6 +34,36 @@ BOOL CSkinLabel::SubclassStatic(HWND hWnd)
 void CSkinLabel::SetTextColor(COLORREF colour)
 {
   m_textColour = colour;
+}
+
+int CSkinLabel::GetFitHeight()
+{
+  RECT client{};
+  GetClientRect(&client);
+  CStringW shown = ShownText();
+  if (shown.IsEmpty() || client.right <= 0 || !m_bWrap)
+    return client.bottom;
+  HDC dc = ::GetDC(m_hWnd);
+  if (!dc)
+    return client.bottom;
+  HFONT boldFont = m_bBold ? CreateHeavySystemFont() : nullptr;
+  auto font = boldFont ? reinterpret_cast<HGDIOBJ>(boldFont) : reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT));
+  HGDIOBJ oldFont = font ? ::SelectObject(dc, font) : nullptr;
+  RECT line{};
+  ::DrawTextW(dc, shown, shown.GetLength(), &line, m_format | DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
+  RECT wrapped{0, 0, client.right, 0};
+  ::DrawTextW(dc, shown, shown.GetLength(), &wrapped, DT_CALCRECT | DT_NOPREFIX | DT_WORDBREAK);
+  if (oldFont)
+    ::SelectObject(dc, oldFont);
+  if (boldFont)
+    ::DeleteObject(boldFont);
+  ::ReleaseDC(m_hWnd, dc);
+  int width = line.right - line.left;
+  if (width <= client.right)
+    return client.bottom;
+  // The painting wraps only when the lines it reckons with are shorter than the label.
+  int reckoned = (width / client.right + 1) * (line.bottom - line.top) + 1;
+  return std::max({static_cast<int>(client.bottom), static_cast<int>(wrapped.bottom - wrapped.top), reckoned});
 }
 
 LRESULT CSkinLabel::OnSetText(UINT, WPARAM, LPARAM lParam, BOOL&)
@@ -74,17 +106,10 @@ void CSkinLabel::PaintText(HDC dc, const RECT& client)
   auto font = reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT));
   HGDIOBJ oldFont = font ? ::SelectObject(dc, font) : nullptr;
   COLORREF oldColour = m_textColour ? ::SetTextColor(dc, *m_textColour) : 0;
-  CStringW shown = m_bCaptionPrefix ? m_strCaption + m_strText : m_strText;
+  CStringW shown = ShownText();
   if (!shown.IsEmpty()) {
-    HFONT boldFont = nullptr;
-    HGDIOBJ oldFontOfDc = nullptr;
-    if (m_bBold) {
-      LOGFONTW heavy{};
-      ::GetObjectW(::GetStockObject(SYSTEM_FONT), sizeof(heavy), &heavy);
-      heavy.lfWeight = 900;
-      boldFont = ::CreateFontIndirectW(&heavy);
-      oldFontOfDc = ::SelectObject(dc, boldFont);
-    }
+    HFONT boldFont = m_bBold ? CreateHeavySystemFont() : nullptr;
+    HGDIOBJ oldFontOfDc = boldFont ? ::SelectObject(dc, boldFont) : nullptr;
     RECT measured{};
     ::DrawTextW(dc, shown, shown.GetLength(), &measured, m_format | DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
     int width = measured.right - measured.left;

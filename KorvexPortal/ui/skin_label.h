@@ -17,6 +17,9 @@ class CSkinLabel : public CWindowImpl<CSkinLabel> {
   // Takes over a static control: its text becomes the label's text and its caption.
   BOOL SubclassStatic(HWND hWnd);
   void SetTextColor(COLORREF colour);
+  // The height that shows the whole text at the label's present width: its own height when the
+  // text fits on one line (or the label does not wrap), else enough lines for the text to wrap.
+  int GetFitHeight();
 
   CSkinImage m_background;
   bool m_bBold = false;
@@ -37,6 +40,7 @@ class CSkinLabel : public CWindowImpl<CSkinLabel> {
   LRESULT OnGetTextLength(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
   LRESULT OnCtlColorStatic(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
   void PaintText(HDC dc, const RECT& client);
+  CStringW ShownText() const { return m_bCaptionPrefix ? m_strCaption + m_strText : m_strText; }
 
   CStringW m_strText;
   CStringW m_strCaption;

@@ -116,3 +116,12 @@ void PaintTabPageBackground(HWND tabControl, HDC dc, const RECT& area, int bandE
   RECT rule{area.left, band.bottom - 1, area.right, band.bottom};
   FillSolid(dc, rule, kBandEdge);
 }
+
+void PlaceTabControl(HWND tabControl, const RECT& area, int scale)
+{
+  int top = area.top + 5 * scale;
+  int width = area.right - area.left - 20 * scale;
+  int height = area.bottom - top;
+  ::SetWindowPos(tabControl, nullptr, area.left + 10 * scale, top, width < 0 ? 0 : width, height < 0 ? 0 : height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}

@@ -39,3 +39,7 @@ void PaintTabStrip(HWND tabControl, HDC dc, const CSelectedTabImages& images, Ta
 // Paints the page under a tab control placed at the top of the area: the form colour over the
 // area, and a band as high as the tabs (plus their edges and bandExtra pixels) with a rule under it.
 void PaintTabPageBackground(HWND tabControl, HDC dc, const RECT& area, int bandExtra);
+
+// Places a tab control over the area, 10 pixels (times the width scale) in from either side and
+// 5 down from the top, to the bottom; the page under it is painted with a bandExtra of 5.
+void PlaceTabControl(HWND tabControl, const RECT& area, int scale);

@@ -2,6 +2,7 @@
 #include "thread_message_box.h"
 
 #include <mutex>
+#include <vector>
 
 #include "dialog_ids.h"
 #include "message_box_types.h"
@@ -15,6 +16,8 @@ constexpr DWORD kStopBoundMs = 30000;
 
 std::mutex g_instanceLock;
 std::atomic<CThreadMessageBox*> g_box{nullptr};
+// Boxes closed while a caller still waited on them: the caller goes on and may still call them.
+std::vector<CThreadMessageBox*>* g_closedUnderWait = new std::vector<CThreadMessageBox*>;
 
 std::mutex g_queueLock;
 CThreadMessageBox::RequestQueue g_queue;
@@ -69,7 +72,13 @@ void CThreadMessageBox::DestroyInstance()
   std::lock_guard<std::mutex> guard(g_instanceLock);
   CThreadMessageBox* box = g_box.exchange(nullptr);
   // A box whose thread did not end is left alone: its thread still uses it.
-  if (box && box->Stop())
+  if (!box || !box->Stop())
+    return;
+  // A caller whose wait the closing ended goes on with the box (its window gone, its calls do
+  // nothing): the box is kept for it.
+  if (box->m_waiters > 0)
+    g_closedUnderWait->push_back(box);
+  else
     delete box;
 }
 
@@ -192,12 +201,17 @@ int CThreadMessageBox::Wait()
 {
   if (!HasWindow())
     return KV_BOX_NO_ANSWER;
+  ++m_waiters;
   WaitAnswering(m_hEvent, INFINITE);
   RunOnBoxThread([&] {
     KillTimer(kProgressTimer);
     KillTimer(kSelfCloseTimer);
   });
-  return m_result;
+  int result = m_result;
+  // A wait that outlived the window stays counted: its caller may still call the box.
+  if (HasWindow())
+    --m_waiters;
+  return result;
 }
 
 void CThreadMessageBox::EndRequest()

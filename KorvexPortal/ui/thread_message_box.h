@@ -44,7 +44,8 @@ class CThreadMessageBox : public CSkinMessageBox {
   // The shared box's window; null before the first Instance and once the window is gone.
   static HWND SharedWindow();
   // Closes the box's window, ends its thread and frees the box. The program's end and each test
-  // that used the box call it, before the device goes.
+  // that used the box call it, before the device goes. A caller still waiting on the box goes on
+  // with no answer; the box is then kept, without a window, for the calls that caller still makes.
   static void DestroyInstance();
 
   // Where the box queues its requests: the process's HTTP client, unless a test gives another.
@@ -136,6 +137,8 @@ class CThreadMessageBox : public CSkinMessageBox {
   HANDLE m_hThread = nullptr;
   std::atomic<int> m_result{0};
   std::atomic<bool> m_bArmed{false};
+  // Callers in Wait, and those whose wait the window's end cut short.
+  std::atomic<int> m_waiters{0};
   Request m_request;
   CBoxReplyReceivers m_receivers;
 };

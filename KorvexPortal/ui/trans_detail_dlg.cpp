@@ -6,41 +6,6 @@
 #include "tab_strip.h"
 #include "window_helpers.h"
 
-int CTransDetailDlg::GetTemplateId(int)
-{
-  return 208;
-}
-
-int CTransDetailDlg::GetBackgroundBitmapId(int orientation)
-{
-  return orientation == -1 ? 0x419 : 0x418;
-}
-
-int CTransDetailDlg::GetLayoutStringId()
-{
-  return 132;
-}
-
-int CTransDetailDlg::GetSoftKey1Id()
-{
-  return kBackKeyId;
-}
-
-int CTransDetailDlg::GetSoftKey2Id()
-{
-  return 134;
-}
-
-int CTransDetailDlg::GetMenuId()
-{
-  return 0;
-}
-
-int CTransDetailDlg::GetCenterKeyId()
-{
-  return 135;
-}
-
 LRESULT CTransDetailDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL& bHandled)
 {
   SetTitle(u"账户信息", FALSE);
@@ -81,12 +46,7 @@ void CTransDetailDlg::Layout()
   if (!m_tabs.IsWindow())
     return;
   int s = GetWidthScale();
-  RECT area = WorkingRect();
-  int top = area.top + 5 * s;
-  int width = area.right - area.left - 20 * s;
-  int height = area.bottom - top;
-  m_tabs.SetWindowPos(nullptr, area.left + 10 * s, top, width < 0 ? 0 : width, height < 0 ? 0 : height,
-                      SWP_NOZORDER | SWP_NOACTIVATE);
+  PlaceTabControl(m_tabs.m_hWnd, WorkingRect(), s);
   CKorvexListView& list = GetList();
   if (!m_pRows || !list.IsWindow())
     return;
@@ -104,22 +64,6 @@ LRESULT CTransDetailDlg::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
   HDC dc = ::BeginPaint(m_hWnd, &paint);
   PaintTabPageBackground(m_tabs.m_hWnd, dc, WorkingRect(), 5);
   ::EndPaint(m_hWnd, &paint);
-  return 0;
-}
-
-LRESULT CTransDetailDlg::OnSoftKeyPopup(UINT, WPARAM, LPARAM, BOOL& bHandled)
-{
-  // The list's commands have no place here.
-  if (HMENU popup = m_hMenu ? ::GetSubMenu(m_hMenu, 0) : nullptr)
-    for (UINT command : {ID_KV_OPENITEM, ID_KV_NEXTPAGE, ID_KV_PREVPAGE, ID_KV_FOCUSFILTER})
-      ::DeleteMenu(popup, command, MF_BYCOMMAND);
-  bHandled = FALSE;
-  return 0;
-}
-
-LRESULT CTransDetailDlg::OnBack(WORD, WORD, HWND, BOOL&)
-{
-  CloseDialog(2, TRUE);
   return 0;
 }
 
@@ -144,5 +88,5 @@ BOOL CTransDetailDlg::PreTranslateMessage(MSG* pMsg)
       return TRUE;
     }
   }
-  return CBaseDlg::PreTranslateMessage(pMsg);
+  return CTabDetailDlg::PreTranslateMessage(pMsg);
 }

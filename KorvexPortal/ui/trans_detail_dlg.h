@@ -4,15 +4,11 @@
 #pragma once
 
 #include "account_tab_ctrl.h"
-#include "base_dlg.h"
-#include "dialog_ids.h"
 #include "list_rows.h"
-#include "skin_soft_key.h"
+#include "tab_detail_dlg.h"
 
-class CTransDetailDlg : public CBaseDlg {
+class CTransDetailDlg : public CTabDetailDlg {
  public:
-  enum { kBackKeyId = 133, kTabsId = 1005 };
-
   CTransDetailDlg() = default;
   ~CTransDetailDlg() override = default;
 
@@ -24,13 +20,6 @@ class CTransDetailDlg : public CBaseDlg {
   CAccountTabCtrl& GetTabs() { return m_tabs; }
   CKorvexListView& GetList() { return m_tabs.GetList(CAccountTabCtrl::kAccountDetailPage); }
 
-  int GetTemplateId(int orientation) override;
-  int GetBackgroundBitmapId(int orientation) override;
-  int GetLayoutStringId() override;
-  int GetSoftKey1Id() override;
-  int GetSoftKey2Id() override;
-  int GetMenuId() override;
-  int GetCenterKeyId() override;
   BOOL BindControls(BOOL save, int controlId) override;
   BOOL PreTranslateMessage(MSG* pMsg) override;
 
@@ -39,10 +28,8 @@ class CTransDetailDlg : public CBaseDlg {
     MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
     MESSAGE_HANDLER(WM_SIZE, OnSize)
     MESSAGE_HANDLER(WM_PAINT, OnPaint)
-    MESSAGE_HANDLER(WM_KV_SOFTKEY_POPUP, OnSoftKeyPopup)
-    COMMAND_ID_HANDLER(kBackKeyId, OnBack)
     COMMAND_ID_HANDLER(ID_KV_GODESKTOP, OnGoDesktop)
-    CHAIN_MSG_MAP(CBaseDlg)
+    CHAIN_MSG_MAP(CTabDetailDlg)
   END_MSG_MAP()
 
  private:
@@ -50,8 +37,6 @@ class CTransDetailDlg : public CBaseDlg {
   LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled);
   LRESULT OnSize(UINT, WPARAM, LPARAM lParam, BOOL& bHandled);
   LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnSoftKeyPopup(UINT, WPARAM, LPARAM, BOOL& bHandled);
-  LRESULT OnBack(WORD, WORD, HWND, BOOL&);
   LRESULT OnGoDesktop(WORD, WORD, HWND, BOOL&);
 
   void Layout();

@@ -4,6 +4,7 @@
 
 #include "base/lasterror.h"
 #include "client_identity.h"
+#include "crypt/errors.h"
 #include "command_registry.h"
 #include "json/writer.h"
 #include "secret_json.h"
@@ -29,13 +30,19 @@ Json::Value NewRequest(const WCHAR* operationType)
   return request;
 }
 
-// The password followed by the stored time stamp, encrypted with the stored session key;
-// empty without a session record.
-Json::Value Encrypted(const WCHAR* password)
+// Stores in the field the password followed by the stored time stamp, encrypted with the stored
+// session key. False, with the last error NTE_BAD_KEY, when that cannot be done (no session key
+// is stored, or the key takes no password): the request that would carry it is not sent.
+bool PutEncrypted(const WCHAR* password, Json::Value& field)
 {
   CStringW out;
   EncryptWithSessionKey(GetSessionRecord().get(), out, Text(password));
-  return Json::Value(out.GetString());
+  if (out.IsEmpty()) {
+    SetLastError(static_cast<DWORD>(NTE_BAD_KEY));
+    return false;
+  }
+  field = out.GetString();
+  return true;
 }
 
 // The unpaid-trade query the login request carries, as compact JSON text.
@@ -89,8 +96,10 @@ CServiceCommand* CPaymentService::Register(const WCHAR* phoneNO, const WCHAR* re
   request[u"phoneNO"] = Text(phoneNO);
   request[u"realName"] = Text(realName);
   request[u"checkCode"] = Text(checkCode);
-  request[u"loginPassword"] = Encrypted(loginPassword);
-  request[u"payPassword"] = Encrypted(payPassword);
+  if (!PutEncrypted(loginPassword, request[u"loginPassword"]) ||
+      !PutEncrypted(payPassword, request[u"payPassword"])) {
+    return nullptr;
+  }
   return Start("doRegister", request);
 }
 
@@ -134,7 +143,9 @@ CServiceCommand* CPaymentService::P2PPrePay(const WCHAR* toPayAccount, const WCH
 CServiceCommand* CPaymentService::P2PPay(const WCHAR* payPassword)
 {
   Json::Value request = NewRequest(u"p2pPay");
-  request[u"payPassword"] = Encrypted(payPassword);
+  if (!PutEncrypted(payPassword, request[u"payPassword"])) {
+    return nullptr;
+  }
   return Start("p2pPay", request);
 }
 
@@ -215,7 +226,9 @@ CServiceCommand* CPaymentService::McDeposit(const WCHAR* mcBankId, const WCHAR* 
   request[u"mcBankId"] = Text(mcBankId);
   request[u"mcShortCode"] = Text(mcShortCode);
   request[u"depositAmount"] = Text(depositAmount);
-  request[u"payPassword"] = Encrypted(payPassword);
+  if (!PutEncrypted(payPassword, request[u"payPassword"])) {
+    return nullptr;
+  }
   return Start("mcDeposit", request);
 }
 
@@ -275,7 +288,9 @@ CServiceCommand* CPaymentService::DrawMoney(const WCHAR* amount, const WCHAR* pa
 {
   Json::Value request = NewRequest(u"drawMoney");
   request[u"amount"] = Text(amount);
-  request[u"payPassword"] = Encrypted(payPassword);
+  if (!PutEncrypted(payPassword, request[u"payPassword"])) {
+    return nullptr;
+  }
   return Start("drawMoney", request);
 }
 
@@ -304,7 +319,9 @@ CServiceCommand* CPaymentService::Deposit4Mobile(const WCHAR* payPassword)
   request[u"toMobileAmount"] = quote ? quote->toMobileAmount.GetString() : u"";
   request[u"toPayAmount"] = quote ? quote->toPayAmount.GetString() : u"";
   request[u"toMobileNO"] = quote ? quote->toMobileNO.GetString() : u"";
-  request[u"payPassword"] = Encrypted(payPassword);
+  if (!PutEncrypted(payPassword, request[u"payPassword"])) {
+    return nullptr;
+  }
   return Start("deposit4Mobile", request);
 }
 
@@ -328,7 +345,9 @@ CServiceCommand* CPaymentService::TradePay(const WCHAR* tradeNo, const WCHAR* pa
 {
   Json::Value request = NewRequest(u"tradePay");
   request[u"tradeNo"] = Text(tradeNo);
-  request[u"payPassword"] = Encrypted(payPassword);
+  if (!PutEncrypted(payPassword, request[u"payPassword"])) {
+    return nullptr;
+  }
   request[u"useCoupon"] = Text(useCoupon);
   request[u"couponAmount"] = Text(couponAmount);
   return Start("tradePay", request);
@@ -370,7 +389,9 @@ CServiceCommand* CPaymentService::ConfirmGoods(const WCHAR* tradeNo, const WCHAR
 {
   Json::Value request = NewRequest(u"confirmGoods");
   request[u"tradeNo"] = Text(tradeNo);
-  request[u"payPassword"] = Encrypted(payPassword);
+  if (!PutEncrypted(payPassword, request[u"payPassword"])) {
+    return nullptr;
+  }
   return Start("confirmGoods", request);
 }
 
@@ -378,7 +399,9 @@ CServiceCommand* CPaymentService::PucPay(const WCHAR* billNO, const WCHAR* payPa
 {
   Json::Value request = NewRequest(u"pucPay");
   request[u"billNO"] = Text(billNO);
-  request[u"payPassword"] = Encrypted(payPassword);
+  if (!PutEncrypted(payPassword, request[u"payPassword"])) {
+    return nullptr;
+  }
   return Start("pucPay", request);
 }
 

@@ -1,7 +1,9 @@
 // The service facade: one operation per gateway request. Each builds the request, starts the
 // command of its dispatch name and returns it, or null (with the thread's last error) when
-// nothing was started, in which case no notification will come. Results reach the listeners
-// of the base, on the network worker thread. Call the operations on the user-interface thread.
+// nothing was started, in which case no notification will come; an operation that carries a
+// password encrypted with the stored session key starts nothing without one (NTE_BAD_KEY), so no
+// empty password goes out. Results reach the listeners of the base, on the network worker
+// thread. Call the operations on the user-interface thread.
 #pragma once
 
 #include "base/types.h"

@@ -4,8 +4,11 @@
 
 #include <algorithm>
 #include <functional>
+#include <set>
 
+#include "base/lasterror.h"
 #include "command_registry.h"
+#include "crypt/errors.h"
 #include "notified_records.h"
 #include "payment_service.h"
 #include "service_errors.h"
@@ -208,18 +211,60 @@ TEST_F(Facade, SpecialRequestValues)
                 "\",\"nextPage\":1,\"operationType\":\"queryTradeLists\",\"pageCount\":5,\"queryTradeType\":"
                 "\"waitPay\",\"startDateTime\":\"2010-07-01 12:00:00\",\"userRole\":\"buyer\"}\n");
 
+  std::string stamp = Gateway().key().issueTimeStamp();
+  m_service->SetSession(Utf16(Gateway().key().publicKeyText()).c_str(), Utf16(stamp).c_str());
   ASSERT_NE(m_service->Deposit4Mobile(u"pw"), nullptr);
   std::optional<RecordedRequest> deposit = Gateway().waitForRequest("deposit4Mobile");
   ASSERT_TRUE(deposit.has_value());
   EXPECT_EQ(deposit->field("toMobileAmount"), "50.00");
   EXPECT_EQ(deposit->field("toPayAmount"), "49.50");
   EXPECT_EQ(deposit->field("toMobileNO"), "13800138000");
-  EXPECT_EQ(deposit->field("payPassword"), "");  // no session key stored
 
   ASSERT_NE(m_service->AddContact(u"friends", {u"a@b.cn", u"李四"}), nullptr);
   std::optional<RecordedRequest> contact = Gateway().waitForRequest("addContact");
   ASSERT_TRUE(contact.has_value());
   EXPECT_EQ((*contact->json)["contactInfo"], (nlohmann::ordered_json{{"account", "a@b.cn"}, {"name", "李四"}}));
+}
+
+// A password the facade encrypts with the stored session key: without a key, or with one that
+// takes no password, the operation starts nothing (null, NTE_BAD_KEY), and no request with an
+// empty password goes out.
+TEST_F(Facade, APasswordThatCannotBeEncryptedStopsItsRequest)
+{
+  const std::set<std::string> encryptedByTheFacade = {"Register", "P2PPay",   "McDeposit", "DrawMoney",
+                                                      "Deposit4Mobile", "TradePay", "ConfirmGoods", "PucPay"};
+  Start();
+  RegisterPlainCommandsForMissingNames();
+  SetUserRecord(u"50.00", u"49.50", u"13800138000");
+  ASSERT_EQ(GetSessionRecord(), nullptr) << "no key stored yet in this process";
+  struct Key {
+    const char* name;
+    std::function<void()> store;
+  } keys[] = {{"no session key", [] {}},
+              {"a key that takes nothing", [this] { m_service->SetSession(u"bm90IGEga2V5", u"20260105090000"); }}};
+  size_t tried = 0;
+  std::set<std::string> operationTypes;
+  for (const Key& key : keys) {
+    SCOPED_TRACE(key.name);
+    key.store();
+    for (const OperationCase& c : OperationCases()) {
+      if (!encryptedByTheFacade.count(c.name)) {
+        continue;
+      }
+      SCOPED_TRACE(c.name);
+      ++tried;
+      operationTypes.insert(c.operationType);
+      SetLastError(0);
+      EXPECT_EQ(c.call(*m_service), nullptr);
+      EXPECT_EQ(GetLastError(), static_cast<DWORD>(NTE_BAD_KEY));
+    }
+  }
+  EXPECT_EQ(tried, 2 * encryptedByTheFacade.size()) << "every listed operation is in the table";
+  ASSERT_TRUE(svcb_test::DrainNetWorker());
+  for (const std::string& operationType : operationTypes) {
+    EXPECT_TRUE(Gateway().requestsOf(operationType).empty()) << operationType << " went out";
+  }
+  EXPECT_TRUE(m_listener.Notifications().empty());
 }
 
 // ---- login and the two-phase operations ---------------------------------------------------

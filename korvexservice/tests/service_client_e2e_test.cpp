@@ -44,6 +44,14 @@ class ServiceClient : public svcb_test::FacadeTest {
     return index < all.size() ? all[index] : Notification{};
   }
 
+  // The gateway's key as a reply before would have left it, for the passwords the facade
+  // encrypts.
+  void StoreGatewayKey()
+  {
+    std::string stamp = Gateway().key().issueTimeStamp();
+    m_service->SetSession(Utf16(Gateway().key().publicKeyText()).c_str(), Utf16(stamp).c_str());
+  }
+
   size_t m_seen = 0;
 };
 
@@ -151,14 +159,17 @@ TEST_F(ServiceClient, EveryOperationReachesTheGatewayAndReportsItsSuccess)
       Gateway().script(o.operationType, Reply::json(reply));
     }
   }
-  // The payee's reply hands out the gateway's key, which the next payment encrypts with.
-  Gateway().scriptHandler("p2pPrePay", [this](const RecordedRequest&) {
+  // The payee's reply hands out a fresh key, which the next payment encrypts with.
+  std::string payeeStamp;
+  Gateway().scriptHandler("p2pPrePay", [this, &payeeStamp](const RecordedRequest&) {
     json reply = Gateway().key().sessionKey();
+    payeeStamp = reply["rsaTS"].get<std::string>();
     reply["toPayUserName"] = "李四";
     return Reply::success(reply);
   });
   Gateway().servePage("/puc/bill.htm", Reply::success({{"billNO", "B1"}, {"totalFee", "30.00"}}));
   Start();
+  StoreGatewayKey();
   const std::u16string billUrl = Utf16(Gateway().httpsUrl() + "/puc/bill.htm");
 
   for (const Operation& o : operations) {
@@ -177,7 +188,7 @@ TEST_F(ServiceClient, EveryOperationReachesTheGatewayAndReportsItsSuccess)
   // What the replies left for later requests went out with them.
   std::optional<RecordedRequest> pay = Gateway().waitForRequest("p2pPay");
   ASSERT_TRUE(pay.has_value());
-  auto password = Gateway().key().decryptPassword(pay->field("payPassword"));
+  auto password = Gateway().key().decryptPassword(pay->field("payPassword"), payeeStamp);
   ASSERT_TRUE(password.has_value());
   EXPECT_EQ(password->password, "pay123456");
   std::optional<RecordedRequest> topUp = Gateway().waitForRequest("deposit4Mobile");
@@ -196,6 +207,7 @@ TEST_F(ServiceClient, RefusalsAndBadRepliesReachTheListenerWithTheFailureCode)
   Gateway().script("tradePay", Reply::http(200, "", "application/json;charset=UTF-8"));
   Gateway().script("queryTradeDetail", Reply::result(301, "交易不存在").inGbk());
   Start();
+  StoreGatewayKey();
 
   ASSERT_NE(m_service->QueryBalance(), nullptr);
   Notification refused = Next();

@@ -144,6 +144,21 @@ void UseVirtualClock(const SYSTEMTIME& localStart, DWORD startTick)
   clock.on.store(true);
 }
 
+void UseHostClock()
+{
+  auto& clock = Virtual();
+  std::lock_guard lock(clock.mutex);
+  clock.on.store(false);
+  for (kernel::Waiter* waiter : clock.waiters) {
+    waiter->Wake();
+  }
+}
+
+bool UsesVirtualClock()
+{
+  return Virtual().on.load();
+}
+
 void AdvanceClock(DWORD milliseconds)
 {
   auto& clock = Virtual();

@@ -19,7 +19,6 @@
 #include <vector>
 
 namespace device {
-namespace {
 
 std::string ConfiguredRoot()
 {
@@ -36,6 +35,8 @@ std::string ConfiguredRoot()
   }
   return std::string(home) + "/.local/share/korvex-device";
 }
+
+namespace {
 
 // Creates a folder and the missing folders above it, each owner-only.
 void MakeFolders(const std::string& path)

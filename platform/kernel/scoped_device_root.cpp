@@ -1,5 +1,7 @@
 #include "testing/device_root.h"
 
+#include "testing/clock.h"
+
 #include <cstdlib>
 #include <ftw.h>
 #include <stdexcept>
@@ -20,10 +22,14 @@ ScopedDeviceRoot::ScopedDeviceRoot()
     previous_ = previous;
   }
   setenv("KORVEX_DEVICE_ROOT", path_.c_str(), 1);
+  hadVirtualClock_ = UsesVirtualClock();
 }
 
 ScopedDeviceRoot::~ScopedDeviceRoot()
 {
+  if (!hadVirtualClock_ && UsesVirtualClock()) {
+    UseHostClock();
+  }
   if (hadPrevious_) {
     setenv("KORVEX_DEVICE_ROOT", previous_.c_str(), 1);
   } else {

@@ -109,6 +109,9 @@ DWORD WaitForObjects(Objects objects, bool all, DWORD milliseconds, WaitConditio
     if (timeout.Expired()) {
       return WAIT_TIMEOUT;
     }
+    if (condition) {
+      condition->Blocking(seen);
+    }
     waiter.Block(seen, timeout.RealWait());
   }
 }

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <set>
 #include <thread>
 
 #include "internal/user/test_hooks.h"
@@ -43,18 +44,20 @@ sockaddr_in Loopback(uint16_t port)
   return address;
 }
 
-// The id of a running process of the device whose program has that file name; 0 when none.
-DWORD FindProcess(const char16_t* fileName)
+// The processes of the device whose program has that file name, in order of their ids. A
+// process that ended may still be listed for a moment: its parent lists it until it has seen it
+// end.
+std::vector<DWORD> FindProcesses(const char16_t* fileName)
 {
+  std::vector<DWORD> found;
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   if (snapshot == INVALID_HANDLE_VALUE)
-    return 0;
-  DWORD found = 0;
+    return found;
   PROCESSENTRY32W entry = {};
   entry.dwSize = sizeof entry;
-  for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry))
+  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
     if (_wcsicmp(entry.szExeFile, fileName) == 0)
-      found = entry.th32ProcessID;
+      found.push_back(entry.th32ProcessID);
   CloseToolhelp32Snapshot(snapshot);
   return found;
 }
@@ -145,16 +148,26 @@ uint16_t FreeLoopbackPort()
   return ntohs(address.sin_port);
 }
 
-std::string LoopbackExchange(uint16_t port, const std::string& request, int timeoutSeconds)
+int ConnectLoopback(uint16_t port, int timeoutSeconds)
 {
   int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0)
+    return -1;
   timeval timeout{timeoutSeconds, 0};
   ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
   sockaddr_in address = Loopback(port);
   if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
     ::close(fd);
-    return "(refused)";
+    return -1;
   }
+  return fd;
+}
+
+std::string LoopbackExchange(uint16_t port, const std::string& request, int timeoutSeconds)
+{
+  int fd = ConnectLoopback(port, timeoutSeconds);
+  if (fd < 0)
+    return "(refused)";
   for (size_t sent = 0; sent < request.size();) {
     ssize_t done = ::send(fd, request.data() + sent, request.size() - sent, MSG_NOSIGNAL);
     if (done <= 0)
@@ -183,14 +196,29 @@ DeviceProgram::~DeviceProgram()
 bool DeviceProgram::Attach(const char16_t* fileName, DWORD boundMs)
 {
   auto deadline = Clock::now() + std::chrono::milliseconds(boundMs);
+  // Processes of the name seen to have ended (an earlier run of the program still listed): they
+  // are passed over, so the run that is started next is found.
+  std::set<DWORD> ended;
   for (;;) {
-    if (!processId_ && (processId_ = FindProcess(fileName)) != 0)
-      process_ = OpenProcess(0, FALSE, processId_);
-    if (processId_) {
-      WindowSearch search{processId_, nullptr};
+    for (DWORD id : FindProcesses(fileName)) {
+      if (ended.count(id))
+        continue;
+      HANDLE process = OpenProcess(0, FALSE, id);
+      if (!process || WaitForSingleObject(process, 0) != WAIT_TIMEOUT) {
+        ended.insert(id);
+        if (process)
+          CloseHandle(process);
+        continue;
+      }
+      WindowSearch search{id, nullptr};
       EnumWindows(TakeWindowOfProcess, reinterpret_cast<LPARAM>(&search));
-      if ((window_ = search.found) != nullptr)
+      if (search.found) {
+        processId_ = id;
+        process_ = process;
+        window_ = search.found;
         return true;
+      }
+      CloseHandle(process);
     }
     if (Remaining(deadline) == 0)
       return false;
@@ -218,8 +246,12 @@ bool DeviceProgram::WaitForKeyboardAt(int controlId, DWORD boundMs)
 
 bool DeviceProgram::PressKey(UINT virtualKey)
 {
-  return window_ && user_test::InjectInProcessOf(window_, user_test::RemoteInput::keyDown, virtualKey) &&
-         user_test::InjectInProcessOf(window_, user_test::RemoteInput::keyUp, virtualKey);
+  if (!window_ || !user_test::InjectInProcessOf(window_, user_test::RemoteInput::keyDown, virtualKey))
+    return false;
+  // The key-down may end the program (it answers its last box): a key-up that finds it gone
+  // then was not lost.
+  return user_test::InjectInProcessOf(window_, user_test::RemoteInput::keyUp, virtualKey) ||
+         (process_ && WaitForSingleObject(process_, kProgramBoundMs) == WAIT_OBJECT_0);
 }
 
 bool DeviceProgram::TypeText(const std::u16string& text)

@@ -552,18 +552,32 @@ bool user_test::CurrentThreadHasWork()
 
 namespace {
 
-// Whether the thread has something to do now. A thread blocked in an object wait goes on when an
-// object of the wait is signalled; meanwhile it takes only the sends (which the wait answers) and
-// the kinds of message that end the wait, and what else its queue holds waits until it is over.
+// Whether the thread has something to do now. A thread in an object wait is busy until it blocks,
+// and again from any wake of its waiter (an object signalled, the clock moved past its time-out)
+// until it has looked and blocked again: an object it took on waking is no longer signalled.
+// Meanwhile it takes only the sends (which the wait answers) and the kinds of message that end
+// the wait, and what else its queue holds waits until the wait is over.
 bool HasWorkNow(Lock& held, ThreadQueue& queue)
 {
   if (!queue.objectsWaiter)
     return HasWork(held, queue);
+  if (!queue.objectsBlockedAt || queue.objectsWaiter->Count() != *queue.objectsBlockedAt)
+    return true;
   if (queue.waitedObjects)
     for (const auto& object : *queue.waitedObjects)
       if (object->IsSignalled())
         return true;
   return (QueueStatusBits(held, queue) & (queue.objectsWakeMask | QS_SENDMESSAGE)) != 0;
+}
+
+// A thread that takes messages is busy unless it waits with nothing to take. One that has not
+// taken messages yet (a user-interface thread that is still starting) is busy while anything is
+// queued for it: it takes that once its loop begins.
+bool IsBusy(Lock& held, ThreadQueue& queue)
+{
+  if (!queue.pumps)
+    return HasWork(held, queue);
+  return !queue.waiting || HasWorkNow(held, queue);
 }
 
 }  // namespace
@@ -576,7 +590,7 @@ bool user_test::WaitUntilOtherThreadsIdle(uint32_t boundMs)
   for (;;) {
     bool idle = true;
     for (auto& queue : state().queues)
-      if (queue->threadId != self && queue->alive && queue->pumps && (!queue->waiting || HasWorkNow(held, *queue)))
+      if (queue->threadId != self && queue->alive && IsBusy(held, *queue))
         idle = false;
     if (idle)
       return true;

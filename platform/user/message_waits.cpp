@@ -52,12 +52,15 @@ class QueueCondition final : public kernel::WaitCondition {
       queue_->objectsWakeMask = previousMask_;
       queue_->waitedObjects = previousObjects_;
     }
+    // An outer wait being restored is running, not blocked: it blocks again only after a check.
+    queue_->objectsBlockedAt.reset();
     state().idleChanged.notify_all();
   }
 
   bool Ready() override
   {
     Lock held(state().lock);
+    queue_->objectsBlockedAt.reset();
     queue_->lastLooked = kernel::clock::Now();
     while (!queue_->sent.empty()) {
       auto item = queue_->sent.front();
@@ -67,6 +70,14 @@ class QueueCondition final : public kernel::WaitCondition {
       queue_->waiting = true;
     }
     return (QueueStatusBits(held, *queue_) & mask_) != 0;
+  }
+
+  // From here the thread is idle until its waiter is woken after `seen`.
+  void Blocking(uint32_t seen) override
+  {
+    Lock held(state().lock);
+    queue_->objectsBlockedAt = seen;
+    state().idleChanged.notify_all();
   }
 
   // When a timer of the queue comes due, if timers end the wait.

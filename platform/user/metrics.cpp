@@ -3,30 +3,50 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <mutex>
+#include <string>
 
 #include "internal/user/screen_link.h"
 #include "internal/user/test_hooks.h"
+#include "kernel/device_root.h"
 #include "kernel/device_settings.h"
 #include "window_internal.h"
 
 namespace {
 
-// The screen is the device settings' unless a test set one for its process (0: not set).
-std::atomic<int> g_testWidth{0};
-std::atomic<int> g_testHeight{0};
+// The screen a test set for the device root it ran in: the next test's root starts from its own
+// settings again.
+struct TestScreen {
+  std::mutex lock;
+  std::string root;
+  device::ScreenSize size;
+};
+
+// Never destroyed: threads may still measure while static objects are torn down at exit.
+TestScreen& Test()
+{
+  static TestScreen* screen = new TestScreen;
+  return *screen;
+}
+
+std::atomic<bool> g_testScreenSet{false};
 std::atomic<bool> g_rotated{false};
 
-int ScreenWidth()
+// The device settings' screen, unless a test set one for the root in use.
+device::ScreenSize Screen()
 {
-  int width = g_testWidth.load();
-  return width ? width : device::Settings().screen.width;
+  if (g_testScreenSet) {
+    std::string root = device::ConfiguredRoot();
+    TestScreen& test = Test();
+    std::lock_guard guard(test.lock);
+    if (test.root == root)
+      return test.size;
+  }
+  return device::Settings().screen;
 }
 
-int ScreenHeight()
-{
-  int height = g_testHeight.load();
-  return height ? height : device::Settings().screen.height;
-}
+int ScreenWidth() { return Screen().width; }
+int ScreenHeight() { return Screen().height; }
 
 // The screen as the metrics show it: turned by a quarter when rotated.
 int ShownWidth() { return g_rotated ? ScreenHeight() : ScreenWidth(); }
@@ -52,8 +72,11 @@ bool user_screen::Rotated()
 
 void user_test::SetScreenSize(int width, int height)
 {
-  g_testWidth = width;
-  g_testHeight = height;
+  TestScreen& test = Test();
+  std::lock_guard guard(test.lock);
+  test.root = device::ConfiguredRoot();
+  test.size = device::ScreenSize{width, height};
+  g_testScreenSet = true;
 }
 
 int GetSystemMetrics(int index)

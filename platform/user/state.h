@@ -103,6 +103,9 @@ struct ThreadQueue {
   kernel::Waiter* objectsWaiter = nullptr;
   DWORD objectsWakeMask = 0;
   const std::vector<std::shared_ptr<kernel::Waitable>>* waitedObjects = nullptr;
+  // The wake count that wait last blocked at: it sleeps only until the count moves on (an
+  // object signalled, a time-out reached, a message queued). None while the thread checks.
+  std::optional<uint32_t> objectsBlockedAt;
   // When the thread last looked at its queue (device clock): for telling a hung thread.
   uint64_t lastLooked = 0;
   DWORD messageTime = 0;

@@ -23,7 +23,6 @@ CMilocardCardListPage::~CMilocardCardListPage() = default;
 LRESULT CMilocardCardListPage::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
 {
   CreateScrollForm();
-  m_filter.Register(m_hWnd, Form());
   return TRUE;
 }
 
@@ -154,7 +153,6 @@ LRESULT CMilocardCardListPage::OnSize(UINT, WPARAM, LPARAM, BOOL& bHandled)
 LRESULT CMilocardCardListPage::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled)
 {
   bHandled = FALSE;
-  m_filter.Unregister();
   DeleteScrollForm();
   for (auto& button : m_buttons)
     if (button->m_hWnd)

@@ -11,7 +11,6 @@
 #include "milocard_ids.h"
 #include "milocard_page.h"
 #include "milocard_status.h"
-#include "page_message_filter.h"
 
 class CMilocardCardListPage : public CMilocardPageT<CMilocardCardListPage> {
  public:
@@ -55,5 +54,4 @@ class CMilocardCardListPage : public CMilocardPageT<CMilocardCardListPage> {
   std::vector<std::unique_ptr<CFormButton>> m_buttons;
   // The index of the selected row; each wizard starts with the first row's.
   int m_statusIndex = 3;
-  CPageMessageFilter m_filter;
 };

@@ -16,7 +16,7 @@ class CMilocardChoicePage : public CMilocardPageT<CMilocardChoicePage> {
   static constexpr int kFirstRadioId = 1000;
   static constexpr int kFirstRowId = 1500;
 
-  CMilocardChoicePage() = default;
+  CMilocardChoicePage() { m_bTakesFocusWhenShown = true; }
   ~CMilocardChoicePage() override;
 
   // The row of the first checked radio button; an empty row when none is checked.

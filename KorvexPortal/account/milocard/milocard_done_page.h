@@ -12,6 +12,7 @@ class CMilocardDonePage : public CMilocardPageT<CMilocardDonePage> {
   CMilocardDonePage()
   {
     m_ruleIds = {IDC_MILOCARD_DONE_LINE1, IDC_MILOCARD_DONE_LINE2, IDC_MILOCARD_DONE_LINE3, IDC_MILOCARD_DONE_LINE4};
+    m_bTakesFocusWhenShown = true;
   }
   ~CMilocardDonePage() override;
 

@@ -17,16 +17,18 @@ constexpr COLORREF kHostColour = 0xF7F7F7;
 constexpr int kBottomRoom = 30;
 constexpr int kCardListRoom = 30;
 
+// The page to show, made on first use (null when it could not be made), or the page to hide
+// (null when it was never made).
 template <class Page>
-Page* EnsurePage(std::unique_ptr<Page>& page, CMilocardHostDlg* host, HWND parent)
+Page* PageFor(std::unique_ptr<Page>& page, bool show, CMilocardHostDlg* host)
 {
-  if (!page) {
+  if (show && !page) {
     page = std::make_unique<Page>();
     page->SetHost(host);
   }
-  if (!page->m_hWnd)
-    page->Create(parent);
-  return page->m_hWnd ? page.get() : nullptr;
+  if (show && !page->m_hWnd)
+    page->Create(host->m_hWnd);
+  return page && page->m_hWnd ? page.get() : nullptr;
 }
 
 }  // namespace
@@ -148,8 +150,8 @@ void CMilocardHostDlg::ShowPage(HWND page, bool show, HWND* focusSlot)
 void CMilocardHostDlg::ShowCardList(bool show)
 {
   bool made = m_pCardList && m_pCardList->m_hWnd;
-  CMilocardCardListPage* page = show ? EnsurePage(m_pCardList, this, m_hWnd) : m_pCardList.get();
-  if (!page || !page->m_hWnd)
+  CMilocardCardListPage* page = PageFor(m_pCardList, show, this);
+  if (!page)
     return;
   for (int id : {IDC_MILOCARD_CAPTION, IDC_MILOCARD_DESCRIPTION, IDC_MILOCARD_RULE_TOP, IDC_MILOCARD_RULE_BOTTOM})
     if (HWND item = GetDlgItem(id))
@@ -180,22 +182,25 @@ void CMilocardHostDlg::ShowCardList(bool show)
     ::SetFocus(m_focusCardList);
 }
 
-void CMilocardHostDlg::ShowChoice(bool show)
+void CMilocardHostDlg::ShowConfirmPage(HWND page, bool show)
 {
-  CMilocardChoicePage* page = show ? EnsurePage(m_pChoice, this, m_hWnd) : m_pChoice.get();
-  if (!page || !page->m_hWnd)
-    return;
   if (show) {
     PlacePages();
     SetForwardText(u"确定");
   }
-  ShowPage(page->m_hWnd, show, nullptr);
+  ShowPage(page, show, nullptr);
+}
+
+void CMilocardHostDlg::ShowChoice(bool show)
+{
+  if (CMilocardChoicePage* page = PageFor(m_pChoice, show, this))
+    ShowConfirmPage(page->m_hWnd, show);
 }
 
 void CMilocardHostDlg::ShowApply(bool show)
 {
-  CMilocardApplyPage* page = show ? EnsurePage(m_pApply, this, m_hWnd) : m_pApply.get();
-  if (!page || !page->m_hWnd)
+  CMilocardApplyPage* page = PageFor(m_pApply, show, this);
+  if (!page)
     return;
   if (!show) {
     ShowPage(page->m_hWnd, false, &m_focusApply);
@@ -210,20 +215,14 @@ void CMilocardHostDlg::ShowApply(bool show)
 
 void CMilocardHostDlg::ShowDone(bool show)
 {
-  CMilocardDonePage* page = show ? EnsurePage(m_pDone, this, m_hWnd) : m_pDone.get();
-  if (!page || !page->m_hWnd)
-    return;
-  if (show) {
-    PlacePages();
-    SetForwardText(u"确定");
-  }
-  ShowPage(page->m_hWnd, show, nullptr);
+  if (CMilocardDonePage* page = PageFor(m_pDone, show, this))
+    ShowConfirmPage(page->m_hWnd, show);
 }
 
 void CMilocardHostDlg::ShowActivation(bool show)
 {
-  CMilocardStep4Dlg* page = show ? EnsurePage(m_pActivation, this, m_hWnd) : m_pActivation.get();
-  if (!page || !page->m_hWnd)
+  CMilocardStep4Dlg* page = PageFor(m_pActivation, show, this);
+  if (!page)
     return;
   if (!show) {
     ShowPage(page->m_hWnd, false, &m_focusActivation);

@@ -87,6 +87,8 @@ class CMilocardHostDlg : public CBaseDlg {
   void PlacePages();
   // Shows or hides one page, remembering the focus of a page that has a slot for it.
   void ShowPage(HWND page, bool show, HWND* focusSlot);
+  // Shows a page that asks only for "确定" on the forward key, or hides it.
+  void ShowConfirmPage(HWND page, bool show);
   // The centre key of the soft-key bar: the input method (on) or the clock.
   void ShowInputMethodKey(bool on);
   bool HostAlive() const { return m_hWnd && ::IsWindow(m_hWnd); }

@@ -1,12 +1,13 @@
 // What the wizard's pages share: a child dialog of the host on a light grey ground with
 // transparent static texts, a scroll form kept laid out on resizing, scrolling and the input
-// panel's changes, and the host it reports to.
+// panel's changes, keys that move between the page's own fields, and the host it reports to.
 #pragma once
 
 #include <memory>
 #include <vector>
 
 #include "atl/atl.h"
+#include "page_message_filter.h"
 #include "scroll_form.h"
 #include "window_helpers.h"
 
@@ -48,16 +49,24 @@ class CMilocardPageT : public CDialogImpl<T> {
     MESSAGE_HANDLER(WM_SIZE, OnSize)
     MESSAGE_HANDLER(WM_VSCROLL, OnVScroll)
     MESSAGE_HANDLER(WM_SETTINGCHANGE, OnLayoutChange)
+    MESSAGE_HANDLER(WM_SHOWWINDOW, OnShowWindow)
   END_MSG_MAP()
 
  protected:
+  // The form, and the keys of the page that go with it: up and down move between its fields and
+  // keep the one reached in view.
   void CreateScrollForm()
   {
     if (!m_pForm)
       m_pForm = std::make_unique<CScrollForm>(this);
     m_pForm->Relayout();
+    m_filter.Register(this->m_hWnd, m_pForm.get());
   }
-  void DeleteScrollForm() { m_pForm.reset(); }
+  void DeleteScrollForm()
+  {
+    m_filter.Unregister();
+    m_pForm.reset();
+  }
   void Relayout()
   {
     if (m_pForm)
@@ -72,6 +81,9 @@ class CMilocardPageT : public CDialogImpl<T> {
   }
 
   CMilocardHostDlg* m_pHost = nullptr;
+  // Set by a page whose host leaves the focus alone when it shows it: the page takes the focus
+  // itself (its first tab stop, or the page), so the keys never act on the page hidden before.
+  bool m_bTakesFocusWhenShown = false;
   // The page's rules, which span its whole width.
   std::vector<int> m_ruleIds;
 
@@ -108,6 +120,17 @@ class CMilocardPageT : public CDialogImpl<T> {
     Relayout();
     return 0;
   }
+  LRESULT OnShowWindow(UINT, WPARAM wParam, LPARAM lParam, BOOL& bHandled)
+  {
+    bHandled = FALSE;
+    HWND focus = ::GetFocus();
+    bool inside = focus && (focus == this->m_hWnd || ::IsChild(this->m_hWnd, focus));
+    if (m_bTakesFocusWhenShown && wParam && lParam == 0 && !inside) {
+      HWND first = ::GetNextDlgTabItem(this->m_hWnd, nullptr, FALSE);
+      ::SetFocus(first ? first : this->m_hWnd);
+    }
+    return 0;
+  }
   LRESULT OnVScroll(UINT, WPARAM wParam, LPARAM, BOOL&)
   {
     if (m_pForm)
@@ -116,5 +139,6 @@ class CMilocardPageT : public CDialogImpl<T> {
   }
 
   std::unique_ptr<CScrollForm> m_pForm;
+  CPageMessageFilter m_filter;
   HBRUSH m_hPageBrush = nullptr;
 };

@@ -23,15 +23,6 @@ constexpr int kRegistered = 100;
 // The wait text shared with the other requests of registration.
 constexpr UINT kWaitTextId = 160;
 
-bool ReadText(const CResponseMap& reply, const WCHAR* key, CStringW& text)
-{
-  JsonParserValue value;
-  if (!reply.GetValue(key, value) || value.type != kJsonString)
-    return false;
-  text = value.text;
-  return true;
-}
-
 // The password followed by the time stamp, encrypted under the key (most significant byte first).
 CStringW EncryptPassword(const CStringW& password, const CStringW& timeStamp, const CStringW& publicKey)
 {
@@ -146,8 +137,8 @@ void CRegisterDlg::TakeNewKeyMaterial(const CResponseMap& reply)
   CStringW publicKey;
   CStringW timeStamp;
   CStringW checkCode;
-  if (!ReadText(reply, u"rsaPK", publicKey) || !ReadText(reply, u"rsaTS", timeStamp) ||
-      !ReadText(reply, u"checkCode", checkCode))
+  if (!GetResponseText(reply, u"rsaPK", publicKey) || !GetResponseText(reply, u"rsaTS", timeStamp) ||
+      !GetResponseText(reply, u"checkCode", checkCode))
     return;  // the key and picture held stay good for the next attempt
   HBITMAP picture = CheckCodeBitmapFromBase64(checkCode);
   if (!picture) {

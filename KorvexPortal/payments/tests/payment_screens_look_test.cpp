@@ -3,6 +3,7 @@
 #include "payment_screen_fixture.h"
 #include "shell/sip.h"
 #include "testing/screenshot.h"
+#include "layout_checks.h"
 #include "trade_pay_dlg.h"
 #include "tradepay_ids.h"
 #include "unpaid_ids.h"
@@ -59,6 +60,19 @@ TEST_F(PaymentScreensLook, TradePayAndTheUnpaidListAtEachSize)
     ASSERT_TRUE(kvtest::RunUntilIdle());
     EXPECT_TRUE(IsWindowVisible(pay->GetDlgItem(IDC_TRADEPAY_COUPON_CHECK)));
     EXPECT_FALSE(kvtest::SaveScreenshot("trade_pay_" + Size(width, height)).empty());
+    // Each line of the summary shows whole, above the next and clear of the password.
+    const int summary[] = {IDC_TRADEPAY_SIGNATURE, IDC_TRADEPAY_COUNTERPARTY, IDC_TRADEPAY_GOODS, IDC_TRADEPAY_FROM,
+                           IDC_TRADEPAY_ACCOUNT,   IDC_TRADEPAY_TOTAL,        IDC_TRADEPAY_STATE};
+    HWND password = pay->GetDlgItem(IDC_TRADEPAY_PASSWORD);
+    for (size_t i = 0; i < std::size(summary); ++i) {
+      SCOPED_TRACE(i);
+      HWND line = pay->GetDlgItem(summary[i]);
+      EXPECT_TRUE(kvtest::ShowsWholeText(line)) << kvtest::Narrow(Text(line));
+      EXPECT_FALSE(kvtest::Overlap(line, password));
+      if (i + 1 < std::size(summary)) {
+        EXPECT_FALSE(kvtest::Overlap(line, pay->GetDlgItem(summary[i + 1])));
+      }
+    }
     Close();
 
     ui.Invoke([&] {

@@ -1,5 +1,6 @@
 // Screenshots of the trade query list (a page of trades, the empty result) and the trade detail
-// (its logistics tab) at 240x320 and 480x640, for a reviewer to look at (build/test/screenshots/).
+// (its logistics tab) at each screen size, portrait and landscape, for a reviewer to look at
+// (build/test/screenshots/).
 #include "shell/sip.h"
 #include "testing/screenshot.h"
 #include "trade_detail_dlg.h"
@@ -32,16 +33,17 @@ class TradeQueryLook : public TradeQueryTest {
 
 TEST_F(TradeQueryLook, TheListTheEmptyResultAndTheDetailAtEachSize)
 {
-  gateway.scriptSequence(
-      "queryTradeLists",
-      {TradePage({TradeJson("T1", "WAIT_BUYER_PAY", 0, "等待买家付款"), TradeJson("T2", "WAIT_BUYER_CONFIRM_GOODS", 0),
-                  TradeJson("T3", "TRADE_FINISHED", 0), TradeJson("T4", "WAIT_BUYER_PAY", 1)},
-                 1, 14),
-       TradePage({}, 1, 0),
-       TradePage({TradeJson("T1", "WAIT_BUYER_PAY", 0, "等待买家付款"), TradeJson("T2", "WAIT_BUYER_CONFIRM_GOODS", 0),
-                  TradeJson("T3", "TRADE_FINISHED", 0), TradeJson("T4", "WAIT_BUYER_PAY", 1)},
-                 1, 14),
-       TradePage({}, 1, 0)});
+  const std::pair<int, int> sizes[] = {{240, 320}, {480, 640}, {320, 240}, {640, 480}};
+  // At each size a page of trades, then the empty result.
+  std::vector<Reply> pages;
+  for (size_t i = 0; i < std::size(sizes); ++i) {
+    pages.push_back(TradePage({TradeJson("T1", "WAIT_BUYER_PAY", 0, "等待买家付款"),
+                               TradeJson("T2", "WAIT_BUYER_CONFIRM_GOODS", 0), TradeJson("T3", "TRADE_FINISHED", 0),
+                               TradeJson("T4", "WAIT_BUYER_PAY", 1)},
+                              1, 14));
+    pages.push_back(TradePage({}, 1, 0));
+  }
+  gateway.scriptSequence("queryTradeLists", pages);
   gateway.script("queryTradeDetail",
                  Reply::success({{"paid", 1}, {"act", "买"}, {"tradeNO", "T3"}, {"goodsName", "西湖龙井 明前特级 250克"},
                                  {"tradeMoney", "128.50"}, {"tradeTime", "2010-07-01 10:00"}, {"tradeType", "担保交易"},
@@ -50,13 +52,23 @@ TEST_F(TradeQueryLook, TheListTheEmptyResultAndTheDetailAtEachSize)
                                  {"logisticsFee", "10.00"}, {"logisticsName", "顺风快递"},
                                  {"logisticsPhone", "0571-12345678"}, {"logisticsMemo", "工作日送货"}}));
   StartGateway();
-  for (auto [width, height] : {std::pair{240, 320}, std::pair{480, 640}}) {
+  for (auto [width, height] : sizes) {
     SCOPED_TRACE(Size(width, height));
     UseLibrary(width, height);
     Show();
     ui.Invoke([] { SipShowIM(SIPF_OFF); });
     ASSERT_TRUE(kvtest::RunUntilIdle());
     EXPECT_EQ(4u, dialog->GetTradeRows().m_rows.size());
+    // The page holds rows, and the first trade lies whole inside the list.
+    int rowsPerPage = 0;
+    RECT row{LVIR_BOUNDS, 0, 0, 0}, list{};
+    ui.Invoke([&] {
+      rowsPerPage = dialog->GetList().GetCountPerPage();
+      dialog->GetList().SendMessage(LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+      dialog->GetList().GetClientRect(&list);
+    });
+    EXPECT_GE(rowsPerPage, 1);
+    EXPECT_TRUE(row.top >= list.top && row.bottom <= list.bottom && row.bottom > row.top);
     EXPECT_FALSE(kvtest::SaveScreenshot("trade_query_" + Size(width, height)).empty());
 
     // The third trade opens the detail; its second tab shows the logistics.

@@ -1,13 +1,17 @@
 // Screenshots of the transfer, its confirmation and result pages, the contact picker and the
-// phone recharge at 240x320, 480x640 and in landscape (320x240, 640x480), for a reviewer to look at (build/test/screenshots/).
+// phone recharge at 240x320, 480x640 and in landscape (320x240, 640x480), for a reviewer to look
+// at (build/test/screenshots/), with checks that the entry forms' captions show whole beside
+// their fields.
 #include "contact_store.h"
 #include "contacts_ids.h"
 #include "p2p_ids.h"
 #include "p2p_pay_dlg.h"
 #include "payment_screen_fixture.h"
 #include "phone_payment_dlg.h"
+#include "phonepay_ids.h"
 #include "shell/sip.h"
 #include "testing/screenshot.h"
+#include "layout_checks.h"
 
 using namespace paytest;
 using testgateway::Reply;
@@ -66,6 +70,15 @@ TEST_F(TransferScreensLook, EachScreenAtEachSize)
       SetWindowTextW(transfer->GetDlgItem(IDC_P2P_REASON), u"房租");
     });
     Shoot("transfer_" + Size(width, height));
+    EXPECT_FALSE(kvtest::ShowsScrollBar(transfer->m_hWnd)) << "the form fits below the title, unscrolled";
+    // Each caption shows whole and clear of its field.
+    for (auto [caption, field] : {std::pair{IDC_P2P_ACCOUNT_CAPTION, IDC_P2P_ACCOUNT},
+                                  std::pair{IDC_P2P_AMOUNT_CAPTION, IDC_P2P_AMOUNT},
+                                  std::pair{IDC_P2P_REASON_CAPTION, IDC_P2P_REASON}}) {
+      HWND label = transfer->GetDlgItem(caption);
+      EXPECT_TRUE(kvtest::ShowsWholeText(label)) << kvtest::Narrow(Text(label));
+      EXPECT_FALSE(kvtest::Overlap(label, transfer->GetDlgItem(field))) << kvtest::Narrow(Text(label));
+    }
 
     ASSERT_TRUE(kvtest::TapWindow(transfer->GetDlgItem(IDC_P2P_CONTACTS)));
     ASSERT_TRUE(kvtest::RunUntilIdle());
@@ -92,6 +105,13 @@ TEST_F(TransferScreensLook, EachScreenAtEachSize)
       SetWindowTextW(phone->GetDlgItem(1015), u"13800138000");
     });
     Shoot("phone_recharge_" + Size(width, height));
+    EXPECT_FALSE(kvtest::ShowsScrollBar(phone->m_hWnd)) << "the form fits below the title, unscrolled";
+    for (auto [caption, field] : {std::pair{IDC_PHONEPAY_NUMBER_CAPTION, IDC_PHONEPAY_NUMBER},
+                                  std::pair{IDC_PHONEPAY_AMOUNT_CAPTION, IDC_PHONEPAY_AMOUNT}}) {
+      HWND label = phone->GetDlgItem(caption);
+      EXPECT_TRUE(kvtest::ShowsWholeText(label)) << kvtest::Narrow(Text(label));
+      EXPECT_FALSE(kvtest::Overlap(label, phone->GetDlgItem(field))) << kvtest::Narrow(Text(label));
+    }
     Close();
   }
 }

@@ -4,19 +4,14 @@
 
 namespace desktop_menu {
 
-int Scale(int screenWidth)
-{
-  return std::max(1, screenWidth / 240);
-}
-
 int Columns(int screenWidth, int screenHeight)
 {
   return screenHeight > screenWidth ? 3 : 4;
 }
 
-int KeyColumns(int screenWidth)
+int KeyColumns(int screenWidth, int scale)
 {
-  return std::max(1, (screenWidth - 15) / (kCellWidth * Scale(screenWidth)));
+  return std::max(1, (screenWidth - 15) / (kCellWidth * scale));
 }
 
 POINT EntryPosition(int index, int columns, int scale)

@@ -8,7 +8,7 @@
 namespace desktop_menu {
 
 constexpr int kEntryCount = 9;
-// A grid cell and an icon, in pixels of a 240-pixel-wide screen (times the scale).
+// A grid cell and an icon, in pixels of a 240-pixel-wide screen (times the width scale).
 constexpr int kCellWidth = 70;
 constexpr int kCellHeight = 75;
 constexpr int kIconWidth = 56;
@@ -24,12 +24,10 @@ constexpr int kRowDown = 21;
 // The skinned bar's width on a 240-pixel-wide screen.
 constexpr double kBarWidth = 12.0;
 
-// The icon scale: the screen width divided by 240 (integer), at least 1.
-int Scale(int screenWidth);
 // 3 columns when the screen is taller than wide, else 4.
 int Columns(int screenWidth, int screenHeight);
 // The columns the key handling counts with: (screen width - 15) / (70 s).
-int KeyColumns(int screenWidth);
+int KeyColumns(int screenWidth, int scale);
 // The place of entry i at scroll position 0.
 POINT EntryPosition(int index, int columns, int scale);
 // The height the nine entries need: their rows of 75 s and the top margin.

@@ -5,6 +5,7 @@
 #include "base_dlg.h"
 #include "resource_values.h"
 #include "skin_image.h"
+#include "window_helpers.h"
 
 namespace {
 
@@ -16,11 +17,6 @@ constexpr UINT kFirstCaption = 4090;
 constexpr UINT kScrollBarBitmap = 229;
 constexpr COLORREF kCaptionColour = RGB(0x33, 0x33, 0x33);
 constexpr int kCaptionHeight = 20;
-
-int ScreenScale()
-{
-  return Scale(GetSystemMetrics(SM_CXSCREEN));
-}
 
 // Writes the entry's caption into the row under its picture, so the grid shows it with the icon.
 void DrawCaption(HBITMAP icon, const CStringW& caption, HFONT font)
@@ -53,7 +49,7 @@ BOOL CDesktopMenuList::Attach(HWND list)
 {
   if (!list || !SubclassWindow(list))
     return FALSE;
-  int s = ScreenScale();
+  int s = GetWidthScale();
   SendMessage(LVM_SETICONSPACING, 0, MAKELPARAM(kCellWidth * s, kCellHeight * s));
   m_imageList = ImageList_Create(kCellWidth * s, kCellHeight * s, 0, 0, 1);
   // The list owns its normal image list from now on.
@@ -126,7 +122,7 @@ void CDesktopMenuList::LayOutIfTurned()
     return;
   m_laidOut = orientation;
   int columns = Columns(width, height);
-  int s = Scale(width);
+  int s = GetWidthScale();
   for (int i = 0; i < kEntryCount; ++i) {
     POINT at = EntryPosition(i, columns, s);
     SendMessage(LVM_SETITEMPOSITION, i, MAKELPARAM(at.x, at.y));
@@ -164,7 +160,7 @@ void CDesktopMenuList::UpdateScrollBar()
   int height = GetSystemMetrics(SM_CYSCREEN);
   RECT client{};
   GetClientRect(&client);
-  int content = ContentHeight(Columns(width, height), Scale(width));
+  int content = ContentHeight(Columns(width, height), GetWidthScale());
   if (client.bottom >= content) {
     if (m_bar.m_hWnd) {
       int position = GetScrollPosition();
@@ -203,7 +199,7 @@ LRESULT CDesktopMenuList::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
   HBITMAP surface = CreateCompatibleBitmap(dc, client.right, client.bottom);
   HGDIOBJ old = SelectObject(buffer, surface);
   FillSolid(buffer, client, kBackground);
-  int s = ScreenScale();
+  int s = GetWidthScale();
   int selected = SelectedEntry();
   HDC icons = CreateCompatibleDC(dc);
   for (int i = 0; i < kEntryCount; ++i) {
@@ -235,7 +231,7 @@ LRESULT CDesktopMenuList::OnVScroll(UINT, WPARAM wParam, LPARAM, BOOL&)
   m_bar.SendMessage(SBM_GETSCROLLINFO, 0, reinterpret_cast<LPARAM>(&info));
   ScrollState state{info.nMin, info.nMax, static_cast<int>(info.nPage), info.nPos};
   int thumb = LOWORD(wParam) == SB_THUMBTRACK ? info.nTrackPos : static_cast<SHORT>(HIWORD(wParam));
-  int position = NextPosition(state, LOWORD(wParam), thumb, ScreenScale());
+  int position = NextPosition(state, LOWORD(wParam), thumb, GetWidthScale());
   int step = position - info.nPos;
   if (step == 0)
     return 0;
@@ -268,7 +264,7 @@ LRESULT CDesktopMenuList::OnKeyUp(UINT, WPARAM wParam, LPARAM, BOOL& bHandled)
   bHandled = FALSE;
   int selected = SelectedEntry();
   KeyUpStep step = KeyUpScroll(static_cast<UINT>(wParam), selected, m_previous,
-                               KeyColumns(GetSystemMetrics(SM_CXSCREEN)));
+                               KeyColumns(GetSystemMetrics(SM_CXSCREEN), GetWidthScale()));
   if (step.code)
     SendMessage(WM_VSCROLL, static_cast<WPARAM>(step.code), 0);
   if (step.remember && selected >= 0)

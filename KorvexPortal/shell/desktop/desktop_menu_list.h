@@ -11,7 +11,8 @@
 
 class CDesktopMenuList : public CWindowImpl<CDesktopMenuList> {
  public:
-  // The scroll bar's control id.
+  // The scroll bar's control id: the bar is the list's only child window, so no id of the
+  // desktop's items can meet it.
   static constexpr int kScrollBarId = 1500;
   // The grid's background.
   static constexpr COLORREF kBackground = RGB(0xF4, 0xF4, 0xF4);

@@ -1,5 +1,6 @@
 // What the dialog does with a login result and with a fetched check code.
 #include "app_services.h"
+#include "facade_request.h"
 #include "ini_file.h"
 #include "log_writer.h"
 #include "login_dlg.h"
@@ -130,10 +131,7 @@ void CLoginDlg::OnLoginSucceeded(const LoginResult& record)
 
 void CLoginDlg::OnFieldError(const CStringW& memo)
 {
-  // The memo names the field, then a comma and the message.
-  int comma = memo.Find(u',');
-  CStringW text = comma > 0 ? memo.Mid(comma + 1) : memo;
-  ShowBox(nullptr, text, KV_BOX_ERROR, SW_HIDE);
+  ShowBox(nullptr, FieldErrorText(memo), KV_BOX_ERROR, SW_HIDE);
   if (m_accountEdit.m_hWnd)
     ::SetFocus(m_accountEdit);
 }
@@ -188,7 +186,7 @@ LRESULT CLoginDlg::OnCheckCodeDone(UINT, WPARAM, LPARAM, BOOL&)
     }
   }
   if (code == kCheckCodeNetworkFailure) {
-    ShowBox(nullptr, memo.IsEmpty() ? CStringW(kServerConnectionErrorText) : memo, KV_BOX_ERROR, SW_HIDE);
+    ShowBox(nullptr, FailureText(memo), KV_BOX_ERROR, SW_HIDE);
   } else if (picture) {
     ShowCheckCodeImage(picture->loginCheckCodeImg);
     ::InvalidateRect(m_hWnd, nullptr, TRUE);

@@ -1,6 +1,7 @@
 // The HTML page dialog's gateway requests: a form sent as "sendHttpRequest", and the bill of its
 // answer paid in the trade pay dialog.
 #include "app_services.h"
+#include "facade_request.h"
 #include "html_dlg.h"
 #include "log_writer.h"
 #include "message_box_types.h"
@@ -77,7 +78,7 @@ LRESULT CHtmlDlg::OnServiceDone(UINT, WPARAM, LPARAM, BOOL&)
   HideWaitBox();
   if (!result) {
     // A failure without an answer is never silent.
-    ShowBox(memo.IsEmpty() ? CStringW(kServerConnectionErrorText) : memo, KV_BOX_ERROR);
+    ShowBox(FailureText(memo), KV_BOX_ERROR);
     return 0;
   }
   if (!result->memo.empty())
@@ -92,7 +93,7 @@ LRESULT CHtmlDlg::OnServiceDone(UINT, WPARAM, LPARAM, BOOL&)
     PostMessage(WM_KV_HTML_OPEN_TRADEPAY);
   } else if (status != 100) {
     WRITE_LOG_ENTRY(u"sendHttpRequest status %d", status);
-    ShowBox(memo.IsEmpty() ? CStringW(kServerConnectionErrorText) : memo, KV_BOX_ERROR);
+    ShowBox(FailureText(memo), KV_BOX_ERROR);
   }
   return 0;
 }

@@ -171,6 +171,19 @@ TEST_F(MessageBoxTest, AWaitEndsWhenTheBoxWindowCloses)
   EXPECT_EQ(KV_BOX_NO_ANSWER, result);
 }
 
+// The shared box destroyed under a caller's wait: the caller goes on with no answer, and what
+// it still does with the box afterwards finds a box without a window, not a freed one.
+TEST_F(MessageBoxTest, AWaitGoesOnWhenTheSharedBoxIsDestroyedUnderIt)
+{
+  for (int round = 0; round < 10; ++round) {
+    Ask(u"请稍候", KV_BOX_WAIT, TRUE);
+    ASSERT_TRUE(Waiting());
+    CThreadMessageBox::DestroyInstance();
+    ASSERT_TRUE(RunUntilIdle());
+    EXPECT_EQ(KV_BOX_NO_ANSWER, result) << "round " << round;
+  }
+}
+
 TEST_F(MessageBoxTest, ALibraryWithoutTheBoxTemplateGivesABoxThatAnswersAtOnce)
 {
   app.SetResourceLibrary(MakeResourceLibrary(root, "NoBoxRes", "STRINGTABLE\nBEGIN\n    134 \"26\"\nEND\n"));

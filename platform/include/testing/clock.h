@@ -14,6 +14,12 @@ namespace device::testing {
 // returns startTick now.
 void UseVirtualClock(const SYSTEMTIME& localStart, DWORD startTick = 0);
 
+// Switches the process back to the host's clock. Waits still blocked with a time-out on the
+// virtual clock are woken and end when their time (now on the host's clock) has come.
+void UseHostClock();
+// Whether the process runs on the virtual clock.
+bool UsesVirtualClock();
+
 // Moves virtual time forward and wakes every wait with a time-out, which then ends when its
 // time has come.
 void AdvanceClock(DWORD milliseconds);

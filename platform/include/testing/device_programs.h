@@ -53,6 +53,10 @@ class ServiceHost {
 // A port of 127.0.0.1 that nothing listens on now.
 uint16_t FreeLoopbackPort();
 
+// A host socket (not the device's) connected to 127.0.0.1:port whose reads wait at most
+// timeoutSeconds each; -1 when nothing listens. The caller closes it.
+int ConnectLoopback(uint16_t port, int timeoutSeconds);
+
 // A browser's whole exchange with 127.0.0.1:port: sends the request, then everything the server
 // sent until it closed (reads wait at most timeoutSeconds each); "(refused)" when nothing listens.
 std::string LoopbackExchange(uint16_t port, const std::string& request, int timeoutSeconds = 120);
@@ -66,7 +70,8 @@ class DeviceProgram {
   DeviceProgram& operator=(const DeviceProgram&) = delete;
 
   // Waits until a process of the program (its file name, "KorvexPortal.exe") runs and has a
-  // top-level window.
+  // top-level window. A run that ended is passed over even while it is still listed, so after
+  // one run ended the next is found.
   bool Attach(const char16_t* fileName, DWORD boundMs = kProgramBoundMs);
   DWORD ProcessId() const { return processId_; }
   // A top-level window of it (which one is not said).
@@ -80,7 +85,8 @@ class DeviceProgram {
   bool WaitForKeyboardAt(int controlId, DWORD boundMs = kProgramBoundMs);
   // A key pressed and released; text typed, one character at a time. The input is queued at
   // once to the window that has the keyboard then (so input given in a row goes to one window);
-  // wait until the program is idle before input meant for a window it shows in answer.
+  // wait until the program is idle before input meant for a window it shows in answer. A key
+  // whose press ends the program counts as pressed once the program ended.
   bool PressKey(UINT virtualKey);
   bool TypeText(const std::u16string& text);
 

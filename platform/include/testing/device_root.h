@@ -1,6 +1,7 @@
 // A device root of a test's own: a fresh folder under the temporary folder ($TMPDIR or /tmp),
 // named in KORVEX_DEVICE_ROOT while the object lives, and removed with all it holds afterwards.
-// Make it before the code under test first uses the device.
+// The device's clock goes with it: one the test switched to virtual time runs on the host's
+// again afterwards. Make it before the code under test first uses the device.
 #pragma once
 
 #include <string>
@@ -21,6 +22,7 @@ class ScopedDeviceRoot {
   std::string path_;
   std::string previous_;
   bool hadPrevious_ = false;
+  bool hadVirtualClock_ = false;
 };
 
 }  // namespace device::testing

@@ -58,7 +58,8 @@ HWND WaitForTopLevelWindow(LPCWSTR className, LPCWSTR title, DWORD boundMs = kWi
 // Destroys every top-level window of the calling thread (for a test's tear-down).
 void DestroyThreadWindows();
 
-// The screen size of the device (the device settings) for this test process.
+// The screen size of the device (the device settings) for this test process, while the device
+// root in use stays: a test with a root of its own starts from that root's settings.
 void SetScreenSize(int width, int height);
 
 // UTF-8 of system text, for messages and dumps.

@@ -16,6 +16,8 @@ inline constexpr char16_t kPrivateFolderName[] = u".kernel";
 // XDG_DATA_HOME when that is set). Created owner-only (0700) on first use. Read anew on every
 // call, so a test that names its own root before using the device gets it.
 std::string RootPath();
+// The root folder named now, as RootPath finds it, without creating it or using the device.
+std::string ConfiguredRoot();
 
 // A folder of the layer's own state inside the root (named objects, the process list), created
 // owner-only on demand. It is hidden from the device's file system: no device path reaches it.

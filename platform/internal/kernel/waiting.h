@@ -13,11 +13,13 @@ namespace kernel {
 
 // Something besides objects that may end a wait (a thread's message queue). The wait attaches
 // its waiter first, so that whoever makes the condition true can wake it, asks Ready at every
-// check after the objects, and detaches (null) before it returns.
+// check after the objects, tells it before every block which wake count the check began at (the
+// wait sleeps until the count moves on from there), and detaches (null) before it returns.
 class WaitCondition {
  public:
   virtual void Attach(Waiter* waiter) = 0;
   virtual bool Ready() = 0;
+  virtual void Blocking(uint32_t seen) = 0;
 
  protected:
   ~WaitCondition() = default;

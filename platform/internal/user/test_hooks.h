@@ -70,7 +70,7 @@ DWORD CurrentThreadId();
 // Messages sent to the window's thread that it has not taken yet.
 size_t PendingSends(HWND hwnd);
 
-// The screen size (device settings) for this process.
+// The screen size (device settings) for this process while the device root in use stays.
 void SetScreenSize(int width, int height);
 
 }  // namespace user_test

@@ -11,6 +11,8 @@
 #include <sstream>
 
 #include "internal/user/test_hooks.h"
+#include "process_list.h"
+#include "testing/device_programs.h"
 #include "user_test_fixture.h"
 
 extern char** environ;
@@ -169,6 +171,27 @@ TEST_F(CrossProcess, AnEndedProcessLeavesNothingToFind)
   EXPECT_FALSE(IsWindow(peer));
   EXPECT_EQ(nullptr, FindWindowW(nullptr, u"Short Lived"));
   EXPECT_FALSE(SetForegroundWindow(peer));
+}
+
+// A run of a program that ended is still listed until its parent has seen it end; the test
+// harness finds the run started after it, not the one that is gone.
+TEST_F(CrossProcess, AttachPassesOverAListedRunThatEnded)
+{
+  pid_t gone = 0;
+  char* trueArgs[] = {const_cast<char*>("/bin/true"), nullptr};
+  ASSERT_EQ(0, posix_spawn(&gone, "/bin/true", nullptr, nullptr, trueArgs, environ));
+  ASSERT_EQ(gone, waitpid(gone, nullptr, 0));
+  // Listed as its parent lists a child it has not yet seen end.
+  int entry = device::HoldChildEntry(static_cast<DWORD>(gone), u"\\Program Files\\Tests\\window_peer.exe", u"");
+  ASSERT_GE(entry, 0);
+
+  StartPeer("Second Run");
+  {
+    DeviceProgram program;
+    EXPECT_TRUE(program.Attach(u"window_peer.exe", 20000));
+    EXPECT_EQ(static_cast<DWORD>(peer_), program.ProcessId());
+  }
+  device::ReleaseChildEntry(static_cast<DWORD>(gone), entry);
 }
 
 }  // namespace

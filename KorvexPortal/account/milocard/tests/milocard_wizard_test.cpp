@@ -242,6 +242,86 @@ TEST_F(MilocardWizardTest, TheKeysMoveBetweenTheRowsAndTheSoftKeysStayWithTheHos
   EXPECT_FALSE(HostOpen()) << "soft key 2 on the list leaves the wizard";
 }
 
+TEST_F(MilocardWizardTest, UpAndDownMoveBetweenTheFieldsOfEachPage)
+{
+  gateway.script("preRequestMC2", CardList(0));
+  gateway.script("requestMC", Reply::success());
+  RunAppLoop();
+  Open();
+  auto focus = [&] {
+    HWND focused = nullptr;
+    ui.Invoke([&] { focused = GetFocus(); });
+    return focused;
+  };
+  struct Step {
+    const char* what;
+    UINT key;
+    std::function<HWND()> focused;
+  };
+  auto run = [&](std::initializer_list<Step> steps, const std::string& page, const std::string& softKey1) {
+    for (const Step& s : steps) {
+      SCOPED_TRACE(s.what);
+      ASSERT_TRUE(kvtest::PressKey(s.key));
+      ASSERT_TRUE(kvtest::RunUntilIdle());
+      EXPECT_EQ(page, Shown());
+      EXPECT_EQ(s.focused(), focus());
+      EXPECT_EQ(softKey1, SoftKey(IDC_MILOCARD_FORWARD)) << "the keys stay on the page shown";
+    }
+  };
+
+  // Page E: the card number and the pay password.
+  SelectRow(0);
+  Forward();
+  ASSERT_EQ("E", Shown());
+  HWND activation = host->GetActivationPage()->m_hWnd;
+  auto card = [&] { return GetDlgItem(activation, IDC_MILOCARD_CARD_NUMBER); };
+  auto password = [&] { return GetDlgItem(activation, IDC_MILOCARD_PAY_PASSWORD); };
+  ASSERT_EQ(card(), focus());
+  run({{"down to the password", VK_DOWN, password},
+       {"down from the last field wraps", VK_DOWN, card},
+       {"up wraps to the password", VK_UP, password},
+       {"up to the card number", VK_UP, card}},
+      "E", "激活");
+  Back();
+
+  // Page B: the banks' choices; the one the keys reach is the one chosen. Shown again after the
+  // card list, it takes the focus from the list's rows.
+  const CMilocardChoicePage* choice = nullptr;
+  auto bank = [&](size_t i) { return [&, i] { return choice->GetRadio(i); }; };
+  for (int shown = 1; shown <= 2; ++shown) {
+    SCOPED_TRACE(shown);
+    SelectRow(2);
+    Forward();
+    ASSERT_EQ("B", Shown());
+    choice = host->GetChoicePage();
+    ASSERT_EQ(2u, choice->GetBanks().size());
+    EXPECT_EQ(choice->GetRadio(0), focus()) << "the chosen bank has the focus";
+    run({{"down to the second bank", VK_DOWN, bank(1)}, {"down round to the first", VK_DOWN, bank(0)},
+         {"up round to the second", VK_UP, bank(1)}},
+        "B", "确定");
+    EXPECT_EQ(u"CCBDPAY", choice->GetSelectedBank().bankId);
+    run({{"up to the first bank", VK_UP, bank(0)}}, "B", "确定");
+    EXPECT_EQ(u"ABC", choice->GetSelectedBank().bankId);
+    if (shown == 1)
+      Back();
+  }
+
+  // Page C: the real name and the ID card number.
+  Forward();
+  ASSERT_EQ("C", Shown());
+  HWND apply = host->GetApplyPage()->m_hWnd;
+  auto name = [&] { return GetDlgItem(apply, IDC_MILOCARD_APPLY_NAME); };
+  auto idCard = [&] { return GetDlgItem(apply, IDC_MILOCARD_APPLY_IDCARD); };
+  ASSERT_EQ(name(), focus());
+  run({{"down to the ID card number", VK_DOWN, idCard}, {"up to the name", VK_UP, name}}, "C", "确定");
+
+  // Page D has no field: it takes the focus, so the keys leave the fields of page C alone.
+  Forward();
+  ASSERT_TRUE(RunUntil([&] { return Shown() == "D"; }));
+  HWND done = host->GetDonePage()->m_hWnd;
+  run({{"down on the last page", VK_DOWN, [&] { return done; }}}, "D", "确定");
+}
+
 TEST_F(MilocardWizardTest, WithMoreCardsThanTheListShowsTheFocusedRowIsScrolledIntoView)
 {
   nlohmann::ordered_json list = nlohmann::ordered_json::array();

@@ -10,20 +10,20 @@ using namespace desktop_menu;
 TEST(DesktopMenuGeometry, PlacesTheEntriesByScreenSize)
 {
   struct Case {
-    int width, height;
+    int width, height, scale;
     int columns;
     POINT fifth;  // entry 4
     POINT last;   // entry 8
     int content;
   } cases[] = {
-      {240, 320, 3, {70, 77}, {140, 152}, 227},
-      {480, 640, 3, {140, 154}, {280, 304}, 454},
-      {320, 240, 4, {0, 77}, {0, 152}, 227},
-      {640, 480, 4, {0, 154}, {0, 304}, 454},
+      {240, 320, 1, 3, {70, 77}, {140, 152}, 227},
+      {480, 640, 2, 3, {140, 154}, {280, 304}, 454},
+      {320, 240, 1, 4, {0, 77}, {0, 152}, 227},
+      {640, 480, 2, 4, {0, 154}, {0, 304}, 454},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
-    int s = Scale(c.width);
+    int s = c.scale;
     int columns = Columns(c.width, c.height);
     EXPECT_EQ(c.columns, columns);
     POINT first = EntryPosition(0, columns, s);
@@ -84,10 +84,10 @@ TEST(DesktopMenuGeometry, KeyUpsScrollByRows)
     EXPECT_EQ(c.code, step.code);
     EXPECT_EQ(c.remember, step.remember);
   }
-  EXPECT_EQ(3, KeyColumns(240));
-  EXPECT_EQ(4, KeyColumns(320));
-  EXPECT_EQ(3, KeyColumns(480));
-  EXPECT_EQ(4, KeyColumns(640));
+  EXPECT_EQ(3, KeyColumns(240, 1));
+  EXPECT_EQ(4, KeyColumns(320, 1));
+  EXPECT_EQ(3, KeyColumns(480, 2));
+  EXPECT_EQ(4, KeyColumns(640, 2));
 }
 
 }  // namespace
