@@ -15,16 +15,7 @@
 
 using namespace roads;
 
-class AccountRoadTest : public RoadTest {
- protected:
-  // The desktop's page in the slot, once opened.
-  template <class Page>
-  Page* PageIn(DesktopSlot slot)
-  {
-    auto* desktop = static_cast<CDesktopDlg*>(app.GetDesktopDialog());
-    return desktop ? dynamic_cast<Page*>(desktop->GetPage(slot)) : nullptr;
-  }
-};
+using AccountRoadTest = RoadTest;
 
 TEST_F(AccountRoadTest, Withdraw)
 {
@@ -32,24 +23,24 @@ TEST_F(AccountRoadTest, Withdraw)
   StartClient();
   LogInToDesktop();
   // The desktop asks for the withdrawal data first; the page shows the bound bank account.
-  HWND page = OpenDesktopEntry(static_cast<int>(DesktopSlot::kWithdrawal));
+  HWND page = OpenDesktopEntry(DesktopSlot::kWithdrawal);
   ASSERT_TRUE(gateway.waitForRequest("preDrawMoney"));
   ASSERT_EQ(u"提现", TextOf(page)) << Recorded();
   EXPECT_FALSE(TextOf(GetDlgItem(page, IDC_ATM_ACCOUNT_NO)).empty());
   Shot("form");
 
-  Type(GetDlgItem(page, IDC_ATM_AMOUNT), u"100.00");
-  Type(GetDlgItem(page, IDC_ATM_PASSWORD), kDemoPayPassword);
-  Command(page, IDC_ATM_SUBMIT);
+  ASSERT_TRUE(Driver().Type(GetDlgItem(page, IDC_ATM_AMOUNT), u"100.00"));
+  ASSERT_TRUE(Driver().Type(GetDlgItem(page, IDC_ATM_PASSWORD), kDemoPayPassword));
+  ClientDriver::PostCommand(page, IDC_ATM_SUBMIT);
   auto drawn = gateway.waitForRequest("drawMoney");
   ASSERT_TRUE(drawn) << Recorded();
   EXPECT_EQ("100.00", drawn->field("amount"));
   auto password = gateway.key().decryptPassword(drawn->field("payPassword"));
   ASSERT_TRUE(password);
   EXPECT_EQ("pay123456", password->password);
-  ASSERT_TRUE(RunUntil([&] { return !IsWindow(page); })) << Recorded();
-  ASSERT_FALSE(app.Boxes().empty());
-  EXPECT_NE(std::string::npos, app.Boxes().back().find("提现成功")) << Recorded();
+  ASSERT_TRUE(ClientDriver::WaitUntil([&] { return !IsWindow(page); })) << Recorded();
+  ASSERT_FALSE(App().Boxes().empty());
+  EXPECT_NE(std::string::npos, App().Boxes().back().find("提现成功")) << Recorded();
   Shot("done");
 }
 
@@ -60,18 +51,18 @@ TEST_F(AccountRoadTest, QueryTradesAndTheAccount)
   LogInToDesktop();
 
   // The trade query lists the account's trades; a finished one opens its detail.
-  OpenDesktopEntry(static_cast<int>(DesktopSlot::kTradeQuery));
+  OpenDesktopEntry(DesktopSlot::kTradeQuery);
   auto* trades = PageIn<CTradeQueryDlg>(DesktopSlot::kTradeQuery);
   ASSERT_NE(nullptr, trades);
-  ASSERT_TRUE(RunUntil([&] { return !trades->GetTradeRows().m_rows.empty(); })) << Recorded();
+  ASSERT_TRUE(ClientDriver::WaitUntil([&] { return !trades->GetTradeRows().m_rows.empty(); })) << Recorded();
   ASSERT_TRUE(kvtest::RunUntilIdle());
   Shot("trades");
   int last = static_cast<int>(trades->GetTradeRows().m_rows.size()) - 1;
-  Ui().Invoke([&] {
+  Driver().OnUi([&] {
     trades->GetList().SelectItem(last);
     trades->PostMessage(WM_KV_LIST_OPENITEM);
   });
-  ASSERT_TRUE(RunUntil([&] {
+  ASSERT_TRUE(ClientDriver::WaitUntil([&] {
     CTradeDetailDlg* detail = trades->GetTradeDetailDlg();
     CTradePayDlg* pay = trades->GetTradePayDlg();
     return (detail && detail->IsWindow() && !detail->GetDetailRows().m_rows.empty()) || (pay && pay->IsWindow());
@@ -82,35 +73,37 @@ TEST_F(AccountRoadTest, QueryTradesAndTheAccount)
 
   // The account query: the balance at once, the statement on its tab, a transaction's detail.
   // The detail's menu goes back to the desktop.
-  Command(ActiveWindow(), ID_KV_GODESKTOP);
-  ASSERT_TRUE(RunUntil([&] { return ActiveWindow() == app.GetDesktopDlgWindow(); })) << Recorded();
-  OpenDesktopEntry(static_cast<int>(DesktopSlot::kAccountQuery));
+  ClientDriver::PostCommand(Driver().ActiveWindow(), ID_KV_GODESKTOP);
+  ASSERT_TRUE(ClientDriver::WaitUntil([&] {
+    return Driver().ActiveWindow() == App().GetDesktopDlgWindow();
+  })) << Recorded();
+  OpenDesktopEntry(DesktopSlot::kAccountQuery);
   auto* account = PageIn<CAccountQueryPage>(DesktopSlot::kAccountQuery);
   ASSERT_NE(nullptr, account);
-  ASSERT_TRUE(RunUntil([&] { return !account->GetBalanceRows().m_rows.empty(); })) << Recorded();
+  ASSERT_TRUE(ClientDriver::WaitUntil([&] { return !account->GetBalanceRows().m_rows.empty(); })) << Recorded();
   ASSERT_TRUE(gateway.waitForRequest("queryBalance"));
   ASSERT_TRUE(kvtest::RunUntilIdle());
   Shot("balance");
-  Ui().Post([account] {
+  Driver().PostToUi([account] {
     CAccountTabCtrl& tabs = account->GetTabs();
     tabs.TabCtrlSetCurSel(1);
     NMHDR notify{tabs.m_hWnd, CAccountQueryPage::kTabsId, TCN_SELCHANGE};
     ::SendMessageW(account->m_hWnd, WM_NOTIFY, CAccountQueryPage::kTabsId, reinterpret_cast<LPARAM>(&notify));
   });
   CAccountQueryDlg& statement = account->GetStatement();
-  ASSERT_TRUE(RunUntil([&] { return !statement.GetTransRows().m_rows.empty(); })) << Recorded();
+  ASSERT_TRUE(ClientDriver::WaitUntil([&] { return !statement.GetTransRows().m_rows.empty(); })) << Recorded();
   ASSERT_TRUE(gateway.waitForRequest("queryTransList"));
   ASSERT_TRUE(kvtest::RunUntilIdle());
   Shot("statement");
-  Ui().Invoke([&] {
+  Driver().OnUi([&] {
     statement.GetList().SelectItem(0);
     statement.PostMessage(WM_KV_LIST_OPENITEM);
   });
-  ASSERT_TRUE(RunUntil([&] { return statement.GetDetailDlg() && statement.GetDetailDlg()->IsWindow(); }))
+  ASSERT_TRUE(ClientDriver::WaitUntil([&] { return statement.GetDetailDlg() && statement.GetDetailDlg()->IsWindow(); }))
       << Recorded();
   EXPECT_FALSE(statement.GetDetailRows().m_rows.empty());
   Shot("transaction_detail");
-  EXPECT_TRUE(app.Boxes().empty()) << Recorded();
+  EXPECT_TRUE(App().Boxes().empty()) << Recorded();
 }
 
 TEST_F(AccountRoadTest, ReadMessages)
@@ -118,9 +111,9 @@ TEST_F(AccountRoadTest, ReadMessages)
   Install();
   StartClient();
   LogInToDesktop();
-  Command(app.GetDesktopDlgWindow(), IDC_DESKTOP_MESSAGES);
+  ClientDriver::PostCommand(App().GetDesktopDlgWindow(), IDC_DESKTOP_MESSAGES);
   CMsgDlg* messages = nullptr;
-  ASSERT_TRUE(RunUntil([&] {
+  ASSERT_TRUE(ClientDriver::WaitUntil([&] {
     messages = PageIn<CMsgDlg>(DesktopSlot::kMessages);
     return messages && messages->IsWindow() && messages->GetShownMessage().msgId >= 0;
   })) << Recorded();
@@ -131,10 +124,10 @@ TEST_F(AccountRoadTest, ReadMessages)
   Shot("first");
 
   // The next message after the newest stored one is fetched again.
-  Command(messages->m_hWnd, ID_MSG_NEXT);
-  ASSERT_TRUE(RunUntil([&] { return gateway.requestsOf("viewMsgDetail").size() >= 2; })) << Recorded();
-  ASSERT_TRUE(RunUntil([&] { return messages->GetShownMessage().msgId != first; })) << Recorded();
+  ClientDriver::PostCommand(messages->m_hWnd, ID_MSG_NEXT);
+  ASSERT_TRUE(ClientDriver::WaitUntil([&] { return gateway.requestsOf("viewMsgDetail").size() >= 2; })) << Recorded();
+  ASSERT_TRUE(ClientDriver::WaitUntil([&] { return messages->GetShownMessage().msgId != first; })) << Recorded();
   ASSERT_TRUE(kvtest::RunUntilIdle());
   Shot("second");
-  EXPECT_TRUE(app.Boxes().empty()) << Recorded();
+  EXPECT_TRUE(App().Boxes().empty()) << Recorded();
 }

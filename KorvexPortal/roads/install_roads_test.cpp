@@ -2,8 +2,6 @@
 // password remembered from the run before, the desktop after login, and the package removed while
 // the client runs.
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "desktop_dlg.h"
 #include "login_ids.h"
@@ -12,19 +10,7 @@
 
 using namespace roads;
 
-namespace {
-
 namespace fs = std::filesystem;
-
-std::string ReadFile(const fs::path& path)
-{
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
-}  // namespace
 
 TEST_F(RoadTest, Install)
 {
@@ -35,14 +21,14 @@ TEST_F(RoadTest, Install)
     EXPECT_TRUE(fs::exists(folder / file)) << file;
   EXPECT_FALSE(fs::exists(root.path() + "/Temp/KorvexPortal.CAB")) << "the package goes once installed";
   EXPECT_EQ("46#\"\\Program Files\\KorvexPortal\\KorvexPortal.exe\"",
-            ReadFile(root.path() + "/Windows/Start Menu/Programs/Korvex.lnk"));
-  std::string registry = ReadFile(root.path() + "/.kernel/registry/registry.dat");
+            ReadHostFile(root.path() + "/Windows/Start Menu/Programs/Korvex.lnk"));
+  std::string registry = ReadHostFile(root.path() + "/.kernel/registry/registry.dat");
   EXPECT_NE(std::string::npos, registry.find("[HKEY_LOCAL_MACHINE\\Services\\Dovrel]"));
   EXPECT_NE(std::string::npos, registry.find("[HKEY_LOCAL_MACHINE\\Software\\Packages\\KorvexPortal]"));
 
   // The installed client starts with its login over the main window.
   StartClient();
-  EXPECT_EQ(u"用户登录", TextOf(app.GetLoginDialog()->m_hWnd));
+  EXPECT_EQ(u"用户登录", TextOf(App().GetLoginDialog()->m_hWnd));
   EXPECT_EQ(u"KorvexPortal", TextOf(mainWindow));
   Shot("login");
 }
@@ -63,10 +49,10 @@ TEST_F(RoadTest, LogInWithTheRememberedAccount)
 
   // The next run offers the account and the password it remembered; the login goes through as is.
   StartClient();
-  HWND login = app.GetLoginDialog()->m_hWnd;
+  HWND login = App().GetLoginDialog()->m_hWnd;
   EXPECT_EQ(std::u16string(kDemoAccount), TextOf(GetDlgItem(login, IDC_LOGIN_ACCOUNT)));
   WCHAR password[260] = {};
-  Ui().Invoke([&] { GetInputForMe(GetDlgItem(login, IDC_LOGIN_PASSWORD), password, sizeof password); });
+  Driver().OnUi([&] { GetInputForMe(GetDlgItem(login, IDC_LOGIN_PASSWORD), password, sizeof password); });
   EXPECT_EQ(std::u16string(kDemoPassword), std::u16string(password));
   Shot("remembered");
   LogIn(u"", u"", true);
@@ -76,23 +62,41 @@ TEST_F(RoadTest, LogInWithTheRememberedAccount)
   auto remembered = gateway.key().decryptPassword(second->field("loginPassword"));
   ASSERT_TRUE(remembered);
   EXPECT_EQ("demo1234", remembered->password);
-  EXPECT_EQ(u"王小明", std::u16string(app.GetUserName().GetString()));
+  EXPECT_EQ(u"王小明", std::u16string(App().GetUserName().GetString()));
   Shot("after_login");
 }
 
-TEST_F(RoadTest, Desktop)
+class DesktopRoadTest : public RoadTest {
+ protected:
+  using RoadTest::RoadTest;
+
+  // The desktop after a login: the account in its header, the unread count on its messages button.
+  void ShowTheDesktop()
+  {
+    Install();
+    StartClient();
+    LogInToDesktop();
+    auto* desktop = static_cast<CDesktopDlg*>(App().GetDesktopDialog());
+    EXPECT_NE(std::u16string::npos, std::u16string(desktop->GetHeaderText().GetString()).find(kDemoAccount))
+        << kvtest::Narrow(desktop->GetHeaderText().GetString());
+    // Becoming active, the desktop asks for the unread count and shows it on its messages button.
+    ASSERT_TRUE(gateway.waitForRequest("getMsgCount"));
+    ASSERT_TRUE(ClientDriver::WaitUntil([&] { return desktop->GetUnreadCount() > 0; })) << Recorded();
+    Shot("desktop");
+    EXPECT_TRUE(App().Boxes().empty()) << Recorded();
+  }
+};
+
+TEST_F(DesktopRoadTest, Desktop)
 {
-  Install();
-  StartClient();
-  LogInToDesktop();
-  auto* desktop = static_cast<CDesktopDlg*>(app.GetDesktopDialog());
-  EXPECT_NE(std::u16string::npos, std::u16string(desktop->GetHeaderText().GetString()).find(kDemoAccount))
-      << kvtest::Narrow(desktop->GetHeaderText().GetString());
-  // Becoming active, the desktop asks for the unread count and shows it on its messages button.
-  ASSERT_TRUE(gateway.waitForRequest("getMsgCount"));
-  ASSERT_TRUE(RunUntil([&] { return desktop->GetUnreadCount() > 0; })) << Recorded();
-  Shot("desktop");
-  EXPECT_TRUE(app.Boxes().empty()) << Recorded();
+  ShowTheDesktop();
+}
+
+using LargeScreenDesktopRoadTest = OnALargeScreen<DesktopRoadTest>;
+
+TEST_F(LargeScreenDesktopRoadTest, DesktopOnALargeScreen)
+{
+  ShowTheDesktop();
 }
 
 TEST_F(RoadTest, Uninstall)
@@ -104,6 +108,9 @@ TEST_F(RoadTest, Uninstall)
                              nullptr, nullptr, nullptr, &client));
   CloseHandle(client.hThread);
   ASSERT_NE(nullptr, kvtest::WaitForTopLevelWindow(nullptr, u"用户登录"));
+  kvtest::DeviceProgram program;
+  ASSERT_TRUE(program.Attach(u"KorvexPortal.exe"));
+  ShotOfProgram(program, "login");
 
   std::string log;
   EXPECT_EQ(0u, RunInstaller(u"/uninstall KorvexPortal /silent", &log)) << log;
@@ -116,7 +123,7 @@ TEST_F(RoadTest, Uninstall)
   EXPECT_FALSE(fs::exists(root.path() + "/Program Files/KorvexPortal"));
   EXPECT_FALSE(fs::exists(root.path() + "/Windows/Start Menu/Programs/Korvex.lnk"));
   EXPECT_FALSE(fs::exists(root.path() + "/Temp/KorvexPortal"));
-  std::string registry = ReadFile(root.path() + "/.kernel/registry/registry.dat");
+  std::string registry = ReadHostFile(root.path() + "/.kernel/registry/registry.dat");
   EXPECT_EQ(std::string::npos, registry.find("Services\\Dovrel")) << registry;
   EXPECT_EQ(std::string::npos, registry.find("Packages\\KorvexPortal")) << registry;
 }

@@ -34,18 +34,39 @@ bool ToldSuccess(const std::vector<std::string>& boxes)
 
 }  // namespace
 
-// Types the payment password into the trade pay dialog and pays; returns once it has gone.
 class PaymentRoadTest : public RoadTest {
  protected:
+  using RoadTest::RoadTest;
+
+  // Types the payment password into the trade pay dialog and pays; returns once it has gone.
   void PayInTradePayDialog()
   {
     HWND pay = WaitForActive(u"付款");
     ASSERT_NE(nullptr, pay) << Recorded();
     Shot("trade_pay");
-    Type(GetDlgItem(pay, IDC_TRADEPAY_PASSWORD), kDemoPayPassword);
+    ASSERT_TRUE(Driver().Type(GetDlgItem(pay, IDC_TRADEPAY_PASSWORD), kDemoPayPassword));
     kvtest::TapWindow(GetDlgItem(pay, IDC_TRADEPAY_PAY));
-    ASSERT_TRUE(RunUntil([&] { return !IsWindow(pay); })) << Recorded();
+    ASSERT_TRUE(ClientDriver::WaitUntil([&] { return !IsWindow(pay); })) << Recorded();
     ASSERT_TRUE(kvtest::RunUntilIdle());
+  }
+
+  // From the unpaid-trade list a login brings up: the first trade is chosen, its detail fetched,
+  // and it is paid in the trade pay dialog that opens on it.
+  void PayTheFirstUnpaidTrade()
+  {
+    HWND unpaid = WaitForActive(u"待付款交易");
+    ASSERT_NE(nullptr, unpaid) << Recorded();
+    Shot("list");
+    PostMessageW(unpaid, WM_KV_LIST_OPENITEM, 0, 0);
+    auto detail = gateway.waitForRequest("queryTradeDetail");
+    ASSERT_TRUE(detail);
+    PayInTradePayDialog();
+    auto paid = gateway.waitForRequest("tradePay");
+    ASSERT_TRUE(paid) << Recorded();
+    EXPECT_EQ(detail->field("tradeNO"), paid->field("tradeNo"));
+    EXPECT_EQ("pay123456", PayPassword(gateway, *paid));
+    EXPECT_TRUE(ToldSuccess(App().Boxes())) << Recorded();
+    Shot("paid");
   }
 };
 
@@ -54,21 +75,21 @@ TEST_F(PaymentRoadTest, PayAnUnpaidTrade)
   Install();
   StartClient();
   LogIn(kDemoAccount, kDemoPassword, false);
-  HWND unpaid = WaitForActive(u"待付款交易");
-  ASSERT_NE(nullptr, unpaid) << Recorded();
-  Shot("list");
+  PayTheFirstUnpaidTrade();
+}
 
-  // The first row is chosen: its detail is fetched and the trade pay dialog opens on it.
-  PostMessageW(unpaid, WM_KV_LIST_OPENITEM, 0, 0);
-  auto detail = gateway.waitForRequest("queryTradeDetail");
-  ASSERT_TRUE(detail);
-  PayInTradePayDialog();
-  auto paid = gateway.waitForRequest("tradePay");
-  ASSERT_TRUE(paid) << Recorded();
-  EXPECT_EQ(detail->field("tradeNO"), paid->field("tradeNo"));
-  EXPECT_EQ("pay123456", PayPassword(gateway, *paid));
-  EXPECT_TRUE(ToldSuccess(app.Boxes())) << Recorded();
-  Shot("paid");
+// The same road on a large screen, from the login through the payment to the desktop.
+using LargeScreenPaymentRoadTest = OnALargeScreen<PaymentRoadTest>;
+
+TEST_F(LargeScreenPaymentRoadTest, PayAnUnpaidTradeOnALargeScreen)
+{
+  Install();
+  StartClient();
+  Shot("login");
+  LogIn(kDemoAccount, kDemoPassword, false);
+  PayTheFirstUnpaidTrade();
+  GoOnToDesktop();
+  Shot("desktop");
 }
 
 TEST_F(PaymentRoadTest, TransferToAContact)
@@ -76,17 +97,16 @@ TEST_F(PaymentRoadTest, TransferToAContact)
   Install();
   StartClient();
   LogInToDesktop();
-  OpenDesktopEntry(static_cast<int>(DesktopSlot::kTransfer));
-  auto* desktop = static_cast<CDesktopDlg*>(app.GetDesktopDialog());
-  auto* transfer = dynamic_cast<CP2PPayDlg*>(desktop->GetPage(DesktopSlot::kTransfer));
+  OpenDesktopEntry(DesktopSlot::kTransfer);
+  auto* transfer = PageIn<CP2PPayDlg>(DesktopSlot::kTransfer);
   ASSERT_NE(nullptr, transfer);
-  ASSERT_TRUE(RunUntil([&] { return transfer->GetUnpaidCount() >= 0; })) << Recorded();
+  ASSERT_TRUE(ClientDriver::WaitUntil([&] { return transfer->GetUnpaidCount() >= 0; })) << Recorded();
   Shot("form");
 
   // The contact list comes from the gateway the first time; its first contact is chosen.
   kvtest::TapWindow(transfer->GetDlgItem(IDC_P2P_CONTACTS));
   CContactListDlg* list = nullptr;
-  ASSERT_TRUE(RunUntil([&] {
+  ASSERT_TRUE(ClientDriver::WaitUntil([&] {
     CContactPickDlg* picker = transfer->GetContactPicker();
     list = picker ? picker->GetList() : nullptr;
     return list && list->IsWindow() && !list->GetContacts().empty();
@@ -102,16 +122,18 @@ TEST_F(PaymentRoadTest, TransferToAContact)
   SetText(transfer->GetDlgItem(IDC_P2P_REASON), u"午餐");
   kvtest::TapWindow(transfer->GetDlgItem(IDC_P2P_SUBMIT));
   CP2PPayConfirmDlg& confirm = transfer->GetConfirmDlg();
-  ASSERT_TRUE(RunUntil([&] { return confirm.IsWindow() && IsWindowVisible(confirm.m_hWnd); })) << Recorded();
+  ASSERT_TRUE(ClientDriver::WaitUntil([&] {
+    return confirm.IsWindow() && IsWindowVisible(confirm.m_hWnd);
+  })) << Recorded();
   auto prepay = gateway.waitForRequest("p2pPrePay");
   ASSERT_TRUE(prepay);
   EXPECT_EQ(kvtest::Narrow(chosen), prepay->field("toPayAccount"));
   EXPECT_EQ("12.50", prepay->field("toPayAmount"));
   Shot("confirm");
 
-  Type(confirm.GetDlgItem(IDC_P2P_CONFIRM_PASSWORD), kDemoPayPassword);
+  ASSERT_TRUE(Driver().Type(confirm.GetDlgItem(IDC_P2P_CONFIRM_PASSWORD), kDemoPayPassword));
   kvtest::TapWindow(confirm.GetDlgItem(IDC_P2P_SUBMIT));
-  ASSERT_TRUE(RunUntil([&] {
+  ASSERT_TRUE(ClientDriver::WaitUntil([&] {
     CP2PPayResultDlg* result = confirm.GetResultDlg();
     return (result && result->IsWindow()) || !confirm.IsWindow();
   })) << Recorded();
@@ -129,8 +151,8 @@ TEST_F(PaymentRoadTest, TransferToAContact)
   ASSERT_TRUE(added);
   ASSERT_TRUE(added->json);
   EXPECT_EQ(kvtest::Narrow(chosen), (*added->json)["contactInfo"]["account"]);
-  ASSERT_TRUE(RunUntil([&] { return !transfer->IsWindow(); })) << Recorded();
-  EXPECT_TRUE(ToldSuccess(app.Boxes())) << Recorded();
+  ASSERT_TRUE(ClientDriver::WaitUntil([&] { return !transfer->IsWindow(); })) << Recorded();
+  EXPECT_TRUE(ToldSuccess(App().Boxes())) << Recorded();
   Shot("contact_added");
 }
 
@@ -139,10 +161,10 @@ TEST_F(PaymentRoadTest, RechargeAPhone)
   Install();
   StartClient();
   LogInToDesktop();
-  HWND page = OpenDesktopEntry(static_cast<int>(DesktopSlot::kPhoneRecharge));
+  HWND page = OpenDesktopEntry(DesktopSlot::kPhoneRecharge);
   ASSERT_EQ(u"手机充值", TextOf(page)) << Recorded();
   SetText(GetDlgItem(page, IDC_PHONEPAY_NUMBER), u"13912345678");
-  Ui().Invoke([&] { SendMessageW(GetDlgItem(page, IDC_PHONEPAY_AMOUNT), CB_SETCURSEL, 0, 0); });
+  Driver().OnUi([&] { SendMessageW(GetDlgItem(page, IDC_PHONEPAY_AMOUNT), CB_SETCURSEL, 0, 0); });
   Shot("form");
   kvtest::TapWindow(GetDlgItem(page, IDC_PHONEPAY_SUBMIT));
   auto quote = gateway.waitForRequest("preDeposit4Mobile");
@@ -152,6 +174,6 @@ TEST_F(PaymentRoadTest, RechargeAPhone)
   auto paid = gateway.waitForRequest("deposit4Mobile");
   ASSERT_TRUE(paid) << Recorded();
   EXPECT_EQ("pay123456", PayPassword(gateway, *paid));
-  EXPECT_TRUE(ToldSuccess(app.Boxes())) << Recorded();
+  EXPECT_TRUE(ToldSuccess(App().Boxes())) << Recorded();
   Shot("paid");
 }

@@ -1,21 +1,15 @@
 #include "road_fixture.h"
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <thread>
+#include <sstream>
 
-#include "com/init.h"
 #include "dialog_ids.h"
-#include "html/html_viewer.h"
-#include "html/web_browser.h"
-#include "login_ids.h"
 #include "message_box_types.h"
-#include "selvane/selvane.h"
-#include "shell/dialog.h"
 #include "shell/sip.h"
 #include "testing/screenshot.h"
 #include "thread_message_box.h"
+#include "unpaid_ids.h"
 
 namespace roads {
 
@@ -76,14 +70,20 @@ void RoadApp::AnswerNext(int answer)
   answers_.push_back(answer);
 }
 
+RoadTest::RoadTest(int width, int height) : screenWidth(width), screenHeight(height) {}
+
 bool RoadTest::PrepareDevice()
 {
-  demo = testgateway::installDemo(gateway, KV_DEMO_DATA);
+  // The demo account, its merchant page sending orders to this device's local gateway.
+  std::ifstream data(KV_DEMO_DATA, std::ios::binary);
+  auto account = nlohmann::ordered_json::parse(data);
+  account["merchant"]["localGateway"] = "http://127.0.0.1:" + std::to_string(localGatewayPort) + "/gateway.do";
+  demo = testgateway::installDemoData(gateway, std::move(account), fs::path(KV_DEMO_DATA).parent_path());
   gateway.start();
   // The device: its screen, a phone with one contact, the gateway trusted through the test CA,
   // and a browser that notes what it is asked to open.
   std::ofstream(root.path() + "/device.ini", std::ios::binary)
-      << "[screen]\nwidth = 240\nheight = 320\n"
+      << "[screen]\nwidth = " << screenWidth << "\nheight = " << screenHeight << "\n"
       << "[phone]\nmanufacturer = Korvex\nmodel = KV-6\nimei = 356938035643809\nimsi = 460001234567890\n"
       << "[contact]\nname = 张三\nmobile = 13800138000\n"
       << "[network]\nca_bundle = " << gateway.tlsFiles().caCertificate.string() << "\ngateway = " << gateway.httpsUrl()
@@ -95,7 +95,7 @@ void RoadTest::SetUp()
 {
   kvtest::UseVirtualTime();
   clock = std::make_unique<accounttest::RealPaceClockDriver>();
-  kvtest::SetScreenSize(240, 320);
+  kvtest::SetScreenSize(screenWidth, screenHeight);
   fs::create_directories(root.path() + "/Windows/Start Menu/Programs");
   fs::create_directories(root.path() + "/Temp");
   // This program's own folder, where the client keeps its settings file.
@@ -107,24 +107,20 @@ void RoadTest::SetUp()
 void RoadTest::TearDown()
 {
   gateway.releaseStalled();
-  if (running && mainWindow) {
-    app.AnswerNext(KV_BOX_ANSWER_OK);
-    PostMessageW(mainWindow, WM_COMMAND, ID_KV_EXIT, static_cast<LPARAM>(-1));
-    EXPECT_TRUE(RunUntil([&] { return !running; })) << Recorded();
-  }
-  if (uiThread) {
+  if (driver) {
+    if (driver->Running() && mainWindow) {
+      App().AnswerNext(KV_BOX_ANSWER_OK);
+      ClientDriver::PostCommand(mainWindow, ID_KV_EXIT, static_cast<LPARAM>(-1));
+      EXPECT_TRUE(ClientDriver::WaitUntil([&] { return !driver->Running(); })) << Recorded();
+    }
     if (CThreadMessageBox::SharedWindow())
       CThreadMessageBox::Instance().EndWait();
-    Ui().Invoke([&] {
-      app.DestroyDialogs();
-      app.OnIdle();
-      kvtest::DestroyThreadWindows();
-    });
-    EXPECT_TRUE(kvtest::RunUntilIdle());
+    EXPECT_TRUE(driver->Stop());
     CThreadMessageBox::DestroyInstance();
+    driver.reset();
+    app = nullptr;
   }
   clock.reset();
-  SelvaneUninitialize();
 }
 
 DWORD RoadTest::RunInstaller(const std::u16string& parameters, std::string* log)
@@ -158,44 +154,33 @@ void RoadTest::Install()
 
 void RoadTest::StartClient()
 {
-  ASSERT_TRUE(fs::exists(root.path() + "/Program Files/KorvexPortal/ModelRes_240x320.dll"))
+  std::string library = "ModelRes_" + std::to_string(screenWidth) + "x" + std::to_string(screenHeight) + ".dll";
+  ASSERT_TRUE(fs::exists(root.path() + "/Program Files/KorvexPortal/" + library))
       << "the client's package is installed first";
-  if (!initialised_) {
-    initialised_ = true;
-    uiThread = std::make_unique<kvtest::UiThread>();
-    Ui().Invoke([&] {
-    CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_DATE_CLASSES};
-    InitCommonControlsEx(&controls);
-    SHInitExtraControls();
-    app.Init(GetModuleHandleW(nullptr));
-    AtlAxWinInit();
-    InitHTMLControl(GetModuleHandleW(nullptr));
-    SelvaneInitialize(0);
-    // This program is not the installed one: the library comes from the install folder.
-    app.SetResourceLibrary(LoadLibraryW(u"\\Program Files\\KorvexPortal\\ModelRes_240x320.dll"));
-    });
-  }
-  ASSERT_NE(nullptr, app.GetResourceLibrary());
-  ASSERT_NE(nullptr, app.GetPaymentService());
-  running = true;
-  Ui().Post([this] {
-    app.Run(CStringW(), SW_SHOW);
-    running = false;
-  });
-  ASSERT_TRUE(RunUntil([&] { return app.GetLoginDialog() && IsWindowVisible(app.GetLoginDialog()->m_hWnd); }))
+  // Each run is the program started again: a fresh application object.
+  driver.reset();
+  app = nullptr;
+  auto owned = std::make_unique<RoadApp>();
+  app = owned.get();
+  driver = std::make_unique<ClientDriver>(std::move(owned));
+  // This program is not the installed one: the library comes from the install folder.
+  driver->UseScreenLibrary(u"\\Program Files\\KorvexPortal\\" + std::u16string(library.begin(), library.end()));
+  ASSERT_TRUE(driver->Start(GetModuleHandleW(nullptr)));
+  ASSERT_NE(nullptr, App().GetPaymentService());
+  ASSERT_NE(nullptr, driver->WaitForShown([](CKorvexPortalShellApp& shell) { return shell.GetLoginDialog(); }))
       << Recorded();
-  mainWindow = app.GetMainDialog() ? app.GetMainDialog()->m_hWnd : nullptr;
+  mainWindow = driver->WindowOf([](CKorvexPortalShellApp& shell) { return shell.GetMainDialog(); });
   ASSERT_NE(nullptr, mainWindow);
-  Ui().Invoke([] { SipShowIM(SIPF_OFF); });
+  driver->OnUi([] { SipShowIM(SIPF_OFF); });
   ASSERT_TRUE(kvtest::RunUntilIdle());
 }
 
 void RoadTest::ExitClient()
 {
-  app.AnswerNext(KV_BOX_ANSWER_OK);
-  PostMessageW(mainWindow, WM_COMMAND, ID_KV_EXIT, 0);
-  ASSERT_TRUE(RunUntil([&] { return !running; })) << Recorded();
+  App().AnswerNext(KV_BOX_ANSWER_OK);
+  ClientDriver::PostCommand(mainWindow, ID_KV_EXIT);
+  ASSERT_TRUE(ClientDriver::WaitUntil([&] { return !driver->Running(); })) << Recorded();
+  ASSERT_TRUE(driver->Stop());
   mainWindow = nullptr;
   // The program's process ends here; the next start has a shared box of its own.
   CThreadMessageBox::DestroyInstance();
@@ -203,111 +188,49 @@ void RoadTest::ExitClient()
 
 void RoadTest::LogIn(const std::u16string& account, const std::u16string& password, bool remember)
 {
-  CBaseDlg* login = app.GetLoginDialog();
-  ASSERT_NE(nullptr, login);
-  HWND dialog = login->m_hWnd;
-  if (!account.empty())
-    SetText(GetDlgItem(dialog, IDC_LOGIN_ACCOUNT), account);
-  if (!password.empty()) {
-    HWND field = GetDlgItem(dialog, IDC_LOGIN_PASSWORD);
-    Ui().Invoke([&] { ClearInputForMe(field); });
-    Type(field, password);
-  }
-  for (int box : {IDC_LOGIN_REMEMBER_ID, IDC_LOGIN_REMEMBER_PASSWORD})
-    Ui().Invoke([&] {
-      SendMessageW(GetDlgItem(dialog, box), BM_SETCHECK, remember ? BST_CHECKED : BST_UNCHECKED, 0);
-    });
-  Command(dialog, IDC_LOGIN_BUTTON);
-  ASSERT_TRUE(RunUntil([&] { return !IsWindow(dialog); })) << Recorded();
+  HWND dialog = Driver().WindowOf([](CKorvexPortalShellApp& shell) { return shell.GetLoginDialog(); });
+  ASSERT_NE(nullptr, dialog);
+  ASSERT_TRUE(Driver().SubmitLogin(account, password, remember)) << Recorded();
+  ASSERT_TRUE(ClientDriver::WaitUntil([&] { return !IsWindow(dialog); })) << Recorded();
   ASSERT_TRUE(kvtest::RunUntilIdle());
 }
 
 void RoadTest::LogInToDesktop()
 {
   LogIn(kDemoAccount, kDemoPassword, false);
+  GoOnToDesktop();
+}
+
+void RoadTest::GoOnToDesktop()
+{
   // The account has trades waiting: their list comes first, and its skip key goes on.
-  HWND unpaid = WaitForActive(u"待付款交易");
-  if (unpaid) {
-    Command(unpaid, 1020);
-  }
-  ASSERT_TRUE(RunUntil([&] {
-    CBaseDlg* desktop = app.GetDesktopDialog();
-    return desktop && desktop->m_hWnd && IsWindowVisible(desktop->m_hWnd) && ActiveWindow() == desktop->m_hWnd;
-  })) << Recorded();
-  EXPECT_EQ(app.GetDesktopDlgWindow(), WindowOnTop()) << "the desktop shows above the main window\n" << Recorded();
+  HWND next = Driver().WaitForScreenAfterLogin();
+  ASSERT_NE(nullptr, next) << Recorded();
+  if (next == Driver().WindowOf([](CKorvexPortalShellApp& shell) { return shell.GetUnpaidTradeListDialog(); }))
+    ClientDriver::PostCommand(next, IDC_UNPAID_SKIP);
+  HWND desktop = Driver().WaitForShown([](CKorvexPortalShellApp& shell) { return shell.GetDesktopDialog(); });
+  ASSERT_NE(nullptr, desktop) << Recorded();
+  ASSERT_TRUE(ClientDriver::WaitUntil([&] { return Driver().ActiveWindow() == desktop; })) << Recorded();
+  EXPECT_EQ(desktop, ClientDriver::WindowOnTop()) << "the desktop shows above the main window\n" << Recorded();
 }
 
-void RoadTest::Command(HWND window, int id, LPARAM lParam)
+HWND RoadTest::OpenDesktopEntry(DesktopSlot slot)
 {
-  PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(id), lParam);
-}
-
-HWND RoadTest::OpenDesktopEntry(int entry)
-{
-  HWND desktop = app.GetDesktopDlgWindow();
-  EXPECT_NE(nullptr, desktop);
-  Command(desktop, ID_KV_DESKTOP_ITEM0 + entry);
-  HWND page = nullptr;
-  EXPECT_TRUE(RunUntil([&] {
-    page = ActiveWindow();
-    HWND box = CThreadMessageBox::SharedWindow();
-    return page && page != desktop && page != box && !(box && IsWindowVisible(box));
-  })) << Recorded();
-  EXPECT_TRUE(kvtest::RunUntilIdle());
+  HWND page = Driver().OpenDesktopPage(slot, ID_KV_DESKTOP_ITEM0 + static_cast<int>(slot));
+  EXPECT_NE(nullptr, page) << Recorded();
   return page;
-}
-
-void RoadTest::Type(HWND field, const std::u16string& text)
-{
-  Ui().Invoke([&] { SetFocus(field); });
-  ASSERT_TRUE(kvtest::TypeText(text));
 }
 
 void RoadTest::SetText(HWND field, const std::u16string& text)
 {
-  Ui().Invoke([&] { SetWindowTextW(field, text.c_str()); });
-}
-
-bool RoadTest::RunUntil(const std::function<bool()>& condition)
-{
-  // The client's thread runs its own loop: this thread only looks, within a generous bound.
-  auto bound = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > bound)
-      return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  return true;
-}
-
-HWND RoadTest::ActiveWindow()
-{
-  HWND active = nullptr;
-  Ui().Invoke([&] { active = GetActiveWindow(); });
-  return active;
-}
-
-HWND RoadTest::WindowOnTop()
-{
-  HWND top = nullptr;
-  Ui().Invoke([&] {
-    top = WindowFromPoint(POINT{GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2});
-    while (top && (GetWindowLongW(top, GWL_STYLE) & WS_CHILD))
-      top = GetParent(top);
-  });
-  return top;
-}
-
-HWND RoadTest::WindowTitled(const std::u16string& title)
-{
-  return FindWindowW(nullptr, title.c_str());
+  Driver().OnUi([&] { SetWindowTextW(field, text.c_str()); });
 }
 
 HWND RoadTest::WaitForActive(const std::u16string& title)
 {
   HWND found = nullptr;
-  RunUntil([&] {
-    HWND active = ActiveWindow();
+  ClientDriver::WaitUntil([&] {
+    HWND active = Driver().ActiveWindow();
     if (active && TextOf(active) == title)
       found = active;
     return found != nullptr;
@@ -322,17 +245,32 @@ std::u16string RoadTest::TextOf(HWND window)
   return text;
 }
 
+std::string RoadTest::ReadHostFile(const std::string& path)
+{
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
 void RoadTest::Shot(const std::string& step)
 {
   ASSERT_TRUE(kvtest::RunUntilIdle());
   EXPECT_FALSE(kvtest::SaveScreenshot("road_" + RoadName() + "_" + step).empty());
 }
 
+void RoadTest::ShotOfProgram(kvtest::DeviceProgram& program, const std::string& step)
+{
+  ASSERT_TRUE(program.WaitUntilIdle());
+  EXPECT_FALSE(kvtest::SaveScreenshotOfProcess("road_" + RoadName() + "_" + step, program.Window()).empty());
+}
+
 std::string RoadTest::Recorded()
 {
   std::string text = "boxes:";
-  for (const std::string& box : app.Boxes())
-    text += " [" + box + "]";
+  if (app)
+    for (const std::string& box : App().Boxes())
+      text += " [" + box + "]";
   text += "\nrequests:";
   std::vector<testgateway::RecordedRequest> requests = gateway.requests();
   for (const testgateway::RecordedRequest& request : requests)
@@ -353,11 +291,6 @@ std::string RoadTest::Recorded()
       text += "\n  " + lines[i];
   }
   return text + "\nwindows:\n" + kvtest::DumpWindowTree();
-}
-
-bool RoadTest::Received(const std::string& operation)
-{
-  return !gateway.requestsOf(operation).empty();
 }
 
 }  // namespace roads

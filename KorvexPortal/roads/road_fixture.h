@@ -1,14 +1,13 @@
 // The fixture of the end-to-end roads: a fresh device root whose gateway is the test gateway over
 // HTTPS answering from the demo account, the client's package installed there by the device's
 // installer, and the client's application object started in this process from the installed
-// screen-size library, headless, driven as a user drives it. Boxes other than the wait box are
-// noted and answered at once (with the test's answers first, else the affirmative key); the wait
-// box is the real shared box, which the screens' listeners end.
+// screen-size library, headless, driven as a user drives it through the client driver. Boxes
+// other than the wait box are noted and answered at once (with the test's answers first, else the
+// affirmative key); the wait box is the real shared box, which the screens' listeners end.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -17,12 +16,14 @@
 #include <vector>
 
 #include "account_screen_fixture.h"
+#include "client_driver.h"
+#include "desktop_dlg.h"
 #include "portal_shell_app.h"
 #include "testgateway/demo_account.h"
 #include "testgateway/test_gateway.h"
+#include "testing/device_programs.h"
 #include "testing/device_root.h"
 #include "testing/ui_harness.h"
-#include "testing/ui_thread.h"
 
 namespace roads {
 
@@ -48,8 +49,12 @@ class RoadApp : public CKorvexPortalShellApp {
   std::deque<int> answers_;
 };
 
+using korvexdrive::ClientDriver;
+
 class RoadTest : public ::testing::Test {
  protected:
+  // The road runs on a device whose screen has that size (240x320 unless said otherwise).
+  explicit RoadTest(int screenWidth = 240, int screenHeight = 320);
   void SetUp() override;
   void TearDown() override;
   bool PrepareDevice();
@@ -60,13 +65,15 @@ class RoadTest : public ::testing::Test {
   // Installs the client's package as the user does it (unattended, the package deleted after).
   void Install();
 
-  // Starts the client's run on the user-interface thread, as the program's entry does, with the
+  // Starts the client's run as the program's entry does, with a fresh application object and the
   // installed library of the screen size; returns once the login shows over the main window.
   void StartClient();
   // Ends the run with the main window's exit key, the question answered yes.
   void ExitClient();
 
-  kvtest::UiThread& Ui() { return *uiThread; }
+  // The client of the current run (StartClient made it).
+  ClientDriver& Driver() { return *driver; }
+  RoadApp& App() { return *app; }
 
   // Fills the login with the account and password, ticks the remember boxes as asked, and
   // submits it; returns once the login dialog has gone.
@@ -74,49 +81,54 @@ class RoadTest : public ::testing::Test {
   // Logs in with the demo account and goes on to the desktop (past the unpaid-trade list the
   // account's waiting trades bring up).
   void LogInToDesktop();
+  // After a login: past the unpaid-trade list when it shows, on to the desktop.
+  void GoOnToDesktop();
 
-  // Sends a command to the window as its key or menu would, without waiting for the screen
-  // (it may show the wait box).
-  void Command(HWND window, int id, LPARAM lParam = 0);
-  // Opens the desktop's entry n and returns once a page other than the desktop is active.
-  HWND OpenDesktopEntry(int entry);
-  // Focuses the field and types the text into it.
-  void Type(HWND field, const std::u16string& text);
+  // Opens the desktop's entry of the slot; its page once shown.
+  HWND OpenDesktopEntry(DesktopSlot slot);
+  // The desktop's page in the slot, once opened.
+  template <class Page>
+  Page* PageIn(DesktopSlot slot)
+  {
+    auto* desktop = static_cast<CDesktopDlg*>(App().GetDesktopDialog());
+    return desktop ? dynamic_cast<Page*>(desktop->GetPage(slot)) : nullptr;
+  }
   void SetText(HWND field, const std::u16string& text);
 
-  // Runs the user-interface threads until the condition holds; false when it did not within a
-  // generous bound. A shown wait box animates, so the threads need not come to rest meanwhile.
-  bool RunUntil(const std::function<bool()>& condition);
-  // The active top-level window of the client's thread, and a top-level window by its title.
-  HWND ActiveWindow();
-  HWND WindowTitled(const std::u16string& title);
-  // The top-level window the user sees at the middle of the screen.
-  HWND WindowOnTop();
   // Runs until a top-level window of the title is active; that window, or null.
   HWND WaitForActive(const std::u16string& title);
   static std::u16string TextOf(HWND window);
+  // A file of the host, whole (empty when it cannot be read).
+  static std::string ReadHostFile(const std::string& path);
   // Saves a screenshot named after the road and the step.
   void Shot(const std::string& step);
+  // The same of a program that runs in a process of its own, once it has come to rest.
+  void ShotOfProgram(kvtest::DeviceProgram& program, const std::string& step);
   // What was recorded, for a failure's message: the boxes, the gateway's requests, the windows.
   std::string Recorded();
-  // Whether the gateway received the operation, with the field's value when one is named.
-  bool Received(const std::string& operation);
 
+  const int screenWidth;
+  const int screenHeight;
+  // Where the device's local gateway (the service host's Dovrel) listens for the merchant page's
+  // orders in a road that starts it: a free port, so that roads can run side by side.
+  const uint16_t localGatewayPort = kvtest::FreeLoopbackPort();
   device::testing::ScopedDeviceRoot root;
   testgateway::TestGateway gateway{testgateway::GatewayOptions{.tlsDir = root.path() + "/certs"}};
   std::shared_ptr<testgateway::DemoAccount> demo;
   // The gateway answers from the demo account and the device names it before anything reads the
-  // device's settings, which are read once (the application object's dialogs read them).
+  // device's settings.
   bool deviceReady = PrepareDevice();
-  RoadApp app;
   std::unique_ptr<accounttest::RealPaceClockDriver> clock;
-  // The client's user-interface thread, made when the client first starts.
-  std::unique_ptr<kvtest::UiThread> uiThread;
-  std::atomic<bool> running{false};
+  std::unique_ptr<ClientDriver> driver;
+  RoadApp* app = nullptr;
   HWND mainWindow = nullptr;
+};
 
- private:
-  bool initialised_ = false;
+// A road's fixture on a device with a large screen (480x640).
+template <class Road>
+class OnALargeScreen : public Road {
+ protected:
+  OnALargeScreen() : Road(480, 640) {}
 };
 
 }  // namespace roads

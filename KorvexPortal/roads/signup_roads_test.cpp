@@ -20,27 +20,27 @@ TEST_F(RoadTest, Register)
   Install();
   StartClient();
   // The login's menu starts the registration: the gateway's key and check-code picture first.
-  Command(app.GetLoginDialog()->m_hWnd, ID_KV_REGISTER);
-  ASSERT_TRUE(RunUntil([&] {
-    CBaseDlg* form = app.GetRegisterDialog();
+  ClientDriver::PostCommand(App().GetLoginDialog()->m_hWnd, ID_KV_REGISTER);
+  ASSERT_TRUE(ClientDriver::WaitUntil([&] {
+    CBaseDlg* form = App().GetRegisterDialog();
     return form && form->IsWindow() && IsWindowVisible(form->m_hWnd);
   })) << Recorded();
   ASSERT_TRUE(gateway.waitForRequest("preRegister"));
-  auto* form = static_cast<CRegisterDlg*>(app.GetRegisterDialog());
+  auto* form = static_cast<CRegisterDlg*>(App().GetRegisterDialog());
   HWND window = form->m_hWnd;
   SetText(GetDlgItem(window, IDC_REGISTER_PHONE), u"13912345678");
   SetText(GetDlgItem(window, IDC_REGISTER_REALNAME), u"李华");
   SetText(GetDlgItem(window, IDC_REGISTER_CHECKCODE), u"3947");
-  Type(GetDlgItem(window, IDC_REGISTER_LOGINPASSWORD), u"login1234");
-  Type(GetDlgItem(window, IDC_REGISTER_PAYPASSWORD), u"pay98765");
+  ASSERT_TRUE(Driver().Type(GetDlgItem(window, IDC_REGISTER_LOGINPASSWORD), u"login1234"));
+  ASSERT_TRUE(Driver().Type(GetDlgItem(window, IDC_REGISTER_PAYPASSWORD), u"pay98765"));
   Shot("form");
 
-  Command(window, IDC_REGISTER_SUBMIT);
-  ASSERT_TRUE(RunUntil([&] {
+  ClientDriver::PostCommand(window, IDC_REGISTER_SUBMIT);
+  ASSERT_TRUE(ClientDriver::WaitUntil([&] {
     HWND page = form->GetFormPage().m_hWnd;
-    return (page && IsWindow(page) && IsWindowVisible(page)) || !app.Boxes().empty();
+    return (page && IsWindow(page) && IsWindowVisible(page)) || !App().Boxes().empty();
   })) << Recorded();
-  EXPECT_TRUE(app.Boxes().empty()) << Recorded();
+  EXPECT_TRUE(App().Boxes().empty()) << Recorded();
   auto sent = gateway.waitForRequest("register");
   ASSERT_TRUE(sent);
   EXPECT_EQ("13912345678", sent->field("phoneNO"));
@@ -54,9 +54,9 @@ TEST_F(RoadTest, Register)
   Shot("activation");
 
   // Done: the registration ends and the login is there again.
-  Command(form->GetFormPage().m_hWnd, ID_KV_REGISTER_DONE);
-  ASSERT_TRUE(RunUntil([&] { return !IsWindow(window); })) << Recorded();
-  EXPECT_TRUE(app.GetLoginDialog() && IsWindowVisible(app.GetLoginDialog()->m_hWnd));
+  ClientDriver::PostCommand(form->GetFormPage().m_hWnd, ID_KV_REGISTER_DONE);
+  ASSERT_TRUE(ClientDriver::WaitUntil([&] { return !IsWindow(window); })) << Recorded();
+  EXPECT_TRUE(App().GetLoginDialog() && IsWindowVisible(App().GetLoginDialog()->m_hWnd));
 }
 
 TEST_F(RoadTest, LinkABankCard)
@@ -64,16 +64,15 @@ TEST_F(RoadTest, LinkABankCard)
   Install();
   StartClient();
   LogInToDesktop();
-  OpenDesktopEntry(static_cast<int>(DesktopSlot::kCardWizard));
-  auto* wizard = dynamic_cast<CMilocardHostDlg*>(
-      static_cast<CDesktopDlg*>(app.GetDesktopDialog())->GetPage(DesktopSlot::kCardWizard));
+  OpenDesktopEntry(DesktopSlot::kCardWizard);
+  auto* wizard = PageIn<CMilocardHostDlg>(DesktopSlot::kCardWizard);
   ASSERT_NE(nullptr, wizard);
   ASSERT_TRUE(gateway.waitForRequest("preRequestMC2"));
-  ASSERT_TRUE(RunUntil([&] {
+  ASSERT_TRUE(ClientDriver::WaitUntil([&] {
     return wizard->GetCardListPage() && IsWindowVisible(wizard->GetCardListPage()->m_hWnd);
   })) << Recorded();
   ASSERT_TRUE(kvtest::RunUntilIdle());
-  EXPECT_EQ(wizard->m_hWnd, WindowOnTop()) << "the wizard shows above the other windows\n" << Recorded();
+  EXPECT_EQ(wizard->m_hWnd, ClientDriver::WindowOnTop()) << "the wizard shows above the other windows\n" << Recorded();
   Shot("cards");
 
   // A new card: the bank is chosen, the application carries the identity on file, and the
@@ -81,27 +80,32 @@ TEST_F(RoadTest, LinkABankCard)
   CMilocardCardListPage* list = wizard->GetCardListPage();
   int newCard = static_cast<int>(list->GetListedRows().size()) - 1;
   ASSERT_GE(newCard, 0);
-  Command(list->m_hWnd, CMilocardCardListPage::kFirstButtonId + newCard);
-  Command(wizard->m_hWnd, IDC_MILOCARD_FORWARD);
-  ASSERT_TRUE(RunUntil([&] { return wizard->GetChoicePage() && IsWindowVisible(wizard->GetChoicePage()->m_hWnd); }))
-      << Recorded();
+  ClientDriver::PostCommand(list->m_hWnd, CMilocardCardListPage::kFirstButtonId + newCard);
+  ClientDriver::PostCommand(wizard->m_hWnd, IDC_MILOCARD_FORWARD);
+  ASSERT_TRUE(ClientDriver::WaitUntil([&] {
+    return wizard->GetChoicePage() && IsWindowVisible(wizard->GetChoicePage()->m_hWnd);
+  })) << Recorded();
   Shot("banks");
-  Command(wizard->m_hWnd, IDC_MILOCARD_FORWARD);
-  ASSERT_TRUE(RunUntil([&] { return wizard->GetApplyPage() && IsWindowVisible(wizard->GetApplyPage()->m_hWnd); }))
-      << Recorded();
+  ClientDriver::PostCommand(wizard->m_hWnd, IDC_MILOCARD_FORWARD);
+  ASSERT_TRUE(ClientDriver::WaitUntil([&] {
+    return wizard->GetApplyPage() && IsWindowVisible(wizard->GetApplyPage()->m_hWnd);
+  })) << Recorded();
   Shot("application");
-  Command(wizard->m_hWnd, IDC_MILOCARD_FORWARD);
+  ClientDriver::PostCommand(wizard->m_hWnd, IDC_MILOCARD_FORWARD);
   auto sent = gateway.waitForRequest("requestMC");
   ASSERT_TRUE(sent) << Recorded();
   EXPECT_FALSE(sent->field("bankId").empty());
   EXPECT_EQ("王小明", sent->field("realName"));
-  ASSERT_TRUE(RunUntil([&] { return wizard->GetDonePage() && IsWindowVisible(wizard->GetDonePage()->m_hWnd); }))
-      << Recorded();
+  ASSERT_TRUE(ClientDriver::WaitUntil([&] {
+    return wizard->GetDonePage() && IsWindowVisible(wizard->GetDonePage()->m_hWnd);
+  })) << Recorded();
   Shot("done");
   HWND window = wizard->m_hWnd;
-  Command(window, IDC_MILOCARD_FORWARD);
-  ASSERT_TRUE(RunUntil([&] { return !IsWindow(window); })) << Recorded();
-  EXPECT_TRUE(app.Boxes().empty()) << Recorded();
-  ASSERT_TRUE(RunUntil([&] { return ActiveWindow() == app.GetDesktopDlgWindow(); })) << Recorded();
+  ClientDriver::PostCommand(window, IDC_MILOCARD_FORWARD);
+  ASSERT_TRUE(ClientDriver::WaitUntil([&] { return !IsWindow(window); })) << Recorded();
+  EXPECT_TRUE(App().Boxes().empty()) << Recorded();
+  ASSERT_TRUE(ClientDriver::WaitUntil([&] {
+    return Driver().ActiveWindow() == App().GetDesktopDlgWindow();
+  })) << Recorded();
   Shot("desktop");
 }

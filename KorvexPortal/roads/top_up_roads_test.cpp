@@ -1,9 +1,6 @@
 // The top-up road: the recharge page opened from the desktop once for each method (the linked
 // bank card, a prepaid phone-credit card, net banking handing over to the bank's page in the
 // browser, a remittance draft), each sent to the gateway with what the user typed.
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "desktop_dlg.h"
 #include "ebank_charge_dlg.h"
@@ -38,16 +35,15 @@ class TopUpRoadTest : public RoadTest {
   // Opens the recharge page from the desktop and chooses the method; the method's page.
   CRechargeHostDlg* OpenMethod(Method method)
   {
-    OpenDesktopEntry(static_cast<int>(DesktopSlot::kRechargeHost));
-    auto* host = dynamic_cast<CRechargeHostDlg*>(
-        static_cast<CDesktopDlg*>(app.GetDesktopDialog())->GetPage(DesktopSlot::kRechargeHost));
+    OpenDesktopEntry(DesktopSlot::kRechargeHost);
+    auto* host = PageIn<CRechargeHostDlg>(DesktopSlot::kRechargeHost);
     EXPECT_TRUE(host && host->GetMenuPage());
     if (!host || !host->GetMenuPage())
       return nullptr;
     HWND menu = host->GetMenuPage()->m_hWnd;
-    Ui().Invoke([&] { ::SendMessageW(menu, WM_KV_RECHARGE_METHOD, CRechargeMenuPage::kFirstMethodId + method, 0); });
-    Command(host->m_hWnd, IDC_RECHARGE_ACTION);
-    EXPECT_TRUE(RunUntil([&] {
+    Driver().OnUi([&] { ::SendMessageW(menu, WM_KV_RECHARGE_METHOD, CRechargeMenuPage::kFirstMethodId + method, 0); });
+    ClientDriver::PostCommand(host->m_hWnd, IDC_RECHARGE_ACTION);
+    EXPECT_TRUE(ClientDriver::WaitUntil([&] {
       return Shown(host->GetMilocardPage()) || Shown(host->GetCardInputPage()) || Shown(host->GetEbankInputPage()) ||
              Shown(host->GetDraftPage());
     })) << Recorded();
@@ -57,25 +53,27 @@ class TopUpRoadTest : public RoadTest {
   // The action key, and a wait until the outcome: a box more than before, or the page gone.
   void Act(CRechargeHostDlg* host)
   {
-    size_t boxes = app.Boxes().size();
+    size_t boxes = App().Boxes().size();
     HWND window = host->m_hWnd;
-    Command(window, IDC_RECHARGE_ACTION);
-    ASSERT_TRUE(RunUntil([&] { return app.Boxes().size() > boxes || !IsWindow(window); })) << Recorded();
+    ClientDriver::PostCommand(window, IDC_RECHARGE_ACTION);
+    ASSERT_TRUE(ClientDriver::WaitUntil([&] {
+      return App().Boxes().size() > boxes || !IsWindow(window);
+    })) << Recorded();
     ASSERT_TRUE(kvtest::RunUntilIdle());
   }
-  void TypeInto(HWND page, int id, const std::u16string& text) { Type(GetDlgItem(page, id), text); }
+  void TypeInto(HWND page, int id, const std::u16string& text)
+  {
+    ASSERT_TRUE(Driver().Type(GetDlgItem(page, id), text));
+  }
   std::string LastBox()
   {
-    std::vector<std::string> boxes = app.Boxes();
+    std::vector<std::string> boxes = App().Boxes();
     return boxes.empty() ? std::string() : boxes.back();
   }
   // What the device's browser was started with; empty while it has not run.
   std::string BrowserArguments()
   {
-    std::ifstream file(root.path() + "/args.bin", std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    std::string all = bytes.str();
+    std::string all = ReadHostFile(root.path() + "/args.bin");
     return all.substr(0, all.find('\0'));
   }
 };
@@ -91,7 +89,9 @@ TEST_F(TopUpRoadTest, TopUpByEachMethod)
     CRechargeHostDlg* host = OpenMethod(kLinkedCard);
     ASSERT_TRUE(host && Shown(host->GetMilocardPage()));
     HWND page = host->GetMilocardPage()->m_hWnd;
-    ASSERT_TRUE(RunUntil([&] { return SendMessageW(GetDlgItem(page, IDC_MILOCARD_CARDS), CB_GETCOUNT, 0, 0) > 0; }));
+    ASSERT_TRUE(ClientDriver::WaitUntil([&] {
+      return SendMessageW(GetDlgItem(page, IDC_MILOCARD_CARDS), CB_GETCOUNT, 0, 0) > 0;
+    }));
     TypeInto(page, IDC_MILOCARD_AMOUNT, u"50");
     TypeInto(page, IDC_MILOCARD_PASSWORD, kDemoPayPassword);
     Shot("linked_card");
@@ -112,8 +112,8 @@ TEST_F(TopUpRoadTest, TopUpByEachMethod)
     HWND page = host->GetCardInputPage()->m_hWnd;
     TypeInto(page, IDC_CARD_NUMBER, u"12345678901234567");
     TypeInto(page, IDC_CARD_PASSWORD, u"123456789012345678");
-    Command(host->m_hWnd, IDC_RECHARGE_ACTION);
-    ASSERT_TRUE(RunUntil([&] { return Shown(host->GetCardConfirmPage()); })) << Recorded();
+    ClientDriver::PostCommand(host->m_hWnd, IDC_RECHARGE_ACTION);
+    ASSERT_TRUE(ClientDriver::WaitUntil([&] { return Shown(host->GetCardConfirmPage()); })) << Recorded();
     Shot("phone_credit_card");
     Act(host);
     auto sent = gateway.waitForRequest("easyownDeposit");
@@ -126,17 +126,17 @@ TEST_F(TopUpRoadTest, TopUpByEachMethod)
     CRechargeHostDlg* host = OpenMethod(kNetBank);
     ASSERT_TRUE(host && Shown(host->GetEbankInputPage()));
     TypeInto(host->GetEbankInputPage()->m_hWnd, IDC_EBANK_AMOUNT, u"20");
-    Command(host->m_hWnd, IDC_RECHARGE_ACTION);
-    ASSERT_TRUE(RunUntil([&] { return Shown(host->GetEbankConfirmPage()); })) << Recorded();
+    ClientDriver::PostCommand(host->m_hWnd, IDC_RECHARGE_ACTION);
+    ASSERT_TRUE(ClientDriver::WaitUntil([&] { return Shown(host->GetEbankConfirmPage()); })) << Recorded();
     Shot("net_bank");
     // The confirmation sends itself after ten seconds and hands the bank's page to the browser.
     device::testing::AdvanceClock(10000);
     auto sent = gateway.waitForRequest("ebankDeposit");
     ASSERT_TRUE(sent) << Recorded();
     EXPECT_EQ("20", sent->field("depositAmount"));
-    ASSERT_TRUE(RunUntil([&] { return !BrowserArguments().empty(); })) << Recorded();
+    ASSERT_TRUE(ClientDriver::WaitUntil([&] { return !BrowserArguments().empty(); })) << Recorded();
     EXPECT_EQ(gateway.httpsUrl() + "/ebank/pay.htm", BrowserArguments());
-    ASSERT_TRUE(RunUntil([&] { return !IsWindow(host->m_hWnd); })) << Recorded();
+    ASSERT_TRUE(ClientDriver::WaitUntil([&] { return !IsWindow(host->m_hWnd); })) << Recorded();
   }
   {
     SCOPED_TRACE("a remittance draft");

@@ -5,7 +5,6 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "dialog_ids.h"
@@ -14,19 +13,7 @@
 using namespace roads;
 using testgateway::Reply;
 
-namespace {
-
 namespace fs = std::filesystem;
-
-std::string ReadFile(const fs::path& path)
-{
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
-}  // namespace
 
 TEST_F(RoadTest, UpdateCheckAndInstallOfANewerPackage)
 {
@@ -39,7 +26,7 @@ TEST_F(RoadTest, UpdateCheckAndInstallOfANewerPackage)
                                         {"downloadURL", gateway.httpsUrl() + "/download/KorvexPortal.CAB"}}));
   Install();
   std::string registry = root.path() + "/.kernel/registry/registry.dat";
-  ASSERT_EQ(std::string::npos, ReadFile(registry).find("PackageBuild"));
+  ASSERT_EQ(std::string::npos, ReadHostFile(registry).find("PackageBuild"));
 
   PROCESS_INFORMATION client{};
   ASSERT_TRUE(CreateProcessW(u"\\Program Files\\KorvexPortal\\KorvexPortal.exe", nullptr, nullptr, nullptr, FALSE, 0,
@@ -47,6 +34,9 @@ TEST_F(RoadTest, UpdateCheckAndInstallOfANewerPackage)
   CloseHandle(client.hThread);
   HWND login = kvtest::WaitForTopLevelWindow(nullptr, u"用户登录");
   ASSERT_NE(nullptr, login);
+  kvtest::DeviceProgram program;
+  ASSERT_TRUE(program.Attach(u"KorvexPortal.exe"));
+  ShotOfProgram(program, "login");
 
   // The login's menu: check for an update.
   ASSERT_TRUE(PostMessageW(login, WM_COMMAND, ID_KV_CHECKUPDATE, 0));
@@ -59,10 +49,10 @@ TEST_F(RoadTest, UpdateCheckAndInstallOfANewerPackage)
   EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(client.hProcess, 120000)) << "the client was not closed";
   CloseHandle(client.hProcess);
   auto bound = std::chrono::steady_clock::now() + std::chrono::seconds(120);
-  while (ReadFile(registry).find("\"PackageBuild\"=sz:\"update\"") == std::string::npos &&
+  while (ReadHostFile(registry).find("\"PackageBuild\"=sz:\"update\"") == std::string::npos &&
          std::chrono::steady_clock::now() < bound)
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  EXPECT_NE(std::string::npos, ReadFile(registry).find("\"PackageBuild\"=sz:\"update\"")) << "the newer package";
+  EXPECT_NE(std::string::npos, ReadHostFile(registry).find("\"PackageBuild\"=sz:\"update\"")) << "the newer package";
   EXPECT_TRUE(fs::exists(root.path() + "/Program Files/KorvexPortal/KorvexPortal.exe"));
   // The installer deletes the downloaded package once it is installed.
   bound = std::chrono::steady_clock::now() + std::chrono::seconds(60);
@@ -70,4 +60,15 @@ TEST_F(RoadTest, UpdateCheckAndInstallOfANewerPackage)
          std::chrono::steady_clock::now() < bound)
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   EXPECT_FALSE(fs::exists(root.path() + "/Program Files/KorvexPortal/KorvexPortal.CAB"));
+
+  // The newer client starts at its login.
+  PROCESS_INFORMATION updated{};
+  ASSERT_TRUE(CreateProcessW(u"\\Program Files\\KorvexPortal\\KorvexPortal.exe", nullptr, nullptr, nullptr, FALSE, 0,
+                             nullptr, nullptr, nullptr, &updated));
+  CloseHandle(updated.hThread);
+  CloseHandle(updated.hProcess);
+  ASSERT_NE(nullptr, kvtest::WaitForTopLevelWindow(nullptr, u"用户登录"));
+  kvtest::DeviceProgram newer;
+  ASSERT_TRUE(newer.Attach(u"KorvexPortal.exe"));
+  ShotOfProgram(newer, "updated_login");
 }

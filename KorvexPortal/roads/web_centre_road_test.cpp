@@ -43,45 +43,63 @@ Reply Bill(testgateway::GatewayKey& key)
 
 }  // namespace
 
-TEST_F(RoadTest, TheWebCentreAndABillPayment)
+class WebCentreRoadTest : public RoadTest {
+ protected:
+  using RoadTest::RoadTest;
+
+  void PayABillFromTheWebCentre()
+  {
+    gateway.servePage("/puc/webMC.htm", CentrePage());
+    gateway.servePageHandler("/puc/bill.do",
+                             [&](const testgateway::RecordedRequest&) { return Bill(gateway.key()); });
+    Install();
+    StartClient();
+    LogInToDesktop();
+    OpenDesktopEntry(DesktopSlot::kWebCentre);
+    auto* centre = PageIn<CHtmlDlg>(DesktopSlot::kWebCentre);
+    ASSERT_NE(nullptr, centre);
+    ASSERT_TRUE(gateway.waitForPath("/puc/webMC.htm"));
+    ASSERT_TRUE(ClientDriver::WaitUntil([&] { return TextOf(GetDlgItem(centre->m_hWnd, 133)) == u"缴费"; }))
+        << Recorded();
+    Shot("centre");
+
+    // The left key sends the bill form; the bill opens the trade pay dialog.
+    ClientDriver::PostCommand(centre->m_hWnd, 133);
+    ASSERT_TRUE(gateway.waitForPath("/puc/bill.do"));
+    ASSERT_TRUE(ClientDriver::WaitUntil([&] {
+      CTradePayDlg* dialog = centre->GetTradePayDialog();
+      return dialog && dialog->m_hWnd && IsWindowVisible(dialog->m_hWnd);
+    })) << Recorded();
+    HWND pay = centre->GetTradePayDialog()->m_hWnd;
+    EXPECT_EQ(pay, Driver().ActiveWindow()) << Recorded();
+    EXPECT_EQ(pay, ClientDriver::WindowOnTop()) << Recorded();
+    Shot("bill");
+    ASSERT_TRUE(Driver().Type(GetDlgItem(pay, IDC_TRADEPAY_PASSWORD), kDemoPayPassword));
+    kvtest::TapWindow(GetDlgItem(pay, IDC_TRADEPAY_PAY));
+    auto paid = gateway.waitForRequest("pucPay");
+    ASSERT_TRUE(paid) << Recorded();
+    EXPECT_EQ("B20240611", paid->field("billNO")) << paid->body;
+    auto password = gateway.key().decryptPassword(paid->field("payPassword"));
+    ASSERT_TRUE(password) << paid->body;
+    EXPECT_EQ("pay123456", password->password);
+    ASSERT_TRUE(ClientDriver::WaitUntil([&] { return !IsWindow(pay); })) << Recorded();
+    ASSERT_TRUE(kvtest::RunUntilIdle());
+    Shot("paid");
+
+    // The entry said to close the page after a payment: the desktop is back.
+    ASSERT_TRUE(ClientDriver::WaitUntil([&] { return Driver().ActiveWindow() == App().GetDesktopDlgWindow(); }))
+        << Recorded();
+  }
+};
+
+TEST_F(WebCentreRoadTest, TheWebCentreAndABillPayment)
 {
-  gateway.servePage("/puc/webMC.htm", CentrePage());
-  gateway.servePageHandler("/puc/bill.do",
-                           [&](const testgateway::RecordedRequest&) { return Bill(gateway.key()); });
-  Install();
-  StartClient();
-  LogInToDesktop();
-  OpenDesktopEntry(static_cast<int>(DesktopSlot::kWebCentre));
-  auto* centre = dynamic_cast<CHtmlDlg*>(
-      static_cast<CDesktopDlg*>(app.GetDesktopDialog())->GetPage(DesktopSlot::kWebCentre));
-  ASSERT_NE(nullptr, centre);
-  ASSERT_TRUE(gateway.waitForPath("/puc/webMC.htm"));
-  ASSERT_TRUE(RunUntil([&] { return TextOf(GetDlgItem(centre->m_hWnd, 133)) == u"缴费"; })) << Recorded();
-  Shot("centre");
+  PayABillFromTheWebCentre();
+}
 
-  // The left key sends the bill form; the bill opens the trade pay dialog.
-  Command(centre->m_hWnd, 133);
-  ASSERT_TRUE(gateway.waitForPath("/puc/bill.do"));
-  ASSERT_TRUE(RunUntil([&] {
-    CTradePayDlg* dialog = centre->GetTradePayDialog();
-    return dialog && dialog->m_hWnd && IsWindowVisible(dialog->m_hWnd);
-  })) << Recorded();
-  HWND pay = centre->GetTradePayDialog()->m_hWnd;
-  EXPECT_EQ(pay, ActiveWindow()) << Recorded();
-  EXPECT_EQ(pay, WindowOnTop()) << Recorded();
-  Shot("bill");
-  Type(GetDlgItem(pay, IDC_TRADEPAY_PASSWORD), kDemoPayPassword);
-  kvtest::TapWindow(GetDlgItem(pay, IDC_TRADEPAY_PAY));
-  auto paid = gateway.waitForRequest("pucPay");
-  ASSERT_TRUE(paid) << Recorded();
-  EXPECT_EQ("B20240611", paid->field("billNO")) << paid->body;
-  auto password = gateway.key().decryptPassword(paid->field("payPassword"));
-  ASSERT_TRUE(password) << paid->body;
-  EXPECT_EQ("pay123456", password->password);
-  ASSERT_TRUE(RunUntil([&] { return !IsWindow(pay); })) << Recorded();
-  ASSERT_TRUE(kvtest::RunUntilIdle());
-  Shot("paid");
+using LargeScreenWebCentreRoadTest = OnALargeScreen<WebCentreRoadTest>;
 
-  // The entry said to close the page after a payment: the desktop is back.
-  ASSERT_TRUE(RunUntil([&] { return ActiveWindow() == app.GetDesktopDlgWindow(); })) << Recorded();
+TEST_F(LargeScreenWebCentreRoadTest, TheWebCentreAndABillPaymentOnALargeScreen)
+{
+  PayABillFromTheWebCentre();
 }

@@ -31,6 +31,8 @@ bool ClientDriver::Start(HINSTANCE instance, const CStringW& commandLine)
   bool hasScreens = false;
   ui_->Invoke([&] {
     StartClientServices(*app_, instance);
+    if (!screenLibrary_.empty())
+      app_->SetResourceLibrary(LoadLibraryW(screenLibrary_.c_str()));
     hasScreens = app_->GetResourceLibrary() != nullptr;
   });
   if (!hasScreens) {
@@ -65,6 +67,11 @@ bool ClientDriver::Stop()
 void ClientDriver::OnUi(const std::function<void()>& function)
 {
   ui_->Invoke(function);
+}
+
+void ClientDriver::PostToUi(std::function<void()> function)
+{
+  ui_->Post(std::move(function));
 }
 
 HWND ClientDriver::WindowOf(const std::function<CBaseDlg*(CKorvexPortalShellApp&)>& screen)
@@ -127,21 +134,59 @@ void ClientDriver::PostCommand(HWND window, int id, LPARAM lParam)
   PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(id), lParam);
 }
 
-bool ClientDriver::SubmitLogin(const std::u16string& account, const std::u16string& password)
+HWND ClientDriver::ActiveWindow()
+{
+  HWND active = nullptr;
+  OnUi([&] { active = GetActiveWindow(); });
+  return active;
+}
+
+HWND ClientDriver::WindowOnTop()
+{
+  HWND top = GetWindow(GetDesktopWindow(), GW_CHILD);
+  while (top && !IsWindowVisible(top))
+    top = GetWindow(top, GW_HWNDNEXT);
+  return top;
+}
+
+bool ClientDriver::Type(HWND field, const std::u16string& text)
+{
+  OnUi([&] { SetFocus(field); });
+  return kvtest::TypeText(text);
+}
+
+bool ClientDriver::SubmitLogin(const std::u16string& account, const std::u16string& password,
+                               std::optional<bool> remember)
 {
   HWND login = WaitForShown([](CKorvexPortalShellApp& app) { return app.GetLoginDialog(); });
   if (!login)
     return false;
+  HWND passwordField = GetDlgItem(login, IDC_LOGIN_PASSWORD);
   OnUi([&] {
-    SetWindowTextW(GetDlgItem(login, IDC_LOGIN_ACCOUNT), account.c_str());
-    HWND edit = GetDlgItem(login, IDC_LOGIN_PASSWORD);
-    ClearInputForMe(edit);
-    SetFocus(edit);
+    if (!account.empty())
+      SetWindowTextW(GetDlgItem(login, IDC_LOGIN_ACCOUNT), account.c_str());
+    if (!password.empty())
+      ClearInputForMe(passwordField);
+    if (remember)
+      for (int box : {IDC_LOGIN_REMEMBER_ID, IDC_LOGIN_REMEMBER_PASSWORD})
+        SendMessageW(GetDlgItem(login, box), BM_SETCHECK, *remember ? BST_CHECKED : BST_UNCHECKED, 0);
   });
-  if (!kvtest::TypeText(password))
+  if (!password.empty() && !Type(passwordField, password))
     return false;
   PostCommand(login, IDC_LOGIN_BUTTON);
   return true;
+}
+
+HWND ClientDriver::OpenDesktopPage(DesktopSlot slot, int command)
+{
+  HWND desktop = WindowOf([](CKorvexPortalShellApp& app) { return app.GetDesktopDialog(); });
+  if (!desktop)
+    return nullptr;
+  PostCommand(desktop, command);
+  return WaitForShown([slot](CKorvexPortalShellApp& app) -> CBaseDlg* {
+    auto* desktopDialog = static_cast<CDesktopDlg*>(app.GetDesktopDialog());
+    return desktopDialog ? desktopDialog->GetPage(slot) : nullptr;
+  });
 }
 
 bool ClientDriver::Screenshot(const std::string& path)

@@ -4,6 +4,7 @@
 
 #include "desktop_dlg.h"
 #include "desktop_ids.h"
+#include "dialog_ids.h"
 #include "testing/ui_harness.h"
 #include "unpaid_ids.h"
 
@@ -19,7 +20,7 @@ struct PageStop {
   DesktopSlot slot;
   int command;
 };
-constexpr int kFirstEntryCommand = 4078;
+constexpr int kFirstEntryCommand = ID_KV_DESKTOP_ITEM0;
 constexpr PageStop kPageStops[] = {
     {"account-query", DesktopSlot::kAccountQuery, kFirstEntryCommand + 1},
     {"trade-query", DesktopSlot::kTradeQuery, kFirstEntryCommand + 2},
@@ -68,15 +69,7 @@ class Tour {
     return Reached("desktop", driver_.WaitForShown([](CKorvexPortalShellApp& app) { return app.GetDesktopDialog(); }));
   }
 
-  bool Page(const PageStop& stop)
-  {
-    HWND desktop = driver_.WindowOf([](CKorvexPortalShellApp& app) { return app.GetDesktopDialog(); });
-    ClientDriver::PostCommand(desktop, stop.command);
-    return Reached(stop.screen, driver_.WaitForShown([&](CKorvexPortalShellApp& app) -> CBaseDlg* {
-      auto* desktopDialog = static_cast<CDesktopDlg*>(app.GetDesktopDialog());
-      return desktopDialog ? desktopDialog->GetPage(stop.slot) : nullptr;
-    }));
-  }
+  bool Page(const PageStop& stop) { return Reached(stop.screen, driver_.OpenDesktopPage(stop.slot, stop.command)); }
 
   // Waits for the screen, then saves its screenshot.
   bool Reached(const std::string& screen, HWND window)
@@ -84,7 +77,7 @@ class Tour {
     if (!window || !driver_.WaitForScreen(window))
       return Fail(screen);
     // What a person sees is the topmost shown window: a screen hidden behind another is not reached.
-    if (TopmostShownWindow() != window)
+    if (ClientDriver::WindowOnTop() != window)
       return Fail(screen + " (it is shown behind another window)");
     std::string file =
         (std::filesystem::path(options_.screenshotDir) / (Number() + "-" + screen + ".png")).string();
@@ -92,14 +85,6 @@ class Tour {
       return Fail(screen + " (its screenshot " + file + " could not be written)");
     result_.shots.push_back({screen, file});
     return true;
-  }
-
-  static HWND TopmostShownWindow()
-  {
-    HWND top = GetWindow(GetDesktopWindow(), GW_CHILD);
-    while (top && !IsWindowVisible(top))
-      top = GetWindow(top, GW_HWNDNEXT);
-    return top;
   }
 
   std::string Number() const

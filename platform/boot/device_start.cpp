@@ -1,6 +1,7 @@
 #include "internal/boot/device_start.h"
 
 #include "internal/display/desktop_window.h"
+#include "internal/display/screenshot.h"
 
 device_start::DeviceStart::DeviceStart()
 {
@@ -8,6 +9,7 @@ device_start::DeviceStart::DeviceStart()
   InstallDialogFonts();
   InstallDialogTemplates();
   RegisterSystemClasses();
+  display::AnswerScreenshotRequests();
   display::OpenDesktopWindow();
 }
 

@@ -1,6 +1,7 @@
 #include "internal/display/screenshot.h"
 
 #include "internal/gdi/screen.h"
+#include "internal/user/test_hooks.h"
 #include "png_file.h"
 
 bool display::SaveScreenshot(const std::string& hostPath, HWND window)
@@ -13,4 +14,9 @@ bool display::SaveScreenshot(const std::string& hostPath, HWND window)
     image = gdi_screen::CaptureScreen();
   }
   return WritePng(hostPath, image.width, image.height, image.pixels);
+}
+
+void display::AnswerScreenshotRequests()
+{
+  user_test::SetScreenshotWriter([](const std::string& hostPath) { return SaveScreenshot(hostPath); });
 }

@@ -1,5 +1,6 @@
 // Windows of other processes of the device: find, post, send (WM_COPYDATA with its data
 // copied into the receiver), thread of a window, foreground.
+#include <atomic>
 #include <thread>
 
 #include "class_table.h"
@@ -19,6 +20,8 @@ HWND Handle(uint64_t value)
 {
   return reinterpret_cast<HWND>(static_cast<uintptr_t>(value));
 }
+
+std::atomic<bool (*)(const std::string&)> screenshotWriter{nullptr};
 
 // A window of this process that another process may address: only windows that exist.
 bool IsLocalWindow(HWND hwnd)
@@ -120,6 +123,13 @@ std::vector<uint8_t> AnswerRequest(LinkRequest request, const std::vector<uint8_
     HWND target = user_test::KeyboardTarget();
     // Only a shown window counts: a screen still being made (hidden) is not ready for the user.
     out.U32(static_cast<uint32_t>(target && IsWindowVisible(target) ? GetDlgCtrlID(target) : -1));
+    break;
+  }
+  case LinkRequest::screenshot: {
+    std::vector<uint8_t> path;
+    auto writer = screenshotWriter.load();
+    bool ok = in.Bytes(&path) && !path.empty() && writer && writer(std::string(path.begin(), path.end()));
+    out.U32(ok ? 1 : 0);
     break;
   }
   case LinkRequest::foreground: {
@@ -308,6 +318,18 @@ bool user_test::WaitUntilProcessIdle(HWND window, uint32_t boundMs)
   user_detail::LinkWriter request;
   request.U32(boundMs);
   return AskProcessOf(window, user_detail::LinkRequest::idle, request);
+}
+
+bool user_test::SaveScreenshotInProcessOf(HWND window, const std::string& hostPath)
+{
+  user_detail::LinkWriter request;
+  request.Bytes(hostPath.data(), static_cast<uint32_t>(hostPath.size()));
+  return AskProcessOf(window, user_detail::LinkRequest::screenshot, request);
+}
+
+void user_test::SetScreenshotWriter(bool (*writer)(const std::string& hostPath))
+{
+  user_detail::screenshotWriter.store(writer);
 }
 
 int user_test::KeyboardTargetIdInProcessOf(HWND window)

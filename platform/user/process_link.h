@@ -14,7 +14,7 @@ namespace user_detail {
 
 // input, idle and keyboard serve the test harness (internal/user/test_hooks.h) only.
 enum class LinkRequest : uint32_t { find = 1, post = 2, send = 3, thread = 4, foreground = 5, list = 6, input = 7, idle = 8,
-                                    keyboard = 9 };
+                                    keyboard = 9, screenshot = 10 };
 
 // Little-endian framing of the request fields.
 class LinkWriter {

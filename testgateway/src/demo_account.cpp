@@ -17,6 +17,7 @@
 
 #include "demo_money.h"
 #include "demo_pages.h"
+#include "form_decoding.h"
 #include "testgateway/script_file.h"
 #include "text_codec.h"
 
@@ -306,6 +307,12 @@ Json DemoAccount::replyFor(const RecordedRequest& request) {
     reply["toMobileNO"] = request.field("toMobileNO");
     reply["toMobileAmount"] = request.field("toMobileAmount");
     reply["toPayAmount"] = request.field("toMobileAmount");
+  } else if (operation == "preOrderPay") {
+    // The order being verified is the one the merchant's page sent: its number and amount.
+    for (const auto& [key, value] : detail::decodeForm(request.field("orderData"))) {
+      if (key == "out_trade_no") reply["outTradeNo"] = value;
+      if (key == "total_fee") reply["totalFee"] = value;
+    }
   }
   return reply;
 }
@@ -433,9 +440,13 @@ void DemoAccount::addContact(const RecordedRequest& request) {
 
 std::shared_ptr<DemoAccount> installDemo(TestGateway& gateway, const std::filesystem::path& dataFile,
                                          const std::optional<std::filesystem::path>& updatePackage) {
-  Json data = readJsonFile(dataFile);
-  auto demo = std::make_shared<DemoAccount>(data, dataFile.parent_path(), gateway.key(), updatePackage.has_value());
-  if (data.contains("pages")) applyScript(gateway, {{"pages", data["pages"]}}, dataFile.parent_path());
+  return installDemoData(gateway, readJsonFile(dataFile), dataFile.parent_path(), updatePackage);
+}
+
+std::shared_ptr<DemoAccount> installDemoData(TestGateway& gateway, Json data, const std::filesystem::path& baseDir,
+                                             const std::optional<std::filesystem::path>& updatePackage) {
+  auto demo = std::make_shared<DemoAccount>(data, baseDir, gateway.key(), updatePackage.has_value());
+  if (data.contains("pages")) applyScript(gateway, {{"pages", data["pages"]}}, baseDir);
   if (updatePackage) gateway.serveFile(data["update"]["path"].get<std::string>(), *updatePackage, "application/octet-stream");
   serveDemoPages(gateway, data, gateway.key(), demo);
   gateway.setFallback([demo](const RecordedRequest& request) { return demo->answer(request); });

@@ -1,6 +1,7 @@
 #include "demo_pages.h"
 
 #include <atomic>
+#include <cctype>
 #include <ctime>
 #include <string>
 #include <string_view>
@@ -22,6 +23,22 @@ std::string htmlEscaped(std::string_view text) {
       case '"': out += "&quot;"; break;
       case '\'': out += "&#39;"; break;
       default: out += c;
+    }
+  }
+  return out;
+}
+
+// A form field's value escaped for a URL: every byte but the unreserved ones as %XX.
+std::string urlEscaped(std::string_view text) {
+  static const char* digits = "0123456789ABCDEF";
+  std::string out;
+  for (unsigned char c : text) {
+    if (std::isalnum(c) || c == '-' || c == '_' || c == '.' || c == '~') {
+      out += static_cast<char>(c);
+    } else {
+      out += '%';
+      out += digits[c >> 4];
+      out += digits[c & 15];
     }
   }
   return out;
@@ -63,20 +80,21 @@ Reply shopPage(const Json& merchant, const RecordedRequest& request) {
   localtime_r(&now, &parts);
   std::strftime(stamp, sizeof stamp, "%Y%m%d%H%M%S", &parts);
   std::string orderNo = std::string(stamp) + std::to_string(++orders);
-  auto hidden = [](const char* name, const std::string& value) {
-    return "<input type=\"hidden\" name=\"" + std::string(name) + "\" value=\"" + htmlEscaped(value) + "\">\n";
+  // A link, as a merchant builds one: the order's fields escaped, the return_url given as it
+  // stands (the local gateway takes it without unescaping it).
+  auto field = [](const char* name, const std::string& value) {
+    return "&" + std::string(name) + "=" + urlEscaped(value);
   };
-  std::string form = "<form action=\"" + htmlEscaped(merchant.value("localGateway", "")) + "\" method=\"get\">\n" +
-                     hidden("service", "order_pay") + hidden("_input_charset", "utf-8") +
-                     hidden("partner", merchant.value("partner", "")) + hidden("out_trade_no", orderNo) +
-                     hidden("subject", merchant.value("subject", "")) + hidden("body", merchant.value("body", "")) +
-                     hidden("total_fee", merchant.value("totalFee", "")) +
-                     hidden("seller_email", merchant.value("sellerEmail", "")) +
-                     hidden("return_url", gatewayAddress(request) + "/merchant/result.htm") +
-                     "<input type=\"submit\" value=\"用 Korvex 钱包付款\">\n</form>\n";
+  std::string link = merchant.value("localGateway", "") + "?service=order_pay&_input_charset=utf-8" +
+                     field("partner", merchant.value("partner", "")) + field("out_trade_no", orderNo) +
+                     field("subject", merchant.value("subject", "")) + field("body", merchant.value("body", "")) +
+                     field("total_fee", merchant.value("totalFee", "")) +
+                     field("seller_email", merchant.value("sellerEmail", "")) +
+                     "&return_url=" + gatewayAddress(request) + "/merchant/result.htm";
   return page("Korvex商城", "<h3>Korvex商城（演示）</h3>\n<p>" + htmlEscaped(merchant.value("subject", "")) + "，" +
                                 htmlEscaped(merchant.value("totalFee", "")) + " 元，订单号 " + orderNo +
-                                "</p>\n<p>付款由本机的 Korvex 钱包完成，结果回到本店。</p>\n" + form);
+                                "</p>\n<p>付款由本机的 Korvex 钱包完成，结果回到本店。</p>\n<p><a href=\"" +
+                                htmlEscaped(link) + "\">用 Korvex 钱包付款</a></p>\n");
 }
 
 Reply resultPage(const RecordedRequest& request) {

@@ -131,8 +131,8 @@ TEST_F(DemoAccountTest, AnswersEveryOperationWithWhatItsScreenShows) {
        {"userName", "bankName", "accountType", "bankAccountNO", "availableAmount", "onceAvailableAmount", "rsaPK"}},
       {{{"operationType", "preDeposit4Mobile"}, {"toMobileNO", "13800138000"}, {"toMobileAmount", "50"}},
        {"toMobileAmount", "toPayAmount", "toMobileNO", "availableBalance", "goodsName", "merName", "rsaPK"}},
-      {{{"operationType", "preOrderPay"}, {"orderData", "out_trade_no=1"}},
-       {"orderValidate", "sellerName", "goodTitle", "rsaPK", "rsaTS"}},
+      {{{"operationType", "preOrderPay"}, {"orderData", "out_trade_no=1&total_fee=2.00"}},
+       {"orderValidate", "sellerName", "goodTitle", "outTradeNo", "totalFee", "rsaPK", "rsaTS"}},
       {{{"operationType", "queryTradeNum"}, {"timeRange", "1m"}, {"queryTradeType", "waitPay"}}, {"totalCount"}},
       {{{"operationType", "queryContactLists"}}, {"contactLists"}},
       {{{"operationType", "update"}, {"productID", "1"}, {"productVersion", "2.1.6.0712"}}, {"downloadURL"}},
@@ -304,15 +304,26 @@ TEST_F(DemoAccountTest, TheWebCentrePagesGiveTheClientTheirScripts) {
 
 // The merchant's page sends an order to the device's local gateway with a return_url back to
 // the merchant, whose result page shows what came back, escaped.
+TEST_F(DemoAccountTest, VerifiesTheOrderTheMerchantPageSent) {
+  Json reply = send({{"operationType", "preOrderPay"},
+                     {"orderData", "service=order_pay&out_trade_no=T%2B1&subject=%E8%80%B3%E6%9C%BA&total_fee=199.00"}});
+  EXPECT_EQ(reply["outTradeNo"], "T+1");
+  EXPECT_EQ(reply["totalFee"], "199.00");
+}
+
 TEST_F(DemoAccountTest, TheMerchantPageSendsAnOrderToTheLocalGatewayAndShowsItsResult) {
   auto shop = client->Get("/merchant/shop.htm");
   ASSERT_TRUE(shop);
   const std::string& body = shop->body;
-  EXPECT_NE(body.find("action=\"http://127.0.0.1:8088/gateway.do\""), std::string::npos) << body;
-  for (const char* field : {"name=\"service\" value=\"order_pay\"", "name=\"out_trade_no\"", "name=\"total_fee\" value=\"199.00\"",
-                            "name=\"_input_charset\" value=\"utf-8\""})
+  // The order is a link to the local gateway; its return_url stands unescaped, as the gateway
+  // takes it.
+  EXPECT_NE(body.find("href=\"http://127.0.0.1:8088/gateway.do?service=order_pay&amp;_input_charset=utf-8&amp;"),
+            std::string::npos)
+      << body;
+  for (const char* field : {"&amp;out_trade_no=", "&amp;total_fee=199.00&amp;", "&amp;subject=%E8%93%9D%E7%89%99",
+                            "&amp;body=Korvex%E5%95%86%E5%9F%8E%20"})
     EXPECT_NE(body.find(field), std::string::npos) << field;
-  EXPECT_NE(body.find("value=\"" + gateway.httpUrl() + "/merchant/result.htm\""), std::string::npos) << body;
+  EXPECT_NE(body.find("&amp;return_url=" + gateway.httpUrl() + "/merchant/result.htm\""), std::string::npos) << body;
 
   auto paid = client->Get("/merchant/result.htm?result=success");
   ASSERT_TRUE(paid);

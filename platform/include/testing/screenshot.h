@@ -13,5 +13,8 @@ namespace kvtest {
 std::string SaveScreenshot(const std::string& name, HWND window = nullptr);
 // Writes the screen (or the window's part) as a PNG file at a host path; false when it could not.
 bool SaveScreenshotTo(const std::string& path, HWND window = nullptr);
+// Has another process of the device (the one that owns the window) write its whole screen as
+// <build>/screenshots/<name>.png; the file's path, empty when it could not.
+std::string SaveScreenshotOfProcess(const std::string& name, HWND windowOfProcess);
 
 }  // namespace kvtest

@@ -13,8 +13,8 @@ void InstallDialogFonts();      // text: the fonts that dialog templates name
 void InstallDialogTemplates();  // resources: DIALOG resources found by name
 void RegisterSystemClasses();   // controls: STATIC, BUTTON, EDIT, ScrollBar and the list controls
 
-// Starts the device for the life of the object: the pieces above, then the desktop window when
-// KV_DISPLAY asks for one. The destructor closes that window and waits for its thread, so
+// Starts the device for the life of the object: the pieces above, the answer to another
+// process's screenshot request, then the desktop window when KV_DISPLAY asks for one. The destructor closes that window and waits for its thread, so
 // nothing of the display runs while the process ends.
 class DeviceStart {
  public:

@@ -11,4 +11,8 @@ namespace display {
 // exist or the file cannot be written.
 bool SaveScreenshot(const std::string& hostPath, HWND window = nullptr);
 
+// Lets another process of the device (a test driving this program) have this process write its
+// screen to a file. Part of the device's start.
+void AnswerScreenshotRequests();
+
 }  // namespace display

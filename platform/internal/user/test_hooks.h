@@ -39,6 +39,12 @@ int KeyboardTargetIdInProcessOf(HWND window);
 // Whether every thread of that process that takes messages waits with nothing to take, waiting
 // there up to boundMs; false after the bound or when the process does not answer.
 bool WaitUntilProcessIdle(HWND window, uint32_t boundMs);
+// A screenshot of that process's screen, which it writes itself as a PNG file at a host path;
+// false when it does not answer or could not write it.
+bool SaveScreenshotInProcessOf(HWND window, const std::string& hostPath);
+// How this process writes its screen when another process asks for a screenshot: set by the
+// display at the device's start (without it, such a request fails).
+void SetScreenshotWriter(bool (*writer)(const std::string& hostPath));
 
 // Whether every thread that has a message queue (except the caller) waits for messages with
 // none to take. Waits up to boundMs for that; false when the bound passed first.

@@ -125,6 +125,21 @@ TEST_F(CrossProcess, InputForAnotherProcessReachesItsKeyboard)
   EXPECT_FALSE(user_test::InjectInProcessOf(peer, user_test::RemoteInput::character, u'x')) << "it has ended";
 }
 
+// A program without the device's start has no screen to write: it refuses a screenshot request
+// and leaves no file behind; a process that has ended does not answer at all.
+TEST_F(CrossProcess, AScreenshotRequestToAProcessWithoutADisplayIsRefused)
+{
+  StartPeer("Bare Peer");
+  HWND peer = WaitForTopLevelWindow(u"KvPeer", nullptr);
+  ASSERT_NE(nullptr, peer);
+  std::string shot = root.path() + "/peer.png";
+  EXPECT_FALSE(user_test::SaveScreenshotInProcessOf(peer, shot));
+  EXPECT_FALSE(std::ifstream(shot).good());
+  EXPECT_TRUE(PostMessageW(peer, WM_COMMAND, 1, 0));
+  EXPECT_EQ(0, WaitForPeer());
+  EXPECT_FALSE(user_test::SaveScreenshotInProcessOf(peer, shot));
+}
+
 BOOL CollectWindow(HWND window, LPARAM list)
 {
   reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);

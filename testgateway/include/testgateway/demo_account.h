@@ -87,5 +87,10 @@ class DemoAccount {
 // an update package, serves it at the data set's "update" "path" and offers it.
 std::shared_ptr<DemoAccount> installDemo(TestGateway& gateway, const std::filesystem::path& dataFile,
                                          const std::optional<std::filesystem::path>& updatePackage = std::nullopt);
+// The same with the data set already read (a test's variant of the file); files it names are
+// read from baseDir.
+std::shared_ptr<DemoAccount> installDemoData(TestGateway& gateway, nlohmann::ordered_json data,
+                                             const std::filesystem::path& baseDir,
+                                             const std::optional<std::filesystem::path>& updatePackage = std::nullopt);
 
 }  // namespace testgateway
