@@ -4,7 +4,6 @@ namespace {
 
 constexpr UINT_PTR kClockTimer = 1;
 constexpr UINT kClockPeriodMs = 30000;
-constexpr UINT kKeyTextFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS;
 
 // The array the enumeration fills; set only for the length of one SipEnumIM call.
 CSimpleArray<IMENUMINFO>* g_enumeratedInputMethods = nullptr;
@@ -198,10 +197,7 @@ LRESULT CSkinCenterKey::OnDrawItem(UINT, WPARAM, LPARAM lParam, BOOL&)
   CStringW text = m_inputMethodName;
   if (text.IsEmpty())
     GetWindowText(text);
-  int previousMode = SetBkMode(draw.hDC, TRANSPARENT);
-  RECT rect = draw.rcItem;
-  DrawTextW(draw.hDC, text.GetString(), -1, &rect, kKeyTextFormat);
-  SetBkMode(draw.hDC, previousMode);
+  DrawKeyCaption(draw.hDC, draw.rcItem, text);
   return 0;
 }
 

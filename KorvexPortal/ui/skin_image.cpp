@@ -130,6 +130,14 @@ void FillSolid(HDC dc, const RECT& rect, COLORREF colour)
   ::DeleteObject(brush);
 }
 
+void DrawKeyCaption(HDC dc, const RECT& rect, const CStringW& text)
+{
+  int previousMode = ::SetBkMode(dc, TRANSPARENT);
+  RECT area = rect;
+  ::DrawTextW(dc, text.GetString(), -1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  ::SetBkMode(dc, previousMode);
+}
+
 BOOL FrameRectWithBrush(HDC dc, const RECT& rect, HBRUSH brush)
 {
   const RECT strips[] = {

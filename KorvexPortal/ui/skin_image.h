@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "atl/simple_collections.h"
+#include "text/cstring.h"
 #include "windows.h"
 
 class CSkinImage {
@@ -57,6 +58,8 @@ class CSkinImage {
 BOOL GetBitmapSize(HBITMAP bitmap, SIZE* size);
 // Fills the rectangle with a solid colour.
 void FillSolid(HDC dc, const RECT& rect, COLORREF colour);
+// A key's caption, transparent over its skin: centred on one line, cut with an ellipsis.
+void DrawKeyCaption(HDC dc, const RECT& rect, const CStringW& text);
 // A one-pixel frame drawn with the brush as four strips: top, right, bottom, left.
 BOOL FrameRectWithBrush(HDC dc, const RECT& rect, HBRUSH brush);
 // Deletes every GDI object of the map, in index order, and empties the map.

@@ -5,7 +5,6 @@ namespace {
 constexpr int kMenuItemBitmap = 233;
 constexpr int kMenuItemSelectedBitmap = 261;
 constexpr int kCaptionChars = 254;
-constexpr UINT kKeyTextFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS;
 
 }  // namespace
 
@@ -116,10 +115,7 @@ LRESULT CSkinSoftKey::OnDrawItem(UINT, WPARAM, LPARAM lParam, BOOL&)
   CStringW text = m_caption;
   if (text.IsEmpty() && IsWindowEnabled())
     GetWindowText(text);
-  int previousMode = SetBkMode(draw.hDC, TRANSPARENT);
-  RECT rect = draw.rcItem;
-  DrawTextW(draw.hDC, text.GetString(), -1, &rect, kKeyTextFormat);
-  SetBkMode(draw.hDC, previousMode);
+  DrawKeyCaption(draw.hDC, draw.rcItem, text);
   return 0;
 }
 
