@@ -1,5 +1,7 @@
 #include "p2p_pay_confirm_dlg.h"
 
+#include <iterator>
+
 #include "app_services.h"
 #include "input_validators.h"
 #include "message_box_types.h"
@@ -90,6 +92,11 @@ BOOL CP2PPayConfirmDlg::BindControls(BOOL save, int)
   SetDlgItemText(IDC_P2P_CONFIRM_NAME, Line(u"对方姓名：", m_strName));
   SetDlgItemText(IDC_P2P_CONFIRM_AMOUNT, Line(u"付款金额：", m_strAmount));
   SetDlgItemText(IDC_P2P_CONFIRM_REASON, Line(u"付款原因：", m_strReason));
+  if (GetOrientation() == -1) {
+    // In landscape the payee's lines are a narrow column beside the password: long ones wrap.
+    CSkinLabel* column[] = {&m_labels[0], &m_labels[1], &m_labels[3], &m_labels[2]};
+    StackLabelsToFit(column, std::size(column));
+  }
   AttachAccountLabel(IDC_P2P_CONFIRM_USER, save, -1, -1);
   AttachSkinEdit(IDC_P2P_CONFIRM_PASSWORD, m_passwordEdit, kControlSkinEdit, save, 0xFF8000);
   return TRUE;

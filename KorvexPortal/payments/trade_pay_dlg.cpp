@@ -1,5 +1,7 @@
 #include "trade_pay_dlg.h"
 
+#include <iterator>
+
 #include "ids.h"
 #include "log_writer.h"
 #include "resource_values.h"
@@ -128,23 +130,10 @@ void CTradePayDlg::FitSummaryColumn()
 {
   if (GetOrientation() != -1)
     return;
-  // Top to bottom; each line moves down by what the lines above it grew.
   CSkinLabel* column[] = {&m_signatureLabel,       &m_lineLabels[kCounterparty], &m_lineLabels[kGoods],
                           &m_lineLabels[kFrom],    &m_lineLabels[kAccount],      &m_lineLabels[kTotal],
                           &m_lineLabels[kState]};
-  int grown = 0;
-  for (CSkinLabel* label : column) {
-    if (!label->m_hWnd)
-      continue;
-    RECT rect{};
-    label->GetWindowRect(&rect);
-    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
-    int height = rect.bottom - rect.top;
-    int fit = label->GetFitHeight();
-    label->SetWindowPos(nullptr, rect.left, rect.top + grown, rect.right - rect.left, fit,
-                        SWP_NOZORDER | SWP_NOACTIVATE);
-    grown += fit - height;
-  }
+  StackLabelsToFit(column, std::size(column));
 }
 
 void CTradePayDlg::BuildSummary()

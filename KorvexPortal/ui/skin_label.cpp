@@ -66,6 +66,23 @@ int CSkinLabel::GetFitHeight()
   return std::max({static_cast<int>(client.bottom), static_cast<int>(wrapped.bottom - wrapped.top), reckoned});
 }
 
+void StackLabelsToFit(CSkinLabel* const* column, size_t count)
+{
+  int grown = 0;
+  for (size_t i = 0; i < count; ++i) {
+    CSkinLabel* label = column[i];
+    if (!label || !label->m_hWnd)
+      continue;
+    RECT rect{};
+    label->GetWindowRect(&rect);
+    ::MapWindowPoints(nullptr, label->GetParent(), reinterpret_cast<POINT*>(&rect), 2);
+    int fit = label->GetFitHeight();
+    label->SetWindowPos(nullptr, rect.left, rect.top + grown, rect.right - rect.left, fit,
+                        SWP_NOZORDER | SWP_NOACTIVATE);
+    grown += fit - (rect.bottom - rect.top);
+  }
+}
+
 LRESULT CSkinLabel::OnSetText(UINT, WPARAM, LPARAM lParam, BOOL&)
 {
   auto text = reinterpret_cast<LPCWSTR>(lParam);

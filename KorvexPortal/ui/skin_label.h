@@ -47,3 +47,8 @@ class CSkinLabel : public CWindowImpl<CSkinLabel> {
   std::optional<COLORREF> m_textColour;
   bool m_bCaptionPrefix;
 };
+
+// Lays a column of labels out again from the top: each takes the height that shows its whole text
+// (GetFitHeight) and moves down by what the labels above it grew. Labels without a window are
+// passed over.
+void StackLabelsToFit(CSkinLabel* const* column, size_t count);

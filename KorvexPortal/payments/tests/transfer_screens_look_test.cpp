@@ -48,7 +48,8 @@ class TransferScreensLook : public PaymentScreenTest {
 TEST_F(TransferScreensLook, EachScreenAtEachSize)
 {
   gateway.script("queryTradeNum", Reply::success({{"totalCount", 3}}));
-  gateway.script("p2pPrePay", Reply::success({{"toPayUserName", "李四"}, {"toPayAccount", "li@example.com"}}));
+  gateway.script("p2pPrePay",
+                 Reply::success({{"toPayUserName", "李四"}, {"toPayAccount", "lisi.tea.shop@example.com"}}));
   gateway.script("p2pPay", Reply::success({{"isContact", 0}}));
   StartGateway();
   app.SetLogonId(u"zhangsan@example.com");
@@ -90,6 +91,16 @@ TEST_F(TransferScreensLook, EachScreenAtEachSize)
     ASSERT_TRUE(RunUntil([&] { return transfer->GetConfirmDlg().IsWindow() != FALSE; }));
     CP2PPayConfirmDlg& confirm = transfer->GetConfirmDlg();
     Shoot("transfer_confirm_" + Size(width, height));
+    // The payee's lines show whole, each above the next and clear of the password.
+    const int lines[] = {IDC_P2P_CONFIRM_ACCOUNT, IDC_P2P_CONFIRM_NAME, IDC_P2P_CONFIRM_AMOUNT, IDC_P2P_CONFIRM_REASON};
+    for (size_t i = 0; i < std::size(lines); ++i) {
+      HWND line = confirm.GetDlgItem(lines[i]);
+      EXPECT_TRUE(kvtest::ShowsWholeText(line)) << kvtest::Narrow(Text(line));
+      EXPECT_FALSE(kvtest::Overlap(line, confirm.GetDlgItem(IDC_P2P_CONFIRM_PASSWORD)));
+      if (i + 1 < std::size(lines)) {
+        EXPECT_FALSE(kvtest::Overlap(line, confirm.GetDlgItem(lines[i + 1]))) << kvtest::Narrow(Text(line));
+      }
+    }
 
     HWND edit = confirm.GetDlgItem(IDC_P2P_CONFIRM_PASSWORD);
     ui.Invoke([&] { SetFocus(edit); });
