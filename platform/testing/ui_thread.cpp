@@ -48,6 +48,10 @@ UiThread::UiThread()
     invoker_ = CreateWindowExW(WS_EX_NOACTIVATE, kInvokerClass, u"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                nullptr, nullptr);
     threadId_ = GetWindowThreadProcessId(invoker_, nullptr);
+    // Counted as a user-interface thread from here: a task posted before its loop begins keeps
+    // running until idle waiting.
+    MSG none;
+    PeekMessageW(&none, nullptr, 0, 0, PM_NOREMOVE);
     ready.set_value();
     Main();
   });

@@ -570,14 +570,11 @@ bool HasWorkNow(Lock& held, ThreadQueue& queue)
   return (QueueStatusBits(held, queue) & (queue.objectsWakeMask | QS_SENDMESSAGE)) != 0;
 }
 
-// A thread that takes messages is busy unless it waits with nothing to take. One that has not
-// taken messages yet (a user-interface thread that is still starting) is busy while anything is
-// queued for it: it takes that once its loop begins.
+// A thread that takes messages is busy unless it waits with nothing to take. One that has never
+// taken messages is not waited for.
 bool IsBusy(Lock& held, ThreadQueue& queue)
 {
-  if (!queue.pumps)
-    return HasWork(held, queue);
-  return !queue.waiting || HasWorkNow(held, queue);
+  return queue.pumps && (!queue.waiting || HasWorkNow(held, queue));
 }
 
 }  // namespace

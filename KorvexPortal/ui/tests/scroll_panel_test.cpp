@@ -70,6 +70,23 @@ class ScrollPanelTest : public ScrollFixture {
   CScrollPanel panel;
 };
 
+// The skin is the resource library's in use: a panel made after the library changed (another
+// screen size's) has that library's cells.
+TEST_F(ScrollPanelTest, APanelTakesTheSkinOfTheLibraryInUse)
+{
+  ASSERT_TRUE(panel.Attach(MakeList({10, 20, 210, 220})));
+  HMODULE wide = MakeResourceLibrary(root, "WidePanelRes", "229 BITMAP \"scroll.bmp\"\n", {{"scroll.bmp", SkinBmp(2 * K)}});
+  ASSERT_NE(nullptr, wide);
+  app.SetResourceLibrary(wide);
+  CScrollPanel second;
+  ASSERT_TRUE(second.Attach(MakeScrollingWindow(WS_VSCROLL, 0)));
+  ASSERT_TRUE(RunUntilIdle());
+  RECT bar = RectIn(GetDlgItem(second.GetContainer(), CScrollPanel::kVerticalBarId), second.GetContainer());
+  EXPECT_EQ(2 * K, bar.right - bar.left);
+  bar = RectIn(Bar(CScrollPanel::kVerticalBarId), Container());
+  EXPECT_EQ(K, bar.right - bar.left) << "the first panel keeps its cells";
+}
+
 TEST_F(ScrollPanelTest, TakesTheControlsPlaceWithASkinnedBarOverItsOwn)
 {
   HWND list = MakeList({10, 20, 210, 220});
