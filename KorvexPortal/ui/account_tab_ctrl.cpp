@@ -17,8 +17,12 @@ int CAccountTabCtrl::AddListPage(ListPage page, LPCWSTR caption, CListRows* mode
 {
   CKorvexListView& list = m_lists[page];
   if (!list.IsWindow()) {
-    // Made visible so that hiding it as a page hides its scroll panel too.
+    // Made visible so that hiding it as a page hides its scroll panel too. A list with a scroll
+    // panel keeps its own scrolling, which the panel's bar mirrors: rows below its bottom are
+    // reached by scrolling.
     DWORD style = CKorvexListViewTraits::GetWndStyle(0) | WS_VISIBLE;
+    if (page != kBalancePage)
+      style &= ~static_cast<DWORD>(LVS_NOSCROLL);
     if (!IsWindow() || !list.Create(m_hWnd, GetDisplayRect(), nullptr, style, 0, static_cast<UINT_PTR>(kFirstListId) + page))
       return -1;
     if (page != kBalancePage)

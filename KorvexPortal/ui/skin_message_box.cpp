@@ -39,6 +39,10 @@ void CSkinMessageBox::ApplySetup(const BoxSetup& setup)
   m_bAnswersApplied = false;
   if (!HasWindow())
     return;
+  // A box without the strip hides it now, before the repaint below: hidden later, while the box
+  // paints, the strip's pixels would stay on screen inside the new frame.
+  if (!m_bProgress && m_pProgress && m_pProgress->IsWindow())
+    m_pProgress->ShowWindow(SW_HIDE);
   ApplyFrame();
   ApplyKeys();
   m_bActivatePending = true;

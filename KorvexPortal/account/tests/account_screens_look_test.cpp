@@ -50,7 +50,7 @@ TEST_F(AccountScreensLook, EachScreenAtEachSize)
     Shoot(std::make_unique<CQtoTDlg>(), "qtot_" + size);
     Shoot(std::make_unique<CBindPhoneDlg>(), "bind_phone_" + size);
     auto atm = std::make_unique<CAtmDlg>();
-    atm->SetWithdrawInfo(u"", u"", u"张三", u"招商银行", u"借记卡", u"6225880123456789", u"单笔最多可提50000.00元");
+    atm->SetWithdrawInfo(u"", u"", u"张三", u"招商银行", u"借记卡", u"6225880123456789", u"50000.00");
     Shoot(std::move(atm), "withdrawal_" + size);
   }
 }

@@ -20,7 +20,7 @@ class AtmTest : public AccountScreenTest<CAtmDlg> {
   HWND OpenWithData()
   {
     return Open([](CAtmDlg& atm) {
-      atm.SetWithdrawInfo(u"", nullptr, u"张三", u"招商银行", u"借记卡", u"6225880123456789", u"单笔最多可提50000.00元");
+      atm.SetWithdrawInfo(u"", nullptr, u"张三", u"招商银行", u"借记卡", u"6225880123456789", u"50000.00");
     });
   }
   void Fill(const std::u16string& amount, const std::u16string& password = kPassword)
@@ -43,7 +43,7 @@ TEST_F(AtmTest, ShowsTheAccountItWithdrawsTo)
   EXPECT_EQ(u"招商银行", Text(Item(IDC_ATM_BANK)));
   EXPECT_EQ(u"借记卡", Text(Item(IDC_ATM_ACCOUNT_TYPE)));
   EXPECT_EQ(u"6225880123456789", Text(Item(IDC_ATM_ACCOUNT_NO)));
-  EXPECT_EQ(u"单笔最多可提50000.00元", Text(Item(IDC_ATM_LIMIT)));
+  EXPECT_EQ(u"50000.00", Text(Item(IDC_ATM_LIMIT)));
 }
 
 TEST_F(AtmTest, BadInputIsRefusedBeforeAnythingIsSent)

@@ -81,6 +81,22 @@ TEST_F(TradeQueryLook, TheListTheEmptyResultAndTheDetailAtEachSize)
       return opened && opened->GetTabs().GetPageCount() == 2;
     }));
     ASSERT_TRUE(kvtest::RunUntilIdle());
+    // The detail list ends above the soft-key bar, and a row it cannot show whole is reached by
+    // scrolling.
+    RECT detailList{}, keys{}, lastRow{LVIR_BOUNDS, 0, 0, 0}, detailClient{};
+    bool scrolls = false;
+    ui.Invoke([&] {
+      CTradeDetailDlg* opened = dialog->GetTradeDetailDlg();
+      CKorvexListView& rows = opened->GetTabs().GetList(CAccountTabCtrl::kTradeDetailPage);
+      rows.GetWindowRect(&detailList);
+      rows.GetClientRect(&detailClient);
+      int last = static_cast<int>(opened->GetDetailRows().m_rows.size()) - 1;
+      rows.SendMessage(LVM_GETITEMRECT, static_cast<WPARAM>(last), reinterpret_cast<LPARAM>(&lastRow));
+      scrolls = (rows.GetStyle() & WS_VSCROLL) != 0;
+      ::GetWindowRect(opened->GetDlgItem(133), &keys);
+    });
+    EXPECT_LE(detailList.bottom, keys.top) << "the list runs under the soft-key bar";
+    EXPECT_TRUE(scrolls || lastRow.bottom <= detailClient.bottom) << "the last row is cut and cannot scroll";
     EXPECT_FALSE(kvtest::SaveScreenshot("trade_detail_" + Size(width, height)).empty());
     ui.Invoke([&] { dialog->GetTradeDetailDlg()->GetTabs().SetCurSel(1); });
     ASSERT_TRUE(kvtest::RunUntilIdle());

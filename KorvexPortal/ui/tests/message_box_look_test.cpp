@@ -142,6 +142,35 @@ TEST_F(MessageBoxLook, TheWaitBoxShowsItsStripUnderTheTextAndMovesIt)
   }
 }
 
+// A box without the strip that follows the wait box shows its frame where the strip was.
+TEST_F(MessageBoxLook, ABoxAfterTheWaitBoxLeavesNoStripBehind)
+{
+  UseVirtualTime();
+  for (int width : {240, 480}) {
+    int height = width * 4 / 3;
+    UseScreen(width, height);
+    Ask(u"正在提交数据，请稍候……", KV_BOX_WAIT, TRUE);
+    HWND strip = GetDlgItem(Box(), CSkinMessageBox::kProgressId);
+    ASSERT_TRUE(Visible(strip));
+    RECT rect{};
+    GetWindowRect(strip, &rect);
+    ASSERT_TRUE(AdvanceTime(500));
+    ASSERT_TRUE(TapWindow(Key(KV_BOX_ANSWER_CANCEL)));
+    ASSERT_EQ(KV_BOX_ANSWER_CANCEL, result);
+
+    Ask(u"支付成功！", KV_BOX_OK);
+    ASSERT_TRUE(Waiting());
+    EXPECT_FALSE(Visible(strip));
+    int dark = 0;
+    for (int y = rect.top; y < rect.bottom; ++y)
+      for (int x = rect.left; x < rect.right; ++x)
+        dark += Brightness(ScreenPixel(x, y)) < 200;
+    EXPECT_EQ(0, dark) << "the strip's track or bar still shows";
+    SaveScreenshot("message_box_after_wait_" + std::to_string(width) + "x" + std::to_string(height));
+    ASSERT_TRUE(TapWindow(Key(KV_BOX_ANSWER_OK)));
+  }
+}
+
 // The landscape library's screen is less than 320 high: the frame still stands its full height.
 TEST_F(MessageBoxLook, ALandscapeScreenShowsTheWholeFrameAboveTheKeys)
 {
