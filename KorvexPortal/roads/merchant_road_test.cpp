@@ -139,6 +139,11 @@ TEST_F(RoadTest, PayAMerchantOrderFromTheMerchantPage)
   auto returned = gateway.waitForPath("/merchant/result.htm");
   ASSERT_TRUE(returned);
   EXPECT_EQ(location.substr(resultPage.size()), returned->query) << "the wallet's reply as it came";
+  // The merchant learns which order was paid, and for how much.
+  std::size_t number = order.find("&out_trade_no=");
+  ASSERT_NE(std::string::npos, number) << order;
+  std::string numberField = order.substr(number + 1, order.find('&', number + 1) - number - 1);
+  EXPECT_EQ("result=success&" + numberField + "&total_fee=199.00", returned->query);
 
   // The client shows its notice until the user answers it, then ends.
   ShotOfProgram(client, "paid");

@@ -313,6 +313,8 @@ Json DemoAccount::replyFor(const RecordedRequest& request) {
       if (key == "out_trade_no") reply["outTradeNo"] = value;
       if (key == "total_fee") reply["totalFee"] = value;
     }
+  } else if (operation == "orderPay") {
+    reply["tradeData"] = paidOrderData_;
   }
   return reply;
 }

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "demo_money.h"
+#include "form_decoding.h"
 #include "testgateway/demo_account.h"
 
 namespace testgateway {
@@ -45,6 +46,7 @@ std::optional<Reply> DemoAccount::settle(const RecordedRequest& request) {
   auto reply = [&](const char* name) { return replies.value(name, Json::object()); };
 
   if (operation == "tradePay" || operation == "confirmGoods") return settleTrade(request);
+  if (operation == "preOrderPay" || operation == "orderPay") return settleOrder(request);
   if (operation == "p2pPrePay") {
     auto fen = amountSent(request, "toPayAmount");
     if (!fen) return refusal("badAmount");
@@ -125,6 +127,29 @@ std::optional<Reply> DemoAccount::settleTrade(const RecordedRequest& request) {
   (*trade)["tradeStatus"] = "WAIT_SELLER_SEND_GOODS";
   (*trade)["tradeStatusMemo"] = "Korvex收到买家付款，请卖家发货";
   if (!shown.contains("logisticsid")) shown["logisticsid"] = 0;
+  return std::nullopt;
+}
+
+// A merchant order is remembered when it is verified and paid by its number; the merchant gets
+// the order's number, amount and outcome back.
+std::optional<Reply> DemoAccount::settleOrder(const RecordedRequest& request) {
+  if (request.operation == "preOrderPay") {
+    std::string number, amount, goods;
+    for (const auto& [key, value] : detail::decodeForm(request.field("orderData"))) {
+      if (key == "out_trade_no") number = value;
+      if (key == "total_fee") amount = value;
+      if (key == "subject") goods = value;
+    }
+    auto fen = detail::parseYuan(amount);
+    if (!number.empty() && fen && *fen > 0) orders_[number] = VerifiedOrder{*fen, goods};
+    return std::nullopt;
+  }
+  auto order = orders_.find(request.field("outTradeNo"));
+  if (order == orders_.end()) return refusal("unknownTrade");
+  std::string seller = textOf(data_["replies"].value("preOrderPay", Json::object()), "sellerName");
+  if (auto refused = pay(order->second.fen, "消费", seller, order->second.goods)) return refused;
+  paidOrderData_ = "result=success&out_trade_no=" + order->first + "&total_fee=" + detail::yuanText(order->second.fen);
+  orders_.erase(order);
   return std::nullopt;
 }
 

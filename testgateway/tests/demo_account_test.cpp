@@ -304,11 +304,24 @@ TEST_F(DemoAccountTest, TheWebCentrePagesGiveTheClientTheirScripts) {
 
 // The merchant's page sends an order to the device's local gateway with a return_url back to
 // the merchant, whose result page shows what came back, escaped.
-TEST_F(DemoAccountTest, VerifiesTheOrderTheMerchantPageSent) {
+// A verified order is paid once, by its number, from the balance; the merchant gets its number,
+// amount and outcome back.
+TEST_F(DemoAccountTest, VerifiesAndPaysTheOrderTheMerchantPageSent) {
   Json reply = send({{"operationType", "preOrderPay"},
                      {"orderData", "service=order_pay&out_trade_no=T%2B1&subject=%E8%80%B3%E6%9C%BA&total_fee=199.00"}});
   EXPECT_EQ(reply["outTradeNo"], "T+1");
   EXPECT_EQ(reply["totalFee"], "199.00");
+  auto orderPay = [&](const char* number) {
+    return send({{"operationType", "orderPay"}, {"outTradeNo", number}, {"payPassword", encrypted("pay123456")}});
+  };
+  EXPECT_EQ(orderPay("T+2")["resultStatus"], 303);  // never verified
+  Json paid = orderPay("T+1");
+  EXPECT_EQ(paid["resultStatus"], 100);
+  EXPECT_EQ(paid["tradeData"], "result=success&out_trade_no=T+1&total_fee=199.00");
+  EXPECT_EQ(send({{"operationType", "queryBalance"}})["availableBalance"], "1001.00");
+  EXPECT_EQ(orderPay("T+1")["resultStatus"], 303);  // paid already
+  Json latest = send({{"operationType", "queryTransList"}, {"timeRange", "1d"}, {"nextPage", 1}, {"pageCount", 1}});
+  EXPECT_EQ(latest["transList"][0]["money"], "-199.00");
 }
 
 TEST_F(DemoAccountTest, TheMerchantPageSendsAnOrderToTheLocalGatewayAndShowsItsResult) {

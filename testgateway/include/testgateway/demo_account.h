@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -42,11 +43,16 @@ class DemoAccount {
     std::int64_t fen = 0;
     std::string payee;
   };
+  struct VerifiedOrder {
+    std::int64_t fen = 0;
+    std::string goods;
+  };
 
   std::optional<Reply> checkPasswords(const RecordedRequest& request);
   // Moves the money and the trade states of a payment or a top-up; a refusal when it cannot.
   std::optional<Reply> settle(const RecordedRequest& request);
   std::optional<Reply> settleTrade(const RecordedRequest& request);
+  std::optional<Reply> settleOrder(const RecordedRequest& request);
   std::optional<Reply> pay(std::int64_t fen, const std::string& type, const std::string& institution,
                            const std::string& memo);
   std::optional<Reply> credit(std::int64_t fen, const std::string& type, const std::string& institution,
@@ -81,6 +87,8 @@ class DemoAccount {
   std::int64_t currentBalance_ = 0;  // fen
   std::int64_t availableBalance_ = 0;
   std::optional<PendingTransfer> transfer_;  // the last "p2pPrePay", until "p2pPay" pays it
+  std::map<std::string, VerifiedOrder> orders_;  // verified merchant orders by number, until paid
+  std::string paidOrderData_;                    // what the last paid order hands the merchant
 };
 
 // Makes the account answer whatever the gateway has no script for, and serves its pages. With
