@@ -52,6 +52,28 @@ bool RunUntilIdle(DWORD boundMs)
   }
 }
 
+bool RunUntil(const std::function<bool()>& condition)
+{
+  auto bound = Clock::now() + std::chrono::seconds(30);
+  while (!condition()) {
+    if (Clock::now() > bound || !RunUntilIdle())
+      return false;
+    std::this_thread::yield();
+  }
+  return true;
+}
+
+bool PollUntil(const std::function<bool()>& condition)
+{
+  auto bound = Clock::now() + std::chrono::seconds(30);
+  while (!condition()) {
+    if (Clock::now() > bound)
+      return false;
+    RunUntilIdle(50);
+  }
+  return true;
+}
+
 void UseVirtualTime(const SYSTEMTIME& localStart)
 {
   device::testing::UseVirtualClock(localStart);

@@ -34,6 +34,8 @@ inline testgateway::Reply Balance()
   return testgateway::Reply::success({{"currentBalance", "1234.50"}, {"availableBalance", "1200.00"}});
 }
 
+using kvtest::PollUntil;
+
 class AccountQueryTest : public paytest::PaymentScreenTest {
  protected:
   void DestroyScreens() override { page.reset(); }
@@ -82,18 +84,6 @@ class AccountQueryTest : public paytest::PaymentScreenTest {
       NMHDR notify{tabs.m_hWnd, CAccountQueryPage::kTabsId, TCN_SELCHANGE};
       ::SendMessageW(page->m_hWnd, WM_NOTIFY, CAccountQueryPage::kTabsId, reinterpret_cast<LPARAM>(&notify));
     });
-  }
-
-  // Polls while the user-interface thread may be blocked in a wait box; false after 30 s.
-  static bool PollUntil(const std::function<bool()>& condition)
-  {
-    auto bound = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!condition()) {
-      if (std::chrono::steady_clock::now() > bound)
-        return false;
-      kvtest::RunUntilIdle(50);
-    }
-    return true;
   }
 
   static int Number(const testgateway::RecordedRequest& request, const char* name)

@@ -13,6 +13,7 @@
 
 namespace accounttest {
 
+using kvtest::RunUntil;
 using paytest::Wide;
 
 // Moves the virtual clock on at the pace of real time while something waits on it. A request makes

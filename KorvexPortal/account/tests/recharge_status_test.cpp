@@ -18,19 +18,10 @@ struct StatusCase {
 
 const char* const kSessionEndedBox = "box 64 请重新登录";
 
+using kvtest::PollUntil;
+
 class RechargeStatusTest : public RechargeHostTest {
  protected:
-  // Polls while the user-interface thread may be busy in a wait box; false after 30 s.
-  static bool PollUntil(const std::function<bool()>& condition)
-  {
-    auto bound = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!condition()) {
-      if (std::chrono::steady_clock::now() > bound)
-        return false;
-      kvtest::RunUntilIdle(50);
-    }
-    return true;
-  }
   // A top window for the application, as in the running program (status 112 and the sign-up
   // need it). Made after the gateway started: a dialog object reads the device's settings.
   void UseTopWindow()

@@ -136,6 +136,9 @@ class HandoffBlock {
   HANDLE event_ = nullptr;
 };
 
+using kvtest::RunUntil;
+using kvtest::PollUntil;
+
 class OrderPayTest : public ::testing::Test {
  protected:
   void SetUp() override { StartDevice(240, 320); }
@@ -211,34 +214,8 @@ class OrderPayTest : public ::testing::Test {
     Open(order);
     ASSERT_TRUE(RunUntil([this] { return Shown(); })) << kvtest::DumpWindowTree();
   }
-  // Waits for the condition while the wait box shows: its animation keeps the box's thread
-  // busy, so the runs until idle in between are short and may end busy. false when it did not
-  // hold within 30 s.
-  static bool PollUntil(const std::function<bool()>& condition)
-  {
-    auto bound = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!condition()) {
-      if (std::chrono::steady_clock::now() > bound)
-        return false;
-      kvtest::RunUntilIdle(50);
-    }
-    return true;
-  }
   bool Shown() const { return dialog_ && dialog_->m_hWnd && IsWindowVisible(dialog_->m_hWnd); }
   bool Ended() const { return result_ != kPending; }
-
-  // Runs until idle until the condition holds, for work that threads without windows hand on;
-  // false when it did not hold within 30 s.
-  static bool RunUntil(const std::function<bool()>& condition)
-  {
-    auto bound = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!condition()) {
-      if (std::chrono::steady_clock::now() > bound || !kvtest::RunUntilIdle())
-        return false;
-      std::this_thread::yield();
-    }
-    return true;
-  }
 
   std::u16string ItemText(int id) const
   {

@@ -105,6 +105,8 @@ class ClockDriver {
   std::thread thread_;
 };
 
+using kvtest::RunUntil;
+
 class PaymentScreenTest : public ::testing::Test {
  protected:
   void SetUp() override
@@ -188,17 +190,6 @@ class PaymentScreenTest : public ::testing::Test {
     ui.Invoke([&] { app.RemoveMessageLoop(); });
   }
 
-  // Runs until idle until the condition holds; false when it did not within 30 s.
-  static bool RunUntil(const std::function<bool()>& condition)
-  {
-    auto bound = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!condition()) {
-      if (std::chrono::steady_clock::now() > bound || !kvtest::RunUntilIdle())
-        return false;
-      std::this_thread::yield();
-    }
-    return true;
-  }
   // Whether a call was recorded that starts with the text.
   bool Called(const std::string& prefix)
   {

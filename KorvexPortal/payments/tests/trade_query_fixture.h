@@ -27,6 +27,8 @@ inline testgateway::Reply TradePage(std::vector<nlohmann::ordered_json> trades, 
   return testgateway::Reply::success({{"pageCount", 0}, {"page", page}, {"totalCount", total}, {"tradeTableList", list}});
 }
 
+using kvtest::PollUntil;
+
 class TradeQueryTest : public PaymentScreenTest {
  protected:
   void DestroyScreens() override { dialog.reset(); }
@@ -60,17 +62,6 @@ class TradeQueryTest : public PaymentScreenTest {
       return true;
     CKorvexListView& list = dialog->GetList();
     return list.GetModel() == &dialog->GetEmptyRows() || !dialog->GetTradeRows().m_rows.empty();
-  }
-  // Polls while the user-interface thread may be blocked in a wait box; false after 30 s.
-  static bool PollUntil(const std::function<bool()>& condition)
-  {
-    auto bound = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!condition()) {
-      if (std::chrono::steady_clock::now() > bound)
-        return false;
-      kvtest::RunUntilIdle(50);
-    }
-    return true;
   }
   // The row's height on this screen.
   static int RowHeight() { return 32 * GetSystemMetrics(SM_CXSCREEN) / 240; }

@@ -102,6 +102,8 @@ TEST_F(UpdateCheckTest, ACancelledCheckShowsNothingMoreAndAnEarlierAnswerIsNotRe
   EXPECT_EQ(4u, app.Calls().size()) << "no command: nothing shown";
 }
 
+using kvtest::RunUntil;
+
 // The download against the test gateway over HTTPS, with the client's library for the box and a
 // stand-in installer that notes its command line; the failure text is the library's string 149.
 class DownloadTest : public ::testing::Test {
@@ -146,17 +148,6 @@ class DownloadTest : public ::testing::Test {
       app.DownloadUpdate(url);
       done = true;
     });
-  }
-  // Runs until the condition holds, with a generous bound.
-  static bool RunUntil(const std::function<bool()>& condition)
-  {
-    auto bound = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!condition()) {
-      if (std::chrono::steady_clock::now() > bound || !kvtest::RunUntilIdle())
-        return false;
-      std::this_thread::yield();
-    }
-    return true;
   }
   static std::string Read(const std::string& path)
   {

@@ -49,6 +49,8 @@ class ScreenDlg : public CBaseDlg {
   int GetSoftKey2Id() override { return 134; }
 };
 
+using kvtest::RunUntil;
+
 class MessageBoxTest : public ::testing::Test {
  protected:
   void SetUp() override { UseLibrary(240, 320); }
@@ -110,18 +112,6 @@ class MessageBoxTest : public ::testing::Test {
     ASSERT_TRUE(kvtest::RunUntilIdle());
   }
   bool Waiting() const { return result == kPending; }
-  // Runs until idle until the condition holds, for work that a thread without windows (which
-  // running until idle does not wait for) hands on; false when it did not hold within 30 s.
-  static bool RunUntil(const std::function<bool()>& condition)
-  {
-    auto bound = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!condition()) {
-      if (std::chrono::steady_clock::now() > bound || !kvtest::RunUntilIdle())
-        return false;
-      std::this_thread::yield();
-    }
-    return true;
-  }
 
   static HWND Box() { return CThreadMessageBox::SharedWindow(); }
   static CThreadMessageBox& SharedBox() { return CThreadMessageBox::Instance(); }

@@ -3,6 +3,7 @@
 // window. Every wait has a bound; a function that returns false ran into it.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "user/user.h"
@@ -16,6 +17,14 @@ constexpr DWORD kWindowBoundMs = 60000;
 // Handles the calling thread's messages and waits until every thread that takes messages
 // (in this process) waits with nothing to take.
 bool RunUntilIdle(DWORD boundMs = kIdleBoundMs);
+
+// Runs until idle until the condition holds (work handed on by threads that take no messages,
+// which running until idle does not wait for); false when a run does not come to rest or the
+// condition does not hold within 30 s.
+bool RunUntil(const std::function<bool()>& condition);
+// The same for threads that may not come to rest (a shown wait box animates): each run ends
+// after 50 ms; false when the condition does not hold within 30 s.
+bool PollUntil(const std::function<bool()>& condition);
 
 // Runs the device clock virtually from now on (testing/clock.h); it moves only by AdvanceTime.
 // The calendar starts at localStart, by default 2026-01-05 09:00:00.

@@ -16,6 +16,8 @@
 
 namespace regtest {
 
+using kvtest::RunUntil;
+
 using paytest::Wide;
 
 // The Base64 text of a bitmap file.

@@ -88,6 +88,8 @@ inline HMODULE UseModelLibrary(const std::filesystem::path& root, int width, int
   return LoadLibraryW(std::u16string(name.begin(), name.end()).c_str());
 }
 
+using kvtest::RunUntil;
+
 class DesktopTest : public ::testing::Test {
  protected:
   void SetUp() override { Start(240, 320); }
@@ -146,17 +148,6 @@ class DesktopTest : public ::testing::Test {
       if (std::chrono::steady_clock::now() > bound)
         return false;
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
-  }
-  // Runs until the condition holds (work handed on by threads without windows).
-  static bool RunUntil(const std::function<bool()>& condition)
-  {
-    auto bound = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!condition()) {
-      if (std::chrono::steady_clock::now() > bound || !kvtest::RunUntilIdle())
-        return false;
-      std::this_thread::yield();
     }
     return true;
   }

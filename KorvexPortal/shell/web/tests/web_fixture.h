@@ -11,6 +11,7 @@
 
 namespace webtest {
 
+using kvtest::RunUntil;
 using paytest::Wide;
 using testgateway::RecordedRequest;
 using testgateway::Reply;
