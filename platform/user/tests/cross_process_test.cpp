@@ -114,6 +114,9 @@ TEST_F(CrossProcess, InputForAnotherProcessReachesItsKeyboard)
 
   ASSERT_TRUE(SetForegroundWindow(peer));
   EXPECT_EQ(-1, user_test::KeyboardTargetIdInProcessOf(peer)) << "its window has the keyboard but is not shown";
+  // The peer takes its activation before the first key, as a person sees the window come up
+  // before typing.
+  ASSERT_TRUE(user_test::WaitUntilProcessIdle(peer, 30000));
   for (char16_t character : std::u16string(u"ok"))
     ASSERT_TRUE(user_test::InjectInProcessOf(peer, user_test::RemoteInput::character, character));
   ASSERT_TRUE(user_test::InjectInProcessOf(peer, user_test::RemoteInput::keyDown, VK_F1));
