@@ -17,7 +17,6 @@
 
 #include "demo_money.h"
 #include "demo_pages.h"
-#include "form_decoding.h"
 #include "testgateway/script_file.h"
 #include "text_codec.h"
 
@@ -309,10 +308,9 @@ Json DemoAccount::replyFor(const RecordedRequest& request) {
     reply["toPayAmount"] = request.field("toMobileAmount");
   } else if (operation == "preOrderPay") {
     // The order being verified is the one the merchant's page sent: its number and amount.
-    for (const auto& [key, value] : detail::decodeForm(request.field("orderData"))) {
-      if (key == "out_trade_no") reply["outTradeNo"] = value;
-      if (key == "total_fee") reply["totalFee"] = value;
-    }
+    SentOrder order = orderSent(request);
+    reply["outTradeNo"] = order.number;
+    reply["totalFee"] = order.amount;
   } else if (operation == "orderPay") {
     reply["tradeData"] = paidOrderData_;
   }

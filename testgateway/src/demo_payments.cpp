@@ -130,18 +130,23 @@ std::optional<Reply> DemoAccount::settleTrade(const RecordedRequest& request) {
   return std::nullopt;
 }
 
+DemoAccount::SentOrder DemoAccount::orderSent(const RecordedRequest& request) {
+  SentOrder order;
+  for (const auto& [key, value] : detail::decodeForm(request.field("orderData"))) {
+    if (key == "out_trade_no") order.number = value;
+    if (key == "total_fee") order.amount = value;
+    if (key == "subject") order.goods = value;
+  }
+  return order;
+}
+
 // A merchant order is remembered when it is verified and paid by its number; the merchant gets
 // the order's number, amount and outcome back.
 std::optional<Reply> DemoAccount::settleOrder(const RecordedRequest& request) {
   if (request.operation == "preOrderPay") {
-    std::string number, amount, goods;
-    for (const auto& [key, value] : detail::decodeForm(request.field("orderData"))) {
-      if (key == "out_trade_no") number = value;
-      if (key == "total_fee") amount = value;
-      if (key == "subject") goods = value;
-    }
-    auto fen = detail::parseYuan(amount);
-    if (!number.empty() && fen && *fen > 0) orders_[number] = VerifiedOrder{*fen, goods};
+    SentOrder sent = orderSent(request);
+    auto fen = detail::parseYuan(sent.amount);
+    if (!sent.number.empty() && fen && *fen > 0) orders_[sent.number] = VerifiedOrder{*fen, sent.goods};
     return std::nullopt;
   }
   auto order = orders_.find(request.field("outTradeNo"));

@@ -47,6 +47,13 @@ class DemoAccount {
     std::int64_t fen = 0;
     std::string goods;
   };
+  // The merchant's order a "preOrderPay" carries: its number, amount and goods as sent.
+  struct SentOrder {
+    std::string number;
+    std::string amount;
+    std::string goods;
+  };
+  static SentOrder orderSent(const RecordedRequest& request);
 
   std::optional<Reply> checkPasswords(const RecordedRequest& request);
   // Moves the money and the trade states of a payment or a top-up; a refusal when it cannot.
