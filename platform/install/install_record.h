@@ -17,7 +17,14 @@
 
 #include "base/types.h"
 
+namespace registry {
+class Tree;
+}
+
 namespace install {
+
+// The key that holds the records, from the hive.
+inline constexpr char16_t kInstallRecordsKey[] = u"HKEY_LOCAL_MACHINE\\Software\\Packages";
 
 struct InstallRecord {
   std::u16string folder;
@@ -28,12 +35,26 @@ struct InstallRecord {
   std::vector<std::u16string> values;
 };
 
+struct InstalledPackage {
+  std::u16string name;
+  InstallRecord record;
+};
+
 // The record's key, from the hive ("HKEY_LOCAL_MACHINE\Software\Packages\FakeApp").
 std::u16string InstallRecordKey(std::u16string_view name);
 
-// The record of the package of that name; ERROR_FILE_NOT_FOUND in *error when it is not
-// installed, or the registry's error.
+// The record of the package of that name in the registry tree; ERROR_FILE_NOT_FOUND in *error
+// when it is not installed, ERROR_BADDB when its record is not one.
+std::optional<InstallRecord> FindInstallRecord(const registry::Tree& tree, std::u16string_view name, LONG* error);
+
+// The record of the package of that name in the device's registry as it is now; errors as
+// FindInstallRecord, or the registry's.
 std::optional<InstallRecord> ReadInstallRecord(std::u16string_view name, LONG* error);
+
+// Every package the tree records, but the one named except. ERROR_SUCCESS, or ERROR_BADDB when a
+// record is not one (which package's is in *bad).
+LONG FindInstalledPackages(const registry::Tree& tree, std::u16string_view except, std::vector<InstalledPackage>& out,
+                           std::u16string* bad);
 
 // Replaces the package's record. ERROR_SUCCESS or the registry's error.
 LONG WriteInstallRecord(std::u16string_view name, const InstallRecord& record);

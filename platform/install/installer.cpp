@@ -13,6 +13,7 @@
 #include "install_record.h"
 #include "kernel/device_root.h"
 #include "kernel/kernel.h"
+#include "package_place.h"
 #include "package_plan.h"
 #include "registry/registry.h"
 #include "registry_changes.h"
@@ -64,13 +65,6 @@ bool Contains(const std::vector<std::u16string>& list, std::u16string_view item)
   return std::any_of(list.begin(), list.end(), [&](const std::u16string& each) { return device::SameName(each, item); });
 }
 
-// Whether key is the same as ancestor or lies below it.
-bool IsWithin(std::u16string_view key, std::u16string_view ancestor)
-{
-  return device::SameName(key.substr(0, ancestor.size()), ancestor) &&
-         (key.size() == ancestor.size() || key[ancestor.size()] == u'\\');
-}
-
 void AddOnce(std::vector<std::u16string>& list, const std::u16string& item)
 {
   if (!Contains(list, item))
@@ -86,6 +80,13 @@ Result Damaged(const std::u16string& packagePath, const std::string& problem)
 {
   return {Outcome::refused, u"“" + FileName(packagePath) + u"”不是有效的安装包，或已损坏。未作任何更改。",
           Host(packagePath) + ": " + problem};
+}
+
+Result Trespassing(const std::u16string& packagePath, const Trespass& trespass)
+{
+  return {Outcome::refused,
+          u"“" + FileName(packagePath) + u"”不能安装：“" + trespass.place + u"”不属于这个安装包。未作任何更改。",
+          Host(packagePath) + ": " + Host(trespass.place) + " " + trespass.why};
 }
 
 Result InstallFailed(const std::u16string& name, const std::string& detail)
@@ -112,9 +113,15 @@ std::optional<std::vector<uint8_t>> ReadDeviceFile(const std::u16string& path)
   return bytes;
 }
 
-std::u16string ServiceKey(const services::ServiceEntry& service)
+// The key an installation makes on the way to a value's key, which the package's removal takes
+// whole: the outermost that was missing, but never one that holds the installer's records;
+// empty when it makes none.
+std::u16string KeyMadeFor(const RegistrySnapshot& before, const std::u16string& key)
 {
-  return u"HKEY_LOCAL_MACHINE\\" + services::ServiceKeyPath(service.name);
+  std::u16string made = before.OutermostMissing(key);
+  while (!made.empty() && IsWithin(kInstallRecordsKey, made))
+    made = made.size() == key.size() ? u"" : key.substr(0, key.find(u'\\', made.size() + 1));
+  return made;
 }
 
 // The record of the installation: what the package installs now, the folders and keys it made
@@ -132,7 +139,7 @@ InstallRecord RecordOf(const PackagePlan& plan, const std::vector<std::u16string
     AddOnce(record.keys, ServiceKey(service));
   for (const PlannedValue& value : plan.values) {
     record.values.push_back(value.key + u"\\" + value.name);
-    if (std::u16string made = before.OutermostMissing(value.key); !made.empty())
+    if (std::u16string made = KeyMadeFor(before, value.key); !made.empty())
       AddOnce(record.keys, made);
   }
   if (previous) {
@@ -212,6 +219,22 @@ void RemoveLeftovers(const InstallRecord& previous, const InstallRecord& record)
   RemoveEmptyFolders(previous.folders);
 }
 
+// Takes the registry as it is, with the record of the package of that name (nothing when it is
+// not installed) and those of the others; what went wrong, or empty.
+std::string ReadInstalled(RegistrySnapshot& registry, std::u16string_view name, std::vector<InstalledPackage>& others,
+                          std::optional<InstallRecord>& record)
+{
+  LONG error = registry.Take();
+  if (error == ERROR_SUCCESS)
+    record = FindInstallRecord(registry.Tree(), name, &error);
+  if (error != ERROR_SUCCESS && error != ERROR_FILE_NOT_FOUND)
+    return "the registry cannot be read" + ErrorText(error);
+  std::u16string bad;
+  if ((error = FindInstalledPackages(registry.Tree(), name, others, &bad)))
+    return "the record of " + Host(bad) + " cannot be read" + ErrorText(error);
+  return "";
+}
+
 }  // namespace
 
 Result InstallPackage(const std::u16string& packagePath, HWND window)
@@ -230,15 +253,14 @@ Result InstallPackage(const std::u16string& packagePath, HWND window)
     return Damaged(packagePath, problem);
 
   RegistrySnapshot before;
-  LONG error = before.Take();
+  std::vector<InstalledPackage> others;
   std::optional<InstallRecord> previous;
-  if (error == ERROR_SUCCESS) {
-    previous = ReadInstallRecord(plan->name, &error);
-    if (error == ERROR_FILE_NOT_FOUND)
-      error = ERROR_SUCCESS;
-  }
-  if (error != ERROR_SUCCESS)
-    return InstallFailed(plan->name, "the registry cannot be read" + ErrorText(error));
+  if (std::string failure = ReadInstalled(before, plan->name, others, previous); !failure.empty())
+    return InstallFailed(plan->name, failure);
+  if (std::optional<Trespass> trespass = FindTrespass(*plan, others))
+    return Trespassing(packagePath, *trespass);
+  if (previous)
+    previous = OwnPart(*previous, others);
 
   // Every file waits in the staging folder before the setup hooks are called, so the setup
   // library can be loaded from there, with the package's other files beside it, and nothing is
@@ -286,12 +308,14 @@ Result UninstallPackage(const std::u16string& name, HWND window)
   InstallerLock lock;
   if (!lock.Held())
     return Busy();
-  LONG error = ERROR_SUCCESS;
-  std::optional<InstallRecord> record = ReadInstallRecord(name, &error);
-  if (!record && error == ERROR_FILE_NOT_FOUND)
-    return {Outcome::refused, u"没有安装“" + name + u"”。", Host(name) + " is not installed"};
+  RegistrySnapshot before;
+  std::vector<InstalledPackage> others;
+  std::optional<InstallRecord> record;
+  if (std::string failure = ReadInstalled(before, name, others, record); !failure.empty())
+    return UninstallFailed(name, failure);
   if (!record)
-    return UninstallFailed(name, "the registry cannot be read" + ErrorText(error));
+    return {Outcome::refused, u"没有安装“" + name + u"”。", Host(name) + " is not installed"};
+  record = OwnPart(*record, others);
 
   Result result;
   SetupHooks hooks;

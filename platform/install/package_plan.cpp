@@ -63,6 +63,11 @@ std::vector<BYTE> BytesOf(const T* data, size_t count)
 
 }  // namespace
 
+std::u16string ServiceKey(const services::ServiceEntry& service)
+{
+  return u"HKEY_LOCAL_MACHINE\\" + services::ServiceKeyPath(service.name);
+}
+
 std::optional<PackagePlan> PlanPackage(const Package& package, std::string* problem)
 {
   problem->clear();

@@ -39,4 +39,7 @@ struct PackagePlan {
 // root or the layer's own folder) or a registry name cannot name a key or value.
 std::optional<PackagePlan> PlanPackage(const Package& package, std::string* problem);
 
+// The service's registry key, from the hive ("HKEY_LOCAL_MACHINE\Services\Dovrel").
+std::u16string ServiceKey(const services::ServiceEntry& service);
+
 }  // namespace install

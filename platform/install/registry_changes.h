@@ -27,6 +27,8 @@ class RegistrySnapshot {
   // Puts each key, with everything below it, back as it was: removed when the snapshot lacks it.
   LONG Restore(const std::vector<std::u16string>& keys) const;
 
+  const registry::Tree& Tree() const { return tree_; }
+
  private:
   registry::Tree tree_;
 };

@@ -32,6 +32,13 @@
 //   key = HKEY_LOCAL_MACHINE\Software\FakeApp  its key, from the hive
 //   name = Version                             its name (no backslash)
 //   sz = 1.0                                   a text, or: dword = 10
+//
+// What a manifest declares keeps to the package's own place, or the installer refuses the
+// package (platform/install/package_place.h): its files lie below its folder, a folder that is
+// not \Windows nor another installed package's; no value lies in
+// HKEY_LOCAL_MACHINE\Software\Packages (the installer's records), and no service, key or value
+// is one that another installed package's record holds. These rules bound what the manifest
+// declares, not what the setup library's hooks do: they are native code the installer calls.
 #pragma once
 
 #include <cstdint>
