@@ -1,12 +1,7 @@
 #include "file_changes.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include "base/errors.h"
 #include "base/lasterror.h"
-#include "kernel/device_root.h"
-#include "kernel/host_error.h"
 #include "kernel/kernel.h"
 #include "shell/file_operation.h"
 
@@ -45,33 +40,6 @@ void DeleteTree(const std::u16string& folder)
   SHFileOperation(&operation);
 }
 
-bool WriteHostFile(const std::string& host, const std::vector<uint8_t>& content, bool program)
-{
-  int fd = ::open(host.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, program ? 0700 : 0600);
-  if (fd < 0) {
-    device::SetLastErrorFromErrno();
-    return false;
-  }
-  for (size_t written = 0; written < content.size();) {
-    ssize_t count = ::write(fd, content.data() + written, content.size() - written);
-    if (count < 0 && errno == EINTR)
-      continue;
-    if (count <= 0) {
-      device::SetLastErrorFromErrno(count < 0 ? errno : ENOSPC);
-      ::close(fd);
-      ::unlink(host.c_str());
-      return false;
-    }
-    written += static_cast<size_t>(count);
-  }
-  if (::close(fd) != 0) {
-    device::SetLastErrorFromErrno();
-    ::unlink(host.c_str());
-    return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 FileChanges::FileChanges()
@@ -94,7 +62,7 @@ FileChanges::~FileChanges()
     DeleteTree(staging_);
 }
 
-std::u16string FileChanges::Stage(std::u16string_view path, const std::vector<uint8_t>& content, bool program)
+std::u16string FileChanges::MakeStagingPlace(std::u16string_view path)
 {
   std::u16string staged = staging_ + u"\\files" + std::u16string(path);
   for (size_t slash = staging_.size() + 1; (slash = staged.find(u'\\', slash)) != std::u16string::npos; ++slash) {
@@ -102,9 +70,6 @@ std::u16string FileChanges::Stage(std::u16string_view path, const std::vector<ui
     if (!IsFolder(folder) && !CreateDirectoryW(folder.c_str(), nullptr))
       return u"";
   }
-  std::optional<device::MappedPath> mapped = device::MapPath(staged);
-  if (!mapped || !WriteHostFile(mapped->host, content, program))
-    return u"";
   return staged;
 }
 

@@ -4,7 +4,6 @@
 // temporary folder, on the same file system, so that each step is a rename.
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -23,11 +22,14 @@ class FileChanges {
 
   bool Ready() const { return !staging_.empty(); }
 
-  // Writes a file, runnable or not, into the staging folder at its device path below it
+  // The staging folder.
+  const std::u16string& Folder() const { return staging_; }
+
+  // Makes the folders above a file's place in the staging folder, at its device path below it
   // ("\Temp\wceload-7\files\Program Files\App\App.exe"), so a file staged there sees the
   // package's other files around it as they will lie once installed (a setup library its
-  // resource library); its device path there, or empty (last error set).
-  std::u16string Stage(std::u16string_view path, const std::vector<uint8_t>& content, bool program);
+  // resource library); that place, or empty (last error set).
+  std::u16string MakeStagingPlace(std::u16string_view path);
 
   // Moves a staged file to target, making the folders above it that are missing and setting
   // aside a file that is there. False (last error set) when it cannot, or a folder is in the way.

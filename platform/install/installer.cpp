@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <fstream>
 
 #include "base/errors.h"
 #include "base/lasterror.h"
@@ -13,6 +12,7 @@
 #include "install_record.h"
 #include "kernel/device_root.h"
 #include "kernel/kernel.h"
+#include "package/package.h"
 #include "package_place.h"
 #include "package_plan.h"
 #include "registry/registry.h"
@@ -97,20 +97,6 @@ Result InstallFailed(const std::u16string& name, const std::string& detail)
 Result UninstallFailed(const std::u16string& name, const std::string& detail)
 {
   return {Outcome::failed, u"无法删除“" + name + u"”，未作任何更改。", detail};
-}
-
-std::optional<std::vector<uint8_t>> ReadDeviceFile(const std::u16string& path)
-{
-  std::optional<device::MappedPath> mapped = device::MapExistingPath(path.c_str());
-  if (!mapped)
-    return std::nullopt;
-  std::ifstream in(mapped->host, std::ios::binary | std::ios::ate);
-  std::vector<uint8_t> bytes(in ? static_cast<size_t>(in.tellg()) : 0);
-  if (!in || !in.seekg(0).read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()))) {
-    SetLastError(ERROR_GEN_FAILURE);
-    return std::nullopt;
-  }
-  return bytes;
 }
 
 // The key an installation makes on the way to a value's key, which the package's removal takes
@@ -242,13 +228,14 @@ Result InstallPackage(const std::u16string& packagePath, HWND window)
   InstallerLock lock;
   if (!lock.Held())
     return Busy();
-  std::optional<std::vector<uint8_t>> bytes = ReadDeviceFile(packagePath);
-  if (!bytes)
+  std::optional<device::MappedPath> cabinet = device::MapExistingPath(packagePath.c_str());
+  if (!cabinet)
     return {Outcome::refused, u"找不到安装包“" + packagePath + u"”。",
-            Host(packagePath) + ": cannot be read" + ErrorText(GetLastError())};
+            Host(packagePath) + ": cannot be found" + ErrorText(GetLastError())};
   std::string problem;
-  std::optional<Package> package = ReadPackage(*bytes, &problem);
-  std::optional<PackagePlan> plan = package ? PlanPackage(*package, &problem) : std::nullopt;
+  PackageReader package;
+  std::optional<PackagePlan> plan =
+      package.Open(cabinet->host, &problem) ? PlanPackage(package.Manifest(), &problem) : std::nullopt;
   if (!plan)
     return Damaged(packagePath, problem);
 
@@ -264,15 +251,28 @@ Result InstallPackage(const std::u16string& packagePath, HWND window)
 
   // Every file waits in the staging folder before the setup hooks are called, so the setup
   // library can be loaded from there, with the package's other files beside it, and nothing is
-  // in place before Install_Init agrees.
+  // in place before Install_Init agrees. The files are extracted there and checked against the
+  // manifest a block at a time: the package is never held in memory.
   FileChanges files;
   if (!files.Ready())
     return InstallFailed(plan->name, "no staging folder can be made" + ErrorText(GetLastError()));
   std::vector<std::u16string> staged;
+  std::vector<std::string> places;
+  std::optional<device::MappedPath> stagingFolder = device::MapPath(files.Folder());
   for (const PlannedFile& file : plan->files) {
-    staged.push_back(files.Stage(file.path, *file.content, file.program));
-    if (staged.back().empty())
+    staged.push_back(files.MakeStagingPlace(file.path));
+    std::optional<device::MappedPath> place = staged.back().empty() ? std::nullopt : device::MapPath(staged.back());
+    if (!place || !stagingFolder)
       return InstallFailed(plan->name, "cannot stage " + Host(file.path) + ErrorText(GetLastError()));
+    places.push_back(place->host.substr(stagingFolder->host.size() + 1));
+  }
+  switch (package.Extract(stagingFolder->host, places, &problem)) {
+    case Extraction::done:
+      break;
+    case Extraction::damaged:
+      return Damaged(packagePath, problem);
+    case Extraction::notWritten:
+      return InstallFailed(plan->name, "cannot stage the files: " + problem);
   }
   SetupHooks hooks;
   if (!plan->setup.empty()) {

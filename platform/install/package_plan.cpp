@@ -68,17 +68,16 @@ std::u16string ServiceKey(const services::ServiceEntry& service)
   return u"HKEY_LOCAL_MACHINE\\" + services::ServiceKeyPath(service.name);
 }
 
-std::optional<PackagePlan> PlanPackage(const Package& package, std::string* problem)
+std::optional<PackagePlan> PlanPackage(const PackageManifest& manifest, std::string* problem)
 {
   problem->clear();
   Converter convert(problem);
-  const PackageManifest& manifest = package.manifest;
   PackagePlan plan;
   if (!convert.Text(manifest.name, plan.name) || !convert.Path(manifest.folder, plan.folder) ||
       (!manifest.setup.empty() && !convert.Path(manifest.setup, plan.setup)))
     return std::nullopt;
   for (size_t i = 0; i < manifest.files.size(); ++i) {
-    PlannedFile& file = plan.files.emplace_back(PlannedFile{u"", &package.contents[i], manifest.files[i].program});
+    PlannedFile& file = plan.files.emplace_back(PlannedFile{u"", manifest.files[i].program});
     if (!convert.Path(manifest.files[i].path, file.path))
       return std::nullopt;
   }

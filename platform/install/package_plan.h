@@ -1,4 +1,4 @@
-// A package read from its cabinet, in the device's terms: UTF-16 names and paths that the
+// A package's manifest in the device's terms: UTF-16 names and paths that the
 // device accepts, the services as their registry entries, the values as registry data.
 #pragma once
 
@@ -7,14 +7,13 @@
 #include <vector>
 
 #include "base/types.h"
-#include "package/package.h"
+#include "package/manifest.h"
 #include "services/service_registry.h"
 
 namespace install {
 
 struct PlannedFile {
   std::u16string path;
-  const std::vector<uint8_t>* content;  // in the package
   bool program;
 };
 
@@ -34,10 +33,10 @@ struct PackagePlan {
   std::vector<PlannedValue> values;
 };
 
-// The plan of a package, which must outlive it; nothing, with the reason in *problem, when a
+// The plan of a package's manifest; nothing, with the reason in *problem, when a
 // text is not UTF-8, a path is one the device refuses (a part "..", a forbidden character, the
 // root or the layer's own folder) or a registry name cannot name a key or value.
-std::optional<PackagePlan> PlanPackage(const Package& package, std::string* problem);
+std::optional<PackagePlan> PlanPackage(const PackageManifest& manifest, std::string* problem);
 
 // The service's registry key, from the hive ("HKEY_LOCAL_MACHINE\Services\Dovrel").
 std::u16string ServiceKey(const services::ServiceEntry& service);

@@ -2,6 +2,8 @@
 
 #include <libgcab.h>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 
 namespace install {
@@ -18,6 +20,20 @@ bool Fail(GError* error, const std::string& what, std::string* problem)
   *problem = what + ": " + (error ? error->message : "failed");
   return false;
 }
+
+// Extraction passes each file of the cabinet to a choice: whether to extract it (into memory,
+// or at the name it sets).
+struct Choice {
+  const std::vector<GCabFile*>& files;
+  std::function<bool(size_t entry, GCabFile* file)> take;
+
+  static gboolean Call(GCabFile* file, gpointer self)
+  {
+    Choice* choice = static_cast<Choice*>(self);
+    auto found = std::find(choice->files.begin(), choice->files.end(), file);
+    return found != choice->files.end() && choice->take(static_cast<size_t>(found - choice->files.begin()), file);
+  }
+};
 
 }  // namespace
 
@@ -52,35 +68,75 @@ bool WriteCabinet(const std::string& hostPath, const std::vector<CabinetFile>& f
   return true;
 }
 
-std::optional<std::vector<CabinetFile>> ReadCabinet(const std::vector<uint8_t>& bytes, std::string* problem)
+struct CabinetReader::Library {
+  Owned<GInputStream> stream;
+  Owned<GCabCabinet> cabinet;
+  std::vector<GCabFile*> files;  // the cabinet's, of the entries in order
+};
+
+CabinetReader::CabinetReader() = default;
+CabinetReader::~CabinetReader() = default;
+
+bool CabinetReader::Open(const std::string& hostPath, std::string* problem)
 {
-  Owned<GInputStream> stream(g_memory_input_stream_new_from_data(bytes.data(), static_cast<gssize>(bytes.size()), nullptr));
-  Owned<GCabCabinet> cabinet(gcab_cabinet_new());
+  auto library = std::make_unique<Library>();
+  Owned<GFile> file(g_file_new_for_path(hostPath.c_str()));
   GError* error = nullptr;
-  if (!gcab_cabinet_load(cabinet.get(), stream.get(), nullptr, &error)) {
-    Fail(error, "not a cabinet", problem);
-    return std::nullopt;
+  library->stream.reset(G_INPUT_STREAM(g_file_read(file.get(), nullptr, &error)));
+  if (!library->stream)
+    return Fail(error, "cannot be read", problem);
+  library->cabinet.reset(gcab_cabinet_new());
+  if (!gcab_cabinet_load(library->cabinet.get(), library->stream.get(), nullptr, &error))
+    return Fail(error, "not a cabinet", problem);
+  entries_.clear();
+  GPtrArray* folders = gcab_cabinet_get_folders(library->cabinet.get());
+  for (guint i = 0; i < folders->len; ++i) {
+    GSList* files = gcab_folder_get_files(GCAB_FOLDER(g_ptr_array_index(folders, i)));
+    for (GSList* each = files; each; each = each->next) {
+      GCabFile* entry = GCAB_FILE(each->data);
+      library->files.push_back(entry);
+      entries_.push_back({gcab_file_get_name(entry), gcab_file_get_size(entry)});
+    }
+    g_slist_free(files);
   }
-  // Without a folder to extract into, every file is extracted into memory.
-  if (!gcab_cabinet_extract_simple(cabinet.get(), nullptr, nullptr, nullptr, nullptr, &error)) {
+  library_ = std::move(library);
+  return true;
+}
+
+std::optional<std::vector<uint8_t>> CabinetReader::Read(size_t entry, std::string* problem)
+{
+  Choice choice{library_->files, [&](size_t index, GCabFile*) { return index == entry; }};
+  GError* error = nullptr;
+  // Without a folder to extract into, the files chosen are extracted into memory.
+  if (!gcab_cabinet_extract_simple(library_->cabinet.get(), nullptr, Choice::Call, &choice, nullptr, &error)) {
     Fail(error, "damaged cabinet", problem);
     return std::nullopt;
   }
-  std::vector<CabinetFile> files;
-  GPtrArray* folders = gcab_cabinet_get_folders(cabinet.get());
-  for (guint i = 0; i < folders->len; ++i) {
-    GSList* entries = gcab_folder_get_files(GCAB_FOLDER(g_ptr_array_index(folders, i)));
-    for (GSList* each = entries; each; each = each->next) {
-      GCabFile* entry = GCAB_FILE(each->data);
-      GBytes* data = gcab_file_get_bytes(entry);
-      gsize size = 0;
-      auto* start = data ? static_cast<const uint8_t*>(g_bytes_get_data(data, &size)) : nullptr;
-      files.push_back({gcab_file_get_name(entry), std::vector<uint8_t>(start, start + size),
-                       (gcab_file_get_attributes(entry) & GCAB_FILE_ATTRIBUTE_EXEC) != 0});
-    }
-    g_slist_free(entries);
-  }
-  return files;
+  GBytes* data = gcab_file_get_bytes(library_->files[entry]);
+  gsize size = 0;
+  auto* start = data ? static_cast<const uint8_t*>(g_bytes_get_data(data, &size)) : nullptr;
+  return std::vector<uint8_t>(start, start + size);
+}
+
+Extraction CabinetReader::Extract(const std::string& folder, const std::map<size_t, std::string>& targets,
+                                  std::string* problem)
+{
+  Choice choice{library_->files, [&](size_t index, GCabFile* file) {
+                  auto target = targets.find(index);
+                  if (target == targets.end())
+                    return false;
+                  gcab_file_set_extract_name(file, target->second.c_str());
+                  return true;
+                }};
+  Owned<GFile> root(g_file_new_for_path(folder.c_str()));
+  GError* error = nullptr;
+  if (gcab_cabinet_extract_simple(library_->cabinet.get(), root.get(), Choice::Call, &choice, nullptr, &error))
+    return Extraction::done;
+  bool written = !error || error->domain != G_IO_ERROR ||
+                 (error->code != G_IO_ERROR_NO_SPACE && error->code != G_IO_ERROR_PERMISSION_DENIED &&
+                  error->code != G_IO_ERROR_READ_ONLY);
+  Fail(error, written ? "damaged cabinet" : "cannot extract", problem);
+  return written ? Extraction::damaged : Extraction::notWritten;
 }
 
 }  // namespace install

@@ -12,7 +12,8 @@
 //
 //   [file]                                     one a file, in the order they are installed
 //   path = \Program Files\FakeApp\FakeApp.exe  where it is installed
-//   size = 8120                                manifest: its size in bytes,
+//   size = 8120                                manifest: its size in bytes (all files together
+//                                              at most kPackageSizeLimit, package.h),
 //   sha256 = 3f1c...                           its SHA-256 digest in lower-case hex,
 //   program = yes                              and whether it is a program or library (runnable)
 //   source = /build/fake_app                   description: the host file, or a folder whose

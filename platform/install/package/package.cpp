@@ -2,17 +2,20 @@
 
 #include <openssl/evp.h>
 
+#include <filesystem>
+#include <fstream>
 #include <map>
-
-#include "cabinet.h"
+#include <memory>
 
 namespace install {
+namespace {
 
-std::string Sha256Hex(const std::vector<uint8_t>& bytes)
+namespace fs = std::filesystem;
+
+using DigestContext = std::unique_ptr<EVP_MD_CTX, decltype([](EVP_MD_CTX* context) { EVP_MD_CTX_free(context); })>;
+
+std::string Hex(const unsigned char* digest, unsigned int size)
 {
-  unsigned char digest[EVP_MAX_MD_SIZE];
-  unsigned int size = 0;
-  EVP_Digest(bytes.data(), bytes.size(), digest, &size, EVP_sha256(), nullptr);
   static constexpr char kHex[] = "0123456789abcdef";
   std::string hex;
   for (unsigned int i = 0; i < size; ++i) {
@@ -22,50 +25,125 @@ std::string Sha256Hex(const std::vector<uint8_t>& bytes)
   return hex;
 }
 
-std::optional<Package> ReadPackage(const std::vector<uint8_t>& cabinet, std::string* problem)
+// The SHA-256 digest of a host file read a block at a time, with its size; nothing when it
+// cannot be read.
+std::optional<std::pair<uint64_t, std::string>> FileDigest(const fs::path& path)
 {
-  std::optional<std::vector<CabinetFile>> entries = ReadCabinet(cabinet, problem);
-  if (!entries)
+  std::ifstream in(path, std::ios::binary);
+  DigestContext context(EVP_MD_CTX_new());
+  if (!in || !context || !EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr))
     return std::nullopt;
-  std::map<std::string, CabinetFile*> byName;
-  for (CabinetFile& entry : *entries)
-    if (!byName.emplace(entry.name, &entry).second) {
-      *problem = "the cabinet holds " + entry.name + " twice";
-      return std::nullopt;
+  std::vector<char> block(64 * 1024);
+  uint64_t size = 0;
+  while (in.read(block.data(), static_cast<std::streamsize>(block.size())) || in.gcount() > 0) {
+    EVP_DigestUpdate(context.get(), block.data(), static_cast<size_t>(in.gcount()));
+    size += static_cast<uint64_t>(in.gcount());
+  }
+  unsigned char digest[EVP_MAX_MD_SIZE];
+  unsigned int length = 0;
+  if (in.bad() || !EVP_DigestFinal_ex(context.get(), digest, &length))
+    return std::nullopt;
+  return std::pair(size, Hex(digest, length));
+}
+
+}  // namespace
+
+std::string Sha256Hex(const std::vector<uint8_t>& bytes)
+{
+  unsigned char digest[EVP_MAX_MD_SIZE];
+  unsigned int size = 0;
+  EVP_Digest(bytes.data(), bytes.size(), digest, &size, EVP_sha256(), nullptr);
+  return Hex(digest, size);
+}
+
+bool PackageReader::Open(const std::string& hostPath, std::string* problem)
+{
+  if (!cabinet_.Open(hostPath, problem))
+    return false;
+  const std::vector<CabinetEntry>& entries = cabinet_.Entries();
+  std::map<std::string, size_t> byName;
+  for (size_t i = 0; i < entries.size(); ++i)
+    if (!byName.emplace(entries[i].name, i).second) {
+      *problem = "the cabinet holds " + entries[i].name + " twice";
+      return false;
     }
   auto manifestEntry = byName.find(kManifestName);
   if (manifestEntry == byName.end()) {
     *problem = std::string("the cabinet holds no ") + kManifestName;
-    return std::nullopt;
+    return false;
   }
-  const std::vector<uint8_t>& text = manifestEntry->second->data;
+  if (entries[manifestEntry->second].size > kManifestSizeLimit) {
+    *problem = std::string(kManifestName) + " is larger than " + std::to_string(kManifestSizeLimit) + " bytes";
+    return false;
+  }
+  std::optional<std::vector<uint8_t>> text = cabinet_.Read(manifestEntry->second, problem);
+  if (!text)
+    return false;
   std::string manifestProblem;
   std::optional<PackageManifest> manifest = ParseManifest(
-      std::string_view(reinterpret_cast<const char*>(text.data()), text.size()), ManifestKind::manifest, &manifestProblem);
+      std::string_view(reinterpret_cast<const char*>(text->data()), text->size()), ManifestKind::manifest, &manifestProblem);
   if (!manifest) {
     *problem = std::string(kManifestName) + " " + manifestProblem;
-    return std::nullopt;
+    return false;
   }
   byName.erase(manifestEntry);
-  Package package{std::move(*manifest), {}};
-  for (const PackageFile& file : package.manifest.files) {
+  uint64_t total = 0;
+  for (const PackageFile& file : manifest->files) {
+    if (file.size > kPackageSizeLimit - total) {
+      *problem = "the files come to more than " + std::to_string(kPackageSizeLimit) + " bytes";
+      return false;
+    }
+    total += file.size;
+  }
+  entries_.clear();
+  for (const PackageFile& file : manifest->files) {
     auto found = byName.find(CabinetName(file));
     if (found == byName.end()) {
       *problem = "the cabinet lacks " + file.path;
-      return std::nullopt;
+      return false;
     }
-    if (found->second->data.size() != file.size || Sha256Hex(found->second->data) != file.sha256) {
+    if (entries[found->second].size != file.size) {
       *problem = file.path + " is not the file the manifest lists";
-      return std::nullopt;
+      return false;
     }
-    package.contents.push_back(std::move(found->second->data));
+    entries_.push_back(found->second);
     byName.erase(found);
   }
   if (!byName.empty()) {
     *problem = "the manifest does not list " + byName.begin()->first;
-    return std::nullopt;
+    return false;
   }
-  return package;
+  manifest_ = std::move(*manifest);
+  return true;
+}
+
+Extraction PackageReader::Extract(const std::string& folder, const std::vector<std::string>& places,
+                                  std::string* problem)
+{
+  std::map<size_t, std::string> targets;
+  for (size_t i = 0; i < entries_.size(); ++i)
+    targets.emplace(entries_[i], places[i]);
+  // The cabinet's entries were found of the manifest's sizes, and an entry is written to its
+  // size and no further: no file grows beyond what the manifest declares.
+  if (Extraction extracted = cabinet_.Extract(folder, targets, problem); extracted != Extraction::done)
+    return extracted;
+  for (size_t i = 0; i < manifest_.files.size(); ++i) {
+    const PackageFile& file = manifest_.files[i];
+    fs::path path = fs::path(folder) / places[i];
+    std::optional<std::pair<uint64_t, std::string>> digest = FileDigest(path);
+    if (!digest || digest->first != file.size || digest->second != file.sha256) {
+      *problem = file.path + " is not the file the manifest lists";
+      return Extraction::damaged;
+    }
+    std::error_code error;
+    fs::permissions(path, file.program ? fs::perms::owner_all : fs::perms::owner_read | fs::perms::owner_write,
+                    error);
+    if (error) {
+      *problem = "cannot set the permissions of " + file.path + ": " + error.message();
+      return Extraction::notWritten;
+    }
+  }
+  return Extraction::done;
 }
 
 bool WritePackage(const std::string& hostPath, const Package& package, std::string* problem)

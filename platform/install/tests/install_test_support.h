@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "kernel/device_root.h"
+#include "package/package.h"
 #include "testing/device_root.h"
 #include "windows.h"
 
@@ -42,6 +43,27 @@ inline void Write(const std::string& relative, const std::string& content)
 {
   fs::create_directories(Host(relative).parent_path());
   std::ofstream(Host(relative), std::ios::binary) << content;
+}
+
+// The package of a cabinet with its files read into memory, extracted through a folder of the
+// layer's own, which the device does not see.
+inline install::Package ReadWholePackage(const fs::path& cabinet)
+{
+  install::PackageReader reader;
+  std::string problem;
+  EXPECT_TRUE(reader.Open(cabinet.string(), &problem)) << problem;
+  fs::path folder = device::PrivateFolder("test-package");
+  std::vector<std::string> places;
+  for (size_t i = 0; i < reader.Manifest().files.size(); ++i)
+    places.push_back(std::to_string(i));
+  EXPECT_EQ(reader.Extract(folder.string(), places, &problem), install::Extraction::done) << problem;
+  install::Package package{reader.Manifest(), {}};
+  for (const std::string& place : places) {
+    std::string bytes = ReadHostFile(folder / place);
+    package.contents.emplace_back(bytes.begin(), bytes.end());
+  }
+  fs::remove_all(folder);
+  return package;
 }
 
 // The device as a test observes it: every folder and file of the root with the file's content,

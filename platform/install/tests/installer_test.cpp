@@ -188,14 +188,11 @@ std::vector<uint8_t> PackageWith(const std::function<void(install::Package&)>& c
                                  std::vector<install::CabinetFile> files = {})
 {
   std::string problem;
-  std::string cabinet = ReadHostFile(KV_FAKE_PACKAGE_1);
-  std::optional<install::Package> package =
-      install::ReadPackage(std::vector<uint8_t>(cabinet.begin(), cabinet.end()), &problem);
-  EXPECT_TRUE(package) << problem;
-  change(*package);
-  for (size_t i = 0; i < package->contents.size(); ++i)
-    files.push_back({install::CabinetName(package->manifest.files[i]), package->contents[i], false});
-  std::string manifest = install::WriteManifest(package->manifest);
+  install::Package package = ReadWholePackage(KV_FAKE_PACKAGE_1);
+  change(package);
+  for (size_t i = 0; i < package.contents.size(); ++i)
+    files.push_back({install::CabinetName(package.manifest.files[i]), package.contents[i], false});
+  std::string manifest = install::WriteManifest(package.manifest);
   files.push_back({install::kManifestName, std::vector<uint8_t>(manifest.begin(), manifest.end()), false});
   fs::path path = Host("Temp/Written.CAB");
   EXPECT_TRUE(install::WriteCabinet(path.string(), files, &problem)) << problem;
@@ -237,6 +234,15 @@ TEST_F(InstallerTest, ADamagedPackageIsRefusedAndChangesNothing)
        "the cabinet holds no _manifest.ini"},
       {"a file unlike its digest", PackageWith([](install::Package& p) { p.contents[0][0] ^= 1; }),
        "\\Program Files\\FakeApp\\version.txt is not the file the manifest lists"},
+      {"files beyond the size limit",
+       PackageWith([](install::Package& p) { p.manifest.files[0].size = install::kPackageSizeLimit; }),
+       "the files come to more than 536870912 bytes"},
+      {"a file that expands beyond its declared size", PackageWith([](install::Package& p) {
+         p.contents[0].assign(32 << 20, 0);  // a few kilobytes in the cabinet
+         std::vector<uint8_t> declared(4096, 0);
+         p.manifest.files[0].size = declared.size();
+         p.manifest.files[0].sha256 = install::Sha256Hex(declared);
+       }), "\\Program Files\\FakeApp\\version.txt is not the file the manifest lists"},
       {"a file the manifest does not list",
        PackageWith([](install::Package&) {}, {{"Program Files\\FakeApp\\stray.txt", {'x'}, false}}),
        "the manifest does not list Program Files\\FakeApp\\stray.txt"},
