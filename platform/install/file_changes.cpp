@@ -1,12 +1,17 @@
 #include "file_changes.h"
 
+#include <algorithm>
+
 #include "base/errors.h"
 #include "base/lasterror.h"
 #include "kernel/kernel.h"
 #include "shell/file_operation.h"
+#include "stop_points.h"
 
 namespace install {
 namespace {
+
+constexpr char16_t kStagingPrefix[] = u"wceload-";
 
 std::u16string Number(size_t value)
 {
@@ -18,6 +23,13 @@ std::u16string Number(size_t value)
   return text;
 }
 
+std::u16string TempFolder()
+{
+  WCHAR temp[MAX_PATH];
+  DWORD length = GetTempPathW(MAX_PATH, temp);
+  return length == 0 || length >= MAX_PATH ? u"" : std::u16string(temp, length);
+}
+
 bool Exists(const std::u16string& path)
 {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -27,6 +39,15 @@ bool IsFolder(const std::u16string& path)
 {
   DWORD attributes = GetFileAttributesW(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The folders above a path, outermost first.
+std::vector<std::u16string> FoldersAbove(std::u16string_view path)
+{
+  std::vector<std::u16string> folders;
+  for (size_t slash = path.find(u'\\', 1); slash != std::u16string_view::npos; slash = path.find(u'\\', slash + 1))
+    folders.emplace_back(path.substr(0, slash));
+  return folders;
 }
 
 // Deletes a folder with everything in it, through the shell's guarded file operation.
@@ -42,47 +63,113 @@ void DeleteTree(const std::u16string& folder)
 
 }  // namespace
 
-FileChanges::FileChanges()
+bool FileChanges::Begin()
 {
-  WCHAR temp[MAX_PATH];
-  DWORD length = GetTempPathW(MAX_PATH, temp);
-  if (length == 0 || length >= MAX_PATH)
-    return;
-  std::u16string staging = std::u16string(temp, length) + u"wceload-" + Number(GetCurrentProcessId());
-  if (Exists(staging))
-    DeleteTree(staging);  // left by an installer of this id that did not end cleanly
-  if (CreateDirectoryW(staging.c_str(), nullptr))
-    staging_ = staging;
+  std::u16string temp = TempFolder();
+  if (temp.empty())
+    return false;
+  std::u16string staging = temp + kStagingPrefix + Number(GetCurrentProcessId());
+  if (!CreateDirectoryW(staging.c_str(), nullptr))
+    return false;
+  staging_ = staging;
+  return true;
 }
 
-FileChanges::~FileChanges()
+std::u16string FileChanges::Staged(std::u16string_view target) const
 {
-  Undo();
-  if (Ready())
-    DeleteTree(staging_);
+  return staging_ + u"\\files" + std::u16string(target);
+}
+
+std::u16string FileChanges::Aside(std::u16string_view target) const
+{
+  return staging_ + u"\\old" + std::u16string(target);
 }
 
 std::u16string FileChanges::MakeStagingPlace(std::u16string_view path)
 {
-  std::u16string staged = staging_ + u"\\files" + std::u16string(path);
-  for (size_t slash = staging_.size() + 1; (slash = staged.find(u'\\', slash)) != std::u16string::npos; ++slash) {
-    std::u16string folder = staged.substr(0, slash);
-    if (!IsFolder(folder) && !CreateDirectoryW(folder.c_str(), nullptr))
-      return u"";
+  std::u16string staged = Staged(path);
+  return MakeFolders(FoldersAbove(staged)) ? staged : u"";
+}
+
+bool FileChanges::Place(const std::u16string& target)
+{
+  std::u16string staged = Staged(target);
+  if (!Exists(staged))
+    return true;
+  if (!MakeFolders(FoldersAbove(target)))
+    return false;
+  if (IsFolder(target)) {
+    SetLastError(ERROR_ALREADY_EXISTS);
+    return false;
   }
-  return staged;
+  std::u16string aside;
+  if (Exists(target)) {
+    aside = Aside(target);
+    if (!MakeFolders(FoldersAbove(aside)) || !MoveFileW(target.c_str(), aside.c_str()))
+      return false;
+    StopPoint("setting aside");
+  }
+  if (!MoveFileW(staged.c_str(), target.c_str())) {
+    DWORD error = GetLastError();
+    if (!aside.empty())
+      MoveFileW(aside.c_str(), target.c_str());
+    SetLastError(error);
+    return false;
+  }
+  return true;
 }
 
-std::u16string FileChanges::SetAside(const std::u16string& path)
+void FileChanges::Unplace(const std::u16string& target)
 {
-  std::u16string aside = staging_ + u"\\" + Number(count_++) + u"_old";
-  return MoveFileW(path.c_str(), aside.c_str()) ? aside : u"";
+  std::u16string staged = Staged(target), aside = Aside(target);
+  if (!Exists(staged) && Exists(target))
+    MoveFileW(target.c_str(), staged.c_str());
+  if (Exists(aside) && !Exists(target) && MakeFolders(FoldersAbove(target)))
+    MoveFileW(aside.c_str(), target.c_str());
 }
 
-bool FileChanges::MakeFoldersAbove(const std::u16string& path)
+bool FileChanges::Remove(const std::u16string& target)
 {
-  for (size_t slash = path.find(u'\\', 1); slash != std::u16string::npos; slash = path.find(u'\\', slash + 1)) {
-    std::u16string folder = path.substr(0, slash);
+  if (!Exists(target))
+    return true;
+  std::u16string aside = Aside(target);
+  return MakeFolders(FoldersAbove(aside)) && MoveFileW(target.c_str(), aside.c_str());
+}
+
+void FileChanges::Unremove(const std::u16string& target)
+{
+  std::u16string aside = Aside(target);
+  if (Exists(aside) && !Exists(target) && MakeFolders(FoldersAbove(target)))
+    MoveFileW(aside.c_str(), target.c_str());
+}
+
+std::u16string FileChanges::Current(const std::u16string& target) const
+{
+  for (const std::u16string& path : {target, Staged(target), Aside(target)})
+    if (Exists(path))
+      return path;
+  return target;
+}
+
+void FileChanges::Discard()
+{
+  if (!staging_.empty())
+    DeleteTree(staging_);
+}
+
+std::vector<std::u16string> MissingFolders(const std::vector<std::u16string>& files)
+{
+  std::vector<std::u16string> missing;
+  for (const std::u16string& file : files)
+    for (const std::u16string& folder : FoldersAbove(file))
+      if (!IsFolder(folder) && std::find(missing.begin(), missing.end(), folder) == missing.end())
+        missing.push_back(folder);
+  return missing;
+}
+
+bool MakeFolders(const std::vector<std::u16string>& folders)
+{
+  for (const std::u16string& folder : folders) {
     if (IsFolder(folder))
       continue;
     if (Exists(folder)) {
@@ -91,71 +178,29 @@ bool FileChanges::MakeFoldersAbove(const std::u16string& path)
     }
     if (!CreateDirectoryW(folder.c_str(), nullptr))
       return false;
-    journal_.push_back({Step::madeFolder, folder, u""});
   }
   return true;
 }
 
-bool FileChanges::Place(const std::u16string& staged, const std::u16string& target)
+void RemoveEmptyFolders(std::vector<std::u16string> folders)
 {
-  if (!MakeFoldersAbove(target))
-    return false;
-  if (IsFolder(target)) {
-    SetLastError(ERROR_ALREADY_EXISTS);
-    return false;
-  }
-  std::u16string aside;
-  if (Exists(target) && (aside = SetAside(target)).empty())
-    return false;
-  if (!MoveFileW(staged.c_str(), target.c_str())) {
-    DWORD error = GetLastError();
-    if (!aside.empty())
-      MoveFileW(aside.c_str(), target.c_str());
-    SetLastError(error);
-    return false;
-  }
-  journal_.push_back({Step::placed, target, aside});
-  return true;
+  std::sort(folders.begin(), folders.end(), [](const auto& a, const auto& b) { return a.size() > b.size(); });
+  for (const std::u16string& folder : folders)
+    RemoveDirectoryW(folder.c_str());
 }
 
-bool FileChanges::Remove(const std::u16string& target)
+void RemoveStagingFolders()
 {
-  if (!Exists(target))
-    return true;
-  std::u16string aside = SetAside(target);
-  if (aside.empty())
-    return false;
-  journal_.push_back({Step::removed, target, aside});
-  return true;
-}
-
-std::vector<std::u16string> FileChanges::MadeFolders() const
-{
-  std::vector<std::u16string> folders;
-  for (const Change& change : journal_)
-    if (change.step == Step::madeFolder)
-      folders.push_back(change.path);
-  return folders;
-}
-
-void FileChanges::Undo()
-{
-  for (auto change = journal_.rbegin(); change != journal_.rend(); ++change) {
-    switch (change->step) {
-      case Step::placed:
-        DeleteFileW(change->path.c_str());
-        if (!change->setAside.empty())
-          MoveFileW(change->setAside.c_str(), change->path.c_str());
-        break;
-      case Step::removed:
-        MoveFileW(change->setAside.c_str(), change->path.c_str());
-        break;
-      case Step::madeFolder:
-        RemoveDirectoryW(change->path.c_str());
-        break;
-    }
-  }
-  journal_.clear();
+  std::u16string temp = TempFolder();
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW((temp + kStagingPrefix + u"*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE)
+    return;
+  do {
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+      DeleteTree(temp + found.cFileName);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
 }
 
 }  // namespace install

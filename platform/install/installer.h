@@ -2,7 +2,8 @@
 // (files, registry values, service entries and the installer's record of it, install_record.h)
 // and removes an installed package by name, calling the package's setup hooks
 // (install/setup.h) on the calling thread. Either all of it is done or the device is left as it
-// was, apart from what the setup hooks did themselves. One installer works on a device at a time.
+// was, apart from what the setup hooks did themselves; a run that is stopped midway (the device
+// losing power) is finished by the next. One installer works on a device at a time.
 #pragma once
 
 #include <string>
@@ -25,6 +26,9 @@ struct Result {
   std::string detail;      // for the log: what happened exactly; may be empty
 };
 
+// Every command first finishes the work of a run that was stopped midway (install_work.h) and
+// tells what it did in the detail.
+
 // Installs the package whose cabinet file is at that device path. A package of the same name
 // that is installed is replaced: its files, keys and values that the new one lacks are removed,
 // without its removal hooks.
@@ -32,5 +36,8 @@ Result InstallPackage(const std::u16string& packagePath, HWND window);
 
 // Removes the installed package of that name.
 Result UninstallPackage(const std::u16string& name, HWND window);
+
+// Only finishes the work of a run that was stopped midway, if there is any.
+Result FinishInterruptedWork(HWND window);
 
 }  // namespace install

@@ -3,16 +3,12 @@
 #include <algorithm>
 
 #include "kernel/device_root.h"
+#include "log_text.h"
 
 namespace install {
 namespace {
 
 constexpr char16_t kDeviceFolder[] = u"\\Windows";
-
-std::string Host(std::u16string_view text)
-{
-  return device::ToHost(text).value_or("?");
-}
 
 std::u16string KeyOfValue(std::u16string_view value)
 {

@@ -1,7 +1,11 @@
 #include "registry_changes.h"
 
 #include "base/errors.h"
+#include <fstream>
+#include <iterator>
+
 #include "device_store.h"
+#include "registry_file.h"
 
 namespace install {
 
@@ -26,6 +30,19 @@ LONG RegistrySnapshot::Take()
     tree_ = tree;
     return ERROR_SUCCESS;
   });
+}
+
+bool RegistrySnapshot::Save(const std::string& hostPath) const
+{
+  std::ofstream out(hostPath, std::ios::binary | std::ios::trunc);
+  return static_cast<bool>((out << registry::SerializeTree(tree_)).flush());
+}
+
+bool RegistrySnapshot::Load(const std::string& hostPath)
+{
+  std::ifstream in(hostPath, std::ios::binary);
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return in && registry::ParseTree(text, tree_);
 }
 
 std::u16string RegistrySnapshot::OutermostMissing(std::u16string_view key) const

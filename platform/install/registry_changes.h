@@ -29,6 +29,10 @@ class RegistrySnapshot {
 
   const registry::Tree& Tree() const { return tree_; }
 
+  // Keeps the snapshot in a host file, and takes it up again from there; false when it cannot.
+  bool Save(const std::string& hostPath) const;
+  bool Load(const std::string& hostPath);
+
  private:
   registry::Tree tree_;
 };

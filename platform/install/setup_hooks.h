@@ -19,6 +19,7 @@ class SetupHooks {
   // Loads the library at that device path; false, with the reason in *problem, when it cannot
   // be loaded or lacks one of the four hooks.
   bool Load(const std::u16string& path, std::string* problem);
+  bool Loaded() const { return library_ != nullptr; }
 
   codeINSTALL_INIT InstallInit(HWND window, bool previouslyInstalled, const std::u16string& folder) const;
   codeINSTALL_EXIT InstallExit(HWND window, const std::u16string& folder) const;

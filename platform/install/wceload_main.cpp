@@ -35,6 +35,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPWSTR commandLine, int)
     install::Result usage{install::Outcome::refused,
                           u"用法：wceload \"<安装包>\" [/delete 0|1] [/silent]\n或：wceload /uninstall \"<名称>\" [/silent]",
                           "cannot follow the command line: " + device::ToHost(commandLine).value_or("?")};
+    Tell({install::Outcome::done, u"", install::FinishInterruptedWork(nullptr).detail});
     Tell(usage);
     return static_cast<int>(usage.outcome);
   }

@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -85,6 +86,38 @@ inline std::map<std::string, std::string> DeviceState()
   return state;
 }
 
+// Where two device states differ: the paths whose contents differ or that only one has, and the
+// registry's lines that only one has. Readable where a failed comparison of the states
+// themselves would print every file.
+inline std::vector<std::string> Differences(const std::map<std::string, std::string>& actual,
+                                            const std::map<std::string, std::string>& expected)
+{
+  auto lines = [](const std::map<std::string, std::string>& state) {
+    std::vector<std::string> lines;
+    std::istringstream text(state.contains("<registry>") ? state.at("<registry>") : "");
+    for (std::string line; std::getline(text, line);)
+      lines.push_back(line);
+    return lines;
+  };
+  std::vector<std::string> differences;
+  for (const auto& [path, content] : actual)
+    if (path != "<registry>" && (!expected.contains(path) || expected.at(path) != content))
+      differences.push_back(path);
+  for (const auto& [path, content] : expected)
+    if (!actual.contains(path))
+      differences.push_back(path + " (missing)");
+  std::vector<std::string> now = lines(actual), before = lines(expected);
+  for (const std::string& line : now)
+    if (std::find(before.begin(), before.end(), line) == before.end())
+      differences.push_back("registry has " + line);
+  for (const std::string& line : before)
+    if (std::find(now.begin(), now.end(), line) == now.end())
+      differences.push_back("registry lacks " + line);
+  if (differences.empty() && now != before)
+    differences.push_back("the registry's keys or values are in another order");
+  return differences;
+}
+
 // The fake setup library's hook calls so far, one a line.
 inline std::vector<std::string> HookCalls()
 {
@@ -107,6 +140,34 @@ inline void SetNumber(HKEY hive, const char16_t* key, const char16_t* name, DWOR
 inline void SetHookAnswer(const char16_t* hook, DWORD answer)
 {
   SetNumber(HKEY_LOCAL_MACHINE, u"Software\\FakeSetup", hook, answer);
+}
+
+// Puts the installer program in place: "\Windows\wceload.exe".
+inline void PutTheInstallerProgramInPlace()
+{
+  fs::create_directories(Host("Windows"));
+  fs::copy_file(KV_WCELOAD, Host("Windows/wceload.exe"));
+  fs::permissions(Host("Windows/wceload.exe"), fs::perms::owner_all);
+}
+
+// Runs the installer program as the client starts it (ShellExecuteEx of "wceload.exe") with the
+// parameters and answers its exit code; what it wrote on standard error goes to *log.
+inline DWORD RunInstaller(const char16_t* parameters, std::string* log)
+{
+  SHELLEXECUTEINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_NOCLOSEPROCESS;
+  info.lpFile = u"wceload.exe";
+  info.lpParameters = parameters;
+  info.nShow = SW_SHOW;
+  testing::internal::CaptureStderr();
+  EXPECT_TRUE(ShellExecuteEx(&info)) << GetLastError();
+  EXPECT_EQ(WaitForSingleObject(info.hProcess, 60000), WAIT_OBJECT_0);
+  *log = testing::internal::GetCapturedStderr();
+  DWORD code = 0xDEAD;
+  GetExitCodeProcess(info.hProcess, &code);
+  CloseHandle(info.hProcess);
+  return code;
 }
 
 class InstallerTest : public ::testing::Test {

@@ -15,37 +15,15 @@ class InstallerProgram : public InstallerTest {
   void SetUp() override
   {
     InstallerTest::SetUp();
-    fs::create_directories(Host("Windows"));
-    fs::copy_file(KV_WCELOAD, Host("Windows/wceload.exe"));
-    fs::permissions(Host("Windows/wceload.exe"), fs::perms::owner_all);
+    PutTheInstallerProgramInPlace();
     SetHookAnswer(u"Ask", 1);
-  }
-
-  // Runs the installer with the parameters and answers its exit code; what it wrote on standard
-  // error goes to *log.
-  DWORD Run(const char16_t* parameters, std::string* log)
-  {
-    SHELLEXECUTEINFO info{};
-    info.cbSize = sizeof info;
-    info.fMask = SEE_MASK_NOCLOSEPROCESS;
-    info.lpFile = u"wceload.exe";
-    info.lpParameters = parameters;
-    info.nShow = SW_SHOW;
-    testing::internal::CaptureStderr();
-    EXPECT_TRUE(ShellExecuteEx(&info)) << GetLastError();
-    EXPECT_EQ(WaitForSingleObject(info.hProcess, 60000), WAIT_OBJECT_0);
-    *log = testing::internal::GetCapturedStderr();
-    DWORD code = 0xDEAD;
-    GetExitCodeProcess(info.hProcess, &code);
-    CloseHandle(info.hProcess);
-    return code;
   }
 };
 
 TEST_F(InstallerProgram, AnUnattendedRunAcceptsInstallsAndDeletesThePackage)
 {
   std::string log;
-  ASSERT_EQ(Run(u"\"\\Temp\\FakeApp1.CAB\" /delete 1 /silent", &log), 0u) << log;
+  ASSERT_EQ(RunInstaller(u"\"\\Temp\\FakeApp1.CAB\" /delete 1 /silent", &log), 0u) << log;
   EXPECT_THAT(HookCalls(), ElementsAre("Install_Init first=1 previous=0 folder=\\Program Files\\FakeApp dialog=1001 "
                                        "box=6 version=none",
                                        "Install_Exit folder=\\Program Files\\FakeApp version=1"));
@@ -54,7 +32,7 @@ TEST_F(InstallerProgram, AnUnattendedRunAcceptsInstallsAndDeletesThePackage)
   EXPECT_FALSE(fs::exists(Host("Temp/FakeApp1.CAB")));
   EXPECT_EQ(Read("Program Files/FakeApp/version.txt"), "1\n");
 
-  ASSERT_EQ(Run(u"/uninstall FakeApp /silent", &log), 0u) << log;
+  ASSERT_EQ(RunInstaller(u"/uninstall FakeApp /silent", &log), 0u) << log;
   EXPECT_EQ(HookCalls().size(), 4u);
   EXPECT_FALSE(fs::exists(Host("Program Files/FakeApp")));
 }
@@ -64,7 +42,7 @@ TEST_F(InstallerProgram, ADeviceThatAnswersNoDeclinesAndKeepsThePackage)
   Write("device.ini", "[messagebox]\nanswer = no\n");
   std::map<std::string, std::string> before = DeviceState();
   std::string log;
-  EXPECT_EQ(Run(u"\"\\Temp\\FakeApp1.CAB\" /delete 1", &log), 1u) << log;
+  EXPECT_EQ(RunInstaller(u"\"\\Temp\\FakeApp1.CAB\" /delete 1", &log), 1u) << log;
   EXPECT_THAT(HookCalls(),
               ElementsAre("Install_Init first=1 previous=0 folder=\\Program Files\\FakeApp dialog=2 box=7 version=none"));
   EXPECT_EQ(DeviceState(), before);
@@ -74,7 +52,7 @@ TEST_F(InstallerProgram, ADamagedPackageIsToldAndKept)
 {
   Write("Temp/Damaged.CAB", "not a cabinet");
   std::string log;
-  EXPECT_EQ(Run(u"\"\\Temp\\Damaged.CAB\" /delete 1 /silent", &log), 2u) << log;
+  EXPECT_EQ(RunInstaller(u"\"\\Temp\\Damaged.CAB\" /delete 1 /silent", &log), 2u) << log;
   EXPECT_THAT(log, HasSubstr("wceload: \\Temp\\Damaged.CAB: not a cabinet"));
   EXPECT_THAT(log, HasSubstr("message box \"安装程序\": “Damaged.CAB”不是有效的安装包，或已损坏。未作任何更改。 -> IDOK"));
   EXPECT_TRUE(fs::exists(Host("Temp/Damaged.CAB")));
