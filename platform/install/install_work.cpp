@@ -49,27 +49,6 @@ Result End(InstallWork& work, Result result)
   return result;
 }
 
-// Puts back everything the work changed, then ends it with the result.
-Result Undo(InstallWork& work, Result result)
-{
-  work.journal.step = JournalStep::undo;
-  WriteJournal(work.journal);  // when it cannot be written, an interruption now finishes the work instead
-  if (work.journal.uninstall) {
-    for (const std::u16string& file : work.record->files)
-      work.files.Unremove(file);
-    work.before.Restore({InstallRecordKey(work.journal.name)});
-    return End(work, result);
-  }
-  std::vector<std::u16string> targets = Targets(work.plan);
-  for (auto target = targets.rbegin(); target != targets.rend(); ++target) {
-    work.files.Unplace(*target);
-    StopPoint("undoing");
-  }
-  RemoveEmptyFolders(work.journal.folders);
-  work.before.Restore(KeysChanged(work.plan, work.before));
-  return End(work, result);
-}
-
 // Takes up the work of the journal: its staging folder, the registry before and, installing,
 // the plan; what went wrong, or empty.
 std::string Resume(InstallWork& work)
@@ -122,6 +101,26 @@ std::string ReadInstalled(InstallWork& work)
   return "";
 }
 
+Result UndoWork(InstallWork& work, Result result)
+{
+  work.journal.step = JournalStep::undo;
+  WriteJournal(work.journal);  // when it cannot be written, an interruption now finishes the work instead
+  if (work.journal.uninstall) {
+    for (const std::u16string& file : work.record->files)
+      work.files.Unremove(file);
+    work.before.Restore({InstallRecordKey(work.journal.name)});
+    return End(work, result);
+  }
+  std::vector<std::u16string> targets = Targets(work.plan);
+  for (auto target = targets.rbegin(); target != targets.rend(); ++target) {
+    work.files.Unplace(*target);
+    StopPoint("undoing");
+  }
+  RemoveEmptyFolders(work.journal.folders);
+  work.before.Restore(KeysChanged(work.plan, work.before));
+  return End(work, result);
+}
+
 bool KeepForLaterRun(const InstallWork& work, const PackageManifest* manifest)
 {
   std::optional<std::string> registry = HostPath(work.files.Folder() + kRegistryBefore);
@@ -143,12 +142,12 @@ Result ContinueInstall(InstallWork& work, HWND window)
     journal.folders = MissingFolders(targets);
     journal.step = JournalStep::place;
     if (!WriteJournal(journal))
-      return Undo(work, InstallFailed(plan.name, "cannot keep the journal of the installation"));
+      return UndoWork(work, InstallFailed(plan.name, "cannot keep the journal of the installation"));
   }
   if (journal.step == JournalStep::place) {
     for (size_t i = 0; i < targets.size(); ++i) {
       if (!work.files.Place(targets[i]))
-        return Undo(work, InstallFailed(plan.name, "cannot put " + Host(targets[i]) + " in place" +
+        return UndoWork(work, InstallFailed(plan.name, "cannot put " + Host(targets[i]) + " in place" +
                                                        ErrorText(GetLastError())));
       StopPoint("placing");
     }
@@ -156,7 +155,7 @@ Result ContinueInstall(InstallWork& work, HWND window)
     // The record is written last, once every file of the version it names is in place.
     if (std::string failure = WriteRegistry(plan, RecordOf(plan, journal.folders, work.before, work.record));
         !failure.empty())
-      return Undo(work, InstallFailed(plan.name, failure));
+      return UndoWork(work, InstallFailed(plan.name, failure));
     journal.step = JournalStep::exit;
     WriteJournal(journal);  // when it cannot be written, an interruption now calls Install_Exit again
     StopPoint("registered");
@@ -165,7 +164,7 @@ Result ContinueInstall(InstallWork& work, HWND window)
   if (journal.step == JournalStep::exit) {
     LoadHooks(work, plan.setup, &result.detail);
     if (work.hooks.InstallExit(window, plan.folder) == codeINSTALL_EXIT_UNINSTALL)
-      return Undo(work, {Outcome::cancelled, u"", "Install_Exit undid the installation"});
+      return UndoWork(work, {Outcome::cancelled, u"", "Install_Exit undid the installation"});
     journal.step = JournalStep::finish;
     WriteJournal(journal);
     StopPoint("exited");
@@ -182,14 +181,15 @@ Result ContinueUninstall(InstallWork& work, HWND window)
   if (work.journal.step == JournalStep::remove) {
     // The record goes first: no record names a version whose files are not all in place.
     if (LONG removed = RemoveFromRegistry({InstallRecordKey(work.journal.name)}, {}))
-      return Undo(work, UninstallFailed(work.journal.name, "cannot change the registry" + ErrorText(removed)));
+      return UndoWork(work, UninstallFailed(work.journal.name, "cannot change the registry" + ErrorText(removed)));
     for (const std::u16string& file : record.files) {
       if (!work.files.Remove(file))
-        return Undo(work, UninstallFailed(work.journal.name, "cannot remove " + Host(file) + ErrorText(GetLastError())));
+        return UndoWork(work,
+                        UninstallFailed(work.journal.name, "cannot remove " + Host(file) + ErrorText(GetLastError())));
       StopPoint("removing");
     }
     if (LONG removed = RemoveFromRegistry(record.keys, record.values))
-      return Undo(work, UninstallFailed(work.journal.name, "cannot change the registry" + ErrorText(removed)));
+      return UndoWork(work, UninstallFailed(work.journal.name, "cannot change the registry" + ErrorText(removed)));
     StopPoint("unregistered");
     RemoveEmptyFolders(record.folders);
     LoadHooks(work, record.setup, &result.detail);
@@ -213,7 +213,7 @@ std::string ResumeInterruptedWork(HWND window)
     if (std::string failure = Resume(work); !failure.empty()) {
       account = "cannot take up " + what + ": " + failure;
     } else {
-      Result result = journal->step == JournalStep::undo ? Undo(work, {})
+      Result result = journal->step == JournalStep::undo ? UndoWork(work, {})
                       : journal->uninstall               ? ContinueUninstall(work, window)
                                                          : ContinueInstall(work, window);
       account = (journal->step == JournalStep::undo || result.outcome != Outcome::done ? "undid " : "finished ") +

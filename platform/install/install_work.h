@@ -43,6 +43,9 @@ std::string ReadInstalled(InstallWork& work);
 // and, installing, the manifest. False when it cannot.
 bool KeepForLaterRun(const InstallWork& work, const PackageManifest* manifest);
 
+// Puts back everything the work changed, then ends it with the result.
+Result UndoWork(InstallWork& work, Result result);
+
 // Runs an installation on from the step its journal names to its end.
 Result ContinueInstall(InstallWork& work, HWND window);
 

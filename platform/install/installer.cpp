@@ -128,11 +128,8 @@ Result Install(const std::u16string& packagePath, HWND window, InstallWork& work
     return InstallFailed(planned.name, "cannot change the registry" + ErrorText(removed));
   }
   StopPoint("initialising");
-  if (work.hooks.InstallInit(window, work.record.has_value(), planned.folder) != codeINSTALL_INIT_CONTINUE) {
-    work.before.Restore({recordKey});
-    EndJournal();
-    return {Outcome::cancelled, u"", "Install_Init declined the installation"};
-  }
+  if (work.hooks.InstallInit(window, work.record.has_value(), planned.folder) != codeINSTALL_INIT_CONTINUE)
+    return UndoWork(work, {Outcome::cancelled, u"", "Install_Init declined the installation"});
   StopPoint("initialised");
   return ContinueInstall(work, window);
 }

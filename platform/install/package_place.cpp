@@ -44,7 +44,8 @@ Owner FindOwner(const std::vector<InstalledPackage>& others, Holds holds)
 Owner FolderOwner(std::u16string_view folder, const std::vector<InstalledPackage>& others)
 {
   return FindOwner(others, [&](const InstalledPackage& other) {
-    return !other.record.folder.empty() && (IsWithin(folder, other.record.folder) || IsWithin(other.record.folder, folder));
+    const std::u16string& theirs = other.record.folder;
+    return !theirs.empty() && (IsWithin(folder, theirs) || IsWithin(theirs, folder));
   });
 }
 
@@ -98,7 +99,8 @@ std::optional<Trespass> FindTrespass(const PackagePlan& plan, const std::vector<
   if (IsWithin(plan.folder, kDeviceFolder))
     return Trespass{plan.folder, "is the device's own folder"};
   if (Owner owner = FolderOwner(plan.folder, others))
-    return Trespass{plan.folder, "is not the package's own folder: " + Host(owner->record.folder) + " " + Belongs(owner)};
+    return Trespass{plan.folder,
+                    "is not the package's own folder: " + Host(owner->record.folder) + " " + Belongs(owner)};
   for (const PlannedFile& file : plan.files) {
     if (!IsWithin(file.path, plan.folder) || device::SameName(file.path, plan.folder))
       return Trespass{file.path, "lies outside the package's folder " + Host(plan.folder)};

@@ -32,7 +32,8 @@ const fs::path& Scratch()
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
   const fs::path cabinet = Scratch() / "package.cab", files = Scratch() / "files";
-  std::ofstream(cabinet, std::ios::binary).write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+  std::ofstream(cabinet, std::ios::binary)
+      .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   fs::remove_all(files);
   fs::create_directory(files);
   install::PackageReader reader;
