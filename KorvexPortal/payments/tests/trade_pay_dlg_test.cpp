@@ -60,6 +60,14 @@ class TradePayTest : public PaymentScreenTest {
     record.couponAvailable = u"false";
     return record;
   }
+  // A trade payment with a red packet of 5 yuan.
+  static TradePayParams RedPacketRecord()
+  {
+    TradePayParams record = Record(kTradePayTrade);
+    record.couponAvailable = u"true";
+    record.couponAmount = u"5";
+    return record;
+  }
   // The password the request carried, decrypted with the gateway's key.
   std::string SentPassword(const testgateway::RecordedRequest& request)
   {
@@ -119,9 +127,7 @@ TEST_F(TradePayTest, TheRedPacketIsOfferedCheckedAndSentAsChosen)
 {
   gateway.script("tradePay", Reply::success());
   StartGateway();
-  TradePayParams record = Record(kTradePayTrade);
-  record.couponAvailable = u"true";
-  record.couponAmount = u"5";
+  TradePayParams record = RedPacketRecord();
   Open(record);
   EXPECT_TRUE(IsWindowVisible(Item(IDC_TRADEPAY_COUPON_NOTE)));
   EXPECT_EQ(u"您有 5 元红包可用于此次支付。", Text(Item(IDC_TRADEPAY_COUPON_NOTE)));
@@ -157,9 +163,7 @@ TEST_F(TradePayTest, TurningTheScreenKeepsTheRedPacketChoice)
 {
   gateway.script("tradePay", Reply::success());
   StartGateway();
-  TradePayParams record = Record(kTradePayTrade);
-  record.couponAvailable = u"true";
-  record.couponAmount = u"5";
+  TradePayParams record = RedPacketRecord();
   Open(record);
   ASSERT_TRUE(kvtest::TapWindow(Item(IDC_TRADEPAY_COUPON_CHECK)));
   ASSERT_EQ(BST_UNCHECKED, SendMessageW(Item(IDC_TRADEPAY_COUPON_CHECK), BM_GETCHECK, 0, 0));
