@@ -31,6 +31,7 @@ constexpr int kBindPhoneFromRecharge = 5;
 LRESULT CMilocardChargeDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
 {
   SetItemText(IDC_RECHARGE_HEADER, CStringW());
+  TakeOverItem(IDC_MILOCARD_CARDS, m_cardControl);
   InitPage();
   DisableImeForWindow(GetDlgItem(IDC_MILOCARD_AMOUNT));
   DisableImeForWindow(GetDlgItem(IDC_MILOCARD_PASSWORD));

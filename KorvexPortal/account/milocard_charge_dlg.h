@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "recharge_page.h"
+#include "scroll_form_ctrl.h"
 
 #define WM_KV_MCDEPOSIT_DONE 0x623
 #define WM_KV_MCCARDS_DONE 0x624
@@ -40,6 +41,7 @@ class CMilocardChargeDlg : public CRechargePage<CMilocardChargeDlg> {
   LRESULT OnDepositDone(UINT, WPARAM, LPARAM, BOOL&);
   void ShowNoCardLayout();
 
+  CScrollFormCtrl m_cardControl;
   std::vector<MilocardCardRecord> m_cards;
   bool m_bHaveRecord = false;
   CStringW m_strBalance;
