@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "owner_draw_ctrl_d.h"
 #include "recharge_page.h"
 #include "scroll_form_ctrl.h"
 
@@ -42,6 +43,7 @@ class CMilocardChargeDlg : public CRechargePage<CMilocardChargeDlg> {
   void ShowNoCardLayout();
 
   CScrollFormCtrl m_cardControl;
+  COwnerDrawCtrlD m_noCardNotice;
   std::vector<MilocardCardRecord> m_cards;
   bool m_bHaveRecord = false;
   CStringW m_strBalance;

@@ -100,9 +100,30 @@ TEST_F(RechargeHostFlowTest, MilocardWithoutCardOffersTheSignUp)
   Select(0);
   CMilocardChargeDlg* page = host->GetMilocardPage();
   ASSERT_TRUE(Shown(page));
-  EXPECT_TRUE(IsWindowVisible(GetDlgItem(page->m_hWnd, IDC_MILOCARD_NO_CARD)));
+  HWND notice = GetDlgItem(page->m_hWnd, IDC_MILOCARD_NO_CARD);
+  EXPECT_TRUE(IsWindowVisible(notice));
   EXPECT_FALSE(IsWindowVisible(GetDlgItem(page->m_hWnd, IDC_MILOCARD_CARDS)));
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(page->m_hWnd, IDC_MILOCARD_CARD_LABEL)));
   EXPECT_EQ(u"Milocard业务", std::u16string(host->GetActionText().GetString()));
+  // The notice is a block of lines set 5 pixels apart, on the page's grey.
+  RECT client{};
+  GetClientRect(notice, &client);
+  HDC dc = GetDC(notice);
+  int lines = 0;
+  int blankRows = 0;
+  for (int y = 0; y < client.bottom; ++y) {
+    bool ink = false;
+    for (int x = 0; x < client.right && !ink; ++x)
+      ink = GetRValue(GetPixel(dc, x, y)) < 0x80;
+    if (ink && (lines == 0 || blankRows >= 5))
+      ++lines;
+    blankRows = ink ? 0 : blankRows + 1;
+  }
+  COLORREF corner = GetPixel(dc, client.right - 1, client.bottom - 1);
+  ReleaseDC(notice, dc);
+  EXPECT_EQ(2, lines) << "two lines, 5 pixels or more apart";
+  EXPECT_EQ(0xF5F5F5u, corner);
+  EXPECT_FALSE(kvtest::SaveScreenshot("recharge_milocard_no_card_240x320").empty());
   Key(IDC_RECHARGE_ACTION);
   EXPECT_FALSE(IsWindow(host->m_hWnd));
   auto posted = Received("opener", WM_COMMAND);
