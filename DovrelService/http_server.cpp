@@ -57,8 +57,9 @@ void SetTimeout(SOCKET s, int option, DWORD milliseconds)
   setsockopt(s, SOL_SOCKET, option, reinterpret_cast<const char*>(&milliseconds), sizeof milliseconds);
 }
 
-// Receives until the head has ended and Content-Length bytes of body followed it, or
-// kRequestLimit bytes arrived, the peer stopped sending or kRequestTimeoutMs passed.
+// Receives until the head has ended and Content-Length bytes of body followed it, or that
+// whole would pass kRequestLimit, or kRequestLimit bytes arrived, the peer stopped sending or
+// kRequestTimeoutMs passed.
 std::string ReceiveRequest(SOCKET s)
 {
   std::vector<char> buffer(kRequestLimit);
@@ -77,12 +78,25 @@ std::string ReceiveRequest(SOCKET s)
     received += static_cast<size_t>(count);
     std::string_view text(buffer.data(), received);
     size_t headEnd = FindHeadEnd(text);
-    if (headEnd != std::string_view::npos &&
-        text.size() - headEnd >= static_cast<size_t>(ContentLength(text.substr(0, headEnd)))) {
-      break;
+    if (headEnd != std::string_view::npos) {
+      size_t whole = headEnd + static_cast<size_t>(ContentLength(text.substr(0, headEnd)));
+      if (text.size() >= whole || whole > buffer.size()) {
+        break;
+      }
     }
   }
   return std::string(buffer.data(), received);
+}
+
+// Whether a POST holds the whole body its head announced, within kRequestLimit: an order cut
+// short is not the one the merchant sent, and must not start a payment.
+bool HoldsItsWholeBody(const CHttpRequest& request, size_t headLength)
+{
+  if (request.method != kHttpPost) {
+    return true;
+  }
+  size_t length = static_cast<size_t>(request.contentLength);
+  return headLength + length <= static_cast<size_t>(kRequestLimit) && request.body.size() == length;
 }
 
 // The value of a parameter; empty when missing.
@@ -115,8 +129,10 @@ int HandleHttpConnection(SOCKET s)
   SetTimeout(s, SO_SNDTIMEO, kRequestTimeoutMs);
   std::string text = ReceiveRequest(s);
   CHttpRequest request;
-  // A request whose head never ended (too long, cut off or too slow) is not served.
-  if (FindHeadEnd(text) == std::string::npos || !ParseHttpRequest(request, text)) {
+  // A request whose head never ended, or a POST whose body did not wholly arrive (too long, cut
+  // off or too slow), is not served.
+  size_t headEnd = FindHeadEnd(text);
+  if (headEnd == std::string::npos || !ParseHttpRequest(request, text) || !HoldsItsWholeBody(request, headEnd)) {
     SendText(s, Bytes(CP_ACP, u"非法访问"));
     return 0;
   }

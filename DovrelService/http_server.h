@@ -21,8 +21,10 @@ inline constexpr DWORD kRequestTimeoutMs = 10000;
 
 // Reads one request from the connected socket, answers it and returns 0. The caller closes the
 // socket. A request is read until its head has ended and its Content-Length of body followed,
-// within kRequestLimit bytes and kRequestTimeoutMs; one whose head did not end in them is
-// refused, and a body cut short is taken as far as it arrived.
+// within kRequestLimit bytes and kRequestTimeoutMs. One whose head did not end in them is
+// refused, and so is a POST whose body is shorter than its Content-Length or whose head and
+// Content-Length together pass kRequestLimit; neither starts a payment. A POST without
+// Content-Length has no body.
 int HandleHttpConnection(SOCKET s);
 
 // Answers "HTTP/1.1 <status> <text>" redirecting to location, with no body.

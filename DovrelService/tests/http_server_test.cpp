@@ -163,7 +163,7 @@ TEST_F(HttpServer, ARequestIsReadUntilItsBodyHasArrived)
   EXPECT_EQ(g_script.order, u"service=order_pay&trade_no=7890");
 }
 
-TEST_F(HttpServer, ASlowRequestIsTakenAsFarAsItArrivedInTime)
+TEST_F(HttpServer, ARequestThatDidNotWhollyArriveInTimeIsRefused)
 {
   device::testing::UseVirtualClock(SYSTEMTIME{2024, 5, 3, 1, 9, 30, 0, 0});
   struct Case {
@@ -174,8 +174,8 @@ TEST_F(HttpServer, ASlowRequestIsTakenAsFarAsItArrivedInTime)
   } cases[] = {
       {"a head that never ends is refused", "GET /gateway.do?service=order_pay HTTP/1.1\r\nHost: 127.0.0.1\r\n",
        Gbk(u"非法访问"), u""},
-      {"a body cut short pays with what came", "POST /gateway.do HTTP/1.1\r\nContent-Length: 99\r\n\r\nservice=order_pay",
-       "result=success", u"service=order_pay"},
+      {"a body cut short starts no payment",
+       "POST /gateway.do HTTP/1.1\r\nContent-Length: 99\r\n\r\nservice=order_pay", Gbk(u"非法访问"), u""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -189,6 +189,56 @@ TEST_F(HttpServer, ASlowRequestIsTakenAsFarAsItArrivedInTime)
     closesocket(connection.Release());
     EXPECT_EQ(connection.ReadAll(), c.answer);
     EXPECT_EQ(g_script.order, c.order);
+  }
+}
+
+// A POST is paid only with the whole body its head announced, within the request's limit.
+TEST_F(HttpServer, APostIsPaidOnlyWithItsWholeBody)
+{
+  const std::string head = "POST /gateway.do HTTP/1.1\r\nContent-Length: 0000\r\n\r\n";
+  // A body that fills the limit with its head, and one a byte longer.
+  auto filling = [&](size_t extra) {
+    std::string body = "service=order_pay&x=";
+    body.resize(kRequestLimit - head.size() + extra, 'x');
+    return body;
+  };
+  auto withLength = [&](const std::string& body) {
+    std::string request = head;
+    request.replace(request.find("0000"), 4, std::to_string(body.size()));
+    return request + body;
+  };
+  struct Case {
+    const char* what;
+    std::string request;
+    bool endSending;
+    std::string answer;
+    bool paid;
+  } cases[] = {
+      {"the sender stopped before the body was whole",
+       "POST /gateway.do HTTP/1.1\r\nContent-Length: 40\r\n\r\nservice=order_pay", true, Gbk(u"非法访问"), false},
+      {"a head and body of the limit are paid", withLength(filling(0)), false, "result=success", true},
+      {"a byte more passes the limit, though all of it was sent", withLength(filling(1)), false, Gbk(u"非法访问"),
+       false},
+      {"a length far past the limit is refused without waiting for it",
+       "POST /gateway.do HTTP/1.1\r\nContent-Length: 999999999\r\n\r\nservice=order_pay", false, Gbk(u"非法访问"),
+       false},
+      {"without Content-Length there is no body, so no service",
+       "POST /gateway.do?_input_charset=utf-8 HTTP/1.1\r\n\r\nservice=order_pay", false,
+       Gbk(u"您访问的服务接口没有定义"), false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    g_script = Script();
+    BrowserConnection connection;
+    connection.Send(c.request);
+    if (c.endSending) {
+      connection.EndSending();
+    }
+    SOCKET s = connection.Release();
+    HandleHttpConnection(s);
+    closesocket(s);
+    EXPECT_EQ(connection.ReadAll(), c.answer);
+    EXPECT_EQ(g_script.calls, c.paid ? 1 : 0);
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "base/errors.h"
 #include "base/lasterror.h"
@@ -78,6 +79,20 @@ TEST_F(ServiceHost, ASecondOrderWhileOneIsInProgressFails)
   EXPECT_EQ(first, "result=successed");
   CloseHandle(go);
   CloseHandle(started);
+}
+
+// A burst of pages at the gateway does not crowd out anyone: every connection is taken and
+// answered, however many arrive together.
+TEST_F(ServiceHost, AnswersEveryOneOfManyConnectionsThatArriveTogether)
+{
+  std::vector<std::string> answers = dovrel_test::ExchangeAtOnce(
+      port_, "GET /gateway.do?service=query HTTP/1.1\r\n\r\n", 500, static_cast<int>(dovrel_test::kGenerousWait));
+  size_t answered = 0;
+  for (const std::string& answer : answers) {
+    answered += answer == dovrel_test::Gbk(u"您访问的服务接口没有定义") ? 1 : 0;
+  }
+  EXPECT_EQ(answered, answers.size());
+  EXPECT_EQ(host_.Stop(), 0);
 }
 
 TEST_F(ServiceHost, TheDevicesServiceCallsReachTheService)

@@ -1,5 +1,8 @@
 // The order-pay screen's payment: the password checked and encrypted, "orderPay" sent through the
 // application's send-and-wait, and its reply handed back to the gateway service.
+#include <climits>
+#include <cmath>
+
 #include "JSonHelper.h"
 #include "app_services.h"
 #include "gateway_address.h"
@@ -22,6 +25,24 @@ namespace {
 constexpr int kPaid = 100;
 constexpr int kWrongPassword = 105;
 constexpr int kOrderPayTimeoutMs = 10000;
+
+// The reply's "resultStatus": a number, an integer or a real without a fraction (100.0 is 100;
+// 100.5 is no status).
+bool ReadResultStatus(const CResponseMap& reply, int& status)
+{
+  JsonParserValue value;
+  if (!reply.GetValue(u"resultStatus", value))
+    return false;
+  if (value.type == kJsonInteger) {
+    status = value.integer;
+    return true;
+  }
+  if (value.type != kJsonReal || std::trunc(value.real) != value.real || value.real < INT_MIN ||
+      value.real > INT_MAX)
+    return false;
+  status = static_cast<int>(value.real);
+  return true;
+}
 
 // The resource library's text, or the fallback when it has none.
 CStringW TextOr(UINT id, const WCHAR* fallback)
@@ -103,8 +124,7 @@ LRESULT COrderPayDlg::OnOrderPayReply(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
     CResponseMap map;
     JsonParserValue value;
     if (map.Parse(reply)) {
-      if (map.GetValue(u"resultStatus", value) && value.type == kJsonInteger)
-        status = value.integer;
+      ReadResultStatus(map, status);
       if (map.GetValue(u"tradeData", value) && value.type == kJsonString)
         tradeData = value.text;
       if (map.GetValue(u"memo", value) && value.type == kJsonString)

@@ -88,7 +88,9 @@ void COrderPayDlg::VerifyOrder(const WCHAR* order)
     ShowBox(text, KV_BOX_ERROR);
     return;
   }
-  if (result.status == kVerified && result.record && result.record->orderValidate == 1 && result.record->order) {
+  // A valid order names its trade number: without one nothing could be paid.
+  if (result.status == kVerified && result.record && result.record->orderValidate == 1 && result.record->order &&
+      !result.record->order->outTradeNo.empty()) {
     TakeVerifiedOrder(*result.record->order);
     return;
   }

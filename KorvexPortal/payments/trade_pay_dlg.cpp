@@ -98,7 +98,10 @@ BOOL CTradePayDlg::BindControls(BOOL save, int)
   AttachSkinEdit(IDC_TRADEPAY_PASSWORD, m_passwordEdit, kControlSkinEdit, save, 0xFF8000);
   AddLayoutItem(IDC_TRADEPAY_COUPON_NOTE, &m_hCouponNote);
   AddLayoutItem(IDC_TRADEPAY_COUPON_CHECK, &m_hCouponCheck);
-  ShowCoupon(true);
+  // Checked when the screen first offers the red packet; a re-layout (the screen turned) binds
+  // again and keeps the user's choice.
+  ShowCoupon(!m_bCouponOffered);
+  m_bCouponOffered = true;
   return TRUE;
 }
 
@@ -222,6 +225,7 @@ LRESULT CTradePayDlg::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled)
   if (HWND edit = GetDlgItem(IDC_TRADEPAY_PASSWORD))
     FreeMe(edit);
   m_hCouponNote = nullptr;
+  m_bCouponOffered = false;
   bHandled = FALSE;
   return 0;
 }

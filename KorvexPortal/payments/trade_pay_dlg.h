@@ -97,6 +97,8 @@ class CTradePayDlg : public CBaseDlg, public IServiceListener {
   HBRUSH m_hBrush = nullptr;
   HWND m_hCouponNote = nullptr;
   HWND m_hCouponCheck = nullptr;
+  // The red-packet line has had its first layout, with the box checked.
+  bool m_bCouponOffered = false;
   CStringW m_strUseCoupon;
   CStringW m_strCouponAmount;
   int m_nResultMessage = 0;

@@ -1,5 +1,6 @@
 #include "password_commands.h"
 
+#include <memory>
 #include <new>
 
 #include "base/lasterror.h"
@@ -116,8 +117,8 @@ CLoginCommand::CLoginCommand(const Json::Value& params, IServiceListener* listen
 
 void CLoginCommand::NotifySuccess(const Json::Value& reply)
 {
-  auto* result = new (std::nothrow) LoginResult;
-  if (result == nullptr) {
+  std::unique_ptr<LoginResult> result(new (std::nothrow) LoginResult);
+  if (!result) {
     Notify(FailureCode(), E_OUTOFMEMORY, 0, nullptr);
     return;
   }
@@ -130,7 +131,7 @@ void CLoginCommand::NotifySuccess(const Json::Value& reply)
   result->extraData = ReplyText(reply, u"extraData");
   result->loginCheckCodeUrl = ReplyText(reply, u"loginCheckCodeUrl");
   result->loginCheckCodeImg = ReplyText(reply, u"loginCheckCodeImg");
-  Notify(2, S_OK, reinterpret_cast<LPARAM>(result), nullptr);
+  Notify(2, S_OK, ResultValue::Give(std::move(result)), nullptr);
 }
 
 void CLoginCommand::NotifyRefusal(const Json::Value& reply)
@@ -138,23 +139,23 @@ void CLoginCommand::NotifyRefusal(const Json::Value& reply)
   int status = ReplyInt(reply, u"resultStatus");
   ReplyMemo memo(reply);
   if (status == 202 || status == 203) {
-    auto* update = new (std::nothrow) UpdateResult;
-    if (update == nullptr) {
+    std::unique_ptr<UpdateResult> update(new (std::nothrow) UpdateResult);
+    if (!update) {
       Notify(FailureCode(), E_OUTOFMEMORY, 0, nullptr);
       return;
     }
     update->resultStatus = status;
     update->memo = memo.text();
     update->downloadURL = ReplyText(reply, u"downloadURL");
-    Notify(3, S_OK, reinterpret_cast<LPARAM>(update), memo.get());
+    Notify(3, S_OK, ResultValue::Give(std::move(update)), memo.get());
     return;
   }
   if (status == 411 || !ReplyHas(reply, u"loginCheckCodeImg")) {
     Notify(FailureCode(), E_SERVICE_BUSINESS, status, memo.get());
     return;
   }
-  auto* checkCode = new (std::nothrow) LoginResult;
-  if (checkCode == nullptr) {
+  std::unique_ptr<LoginResult> checkCode(new (std::nothrow) LoginResult);
+  if (!checkCode) {
     Notify(FailureCode(), E_OUTOFMEMORY, 0, nullptr);
     return;
   }
@@ -162,7 +163,7 @@ void CLoginCommand::NotifyRefusal(const Json::Value& reply)
   checkCode->memo = memo.text();
   checkCode->loginCheckCodeUrl = ReplyText(reply, u"loginCheckCodeUrl");
   checkCode->loginCheckCodeImg = ReplyText(reply, u"loginCheckCodeImg");
-  Notify(4, S_OK, reinterpret_cast<LPARAM>(checkCode), memo.get());
+  Notify(4, S_OK, ResultValue::Give(std::move(checkCode)), memo.get());
 }
 
 CUserInfoSupplementCommand::CUserInfoSupplementCommand(const Json::Value& params, IServiceListener* listener)

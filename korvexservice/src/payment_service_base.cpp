@@ -33,6 +33,12 @@ bool CPaymentServiceBase::IsBeingCalledElsewhere(IServiceListener* listener) con
 
 int CPaymentServiceBase::FanOutResult(int code, HRESULT hr, LPARAM value, const WCHAR* memo)
 {
+  FanOut(code, hr, value, memo);
+  return 0;
+}
+
+size_t CPaymentServiceBase::FanOut(int code, HRESULT hr, LPARAM value, const WCHAR* memo)
+{
   Sleep(kFanOutDelayMs);
   std::vector<IServiceListener*> listeners;
   {
@@ -40,6 +46,7 @@ int CPaymentServiceBase::FanOutResult(int code, HRESULT hr, LPARAM value, const 
     listeners = m_listeners;
   }
   DWORD self = GetCurrentThreadId();
+  size_t called = 0;
   for (IServiceListener* listener : listeners) {
     {
       std::lock_guard<std::mutex> guard(m_lock);
@@ -49,11 +56,12 @@ int CPaymentServiceBase::FanOutResult(int code, HRESULT hr, LPARAM value, const 
       m_calls.emplace_back(listener, self);
     }
     listener->OnServiceNotify(code, hr, value, memo);
+    ++called;
     {
       std::lock_guard<std::mutex> guard(m_lock);
       m_calls.erase(std::find(m_calls.begin(), m_calls.end(), std::make_pair(listener, self)));
     }
     m_callEnded.notify_all();
   }
-  return 0;
+  return called;
 }

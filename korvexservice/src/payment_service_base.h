@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/types.h"
+#include "result_relay.h"
 #include "service_listener.h"
 
 class CPaymentServiceBase {
@@ -31,22 +32,29 @@ class CPaymentServiceBase {
   // when its turn comes. Runs on the network worker. Returns 0.
   int FanOutResult(int code, HRESULT hr, LPARAM value, const WCHAR* memo);
 
-  // What commands notify: its OnServiceNotify is FanOutResult.
+  // What commands notify: its OnServiceNotify is FanOutResult. It is also a result relay, so a
+  // command learns whether any listener received the record it handed over.
   IServiceListener* ListenerPart() { return &m_part; }
 
  private:
-  class Part : public IServiceListener {
+  class Part : public IServiceListener, public IResultRelay {
    public:
     explicit Part(CPaymentServiceBase& owner) : m_owner(owner) {}
     int OnServiceNotify(int code, HRESULT hr, LPARAM value, const WCHAR* memo) override
     {
       return m_owner.FanOutResult(code, hr, value, memo);
     }
+    size_t RelayResult(int code, HRESULT hr, LPARAM value, const WCHAR* memo) override
+    {
+      return m_owner.FanOut(code, hr, value, memo);
+    }
 
    private:
     CPaymentServiceBase& m_owner;
   };
 
+  // FanOutResult's work: the number of listeners called.
+  size_t FanOut(int code, HRESULT hr, LPARAM value, const WCHAR* memo);
   bool IsBeingCalledElsewhere(IServiceListener* listener) const;
 
   Part m_part;

@@ -41,12 +41,12 @@ class ReplyOutcome {
   void SetMemo(const WCHAR* memo);
   void SetMemo(std::optional<std::u16string> memo) { m_memo = std::move(memo); }
 
-  // The value is the record, which the listener owns once notified.
+  // The value is the record, which the listener that receives it owns.
   template <class Record>
   void Give(int code, HRESULT hr, std::unique_ptr<Record> record)
   {
-    Set(code, hr, reinterpret_cast<LPARAM>(record.get()));
-    m_given = Owned(record.release(), [](void* p) { delete static_cast<Record*>(p); });
+    Set(code, hr);
+    m_value = ResultValue::Give(std::move(record));
   }
   // The value is the record (or text) for the call only; it is freed afterwards.
   template <class Record>
@@ -67,21 +67,16 @@ class ReplyOutcome {
   int Code() const { return m_code; }
   HRESULT Hr() const { return m_hr; }
   const WCHAR* Memo() const { return m_memo ? m_memo->c_str() : nullptr; }
-  // The value, handing a given record over to the caller.
-  LPARAM TakeValue()
-  {
-    m_given.release();
-    return m_value;
-  }
+  // The value, with a given record in it.
+  ResultValue TakeValue() { return std::move(m_value); }
 
  private:
   typedef std::unique_ptr<void, void (*)(void*)> Owned;
 
   int m_code = 0;
   HRESULT m_hr = S_OK;
-  LPARAM m_value = 0;
+  ResultValue m_value;
   std::optional<std::u16string> m_memo;
-  Owned m_given{nullptr, nullptr};
   Owned m_lent{nullptr, nullptr};
 };
 

@@ -12,6 +12,7 @@
 #include "json/writer.h"
 #include "kernel/kernel.h"
 #include "net_transport.h"
+#include "result_relay.h"
 #include "secret_json.h"
 #include "secret_wipe.h"
 
@@ -125,7 +126,7 @@ void CServiceCommand::OnRequestDone(CNetRequest* request)
   }
 }
 
-int CServiceCommand::Notify(int code, HRESULT hr, LPARAM value, const WCHAR* memo)
+void CServiceCommand::Notify(int code, HRESULT hr, ResultValue value, const WCHAR* memo)
 {
   CommandLifetimes& lifetimes = Lifetimes();
   std::pair<IServiceListener*, DWORD> call(nullptr, GetCurrentThreadId());
@@ -134,17 +135,24 @@ int CServiceCommand::Notify(int code, HRESULT hr, LPARAM value, const WCHAR* mem
     std::lock_guard<std::mutex> guard(lifetimes.lock);
     call.first = m_listener.load();
     if (call.first == nullptr) {
-      return 0;
+      return;
     }
     lifetimes.calls.push_back(call);
   }
-  int result = call.first->OnServiceNotify(code, hr, value, memo);
+  bool received = true;
+  if (auto* relay = dynamic_cast<IResultRelay*>(call.first)) {
+    received = relay->RelayResult(code, hr, value.Get(), memo) != 0;
+  } else {
+    call.first->OnServiceNotify(code, hr, value.Get(), memo);
+  }
+  if (received) {
+    value.HandOver();
+  }
   {
     std::lock_guard<std::mutex> guard(lifetimes.lock);
     lifetimes.calls.erase(std::find(lifetimes.calls.begin(), lifetimes.calls.end(), call));
   }
   lifetimes.callEnded.notify_all();
-  return result;
 }
 
 void CancelServiceCommand(CServiceCommand* command)

@@ -15,6 +15,7 @@
 #include "base/types.h"
 #include "json/value.h"
 #include "reply_sink.h"
+#include "result_value.h"
 #include "service_listener.h"
 #include "text/cstring.h"
 
@@ -50,7 +51,10 @@ class CServiceCommand : public IReplySink {
   // Sends the body to the URL, with this command receiving the reply.
   BOOL SendPair(std::unique_ptr<UrlAndBody> pair);
 
-  int Notify(int code, HRESULT hr, LPARAM value, const WCHAR* memo);
+  // Notifies the listener. A record in the value goes to the listener that receives it; when
+  // nobody does (the listener was detached, or the facade has no listener left to call), it is
+  // deleted here.
+  void Notify(int code, HRESULT hr, ResultValue value, const WCHAR* memo);
 
   Json::Value& Params() { return m_params; }
   // Null once the listener was detached (DetachServiceCommands).

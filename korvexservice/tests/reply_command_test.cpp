@@ -1,12 +1,17 @@
 // The reply command itself, with parsers made for the test: exhausted memory while parsing,
-// and a number field that is not a number after a record was already made.
+// a number field that is not a number after a record was already made, and who frees the
+// record a reply gives.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <new>
+#include <thread>
 
+#include "payment_service.h"
 #include "reply_command.h"
 #include "service_results.h"
 #include "service_test_support.h"
+#include "testing/clock.h"
 
 namespace {
 
@@ -67,6 +72,70 @@ TEST(ReplyCommand, AFieldThatIsNoNumberRunsTheParserAsForAnUnparsableReply)
   std::unique_ptr<SidResult> counted(reinterpret_cast<SidResult*>(seen[1].value));
   ASSERT_NE(counted, nullptr);
   EXPECT_EQ(counted->resultStatus, 2);
+}
+
+// A record that counts how often it is deleted.
+std::atomic<int> g_tracedDeletions{0};
+
+struct TracedRecord : SidResult {
+  ~TracedRecord() { ++g_tracedDeletions; }
+};
+
+void ParseTraced(const ReplyOperation& operation, const CheckedReply&, ReplyOutcome& out)
+{
+  out.Give(operation.successCode, S_OK, std::make_unique<TracedRecord>());
+}
+
+const ReplyOperation kTraced{.parse = ParseTraced, .successCode = 73, .failureCode = 74};
+
+// What becomes of the facade's only listener between the reply and the fan-out.
+enum class ListenerFate { stays, removedDuringThePause, detachedBeforeTheReply };
+
+// A record that reaches a listener is that listener's to delete; one that reaches nobody is
+// deleted by the service client, once.
+TEST(ReplyCommand, TheRecordIsDeletedOnceByItsListenerOrWhenNobodyReceivesIt)
+{
+  const struct {
+    const char* name;
+    ListenerFate fate;
+  } cases[] = {
+      {"received", ListenerFate::stays},
+      {"listener removed during the pause", ListenerFate::removedDuringThePause},
+      {"facade detached from its commands", ListenerFate::detachedBeforeTheReply},
+  };
+  device::testing::UseVirtualClock(SYSTEMTIME{2010, 7, 4, 1, 12, 0, 0, 0});
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    g_tracedDeletions = 0;
+    CPaymentService service;
+    RecordingListener listener;
+    service.AddListener(&listener);
+    CReplyCommand command(Json::Value(Json::objectValue), service.ListenerPart(), kTraced);
+    if (c.fate == ListenerFate::detachedBeforeTheReply) {
+      DetachServiceCommands(service.ListenerPart());
+    }
+    // The reply arrives on a thread of its own, as on the network worker.
+    std::thread worker([&] { command.OnResponse(u"{\"resultStatus\":100}"); });
+    if (c.fate != ListenerFate::detachedBeforeTheReply) {
+      EXPECT_TRUE(device::testing::WaitForClockWaiters(1));
+      if (c.fate == ListenerFate::removedDuringThePause) {
+        service.RemoveListener(&listener);
+      }
+      device::testing::AdvanceClock(CPaymentServiceBase::kFanOutDelayMs);
+    }
+    worker.join();
+
+    std::vector<svcb_test::Notification> seen = listener.Notifications();
+    if (c.fate == ListenerFate::stays) {
+      ASSERT_EQ(seen.size(), 1u);
+      EXPECT_EQ(g_tracedDeletions, 0) << "the listener owns it";
+      delete reinterpret_cast<TracedRecord*>(seen[0].value);
+      service.RemoveListener(&listener);
+    } else {
+      EXPECT_TRUE(seen.empty());
+    }
+    EXPECT_EQ(g_tracedDeletions, 1);
+  }
 }
 
 }  // namespace

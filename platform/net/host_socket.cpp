@@ -80,7 +80,10 @@ int Bind(int fd, uint32_t address, uint16_t port)
   return bind(fd, reinterpret_cast<sockaddr*>(&name), sizeof name) == 0 ? 0 : Fail();
 }
 
-int Listen(int fd, int backlog) { return listen(fd, backlog) == 0 ? 0 : Fail(); }
+int Listen(int fd, int backlog)
+{
+  return listen(fd, backlog == kMostPending ? SOMAXCONN : backlog) == 0 ? 0 : Fail();
+}
 
 int Accept(int fd, uint32_t* address, uint16_t* port)
 {

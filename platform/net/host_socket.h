@@ -10,6 +10,8 @@ namespace net::host {
 
 int OpenStream();
 int Bind(int fd, uint32_t address, uint16_t port);
+// The backlog that asks for the longest queue of pending connections the host allows.
+inline constexpr int kMostPending = -1;
 int Listen(int fd, int backlog);
 int Accept(int fd, uint32_t* address, uint16_t* port);
 int Connect(int fd, uint32_t address, uint16_t port);

@@ -181,7 +181,8 @@ int listen(SOCKET s, int backlog)
   if (!socket) {
     return SOCKET_ERROR;
   }
-  return net::host::Listen(socket->fd, backlog < 1 ? 1 : backlog) == 0 ? 0 : HostFailure(*socket);
+  int pending = backlog == SOMAXCONN ? net::host::kMostPending : std::max(backlog, 1);
+  return net::host::Listen(socket->fd, pending) == 0 ? 0 : HostFailure(*socket);
 }
 
 SOCKET accept(SOCKET s, sockaddr* addr, int* addrlen)

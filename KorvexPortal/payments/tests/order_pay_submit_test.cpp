@@ -100,6 +100,14 @@ INSTANTIATE_TEST_SUITE_P(
         // Trade data the block cannot hold: still paid, with the stand-in text.
         PayReply{"PaidWithTooMuchTradeData", [] { return Reply::success({{"tradeData", LongTradeData()}}); },
                  {"支付成功！", KV_BOX_OK}, 0, u"result=successed"},
+        // "resultStatus" is a number: a real without a fraction is that status, one with a
+        // fraction is none.
+        PayReply{"PaidWithARealStatus",
+                 [] { return Reply::json({{"resultStatus", 100.0}, {"tradeData", "out_trade_no=T100"}}); },
+                 {"支付成功！", KV_BOX_OK}, 0, u"out_trade_no=T100"},
+        PayReply{"AFractionIsNoStatus",
+                 [] { return Reply::json({{"resultStatus", 100.5}, {"tradeData", "out_trade_no=T100"}}); },
+                 {"发生错误！服务端未返回错误信息", KV_BOX_ERROR}, 4, u""},
         PayReply{"RefusedWithMemo", [] { return Reply::result(500, "余额不足，请充值"); },
                  {"余额不足，请充值", KV_BOX_ERROR}, 4, u""},
         PayReply{"RefusedWithoutMemo", [] { return Reply::result(500); },

@@ -46,15 +46,21 @@ TEST_F(OrderPayTest, ALongCounterpartyIsShortened)
 // is refused without a request, and leaving hands back "failed".
 struct FailedVerification {
   const char* name;
-  std::function<Reply()> reply;
+  // The reply, given the reply of a valid order.
+  std::function<Reply(nlohmann::ordered_json valid)> reply;
   Box shown;
 };
+
+void PrintTo(const FailedVerification& verification, std::ostream* out)
+{
+  *out << verification.name;
+}
 
 class FailedVerificationTest : public OrderPayTest, public ::testing::WithParamInterface<FailedVerification> {};
 
 TEST_P(FailedVerificationTest, ShowsWhyAndLeavesOnlyLeaving)
 {
-  gateway_.script("preOrderPay", GetParam().reply());
+  gateway_.script("preOrderPay", GetParam().reply(ValidOrder()));
   OpenVerified();
   EXPECT_EQ(app_.Boxes(), (std::vector<Box>{kVerifyWait, GetParam().shown}));
   EXPECT_EQ(SummaryLines(), kEmptySummary);
@@ -75,12 +81,21 @@ TEST_P(FailedVerificationTest, ShowsWhyAndLeavesOnlyLeaving)
 INSTANTIATE_TEST_SUITE_P(
     Replies, FailedVerificationTest,
     ::testing::Values(
-        FailedVerification{"Refused", [] { return Reply::result(500, "订单已失效"); }, {"订单已失效", KV_BOX_ERROR}},
-        FailedVerification{"SessionEnded", [] { return Reply::result(200, "请重新登录"); },
+        FailedVerification{"Refused", [](auto) { return Reply::result(500, "订单已失效"); },
+                           {"订单已失效", KV_BOX_ERROR}},
+        FailedVerification{"SessionEnded", [](auto) { return Reply::result(200, "请重新登录"); },
                            {"请重新登录", KV_BOX_ERROR}},
-        FailedVerification{"NotValid", [] { return Reply::success({{"orderValidate", 0}, {"tradeData", "T9"}}); },
+        FailedVerification{"NotValid",
+                           [](auto) { return Reply::success({{"orderValidate", 0}, {"tradeData", "T9"}}); },
                            {"订单验证未通过，无法支付", KV_BOX_ERROR}},
-        FailedVerification{"NoReply", [] { return Reply::close(); }, {"连接服务器出错", KV_BOX_ERROR}}),
+        // A valid order, key and all, but no trade number to pay.
+        FailedVerification{"NoTradeNumber",
+                           [](nlohmann::ordered_json valid) {
+                             valid["outTradeNo"] = "";
+                             return Reply::success(valid);
+                           },
+                           {"订单验证未通过，无法支付", KV_BOX_ERROR}},
+        FailedVerification{"NoReply", [](auto) { return Reply::close(); }, {"连接服务器出错", KV_BOX_ERROR}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(OrderPayTest, ACancelledVerificationLeavesTheScreenEmpty)

@@ -4,6 +4,7 @@
 // another operation during the wait.
 #include "payment_screen_fixture.h"
 #include "shell/sip.h"
+#include "testing/screen_rotation.h"
 #include "trade_pay_dlg.h"
 #include "tradepay_ids.h"
 
@@ -57,6 +58,14 @@ class TradePayTest : public PaymentScreenTest {
     record.availableBalance = u"300.00";
     record.signature = u"春眠不觉晓";
     record.couponAvailable = u"false";
+    return record;
+  }
+  // A trade payment with a red packet of 5 yuan.
+  static TradePayParams RedPacketRecord()
+  {
+    TradePayParams record = Record(kTradePayTrade);
+    record.couponAvailable = u"true";
+    record.couponAmount = u"5";
     return record;
   }
   // The password the request carried, decrypted with the gateway's key.
@@ -118,9 +127,7 @@ TEST_F(TradePayTest, TheRedPacketIsOfferedCheckedAndSentAsChosen)
 {
   gateway.script("tradePay", Reply::success());
   StartGateway();
-  TradePayParams record = Record(kTradePayTrade);
-  record.couponAvailable = u"true";
-  record.couponAmount = u"5";
+  TradePayParams record = RedPacketRecord();
   Open(record);
   EXPECT_TRUE(IsWindowVisible(Item(IDC_TRADEPAY_COUPON_NOTE)));
   EXPECT_EQ(u"您有 5 元红包可用于此次支付。", Text(Item(IDC_TRADEPAY_COUPON_NOTE)));
@@ -148,6 +155,29 @@ TEST_F(TradePayTest, TheRedPacketIsOfferedCheckedAndSentAsChosen)
   auto second = gateway.waitForRequest("tradePay", 2);
   ASSERT_TRUE(second);
   EXPECT_EQ("N", second->field("useCoupon"));
+}
+
+// Turning the screen lays the red-packet line out again for the new width; the user's choice
+// stays, and is what is sent.
+TEST_F(TradePayTest, TurningTheScreenKeepsTheRedPacketChoice)
+{
+  gateway.script("tradePay", Reply::success());
+  StartGateway();
+  TradePayParams record = RedPacketRecord();
+  Open(record);
+  ASSERT_TRUE(kvtest::TapWindow(Item(IDC_TRADEPAY_COUPON_CHECK)));
+  ASSERT_EQ(BST_UNCHECKED, SendMessageW(Item(IDC_TRADEPAY_COUPON_CHECK), BM_GETCHECK, 0, 0));
+
+  ui.Invoke([] { kvtest::RotateScreen(); });
+  ASSERT_TRUE(kvtest::RunUntilIdle());
+  EXPECT_TRUE(IsWindowVisible(Item(IDC_TRADEPAY_COUPON_CHECK)));
+  EXPECT_EQ(BST_UNCHECKED, SendMessageW(Item(IDC_TRADEPAY_COUPON_CHECK), BM_GETCHECK, 0, 0));
+  PayWith();
+  auto sent = gateway.waitForRequest("tradePay");
+  ASSERT_TRUE(sent);
+  EXPECT_EQ("N", sent->field("useCoupon"));
+  ui.Invoke([] { kvtest::RotateScreen(); });
+  ASSERT_TRUE(kvtest::RunUntilIdle());
 }
 
 struct StatusCase {

@@ -23,7 +23,8 @@ typedef UINT_PTR SOCKET;
 #define SOCK_STREAM 1
 #define IPPROTO_TCP 6
 #define INADDR_LOOPBACK 0x7f000001u
-#define SOMAXCONN 5
+// A backlog for listen: the longest queue of pending connections the system allows.
+#define SOMAXCONN 0x7fffffff
 #define MSG_PEEK 0x2
 #define SD_RECEIVE 0x00
 #define SD_SEND 0x01
@@ -81,6 +82,8 @@ void WSASetLastError(int iError);
 SOCKET socket(int af, int type, int protocol);
 // Binds to 127.0.0.1 only (port 0: a free one); any other address fails with WSAEADDRNOTAVAIL.
 int bind(SOCKET s, const sockaddr* name, int namelen);
+// backlog: the connections to queue until accepted (at least 1), SOMAXCONN for the most the
+// host system allows.
 int listen(SOCKET s, int backlog);
 SOCKET accept(SOCKET s, sockaddr* addr, int* addrlen);
 // Connects to 127.0.0.1 only.
