@@ -62,7 +62,7 @@ TEST(ReplyOutOfMemory, AnOrderThatCannotBeHeldEndsWithTheOrdersOwnMemo)
   ASSERT_EQ(0u, g_failingSize.load()) << "the order was never allocated";
   EXPECT_EQ(55, out.Code());
   EXPECT_EQ(E_OUTOFMEMORY, out.Hr());
-  EXPECT_EQ(0, out.TakeValue()) << "no half-built record";
+  EXPECT_EQ(0, out.TakeValue().Get()) << "no half-built record";
   ASSERT_NE(nullptr, out.Memo());
   EXPECT_EQ(std::u16string(u"内存不足！"), out.Memo());
 }
