@@ -57,6 +57,20 @@ function(kv_fuzz name)
   endif()
 endfunction()
 
+# kv_device_library(<target>)
+# A shared library that a device program loads by its file name (a service, a setup library):
+# "<target>.dll", exporting only its own symbols (the static libraries in it stay its own), with
+# every symbol resolved when it links. Clang links the run-time of its sanitizers and of
+# libFuzzer's coverage into programs only, so under those the library leaves that run-time's
+# symbols to the program that loads it.
+function(kv_device_library target)
+  target_link_options(${target} PRIVATE LINKER:--exclude-libs,ALL)
+  if(NOT (CMAKE_CXX_COMPILER_ID MATCHES "Clang" AND (KV_SANITIZE OR KV_FUZZ)))
+    target_link_options(${target} PRIVATE LINKER:--no-undefined)
+  endif()
+  set_target_properties(${target} PROPERTIES PREFIX "" SUFFIX ".dll")
+endfunction()
+
 # kv_file_version(<target> <major.minor.build.revision>)
 # Compiles a program's or library's file version into it, where the device's version calls
 # (GetFileVersionInfo) read it: a section .kv_version of four 32-bit words, "KVFV", the version's

@@ -14,6 +14,7 @@ constexpr int kValueItems[5] = {IDC_ATM_HOLDER, IDC_ATM_BANK, IDC_ATM_ACCOUNT_TY
 constexpr COLORREF kFocusColour = 0xFF0000;
 constexpr COLORREF kGreyCaption = 0x999999;
 constexpr COLORREF kLimitColour = 0x0049FF;
+constexpr COLORREF kHolderBackground = 0xF5F5F5;
 constexpr int kAmountLimit = 12;
 constexpr int kPasswordLimit = 0xFFFF;
 
@@ -102,6 +103,9 @@ LRESULT CAtmDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL& bHandled)
 
 void CAtmDlg::InitFocus()
 {
+  // The holder's name lies on its own light grey, whatever the base gave the labels.
+  m_values[0].m_background.SetSource(kHolderBackground, true);
+  ::InvalidateRect(m_values[0].m_hWnd, nullptr, TRUE);
   if (HWND password = GetDlgItem(IDC_ATM_PASSWORD))
     HelpMe(password);
   if (HWND amount = GetDlgItem(IDC_ATM_AMOUNT))

@@ -43,6 +43,8 @@ LRESULT CEbankChargeDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
   SetItemText(IDC_RECHARGE_HEADER, CStringW());
   InitPage();
   SkinEdits(IDC_EBANK_AMOUNT, 0);
+  TakeOverItem(IDC_EBANK_BANKS, m_bankControl);
+  TakeOverItem(IDC_EBANK_CARRIERS, m_carrierControl);
   HWND carriers = GetDlgItem(IDC_EBANK_CARRIERS);
   for (const Carrier& carrier : kCarriers)
     ::SendMessageW(carriers, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(carrier.text));

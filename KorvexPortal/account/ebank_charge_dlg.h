@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "recharge_page.h"
+#include "scroll_form_ctrl.h"
 
 #define WM_KV_BANKLIST_DONE 0x63C
 
@@ -32,6 +33,9 @@ class CEbankChargeDlg : public CRechargePage<CEbankChargeDlg> {
     MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
     MESSAGE_HANDLER(WM_KV_BANKLIST_DONE, OnBankListDone)
     COMMAND_HANDLER(1024, CBN_SELCHANGE, OnBankChosen)
+    // The skinned box keeps the list's changes to itself while the arrows move in it; the bank is
+    // known when the list closes on the return key.
+    COMMAND_HANDLER(1024, CBN_SELENDOK, OnBankChosen)
     CHAIN_MSG_MAP(CRechargePage<CEbankChargeDlg>)
   END_MSG_MAP()
 
@@ -42,6 +46,8 @@ class CEbankChargeDlg : public CRechargePage<CEbankChargeDlg> {
   void UpdateLimits();
   int ChosenBank() const;
 
+  CScrollFormCtrl m_bankControl;
+  CScrollFormCtrl m_carrierControl;
   std::vector<EbankBankRecord> m_banks;
   int m_nStatus = 0;
   CStringW m_strMemo;

@@ -31,7 +31,9 @@ constexpr int kBindPhoneFromRecharge = 5;
 LRESULT CMilocardChargeDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
 {
   SetItemText(IDC_RECHARGE_HEADER, CStringW());
+  TakeOverItem(IDC_MILOCARD_CARDS, m_cardControl);
   InitPage();
+  TakeOverItem(IDC_MILOCARD_NO_CARD, m_noCardNotice);
   DisableImeForWindow(GetDlgItem(IDC_MILOCARD_AMOUNT));
   DisableImeForWindow(GetDlgItem(IDC_MILOCARD_PASSWORD));
   // Code 21 carries its record too, or none: the status is the record's.
@@ -127,8 +129,9 @@ void CMilocardChargeDlg::ShowNoCardLayout()
   ::SetWindowPos(GetDlgItem(IDC_MILOCARD_NO_CARD), nullptr, notice.left - separator.left + top.x, top.y + 20 * sy, 0,
                  0, SWP_NOSIZE | SWP_NOZORDER);
   ShowItem(IDC_MILOCARD_NO_CARD, true);
-  for (int id : {IDC_MILOCARD_CARDS, IDC_MILOCARD_AMOUNT, IDC_MILOCARD_PASSWORD, IDC_MILOCARD_AMOUNT_LABEL,
-                 IDC_MILOCARD_PASSWORD_LABEL})
+  // The card combo goes with its caption, which would otherwise lie under the notice.
+  for (int id : {IDC_MILOCARD_CARDS, IDC_MILOCARD_CARD_LABEL, IDC_MILOCARD_AMOUNT, IDC_MILOCARD_PASSWORD,
+                 IDC_MILOCARD_AMOUNT_LABEL, IDC_MILOCARD_PASSWORD_LABEL})
     ShowItem(id, false);
   if (IsShown())
     m_host.SetActionText(u"Milocard业务");

@@ -5,7 +5,9 @@
 
 #include <vector>
 
+#include "owner_draw_ctrl_d.h"
 #include "recharge_page.h"
+#include "scroll_form_ctrl.h"
 
 #define WM_KV_MCDEPOSIT_DONE 0x623
 #define WM_KV_MCCARDS_DONE 0x624
@@ -40,6 +42,8 @@ class CMilocardChargeDlg : public CRechargePage<CMilocardChargeDlg> {
   LRESULT OnDepositDone(UINT, WPARAM, LPARAM, BOOL&);
   void ShowNoCardLayout();
 
+  CScrollFormCtrl m_cardControl;
+  COwnerDrawCtrlD m_noCardNotice;
   std::vector<MilocardCardRecord> m_cards;
   bool m_bHaveRecord = false;
   CStringW m_strBalance;

@@ -27,6 +27,7 @@ LRESULT CMobileCardChargeDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
   SetItemText(IDC_RECHARGE_HEADER, CStringW());
   InitPage();
   SkinEdits(IDC_CARD_NUMBER, IDC_CARD_PASSWORD);
+  TakeOverItem(IDC_CARD_AMOUNTS, m_host.GetFaceValueControl());
   // Only the list's own answer (79 or 80) decides; a count notification in between does not.
   FacadeReply answer = RunFacadeRequest(
       {kAmountsListed, kAmountsRefused},

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "base_dlg.h"
+#include "scroll_form_ctrl.h"
 
 class CRechargeMenuPage;
 class CMilocardChargeDlg;
@@ -35,6 +36,8 @@ class CRechargeHostDlg : public CBaseDlg {
   void SetActionText(const WCHAR* text);
   const CStringW& GetActionText() const { return m_strAction; }
   CMobileCardChargeDlg* GetCardInputPage() const { return m_pCardInput.get(); }
+  // The skin of the card input page's face-value combo, which the host keeps.
+  CScrollFormCtrl& GetFaceValueControl() { return m_faceValueControl; }
   CEbankChargeDlg* GetEbankInputPage() const { return m_pEbankInput.get(); }
   void CloseRecharge(bool activateParent);
 
@@ -89,5 +92,6 @@ class CRechargeHostDlg : public CBaseDlg {
   std::unique_ptr<CEbankChargeDlg> m_pEbankInput;
   std::unique_ptr<CNetChargeDlg> m_pDraft;
   std::unique_ptr<CEbankConfirmDlg> m_pEbankConfirm;
+  CScrollFormCtrl m_faceValueControl;
   CStringW m_strAction;
 };

@@ -1,13 +1,15 @@
 // What every page of the recharge dialog shares: a child dialog of the host with the form's grey
 // background, transparent labels, the separator line on item 1148, skinned edits with the input
-// method off and, where the page has one, a password edit under the secure-input guard; a scroll
-// form for fields that reach below the page (in landscape, or above the input panel); and the
-// keys of its fields taken by the page itself while it is shown, the soft keys left to the host;
-// the focus changes of its edits told to the host, which shows the input panel for them.
+// method off and, where the page has one, a password edit under the secure-input guard; skinned
+// combo boxes; a scroll form for fields that reach below the page (in landscape, or above the
+// input panel); and the keys of its fields taken by the page itself while it is shown, the soft
+// keys left to the host; the focus changes of its edits told to the host, which shows the input
+// panel for them.
 #pragma once
 
 #include <array>
 #include <memory>
+#include <vector>
 
 #include "atl/atl.h"
 #include "owner_draw_ctrl_c.h"
@@ -88,6 +90,14 @@ class CRechargePage : public CDialogImpl<T> {
       m_edits[i].SubclassEdit(edit, kEditFocusColour);
       DisableImeForWindow(edit);
     }
+  }
+  // Takes the item over with the control (a skinned combo box, a painted text; once); the page
+  // gives it back when it goes.
+  void TakeOverItem(int id, CWindowImplBaseT<CWindow, CControlWinTraits>& control)
+  {
+    HWND item = this->GetDlgItem(id);
+    if (item && !control.m_hWnd && control.SubclassWindow(item))
+      m_takenOver.push_back(&control);
   }
   CStringW ItemText(int id) const
   {
@@ -172,6 +182,10 @@ class CRechargePage : public CDialogImpl<T> {
         edit.DestroyBorders();
     if (m_separator.m_hWnd)
       m_separator.UnsubclassWindow();
+    for (CWindowImplBaseT<CWindow, CControlWinTraits>* control : m_takenOver)
+      if (control->m_hWnd)
+        control->UnsubclassWindow();
+    m_takenOver.clear();
     bHandled = FALSE;
     return 0;
   }
@@ -179,5 +193,6 @@ class CRechargePage : public CDialogImpl<T> {
   COwnerDrawCtrlC m_separator;
   std::unique_ptr<CScrollForm> m_pForm;
   std::array<CSkinEdit, 2> m_edits;
+  std::vector<CWindowImplBaseT<CWindow, CControlWinTraits>*> m_takenOver;
   int m_guarded = 0;
 };

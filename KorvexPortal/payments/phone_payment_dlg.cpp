@@ -80,6 +80,8 @@ BOOL CPhonePaymentDlg::BindControls(BOOL save, int)
   // The captions are the template's own: the landscape one has short captions beside the fields.
   AttachSkinLabel(IDC_PHONEPAY_NUMBER_CAPTION, m_captions[0], kControlLabel, save, -1, -1, 0);
   AttachSkinLabel(IDC_PHONEPAY_AMOUNT_CAPTION, m_captions[1], kControlLabel, save, -1, -1, 0);
+  if (!m_amountCombo.m_hWnd && GetDlgItem(IDC_PHONEPAY_AMOUNT))
+    m_amountCombo.SubclassWindow(GetDlgItem(IDC_PHONEPAY_AMOUNT));
   if (!m_contactButton.m_hWnd && GetDlgItem(IDC_PHONEPAY_CONTACTS)) {
     m_contactButton.SubclassWindow(GetDlgItem(IDC_PHONEPAY_CONTACTS));
     m_contactButton.LoadBitmaps(IDB_CONTACT_BUTTON, IDB_CONTACT_BUTTON_FOCUS);
@@ -226,6 +228,8 @@ LRESULT CPhonePaymentDlg::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled)
     m_pTradePayDlg->DestroyWindow();
   if (m_contactButton.m_hWnd)
     m_contactButton.UnsubclassWindow();
+  if (m_amountCombo.m_hWnd)
+    m_amountCombo.DestroyWindow();
   m_pQuote.reset();
   bHandled = FALSE;
   return 0;

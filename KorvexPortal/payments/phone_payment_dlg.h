@@ -8,6 +8,7 @@
 #include "base_dlg.h"
 #include "form_button.h"
 #include "hint_edit.h"
+#include "scroll_form_ctrl.h"
 #include "skin_label.h"
 #include "trade_pay_dlg.h"
 #include "trade_pay_params.h"
@@ -55,6 +56,7 @@ class CPhonePaymentDlg : public CBaseDlg {
   void OpenTradePay(const CStringW& memo);
   void CloseTradePay();
 
+  CScrollFormCtrl m_amountCombo;
   CHintEdit m_numberEdit{true};
   CFormButton m_contactButton;
   CSkinLabel m_captions[2];

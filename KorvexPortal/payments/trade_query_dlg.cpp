@@ -102,6 +102,8 @@ BOOL CTradeQueryDlg::BindControls(BOOL save, int)
   m_hResultLabel = CreateChild(m_hWnd, WC_STATICW, u"查询结果：", kLabelStyle, IDC_TRADEQUERY_RESULT_LABEL);
   // Hidden until the first query went out.
   m_hCombo = CreateChild(m_hWnd, WC_COMBOBOXW, u"", WS_CHILD | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST, kComboId);
+  if (m_hCombo)
+    m_filterControl.SubclassWindow(m_hCombo);
   HFONT font = GetFont();
   for (HWND control : {m_hStatusLabel, m_hResultLabel, m_hCombo})
     if (control && font)

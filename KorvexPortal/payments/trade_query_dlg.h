@@ -11,6 +11,7 @@
 #include "list_results.h"
 #include "list_rows.h"
 #include "paged_list_view.h"
+#include "scroll_form_ctrl.h"
 #include "scroll_panel.h"
 #include "service_listener.h"
 #include "trade_detail_dlg.h"
@@ -150,6 +151,7 @@ class CTradeQueryDlg : public CBaseDlg, public IServiceListener {
   HWND m_hStatusLabel = nullptr;
   HWND m_hResultLabel = nullptr;
   HWND m_hCombo = nullptr;
+  CScrollFormCtrl m_filterControl;  // the combo's skin
   HBRUSH m_hLabelBrush = nullptr;
 
   TradePayParams m_payParams;

@@ -69,6 +69,8 @@ LRESULT CAccountQueryDlg::OnCreate(UINT, WPARAM, LPARAM, BOOL& bHandled)
   m_hRangeLabel = CreateChild(m_hWnd, WC_STATICW, u"查询时间段：", kLabelStyle, kRangeLabelId);
   // Hidden until the first query went out.
   m_hCombo = CreateChild(m_hWnd, WC_COMBOBOXW, u"", WS_CHILD | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST, kRangeComboId);
+  if (m_hCombo)
+    m_rangeControl.SubclassWindow(m_hCombo);
   m_hResultLabel = CreateChild(m_hWnd, WC_STATICW, u"查询结果：", kLabelStyle, kResultLabelId);
   HFONT font = reinterpret_cast<HFONT>(::SendMessageW(GetParent(), WM_GETFONT, 0, 0));
   for (HWND control : {m_hRangeLabel, m_hCombo, m_hResultLabel})

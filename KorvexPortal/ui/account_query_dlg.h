@@ -11,6 +11,7 @@
 #include "atl/atl.h"
 #include "list_rows.h"
 #include "paged_list_view.h"
+#include "scroll_form_ctrl.h"
 #include "scroll_panel.h"
 #include "service_listener.h"
 #include "text/cstring.h"
@@ -140,6 +141,7 @@ class CAccountQueryDlg : public CWindowImpl<CAccountQueryDlg, CWindow, CAccountQ
 
   HWND m_hRangeLabel = nullptr;
   HWND m_hCombo = nullptr;
+  CScrollFormCtrl m_rangeControl;  // the combo's skin
   HWND m_hResultLabel = nullptr;
   CPagedListView m_list;
   CScrollPanel m_panel;

@@ -57,6 +57,11 @@ CScrollFormCtrl::CScrollFormCtrl()
 
 CScrollFormCtrl::~CScrollFormCtrl()
 {
+  // A box that outlives its control (a dialog object that goes before its window) keeps the
+  // platform's own procedure, and its list too.
+  if (m_hWnd)
+    UnsubclassWindow(TRUE);
+  m_pList.reset();
   for (HGDIOBJ object : {static_cast<HGDIOBJ>(m_hLeftCap), static_cast<HGDIOBJ>(m_hMiddle),
                          static_cast<HGDIOBJ>(m_hRightCap), static_cast<HGDIOBJ>(m_hChildBrush)})
     if (object)
@@ -91,8 +96,10 @@ LRESULT CScrollFormCtrl::OnFocusChange(UINT, WPARAM, LPARAM, BOOL& bHandled)
 
 LRESULT CScrollFormCtrl::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
 {
-  int sx = static_cast<int>(GetScreenScaleX());
-  int sy = static_cast<int>(GetScreenScaleY());
+  // The arrow keeps the shape it has upright: a turned screen's height / 320 would flatten it,
+  // or leave none at all below 320 pixels.
+  int sx = GetUprightScaleX();
+  int sy = GetUprightScaleY();
   int unitX = ScreenWidth() / 240;
   int unitY = ScreenHeight() / 320;
   SendMessage(CB_SETITEMHEIGHT, 0, 27 * unitX);

@@ -19,6 +19,7 @@ class CScrollFormCtrl : public CWindowImpl<CScrollFormCtrl>, public COwnerDraw<C
 
   // Loads the images and takes the display mode as the scale base.
   CScrollFormCtrl();
+  // Gives the box and its list their own procedures back when they are still there.
   ~CScrollFormCtrl() override;
 
   BEGIN_MSG_MAP(CScrollFormCtrl)

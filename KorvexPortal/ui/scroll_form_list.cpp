@@ -29,6 +29,8 @@ CScrollFormList::CScrollFormList(CScrollFormCtrl* owner)
 
 CScrollFormList::~CScrollFormList()
 {
+  if (m_hWnd)
+    UnsubclassWindow(TRUE);
   for (HBITMAP bitmap : {m_hLeftCap, m_hMiddle, m_hRightCap})
     if (bitmap)
       ::DeleteObject(bitmap);

@@ -19,14 +19,18 @@ constexpr char kOldFile[] = "Program Files/KorvexPortal/old.txt";
 
 struct AgreementAnswer {
   int button;
+  bool tapTheBar = false;  // below the thumb, before answering
   RECT text, accept, decline;
   std::u16string agreement;
   bool focusOnAccept = false;
   LRESULT firstLine = -1;
+  LRESULT lines = 0;
+  LRESULT firstLineAfterTap = -1;
   bool seen = false;
 } g_answer;
 
-// Answers the agreement when it is the active dialog, after noting where its items lie.
+// Answers the agreement when it is the active dialog, after noting where its items lie (and
+// tapping its scroll bar when the test asks).
 void AnswerAgreement(HWND, UINT, UINT_PTR, DWORD)
 {
   HWND dialog = GetActiveWindow();
@@ -39,8 +43,13 @@ void AnswerAgreement(HWND, UINT, UINT_PTR, DWORD)
   WCHAR text[64] = {};
   GetDlgItemTextW(dialog, IDC_AGREEMENT_TEXT, text, 64);
   g_answer.agreement = text;
-  g_answer.firstLine = SendMessageW(GetDlgItem(dialog, IDC_AGREEMENT_TEXT), EM_GETFIRSTVISIBLELINE, 0, 0);
-  kvtest::SaveScreenshot("ZunSetup_agreement");
+  HWND box = GetDlgItem(dialog, IDC_AGREEMENT_TEXT);
+  g_answer.firstLine = SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0);
+  g_answer.lines = SendMessageW(box, EM_GETLINECOUNT, 0, 0);
+  kvtest::SaveScreenshot("ZunSetup_agreement_" + std::to_string(GetSystemMetrics(SM_CXSCREEN)) + "x" +
+                         std::to_string(GetSystemMetrics(SM_CYSCREEN)));
+  if (g_answer.tapTheBar && kvtest::Tap(POINT{g_answer.text.right - 3, g_answer.text.bottom - 30}))
+    g_answer.firstLineAfterTap = SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0);
   g_answer.focusOnAccept = GetFocus() == GetDlgItem(dialog, IDC_AGREEMENT_ACCEPT);
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(g_answer.button, BN_CLICKED), 0);
 }
@@ -53,10 +62,11 @@ class InstallInit : public SetupTest {
     Write(kOldFile, "old");
   }
 
-  codeINSTALL_INIT RunWithAgreement(int button)
+  codeINSTALL_INIT RunWithAgreement(int button, bool tapTheBar = false)
   {
     g_answer = {};
     g_answer.button = button;
+    g_answer.tapTheBar = tapTheBar;
     UINT_PTR timer = SetTimer(nullptr, 0, 20, AnswerAgreement);
     codeINSTALL_INIT result = hooks_.installInit(nullptr, TRUE, FALSE, u"\\Program Files\\KorvexPortal");
     KillTimer(nullptr, timer);
@@ -87,19 +97,31 @@ TEST_F(InstallInit, OnlyAcceptingTheAgreementGoesOn)
   EXPECT_FALSE(fs::exists(Host("Program Files/KorvexPortal")));
 }
 
+// The agreement's paragraphs wrap to the box, which a tap on its scroll bar pages through
+// while the focus stays on "接受".
 TEST_F(InstallInit, TheAgreementFillsTheScreenAboveItsButtons)
 {
-  EXPECT_EQ(RunWithAgreement(IDC_AGREEMENT_DECLINE), codeINSTALL_INIT_CANCEL);
-  EXPECT_EQ(g_answer.agreement.substr(0, 25), u"Korvex 手机钱包\r\n用户协议（版本 2.1）");
-  EXPECT_EQ(g_answer.text.right - g_answer.text.left, 240);
-  EXPECT_EQ(g_answer.text.bottom - g_answer.text.top, 240) << "three quarters of an upright screen";
-  EXPECT_EQ(g_answer.accept.top, g_answer.text.bottom + 10);
-  EXPECT_EQ(g_answer.decline.top, g_answer.text.bottom + 10);
-  EXPECT_EQ(g_answer.accept.right, 100);
-  EXPECT_EQ(g_answer.decline.left, 140);
-  EXPECT_LE(g_answer.accept.bottom, 320) << "the buttons lie on the screen";
-  EXPECT_TRUE(g_answer.focusOnAccept);
-  EXPECT_EQ(g_answer.firstLine, 0) << "the agreement shows from its first line";
+  struct Case {
+    int width, height;
+  };
+  const Case cases[] = {{240, 320}, {480, 640}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.width);
+    kvtest::SetScreenSize(c.width, c.height);
+    EXPECT_EQ(RunWithAgreement(IDC_AGREEMENT_DECLINE, true), codeINSTALL_INIT_CANCEL);
+    EXPECT_EQ(g_answer.agreement.substr(0, 25), u"Korvex 手机钱包\r\n用户协议（版本 2.1）");
+    EXPECT_EQ(g_answer.text.right - g_answer.text.left, c.width);
+    EXPECT_EQ(g_answer.text.bottom - g_answer.text.top, c.height * 3 / 4) << "three quarters of an upright screen";
+    EXPECT_EQ(g_answer.accept.top, g_answer.text.bottom + 10);
+    EXPECT_EQ(g_answer.decline.top, g_answer.text.bottom + 10);
+    EXPECT_EQ(g_answer.accept.right, c.width / 2 - 20);
+    EXPECT_EQ(g_answer.decline.left, c.width / 2 + 20);
+    EXPECT_LE(g_answer.accept.bottom, c.height) << "the buttons lie on the screen";
+    EXPECT_EQ(g_answer.firstLine, 0) << "the agreement shows from its first line";
+    EXPECT_GT(g_answer.firstLineAfterTap, 0) << "a tap below the thumb shows the next page";
+    EXPECT_TRUE(g_answer.focusOnAccept);
+    EXPECT_GT(g_answer.lines, 17) << "more lines than the text breaks itself into";
+  }
 }
 
 // A later call of the hook shows no agreement.

@@ -1,5 +1,8 @@
 // The operations whose reply holds lists, or a choice between two kinds of detail. Arrays are
 // sized from the reply's own list, so no count a reply states can overrun them.
+#include <memory>
+#include <new>
+
 #include "list_results.h"
 #include "reply_fields.h"
 #include "reply_operations.h"
@@ -283,6 +286,21 @@ void ParseMcActivation(const ReplyOperation& operation, const CheckedReply& repl
   out.Give(operation.successCode, S_OK, std::move(record));
 }
 
+std::unique_ptr<OrderDetail> ReadOrderDetail(const Json::Value& json)
+{
+  auto order = std::make_unique<OrderDetail>();
+  order->outTradeNo = ReadText(json, u"outTradeNo");
+  order->sellerName = ReadText(json, u"sellerName");
+  order->goodTitle = ReadText(json, u"goodTitle");
+  order->partnerName = ReadText(json, u"partnerName");
+  order->sellerAccount = ReadText(json, u"sellerAccount");
+  order->totalFee = ReadText(json, u"totalFee");
+  order->userName = ReadText(json, u"userName");
+  order->availableBalance = ReadText(json, u"availableBalance");
+  order->greeting = ReadText(json, u"greeting");
+  return order;
+}
+
 void ParsePreOrderPay(const ReplyOperation& operation, const CheckedReply& reply, ReplyOutcome& out)
 {
   if (!reply.Passed()) {
@@ -295,17 +313,14 @@ void ParsePreOrderPay(const ReplyOperation& operation, const CheckedReply& reply
   if (record->orderValidate == 0) {
     record->tradeData = ReadText(json, u"tradeData");
   } else if (record->orderValidate == 1) {
-    auto order = std::make_unique<OrderDetail>();
-    order->outTradeNo = ReadText(json, u"outTradeNo");
-    order->sellerName = ReadText(json, u"sellerName");
-    order->goodTitle = ReadText(json, u"goodTitle");
-    order->partnerName = ReadText(json, u"partnerName");
-    order->sellerAccount = ReadText(json, u"sellerAccount");
-    order->totalFee = ReadText(json, u"totalFee");
-    order->userName = ReadText(json, u"userName");
-    order->availableBalance = ReadText(json, u"availableBalance");
-    order->greeting = ReadText(json, u"greeting");
-    record->order = std::move(order);
+    try {
+      record->order = ReadOrderDetail(json);
+    } catch (const std::bad_alloc&) {
+      // The order's own memo, with the full-width mark; the record goes with this function.
+      out.Set(operation.failureCode, E_OUTOFMEMORY);
+      out.SetMemo(u"内存不足！");
+      return;
+    }
     KeepSessionKey(json);
   } else {
     SetStructuralFailure(operation, out, LookupErrorText(E_SERVICE_EMPTY_REPLY));

@@ -9,6 +9,7 @@ device_start::DeviceStart::DeviceStart()
   InstallDialogFonts();
   InstallDialogTemplates();
   RegisterSystemClasses();
+  InstallWindowScrollBars();
   display::AnswerScreenshotRequests();
   display::OpenDesktopWindow();
 }

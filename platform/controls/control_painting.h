@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "windows.h"
+#include "edit_lines.h"
 #include "scroll_data.h"
 
 namespace controls_detail {
@@ -34,15 +35,19 @@ void PaintButton(HWND hwnd, HDC dc, const ButtonLook& look);
 
 struct EditLook {
   std::u16string shown;  // the text as shown (masked for passwords)
+  const EditLines* lines;  // multi-line: the lines the text shows in
   size_t selStart;
   size_t selEnd;
   size_t caret;
+  size_t caretLine;  // multi-line: the line the caret stands on
   bool focused;
   int firstLine;      // multi-line: first visible line
   int firstColumn;    // single-line: first visible character
   HFONT font;
 };
 void PaintEdit(HWND hwnd, HDC dc, const EditLook& look);
+// The room an edit leaves between its sides and its text.
+int EditMargin();
 
 // The thumb stands at thumbPos: the position, or the tracked one while it is dragged.
 void PaintScrollBar(HWND hwnd, HDC dc, const ScrollData& data, bool vertical, int thumbPos);

@@ -4,6 +4,7 @@
 #include "control_painting.h"
 #include "control_procedures.h"
 #include "control_support.h"
+#include "edit_lines.h"
 #include "edit_text.h"
 
 namespace controls_detail {
@@ -15,10 +16,14 @@ constexpr size_t kLargestLimit = 0x7FFFFFFE;
 
 struct EditRecord {
   EditText text;
+  EditLines lines;
   size_t limit = kDefaultLimit;
   char16_t passwordChar = u'*';
   bool modified = false;
   bool selecting = false;  // the pointer is down and drags a selection
+  // The caret stands where the text wraps at the end of the line before, not at the start of
+  // the next one (End, Up and Down, or a tap past a line's end put it there).
+  bool caretAfterWrap = false;
   HFONT font = nullptr;
   int firstLine = 0;       // multi-line: the first line shown
   size_t firstColumn = 0;  // single-line: the first character shown
@@ -29,12 +34,58 @@ bool IsMultiLine(HWND hwnd)
   return StyleOf(hwnd) & ES_MULTILINE;
 }
 
+// A multi-line edit wraps its lines at its width unless it scrolls sideways.
+bool Wraps(HWND hwnd)
+{
+  DWORD style = StyleOf(hwnd);
+  return (style & ES_MULTILINE) && !(style & (ES_AUTOHSCROLL | WS_HSCROLL));
+}
+
 std::u16string Shown(HWND hwnd, const EditRecord& record)
 {
   const std::u16string& text = record.text.Text();
   if (StyleOf(hwnd) & ES_PASSWORD)
     return std::u16string(text.size(), record.passwordChar);
   return text;
+}
+
+// Breaks the text into the lines it shows in; again whenever the text, the size or the font
+// changes.
+void BreakLines(HWND hwnd, EditRecord& record)
+{
+  std::u16string shown = Shown(hwnd, record);
+  if (!IsMultiLine(hwnd)) {
+    record.lines.Keep(shown);
+    return;
+  }
+  HDC dc = Wraps(hwnd) ? GetDC(hwnd) : nullptr;
+  if (!dc) {
+    record.lines.Break(shown, nullptr, 0);
+    return;
+  }
+  HGDIOBJ old = SelectObject(dc, record.font ? record.font : static_cast<HFONT>(GetStockObject(SYSTEM_FONT)));
+  RECT client;
+  GetClientRect(hwnd, &client);
+  auto measure = [dc](std::u16string_view text, std::span<int> advances) {
+    // The extents come as running totals.
+    GetTextExtentExPointW(dc, text.data(), static_cast<int>(text.size()), 0, nullptr, advances.data(), nullptr);
+    for (size_t i = advances.size(); i-- > 1;)
+      advances[i] -= advances[i - 1];
+  };
+  record.lines.Break(shown, measure, client.right - 2 * EditMargin());
+  SelectObject(dc, old);
+  ReleaseDC(hwnd, dc);
+}
+
+// The line the caret is on. Where the text wraps, the caret starts the next line unless it was
+// put at the end of the line before.
+size_t CaretLine(const EditRecord& record)
+{
+  size_t caret = record.text.Caret();
+  size_t line = record.lines.LineOf(caret);
+  if (record.caretAfterWrap && line > 0 && record.lines[line - 1].wrapped && record.lines[line - 1].End() == caret)
+    return line - 1;
+  return line;
 }
 
 int VisibleLines(HWND hwnd, const EditRecord& record)
@@ -50,7 +101,7 @@ void UpdateScrollBar(HWND hwnd, const EditRecord& record)
   if (!IsMultiLine(hwnd) || !(StyleOf(hwnd) & WS_VSCROLL))
     return;
   SCROLLINFO info{sizeof info, SIF_ALL | SIF_DISABLENOSCROLL, 0, 0, 0, 0, 0};
-  info.nMax = static_cast<int>(record.text.LineCount()) - 1;
+  info.nMax = static_cast<int>(record.lines.Count()) - 1;
   info.nPage = static_cast<UINT>(VisibleLines(hwnd, record));
   info.nPos = record.firstLine;
   SetScrollInfo(hwnd, SB_VERT, &info, TRUE);
@@ -58,7 +109,7 @@ void UpdateScrollBar(HWND hwnd, const EditRecord& record)
 
 void ScrollToLine(HWND hwnd, EditRecord& record, int line)
 {
-  int last = std::max(0, static_cast<int>(record.text.LineCount()) - VisibleLines(hwnd, record));
+  int last = std::max(0, static_cast<int>(record.lines.Count()) - VisibleLines(hwnd, record));
   line = std::clamp(line, 0, last);
   if (line != record.firstLine) {
     record.firstLine = line;
@@ -72,14 +123,14 @@ void ShowCaretPosition(HWND hwnd, EditRecord& record)
 {
   size_t caret = record.text.Caret();
   if (IsMultiLine(hwnd)) {
-    int line = static_cast<int>(record.text.LineOf(caret));
+    int line = static_cast<int>(CaretLine(record));
     int visible = VisibleLines(hwnd, record);
     if (line < record.firstLine)
       ScrollToLine(hwnd, record, line);
     else if (line >= record.firstLine + visible)
       ScrollToLine(hwnd, record, line - visible + 1);
     else
-      UpdateScrollBar(hwnd, record);
+      ScrollToLine(hwnd, record, record.firstLine);
     return;
   }
   RECT client;
@@ -97,7 +148,9 @@ void ShowCaretPosition(HWND hwnd, EditRecord& record)
 void TextChanged(HWND hwnd, EditRecord& record)
 {
   record.modified = true;
+  record.caretAfterWrap = false;
   DefWindowProcW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Shown(hwnd, record).c_str()));
+  BreakLines(hwnd, record);
   ShowCaretPosition(hwnd, record);
   NotifyParent(hwnd, EN_UPDATE);
   if (!IsWindow(hwnd))
@@ -146,26 +199,48 @@ void TypeCharacter(HWND hwnd, EditRecord& record, char16_t character)
   Insert(hwnd, record, std::u16string_view(&character, 1));
 }
 
-// The character nearest to a point of the client area.
-size_t PositionAt(HWND hwnd, const EditRecord& record, int x, int y)
+// A place for the caret: the position, and whether it stands at the end of a wrapped line.
+struct CaretPlace {
+  size_t position;
+  bool afterWrap;
+};
+
+// The position of a line nearest to x (from the left of the line's text).
+CaretPlace PlaceInLine(HWND hwnd, const EditRecord& record, size_t start, size_t length, bool wrapped, int x)
 {
   std::u16string shown = Shown(hwnd, record);
-  size_t start = record.firstColumn;
-  size_t length = shown.size() - std::min(shown.size(), start);
-  if (IsMultiLine(hwnd)) {
-    int line = record.firstLine + std::max(0, y) / std::max(1, LineHeightOf(hwnd, record.font));
-    line = std::min(line, static_cast<int>(record.text.LineCount()) - 1);
-    start = record.text.LineStart(static_cast<size_t>(line));
-    length = record.text.LineLength(static_cast<size_t>(line));
-  }
   std::u16string_view line = std::u16string_view(shown).substr(start, length);
   for (size_t i = 0; i < line.size(); ++i) {
     int before = TextWidthOf(hwnd, record.font, line.substr(0, i));
     int after = TextWidthOf(hwnd, record.font, line.substr(0, i + 1));
     if (x < (before + after) / 2)
-      return start + i;
+      return CaretPlace{start + i, false};
   }
-  return start + line.size();
+  return CaretPlace{start + line.size(), wrapped};
+}
+
+CaretPlace PlaceOnLine(HWND hwnd, const EditRecord& record, size_t index, int x)
+{
+  const EditLines::Line& line = record.lines[index];
+  return PlaceInLine(hwnd, record, line.start, line.length, line.wrapped, x);
+}
+
+// The caret's place nearest to a point of the client area.
+CaretPlace PlaceAt(HWND hwnd, const EditRecord& record, int x, int y)
+{
+  x -= EditMargin();
+  if (!IsMultiLine(hwnd)) {
+    size_t start = std::min(record.firstColumn, record.text.Text().size());
+    return PlaceInLine(hwnd, record, start, record.text.Text().size() - start, false, x);
+  }
+  int line = record.firstLine + std::max(0, y) / std::max(1, LineHeightOf(hwnd, record.font));
+  return PlaceOnLine(hwnd, record, static_cast<size_t>(line), x);
+}
+
+void PutCaret(EditRecord& record, CaretPlace place, bool extend)
+{
+  record.text.MoveTo(place.position, extend);
+  record.caretAfterWrap = place.afterWrap;
 }
 
 void MoveByKey(HWND hwnd, EditRecord& record, UINT key)
@@ -173,32 +248,32 @@ void MoveByKey(HWND hwnd, EditRecord& record, UINT key)
   bool extend = GetKeyState(VK_SHIFT) & 0x8000;
   const EditText& text = record.text;
   size_t caret = text.Caret();
-  size_t target = caret;
+  CaretPlace target{caret, false};
   bool multi = IsMultiLine(hwnd);
-  size_t line = text.LineOf(caret);
+  size_t index = CaretLine(record);
+  const EditLines::Line& line = record.lines[index];
   switch (key) {
-  case VK_LEFT: target = text.PositionBefore(caret); break;
-  case VK_RIGHT: target = text.PositionAfter(caret); break;
-  case VK_HOME: target = multi ? text.LineStart(line) : 0; break;
-  case VK_END: target = multi ? text.LineStart(line) + text.LineLength(line) : text.Text().size(); break;
+  case VK_LEFT: target.position = text.PositionBefore(caret); break;
+  case VK_RIGHT: target.position = text.PositionAfter(caret); break;
+  case VK_HOME: target.position = multi ? line.start : 0; break;
+  case VK_END: target = multi ? CaretPlace{line.End(), line.wrapped} : CaretPlace{text.Text().size(), false}; break;
   case VK_UP:
   case VK_DOWN: {
     if (!multi) {
-      target = key == VK_UP ? text.PositionBefore(caret) : text.PositionAfter(caret);
+      target.position = key == VK_UP ? text.PositionBefore(caret) : text.PositionAfter(caret);
       break;
     }
-    size_t column = caret - text.LineStart(line);
-    if (key == VK_UP && line == 0)
+    if ((key == VK_UP && index == 0) || (key == VK_DOWN && index + 1 >= record.lines.Count()))
       break;
-    if (key == VK_DOWN && line + 1 >= text.LineCount())
-      break;
-    size_t next = key == VK_UP ? line - 1 : line + 1;
-    target = text.LineStart(next) + std::min(column, text.LineLength(next));
+    // The same place across, on the line above or below.
+    std::u16string shown = Shown(hwnd, record);
+    int x = TextWidthOf(hwnd, record.font, std::u16string_view(shown).substr(line.start, caret - line.start));
+    target = PlaceOnLine(hwnd, record, key == VK_UP ? index - 1 : index + 1, x);
     break;
   }
   default: return;
   }
-  record.text.MoveTo(target, extend);
+  PutCaret(record, target, extend);
   SelectionMoved(hwnd, record);
 }
 
@@ -214,7 +289,7 @@ void Scroll(HWND hwnd, EditRecord& record, WORD code, int thumb)
   case SB_THUMBTRACK:
   case SB_THUMBPOSITION: line = thumb; break;
   case SB_TOP: line = 0; break;
-  case SB_BOTTOM: line = static_cast<int>(record.text.LineCount()); break;
+  case SB_BOTTOM: line = static_cast<int>(record.lines.Count()); break;
   default: return;
   }
   ScrollToLine(hwnd, record, line);
@@ -235,8 +310,9 @@ LRESULT GetSelection(const EditRecord& record, WPARAM wParam, LPARAM lParam)
 
 EditLook LookOf(HWND hwnd, const EditRecord& record)
 {
-  return EditLook{Shown(hwnd, record), record.text.SelStart(), record.text.SelEnd(), record.text.Caret(),
-                  HasFocus(hwnd), record.firstLine, static_cast<int>(record.firstColumn), record.font};
+  return EditLook{Shown(hwnd, record), &record.lines, record.text.SelStart(), record.text.SelEnd(),
+                  record.text.Caret(), CaretLine(record), HasFocus(hwnd), record.firstLine,
+                  static_cast<int>(record.firstColumn), record.font};
 }
 
 LRESULT Handle(HWND hwnd, EditRecord& record, UINT message, WPARAM wParam, LPARAM lParam)
@@ -253,6 +329,7 @@ LRESULT Handle(HWND hwnd, EditRecord& record, UINT message, WPARAM wParam, LPARA
   case WM_CREATE:
     if (!(StyleOf(hwnd) & ES_MULTILINE))
       SetWindowLongW(hwnd, GWL_STYLE, static_cast<LONG>(StyleOf(hwnd) & ~static_cast<DWORD>(WS_VSCROLL | WS_HSCROLL)));
+    BreakLines(hwnd, record);
     UpdateScrollBar(hwnd, record);
     return 0;
   case WM_GETDLGCODE:
@@ -262,8 +339,10 @@ LRESULT Handle(HWND hwnd, EditRecord& record, UINT message, WPARAM wParam, LPARA
     record.text.SetText(text ? std::u16string_view(text) : std::u16string_view());
     record.firstLine = 0;
     record.firstColumn = 0;
+    record.caretAfterWrap = false;
     DefWindowProcW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Shown(hwnd, record).c_str()));
     record.modified = false;
+    BreakLines(hwnd, record);
     UpdateScrollBar(hwnd, record);
     Redraw(hwnd);
     // A multi-line edit keeps quiet about text set by its program.
@@ -303,15 +382,14 @@ LRESULT Handle(HWND hwnd, EditRecord& record, UINT message, WPARAM wParam, LPARA
       SetFocus(hwnd);
     if (!IsWindow(hwnd))
       return 0;
-    record.text.MoveTo(PositionAt(hwnd, record, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)),
-                       (wParam & MK_SHIFT) != 0);
+    PutCaret(record, PlaceAt(hwnd, record, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)), (wParam & MK_SHIFT) != 0);
     record.selecting = true;
     SetCapture(hwnd);
     SelectionMoved(hwnd, record);
     return 0;
   case WM_MOUSEMOVE:
     if (record.selecting && GetCapture() == hwnd) {
-      record.text.MoveTo(PositionAt(hwnd, record, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)), true);
+      PutCaret(record, PlaceAt(hwnd, record, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)), true);
       SelectionMoved(hwnd, record);
     }
     return 0;
@@ -337,12 +415,18 @@ LRESULT Handle(HWND hwnd, EditRecord& record, UINT message, WPARAM wParam, LPARA
     Redraw(hwnd);
     return 0;
   case WM_SIZE:
+    BreakLines(hwnd, record);
     ShowCaretPosition(hwnd, record);
     return 0;
   case WM_VSCROLL:
     Scroll(hwnd, record, LOWORD(wParam), static_cast<SHORT>(HIWORD(wParam)));
     return 0;
-  case WM_SETFONT:
+  case WM_SETFONT: {
+    LRESULT result = FontMessage(hwnd, message, wParam, lParam, record.font);
+    BreakLines(hwnd, record);
+    ShowCaretPosition(hwnd, record);
+    return result;
+  }
   case WM_GETFONT:
     return FontMessage(hwnd, message, wParam, lParam, record.font);
   case EM_GETSEL:
@@ -357,6 +441,7 @@ LRESULT Handle(HWND hwnd, EditRecord& record, UINT message, WPARAM wParam, LPARA
       size_t end = static_cast<int>(lParam) < 0 ? length : std::min(static_cast<size_t>(lParam), length);
       record.text.Select(start, end);
     }
+    record.caretAfterWrap = false;
     SelectionMoved(hwnd, record);
     return 0;
   }
@@ -387,6 +472,7 @@ LRESULT Handle(HWND hwnd, EditRecord& record, UINT message, WPARAM wParam, LPARA
     }
     SetWindowLongW(hwnd, GWL_STYLE, static_cast<LONG>(style));
     DefWindowProcW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Shown(hwnd, record).c_str()));
+    BreakLines(hwnd, record);
     Redraw(hwnd);
     return 0;
   }
@@ -398,21 +484,20 @@ LRESULT Handle(HWND hwnd, EditRecord& record, UINT message, WPARAM wParam, LPARA
     record.modified = wParam != 0;
     return 0;
   case EM_GETLINECOUNT:
-    return static_cast<LRESULT>(record.text.LineCount());
+    return static_cast<LRESULT>(record.lines.Count());
   case EM_LINEINDEX: {
+    // -1: the caret's line.
     int line = static_cast<int>(wParam);
-    size_t index = line < 0 ? record.text.LineOf(record.text.Caret()) : static_cast<size_t>(line);
-    return index < record.text.LineCount() ? static_cast<LRESULT>(record.text.LineStart(index)) : -1;
+    size_t index = line < 0 ? CaretLine(record) : static_cast<size_t>(line);
+    return index < record.lines.Count() ? static_cast<LRESULT>(record.lines[index].start) : -1;
   }
-  case EM_LINEFROMCHAR: {
-    int position = static_cast<int>(wParam);
-    size_t at = position < 0 ? record.text.Caret() : static_cast<size_t>(position);
-    return static_cast<LRESULT>(record.text.LineOf(std::min(at, record.text.Text().size())));
-  }
+  case EM_LINEFROMCHAR:
   case EM_LINELENGTH: {
+    // A position of -1 is the caret's.
     int position = static_cast<int>(wParam);
-    size_t at = position < 0 ? record.text.Caret() : std::min(static_cast<size_t>(position), record.text.Text().size());
-    return static_cast<LRESULT>(record.text.LineLength(record.text.LineOf(at)));
+    size_t line = position < 0 ? CaretLine(record)
+                               : record.lines.LineOf(std::min(static_cast<size_t>(position), record.text.Text().size()));
+    return static_cast<LRESULT>(message == EM_LINEFROMCHAR ? line : record.lines[line].length);
   }
   case EM_GETFIRSTVISIBLELINE:
     return IsMultiLine(hwnd) ? record.firstLine : static_cast<LRESULT>(record.firstColumn);

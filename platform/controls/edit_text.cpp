@@ -93,39 +93,6 @@ void EditText::MoveTo(size_t position, bool extend)
     anchor_ = caret_;
 }
 
-std::vector<size_t> EditText::LineStarts() const
-{
-  std::vector<size_t> starts{0};
-  for (size_t i = 0; i < text_.size(); ++i) {
-    if (text_[i] == u'\n')
-      starts.push_back(i + 1);
-  }
-  return starts;
-}
-
-size_t EditText::LineOf(size_t position) const
-{
-  auto starts = LineStarts();
-  return static_cast<size_t>(std::upper_bound(starts.begin(), starts.end(), position) - starts.begin()) - 1;
-}
-
-size_t EditText::LineStart(size_t line) const
-{
-  auto starts = LineStarts();
-  return line < starts.size() ? starts[line] : text_.size();
-}
-
-size_t EditText::LineLength(size_t line) const
-{
-  auto starts = LineStarts();
-  if (line >= starts.size())
-    return 0;
-  size_t end = line + 1 < starts.size() ? starts[line + 1] - 1 : text_.size();
-  if (end > starts[line] && line + 1 < starts.size() && text_[end - 1] == u'\r')
-    --end;
-  return end - starts[line];
-}
-
 void EditText::Wipe()
 {
   // All of the memory, with what deletions left behind the end; stores the compiler keeps.

@@ -1,10 +1,9 @@
-// The text of an edit control with its selection and limit, and the lines of a multi-line one
-// (broken at "\r\n" or "\n").
+// The text of an edit control with its selection and limit (its lines are edit_lines.h).
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace controls_detail {
 
@@ -39,13 +38,6 @@ class EditText {
   void MoveTo(size_t position, bool extend);
   size_t PositionBefore(size_t position) const;
   size_t PositionAfter(size_t position) const;
-
-  // Lines: start offsets of each line; a break ends its line and is not part of it.
-  std::vector<size_t> LineStarts() const;
-  size_t LineCount() const { return LineStarts().size(); }
-  size_t LineOf(size_t position) const;
-  size_t LineLength(size_t line) const;
-  size_t LineStart(size_t line) const;
 
   // Overwrites the text's memory (all of it, past the end too) and empties the text. The text
   // never moves in memory without its old place being wiped.

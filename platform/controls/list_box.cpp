@@ -341,25 +341,18 @@ void Scroll(HWND hwnd, WPARAM wParam)
   SetTop(hwnd, top);
 }
 
-int ClientHeight(HWND hwnd)
+// A tap that a dropped list takes through its capture on its own scroll bar starts the bar's
+// gesture, as a tap on the bar of a window without the capture does; true when it was one.
+bool PressedOwnScrollBar(HWND hwnd, LPARAM point)
 {
-  RECT client;
-  GetClientRect(hwnd, &client);
-  return client.bottom;
-}
-
-// A tap on the list's own scroll bar, which lies beside the client area within the window.
-bool OnOwnScrollBar(HWND hwnd, LPARAM point)
-{
-  if (!(StyleOf(hwnd) & WS_VSCROLL))
-    return false;
-  POINT at{GET_X_LPARAM(point), GET_Y_LPARAM(point)};
-  RECT client, window;
-  GetClientRect(hwnd, &client);
-  GetWindowRect(hwnd, &window);
-  POINT screen = at;
+  POINT screen{GET_X_LPARAM(point), GET_Y_LPARAM(point)};
   ClientToScreen(hwnd, &screen);
-  return PtInRect(&window, screen) && at.x >= client.right && at.y >= 0 && at.y < client.bottom;
+  LPARAM at = MAKELPARAM(screen.x, screen.y);
+  LRESULT hit = SendMessageW(hwnd, WM_NCHITTEST, 0, at);
+  if (hit != HTVSCROLL && hit != HTHSCROLL)
+    return false;
+  SendMessageW(hwnd, WM_NCLBUTTONDOWN, static_cast<WPARAM>(hit), at);
+  return true;
 }
 
 void CloseCombo(HWND hwnd, bool choose)
@@ -375,9 +368,7 @@ void PointerDown(HWND hwnd, LPARAM point)
     // A dropped list holds the capture: a tap outside it closes it without choosing.
     int index = ItemAt(hwnd, point);
     if (!PointInClient(hwnd, point)) {
-      if (OnOwnScrollBar(hwnd, point))
-        Scroll(hwnd, GET_Y_LPARAM(point) < ClientHeight(hwnd) / 2 ? SB_PAGEUP : SB_PAGEDOWN);
-      else
+      if (!PressedOwnScrollBar(hwnd, point))
         CloseCombo(hwnd, false);
       return;
     }
@@ -508,6 +499,11 @@ LRESULT HandleListBox(HWND hwnd, ListBoxRecord& held, UINT message, WPARAM wPara
   case WM_LBUTTONUP: PointerUp(hwnd, lParam); return 0;
   case WM_CAPTURECHANGED: record->tracking = false; return 0;
   case WM_LBUTTONDBLCLK:
+    // A second quick tap on a dropped list's bar is a tap on the bar.
+    if (record->combo && !PointInClient(hwnd, lParam)) {
+      PointerDown(hwnd, lParam);
+      return 0;
+    }
     if (ItemAt(hwnd, lParam) >= 0)
       Notify(hwnd, LBN_DBLCLK);
     return 0;

@@ -310,6 +310,11 @@ void PaintButton(HWND hwnd, HDC dc, const ButtonLook& look)
   }
 }
 
+int EditMargin()
+{
+  return 2 * Scale();
+}
+
 void PaintEdit(HWND hwnd, HDC dc, const EditLook& look)
 {
   DWORD style = StyleOf(hwnd);
@@ -321,31 +326,27 @@ void PaintEdit(HWND hwnd, HDC dc, const EditLook& look)
   GetClientRect(hwnd, &client);
   FillRect(dc, &client, brush);
   int lineHeight = LineHeightOf(hwnd, look.font);
-  int margin = 2 * Scale();
+  int margin = EditMargin();
   bool multi = style & ES_MULTILINE;
   bool showSelection = look.focused || (style & ES_NOHIDESEL);
-  // The lines shown: [start, end) of the shown text and the top of each.
+  // The lines shown: [start, end) of the shown text, the top of each, and the caret's line.
   struct Line {
     size_t start;
     size_t end;
     int top;
+    bool hasCaret;
   };
   std::vector<Line> lines;
   if (multi) {
-    size_t start = 0;
-    int index = 0;
-    for (size_t i = 0; i <= look.shown.size(); ++i) {
-      if (i == look.shown.size() || look.shown[i] == u'\n') {
-        size_t end = (i > start && look.shown[i - 1] == u'\r') ? i - 1 : i;
-        if (index >= look.firstLine)
-          lines.push_back({start, end, client.top + (index - look.firstLine) * lineHeight});
-        ++index;
-        start = i + 1;
-      }
+    int top = client.top;
+    for (size_t index = static_cast<size_t>(std::max(0, look.firstLine)); index < look.lines->Count() && top < client.bottom;
+         ++index, top += lineHeight) {
+      const EditLines::Line& line = (*look.lines)[index];
+      lines.push_back({line.start, line.End(), top, index == look.caretLine});
     }
   } else {
     size_t first = std::min(static_cast<size_t>(look.firstColumn), look.shown.size());
-    lines.push_back({first, look.shown.size(), (client.top + client.bottom - lineHeight) / 2});
+    lines.push_back({first, look.shown.size(), (client.top + client.bottom - lineHeight) / 2, true});
   }
   COLORREF textColour = GetTextColor(dc);
   for (const Line& line : lines) {
@@ -374,7 +375,7 @@ void PaintEdit(HWND hwnd, HDC dc, const EditLook& look)
       ExtTextOutW(dc, selected.left, line.top, 0, nullptr, part.data(), static_cast<UINT>(part.size()), nullptr);
       SetTextColor(dc, textColour);
     }
-    if (look.focused && look.caret >= line.start && look.caret <= line.end) {
+    if (look.focused && line.hasCaret) {
       RECT caret{xAt(look.caret), line.top, xAt(look.caret) + Scale(), line.top + lineHeight};
       FillWith(dc, caret, textColour);
     }

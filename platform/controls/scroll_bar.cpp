@@ -1,28 +1,21 @@
 // The ScrollBar control: arrows at both ends, the track and the thumb. Taps send the scroll codes
-// to the parent, held ones repeat, and the thumb is dragged with SB_THUMBTRACK and released with
-// SB_THUMBPOSITION; every gesture ends with SB_ENDSCROLL.
+// to the parent (scroll_gesture.h), and keys send theirs.
 #include <algorithm>
 
 #include "control_painting.h"
 #include "control_procedures.h"
 #include "control_support.h"
-#include "scroll_bar_geometry.h"
+#include "scroll_gesture.h"
 
 namespace controls_detail {
 
 namespace {
 
 constexpr UINT_PTR kRepeatTimer = 1;
-constexpr UINT kFirstRepeatMs = 400;
-constexpr UINT kRepeatMs = 100;
 
 struct ScrollBarRecord {
   ScrollData data;
-  ScrollPart pressed = ScrollPart::none;
-  bool dragging = false;
-  int dragStart = 0;     // pointer coordinate along the bar where the drag began
-  int dragStartPos = 0;  // position at that moment
-  POINT pointer{};
+  ScrollGesture gesture;
 };
 
 bool IsVertical(HWND hwnd)
@@ -38,88 +31,40 @@ void Send(HWND hwnd, WORD code, int position = 0)
                  reinterpret_cast<LPARAM>(hwnd));
 }
 
-ScrollBarGeometry GeometryOf(HWND hwnd, const ScrollData& data)
-{
-  RECT client;
-  GetClientRect(hwnd, &client);
-  return ScrollBarGeometry::Of(client, IsVertical(hwnd), data);
-}
-
-WORD CodeOf(ScrollPart part)
-{
-  switch (part) {
-  case ScrollPart::firstArrow: return SB_LINEUP;
-  case ScrollPart::secondArrow: return SB_LINEDOWN;
-  case ScrollPart::trackBefore: return SB_PAGEUP;
-  case ScrollPart::trackAfter: return SB_PAGEDOWN;
-  default: return SB_ENDSCROLL;
+// The control's client area is the bar; its codes go to the parent with the control in lParam.
+class ControlSite : public ScrollBarSite {
+ public:
+  ControlSite(HWND hwnd, ScrollBarRecord& record) : hwnd_(hwnd), record_(record) {}
+  ScrollBarGeometry Geometry() const override
+  {
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    return ScrollBarGeometry::Of(client, IsVertical(hwnd_), record_.data);
   }
-}
-
-void PointerDown(HWND hwnd, ScrollBarRecord& record, POINT point)
-{
-  ScrollPart part = GeometryOf(hwnd, record.data).PartAt(point);
-  if (part == ScrollPart::none)
-    return;
-  SetCapture(hwnd);
-  record.pointer = point;
-  record.pressed = part;
-  if (part == ScrollPart::thumb) {
-    record.dragging = true;
-    record.dragStart = IsVertical(hwnd) ? point.y : point.x;
-    record.dragStartPos = record.data.pos;
-    record.data.trackPos = record.data.pos;
-    return;
+  bool Send(WORD code, int position) override
+  {
+    controls_detail::Send(hwnd_, code, position);
+    return IsWindow(hwnd_);
   }
-  Send(hwnd, CodeOf(part));
-  if (IsWindow(hwnd))
-    SetTimer(hwnd, kRepeatTimer, kFirstRepeatMs, nullptr);
-}
-
-void PointerMove(HWND hwnd, ScrollBarRecord& record, POINT point)
-{
-  record.pointer = point;
-  if (!record.dragging)
-    return;
-  int along = (IsVertical(hwnd) ? point.y : point.x) - record.dragStart;
-  int position = GeometryOf(hwnd, record.data).PositionForDrag(record.dragStartPos, along);
-  if (position != record.data.trackPos) {
-    record.data.trackPos = position;
-    Redraw(hwnd);
-    Send(hwnd, SB_THUMBTRACK, position);
+  void Track(int position) override
+  {
+    record_.data.trackPos = position;
+    Redraw(hwnd_);
   }
-}
-
-void PointerUp(HWND hwnd, ScrollBarRecord& record)
-{
-  if (record.pressed == ScrollPart::none)
-    return;
-  bool dragged = record.dragging;
-  record.pressed = ScrollPart::none;
-  record.dragging = false;
-  KillTimer(hwnd, kRepeatTimer);
-  if (GetCapture() == hwnd)
-    ReleaseCapture();
-  if (dragged)
-    Send(hwnd, SB_THUMBPOSITION, record.data.trackPos);
-  if (IsWindow(hwnd))
-    Send(hwnd, SB_ENDSCROLL);
-  if (IsWindow(hwnd))
-    Redraw(hwnd);
-}
-
-// A held arrow or track repeats while the pointer stays on it; the track stops once the thumb
-// has reached the pointer.
-void Repeat(HWND hwnd, ScrollBarRecord& record)
-{
-  if (record.pressed == ScrollPart::none || record.dragging) {
-    KillTimer(hwnd, kRepeatTimer);
-    return;
+  void Capture() override { SetCapture(hwnd_); }
+  void Release() override
+  {
+    if (GetCapture() == hwnd_)
+      ReleaseCapture();
+    Redraw(hwnd_);
   }
-  SetTimer(hwnd, kRepeatTimer, kRepeatMs, nullptr);
-  if (GeometryOf(hwnd, record.data).PartAt(record.pointer) == record.pressed)
-    Send(hwnd, CodeOf(record.pressed));
-}
+  void StartRepeat(UINT ms) override { SetTimer(hwnd_, kRepeatTimer, ms, nullptr); }
+  void StopRepeat() override { KillTimer(hwnd_, kRepeatTimer); }
+
+ private:
+  HWND hwnd_;
+  ScrollBarRecord& record_;
+};
 
 WORD CodeOfKey(WPARAM key)
 {
@@ -146,24 +91,25 @@ int SetInfo(HWND hwnd, ScrollBarRecord& record, const SCROLLINFO& info, bool red
 
 LRESULT Handle(HWND hwnd, ScrollBarRecord& record, UINT message, WPARAM wParam, LPARAM lParam)
 {
+  ControlSite site(hwnd, record);
   switch (message) {
   case WM_LBUTTONDOWN:
   case WM_LBUTTONDBLCLK:
-    PointerDown(hwnd, record, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    record.gesture.Press(site, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
     return 0;
   case WM_MOUSEMOVE:
-    PointerMove(hwnd, record, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    record.gesture.Move(site, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
     return 0;
   case WM_LBUTTONUP:
-    PointerUp(hwnd, record);
+    record.gesture.Release(site);
     return 0;
   case WM_CAPTURECHANGED:
     if (reinterpret_cast<HWND>(lParam) != hwnd)
-      PointerUp(hwnd, record);
+      record.gesture.Release(site, false);
     return 0;
   case WM_TIMER:
     if (wParam == kRepeatTimer)
-      Repeat(hwnd, record);
+      record.gesture.Repeat(site);
     return 0;
   case WM_KEYDOWN: {
     WORD code = CodeOfKey(wParam);
@@ -214,7 +160,7 @@ LRESULT Handle(HWND hwnd, ScrollBarRecord& record, UINT message, WPARAM wParam, 
     return PaintMessage(hwnd, message, wParam,
                         [&](HDC dc) {
                           PaintScrollBar(hwnd, dc, record.data, IsVertical(hwnd),
-                                         record.dragging ? record.data.trackPos : record.data.pos);
+                                         record.gesture.Dragging() ? record.data.trackPos : record.data.pos);
                         });
   default:
     return DefWindowProcW(hwnd, message, wParam, lParam);

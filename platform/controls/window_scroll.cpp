@@ -192,3 +192,9 @@ controls_detail::ScrollData controls_detail::WindowBarData(HWND hwnd, int bar)
   std::unique_lock<std::mutex> held(table().lock);
   return BarOf(held, hwnd, bar);
 }
+
+void controls_detail::SetWindowBarTrackPos(HWND hwnd, int bar, int position)
+{
+  std::unique_lock<std::mutex> held(table().lock);
+  BarOf(held, hwnd, bar).trackPos = position;
+}

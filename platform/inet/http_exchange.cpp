@@ -177,14 +177,35 @@ bool HttpExchange::EndHop(CURLcode result)
     error_ = ERROR_INTERNET_REDIRECT_FAILED;
     return false;
   }
+  std::string nextUrl = EscapeUrlBytes(next);
+  if (LeavesTls(nextUrl)) {
+    error_ = ERROR_INTERNET_HTTPS_TO_HTTP_ON_REDIR;
+    return false;
+  }
   // As browsers do: 303 turns any request into a GET, 301 and 302 turn a POST into one.
   long status = reply_.status;
   if ((status == 303 && request_.method != "HEAD") || ((status == 301 || status == 302) && request_.method == "POST")) {
     request_.method = "GET";
     request_.body.clear();
   }
-  request_.url = EscapeUrlBytes(next);
+  request_.url = std::move(nextUrl);
   ++redirects_;
+  return true;
+}
+
+bool HttpExchange::LeavesTls(const std::string& next) const
+{
+  if (hopUrl_->scheme != "https") {
+    return false;
+  }
+  std::optional<UrlParts> target = ParseHttpUrl(next);
+  if (target && target->scheme == "https") {
+    return false;
+  }
+  // Hosts only: a path or query may carry what the log must not.
+  std::string to = target ? "http://" + target->host : "an address that is not https";
+  fprintf(stderr, "inet: redirect from https://%s to %s refused: a request over TLS stays on TLS\n",
+          hopUrl_->host.c_str(), to.c_str());
   return true;
 }
 

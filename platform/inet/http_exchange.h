@@ -3,8 +3,10 @@
 // the device's CA bundle and ends when the device's connect or stall limit runs out.
 //
 // The owner runs the hops: StartHop gives the easy handle to perform (on a multi handle), and
-// EndHop, with libcurl's result, says whether another hop follows. The listener hears of the
-// final reply's headers and body on the thread that performs the transfer.
+// EndHop, with libcurl's result, says whether another hop follows. A redirect from https to
+// anything but https is not followed: the exchange fails with ERROR_INTERNET_HTTPS_TO_HTTP_ON_REDIR.
+// The listener hears of the final reply's headers and body on the thread that performs the
+// transfer.
 #pragma once
 
 #include "base/types.h"
@@ -85,6 +87,8 @@ class HttpExchange {
   void TakeHeaderLine(std::string_view line);
   void EndOfHeaders();
   bool SetUp();
+  // True (and logged) when this hop went over https and the redirect to `next` would leave it.
+  bool LeavesTls(const std::string& next) const;
   void FreeHop();
 
   ExchangeRequest request_;

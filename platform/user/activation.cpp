@@ -311,6 +311,7 @@ HWND SetCapture(HWND hwnd)
     }
     old = state().capture;
     state().capture = hwnd;
+    state().barCapture = nullptr;
   }
   if (old && old != hwnd)
     SendNotifyMessageW(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
@@ -324,6 +325,7 @@ BOOL ReleaseCapture()
     Lock held(state().lock);
     old = state().capture;
     state().capture = nullptr;
+    state().barCapture = nullptr;
   }
   if (old)
     SendNotifyMessageW(old, WM_CAPTURECHANGED, 0, 0);

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "internal/user/paint_link.h"
+#include "internal/user/window_bars_link.h"
 #include "window_internal.h"
 
 using namespace user_detail;
@@ -84,14 +85,15 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     if (GetCapture() == hwnd)
       ReleaseCapture();
     return 0;
-  case WM_NCHITTEST: {
-    RECT rect;
-    POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    if (!GetWindowRect(hwnd, &rect) || point.x < rect.left || point.x >= rect.right || point.y < rect.top ||
-        point.y >= rect.bottom)
-      return HTNOWHERE;
-    return HTCLIENT;
-  }
+  case WM_NCHITTEST:
+    return DefaultHitTest(hwnd, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+  case WM_NCLBUTTONDOWN:
+  case WM_NCMOUSEMOVE:
+  case WM_NCLBUTTONUP:
+    // A tap on the window's own scroll bar: the controls run the bar's gesture.
+    if (auto hooks = user_bars::GetHooks(); hooks && hooks->pointer && (wParam == HTVSCROLL || wParam == HTHSCROLL))
+      hooks->pointer(hwnd, message, static_cast<int>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    return 0;
   case WM_ERASEBKGND:
     if (auto hooks = user_paint::GetHooks(); hooks && hooks->defaultErase)
       return hooks->defaultErase(hwnd, reinterpret_cast<HDC>(wParam));

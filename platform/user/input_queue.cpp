@@ -100,6 +100,15 @@ bool ClassHasDoubleTaps(Window& window)
   return (window.cls->info.style & CS_DBLCLKS) != 0;
 }
 
+UINT NonClientMessage(UINT message)
+{
+  switch (message) {
+  case WM_LBUTTONDOWN: return WM_NCLBUTTONDOWN;
+  case WM_LBUTTONUP: return WM_NCLBUTTONUP;
+  default: return WM_NCMOUSEMOVE;
+  }
+}
+
 }  // namespace
 
 std::u16string CompositionResult(HIMC context)
@@ -131,10 +140,17 @@ void user_test::InjectPointer(Pointer action, POINT screen)
   Lock held(state().lock);
   state().cursor = screen;
   SetKeyDown(VK_LBUTTON, action == Pointer::down || (action == Pointer::move && (state().keyState[VK_LBUTTON] & 0x80)));
-  HWND target = state().capture && Find(held, state().capture) ? state().capture : HitTest(held, screen);
+  HWND capture = state().capture && Find(held, state().capture) ? state().capture : nullptr;
+  HWND target = capture ? capture : HitTest(held, screen);
   auto window = target ? Find(held, target) : nullptr;
   if (!window)
     return;
+  // Input in a window's frame (where its own scroll bars lie) and input for a gesture on one of
+  // its bars come as non-client messages with the screen point: the window's thread asks the
+  // window what lies there (WM_NCHITTEST) when it takes the message, unless the bar's capture
+  // already says.
+  int barHit = BarCaptureHit(held, capture);
+  bool nonClient = barHit != HTNOWHERE || (!capture && !Contains(ClientRectOnScreen(held, *window), screen));
   POINT origin = ClientOriginOnScreen(held, target);
   LPARAM lParam = MAKELPARAM(static_cast<WORD>(static_cast<SHORT>(screen.x - origin.x)),
                              static_cast<WORD>(static_cast<SHORT>(screen.y - origin.y)));
@@ -146,9 +162,11 @@ void user_test::InjectPointer(Pointer action, POINT screen)
     message = WM_LBUTTONDOWN;
     LastTap& last = input().lastTap;
     uint64_t now = kernel::clock::Now();
-    if (ClassHasDoubleTaps(*window) && last.hwnd == target && now - last.time <= kDoubleTapMs &&
-        std::abs(screen.x - last.point.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
-        std::abs(screen.y - last.point.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2) {
+    if (nonClient) {
+      last.hwnd = nullptr;
+    } else if (ClassHasDoubleTaps(*window) && last.hwnd == target && now - last.time <= kDoubleTapMs &&
+               std::abs(screen.x - last.point.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+               std::abs(screen.y - last.point.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2) {
       message = WM_LBUTTONDBLCLK;
       last.hwnd = nullptr;
     } else {
@@ -166,7 +184,10 @@ void user_test::InjectPointer(Pointer action, POINT screen)
           ActivateOnThisThread(top, true);
       });
   }
-  PushInput(held, *window->queue, target, message, buttons, lParam);
+  if (nonClient)
+    PushInput(held, *window->queue, target, NonClientMessage(message), static_cast<WPARAM>(barHit), MAKELPARAM(screen.x, screen.y));
+  else
+    PushInput(held, *window->queue, target, message, buttons, lParam);
 }
 
 void user_test::InjectKey(UINT virtualKey, bool down)

@@ -27,8 +27,9 @@ struct Filter {
   UINT high;
 };
 
-// Takes the next message by priority. Sent messages are handled by the caller before.
-bool TakeMessage(Lock& held, ThreadQueue& queue, MSG* out, const Filter& filter, bool remove)
+// Takes the next message by priority. Sent messages are handled by the caller before. `input`
+// tells whether it came from the input queue.
+bool TakeMessage(Lock& held, ThreadQueue& queue, MSG* out, const Filter& filter, bool remove, bool& input)
 {
   auto takeFrom = [&](std::deque<MSG>& list) {
     for (auto it = list.begin(); it != list.end(); ++it) {
@@ -41,8 +42,13 @@ bool TakeMessage(Lock& held, ThreadQueue& queue, MSG* out, const Filter& filter,
     }
     return false;
   };
-  if (takeFrom(queue.posted) || takeFrom(queue.input))
+  input = false;
+  if (takeFrom(queue.posted))
     return true;
+  if (takeFrom(queue.input)) {
+    input = true;
+    return true;
+  }
   if (queue.quit && !filter.hwnd && InRange(WM_QUIT, filter.low, filter.high)) {
     *out = MakeMsg(nullptr, WM_QUIT, static_cast<WPARAM>(queue.quitCode), 0);
     if (remove)
@@ -101,6 +107,47 @@ void WaitForWork(Lock& held, ThreadQueue& queue)
   queue.waiting = false;
 }
 
+// Pointer input in a window's frame waits for the window to say what lies at the point.
+bool AwaitsHitTest(const MSG& msg)
+{
+  return (msg.message == WM_NCLBUTTONDOWN || msg.message == WM_NCMOUSEMOVE || msg.message == WM_NCLBUTTONUP) &&
+         msg.wParam == HTNOWHERE;
+}
+
+// Asks the window (WM_NCHITTEST) what lies at the point of a pointer message in its frame. Its
+// own scroll bars, or another part of the frame it names, take the non-client message with that
+// code; the rest takes the client message, as a tap in the client area does. False when the
+// window has gone meanwhile.
+bool ResolveHitTest(Lock& held, MSG* msg)
+{
+  held.unlock();
+  LRESULT hit = SendMessageW(msg->hwnd, WM_NCHITTEST, 0, msg->lParam);
+  held.lock();
+  if (!Find(held, msg->hwnd))
+    return false;
+  if (hit > HTCLIENT) {
+    msg->wParam = static_cast<WPARAM>(hit);
+    return true;
+  }
+  POINT origin = ClientOriginOnScreen(held, msg->hwnd);
+  msg->lParam = MAKELPARAM(GET_X_LPARAM(msg->lParam) - origin.x, GET_Y_LPARAM(msg->lParam) - origin.y);
+  switch (msg->message) {
+  case WM_NCLBUTTONDOWN:
+    msg->message = WM_LBUTTONDOWN;
+    msg->wParam = MK_LBUTTON;
+    break;
+  case WM_NCLBUTTONUP:
+    msg->message = WM_LBUTTONUP;
+    msg->wParam = 0;
+    break;
+  default:
+    msg->message = WM_MOUSEMOVE;
+    msg->wParam = (state().keyState[VK_LBUTTON] & 0x80) ? MK_LBUTTON : 0;
+    break;
+  }
+  return true;
+}
+
 bool BadFilterWindow(Lock& held, HWND filter, const std::shared_ptr<ThreadQueue>& queue)
 {
   if (!filter || filter == reinterpret_cast<HWND>(-1))
@@ -122,7 +169,10 @@ BOOL Retrieve(LPMSG msg, HWND hwnd, UINT low, UINT high, UINT flags, bool wait)
   for (;;) {
     queue->lastLooked = kernel::clock::Now();
     HandleAllSent(held, *queue);
-    if (TakeMessage(held, *queue, msg, filter, (flags & PM_REMOVE) != 0)) {
+    bool input = false;
+    if (TakeMessage(held, *queue, msg, filter, (flags & PM_REMOVE) != 0, input)) {
+      if (input && AwaitsHitTest(*msg) && !ResolveHitTest(held, msg))
+        continue;
       queue->messageTime = msg->time;
       queue->messagePos = msg->pt;
       return TRUE;
@@ -151,9 +201,9 @@ DWORD QueueStatusBits(Lock& held, ThreadQueue& queue)
   if (!queue.posted.empty() || queue.quit)
     status |= QS_POSTMESSAGE;
   for (auto& msg : queue.input)
-    status |= msg.message >= WM_KEYFIRST && msg.message <= WM_IME_KEYLAST ? QS_KEY
-              : msg.message == WM_MOUSEMOVE                                ? QS_MOUSEMOVE
-                                                                           : QS_MOUSEBUTTON;
+    status |= msg.message >= WM_KEYFIRST && msg.message <= WM_IME_KEYLAST           ? QS_KEY
+              : msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE ? QS_MOUSEMOVE
+                                                                             : QS_MOUSEBUTTON;
   if (queue.paintCount > 0 && WindowNeedingPaint(held, queue, nullptr))
     status |= QS_PAINT;
   if (NextTimerDue(queue) <= kernel::clock::Now())

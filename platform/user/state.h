@@ -124,6 +124,10 @@ struct State {
   std::vector<DWORD> endedThreads;
   HWND foreground = nullptr;
   HWND capture = nullptr;
+  // The capture is for a gesture on the window's own scroll bar (user_bars::CaptureForBar): the
+  // bar's hit code while `capture` is still that window.
+  HWND barCapture = nullptr;
+  int barCaptureHit = 0;
   POINT cursor{};
   BYTE keyState[256]{};
   UINT_PTR nextThreadTimerId = 0x7fff0000;

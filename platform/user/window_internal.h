@@ -32,6 +32,14 @@ void ForgetWindow(Lock& held, Window& window);
 RECT InsetsFor(DWORD style, DWORD exStyle);
 // Screen position of the window's client area origin; of the screen for null.
 POINT ClientOriginOnScreen(Lock& held, HWND hwnd);
+// The window's client area on the screen.
+RECT ClientRectOnScreen(Lock& held, Window& window);
+// The answer of the default procedure to WM_NCHITTEST: HTVSCROLL or HTHSCROLL on the window's
+// own bars, HTCLIENT elsewhere in the window (its border too: a tap there is the control's),
+// HTNOWHERE outside it.
+LRESULT DefaultHitTest(HWND hwnd, POINT screen);
+// The bar's code (HTVSCROLL, HTHSCROLL) while the window holds the capture for its bar.
+int BarCaptureHit(Lock& held, HWND hwnd);
 void Unlink(Lock& held, Window& window);
 void LinkAt(Lock& held, Window& window, HWND insertAfter);
 

@@ -23,6 +23,7 @@
 
 // The Milocard page.
 #define IDC_MILOCARD_CARDS          1024
+#define IDC_MILOCARD_CARD_LABEL     1156
 #define IDC_MILOCARD_AMOUNT         1084
 #define IDC_MILOCARD_PASSWORD       1012
 #define IDC_MILOCARD_AMOUNT_LABEL   1157

@@ -75,15 +75,18 @@ class AccountQueryTest : public paytest::PaymentScreenTest {
     ASSERT_TRUE(kvtest::RunUntilIdle());
   }
 
-  // Chooses the tab as a tap on it does.
+  // Chooses the tab as a tap on it does (on the user-interface thread).
+  void SelectTab(int index)
+  {
+    CAccountTabCtrl& tabs = page->GetTabs();
+    tabs.TabCtrlSetCurSel(index);
+    NMHDR notify{tabs.m_hWnd, CAccountQueryPage::kTabsId, TCN_SELCHANGE};
+    ::SendMessageW(page->m_hWnd, WM_NOTIFY, CAccountQueryPage::kTabsId, reinterpret_cast<LPARAM>(&notify));
+  }
+  // The same, from the test's thread.
   void ChooseTab(int index)
   {
-    ui.Post([this, index] {
-      CAccountTabCtrl& tabs = page->GetTabs();
-      tabs.TabCtrlSetCurSel(index);
-      NMHDR notify{tabs.m_hWnd, CAccountQueryPage::kTabsId, TCN_SELCHANGE};
-      ::SendMessageW(page->m_hWnd, WM_NOTIFY, CAccountQueryPage::kTabsId, reinterpret_cast<LPARAM>(&notify));
-    });
+    ui.Post([this, index] { SelectTab(index); });
   }
 
   static int Number(const testgateway::RecordedRequest& request, const char* name)

@@ -1,12 +1,14 @@
 // The account query page against the test gateway: the balance, the statement's first query,
-// its paging, range, empty result and reply statuses, the transaction detail, and a query that
-// is cancelled or never starts.
+// its paging, range (chosen in its skinned list too), empty result and reply statuses, the
+// transaction detail, and a query that is cancelled or never starts.
 #include <set>
 
 #include "account_query_fixture.h"
+#include "combo_input.h"
 #include "list_results.h"
 #include "net_transport.h"
 #include "payment_service.h"
+#include "testing/screenshot.h"
 
 using namespace accounttest;
 using testgateway::Reply;
@@ -100,12 +102,7 @@ TEST_F(AccountQueryTest, TheStatementAsksOnceWhenItsTabIsFirstChosen)
   gateway.script("queryTransList", TransPage({TransJson("L1"), TransJson("L2")}, 1, 2));
   StartGateway();
   Show();
-  Query([this] {
-    CAccountTabCtrl& tabs = page->GetTabs();
-    tabs.TabCtrlSetCurSel(1);
-    NMHDR notify{tabs.m_hWnd, CAccountQueryPage::kTabsId, TCN_SELCHANGE};
-    ::SendMessageW(page->m_hWnd, WM_NOTIFY, CAccountQueryPage::kTabsId, reinterpret_cast<LPARAM>(&notify));
-  });
+  Query([this] { SelectTab(1); });
   auto sent = gateway.requestsOf("queryTransList");
   ASSERT_EQ(1u, sent.size());
   EXPECT_EQ("1d", sent[0].field("timeRange"));
@@ -137,12 +134,7 @@ class StatementTest : public AccountQueryTest {
     StartGateway();
     Show();
     ui.Invoke([&] { Statement().GetList().SetMinRowsPerPage(10); });
-    Query([this] {
-      CAccountTabCtrl& tabs = page->GetTabs();
-      tabs.TabCtrlSetCurSel(1);
-      NMHDR notify{tabs.m_hWnd, CAccountQueryPage::kTabsId, TCN_SELCHANGE};
-      ::SendMessageW(page->m_hWnd, WM_NOTIFY, CAccountQueryPage::kTabsId, reinterpret_cast<LPARAM>(&notify));
-    });
+    Query([this] { SelectTab(1); });
   }
   // A paging or open action on the user-interface thread; returns once it has been handled.
   void Act(std::function<void()> action)
@@ -226,6 +218,41 @@ TEST_F(StatementTest, ARangeChangeStartsAtPageOneAndTheSameRangeSendsNothing)
   EXPECT_EQ(3u, gateway.requestsOf("queryTransList").size()) << "the range chosen already sends nothing";
 }
 
+// The range is a skinned box that closes its list itself when an entry is tapped: the page still
+// hears the list close and asks for that range. The list dropped at each size is saved for a
+// reviewer (build/test/screenshots/).
+TEST_F(AccountQueryTest, ARangeTappedInTheSkinnedListAsksForIt)
+{
+  gateway.script("queryBalance", Balance());
+  gateway.script("queryTransList", TransPage({TransJson("L1")}, 1, 1));
+  StartGateway();
+  for (auto [width, height] : {std::pair{240, 320}, std::pair{480, 640}}) {
+    std::string size = UseSize(width, height);
+    SCOPED_TRACE(size);
+    Show();
+    Query([this] { SelectTab(1); });
+    HWND combo = Statement().GetRangeCombo();
+    EXPECT_TRUE(kvtest::ShowsComboSkin(combo));
+    HWND list = kvtest::TapComboOpen(combo);
+    ASSERT_NE(nullptr, list);
+    EXPECT_FALSE(kvtest::SaveScreenshot("account_statement_range_dropped_" + size).empty());
+    size_t sent = gateway.requestsOf("queryTransList").size();
+    // The tap's query shows the wait box, which keeps the threads busy: its outcome is polled for.
+    kvtest::TapListItem(list, 3);
+    ASSERT_TRUE(PollUntil([&] { return gateway.requestsOf("queryTransList").size() > sent; }));
+    ASSERT_TRUE(PollUntil([&] { return !Statement().GetTransRows().m_rows.empty(); }));
+    ASSERT_TRUE(kvtest::RunUntilIdle());
+    EXPECT_EQ("1m", gateway.requestsOf("queryTransList").back().field("timeRange"));
+    EXPECT_EQ(0, SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
+    EXPECT_FALSE(IsWindowVisible(list));
+    ui.Invoke([&] {
+      kvtest::DestroyThreadWindows();
+      page.reset();
+    });
+    ASSERT_TRUE(kvtest::RunUntilIdle());
+  }
+}
+
 TEST_F(StatementTest, ARangeWithoutTransactionsShowsTheEmptyRow)
 {
   ShowStatement(TransPage({}, 1, 0));
@@ -270,12 +297,7 @@ TEST_F(StatementTest, EachStatementReplyStatus)
     if (!service)
       StartGateway();
     Show();
-    Query([this] {
-      CAccountTabCtrl& tabs = page->GetTabs();
-      tabs.TabCtrlSetCurSel(1);
-      NMHDR notify{tabs.m_hWnd, CAccountQueryPage::kTabsId, TCN_SELCHANGE};
-      ::SendMessageW(page->m_hWnd, WM_NOTIFY, CAccountQueryPage::kTabsId, reinterpret_cast<LPARAM>(&notify));
-    });
+    Query([this] { SelectTab(1); });
     ASSERT_TRUE(PollUntil([&] { return !c.closed || !page->IsWindow(); }));
     EXPECT_EQ(c.boxes, Boxes());
     EXPECT_EQ(c.closed, !page->IsWindow());

@@ -46,6 +46,31 @@ TEST_F(AtmTest, ShowsTheAccountItWithdrawsTo)
   EXPECT_EQ(u"50000.00", Text(Item(IDC_ATM_LIMIT)));
 }
 
+// On a dialog of another background the holder's name keeps its own light grey; the other values
+// take the dialog's.
+class WhiteAtmDlg : public CAtmDlg {
+ public:
+  COLORREF GetBackgroundColor() override { return 0xFFFFFF; }
+};
+
+class WhiteAtmTest : public AccountScreenTest<WhiteAtmDlg> {};
+
+TEST_F(WhiteAtmTest, TheHolderLabelLiesOnItsOwnLightGrey)
+{
+  Open([](CAtmDlg& atm) { atm.SetWithdrawInfo(u"", u"", u"张三", u"招商银行", u"借记卡", u"6225880123456789", u"5.00"); });
+  auto background = [&](int id) {
+    HWND label = Item(id);
+    RECT client{};
+    GetClientRect(label, &client);
+    HDC dc = GetDC(label);
+    COLORREF colour = GetPixel(dc, client.right - 2, client.bottom / 2);  // right of the short text
+    ReleaseDC(label, dc);
+    return colour;
+  };
+  EXPECT_EQ(0xF5F5F5u, background(IDC_ATM_HOLDER));
+  EXPECT_EQ(0xFFFFFFu, background(IDC_ATM_BANK));
+}
+
 TEST_F(AtmTest, BadInputIsRefusedBeforeAnythingIsSent)
 {
   struct Case {

@@ -100,6 +100,15 @@ class RechargeHostTest : public PaymentScreenTest {
     ASSERT_TRUE(kvtest::RunUntilIdle());
     EXPECT_TRUE(Boxes().empty());
   }
+  // Two linked cards, and the balance.
+  void ScriptCards()
+  {
+    gateway.script("premcDeposit",
+                   Reply::success({{"currentBalance", "88.00"},
+                                   {"mcDepositList",
+                                    {{{"mcBankId", "B1"}, {"mcBankName", "招商银行"}, {"mcShortCode", "1234"}},
+                                     {{"mcBankId", "B2"}, {"mcBankName", "建设银行"}, {"mcShortCode", "5678"}}}}}));
+  }
   void ScriptBanks()
   {
     gateway.script("getSupportedBank",

@@ -1,7 +1,10 @@
 // The recharge dialog against the test gateway: the pages the action and back keys move through
 // with the action key's text, the face values in reply order, the draft password as the gateway
 // decrypts it, the Milocard page without a card and with an unbound phone, the net-bank page's
-// automatic submit under virtual time, a page's scrolling and keys in landscape, and screenshots.
+// automatic submit under virtual time, a page's scrolling and keys in landscape, the choices made
+// in the skinned lists, and screenshots.
+#include "combo_input.h"
+#include "recharge_figures.h"
 #include "recharge_fixture.h"
 
 using namespace rechargetest;
@@ -97,9 +100,30 @@ TEST_F(RechargeHostFlowTest, MilocardWithoutCardOffersTheSignUp)
   Select(0);
   CMilocardChargeDlg* page = host->GetMilocardPage();
   ASSERT_TRUE(Shown(page));
-  EXPECT_TRUE(IsWindowVisible(GetDlgItem(page->m_hWnd, IDC_MILOCARD_NO_CARD)));
+  HWND notice = GetDlgItem(page->m_hWnd, IDC_MILOCARD_NO_CARD);
+  EXPECT_TRUE(IsWindowVisible(notice));
   EXPECT_FALSE(IsWindowVisible(GetDlgItem(page->m_hWnd, IDC_MILOCARD_CARDS)));
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(page->m_hWnd, IDC_MILOCARD_CARD_LABEL)));
   EXPECT_EQ(u"Milocard业务", std::u16string(host->GetActionText().GetString()));
+  // The notice is a block of lines set 5 pixels apart, on the page's grey.
+  RECT client{};
+  GetClientRect(notice, &client);
+  HDC dc = GetDC(notice);
+  int lines = 0;
+  int blankRows = 0;
+  for (int y = 0; y < client.bottom; ++y) {
+    bool ink = false;
+    for (int x = 0; x < client.right && !ink; ++x)
+      ink = GetRValue(GetPixel(dc, x, y)) < 0x80;
+    if (ink && (lines == 0 || blankRows >= 5))
+      ++lines;
+    blankRows = ink ? 0 : blankRows + 1;
+  }
+  COLORREF corner = GetPixel(dc, client.right - 1, client.bottom - 1);
+  ReleaseDC(notice, dc);
+  EXPECT_EQ(2, lines) << "two lines, 5 pixels or more apart";
+  EXPECT_EQ(0xF5F5F5u, corner);
+  EXPECT_FALSE(kvtest::SaveScreenshot("recharge_milocard_no_card_240x320").empty());
   Key(IDC_RECHARGE_ACTION);
   EXPECT_FALSE(IsWindow(host->m_hWnd));
   auto posted = Received("opener", WM_COMMAND);
@@ -215,15 +239,84 @@ TEST_F(RechargeHostFlowTest, LandscapeCardPageScrollsAndTabsWithinItself)
   EXPECT_EQ(GetDlgItem(page, IDC_CARD_PASSWORD), focus);
 }
 
+// Every combo of the pages is a skinned box: what is tapped in its list (or chosen there with the
+// arrows and the return key) reaches the page's logic. The lists dropped at each size are saved
+// for a reviewer (build/test/screenshots/).
+TEST_F(RechargeHostFlowTest, EachChoiceInASkinnedListReachesItsPage)
+{
+  ScriptCards();
+  gateway.script("mcDeposit", Reply::success());
+  gateway.script("getSupportedChargeCard",
+                 Reply::success({{"supportedAmount", {{{"amount", "50"}}, {{"amount", "10"}}}}, {"rate", "0.05"}, {"balance", "88.00"}}));
+  ScriptBanks();
+  StartGateway();
+  for (auto [width, height] : {std::pair{240, 320}, std::pair{480, 640}}) {
+    std::string size = UseSize(width, height);
+    SCOPED_TRACE(size);
+    Open();
+    // Opens the page's combo with a tap, saves the picture and taps the item.
+    auto choose = [&](HWND page, int id, int item, const std::string& shot) {
+      HWND combo = GetDlgItem(page, id);
+      EXPECT_TRUE(kvtest::ShowsComboSkin(combo)) << shot;
+      HWND list = kvtest::TapComboOpen(combo);
+      ASSERT_NE(nullptr, list) << shot;
+      EXPECT_FALSE(kvtest::SaveScreenshot("recharge_" + shot + "_dropped_" + size).empty());
+      ASSERT_TRUE(kvtest::TapListItem(list, item)) << shot;
+      EXPECT_FALSE(IsWindowVisible(list)) << shot;
+    };
+
+    // The Milocard card charged from.
+    Select(0);
+    HWND milocard = host->GetMilocardPage()->m_hWnd;
+    choose(milocard, IDC_MILOCARD_CARDS, 1, "milocard_cards");
+    Type(milocard, IDC_MILOCARD_AMOUNT, u"30");
+    TypeInto(GetDlgItem(milocard, IDC_MILOCARD_PASSWORD), u"pay123456");
+    size_t charged = CountOf(gateway, "mcDeposit");
+    Key(IDC_RECHARGE_ACTION);
+    ASSERT_TRUE(RunUntil([&] { return CountOf(gateway, "mcDeposit") > charged; }));
+    EXPECT_EQ("B2", gateway.requestsOf("mcDeposit").back().field("mcBankId"));
+    EXPECT_EQ("5678", gateway.requestsOf("mcDeposit").back().field("mcShortCode"));
+    Key(IDC_RECHARGE_BACK);
+
+    // The face value: its card hint follows.
+    Select(1);
+    HWND card = host->GetCardInputPage()->m_hWnd;
+    EXPECT_EQ(u"支持17位全国神州行卡和15位联通一卡充", Text(GetDlgItem(card, IDC_CARD_HINT)));
+    choose(card, IDC_CARD_AMOUNTS, 1, "card_amounts");
+    EXPECT_EQ(u"只支持17位全国神州行卡", Text(GetDlgItem(card, IDC_CARD_HINT)));
+    EXPECT_EQ(u"10", std::u16string(host->GetCardInputPage()->GetFaceValue().GetString()));
+    Key(IDC_RECHARGE_BACK);
+
+    // The bank: its limits and the carrier follow, whether tapped or chosen with the keys.
+    Select(2);
+    CEbankChargeDlg* ebank = host->GetEbankInputPage();
+    HWND carriers = GetDlgItem(ebank->m_hWnd, IDC_EBANK_CARRIERS);
+    EXPECT_FALSE(IsWindowVisible(carriers));
+    choose(ebank->m_hWnd, IDC_EBANK_BANKS, 1, "ebank_banks");
+    EXPECT_TRUE(IsWindowVisible(carriers));
+    EXPECT_EQ(BankLimitsText(u"光大银行"), CStringW(Text(GetDlgItem(ebank->m_hWnd, IDC_EBANK_LIMITS)).c_str()));
+    choose(ebank->m_hWnd, IDC_EBANK_CARRIERS, 1, "ebank_carriers");
+    EXPECT_EQ(u"cdma", std::u16string(ebank->GetCarrierData().GetString()));
+    ASSERT_NE(nullptr, kvtest::TapComboOpen(GetDlgItem(ebank->m_hWnd, IDC_EBANK_BANKS)));
+    ASSERT_TRUE(kvtest::PressKey(VK_UP));
+    ASSERT_TRUE(kvtest::PressKey(VK_RETURN));
+    EXPECT_EQ(0, SendMessageW(GetDlgItem(ebank->m_hWnd, IDC_EBANK_BANKS), CB_GETDROPPEDSTATE, 0, 0));
+    EXPECT_EQ(u"CMB", std::u16string(ebank->GetBankId().GetString()));
+    EXPECT_FALSE(IsWindowVisible(carriers)) << "the limits follow a bank chosen with the keys";
+    ui.Invoke([&] {
+      kvtest::DestroyThreadWindows();
+      DestroyScreens();
+    });
+    ASSERT_TRUE(kvtest::RunUntilIdle());
+    app.ClearCalls();
+  }
+}
+
 // Screenshots of every page at both sizes in portrait and in landscape, for a reviewer
 // (build/test/screenshots/).
 TEST_F(RechargeHostFlowTest, EveryPageAtEachSize)
 {
-  gateway.script("premcDeposit",
-                 Reply::success({{"currentBalance", "88.00"},
-                                 {"mcDepositList",
-                                  {{{"mcBankId", "B1"}, {"mcBankName", "招商银行"}, {"mcShortCode", "1234"}},
-                                   {{"mcBankId", "B2"}, {"mcBankName", "建设银行"}, {"mcShortCode", "5678"}}}}}));
+  ScriptCards();
   gateway.script("getSupportedChargeCard",
                  Reply::success({{"supportedAmount", {{{"amount", "50"}}, {{"amount", "100"}}}}, {"rate", "0.047"}, {"balance", "88.00"}}));
   ScriptBanks();

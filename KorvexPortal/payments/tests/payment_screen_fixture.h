@@ -152,6 +152,13 @@ class PaymentScreenTest : public ::testing::Test {
     app.SetResourceLibrary(library);
   }
 
+  // Uses the library of the size; the size's name, for screenshots and traces ("240x320").
+  std::string UseSize(int width, int height)
+  {
+    UseLibrary(width, height);
+    return std::to_string(width) + "x" + std::to_string(height);
+  }
+
   // Starts the gateway (after the test scripted it), names it in the device settings (followed
   // by the test's own settings) and makes the facade, whose session key is the gateway's.
   void StartGateway(const std::string& moreSettings = {})

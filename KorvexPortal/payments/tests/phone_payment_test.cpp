@@ -1,9 +1,12 @@
 // The phone recharge against the test gateway: the stored number and the first amount at
-// opening, the number check before any request, the quote handed to the trade pay dialog, the
-// refusals, and the trade pay dialog's outcome closing both dialogs.
+// opening, the amount chosen in its skinned list, the number check before any request, the quote
+// handed to the trade pay dialog, the refusals, and the trade pay dialog's outcome closing both
+// dialogs.
+#include "combo_input.h"
 #include "payment_screen_fixture.h"
 #include "phone_payment_dlg.h"
 #include "phonepay_ids.h"
+#include "testing/screenshot.h"
 #include "trade_pay_dlg.h"
 #include "tradepay_ids.h"
 
@@ -70,6 +73,36 @@ TEST_F(PhonePaymentTest, OpensWithTheStoredNumberAndFifty)
   EXPECT_EQ(u"13912345678", Text(Item(IDC_PHONEPAY_NUMBER)));
   EXPECT_EQ(u"50", SelectedAmount());
   EXPECT_EQ(IDC_PHONEPAY_NUMBER, FocusedItem());
+}
+
+// The amount is a skinned box: the amount tapped in its list is the one priced. The list dropped
+// at each size is saved for a reviewer (build/test/screenshots/).
+TEST_F(PhonePaymentTest, TheAmountTappedInTheSkinnedListIsTheOneSent)
+{
+  gateway.script("preDeposit4Mobile", Reply::result(500, "暂不支持该号码"));
+  StartGateway();
+  for (auto [width, height] : {std::pair{240, 320}, std::pair{480, 640}}) {
+    std::string size = UseSize(width, height);
+    SCOPED_TRACE(size);
+    Show();
+    HWND combo = Item(IDC_PHONEPAY_AMOUNT);
+    EXPECT_TRUE(kvtest::ShowsComboSkin(combo));
+    HWND list = kvtest::TapComboOpen(combo);
+    ASSERT_NE(nullptr, list);
+    EXPECT_FALSE(kvtest::SaveScreenshot("phone_payment_amount_dropped_" + size).empty());
+    ASSERT_TRUE(kvtest::TapListItem(list, 1));
+    EXPECT_FALSE(IsWindowVisible(list));
+    EXPECT_EQ(u"100", SelectedAmount());
+    ui.Invoke([&] { SetWindowTextW(Item(IDC_PHONEPAY_NUMBER), u"13800138000"); });
+    size_t sent = gateway.requestsOf("preDeposit4Mobile").size();
+    ASSERT_TRUE(kvtest::TapWindow(Item(IDC_PHONEPAY_SUBMIT)));
+    ASSERT_TRUE(RunUntil([&] { return gateway.requestsOf("preDeposit4Mobile").size() > sent; }));
+    EXPECT_EQ("100", gateway.requestsOf("preDeposit4Mobile").back().field("toMobileAmount"));
+    ASSERT_TRUE(RunUntil([&] { return !Boxes().empty(); }));
+    ui.Invoke([&] { kvtest::DestroyThreadWindows(); });
+    ui.Invoke([&] { dialog.reset(); });
+    app.ClearCalls();
+  }
 }
 
 TEST_F(PhonePaymentTest, ANumberThatFailsTheCheckNeverReachesTheGateway)

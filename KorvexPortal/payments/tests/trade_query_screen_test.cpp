@@ -1,6 +1,8 @@
 // The trade query list against the test gateway: the first query and its filter, each reply
-// status, paging, the filter, opening a row (the detail, or the trade pay dialog on the fetched
-// detail) and the row after a payment.
+// status, paging, the filter (chosen in its skinned list too), opening a row (the detail, or the
+// trade pay dialog on the fetched detail) and the row after a payment.
+#include "combo_input.h"
+#include "testing/screenshot.h"
 #include "trade_detail_dlg.h"
 #include "trade_query_fixture.h"
 #include "trade_status_table.h"
@@ -182,6 +184,41 @@ TEST_F(TradeQueryTest, ChoosingTheSelectedFilterSendsNothingAnotherAsksFromPageO
   EXPECT_EQ("tradeSuc", sent.field("queryTradeType"));
   EXPECT_EQ("1m", sent.field("timeRange"));
   EXPECT_EQ(1, Number(sent, "nextPage"));
+}
+
+// The filter is a skinned box that closes its list itself when an entry is tapped: the dialog
+// still hears the list close and asks for the entry's trades. The list dropped at each size is
+// saved for a reviewer (build/test/screenshots/).
+TEST_F(TradeQueryTest, AFilterTappedInTheSkinnedListAsksForItsTrades)
+{
+  gateway.script("queryTradeLists", TradePage({TradeJson("T1", "TRADE_FINISHED", 0)}, 1, 1));
+  StartGateway();
+  for (auto [width, height] : {std::pair{240, 320}, std::pair{480, 640}}) {
+    std::string size = UseSize(width, height);
+    SCOPED_TRACE(size);
+    Show();
+    HWND combo = dialog->GetFilterCombo();
+    EXPECT_TRUE(kvtest::ShowsComboSkin(combo));
+    HWND list = kvtest::TapComboOpen(combo);
+    ASSERT_NE(nullptr, list);
+    EXPECT_FALSE(kvtest::SaveScreenshot("trade_query_filter_dropped_" + size).empty());
+    size_t sent = gateway.requestsOf("queryTradeLists").size();
+    ASSERT_TRUE(kvtest::TapListItem(list, 2));
+    ASSERT_TRUE(RunUntil([&] { return gateway.requestsOf("queryTradeLists").size() > sent; }));
+    ASSERT_TRUE(RunUntil([&] { return Replied(); }));
+    ASSERT_TRUE(kvtest::RunUntilIdle());
+    auto request = gateway.requestsOf("queryTradeLists").back();
+    EXPECT_EQ("tradeSuc", request.field("queryTradeType"));
+    EXPECT_EQ(1, Number(request, "nextPage"));
+    EXPECT_EQ(0, SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
+    EXPECT_FALSE(IsWindowVisible(list));
+    EXPECT_EQ(2, SendMessageW(combo, CB_GETCURSEL, 0, 0));
+    ui.Invoke([&] {
+      kvtest::DestroyThreadWindows();
+      DestroyScreens();
+    });
+    ASSERT_TRUE(kvtest::RunUntilIdle());
+  }
 }
 
 nlohmann::ordered_json UnpaidDetailJson(const std::string& tradeNo)

@@ -27,6 +27,8 @@ void CHtmlDlg::PostRequest(const CStringW& url, const CStringW& data)
   CStringW body = GetEscapedClientIdParam();
   if (!data.IsEmpty())
     body += u"&" + data;
+  // A last field without a value leaves no dangling separator.
+  body.TrimRight(u"=&");
   {
     std::lock_guard<std::mutex> guard(m_lock);
     m_pResult.reset();

@@ -1,7 +1,7 @@
 // The update check and the package download: the check's answer (201, 202 taken or declined,
 // 203) decides the boxes and the download; only this check's answer counts; the download over
 // HTTPS ends in the installer's start, a cancel against a stalled gateway leaves nothing behind,
-// and a failure is told.
+// and a failure (a redirect off HTTPS among them) is told and writes no package.
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -125,6 +125,10 @@ class DownloadTest : public ::testing::Test {
     gateway.servePage("/stalled.CAB", testgateway::Reply::stall(
                                           testgateway::Reply::http(200, "LATE", "application/octet-stream")));
     gateway.start();
+    // An https address that sends the download to the plain listener, which has the package too.
+    testgateway::Reply moved = testgateway::Reply::http(302, "");
+    moved.headers = {{"Location", gateway.httpUrl() + "/KorvexPortal.CAB"}};
+    gateway.servePage("/moved.CAB", moved);
     std::ofstream(Host("device.ini"), std::ios::binary)
         << "[network]\nca_bundle = " << gateway.tlsFiles().caCertificate.string() << "\n";
     app.noteDownloads = false;
@@ -199,10 +203,12 @@ TEST_F(DownloadTest, FailuresAreToldAndInstallNothing)
   const Case cases[] = {
       {"missing package", Url("/missing.CAB"), false},
       {"plain http", CStringW(u"http://127.0.0.1:1/KorvexPortal.CAB"), false},
+      {"redirected to plain http", Url("/moved.CAB"), false},
       {"no installer", Url("/KorvexPortal.CAB"), true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
+    gateway.clearRequests();
     size_t before = app.Calls().size();
     if (c.removeInstaller)
       fs::remove(Host("Windows/wceload.exe"));
@@ -213,6 +219,9 @@ TEST_F(DownloadTest, FailuresAreToldAndInstallNothing)
     ASSERT_EQ(before + 1, calls.size());
     EXPECT_EQ("box(下载更新失败，请稍后再试。,16,hidden)", calls.back());
     EXPECT_FALSE(fs::exists(Host("installer.txt")));
+    EXPECT_FALSE(fs::exists(Host("Program Files/Tests/KorvexPortal.CAB")));
+    for (const testgateway::RecordedRequest& request : gateway.requests())
+      EXPECT_TRUE(request.tls) << "asked over plain http: " << request.path;
   }
 }
 

@@ -1,5 +1,6 @@
-// The skinned combo box: its scale on larger screens, the closed box without a choice, and the
-// taken-over list that stays open under the arrow keys and closes on a tap.
+// The skinned combo box: its scale on larger screens, the closed box without a choice, the
+// taken-over list that stays open under the arrow keys and closes on a tap, and a box that
+// outlives its control.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -61,23 +62,27 @@ class ScrollFormCtrlTest : public kvtest::ToolkitTest {
   std::unique_ptr<CScrollFormCtrl> control;  // outlives the windows
 };
 
+// The arrow has its upright shape on a turned screen too: 5 pixels high per unit of scale, its top
+// as wide as 10.
 TEST_F(ScrollFormCtrlTest, ItemHeightAndArrowFollowTheScreenSize)
 {
   struct Case {
-    int width, height, itemHeight, arrowWidth;
+    int width, height, itemHeight, arrowScale;
   };
-  for (const Case& c : {Case{240, 320, 27, 10}, Case{480, 640, 54, 20}}) {
+  for (const Case& c : {Case{240, 320, 27, 1}, Case{480, 640, 54, 2}, Case{320, 240, 27, 1}, Case{640, 480, 54, 2}}) {
     kvtest::SetScreenSize(c.width, c.height);
     MakeBox();
     EXPECT_EQ(c.itemHeight, SendMessageW(box, CB_GETITEMHEIGHT, 0, 0)) << c.width;
     RECT client;
     GetClientRect(box, &client);
-    int scale = c.width / 240;
-    int right = client.right + 2 * scale;
-    int arrowTop = 6 * (c.height / 320);
-    int arrow = CountInRow(box, arrowTop, right - c.arrowWidth - 8, right, kArrow);
-    EXPECT_GE(arrow, c.arrowWidth) << c.width;
-    EXPECT_LE(arrow, c.arrowWidth + 1) << c.width;
+    int right = client.right + 2 * (c.width / 240);
+    int arrowWidth = 10 * c.arrowScale;
+    int arrowTop = 6 * c.arrowScale;
+    int arrow = CountInRow(box, arrowTop, right - arrowWidth - 8, right, kArrow);
+    EXPECT_GE(arrow, arrowWidth) << c.width;
+    EXPECT_LE(arrow, arrowWidth + 1) << c.width;
+    EXPECT_GT(CountInRow(box, arrowTop + 4 * c.arrowScale, right - arrowWidth - 8, right, kArrow), 0)
+        << c.width << ": the arrow has its height";
     DestroyWindow(box);
     control.reset();
   }
@@ -195,6 +200,22 @@ TEST_F(ScrollFormCtrlTest, ArrowsKeepTheListOpenAndATapClosesIt)
   ASSERT_TRUE(kvtest::Tap(POINT{field.left + 30, field.bottom + 27 * 2 + 13}));
   EXPECT_EQ(2, SendMessageW(box, CB_GETCURSEL, 0, 0));
   EXPECT_EQ(0, SendMessageW(box, CB_GETDROPPEDSTATE, 0, 0)) << "a tap on an item closes the list";
+}
+
+// A dialog object may go before its window: the box and its list then answer as the platform's
+// own controls, not as windows without a procedure.
+TEST_F(ScrollFormCtrlTest, ABoxThatOutlivesItsControlKeepsWorking)
+{
+  MakeBox();
+  SendMessageW(box, CB_SHOWDROPDOWN, TRUE, 0);
+  ASSERT_TRUE(kvtest::RunUntilIdle());
+  ASSERT_TRUE(control->IsListTakenOver());
+  control.reset();
+  EXPECT_EQ(3, SendMessageW(box, CB_GETCOUNT, 0, 0));
+  EXPECT_EQ(TRUE, SendMessageW(box, CB_SHOWDROPDOWN, FALSE, 0));
+  EXPECT_EQ(0, SendMessageW(box, CB_GETDROPPEDSTATE, 0, 0));
+  EXPECT_EQ(1, SendMessageW(box, CB_SETCURSEL, 1, 0));
+  EXPECT_EQ(1, SendMessageW(box, CB_GETCURSEL, 0, 0));
 }
 
 }  // namespace

@@ -160,7 +160,9 @@ TEST_F(ComboFixture, PaintsTheBoxAndItsDroppedList)
   EXPECT_FALSE(kvtest::SaveScreenshot("combo_box_dropped").empty());
 }
 
-TEST_F(ComboFixture, TapOnTheDroppedListsScrollBarPagesAndKeepsItOpen)
+// The dropped list holds the pointer; a tap on its own bar still works the bar as on any window,
+// and the list keeps the pointer after it: a tap outside then closes it.
+TEST_F(ComboFixture, TapsOnTheDroppedListsScrollBarScrollItAndKeepItOpen)
 {
   HWND combo = MakeFilled();
   MoveWindow(combo, 10, 10, 140, Height(combo) + 62, TRUE);  // room for three rows
@@ -171,12 +173,27 @@ TEST_F(ComboFixture, TapOnTheDroppedListsScrollBarPagesAndKeepsItOpen)
   Take();
   RECT window;
   GetWindowRect(list, &window);
-  ASSERT_TRUE(kvtest::Tap(POINT{window.right - 3, window.bottom - 6}));
-  EXPECT_EQ(2, SendMessageW(list, LB_GETTOPINDEX, 0, 0));
-  EXPECT_TRUE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
+  const int x = window.right - 3;
+  struct Case {
+    const char* part;
+    int y;
+    int top;
+  };
+  const Case cases[] = {
+      {"the lower arrow", window.bottom - 6, 1},
+      {"the upper arrow", window.top + 6, 0},
+      {"the track below the thumb", window.bottom - 18, 2},  // a page of three, as far as it goes
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(kvtest::Tap(POINT{x, c.y}));
+    EXPECT_EQ(c.top, SendMessageW(list, LB_GETTOPINDEX, 0, 0)) << c.part;
+    EXPECT_TRUE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0)) << c.part;
+    EXPECT_EQ(list, GetCapture()) << c.part;
+  }
   EXPECT_TRUE(TakeNotifications().empty());
-  ASSERT_TRUE(kvtest::Tap(POINT{window.right - 3, window.top + 6}));
-  EXPECT_EQ(0, SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+  EXPECT_EQ(CB_ERR, SendMessageW(combo, CB_GETCURSEL, 0, 0)) << "nothing chosen";
+  ASSERT_TRUE(kvtest::Tap(POINT{window.right + 20, window.top + 6}));
+  EXPECT_FALSE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
 }
 
 TEST_F(ComboFixture, NotifiesInThePlatformsOrder)

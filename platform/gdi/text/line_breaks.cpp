@@ -59,4 +59,40 @@ bool CanBreakInsideWord(std::u16string_view text, size_t i)
   return i > 0 && i < text.size() && !KeepsTogether(text[i - 1], text[i]);
 }
 
+std::vector<WrappedLine> WrapParagraph(std::u16string_view text, std::span<const int> advances, int width)
+{
+  std::vector<WrappedLine> lines;
+  const size_t n = text.size();
+  size_t start = 0;
+  do {
+    WrappedLine line{start, n, false};
+    size_t lastBreak = start;
+    int used = 0;
+    for (size_t j = start; j < n; ++j) {
+      if (j > start && CanBreakBefore(text, j))
+        lastBreak = j;
+      if (text[j] != u' ' && used + advances[j] > width && j > start) {
+        if (lastBreak > start) {
+          line.end = lastBreak;
+        } else {
+          size_t k = j + 1;
+          while (k < n && !CanBreakBefore(text, k))
+            ++k;
+          line.end = k;
+          line.overlong = true;
+        }
+        break;
+      }
+      used += advances[j];
+    }
+    start = line.end;
+    while (line.end > line.start && text[line.end - 1] == u' ')
+      --line.end;
+    while (start < n && text[start] == u' ')
+      ++start;
+    lines.push_back(line);
+  } while (start < n);
+  return lines;
+}
+
 }  // namespace kv::fonts

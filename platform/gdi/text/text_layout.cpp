@@ -52,49 +52,6 @@ std::vector<std::u16string_view> SplitParagraphs(std::u16string_view text)
   return paragraphs;
 }
 
-struct Segment {
-  size_t start = 0;
-  size_t end = 0;  // trailing spaces of a wrapped line excluded
-  bool overlong = false;  // one word wider than the line
-};
-
-// Breaks a paragraph into lines no wider than `width` where it can.
-std::vector<Segment> Wrap(std::u16string_view text, const std::vector<int>& advances, int width)
-{
-  std::vector<Segment> segments;
-  const size_t n = text.size();
-  size_t start = 0;
-  do {
-    Segment s{start, n, false};
-    size_t lastBreak = start;
-    int used = 0;
-    for (size_t j = start; j < n; ++j) {
-      if (j > start && CanBreakBefore(text, j))
-        lastBreak = j;
-      if (text[j] != u' ' && used + advances[j] > width && j > start) {
-        if (lastBreak > start) {
-          s.end = lastBreak;
-        } else {
-          size_t k = j + 1;
-          while (k < n && !CanBreakBefore(text, k))
-            ++k;
-          s.end = k;
-          s.overlong = true;
-        }
-        break;
-      }
-      used += advances[j];
-    }
-    start = s.end;
-    while (s.end > s.start && text[s.end - 1] == u' ')
-      --s.end;
-    while (start < n && text[start] == u' ')
-      ++start;
-    segments.push_back(s);
-  } while (start < n);
-  return segments;
-}
-
 int Sum(const std::vector<int>& advances, size_t from, size_t to)
 {
   return std::accumulate(advances.begin() + from, advances.begin() + to, 0);
@@ -153,8 +110,9 @@ TextLayout LayOutText(std::u16string_view text, const RECT& rect, UINT format, c
     Paragraph p = (format & DT_NOPREFIX) ? Paragraph{std::u16string(source), -1} : StripPrefixes(source);
     std::vector<int> advances(p.text.size());
     measure.Advances(p.text, advances);
-    std::vector<Segment> segments = wrap ? Wrap(p.text, advances, width) : std::vector<Segment>{{0, p.text.size(), true}};
-    for (const Segment& s : segments) {
+    std::vector<WrappedLine> segments =
+        wrap ? WrapParagraph(p.text, advances, width) : std::vector<WrappedLine>{{0, p.text.size(), true}};
+    for (const WrappedLine& s : segments) {
       LaidLine line;
       line.text = p.text.substr(s.start, s.end - s.start);
       line.width = Sum(advances, s.start, s.end);

@@ -165,6 +165,7 @@ HWND FormFields::Create(FieldKind kind)
   case FieldKind::Text: style |= WS_BORDER | ES_AUTOHSCROLL, className = WC_EDITW; break;
   case FieldKind::Password: style |= WS_BORDER | ES_AUTOHSCROLL | ES_PASSWORD, className = WC_EDITW; break;
   case FieldKind::TextArea:
+    // Without ES_AUTOHSCROLL the edit wraps its lines at its width, as a text area does.
     style |= WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, className = WC_EDITW;
     break;
   case FieldKind::Button: style |= BS_PUSHBUTTON; break;

@@ -190,6 +190,39 @@ TEST_F(BrowserTest, FocusMovesThroughThePageAndEachMovePostsTheFocusMessage)
   EXPECT_GE(posted(), 1u);
 }
 
+// A text area wraps its text at its width, as a multi-line edit does; a text field keeps one line.
+TEST_F(BrowserTest, ATextAreaWrapsItsLines)
+{
+  const std::string text = "请在安装前仔细阅读本协议。点击“接受”即表示您同意以下全部条款。";
+  gateway.servePage("/wrap.htm", Reply::http(200, R"(<body><textarea name="note" cols="8" rows="3">)" + text +
+                                                      R"(</textarea><br><input name="one" size="8" value=")" + text +
+                                                      R"("></body>)"));
+  Load(Url("/wrap.htm"));
+  const std::vector<HWND> edits = Fields(u"EDIT");
+  ASSERT_EQ(edits.size(), 2u);
+  const bool firstIsArea = GetWindowLongW(edits[0], GWL_STYLE) & ES_MULTILINE;
+  HWND area = edits[firstIsArea ? 0 : 1];
+  EXPECT_EQ(SendMessageW(edits[firstIsArea ? 1 : 0], EM_GETLINECOUNT, 0, 0), 1);
+  const LRESULT lines = SendMessageW(area, EM_GETLINECOUNT, 0, 0);
+  EXPECT_GT(lines, 3);
+  // Every line fits the area.
+  WCHAR shown[128] = {};
+  GetWindowTextW(area, shown, 128);
+  RECT client;
+  GetClientRect(area, &client);
+  HDC dc = GetDC(area);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(area, WM_GETFONT, 0, 0)));
+  for (LRESULT i = 0; i < lines; ++i) {
+    LRESULT start = SendMessageW(area, EM_LINEINDEX, static_cast<WPARAM>(i), 0);
+    LRESULT length = SendMessageW(area, EM_LINELENGTH, static_cast<WPARAM>(start), 0);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, shown + start, static_cast<int>(length), &size);
+    EXPECT_LE(size.cx, client.right) << "line " << i;
+  }
+  SelectObject(dc, old);
+  ReleaseDC(area, dc);
+}
+
 TEST_F(BrowserTest, TheHostAnswersForwardedKeysOnlyWhenThePageTookThem)
 {
   gateway.servePage("/keys.htm", Reply::http(200, R"(<body style="margin:0"><input name="one"><br>

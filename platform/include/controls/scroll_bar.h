@@ -5,7 +5,9 @@
 // A scroll bar never moves its own position on input: it sends WM_VSCROLL or WM_HSCROLL (the
 // code in the low word of wParam, the thumb position in the high word for SB_THUMBTRACK and
 // SB_THUMBPOSITION; lParam the control, or null for a window's own bar) to its owner, and the
-// owner sets the new position.
+// owner sets the new position. The owner of the control is its parent; a window's own bar is
+// owned by the window, which hears a tap on the bar as WM_NCHITTEST (HTVSCROLL, HTHSCROLL) and
+// WM_NCLBUTTONDOWN before the codes come.
 #pragma once
 
 #include "base/types.h"

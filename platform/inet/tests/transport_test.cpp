@@ -1,5 +1,6 @@
 // How exchanges reach the server: directly whatever the host's proxy variables say, through
-// the proxy of the root handle, and over TLS verified against the device's CA bundle.
+// the proxy of the root handle, and over TLS verified against the device's CA bundle, which a
+// redirect does not leave.
 #include "http_client.h"
 
 #include "testgateway/loopback_proxy.h"
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 namespace {
 
@@ -110,5 +112,87 @@ INSTANTIATE_TEST_SUITE_P(
                       TlsCase{ServerCertificate::Untrusted, 0, true, ERROR_INTERNET_INVALID_CA},
                       TlsCase{ServerCertificate::Untrusted, kIgnoreAll, true, 0},
                       TlsCase{ServerCertificate::WrongHost, SECURITY_FLAG_IGNORE_CERT_CN_INVALID, true, 0}));
+
+// Each page redirects (302) to the address given; the plain and the TLS listener serve the same
+// pages, so a redirect off TLS would find the package.
+class RedirectFromTls : public ::testing::Test {
+ protected:
+  void SetUp() override
+  {
+    std::filesystem::create_directories(device_.Host("Windows"));
+    gateway_.start();
+    gateway_.servePage("/package", Reply::http(200, "PACKAGE", "application/octet-stream"));
+    Redirect("/to-http", gateway_.httpUrl() + "/package?session=s3cret");
+    Redirect("/to-https", gateway_.httpsUrl() + "/package");
+    Redirect("/to-https-then-http", gateway_.httpsUrl() + "/to-http");
+    Redirect("/to-ftp", "ftp://127.0.0.1/package");
+  }
+  void Redirect(const std::string& path, const std::string& location)
+  {
+    Reply moved = Reply::http(302, "");
+    moved.headers = {{"Location", location}};
+    gateway_.servePage(path, moved);
+  }
+  bool PlainListenerAsked() const
+  {
+    for (const testgateway::RecordedRequest& request : gateway_.requests()) {
+      if (!request.tls) {
+        return true;
+      }
+    }
+    return false;
+  }
+
+  DeviceWithSettings device_{"[network]\nca_bundle = certs/ca.pem\n"};
+  TestGateway gateway_{testgateway::GatewayOptions{.tlsDir = device_.Host("certs")}};
+};
+
+TEST_F(RedirectFromTls, ARequestOverTlsFailsRatherThanLeaveIt)
+{
+  struct Case {
+    const char* name;
+    bool secure;
+    const char16_t* path;
+    DWORD error;  // 0: followed to the package
+  } cases[] = {
+      {"https to http", true, u"/to-http", ERROR_INTERNET_HTTPS_TO_HTTP_ON_REDIR},
+      {"https to https", true, u"/to-https", 0},
+      {"https, https, then http", true, u"/to-https-then-http", ERROR_INTERNET_HTTPS_TO_HTTP_ON_REDIR},
+      {"https to another scheme", true, u"/to-ftp", ERROR_INTERNET_HTTPS_TO_HTTP_ON_REDIR},
+      {"http to http", false, u"/to-http", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    gateway_.clearRequests();
+    TestClient client;
+    testing::internal::CaptureStderr();
+    HINTERNET request = c.secure ? client.Send(gateway_.httpsPort(), c.path, {}, INTERNET_FLAG_SECURE, u"GET")
+                                 : client.Send(gateway_.httpPort(), c.path, {}, 0, u"GET");
+    INTERNET_ASYNC_RESULT result = client.WaitForCompletion();
+    std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(result.dwError, c.error);
+    if (c.error == 0) {
+      EXPECT_TRUE(result.dwResult);
+      EXPECT_EQ(client.ReadAll(request), "PACKAGE");
+      EXPECT_EQ(log.find("refused"), std::string::npos) << log;
+    } else {
+      EXPECT_FALSE(result.dwResult);
+      EXPECT_FALSE(PlainListenerAsked());
+      EXPECT_NE(log.find("inet: redirect from https://127.0.0.1 to "), std::string::npos) << log;
+      EXPECT_EQ(log.find("s3cret"), std::string::npos) << "the address's query is not logged: " << log;
+    }
+    InternetCloseHandle(request);
+  }
+}
+
+TEST_F(RedirectFromTls, ADownloadRedirectedOffTlsWritesNothing)
+{
+  std::string url = gateway_.httpsUrl() + "/to-http";
+  EXPECT_EQ(URLDownloadToFileW(nullptr, std::u16string(url.begin(), url.end()).c_str(), u"\\Windows\\KorvexPortal.CAB",
+                               0, nullptr),
+            INET_E_REDIRECT_FAILED);
+  EXPECT_TRUE(std::filesystem::is_empty(device_.Host("Windows")));
+  EXPECT_FALSE(PlainListenerAsked());
+}
 
 }  // namespace

@@ -12,6 +12,7 @@ void InstallWindowPainting();   // drawing: the window manager's paint, erase an
 void InstallDialogFonts();      // text: the fonts that dialog templates name
 void InstallDialogTemplates();  // resources: DIALOG resources found by name
 void RegisterSystemClasses();   // controls: STATIC, BUTTON, EDIT, ScrollBar and the list controls
+void InstallWindowScrollBars(); // controls: taps on the scroll bars a window shows itself
 
 // Starts the device for the life of the object: the pieces above, the answer to another
 // process's screenshot request, then the desktop window when KV_DISPLAY asks for one. The destructor closes that window and waits for its thread, so

@@ -1,5 +1,6 @@
 // Input: where taps go (topmost first, hidden and disabled windows and plain statics passed
-// over), activation by taps, double taps, key messages, typed and composed text.
+// over), taps in a window's frame, activation by taps, double taps, key messages, typed and
+// composed text.
 #include "user_test_fixture.h"
 
 using namespace kvtest;
@@ -104,6 +105,66 @@ TEST_F(TapInput, ActivatesTheTappedTopLevelUnlessAWindowOnTheWayDeclines)
                                {"a", WM_LBUTTONUP, posted | lparam, 0, MAKELPARAM(10, 10)},
                            },
                            "a tap on an inactive window"));
+}
+
+// A tap in a window's frame is hit-tested on the window's thread: on its own scroll bar it comes
+// as the non-client message with the bar's code and the screen point, elsewhere in the frame (or
+// where the window calls its bar client area) as the client message. A tap in the client area
+// asks nothing.
+TEST_F(TapInput, InTheFrameTheWindowSaysWhatLiesThere)
+{
+  HWND framed = CreateRecordingWindow(
+      log, {.name = "framed", .style = kShownPopup | WS_BORDER | WS_VSCROLL, .rect = {0, 0, 100, 100}});
+  HWND answering = CreateRecordingWindow(
+      log, {.name = "answering", .style = kShownPopup | WS_VSCROLL, .rect = {100, 0, 200, 100},
+            .handler = [](HWND, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
+              if (message == WM_NCHITTEST)
+                return HTCLIENT;
+              return std::nullopt;
+            }});
+  for (UINT ignored : {WM_NCACTIVATE, WM_ACTIVATE, WM_SETFOCUS, WM_KILLFOCUS, WM_WINDOWPOSCHANGING,
+                       WM_WINDOWPOSCHANGED, WM_PAINT, WM_ERASEBKGND, WM_IME_SETCONTEXT, WM_IME_NOTIFY})
+    log.Ignore(ignored);
+  RECT client;
+  GetClientRect(framed, &client);
+  POINT barLeft{client.right, 0};
+  ClientToScreen(framed, &barLeft);
+  auto screen = [](int x, int y) { return MAKELPARAM(x, y); };
+  struct Case {
+    const char* what;
+    POINT point;
+    std::vector<ExpectedMessage> expected;
+  };
+  const Case cases[] = {
+      {"the vertical bar",
+       {barLeft.x + 3, 50},
+       {{"framed", WM_NCHITTEST, sent | lparam, 0, screen(barLeft.x + 3, 50)},
+        {"framed", WM_NCLBUTTONDOWN, posted | wparam | lparam, HTVSCROLL, screen(barLeft.x + 3, 50)},
+        {"framed", WM_NCHITTEST, sent},
+        {"framed", WM_NCLBUTTONUP, posted | wparam | lparam, HTVSCROLL, screen(barLeft.x + 3, 50)}}},
+      {"the border",
+       {0, 50},
+       {{"framed", WM_NCHITTEST, sent | lparam, 0, screen(0, 50)},
+        {"framed", WM_LBUTTONDOWN, posted | wparam | lparam, MK_LBUTTON, screen(-1, 49)},
+        {"framed", WM_NCHITTEST, sent},
+        {"framed", WM_LBUTTONUP, posted | wparam | lparam, 0, screen(-1, 49)}}},
+      {"the client area",
+       {20, 50},
+       {{"framed", WM_LBUTTONDOWN, posted | wparam | lparam, MK_LBUTTON, screen(19, 49)},
+        {"framed", WM_LBUTTONUP, posted | lparam, 0, screen(19, 49)}}},
+      {"a bar the window calls client area",
+       {195, 50},
+       {{"answering", WM_NCHITTEST, sent | lparam, 0, screen(195, 50)},
+        {"answering", WM_LBUTTONDOWN, posted | wparam | lparam, MK_LBUTTON, screen(95, 50)},
+        {"answering", WM_NCHITTEST, sent},
+        {"answering", WM_LBUTTONUP, posted | lparam, 0, screen(95, 50)}}},
+  };
+  for (const Case& c : cases) {
+    log.Clear();
+    ASSERT_TRUE(Tap(c.point));
+    EXPECT_EQ("", log.Mismatch(c.expected, c.what));
+  }
+  EXPECT_EQ(HTVSCROLL, DefWindowProcW(answering, WM_NCHITTEST, 0, screen(195, 50))) << "the default answer";
 }
 
 TEST_F(TapInput, DoubleTapsOnlyForClassesThatAskForThem)

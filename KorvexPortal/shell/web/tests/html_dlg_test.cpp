@@ -1,6 +1,8 @@
 // The HTML page dialog against pages of the test gateway: the soft keys from "clientMenu", the
 // error texts, forms sent as page loads or as gateway requests with their bytes unchanged, a
 // bill's road to the trade pay dialog, anchors. Screenshots for people to look at.
+#include <optional>
+
 #include "html_dlg.h"
 #include "shell/sip.h"
 #include "testing/screenshot.h"
@@ -10,9 +12,15 @@ using namespace webtest;
 
 namespace {
 
+// The fields of the centre page's form: texts with "& = + %" and Chinese.
+const char kEscapedFields[] =
+    "<input type=\"hidden\" name=\"memo\" value=\"a&amp;b=c+d%e 水费=\">"
+    "<input type=\"text\" name=\"acct\" value=\"88=\">";
+
 // A web-centre page: its script gives the menu, an error when asked, the answer to beforeSubmit,
 // and "send" submits its form.
-Reply CentrePage(const std::string& menu, const std::string& error = {}, const std::string& beforeSubmit = {})
+Reply CentrePage(const std::string& menu, const std::string& error = {}, const std::string& beforeSubmit = {},
+                 const std::string& fields = kEscapedFields)
 {
   std::string script = "<script>function clientMenu() { return '" + menu + "'; }\n";
   if (!error.empty())
@@ -22,9 +30,7 @@ Reply CentrePage(const std::string& menu, const std::string& error = {}, const s
   script += "function send() { document.forms[0].submit(); }\nfunction top() { location.href = '#top'; }</script>";
   return Page("生活缴费",
               "<h3>生活缴费</h3><p>水费、电费、燃气费。</p>"
-              "<form action=\"/puc/bill.do\" method=\"post\">"
-              "<input type=\"hidden\" name=\"memo\" value=\"a&amp;b=c+d%e 水费=\">"
-              "<input type=\"text\" name=\"acct\" value=\"88=\"></form>",
+              "<form action=\"/puc/bill.do\" method=\"post\">" + fields + "</form>",
               script);
 }
 
@@ -53,6 +59,17 @@ class HtmlDlgTest : public WebDialogTest {
     });
   }
   bool Shown() { return dialog && dialog->m_hWnd && IsWindowVisible(dialog->m_hWnd); }
+  // Starts the gateway, shows the centre page and submits its form with the left key: the form's
+  // request as the gateway received it; none when the page did not show or nothing came.
+  std::optional<RecordedRequest> SubmitForm()
+  {
+    StartGateway();
+    Open();
+    if (!RunUntil([&] { return Shown(); }))
+      return std::nullopt;
+    Press(133);
+    return gateway.waitForPath("/puc/bill.do");
+  }
   bool Gone() { return dialog && !(dialog->m_hWnd && IsWindow(dialog->m_hWnd)); }
   std::string KeyText(int id) { return kvtest::Narrow(Text(GetDlgItem(dialog->m_hWnd, id))); }
   void Press(int id)
@@ -127,11 +144,7 @@ TEST_F(HtmlDlgTest, AFormInHtmlModeLoadsTheNextPageWithItsBytesUnchanged)
 {
   gateway.servePage("/puc/webMC.htm", CentrePage("提交:send:html"));
   gateway.servePage("/puc/bill.do", CentrePage("返回:gotodesktop"));
-  StartGateway();
-  Open();
-  ASSERT_TRUE(RunUntil([&] { return Shown(); }));
-  Press(133);
-  auto sent = gateway.waitForPath("/puc/bill.do");
+  auto sent = SubmitForm();
   ASSERT_TRUE(sent);
   EXPECT_EQ("POST", sent->method);
   ExpectFormIntact(*sent, ClientId());
@@ -152,12 +165,8 @@ TEST_P(HtmlJsonFormTest, ABillOpensTheTradePayAndThePaymentEndsAsTheEntrySaid)
   const JsonFormCase& c = GetParam();
   gateway.servePage("/puc/webMC.htm", CentrePage(c.menu, {}, c.beforeSubmit));
   gateway.servePage("/puc/bill.do", Bill());
-  StartGateway();
   app.SetUserName(u"张三");
-  Open();
-  ASSERT_TRUE(RunUntil([&] { return Shown(); }));
-  Press(133);
-  auto sent = gateway.waitForPath("/puc/bill.do");
+  auto sent = SubmitForm();
   ASSERT_TRUE(sent);
   ExpectFormIntact(*sent, ClientId());
   ASSERT_TRUE(RunUntil([&] {
@@ -181,6 +190,24 @@ const JsonFormCase kJsonForms[] = {
 
 INSTANTIATE_TEST_SUITE_P(Forms, HtmlJsonFormTest, ::testing::ValuesIn(kJsonForms),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A form whose last field is empty goes to the gateway without a dangling "=".
+TEST_F(HtmlDlgTest, AJsonFormEndingInAnEmptyFieldLeavesNoDanglingSeparator)
+{
+  gateway.servePage("/puc/webMC.htm",
+                    CentrePage("缴费:send:json1", {}, {},
+                               "<input type=\"hidden\" name=\"memo\" value=\"水费\">"
+                               "<input type=\"text\" name=\"acct\" value=\"\">"));
+  gateway.servePage("/puc/bill.do", Reply::json({{"resultStatus", 500}, {"memo", "账单不存在"}}));
+  auto sent = SubmitForm();
+  ASSERT_TRUE(sent);
+  EXPECT_EQ("水费", FormField(*sent, "memo"));
+  ASSERT_GE(sent->body.size(), 5u);
+  EXPECT_EQ("&acct", sent->body.substr(sent->body.size() - 5)) << sent->body;
+  EXPECT_EQ(0u, sent->body.rfind("clientID=", 0)) << sent->body;
+  ASSERT_TRUE(RunUntil([&] { return !Boxes().empty(); }));
+  EXPECT_EQ(std::vector<std::string>{"box 16 账单不存在"}, Boxes());
+}
 
 TEST_F(HtmlDlgTest, AJsonFailureHidesTheWaitAndShowsTheMemoOrTheNetworkText)
 {
