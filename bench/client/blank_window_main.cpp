@@ -9,15 +9,40 @@
 #include "probe_clock.h"
 #include "windows.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPWSTR commandLine, int)
+namespace {
+
+LRESULT CALLBACK BlankProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+  if (message != WM_PAINT)
+    return DefWindowProcW(window, message, wParam, lParam);
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  RECT client;
+  GetClientRect(window, &client);
+  FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  DrawTextW(dc, u"空白窗口", -1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  EndPaint(window, &paint);
+  return 0;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int)
 {
   long long started = 0;
   for (const WCHAR* digit = commandLine; digit && *digit >= u'0' && *digit <= u'9'; ++digit)
     started = started * 10 + (*digit - u'0');
   if (started <= 0)
     started = clientbench::MonotonicNanoseconds();
-  HWND window = CreateWindowExW(0, u"STATIC", u"空白窗口", WS_POPUP | WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
-                                GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, nullptr, nullptr);
+  WNDCLASSW blankClass{};
+  blankClass.lpfnWndProc = BlankProc;
+  blankClass.hInstance = instance;
+  blankClass.lpszClassName = u"BlankWindow";
+  if (!RegisterClassW(&blankClass))
+    return 1;
+  HWND window = CreateWindowExW(0, u"BlankWindow", u"空白窗口", WS_POPUP | WS_VISIBLE, 0, 0,
+                                GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
+                                instance, nullptr);
   if (!window)
     return 1;
   UpdateWindow(window);
