@@ -422,7 +422,11 @@ void GdiContainer::transform_text(litehtml::tstring& text, litehtml::text_transf
 void GdiContainer::import_css(litehtml::tstring& text, const litehtml::tstring& url, litehtml::tstring& baseurl)
 {
   text.clear();
-  std::optional<StyleSheet> sheet = styleSheets_ ? styleSheets_(url, baseurl) : std::nullopt;
+  // The layout hands an @import of a string over with its quotes.
+  std::string_view href = url;
+  if (href.size() >= 2 && (href.front() == '"' || href.front() == '\'') && href.back() == href.front())
+    href = href.substr(1, href.size() - 2);
+  std::optional<StyleSheet> sheet = styleSheets_ ? styleSheets_(href, baseurl) : std::nullopt;
   if (!sheet || !sheetsTaken_.insert(sheet->url).second)
     return;  // none, or one this document has taken already (a cycle of @imports)
   text = std::move(sheet->text);

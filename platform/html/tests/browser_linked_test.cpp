@@ -149,8 +149,8 @@ TEST_F(BrowserTest, AnImportCycleEndsAndEachSheetIsFetchedOnce)
   gateway.servePage("/cycle.htm", Reply::http(200, R"(<html><head><title>环</title>
       <link rel="stylesheet" href="css/a.css"><link rel="stylesheet" href="cycle.htm"></head>
       <body style="margin:0"><div class="a">甲</div><div class="b">乙</div></body></html>)"));
-  gateway.servePage("/css/a.css", Css(R"(@import url("b.css"); .a { height: 30px; background-color: #1e6fd9; })"));
-  gateway.servePage("/css/b.css", Css("@import 'a.css'; .b { height: 30px; background-color: #d91e6f; }"));
+  gateway.servePage("/css/a.css", Css(R"(@import "b.css"; .a { height: 30px; background-color: #1e6fd9; })"));
+  gateway.servePage("/css/b.css", Css("@import url('a.css'); .b { height: 30px; background-color: #d91e6f; }"));
   Load(Url("/cycle.htm"));
   EXPECT_EQ(Paths(gateway), (std::vector<std::string>{"/cycle.htm", "/css/a.css", "/cycle.htm", "/css/b.css"}));
   EXPECT_EQ(Count(DISPID_DOCUMENTCOMPLETE), 1u);
