@@ -93,19 +93,22 @@ std::string ErrorMarkup(const std::u16string& url, LONG status)
          Narrow(HtmlOfPlainText(url)) + "</p></body></html>";
 }
 
-// A file the page links that it is shown without (status: the HTTP status or the INET_E_*
-// result of the fetch; 0: the reply was a page). The address is logged without its query,
-// which may carry a session.
-void LogLeftOut(std::u16string_view url, LONG status)
+// A file the page links that it is shown without, and why. The address is logged without its
+// query, which may carry a session.
+void LogLeftOut(std::u16string_view url, const std::string& why)
 {
   const std::string address = Narrow(url.substr(0, url.find_first_of(u"?#")));
-  if (status == 0)
-    std::fprintf(stderr, "browser: %s left out: the reply is a page\n", address.c_str());
-  else if (status > 0)
-    std::fprintf(stderr, "browser: %s left out: HTTP status %ld\n", address.c_str(), static_cast<long>(status));
-  else
-    std::fprintf(stderr, "browser: %s left out: fetch failed (%08lx)\n", address.c_str(),
-                 static_cast<unsigned long>(static_cast<ULONG>(status)));
+  std::fprintf(stderr, "browser: %s left out: %s\n", address.c_str(), why.c_str());
+}
+
+// Why a fetch failed: the HTTP status, or the INET_E_* result of the fetch.
+std::string FailureOf(LONG status)
+{
+  if (status > 0)
+    return "HTTP status " + std::to_string(status);
+  char text[32];
+  std::snprintf(text, sizeof text, "fetch failed (%08lx)", static_cast<unsigned long>(static_cast<ULONG>(status)));
+  return text;
 }
 
 }  // namespace
@@ -312,6 +315,11 @@ void Browser::NextFile()
 {
   Completion& completion = *completing_;
   completion.file = completion.files.Next();
+  // A sheet or script changes what a page of a secure address does: none comes over plain HTTP.
+  while (completion.file && SchemeOf(completion.file->url) != u"https" && SchemeOf(page_->Url()) == u"https") {
+    LogLeftOut(completion.file->url, "not secure on a secure page");
+    completion.file = completion.files.Next();
+  }
   if (completion.file)
     StartLinkedFetch(completion.file->url, kMaxFileBody);
   else
@@ -379,7 +387,7 @@ void Browser::LinkedFetched(FetchResult result)
     page_->AddImage(completion.images[completion.next].first, std::move(result.body));
     ++completion.fetched;
   } else {
-    LogLeftOut(completion.images[completion.next].second, result.status);
+    LogLeftOut(completion.images[completion.next].second, FailureOf(result.status));
   }
   ++completion.next;
   NextImage();
@@ -388,9 +396,9 @@ void Browser::LinkedFetched(FetchResult result)
 void Browser::FileFetched(const LinkedFile& file, FetchResult result)
 {
   if (!result.ok)
-    return LogLeftOut(file.url, result.status);
+    return LogLeftOut(file.url, FailureOf(result.status));
   if (IsHtml(result.contentType) && !result.contentType.empty())
-    return LogLeftOut(file.url, 0);  // a page (a login or error page) is no sheet or script
+    return LogLeftOut(file.url, "the reply is a page");  // a login or error page is no sheet or script
   PageText text = DecodePage(result.body, result.contentType);
   if (file.kind == LinkedKind::Script) {
     page_->AddScriptFile(file.url, std::move(text.utf8));

@@ -58,6 +58,7 @@ TEST_F(BrowserTest, LinkedFilesComeThroughTheDevicesLayerAndScriptsRunInDocument
 {
   gateway.servePage("/site/page.htm", Reply::http(200, R"(<html><head><base href="/lib/"><title>0</title>
       <link rel="stylesheet" href="look.css">
+      <script src=")" + gateway.httpUrl() + R"(/lib/plain.js"></script>
       <script>var order = ['a'];</script>
       <script src="b.js"></script>
       <script>order.push('c');</script>
@@ -70,8 +71,10 @@ TEST_F(BrowserTest, LinkedFilesComeThroughTheDevicesLayerAndScriptsRunInDocument
   gateway.servePage("/lib/look.css", Css(".band { height: 30px; background-color: #1e6fd9; }"));
   gateway.servePage("/lib/b.js", Js("order.push('b');"));
   gateway.servePage("/lib/d.js", Js("order.push('d');"));
+  gateway.servePage("/lib/plain.js", Js("order.push('plain');"));
   Load(Url("/site/page.htm"));
-  // Each file once, resolved against <base href>, with the page's cookie; a file named twice runs twice.
+  // Each file once, resolved against <base href>, with the page's cookie; a file named twice runs
+  // twice; a script over plain HTTP is not taken into the secure page.
   EXPECT_EQ(Paths(gateway), (std::vector<std::string>{"/site/page.htm", "/lib/look.css", "/lib/b.js", "/lib/d.js"}));
   EXPECT_EQ(Title(), "abcdb");
   EXPECT_EQ(gateway.requests().at(1).cookies["visit"], "1");
