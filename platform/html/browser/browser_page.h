@@ -12,8 +12,8 @@
 
 #include "html/dom/document.h"
 #include "html/page/utf8_text.h"
-#include "internal/html/page.h"
 #include "html/script/page_script.h"
+#include "internal/html/page.h"
 #include "page_charset.h"
 
 namespace kv::html {

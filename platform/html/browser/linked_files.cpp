@@ -26,7 +26,7 @@ LinkedFiles::LinkedFiles(const BrowserPage& page)
     } else if (node->name == "link") {
       if (!node->AttributeOr("href").empty())  // the layout takes no sheet from an empty href
         Add(LinkedKind::Sheet, page.Resolve(Wide(node->AttributeOr("href"))));
-    } else if (const std::string* src = node->Attribute("src")) {
+    } else if (const std::string* src = node->Attribute("src"); src && !src->empty()) {
       Add(LinkedKind::Script, page.Resolve(Wide(*src)));
     }
   }
