@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 
 namespace clientbench {
@@ -58,6 +59,18 @@ double Median(std::vector<double> values)
 {
   std::sort(values.begin(), values.end());
   return values.empty() ? 0 : values[values.size() / 2];
+}
+
+Arguments ParseArguments(int argc, char** argv, int defaultRounds)
+{
+  Arguments arguments{defaultRounds, {}};
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--against") == 0 && i + 1 < argc)
+      arguments.against = argv[++i];
+    else
+      arguments.rounds = std::max(1, std::atoi(argv[i]));
+  }
+  return arguments;
 }
 
 BenchDevice::~BenchDevice()

@@ -29,6 +29,13 @@ int Finish(Child& child);
 std::string ReadLine(FILE* in);
 double Median(std::vector<double> values);
 
+// A harness's command line: "[rounds] [--against <the same program of another build>]".
+struct Arguments {
+  int rounds = 0;
+  std::string against;  // empty: none
+};
+Arguments ParseArguments(int argc, char** argv, int defaultRounds);
+
 class BenchDevice {
  public:
   BenchDevice() = default;

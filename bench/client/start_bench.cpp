@@ -11,10 +11,7 @@
 // the medians, the memory goal and the goal table (CPU time to the login, medians).
 //
 //   client_start_bench [rounds] [--against <another build's client_start_probe>]   (default 5)
-#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -41,14 +38,7 @@ bool Run(const std::string& program, size_t expectedFigures, std::map<std::strin
 
 int main(int argc, char** argv)
 {
-  int rounds = 5;
-  std::string against;
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--against") == 0 && i + 1 < argc)
-      against = argv[++i];
-    else
-      rounds = std::max(1, std::atoi(argv[i]));
-  }
+  auto [rounds, against] = ParseArguments(argc, argv, 5);
   BenchDevice device;
   if (!device.Prepare("start-bench"))
     return 1;
@@ -111,6 +101,8 @@ int main(int argc, char** argv)
       goal_report::PrintGoalLine({"login cpu vs the other build", median("login-cpu"), median("against-cpu"),
                                   kAgainstRatio});
     goal_report::PrintGoalLine({"login wall vs the other build", median("login"), median("against")});
+  } else {
+    std::printf("(the goal against another build's start needs --against)\n");
   }
   return failed == 0 ? 0 : 1;
 }

@@ -17,11 +17,8 @@
 // goal table compares the medians of the two.
 //
 //   orderpay_client_bench [rounds] [--against <another build's KorvexPortal>]   (default 7)
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -29,7 +26,7 @@
 #include <vector>
 
 #include "base/errors.h"
-#include "bench_device.h"  // Median
+#include "bench_device.h"  // Median, ParseArguments
 #include "goal_table.h"
 #include "services/service_registry.h"
 #include "testgateway/test_gateway.h"
@@ -172,14 +169,7 @@ Round Medians(const std::vector<Round>& done)
 
 int main(int argc, char** argv)
 {
-  int rounds = 7;
-  std::string against;
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--against") == 0 && i + 1 < argc)
-      against = argv[++i];
-    else
-      rounds = std::max(1, std::atoi(argv[i]));
-  }
+  auto [rounds, against] = clientbench::ParseArguments(argc, argv, 7);
   Device device;
   if (!device.ok()) {
     std::printf("the service host did not start\n");
