@@ -17,8 +17,12 @@ constexpr COLORREF kKeyDownColour = RGB(0x9C, 0xA6, 0xB4);  // shift while it is
 constexpr COLORREF kKeyEdgeColour = RGB(0x8A, 0x94, 0xA3);
 constexpr COLORREF kCaptionColour = RGB(0x20, 0x20, 0x20);
 
-// Whether the letters type in upper case; touched only on the panel's thread.
-bool g_shifted = false;
+// Whether the letters type in upper case: kept with the window, so a panel started again begins
+// in lower case.
+bool IsShifted(HWND hwnd)
+{
+  return GetWindowLongPtrW(hwnd, GWLP_USERDATA) != 0;
+}
 
 std::vector<PanelKey> Keys()
 {
@@ -47,6 +51,7 @@ void Paint(HWND hwnd)
   RECT client;
   GetClientRect(hwnd, &client);
   Fill(dc, client, kPanelColour);
+  bool shifted = IsShifted(hwnd);
   // Keys are laid out on the screen; the window's client area starts at the panel's corner.
   RECT panel = SipRect();
   std::vector<PanelKey> keys = Keys();
@@ -60,8 +65,8 @@ void Paint(HWND hwnd)
     Fill(dc, cap, kKeyEdgeColour);
     RECT face = cap;
     InflateRect(&face, -1, -1);
-    Fill(dc, face, key.kind == PanelKeyKind::shift && g_shifted ? kKeyDownColour : kKeyColour);
-    std::u16string caption = PanelKeyCaption(key, g_shifted);
+    Fill(dc, face, key.kind == PanelKeyKind::shift && shifted ? kKeyDownColour : kKeyColour);
+    std::u16string caption = PanelKeyCaption(key, shifted);
     DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &face, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   }
   SelectObject(dc, oldFont);
@@ -85,13 +90,13 @@ void Tap(HWND hwnd, POINT client)
     return;
   switch (key->kind) {
   case PanelKeyKind::shift:
-    g_shifted = !g_shifted;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, !IsShifted(hwnd));
     InvalidateRect(hwnd, nullptr, FALSE);
     return;
   case PanelKeyKind::backspace: PressKey(VK_BACK); return;
   case PanelKeyKind::enter: PressKey(VK_RETURN); return;
   case PanelKeyKind::character:
-  case PanelKeyKind::space: user_test::InjectCharacter(TypedCharacter(*key, g_shifted)); return;
+  case PanelKeyKind::space: user_test::InjectCharacter(TypedCharacter(*key, IsShifted(hwnd))); return;
   }
 }
 
