@@ -64,7 +64,7 @@ void UpdateInputPanelWindow()
     return;
   }
   if (p.thread.joinable())
-    return;  // stopped, or its window could not be made: the panel stays as the display's state
+    return;  // its window could not be made: the panel's state holds, with nothing drawn
   std::promise<HWND> started;
   std::future<HWND> window = started.get_future();
   std::promise<void> ended;
