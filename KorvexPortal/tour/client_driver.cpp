@@ -143,8 +143,10 @@ HWND ClientDriver::ActiveWindow()
 
 HWND ClientDriver::WindowOnTop()
 {
+  // The input panel's keyboard lies above every window while it is up; it is never one of the
+  // client's windows (it cannot be activated).
   HWND top = GetWindow(GetDesktopWindow(), GW_CHILD);
-  while (top && !IsWindowVisible(top))
+  while (top && (!IsWindowVisible(top) || (GetWindowLongW(top, GWL_EXSTYLE) & WS_EX_NOACTIVATE)))
     top = GetWindow(top, GW_HWNDNEXT);
   return top;
 }

@@ -66,7 +66,7 @@ class ClientDriver {
   static void PostCommand(HWND window, int id, LPARAM lParam = 0);
   // The active window of the client's user-interface thread (null without one).
   HWND ActiveWindow();
-  // The topmost shown top-level window: the one a person sees.
+  // The topmost shown top-level window of the client (the input panel aside): the one a person sees.
   static HWND WindowOnTop();
 
   // Focuses the field and types the text into it, a character at a time.

@@ -58,6 +58,27 @@ void Frame(HDC dc, const RECT& rect, int colourIndex, int width = 1)
   }
 }
 
+// A filled disc inside the square box, one row of pixels at a time, so that it is clipped and
+// offset like any other fill.
+void FillDisc(HDC dc, const RECT& box, HBRUSH brush)
+{
+  int size = box.right - box.left;
+  if (size <= 0)
+    return;
+  // Twice the coordinates, so that the centre of an even box lies between two pixels.
+  int centre2 = size;
+  int radius2 = size;
+  for (int row = 0; row < size; ++row) {
+    int dy = 2 * row + 1 - centre2;
+    int span = 0;
+    while (span < size / 2 && dy * dy + (2 * span + 1 - centre2) * (2 * span + 1 - centre2) > radius2 * radius2)
+      ++span;
+    RECT line{box.left + span, box.top + row, box.right - span, box.top + row + 1};
+    if (line.left < line.right)
+      FillRect(dc, &line, brush);
+  }
+}
+
 std::u16string TextOfWindow(HWND hwnd)
 {
   // The window's own text as the default procedure keeps it, not what a subclass answers to
@@ -285,16 +306,32 @@ void PaintButton(HWND hwnd, HDC dc, const ButtonLook& look)
     int top = (client.top + client.bottom - box) / 2;
     RECT square = leftText ? RECT{client.right - box, top, client.right, top + box}
                            : RECT{client.left, top, client.left + box, top + box};
-    FillRect(dc, &square, GetSysColorBrush(COLOR_WINDOW));
-    Frame(dc, square, enabled ? COLOR_WINDOWFRAME : COLOR_GRAYTEXT);
+    // A radio button is round: a ring with a dot when checked; a check box is a square.
+    bool round = type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
+    int frameColour = enabled ? COLOR_WINDOWFRAME : COLOR_GRAYTEXT;
+    if (round) {
+      FillDisc(dc, square, GetSysColorBrush(frameColour));
+      RECT inside = square;
+      InflateRect(&inside, -scale, -scale);
+      FillDisc(dc, inside, GetSysColorBrush(COLOR_WINDOW));
+    } else {
+      FillRect(dc, &square, GetSysColorBrush(COLOR_WINDOW));
+      Frame(dc, square, frameColour);
+    }
     UINT check = look.state & (BST_CHECKED | BST_INDETERMINATE);
     if (check || (look.state & BST_PUSHED)) {
       RECT mark = square;
       InflateRect(&mark, -3 * scale, -3 * scale);
-      FillWith(dc, mark,
-               GetSysColor((look.state & BST_PUSHED) && !check ? COLOR_BTNSHADOW
-                           : check == BST_INDETERMINATE || !enabled ? COLOR_GRAYTEXT
-                                                                    : COLOR_WINDOWTEXT));
+      COLORREF colour = GetSysColor((look.state & BST_PUSHED) && !check ? COLOR_BTNSHADOW
+                                    : check == BST_INDETERMINATE || !enabled ? COLOR_GRAYTEXT
+                                                                             : COLOR_WINDOWTEXT);
+      if (round) {
+        HBRUSH dot = CreateSolidBrush(colour);
+        FillDisc(dc, mark, dot);
+        DeleteObject(dot);
+      } else {
+        FillWith(dc, mark, colour);
+      }
     }
     textRect = leftText ? RECT{client.left, client.top, square.left - 4 * scale, client.bottom}
                         : RECT{square.right + 4 * scale, client.top, client.right, client.bottom};
@@ -304,9 +341,18 @@ void PaintButton(HWND hwnd, HDC dc, const ButtonLook& look)
   if (!text.empty())
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect, format);
   if ((look.state & BST_FOCUS) && type != BS_GROUPBOX) {
+    // Push buttons show the focus inside their frame; check boxes and radio buttons around
+    // their text, leaving the box itself as it is.
     RECT focus = client;
-    InflateRect(&focus, -3, -3);
-    DrawFocusRect(dc, &focus);
+    if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) {
+      InflateRect(&focus, -3, -3);
+    } else {
+      focus = textRect;
+      focus.right = std::min(focus.right, focus.left + TextWidthOf(hwnd, look.font, text) + 4 * scale);
+      focus.left = std::max(client.left, focus.left - 2 * scale);
+    }
+    if (focus.left < focus.right && focus.top < focus.bottom)
+      DrawFocusRect(dc, &focus);
   }
 }
 

@@ -1,7 +1,6 @@
 #include "internal/display/screenshot.h"
 
 #include "internal/gdi/screen.h"
-#include "internal/display/input_panel.h"
 #include "internal/user/test_hooks.h"
 #include "png_file.h"
 
@@ -13,7 +12,6 @@ bool display::SaveScreenshot(const std::string& hostPath, HWND window)
       return false;
   } else {
     image = gdi_screen::CaptureScreen();
-    DrawInputPanel(image);
   }
   return WritePng(hostPath, image.width, image.height, image.pixels);
 }

@@ -15,7 +15,6 @@
 #include <string>
 #include <thread>
 
-#include "internal/display/input_panel.h"
 #include "sdl_module.h"
 #include "internal/gdi/screen.h"
 #include "internal/user/cursor_link.h"
@@ -210,7 +209,6 @@ class DesktopWindow {
   void Present()
   {
     gdi_screen::Image image = gdi_screen::CaptureScreen();
-    display::DrawInputPanel(image);
     if (image.width != width_ || image.height != height_) {
       if (texture_)
         SDL_DestroyTexture(texture_);

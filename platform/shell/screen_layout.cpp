@@ -5,6 +5,7 @@
 #include <iterator>
 #include <mutex>
 
+#include "input_panel.h"
 #include "user/user.h"
 
 namespace shell {
@@ -105,6 +106,7 @@ void SetSipOn(bool on)
     }
     state().sipOn = on;
   }
+  UpdateInputPanelWindow();
   PostSipChange();
 }
 

@@ -1,5 +1,6 @@
 // BUTTON: the click rule, check boxes, radio groups, states, dialog codes, owner drawing.
 #include "controls_fixture.h"
+#include "testing/canvas.h"
 
 namespace {
 
@@ -256,6 +257,45 @@ TEST_F(Button, OwnerDrawnButtonIsDrawnByTheParentWithItsState)
     EXPECT_EQ(30, drawn[0].rcItem.bottom);
   }
   ReleaseDC(button, dc);
+}
+
+TEST_F(Button, RadioButtonsAreRoundAndCheckBoxesSquare)
+{
+  // The box stands at the left, 13 pixels high at this screen size, centred in the 30-pixel height.
+  constexpr int kBox = 13;
+  constexpr int kTop = (30 - kBox) / 2;
+  struct Case {
+    DWORD type;
+    bool checked;
+    bool focused;
+  };
+  const Case cases[] = {
+      {BS_AUTORADIOBUTTON, false, false}, {BS_AUTORADIOBUTTON, true, false}, {BS_AUTORADIOBUTTON, true, true},
+      {BS_RADIOBUTTON, true, false},      {BS_AUTOCHECKBOX, true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "type " << c.type << " checked " << c.checked << " focused " << c.focused);
+    HWND button = Make(WC_BUTTONW, u"建设银行", c.type, {10, 10, 150, 40});
+    SendMessageW(button, BM_SETCHECK, c.checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (c.focused)
+      SetFocus(button);
+    ASSERT_TRUE(RunUntilIdle());
+    kvtest::Canvas canvas(140, 30, RGB(0, 255, 0));
+    SendMessageW(button, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc), 0);
+    bool round = c.type != BS_AUTOCHECKBOX;
+    COLORREF frame = GetSysColor(COLOR_WINDOWFRAME);
+    for (POINT corner : {POINT{0, kTop}, POINT{kBox - 1, kTop}, POINT{0, kTop + kBox - 1}, POINT{kBox - 1, kTop + kBox - 1}})
+      EXPECT_EQ(round ? kParentColour : frame, canvas.At(corner.x, corner.y)) << "corner " << corner.x << "," << corner.y;
+    // The ring crosses the middle of each side.
+    for (POINT side : {POINT{0, kTop + kBox / 2}, POINT{kBox / 2, kTop}, POINT{kBox - 1, kTop + kBox / 2}})
+      EXPECT_EQ(frame, canvas.At(side.x, side.y)) << "side " << side.x << "," << side.y;
+    EXPECT_EQ(GetSysColor(c.checked ? COLOR_WINDOWTEXT : COLOR_WINDOW), canvas.At(kBox / 2, kTop + kBox / 2)) << "centre";
+    if (round && c.checked) {
+      // A dot, not a square: the corner of the mark's square is the box's inside.
+      EXPECT_EQ(GetSysColor(COLOR_WINDOW), canvas.At(3, kTop + 3));
+    }
+    DestroyWindow(button);
+  }
 }
 
 }  // namespace

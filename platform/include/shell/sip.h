@@ -1,7 +1,9 @@
 // The soft input panel: a strip of the screen's width directly above the soft-key bar (80
 // pixels high at 96 dots per inch), and the device's input methods. Every change of the panel
 // (shown, hidden, another input method) posts WM_SETTINGCHANGE with SPI_SETSIPINFO to the
-// process's top-level windows.
+// process's top-level windows. While it is shown, the panel is a keyboard in a topmost window
+// of its own ("SipWndClass", never activated); a tap on a key types it into the window that key
+// input goes to.
 #pragma once
 
 #include "base/types.h"
