@@ -43,7 +43,11 @@ public:
       }
     }
     WCHAR* out = buffer_ + used_;
-    if (count >= 4 && count <= 8) {
+    if (count < 4) {
+      for (size_t i = 0; i < count; ++i) {
+        out[i] = text[i];
+      }
+    } else if (count <= 8) {
       // Names and short texts: two overlapping copies of four units, no call.
       std::memcpy(out, text, 4 * sizeof(WCHAR));
       std::memcpy(out + count - 4, text + count - 4, 4 * sizeof(WCHAR));
