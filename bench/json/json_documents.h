@@ -42,6 +42,14 @@ inline std::u16string toUtf16(const std::string& utf8)
   return wide;
 }
 
+inline std::string fromUtf16(const std::u16string& wide)
+{
+  int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), length, nullptr, nullptr);
+  return utf8;
+}
+
 struct Document {
   std::string utf8;
   std::u16string utf16;

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "goal_report.h"
 #include "regex/regex_pattern.h"
 
 namespace {
@@ -239,29 +240,19 @@ void Register(const ValidatorPattern& pattern, const char* engineName, int expec
                                });
 }
 
-// Prints the usual console output, then a table of time per match and ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
+// Prints the usual console output, then a table of time per match and ratios; with repetitions
+// each time is the median of them.
+class RatioReporter : public goal_report::Reporter {
  public:
-  void ReportRuns(const std::vector<Run>& runs) override
-  {
-    for (const auto& run : runs) {
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred && run.iterations > 0) {
-        m_seconds[run.benchmark_name()] = run.cpu_accumulated_time / static_cast<double>(run.iterations);
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-
   void Finalize() override
   {
-    ConsoleReporter::Finalize();
+    goal_report::Reporter::Finalize();
     std::printf("\n%-24s %12s %12s %12s %10s %10s  %s\n", "pattern (ns per match)", kEngines[0], kEngines[1],
                 kEngines[2], "vs pcre2", "vs std", "goal: vs pcre2 <= 1.00");
     for (const auto& pattern : Patterns()) {
       double ns[3] = {};
       for (int e = 0; e < 3; ++e) {
-        const auto found = m_seconds.find(std::string(pattern.name) + "/" + kEngines[e]);
-        ns[e] = found == m_seconds.end() ? 0 : found->second * 1e9 / static_cast<double>(pattern.inputs.size());
+        ns[e] = Seconds(std::string(pattern.name) + "/" + kEngines[e]) * 1e9 / static_cast<double>(pattern.inputs.size());
       }
       if (ns[0] > 0 && ns[1] > 0 && ns[2] > 0) {
         std::printf("%-24s %12.1f %12.1f %12.1f %9.2fx %9.2fx  %s\n", pattern.name, ns[0], ns[1], ns[2],
@@ -270,9 +261,6 @@ class RatioReporter : public benchmark::ConsoleReporter {
     }
     std::printf("(ratios are CRegexPattern's time over the other engine's: below 1 is faster)\n");
   }
-
- private:
-  std::map<std::string, double> m_seconds;
 };
 
 }  // namespace

@@ -63,12 +63,18 @@ void writeValue(TextSink& out, const Value& value, bool yamlCompatible)
 
 }  // namespace
 
+// The text is built in the string returned; a writer that wrote before gives it room for a text
+// of the last one's length at once.
 std::u16string FastWriter::write(const Value& root)
 {
-  TextSink out(document_);
+  std::u16string text;
+  text.reserve(lastLength_);
+  TextSink out(text);
   writeValue(out, root, yamlCompatible_);
   out.push_back(u'\n');
-  return std::u16string(document_.data(), out.length());
+  out.flush();
+  lastLength_ = text.size();
+  return text;
 }
 
 }  // namespace Json

@@ -1,6 +1,6 @@
 #include "styled_text.h"
 
-#include "text_out.h"
+#include "containers.h"
 
 namespace Json {
 
@@ -24,6 +24,18 @@ std::u16string normalizeLineEnds(const std::u16string& text)
   return normalized;
 }
 
+// An array's element at an index, null where the array has none.
+const Value& elementAt(const ArrayValues& elements, UInt index)
+{
+  const Value* element = elements.find(index);
+  return element != nullptr ? *element : Value::null;
+}
+
+bool isNonEmptyContainer(const Value& value)
+{
+  return (value.type() == arrayValue || value.type() == objectValue) && !value.empty();
+}
+
 }  // namespace
 
 StyledText::StyledText(const std::u16string& indentUnit, bool indentOnNewLine)
@@ -31,16 +43,17 @@ StyledText::StyledText(const std::u16string& indentUnit, bool indentOnNewLine)
 {
 }
 
-std::u16string StyledText::write(const Value& root)
+void StyledText::write(const Value& root, TextSink& out)
 {
-  document_.clear();
+  out_ = &out;
   indentString_.clear();
   addChildValues_ = false;
   writeCommentBeforeValue(root);
   writeValue(root);
   writeCommentsAfterValue(root);
-  document_.push_back(u'\n');
-  return document_;
+  out.push_back(u'\n');
+  out.flush();
+  out_ = nullptr;
 }
 
 void StyledText::writeValue(const Value& value)
@@ -52,67 +65,73 @@ void StyledText::writeValue(const Value& value)
     case objectValue:
       writeObject(value);
       break;
-    default: {
-      std::u16string text;
-      appendScalar(text, value);
-      pushValue(text);
+    default:
+      if (addChildValues_) {
+        appendScalar(childText_, value);
+        childStarts_.push_back(childText_.size());
+      } else {
+        appendScalar(*out_, value);
+      }
       break;
-    }
   }
 }
 
 void StyledText::writeObject(const Value& value)
 {
-  if (value.empty()) {
+  const ObjectValues& members = ContainerAccess::members(value);
+  const size_t count = members.count();
+  if (count == 0) {
     pushValue(u"{}");
     return;
   }
-  writeWithIndent(u"{");
+  writeWithIndent(u"{", 1);
   indent();
-  for (auto member = value.begin(); member != value.end();) {
-    const Value& child = *member;
+  for (size_t position = 0;;) {
+    const Member& member = members.memberAt(position);
+    const Value& child = member.value;
     writeCommentBeforeValue(child);
     writeIndent();
-    appendQuoted(document_, member.memberName());
-    document_ += u" : ";
+    appendQuoted(*out_, member.key.name());
+    out_->append(u" : ", 3);
     writeValue(child);
-    if (++member == value.end()) {
+    if (++position == count) {
       writeCommentsAfterValue(child);
       break;
     }
-    document_.push_back(u',');
+    out_->push_back(u',');
     writeCommentsAfterValue(child);
   }
   unindent();
-  writeWithIndent(u"}");
+  writeWithIndent(u"}", 1);
 }
 
 void StyledText::writeArray(const Value& value)
 {
-  UInt size = value.size();
+  const ArrayValues& elements = ContainerAccess::elements(value);
+  const UInt size = value.size();
   if (size == 0) {
     pushValue(u"[]");
     return;
   }
   if (!isMultiLineArray(value)) {
-    document_ += u"[ ";
+    out_->append(u"[ ", 2);
     for (UInt index = 0; index < size; ++index) {
       if (index != 0) {
-        document_ += u", ";
+        out_->append(u", ", 2);
       }
-      document_ += childValues_[index];
+      out_->append(childValue(index), childLength(index));
     }
-    document_ += u" ]";
+    out_->append(u" ]", 2);
     return;
   }
-  writeWithIndent(u"[");
+  writeWithIndent(u"[", 1);
   indent();
-  bool hasChildValues = !childValues_.empty();
+  const bool hasChildValues = !childStarts_.empty();
   for (UInt index = 0;;) {
-    const Value& child = value[index];
+    const Value& child = elementAt(elements, index);
     writeCommentBeforeValue(child);
     if (hasChildValues) {
-      writeWithIndent(childValues_[index]);
+      writeWithIndent(childValue(index), childLength(index));
     } else {
       writeIndent();
       writeValue(child);
@@ -121,85 +140,86 @@ void StyledText::writeArray(const Value& value)
       writeCommentsAfterValue(child);
       break;
     }
-    document_.push_back(u',');
+    out_->push_back(u',');
     writeCommentsAfterValue(child);
   }
   unindent();
-  writeWithIndent(u"]");
+  writeWithIndent(u"]", 1);
 }
 
 bool StyledText::isMultiLineArray(const Value& value)
 {
-  UInt size = value.size();
+  const ArrayValues& elements = ContainerAccess::elements(value);
+  const UInt size = value.size();
   bool multiLine = static_cast<double>(size) * 3 >= rightMargin_;
-  childValues_.clear();
+  childText_.clear();
+  childStarts_.clear();
   for (UInt index = 0; index < size && !multiLine; ++index) {
-    const Value& child = value[index];
-    multiLine = (child.type() == arrayValue || child.type() == objectValue) && !child.empty();
+    multiLine = isNonEmptyContainer(elementAt(elements, index));
   }
   if (!multiLine) {
-    childValues_.reserve(size);
+    childStarts_.push_back(0);
     addChildValues_ = true;
-    size_t lineLength = 2 * static_cast<size_t>(size) + 2;
     for (UInt index = 0; index < size; ++index) {
-      writeValue(value[index]);
-      lineLength += childValues_[index].size();
+      writeValue(elementAt(elements, index));
     }
     addChildValues_ = false;
+    const size_t lineLength = 2 * static_cast<size_t>(size) + 2 + childText_.size();
     multiLine = lineLength >= static_cast<size_t>(rightMargin_);
   }
   return multiLine;
 }
 
-void StyledText::pushValue(const std::u16string& text)
+void StyledText::pushValue(const WCHAR* text)
 {
   if (addChildValues_) {
-    childValues_.push_back(text);
+    childText_ += text;
+    childStarts_.push_back(childText_.size());
   } else {
-    document_ += text;
+    *out_ += text;
   }
 }
 
 void StyledText::writeIndent()
 {
-  if (!indentOnNewLine_ && !document_.empty()) {
-    WCHAR last = document_.back();
+  if (indentOnNewLine_) {
+    out_->push_back(u'\n');
+  } else if (!out_->empty()) {
+    const WCHAR last = out_->back();
     if (last == u' ') {
       return;
     }
     if (last != u'\n') {
-      document_.push_back(u'\n');
+      out_->push_back(u'\n');
     }
-  } else if (indentOnNewLine_) {
-    document_.push_back(u'\n');
   }
-  document_ += indentString_;
+  *out_ += indentString_;
 }
 
-void StyledText::writeWithIndent(const std::u16string& text)
+void StyledText::writeWithIndent(const WCHAR* text, size_t length)
 {
   writeIndent();
-  document_ += text;
+  out_->append(text, length);
 }
 
 void StyledText::writeCommentBeforeValue(const Value& value)
 {
   if (value.hasComment(commentBefore)) {
-    document_ += normalizeLineEnds(value.getComment(commentBefore));
-    document_.push_back(u'\n');
+    *out_ += normalizeLineEnds(value.getComment(commentBefore));
+    out_->push_back(u'\n');
   }
 }
 
 void StyledText::writeCommentsAfterValue(const Value& value)
 {
   if (value.hasComment(commentAfterOnSameLine)) {
-    document_.push_back(u' ');
-    document_ += normalizeLineEnds(value.getComment(commentAfterOnSameLine));
+    out_->push_back(u' ');
+    *out_ += normalizeLineEnds(value.getComment(commentAfterOnSameLine));
   }
   if (value.hasComment(commentAfter)) {
-    document_.push_back(u'\n');
-    document_ += normalizeLineEnds(value.getComment(commentAfter));
-    document_.push_back(u'\n');
+    out_->push_back(u'\n');
+    *out_ += normalizeLineEnds(value.getComment(commentAfter));
+    out_->push_back(u'\n');
   }
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "json/value.h"
+#include "text_out.h"
 
 namespace Json {
 
@@ -15,24 +16,30 @@ public:
   // below their member's name; otherwise a line ending in a blank is continued.
   StyledText(const std::u16string& indentUnit, bool indentOnNewLine);
 
-  // The text of the value followed by a line feed.
-  std::u16string write(const Value& root);
+  // Writes the text of the value followed by a line feed to `out` and flushes it.
+  void write(const Value& root, TextSink& out);
 
 private:
   void writeValue(const Value& value);
   void writeObject(const Value& value);
   void writeArray(const Value& value);
   bool isMultiLineArray(const Value& value);
-  void pushValue(const std::u16string& text);
+  void pushValue(const WCHAR* text);
   void writeIndent();
-  void writeWithIndent(const std::u16string& text);
+  void writeWithIndent(const WCHAR* text, size_t length);
   void indent() { indentString_ += indentUnit_; }
   void unindent() { indentString_.resize(indentString_.size() - indentUnit_.size()); }
   void writeCommentBeforeValue(const Value& value);
   void writeCommentsAfterValue(const Value& value);
+  // The child value of an array's element at that position, as rendered while deciding its layout.
+  const WCHAR* childValue(size_t position) const { return childText_.data() + childStarts_[position]; }
+  size_t childLength(size_t position) const { return childStarts_[position + 1] - childStarts_[position]; }
 
-  std::vector<std::u16string> childValues_;
-  std::u16string document_;
+  // The single-line renderings of an array's elements, one after the other, and where each
+  // starts (with the end of the last one after them).
+  std::u16string childText_;
+  std::vector<size_t> childStarts_;
+  TextSink* out_ = nullptr;
   std::u16string indentString_;
   std::u16string indentUnit_;
   int rightMargin_ = 74;

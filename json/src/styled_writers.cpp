@@ -1,4 +1,5 @@
-// The two styled writers over the shared indented form.
+// The two styled writers over the shared indented form: one into the string it returns, one
+// onto the caller's stream as the text is made.
 #include "json/writer.h"
 #include "styled_text.h"
 
@@ -6,15 +7,18 @@ namespace Json {
 
 std::u16string StyledWriter::write(const Value& root)
 {
-  return StyledText(u"   ", false).write(root);
+  std::u16string text;
+  TextSink out(text);
+  StyledText(u"   ", false).write(root, out);
+  return text;
 }
 
 StyledStreamWriter::StyledStreamWriter(const std::u16string& indentation) : indentation_(indentation) {}
 
 void StyledStreamWriter::write(std::basic_ostream<char16_t>& out, const Value& root)
 {
-  std::u16string text = StyledText(indentation_, true).write(root);
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  TextSink sink(out);
+  StyledText(indentation_, true).write(root, sink);
 }
 
 std::basic_ostream<char16_t>& operator<<(std::basic_ostream<char16_t>& out, const Value& root)

@@ -169,12 +169,18 @@ template <class Out>
 void appendScalar(Out& out, const Value& value)
 {
   switch (value.type()) {
-    case nullValue: out += u"null"; break;
+    case nullValue: out.append(u"null", 4); break;
     case intValue: appendInt(out, value.asInt()); break;
     case uintValue: appendUInt(out, value.asUInt()); break;
     case realValue: appendReal(out, value.asDouble()); break;
     case stringValue: appendQuoted(out, value.asCString()); break;
-    case booleanValue: out += value.asBool() ? u"true" : u"false"; break;
+    case booleanValue:
+      if (value.asBool()) {
+        out.append(u"true", 4);
+      } else {
+        out.append(u"false", 5);
+      }
+      break;
     default: break;
   }
 }

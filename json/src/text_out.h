@@ -4,53 +4,107 @@
 
 #include <algorithm>
 #include <cstring>
+#include <ostream>
 #include <string>
 
 #include "json/value.h"
 
 namespace Json {
 
-// Writes into a wide string used as room that is kept from one text to the next: the string's
-// size is the room, `length` what has been written, and appending is a copy into room already
-// there.
+// Appends to a wide string or a wide stream through a buffer of its own: a character costs a
+// store, and the target takes the text in whole buffers, so it grows by copies of what was
+// written and never by room filled in advance. What is still buffered reaches the target only
+// through flush(), which the writer calls when its text is done.
 class TextSink {
 public:
-  explicit TextSink(std::u16string& room) : room_(room) {}
+  explicit TextSink(std::u16string& text) : text_(&text) {}
+  explicit TextSink(std::basic_ostream<WCHAR>& stream) : stream_(&stream) {}
+  TextSink(const TextSink&) = delete;
+  TextSink& operator=(const TextSink&) = delete;
 
-  size_t length() const { return length_; }
+  // Whether nothing has been written, and the last character written (0 when none).
+  bool empty() const { return used_ == 0 && !flushed_; }
+  WCHAR back() const { return used_ != 0 ? buffer_[used_ - 1] : last_; }
+
   void push_back(WCHAR c)
   {
-    if (length_ == room_.size()) {
-      grow(1);
+    if (used_ == kRoom) {
+      flush();
     }
-    room_[length_++] = c;
+    buffer_[used_++] = c;
   }
   void append(const WCHAR* text, size_t count)
   {
-    if (room_.size() - length_ < count) {
-      grow(count);
+    if (kRoom - used_ < count) {
+      flush();
+      if (count > kRoom) {
+        put(text, count);
+        return;
+      }
     }
-    WCHAR* out = room_.data() + length_;
-    if (count >= 4 && count <= 8) {
+    WCHAR* out = buffer_ + used_;
+    if (count < 4) {
+      for (size_t i = 0; i < count; ++i) {
+        out[i] = text[i];
+      }
+    } else if (count <= 8) {
       // Names and short texts: two overlapping copies of four units, no call.
       std::memcpy(out, text, 4 * sizeof(WCHAR));
       std::memcpy(out + count - 4, text + count - 4, 4 * sizeof(WCHAR));
     } else {
       std::copy_n(text, count, out);
     }
-    length_ += count;
+    used_ += count;
   }
   TextSink& operator+=(const WCHAR* text)
   {
     append(text, std::char_traits<WCHAR>::length(text));
     return *this;
   }
+  TextSink& operator+=(const std::u16string& text)
+  {
+    append(text.data(), text.size());
+    return *this;
+  }
+
+  // Hands the buffered text to the target.
+  void flush()
+  {
+    if (used_ != 0) {
+      put(buffer_, used_);
+      used_ = 0;
+    }
+  }
 
 private:
-  void grow(size_t count) { room_.resize(std::max(room_.size() * 2, length_ + count + 256)); }
+  static constexpr size_t kRoom = 2048;
+  // A growing string takes room four times as large at each step: few copies, and the blocks
+  // it gave up stay small beside the last, which the C library's heap then keeps for the next
+  // text instead of handing the memory back and faulting it in again. No step goes beyond 30
+  // MB, the size from which the heap maps every block afresh.
+  static constexpr size_t kLargestStep = (30u << 20) / sizeof(WCHAR);
 
-  std::u16string& room_;
-  size_t length_ = 0;
+  void put(const WCHAR* text, size_t count)
+  {
+    if (text_ != nullptr) {
+      const size_t room = text_->capacity();
+      if (room - text_->size() < count) {
+        text_->reserve(std::max(text_->size() + count, std::min(room * 4, kLargestStep)));
+      }
+      text_->append(text, count);
+    } else {
+      stream_->write(text, static_cast<std::streamsize>(count));
+    }
+    last_ = count != 0 ? text[count - 1] : last_;
+    flushed_ = true;
+  }
+
+  std::u16string* text_ = nullptr;
+  std::basic_ostream<WCHAR>* stream_ = nullptr;
+  size_t used_ = 0;
+  bool flushed_ = false;  // some text has reached the target
+  WCHAR last_ = 0;        // the last character that reached it
+  WCHAR buffer_[kRoom];
 };
 
 template <class Out>

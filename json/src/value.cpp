@@ -378,11 +378,6 @@ const WCHAR* Value::commentText(CommentPlacement placement) const
   return comments_ != nullptr ? comments_[placement] : nullptr;
 }
 
-bool Value::hasComment(CommentPlacement placement) const
-{
-  return commentText(placement) != nullptr;
-}
-
 std::u16string Value::getComment(CommentPlacement placement) const
 {
   const WCHAR* text = commentText(placement);

@@ -215,4 +215,42 @@ TEST(JsonWriter, StreamFormOpensNestedValuesOnTheirOwnLine)
   EXPECT_EQ(tabs.str(), u"[ 0 ]\n");
 }
 
+// Texts many times longer than the room a writer fills before handing text on: an array of
+// objects in all three forms (the compact writer twice, as a kept writer writes again), a
+// string longer than that room with an escape inside, and a comment as long before a member.
+TEST(JsonWriter, LongTextsComeOutWhole)
+{
+  Value list(Json::arrayValue);
+  std::u16string compactText = u"[", styled = u"[", streamed = u"\n[";
+  for (int i = 0; i < 400; ++i) {
+    list[i][u"id"] = i;
+    const std::u16string id = Json::valueToString(static_cast<Json::Int>(i));
+    const std::u16string comma = i == 399 ? u"" : u",";
+    compactText += u"{\"id\":" + id + u"}" + comma;
+    styled += u"\n   {\n      \"id\" : " + id + u"\n   }" + comma;
+    streamed += u"\n\t\n\t{\n\t\t\"id\" : " + id + u"\n\t}" + comma;
+  }
+  Json::FastWriter kept;
+  EXPECT_EQ(kept.write(list), compactText + u"]\n");
+  EXPECT_EQ(kept.write(list), compactText + u"]\n");
+  EXPECT_EQ(Json::StyledWriter().write(list), styled + u"\n]\n");
+  std::basic_ostringstream<char16_t> out;
+  out << list;
+  EXPECT_EQ(out.str(), streamed + u"\n]\n");
+
+  std::u16string text(5000, u'x');
+  text[4000] = u'"';
+  const std::u16string quoted = u"\"" + text.substr(0, 4000) + u"\\\"" + text.substr(4001) + u"\"\n";
+  EXPECT_EQ(compact(Value(text)), quoted);
+  EXPECT_EQ(Json::StyledWriter().write(Value(text)), quoted);
+
+  Value root;
+  root[u"a"] = 1;
+  // A line comment keeps its line feed, after which the next member needs no other.
+  const std::u16string comment = u"//" + std::u16string(3000, u'c') + u"\n";
+  root[u"a"].setComment(comment, Json::commentAfterOnSameLine);
+  root[u"b"] = 2;
+  EXPECT_EQ(Json::StyledWriter().write(root), u"{\n   \"a\" : 1, " + comment + u"   \"b\" : 2\n}\n");
+}
+
 }  // namespace

@@ -39,8 +39,8 @@ class CJsonWriter {
   static CStringW Escape(const WCHAR* value);
 
  private:
-  void separate();
-  void appendMember(const WCHAR* key, const WCHAR* value, bool escape);
+  bool separate();
+  void appendMember(const WCHAR* key, const WCHAR* value, bool escape, bool comma);
 
   CStringW all_;
   bool first_ = true;        // no member yet at the current level

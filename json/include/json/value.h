@@ -253,7 +253,7 @@ public:
   // A comment must be empty or begin with '/', else std::runtime_error.
   void setComment(const WCHAR* comment, CommentPlacement placement);
   void setComment(const std::u16string& comment, CommentPlacement placement) { setComment(comment.c_str(), placement); }
-  bool hasComment(CommentPlacement placement) const;
+  bool hasComment(CommentPlacement placement) const { return comments_ != nullptr && comments_[placement] != nullptr; }
   std::u16string getComment(CommentPlacement placement) const;
 
   std::u16string toStyledString() const;

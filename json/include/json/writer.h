@@ -25,7 +25,7 @@ public:
   std::u16string write(const Value& root) override;
 
 private:
-  std::u16string document_;  // room for the text, kept from one call to the next
+  size_t lastLength_ = 0;  // of the last text written: the room that the next one starts with
   bool yamlCompatible_ = false;
 };
 
