@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -119,20 +120,42 @@ inline bool IsListView(HWND window)
   return ClassOf(window).find(u"listview") != std::u16string::npos;
 }
 
-// Whether the last row of the list can be scrolled whole into its client area. The list is
-// scrolled back to its first row afterwards.
-inline bool LastRowScrollsIntoView(HWND list)
+// The part of the window's client area that shows on the screen: cut by the client areas of its
+// ancestors and kept above the bottom limit (screen coordinates).
+inline RECT ShownClient(HWND window, int bottomLimit)
+{
+  RECT shown{};
+  GetClientRect(window, &shown);
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&shown), 2);
+  for (HWND parent = GetParent(window); parent; parent = GetParent(parent)) {
+    RECT client{};
+    GetClientRect(parent, &client);
+    MapWindowPoints(parent, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    IntersectRect(&shown, &shown, &client);
+  }
+  if (shown.bottom > bottomLimit)
+    shown.bottom = bottomLimit;
+  return shown;
+}
+
+// Empty when the last row of the list can be scrolled whole into the part of the list that
+// shows above the bottom limit; otherwise where the row and that part lie. The list is scrolled
+// back to its first row afterwards.
+inline std::string LastRowFault(HWND list, int bottomLimit)
 {
   int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
   if (count <= 0)
-    return true;
+    return {};
   SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(count - 1), FALSE);
   RECT row{LVIR_BOUNDS, 0, 0, 0};
   SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(count - 1), reinterpret_cast<LPARAM>(&row));
-  RECT client{};
-  GetClientRect(list, &client);
+  MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&row), 2);
+  RECT shown = ShownClient(list, bottomLimit);
   SendMessageW(list, LVM_ENSUREVISIBLE, 0, FALSE);
-  return row.bottom > row.top && row.top >= client.top && row.bottom <= client.bottom;
+  if (row.bottom > row.top && row.top >= shown.top && row.bottom <= shown.bottom)
+    return {};
+  return "row " + std::to_string(count - 1) + " at " + std::to_string(row.top) + "-" + std::to_string(row.bottom) +
+         ", shown " + std::to_string(shown.top) + "-" + std::to_string(shown.bottom);
 }
 
 inline void CollectLists(HWND parent, std::vector<HWND>& lists)
@@ -151,7 +174,8 @@ inline void CollectLists(HWND parent, std::vector<HWND>& lists)
 // The faults of the dialog's shown page, one line each (none when the layout is sound):
 // - every visible control of the shown page lies inside the dialog's client area, below the title
 //   strip and above the soft-key bar (controls of later pages lie below the shown band, and with
-//   the input panel up those it hides, by design);
+//   the input panel up those it hides, by design; on paged content the last page may show the
+//   lower part of a control of the page before it);
 // - no two visible controls of the page overlap, unless the rules say they are meant to;
 // - a label's text fits it: across on one line, or wrapped within its height;
 // - with the input panel up, the focused edit shows between the title and the panel;
@@ -191,9 +215,14 @@ inline std::vector<std::string> LayoutFaults(CBaseDlg& dialog, const LayoutRules
       controls.push_back(child);
     }
   }
-  SIPINFO sip{sizeof(SIPINFO)};
+  SIPINFO sip{};
+  sip.cbSize = sizeof(SIPINFO);
   bool sipUp = SipGetInfo(&sip) && (sip.fdwFlags & SIPF_ON);
   int shownBottom = sipUp ? std::min<int>(barTop, sip.rcSipRect.top) : barTop;
+
+  bool paged = false;
+  for (HWND bar : scrollBars)
+    paged = paged || GetParent(bar) == dlg;
 
   // The controls of the shown page: those reaching into the band between the title and the bar
   // (or the panel).
@@ -203,7 +232,11 @@ inline std::vector<std::string> LayoutFaults(CBaseDlg& dialog, const LayoutRules
     if (rect.bottom <= titleBottom || rect.top >= shownBottom)
       continue;
     page.push_back(control);
-    if (rect.left < client.left || rect.right > client.right || rect.top < titleBottom || rect.bottom > barTop)
+    // The last page of paged content ends at the bottom of the shown band, so it may start inside
+    // a control of the page before, which then shows in part below the title.
+    bool partOfPageBefore = paged && rect.top < titleBottom;
+    if (rect.left < client.left || rect.right > client.right || (rect.top < titleBottom && !partOfPageBefore) ||
+        rect.bottom > barTop)
       faults.push_back(Describe(control) + " lies outside the page between the title and the soft-key bar");
     for (HWND bar : scrollBars)
       if (Overlap(control, bar))
@@ -238,10 +271,11 @@ inline std::vector<std::string> LayoutFaults(CBaseDlg& dialog, const LayoutRules
     RECT rect = ScreenRect(list);
     if (rect.bottom <= titleBottom || rect.top >= shownBottom || IsRectEmpty(&rect))
       continue;
-    if (rect.bottom > barTop)
+    if (ShownClient(list, client.bottom).bottom > barTop)
       faults.push_back("list " + Describe(list) + " runs under the soft-key bar");
-    if (!LastRowScrollsIntoView(list))
-      faults.push_back("the last row of list " + Describe(list) + " cannot be scrolled whole into view");
+    std::string lastRow = LastRowFault(list, barTop);
+    if (!lastRow.empty())
+      faults.push_back("the last row of list " + Describe(list) + " cannot be scrolled whole into view: " + lastRow);
   }
   return faults;
 }
@@ -270,12 +304,15 @@ inline void ExpectSoundLayout(UiThread& ui, CBaseDlg& dialog, const std::string&
     ui.Invoke([&] { faults = LayoutFaults(dialog, rules); });
     for (const std::string& fault : faults)
       ADD_FAILURE() << name << ", " << state << ": " << fault;
+    if (!faults.empty())
+      std::cout << "The windows of " << name << ", " << state << ":\n" << DumpWindowTree(dialog.m_hWnd);
   };
   ui.Invoke([] { SipShowIM(SIPF_OFF); });
   ASSERT_TRUE(RunUntilIdle());
   expectNone("input panel down");
-  if (!name.empty())
+  if (!name.empty()) {
     EXPECT_FALSE(SaveScreenshot(name).empty());
+  }
   HWND focus = nullptr;
   std::vector<HWND> edits;
   ui.Invoke([&] {
@@ -292,8 +329,9 @@ inline void ExpectSoundLayout(UiThread& ui, CBaseDlg& dialog, const std::string&
     ASSERT_TRUE(RunUntilIdle());
     expectNone(("input panel up, focus on " + layout_detail::Describe(edit)).c_str());
   }
-  if (!name.empty())
+  if (!name.empty()) {
     EXPECT_FALSE(SaveScreenshot(name + "_typing").empty());
+  }
   ui.Invoke([&] {
     if (focus && IsWindow(focus))
       SetFocus(focus);
