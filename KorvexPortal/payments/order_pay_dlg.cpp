@@ -20,8 +20,11 @@ constexpr int kGapBelowForm = 9;
 
 COrderPayDlg::COrderPayDlg()
 {
+  // One line each; the counterparty (a name and an account, up to 24 characters) wraps onto the
+  // second line its label has.
   for (CSkinLabel& label : m_labels)
     label.m_bWrap = false;
+  m_labels[kCounterpartyLine].m_bWrap = true;
 }
 
 COrderPayDlg::~COrderPayDlg()

@@ -85,6 +85,14 @@ TEST_F(TransferScreensLook, EachScreenAtEachSize)
     ASSERT_TRUE(kvtest::RunUntilIdle());
     ASSERT_TRUE(transfer->GetContactPicker());
     kvtest::ExpectSoundLayout(ui, *transfer->GetContactPicker(), "contact_picker_" + Size(width, height));
+    // The selected row lines up with the link above it.
+    CContactListDlg* contacts = transfer->GetContactPicker()->GetList();
+    ASSERT_TRUE(contacts && contacts->GetFirstRow());
+    RECT row{}, link{};
+    GetWindowRect(contacts->GetFirstRow(), &row);
+    GetWindowRect(contacts->GetDlgItem(IDC_CONTACT_LIST_REFRESH), &link);
+    EXPECT_EQ(link.left, row.left);
+    EXPECT_EQ(link.right, row.right);
     ASSERT_TRUE(kvtest::TapWindow(transfer->GetContactPicker()->GetDlgItem(IDC_CONTACT_BACK)));
 
     ASSERT_TRUE(kvtest::TapWindow(transfer->GetDlgItem(IDC_P2P_SUBMIT)));

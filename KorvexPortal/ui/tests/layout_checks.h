@@ -120,14 +120,16 @@ inline bool IsListView(HWND window)
   return ClassOf(window).find(u"listview") != std::u16string::npos;
 }
 
-// The part of the window's client area that shows on the screen: cut by the client areas of its
-// ancestors and kept above the bottom limit (screen coordinates).
+// The part of the window's client area that shows on the screen: cut by the client areas of the
+// windows it is a child of and kept above the bottom limit (screen coordinates).
 inline RECT ShownClient(HWND window, int bottomLimit)
 {
   RECT shown{};
   GetClientRect(window, &shown);
   MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&shown), 2);
-  for (HWND parent = GetParent(window); parent; parent = GetParent(parent)) {
+  // Up to the top-level window (whose parent is its owner, which does not clip it).
+  for (HWND child = window, parent = GetParent(window); parent && (GetWindowLongW(child, GWL_STYLE) & WS_CHILD);
+       child = parent, parent = GetParent(parent)) {
     RECT client{};
     GetClientRect(parent, &client);
     MapWindowPoints(parent, nullptr, reinterpret_cast<POINT*>(&client), 2);
