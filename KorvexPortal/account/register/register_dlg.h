@@ -86,6 +86,8 @@ class CRegisterDlg : public CBaseDlg {
   CHintEdit m_payPasswordEdit;
   CHintEdit m_checkCodeEdit;
   CSkinLabel m_checkCodeLabel;
+  // The picture's window as the dialog base records it for layout.
+  HWND m_hCheckCodeImage = nullptr;
   CSkinLabel m_captions[6];
 
   CStringW m_strPhone;
