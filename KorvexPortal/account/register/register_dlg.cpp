@@ -73,6 +73,7 @@ BOOL CRegisterDlg::BindControls(BOOL save, int)
   if (!save && !m_checkCodeLabel.m_hWnd) {
     // Recorded like the fields, so that paging moves the picture with its edit.
     AddLayoutItem(IDC_REGISTER_CHECKCODE_IMAGE, &m_hCheckCodeImage);
+    AddLayoutItem(IDC_REGISTER_AGREE, &m_hAgree);
     m_checkCodeLabel.SubclassStatic(Item(IDC_REGISTER_CHECKCODE_IMAGE));
   }
   return TRUE;

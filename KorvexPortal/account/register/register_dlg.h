@@ -86,8 +86,9 @@ class CRegisterDlg : public CBaseDlg {
   CHintEdit m_payPasswordEdit;
   CHintEdit m_checkCodeEdit;
   CSkinLabel m_checkCodeLabel;
-  // The picture's window as the dialog base records it for layout.
+  // The picture's and the agreement box's windows as the dialog base records them for layout.
   HWND m_hCheckCodeImage = nullptr;
+  HWND m_hAgree = nullptr;
   CSkinLabel m_captions[6];
 
   CStringW m_strPhone;

@@ -171,6 +171,48 @@ inline void CollectLists(HWND parent, std::vector<HWND>& lists)
   }
 }
 
+// A dialog's client area (screen coordinates), the bottom of its title strip and the top of its
+// soft-key bar, its visible scroll bars and the visible controls of its content: its children
+// less the bars, the soft keys, the scroll bars and the strips over a skinned edit's frame.
+struct DialogParts {
+  RECT client{};
+  int titleBottom = 0;
+  int barTop = 0;
+  std::vector<HWND> controls;
+  std::vector<HWND> scrollBars;
+};
+
+inline DialogParts PartsOf(CBaseDlg& dialog)
+{
+  DialogParts parts;
+  HWND dlg = dialog.m_hWnd;
+  GetClientRect(dlg, &parts.client);
+  MapWindowPoints(dlg, nullptr, reinterpret_cast<POINT*>(&parts.client), 2);
+  constexpr int kBarId = 1047;
+  const int keyIds[] = {dialog.GetSoftKey1Id(), dialog.GetSoftKey2Id(), dialog.GetCenterKeyId()};
+  parts.titleBottom = parts.client.top;
+  parts.barTop = parts.client.bottom;
+  for (HWND child = GetWindow(dlg, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(child))
+      continue;
+    int id = GetDlgCtrlID(child);
+    RECT rect = ScreenRect(child);
+    std::u16string name = ClassOf(child);
+    bool key = id != 0 && std::find(std::begin(keyIds), std::end(keyIds), id) != std::end(keyIds);
+    if (id == kBarId && name == u"static") {
+      if (rect.top <= parts.client.top)
+        parts.titleBottom = std::max<int>(parts.titleBottom, rect.bottom);
+      else
+        parts.barTop = std::min<int>(parts.barTop, rect.top);
+    } else if (name == u"scrollbar") {
+      parts.scrollBars.push_back(child);
+    } else if (name != u"kveditborder" && !key && !IsRectEmpty(&rect)) {
+      parts.controls.push_back(child);
+    }
+  }
+  return parts;
+}
+
 }  // namespace layout_detail
 
 // The faults of the dialog's shown page, one line each (none when the layout is sound):
@@ -189,34 +231,12 @@ inline std::vector<std::string> LayoutFaults(CBaseDlg& dialog, const LayoutRules
   using namespace layout_detail;
   std::vector<std::string> faults;
   HWND dlg = dialog.m_hWnd;
-  RECT client{};
-  GetClientRect(dlg, &client);
-  MapWindowPoints(dlg, nullptr, reinterpret_cast<POINT*>(&client), 2);
-  constexpr int kBarId = 1047;
-  const int keyIds[] = {dialog.GetSoftKey1Id(), dialog.GetSoftKey2Id(), dialog.GetCenterKeyId()};
-  int titleBottom = client.top;
-  int barTop = client.bottom;
-  std::vector<HWND> controls;
-  std::vector<HWND> scrollBars;
-  for (HWND child = GetWindow(dlg, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (!IsWindowVisible(child))
-      continue;
-    int id = GetDlgCtrlID(child);
-    RECT rect = ScreenRect(child);
-    std::u16string name = ClassOf(child);
-    if (id == kBarId && name == u"static") {
-      if (rect.top <= client.top)
-        titleBottom = std::max<int>(titleBottom, rect.bottom);
-      else
-        barTop = std::min<int>(barTop, rect.top);
-    } else if (name == u"scrollbar") {
-      scrollBars.push_back(child);
-    } else if (name == u"kveditborder" || (id != 0 && std::find(std::begin(keyIds), std::end(keyIds), id) != std::end(keyIds))) {
-      continue;
-    } else if (!IsRectEmpty(&rect)) {
-      controls.push_back(child);
-    }
-  }
+  DialogParts parts = PartsOf(dialog);
+  const RECT& client = parts.client;
+  const int titleBottom = parts.titleBottom;
+  const int barTop = parts.barTop;
+  const std::vector<HWND>& controls = parts.controls;
+  const std::vector<HWND>& scrollBars = parts.scrollBars;
   SIPINFO sip{};
   sip.cbSize = sizeof(SIPINFO);
   bool sipUp = SipGetInfo(&sip) && (sip.fdwFlags & SIPF_ON);
@@ -282,6 +302,46 @@ inline std::vector<std::string> LayoutFaults(CBaseDlg& dialog, const LayoutRules
   return faults;
 }
 
+// Where the content's controls are (screen coordinates).
+using ControlPlaces = std::vector<std::pair<HWND, RECT>>;
+
+inline ControlPlaces PlacesOf(CBaseDlg& dialog)
+{
+  ControlPlaces places;
+  for (HWND control : layout_detail::PartsOf(dialog).controls)
+    places.emplace_back(control, layout_detail::ScreenRect(control));
+  return places;
+}
+
+// The controls that did not move with the rest of the content between two layouts (the content
+// paged or moved for the input panel): each control still shown in both moved by the same
+// offset as most of them.
+inline std::vector<std::string> ControlsLeftBehind(const ControlPlaces& before, const ControlPlaces& after)
+{
+  std::vector<std::pair<HWND, POINT>> moves;
+  for (const auto& [control, from] : before)
+    for (const auto& [same, to] : after)
+      if (same == control)
+        moves.emplace_back(control, POINT{to.left - from.left, to.top - from.top});
+  std::vector<std::string> faults;
+  if (moves.empty())
+    return faults;
+  auto count = [&](POINT move) {
+    return std::count_if(moves.begin(), moves.end(),
+                         [&](const auto& m) { return m.second.x == move.x && m.second.y == move.y; });
+  };
+  POINT common = moves.front().second;
+  for (const auto& m : moves)
+    if (count(m.second) > count(common))
+      common = m.second;
+  for (const auto& [control, move] : moves)
+    if (move.x != common.x || move.y != common.y)
+      faults.push_back(layout_detail::Describe(control) + " moved by " + std::to_string(move.x) + "," +
+                       std::to_string(move.y) + " where the content moved by " + std::to_string(common.x) + "," +
+                       std::to_string(common.y));
+  return faults;
+}
+
 // The visible edits of the dialog (its own children), top to bottom.
 inline std::vector<HWND> EditsOf(HWND dialog)
 {
@@ -295,15 +355,23 @@ inline std::vector<HWND> EditsOf(HWND dialog)
 }
 
 // Checks the shown dialog's layout with the input panel down, then with it up while each of its
-// edits in turn has the focus, then down again; the panel ends down with the focus where it was.
+// edits in turn has the focus (and that its controls all moved together), then down again; the
+// panel ends down with the focus where it was.
 // Takes a screenshot under the name (with the panel up as name + "_typing" when the dialog has
 // an edit) unless the name is empty.
 inline void ExpectSoundLayout(UiThread& ui, CBaseDlg& dialog, const std::string& name,
                               const LayoutRules& rules = {})
 {
+  ControlPlaces down;
   auto expectNone = [&](const char* state) {
     std::vector<std::string> faults;
-    ui.Invoke([&] { faults = LayoutFaults(dialog, rules); });
+    ui.Invoke([&] {
+      faults = LayoutFaults(dialog, rules);
+      if (down.empty())
+        return;
+      for (const std::string& fault : ControlsLeftBehind(down, PlacesOf(dialog)))
+        faults.push_back(fault);
+    });
     for (const std::string& fault : faults)
       ADD_FAILURE() << name << ", " << state << ": " << fault;
     if (!faults.empty())
@@ -320,6 +388,7 @@ inline void ExpectSoundLayout(UiThread& ui, CBaseDlg& dialog, const std::string&
   ui.Invoke([&] {
     focus = GetFocus();
     edits = EditsOf(dialog.m_hWnd);
+    down = PlacesOf(dialog);
   });
   if (edits.empty())
     return;
