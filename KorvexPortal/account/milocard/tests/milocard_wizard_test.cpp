@@ -439,8 +439,9 @@ TEST_F(MilocardWizardTest, TheApplicationsAnswerKeepsThePageOrEndsTheSession)
     ASSERT_TRUE(kvtest::RunUntilIdle());
     EXPECT_EQ(a.boxes, Boxes());
     EXPECT_EQ(a.shown != "-", HostOpen());
-    if (HostOpen())
+    if (HostOpen()) {
       EXPECT_EQ(a.shown, Shown());
+    }
     EXPECT_EQ(a.login, Called("ShowLoginDlg"));
     EXPECT_EQ(a.login, app.GetUserName().IsEmpty() && app.GetGreeting().IsEmpty()) << "the user is cleared";
     ui.Invoke([&] { kvtest::DestroyThreadWindows(); host.reset(); });
