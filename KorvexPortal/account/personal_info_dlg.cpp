@@ -71,6 +71,8 @@ BOOL CPersonalInfoDlg::BindControls(BOOL save, int)
   AttachAccountLabel(IDC_PERSONAL_ACCOUNT, save, -1, -1);
   AttachSkinLabel(IDC_PERSONAL_CAPTION, m_captionLabel, kControlLabel, save, -1, -1, 0);
   AttachSkinLabel(IDC_PERSONAL_NOTE, m_noteLabel, kControlLabel, save, IDB_PERSONAL_NOTE, IDB_PERSONAL_NOTE, 1);
+  if (!save)
+    AddLayoutItem(IDC_PERSONAL_HINT, &m_hHint);
   AttachSkinEdit(IDC_PERSONAL_GREETING, m_greetingEdit, kControlSkinEdit, save, kFocusColour);
   return TRUE;
 }

@@ -61,5 +61,7 @@ class CPersonalInfoDlg : public CBaseDlg {
   CSkinLabel m_noteLabel;
   CHintEdit m_greetingEdit;
   HBRUSH m_hBrush = nullptr;
+  // The hint's window as the dialog base records it for layout.
+  HWND m_hHint = nullptr;
   int m_nBackKey = 0;
 };

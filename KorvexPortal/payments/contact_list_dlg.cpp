@@ -59,6 +59,13 @@ LRESULT CContactListDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
   if (!m_link.m_hWnd && GetDlgItem(IDC_CONTACT_LIST_REFRESH)) {
     m_link.SetHyperLinkExtendedStyle(HLINK_COMMANDBUTTON);
     m_link.SubclassWindow(GetDlgItem(IDC_CONTACT_LIST_REFRESH));
+    // The link spans the rows below it, so a selected row lines up with it.
+    RECT link{};
+    m_link.GetWindowRect(&link);
+    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&link), 2);
+    RECT row = RowRect(0);
+    m_link.SetWindowPos(nullptr, row.left, link.top, row.right - row.left, link.bottom - link.top,
+                        SWP_NOZORDER | SWP_NOACTIVATE);
   }
   if (ShowLocalList() != 0)
     PostMessage(WM_COMMAND, IDC_CONTACT_LIST_REFRESH);
@@ -91,12 +98,9 @@ void CContactListDlg::BuildRows(const std::vector<CContactRecord>& contacts)
 {
   DestroyRows();
   m_contacts = contacts;
-  float scaleX = GetScreenScaleX();
-  float scaleY = GetScreenScaleY();
   for (size_t i = 0; i < m_contacts.size(); ++i) {
     auto row = std::make_unique<CFormButton>();
-    int top = static_cast<int>((30 + 30 * static_cast<int>(i)) * scaleY);
-    RECT rect{static_cast<int>(5 * scaleX), top, static_cast<int>(210 * scaleX), static_cast<int>(top + 30 * scaleY)};
+    RECT rect = RowRect(static_cast<int>(i));
     CStringW caption = m_contacts[i].name + u"(" + m_contacts[i].account + u")";
     row->LoadImages(1);
     if (!row->Create(m_hWnd, rect, caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0,
@@ -109,6 +113,14 @@ void CContactListDlg::BuildRows(const std::vector<CContactRecord>& contacts)
   if (HWND first = GetFirstRow())
     ::SetFocus(first);
   ::InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+RECT CContactListDlg::RowRect(int index)
+{
+  float scaleX = GetScreenScaleX();
+  float scaleY = GetScreenScaleY();
+  int top = static_cast<int>((30 + 30 * index) * scaleY);
+  return RECT{static_cast<int>(5 * scaleX), top, static_cast<int>(210 * scaleX), static_cast<int>(top + 30 * scaleY)};
 }
 
 void CContactListDlg::DestroyRows()

@@ -67,6 +67,9 @@ class CContactListDlg : public CDialogImpl<CContactListDlg> {
   LRESULT OnCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
 
   void BuildRows(const std::vector<CContactRecord>& contacts);
+  // Where row index lies: 5 to 210 across and 30 high from 30 down, in units of the 240 x 320
+  // screen scaled to this one.
+  static RECT RowRect(int index);
   void DestroyRows();
   void ShowEmptyNote();
   void HideEmptyNote();

@@ -20,8 +20,11 @@ constexpr int kGapBelowForm = 9;
 
 COrderPayDlg::COrderPayDlg()
 {
+  // One line each; the counterparty (a name and an account, up to 24 characters) wraps onto the
+  // second line its label has.
   for (CSkinLabel& label : m_labels)
     label.m_bWrap = false;
+  m_labels[kCounterpartyLine].m_bWrap = true;
 }
 
 COrderPayDlg::~COrderPayDlg()
@@ -71,6 +74,12 @@ BOOL COrderPayDlg::BindControls(BOOL save, int controlId)
       m_labels[i].SetWindowText(m_summary.lines[i]);
     }
   }
+  // The trade list and its caption are made before the base measures the content.
+  if (!save && !m_caption.m_hWnd) {
+    CreateTradeList();
+    AddLayoutItem(kCaptionId, &m_hCaptionSlot);
+    AddLayoutItem(kListId, &m_hListSlot);
+  }
   return TRUE;
 }
 
@@ -88,7 +97,6 @@ LRESULT COrderPayDlg::OnInitDialog(UINT message, WPARAM wParam, LPARAM lParam, B
   CBaseDlg::ProcessWindowMessage(m_hWnd, message, wParam, lParam, result);
   if (!m_hWnd || !::IsWindow(m_hWnd))
     return result;
-  CreateTradeList();
   const WCHAR* order = reinterpret_cast<const WCHAR*>(lParam);
   VerifyOrder(order ? order : u"");
   return result;

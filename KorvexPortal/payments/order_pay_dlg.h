@@ -135,6 +135,10 @@ class COrderPayDlg : public CBaseDlg {
   HBRUSH m_hCaptionBrush = nullptr;
   CKorvexListView m_list;
   CScrollPanel m_listPanel;
+  // The caption's and the list's windows as the dialog base records them, so that paging moves
+  // them with the form.
+  HWND m_hCaptionSlot = nullptr;
+  HWND m_hListSlot = nullptr;
   CListRows m_rows;
   SIZE m_lastSize{0, 0};
 

@@ -9,6 +9,8 @@ inline constexpr int kSummaryLines = 6;
 
 // The labels that show the lines, in the lines' order.
 inline constexpr int kSummaryLabelIds[kSummaryLines] = {1038, 1034, 1043, 1039, 1040, 1041};
+// The line of the counterparty among them.
+inline constexpr int kCounterpartyLine = 2;
 
 // The longest counterparty shown; a longer one is shortened with "..".
 inline constexpr int kCounterpartyMaxLength = 24;

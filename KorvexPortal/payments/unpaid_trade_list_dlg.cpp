@@ -178,8 +178,11 @@ void CUnpaidTradeListDlg::LayoutList()
   ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&below), 2);
   int top = banner.bottom + 2;
   int bottom = std::max(top, static_cast<int>(below.top) - 2);
-  // The list moves in dialog coordinates; its scroll panel takes the same place.
-  m_list.SetWindowPos(nullptr, 0, top, client.right, bottom - top, SWP_NOZORDER | SWP_NOACTIVATE);
+  // The list keeps the banner's margins, as the screen's other lines do; it moves in dialog
+  // coordinates and its scroll panel takes the same place.
+  int left = banner.left;
+  int right = banner.right > left ? banner.right : client.right;
+  m_list.SetWindowPos(nullptr, left, top, right - left, bottom - top, SWP_NOZORDER | SWP_NOACTIVATE);
   RECT inner{};
   m_list.GetClientRect(&inner);
   SetColumnWidths(inner.right > 0 ? inner.right : client.right);

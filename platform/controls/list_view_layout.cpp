@@ -148,13 +148,15 @@ POINT ListViewLayout::ClampOrigin(POINT origin) const
 {
   SIZE extent = Extent();
   origin.x = std::clamp(static_cast<int>(origin.x), 0, std::max(0, static_cast<int>(extent.cx - client_.right)));
-  origin.y = std::clamp(static_cast<int>(origin.y), 0, std::max(0, static_cast<int>(extent.cy - client_.bottom)));
   if (report_) {
-    // Report views scroll by whole rows.
+    // Report views scroll by whole rows, down to the top row of the last full page, which shows
+    // the last row whole even when the client is not a whole number of rows high.
     int row = std::max(1, record_.rowHeight);
     int lastTop = std::max(0, Count() - std::max(1, CountPerPage()));
-    origin.y = std::min(origin.y / row, lastTop) * row;
+    origin.y = std::clamp(static_cast<int>(origin.y) / row, 0, lastTop) * row;
+    return origin;
   }
+  origin.y = std::clamp(static_cast<int>(origin.y), 0, std::max(0, static_cast<int>(extent.cy - client_.bottom)));
   return origin;
 }
 

@@ -71,7 +71,9 @@ BOOL CRegisterDlg::BindControls(BOOL save, int)
   for (size_t i = 0; i < std::size(kCaptionIds); ++i)
     AttachSkinLabel(kCaptionIds[i], m_captions[i], kControlLabel, save, -1, -1, 0);
   if (!save && !m_checkCodeLabel.m_hWnd) {
-    AddLayoutItem(IDC_REGISTER_CHECKCODE_IMAGE, nullptr);
+    // Recorded like the fields, so that paging moves the picture with its edit.
+    AddLayoutItem(IDC_REGISTER_CHECKCODE_IMAGE, &m_hCheckCodeImage);
+    AddLayoutItem(IDC_REGISTER_AGREE, &m_hAgree);
     m_checkCodeLabel.SubclassStatic(Item(IDC_REGISTER_CHECKCODE_IMAGE));
   }
   return TRUE;

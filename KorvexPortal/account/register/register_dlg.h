@@ -88,6 +88,9 @@ class CRegisterDlg : public CBaseDlg {
   CHintEdit m_payPasswordEdit;
   CHintEdit m_checkCodeEdit;
   CSkinLabel m_checkCodeLabel;
+  // The picture's and the agreement box's windows as the dialog base records them for layout.
+  HWND m_hCheckCodeImage = nullptr;
+  HWND m_hAgree = nullptr;
   CSkinLabel m_captions[6];
 
   CStringW m_strPhone;

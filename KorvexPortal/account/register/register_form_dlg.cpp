@@ -9,7 +9,8 @@ LRESULT CRegisterFormDlg::OnInitDialog(UINT message, WPARAM wParam, LPARAM lPara
   CBaseDlg::ProcessWindowMessage(m_hWnd, message, wParam, lParam, result);
   if (!m_hWnd || !::IsWindow(m_hWnd))
     return result;
-  m_tab.Attach(GetDlgItem(IDC_REGISTER_FORM_TAB));
+  if (HWND tab = GetDlgItem(IDC_REGISTER_FORM_TAB))
+    m_tab.SubclassWindow(tab);
   if (m_tab.m_hWnd) {
     WCHAR caption[] = u"账户激活";
     TCITEMW item{};
@@ -77,6 +78,7 @@ LRESULT CRegisterFormDlg::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled)
   bHandled = FALSE;  // the base releases its skin and bars
   if (m_pane.m_hWnd)
     m_pane.DestroyWindow();
-  m_tab.Detach();
+  if (m_tab.m_hWnd)
+    m_tab.UnsubclassWindow();
   return 0;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "base_dlg.h"
+#include "owner_draw_ctrl_e.h"
 #include "register_ids.h"
 #include "register_notice_pane.h"
 
@@ -38,9 +39,9 @@ class CRegisterFormDlg : public CBaseDlg {
   LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled);
   LRESULT OnExit(WORD, WORD, HWND, BOOL&);
   LRESULT OnDone(WORD, WORD, HWND, BOOL&);
-  // The tab control across the work area and the pane inside it.
+  // The skinned tab strip across the work area and the pane inside it.
   void PlaceTabAndPane();
 
-  CWindow m_tab;
+  COwnerDrawCtrlE m_tab;
   CRegisterNoticePane m_pane;
 };

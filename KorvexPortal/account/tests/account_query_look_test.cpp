@@ -1,6 +1,8 @@
-// Screenshots of the account query page (balance and statement tabs) and the transaction detail
-// at 240x320 and 480x640, for a reviewer to look at (build/test/screenshots/).
+// The account query page (balance and statement tabs) and the transaction detail at each screen
+// size, portrait and landscape, with the input panel down and up: the layout check of every
+// screen and screenshots for a reviewer (build/test/screenshots/).
 #include "account_query_fixture.h"
+#include "layout_checks.h"
 #include "testing/screenshot.h"
 
 using namespace accounttest;
@@ -15,13 +17,13 @@ TEST_F(AccountQueryTest, LookAtEachSize)
                                               TransJson("20100702003")},
                                              1, 3));
   StartGateway();
-  for (auto [width, height] : {std::pair{240, 320}, std::pair{480, 640}}) {
-    std::string size = std::to_string(width) + "x" + std::to_string(height);
+  for (auto [width, height] : kvtest::kLookSizes) {
+    std::string size = kvtest::SizeName(width, height);
     SCOPED_TRACE(size);
     UseLibrary(width, height);
     Show();
     ASSERT_EQ(4u, page->GetBalanceRows().m_rows.size());
-    EXPECT_FALSE(kvtest::SaveScreenshot("account_balance_" + size).empty());
+    kvtest::ExpectSoundLayout(ui, *page, "account_balance_" + size);
     Query([this] {
       CAccountTabCtrl& tabs = page->GetTabs();
       tabs.TabCtrlSetCurSel(1);
@@ -29,11 +31,11 @@ TEST_F(AccountQueryTest, LookAtEachSize)
       ::SendMessageW(page->m_hWnd, WM_NOTIFY, CAccountQueryPage::kTabsId, reinterpret_cast<LPARAM>(&notify));
     });
     ASSERT_EQ(3u, Statement().GetTransRows().m_rows.size());
-    EXPECT_FALSE(kvtest::SaveScreenshot("account_statement_" + size).empty());
+    kvtest::ExpectSoundLayout(ui, *page, "account_statement_" + size);
     ui.Invoke([this] { Statement().PostMessage(WM_KV_LIST_OPENITEM); });
     ASSERT_TRUE(kvtest::RunUntilIdle());
     ASSERT_TRUE(Statement().GetDetailDlg() && Statement().GetDetailDlg()->IsWindow());
-    EXPECT_FALSE(kvtest::SaveScreenshot("account_trans_detail_" + size).empty());
+    kvtest::ExpectSoundLayout(ui, *Statement().GetDetailDlg(), "account_trans_detail_" + size);
     ui.Invoke([&] {
       kvtest::DestroyThreadWindows();
       page.reset();

@@ -1,9 +1,10 @@
-// Screenshots of the personal settings, information supplement, phone binding and withdrawal
-// dialogs at 240x320 and 480x640 and in landscape at 320x240 and 640x480, for a reviewer to look
-// at (build/test/screenshots/).
+// The personal settings, information supplement, phone binding and withdrawal dialogs at each
+// screen size, portrait and landscape, with the input panel down and up: the layout check of
+// every screen and screenshots for a reviewer (build/test/screenshots/).
 #include "account_screen_fixture.h"
 #include "atm_dlg.h"
 #include "bind_phone_dlg.h"
+#include "layout_checks.h"
 #include "personal_info_dlg.h"
 #include "qtot_dlg.h"
 #include "testing/screenshot.h"
@@ -15,16 +16,15 @@ namespace {
 class AccountScreensLook : public paytest::PaymentScreenTest {
  protected:
   void DestroyScreens() override { screen.reset(); }
-  // Shows the dialog, saves its picture under the name and closes it.
+  // Shows the dialog, checks its layout, saves its pictures under the name and closes it.
   void Shoot(std::unique_ptr<CBaseDlg> dialog, const std::string& name)
   {
     ui.Invoke([&] {
       screen = std::move(dialog);
       screen->ShowDialog(nullptr, 0, FALSE, TRUE);
-      SipShowIM(SIPF_OFF);
     });
     ASSERT_TRUE(kvtest::RunUntilIdle());
-    EXPECT_FALSE(kvtest::SaveScreenshot(name).empty());
+    kvtest::ExpectSoundLayout(ui, *screen, name);
     ui.Invoke([&] {
       kvtest::DestroyThreadWindows();
       DestroyScreens();
@@ -40,8 +40,8 @@ TEST_F(AccountScreensLook, EachScreenAtEachSize)
   app.SetLogonId(u"zhangsan@example.com");
   app.SetUserName(u"张三");
   app.SetGreeting(u"春眠不觉晓");
-  for (auto [width, height] : {std::pair{240, 320}, std::pair{480, 640}, std::pair{320, 240}, std::pair{640, 480}}) {
-    std::string size = std::to_string(width) + "x" + std::to_string(height);
+  for (auto [width, height] : kvtest::kLookSizes) {
+    std::string size = kvtest::SizeName(width, height);
     SCOPED_TRACE(size);
     UseLibrary(width, height);
     auto personal = std::make_unique<CPersonalInfoDlg>();

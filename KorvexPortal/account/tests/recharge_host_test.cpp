@@ -4,6 +4,7 @@
 // automatic submit under virtual time, a page's scrolling and keys in landscape, the choices made
 // in the skinned lists, and screenshots.
 #include "combo_input.h"
+#include "layout_checks.h"
 #include "recharge_figures.h"
 #include "recharge_fixture.h"
 
@@ -312,8 +313,8 @@ TEST_F(RechargeHostFlowTest, EachChoiceInASkinnedListReachesItsPage)
   }
 }
 
-// Screenshots of every page at both sizes in portrait and in landscape, for a reviewer
-// (build/test/screenshots/).
+// Every page at both sizes in portrait and in landscape: the layout check and screenshots for a
+// reviewer (build/test/screenshots/).
 TEST_F(RechargeHostFlowTest, EveryPageAtEachSize)
 {
   ScriptCards();
@@ -327,12 +328,9 @@ TEST_F(RechargeHostFlowTest, EveryPageAtEachSize)
     SCOPED_TRACE(size);
     UseLibrary(width, height);
     Open();
-    // Each page as it looks before typing: the input panel down.
-    auto shot = [&](const std::string& page) {
-      ui.Invoke([] { SipShowIM(SIPF_OFF); });
-      ASSERT_TRUE(kvtest::RunUntilIdle());
-      EXPECT_FALSE(kvtest::SaveScreenshot("recharge_" + page + "_" + size).empty());
-    };
+    // Each page as it looks before typing (the input panel down), with the layout check of
+    // every screen.
+    auto shot = [&](const std::string& page) { kvtest::ExpectSoundLayout(ui, *host, "recharge_" + page + "_" + size); };
     // Every page spans the screen's width between the title and the soft keys.
     RECT menu{};
     GetWindowRect(host->GetMenuPage()->m_hWnd, &menu);

@@ -1,6 +1,7 @@
 // The order-pay screen's verification: the "preOrderPay" request as the gateway decodes it, the
 // summary of a valid order, what each failed verification shows and leaves, the cancelled wait,
 // other operations' notifications during the wait, and leaving without paying.
+#include "layout_checks.h"
 #include "order_pay_fixture.h"
 #include "testing/screenshot.h"
 
@@ -173,7 +174,8 @@ TEST_F(OrderPayTest, TheAboutCommandShowsTheAboutScreen)
   EXPECT_EQ(app_.aboutShown, 1);
 }
 
-// The screen as a user sees it, with a verified order and the password typed.
+// The screen as a user sees it, with a verified order and the password typed: the layout check
+// of every screen, with a merchant whose name and account fill most of the summary's line.
 class OrderPayLook : public OrderPayTest, public ::testing::WithParamInterface<std::pair<int, int>> {
  protected:
   void SetUp() override { StartDevice(GetParam().first, GetParam().second); }
@@ -181,20 +183,20 @@ class OrderPayLook : public OrderPayTest, public ::testing::WithParamInterface<s
 
 TEST_P(OrderPayLook, Screenshot)
 {
-  gateway_.script("preOrderPay", Reply::success(ValidOrder()));
+  nlohmann::ordered_json order = ValidOrder();
+  order["sellerName"] = "数码专营店";
+  order["sellerAccount"] = "shop@korvex.cn";
+  gateway_.script("preOrderPay", Reply::success(order));
   OpenVerified();
   ASSERT_TRUE(kvtest::TypeText(kPassword));
-  std::string name =
-      "order_pay_" + std::to_string(GetParam().first) + "x" + std::to_string(GetParam().second);
-  EXPECT_FALSE(kvtest::SaveScreenshot(name).empty());
+  kvtest::ExpectSoundLayout(ui_, *dialog_, "order_pay_" + kvtest::SizeName(GetParam().first, GetParam().second));
   EXPECT_EQ(ItemText(COrderPayDlg::kPasswordEdit).size(), std::u16string(kPassword).size())
       << "the edit shows a mask only";
   EXPECT_NE(ItemText(COrderPayDlg::kPasswordEdit), kPassword);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, OrderPayLook,
-                         ::testing::Values(std::make_pair(240, 320), std::make_pair(480, 640),
-                                           std::make_pair(320, 240), std::make_pair(640, 480)),
+                         ::testing::ValuesIn(kvtest::kLookSizes),
                          [](const auto& info) {
                            return std::to_string(info.param.first) + "x" + std::to_string(info.param.second);
                          });

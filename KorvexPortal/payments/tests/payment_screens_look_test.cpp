@@ -1,5 +1,6 @@
-// Screenshots of the trade pay dialog and the unpaid-trade list at 240x320, 480x640 and in landscape (320x240, 640x480), for a
-// reviewer to look at (build/test/screenshots/), with a few coarse checks of what shows.
+// The trade pay dialog and the unpaid-trade list at each screen size, portrait and landscape,
+// with the input panel down and up: the layout check of every screen, a few checks of what shows,
+// and screenshots for a reviewer (build/test/screenshots/).
 #include "payment_screen_fixture.h"
 #include "shell/sip.h"
 #include "testing/screenshot.h"
@@ -49,7 +50,7 @@ TEST_F(PaymentScreensLook, TradePayAndTheUnpaidListAtEachSize)
   record.signature = u"春眠不觉晓";
   record.couponAvailable = u"true";
   record.couponAmount = u"5";
-  for (auto [width, height] : {std::pair{240, 320}, std::pair{480, 640}, std::pair{320, 240}, std::pair{640, 480}}) {
+  for (auto [width, height] : kvtest::kLookSizes) {
     SCOPED_TRACE(Size(width, height));
     UseLibrary(width, height);
     ui.Invoke([&] {
@@ -59,7 +60,7 @@ TEST_F(PaymentScreensLook, TradePayAndTheUnpaidListAtEachSize)
     });
     ASSERT_TRUE(kvtest::RunUntilIdle());
     EXPECT_TRUE(IsWindowVisible(pay->GetDlgItem(IDC_TRADEPAY_COUPON_CHECK)));
-    EXPECT_FALSE(kvtest::SaveScreenshot("trade_pay_" + Size(width, height)).empty());
+    kvtest::ExpectSoundLayout(ui, *pay, "trade_pay_" + Size(width, height));
     // Each line of the summary shows whole, above the next and clear of the password.
     const int summary[] = {IDC_TRADEPAY_SIGNATURE, IDC_TRADEPAY_COUNTERPARTY, IDC_TRADEPAY_GOODS, IDC_TRADEPAY_FROM,
                            IDC_TRADEPAY_ACCOUNT,   IDC_TRADEPAY_TOTAL,        IDC_TRADEPAY_STATE};
@@ -85,7 +86,7 @@ TEST_F(PaymentScreensLook, TradePayAndTheUnpaidListAtEachSize)
     });
     ASSERT_TRUE(kvtest::RunUntilIdle());
     EXPECT_TRUE(IsWindowVisible(list->GetDlgItem(IDC_UNPAID_MORE)));
-    EXPECT_FALSE(kvtest::SaveScreenshot("unpaid_trades_" + Size(width, height)).empty());
+    kvtest::ExpectSoundLayout(ui, *list, "unpaid_trades_" + Size(width, height));
     Close();
   }
 }

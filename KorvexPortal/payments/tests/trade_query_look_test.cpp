@@ -1,6 +1,7 @@
-// Screenshots of the trade query list (a page of trades, the empty result) and the trade detail
-// (its logistics tab) at each screen size, portrait and landscape, for a reviewer to look at
-// (build/test/screenshots/).
+// The trade query list (a page of trades, the empty result) and the trade detail (its logistics
+// tab) at each screen size, portrait and landscape, with the input panel down and up: the layout
+// check of every screen and screenshots for a reviewer (build/test/screenshots/).
+#include "layout_checks.h"
 #include "shell/sip.h"
 #include "testing/screenshot.h"
 #include "trade_detail_dlg.h"
@@ -33,7 +34,7 @@ class TradeQueryLook : public TradeQueryTest {
 
 TEST_F(TradeQueryLook, TheListTheEmptyResultAndTheDetailAtEachSize)
 {
-  const std::pair<int, int> sizes[] = {{240, 320}, {480, 640}, {320, 240}, {640, 480}};
+  const auto& sizes = kvtest::kLookSizes;
   // At each size a page of trades, then the empty result.
   std::vector<Reply> pages;
   for (size_t i = 0; i < std::size(sizes); ++i) {
@@ -69,7 +70,7 @@ TEST_F(TradeQueryLook, TheListTheEmptyResultAndTheDetailAtEachSize)
     });
     EXPECT_GE(rowsPerPage, 1);
     EXPECT_TRUE(row.top >= list.top && row.bottom <= list.bottom && row.bottom > row.top);
-    EXPECT_FALSE(kvtest::SaveScreenshot("trade_query_" + Size(width, height)).empty());
+    kvtest::ExpectSoundLayout(ui, *dialog, "trade_query_" + Size(width, height));
 
     // The third trade opens the detail; its second tab shows the logistics.
     ui.Post([&] {
@@ -97,16 +98,16 @@ TEST_F(TradeQueryLook, TheListTheEmptyResultAndTheDetailAtEachSize)
     });
     EXPECT_LE(detailList.bottom, keys.top) << "the list runs under the soft-key bar";
     EXPECT_TRUE(scrolls || lastRow.bottom <= detailClient.bottom) << "the last row is cut and cannot scroll";
-    EXPECT_FALSE(kvtest::SaveScreenshot("trade_detail_" + Size(width, height)).empty());
+    kvtest::ExpectSoundLayout(ui, *dialog->GetTradeDetailDlg(), "trade_detail_" + Size(width, height));
     ui.Invoke([&] { dialog->GetTradeDetailDlg()->GetTabs().SetCurSel(1); });
     ASSERT_TRUE(kvtest::RunUntilIdle());
-    EXPECT_FALSE(kvtest::SaveScreenshot("trade_detail_logistics_" + Size(width, height)).empty());
+    kvtest::ExpectSoundLayout(ui, *dialog->GetTradeDetailDlg(), "trade_detail_logistics_" + Size(width, height));
     ui.Invoke([&] { dialog->GetTradeDetailDlg()->CloseDialog(2, FALSE); });
     ASSERT_TRUE(kvtest::RunUntilIdle());
 
     Query([&] { dialog->Refresh(); });
     EXPECT_EQ(&dialog->GetEmptyRows(), dialog->GetList().GetModel());
-    EXPECT_FALSE(kvtest::SaveScreenshot("trade_query_empty_" + Size(width, height)).empty());
+    kvtest::ExpectSoundLayout(ui, *dialog, "trade_query_empty_" + Size(width, height));
     Close();
   }
 }

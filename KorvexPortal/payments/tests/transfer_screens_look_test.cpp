@@ -1,7 +1,7 @@
-// Screenshots of the transfer, its confirmation and result pages, the contact picker and the
-// phone recharge at 240x320, 480x640 and in landscape (320x240, 640x480), for a reviewer to look
-// at (build/test/screenshots/), with checks that the entry forms' captions show whole beside
-// their fields.
+// The transfer, its confirmation and result pages, the contact picker and the phone recharge at
+// each screen size, portrait and landscape, with the input panel down and up: the layout check of
+// every screen, checks that the entry forms' captions show whole beside their fields, and
+// screenshots for a reviewer (build/test/screenshots/).
 #include "contact_store.h"
 #include "contacts_ids.h"
 #include "p2p_ids.h"
@@ -57,7 +57,7 @@ TEST_F(TransferScreensLook, EachScreenAtEachSize)
   CContactStore store(u"zhangsan@example.com");
   store.AddContact(CContactRecord{u"李四", u"li@example.com"});
   store.AddContact(CContactRecord{u"王五", u"13800138000"});
-  for (auto [width, height] : {std::pair{240, 320}, std::pair{480, 640}, std::pair{320, 240}, std::pair{640, 480}}) {
+  for (auto [width, height] : kvtest::kLookSizes) {
     SCOPED_TRACE(Size(width, height));
     UseLibrary(width, height);
     ui.Invoke([&] {
@@ -70,7 +70,7 @@ TEST_F(TransferScreensLook, EachScreenAtEachSize)
       SetWindowTextW(transfer->GetDlgItem(IDC_P2P_AMOUNT), u"12.50");
       SetWindowTextW(transfer->GetDlgItem(IDC_P2P_REASON), u"房租");
     });
-    Shoot("transfer_" + Size(width, height));
+    kvtest::ExpectSoundLayout(ui, *transfer, "transfer_" + Size(width, height));
     EXPECT_FALSE(kvtest::ShowsScrollBar(transfer->m_hWnd)) << "the form fits below the title, unscrolled";
     // Each caption shows whole and clear of its field.
     for (auto [caption, field] : {std::pair{IDC_P2P_ACCOUNT_CAPTION, IDC_P2P_ACCOUNT},
@@ -84,13 +84,21 @@ TEST_F(TransferScreensLook, EachScreenAtEachSize)
     ASSERT_TRUE(kvtest::TapWindow(transfer->GetDlgItem(IDC_P2P_CONTACTS)));
     ASSERT_TRUE(kvtest::RunUntilIdle());
     ASSERT_TRUE(transfer->GetContactPicker());
-    Shoot("contact_picker_" + Size(width, height));
+    kvtest::ExpectSoundLayout(ui, *transfer->GetContactPicker(), "contact_picker_" + Size(width, height));
+    // The selected row lines up with the link above it.
+    CContactListDlg* contacts = transfer->GetContactPicker()->GetList();
+    ASSERT_TRUE(contacts && contacts->GetFirstRow());
+    RECT row{}, link{};
+    GetWindowRect(contacts->GetFirstRow(), &row);
+    GetWindowRect(contacts->GetDlgItem(IDC_CONTACT_LIST_REFRESH), &link);
+    EXPECT_EQ(link.left, row.left);
+    EXPECT_EQ(link.right, row.right);
     ASSERT_TRUE(kvtest::TapWindow(transfer->GetContactPicker()->GetDlgItem(IDC_CONTACT_BACK)));
 
     ASSERT_TRUE(kvtest::TapWindow(transfer->GetDlgItem(IDC_P2P_SUBMIT)));
     ASSERT_TRUE(RunUntil([&] { return transfer->GetConfirmDlg().IsWindow() != FALSE; }));
     CP2PPayConfirmDlg& confirm = transfer->GetConfirmDlg();
-    Shoot("transfer_confirm_" + Size(width, height));
+    kvtest::ExpectSoundLayout(ui, confirm, "transfer_confirm_" + Size(width, height));
     // The payee's lines show whole, each above the next and clear of the password.
     const int lines[] = {IDC_P2P_CONFIRM_ACCOUNT, IDC_P2P_CONFIRM_NAME, IDC_P2P_CONFIRM_AMOUNT, IDC_P2P_CONFIRM_REASON};
     for (size_t i = 0; i < std::size(lines); ++i) {
@@ -107,7 +115,7 @@ TEST_F(TransferScreensLook, EachScreenAtEachSize)
     ASSERT_TRUE(kvtest::TypeText(u"pay123456"));
     ASSERT_TRUE(kvtest::TapWindow(confirm.GetDlgItem(IDC_P2P_SUBMIT)));
     ASSERT_TRUE(RunUntil([&] { return confirm.GetResultDlg() && confirm.GetResultDlg()->IsWindow(); }));
-    Shoot("transfer_result_" + Size(width, height));
+    kvtest::ExpectSoundLayout(ui, *confirm.GetResultDlg(), "transfer_result_" + Size(width, height));
     Close();
 
     ui.Invoke([&] {
@@ -115,7 +123,7 @@ TEST_F(TransferScreensLook, EachScreenAtEachSize)
       phone->ShowDialog(nullptr, 0, FALSE, TRUE);
       SetWindowTextW(phone->GetDlgItem(1015), u"13800138000");
     });
-    Shoot("phone_recharge_" + Size(width, height));
+    kvtest::ExpectSoundLayout(ui, *phone, "phone_recharge_" + Size(width, height));
     EXPECT_FALSE(kvtest::ShowsScrollBar(phone->m_hWnd)) << "the form fits below the title, unscrolled";
     for (auto [caption, field] : {std::pair{IDC_PHONEPAY_NUMBER_CAPTION, IDC_PHONEPAY_NUMBER},
                                   std::pair{IDC_PHONEPAY_AMOUNT_CAPTION, IDC_PHONEPAY_AMOUNT}}) {

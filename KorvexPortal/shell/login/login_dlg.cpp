@@ -45,9 +45,9 @@ LRESULT CLoginDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL& bHandled)
   bHandled = FALSE;  // the base goes on, and sets the focus last
   if (HWND picture = GetDlgItem(IDC_LOGIN_CHECKCODE_IMAGE))
     m_checkCodeImage.SubclassWindow(picture);
-  m_hRefreshLink = GetDlgItem(IDC_LOGIN_CHECKCODE_REFRESH);
-  if (m_hRefreshLink)
-    m_refreshLink.SubclassWindow(m_hRefreshLink);
+  if (HWND link = GetDlgItem(IDC_LOGIN_CHECKCODE_REFRESH))
+    m_refreshLink.SubclassWindow(link);
+  // Binding records the link (and fills m_hRefreshLink) for the base to move with the form.
   BindControls(FALSE, -1);
 
   CKorvexPortalApp* app = App();

@@ -229,6 +229,22 @@ TEST_F(ListView, ScrollsByRowsToShowItems)
   EXPECT_FALSE(SendMessageW(list, LVM_ENSUREVISIBLE, 12, FALSE));
 }
 
+TEST_F(ListView, ReachesTheLastRowWholeWhenTheClientIsNotWholeRowsHigh)
+{
+  rowHeight = 30;
+  HWND list = Make(WC_LISTVIEWW, kOwnerDrawnReport, {0, 0, 200, 100});
+  AddColumn(list, 0, 200);
+  for (int i = 0; i < 12; ++i)
+    AddItem(list, i, u"");
+  ASSERT_EQ(3, SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0));
+  EXPECT_TRUE(SendMessageW(list, LVM_ENSUREVISIBLE, 11, FALSE));
+  EXPECT_EQ(9, SendMessageW(list, LVM_GETTOPINDEX, 0, 0));
+  EXPECT_EQ((RECT{0, 60, 200, 90}), ItemRect(list, 11, LVIR_BOUNDS));
+  EXPECT_TRUE(SendMessageW(list, LVM_SCROLL, 0, -1000));
+  EXPECT_TRUE(SendMessageW(list, LVM_SCROLL, 0, 1000));
+  EXPECT_EQ(9, SendMessageW(list, LVM_GETTOPINDEX, 0, 0)) << "scrolling stops at the same last page";
+}
+
 TEST_F(ListView, KeysAndTapsMoveTheSelectionAndNotify)
 {
   rowHeight = 20;

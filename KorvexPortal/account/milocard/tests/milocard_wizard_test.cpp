@@ -9,6 +9,7 @@
 #include "milocard_done_page.h"
 #include "milocard_host_dlg.h"
 #include "milocard_step4_dlg.h"
+#include "layout_checks.h"
 #include "payment_screen_fixture.h"
 #include "shell/sip.h"
 #include "testing/screenshot.h"
@@ -438,8 +439,9 @@ TEST_F(MilocardWizardTest, TheApplicationsAnswerKeepsThePageOrEndsTheSession)
     ASSERT_TRUE(kvtest::RunUntilIdle());
     EXPECT_EQ(a.boxes, Boxes());
     EXPECT_EQ(a.shown != "-", HostOpen());
-    if (HostOpen())
+    if (HostOpen()) {
       EXPECT_EQ(a.shown, Shown());
+    }
     EXPECT_EQ(a.login, Called("ShowLoginDlg"));
     EXPECT_EQ(a.login, app.GetUserName().IsEmpty() && app.GetGreeting().IsEmpty()) << "the user is cleared";
     ui.Invoke([&] { kvtest::DestroyThreadWindows(); host.reset(); });
@@ -560,7 +562,7 @@ TEST_F(MilocardWizardTest, EachPageAtEachSize)
     UseLibrary(width, height);
     Open(false);
     ASSERT_TRUE(HostOpen());
-    EXPECT_FALSE(kvtest::SaveScreenshot("milocard_list_" + size).empty());
+    kvtest::ExpectSoundLayout(ui, *host, "milocard_list_" + size);
     EXPECT_LE(ScreenRect(GetDlgItem(host->m_hWnd, IDC_MILOCARD_RULE_TOP)).bottom,
               ScreenRect(host->GetCardListPage()->m_hWnd).top)
         << "the caption's rule above the rows";
@@ -570,12 +572,12 @@ TEST_F(MilocardWizardTest, EachPageAtEachSize)
     SelectRow(0);
     Forward();
     ASSERT_EQ("E", Shown());
-    EXPECT_FALSE(kvtest::SaveScreenshot("milocard_activate_" + size).empty());
+    kvtest::ExpectSoundLayout(ui, *host, "milocard_activate_" + size);
     Back();
     SelectRow(2);
     Forward();
     ASSERT_EQ("B", Shown());
-    EXPECT_FALSE(kvtest::SaveScreenshot("milocard_banks_" + size).empty());
+    kvtest::ExpectSoundLayout(ui, *host, "milocard_banks_" + size);
     const CMilocardChoicePage* choice = host->GetChoicePage();
     RECT caption = ScreenRect(GetDlgItem(choice->m_hWnd, IDC_MILOCARD_CHOICE_CAPTION));
     for (HWND bank : {choice->GetRadio(0), choice->GetRow(0)}) {
@@ -584,10 +586,10 @@ TEST_F(MilocardWizardTest, EachPageAtEachSize)
     }
     Forward();
     ASSERT_EQ("C", Shown());
-    EXPECT_FALSE(kvtest::SaveScreenshot("milocard_apply_" + size).empty());
+    kvtest::ExpectSoundLayout(ui, *host, "milocard_apply_" + size);
     Forward();
     ASSERT_TRUE(RunUntil([&] { return Shown() == "D"; }));
-    EXPECT_FALSE(kvtest::SaveScreenshot("milocard_done_" + size).empty());
+    kvtest::ExpectSoundLayout(ui, *host, "milocard_done_" + size);
     ui.Invoke([&] { kvtest::DestroyThreadWindows(); host.reset(); });
     ASSERT_TRUE(kvtest::RunUntilIdle());
   }

@@ -1,6 +1,7 @@
 // The registration form against the test gateway: the agreement and the field checks, the
 // request with both passwords under the gateway's key, the activation page, a refusal with and
 // without fresh key material, and the leave question.
+#include "layout_checks.h"
 #include "register_fixture.h"
 #include "testing/screenshot.h"
 
@@ -199,19 +200,25 @@ namespace {
 TEST_F(RegisterTest, TheFormAndTheActivationPageAtEachSize)
 {
   gateway.script("register", Reply::success());
-  for (auto [width, height] :
-       {std::pair{240, 320}, std::pair{480, 640}, std::pair{320, 240}, std::pair{640, 480}}) {
-    std::string size = std::to_string(width) + "x" + std::to_string(height);
+  for (auto [width, height] : kvtest::kLookSizes) {
+    std::string size = kvtest::SizeName(width, height);
     SCOPED_TRACE(size);
     UseLibrary(width, height);
     Open();
     Fill(Form{});
-    ui.Invoke([&] { SetFocus(Item(IDC_REGISTER_PHONE)); SipShowIM(SIPF_OFF); });
-    ASSERT_TRUE(kvtest::RunUntilIdle());
-    EXPECT_FALSE(kvtest::SaveScreenshot("register_form_" + size).empty());
+    ui.Invoke([&] { SetFocus(Item(IDC_REGISTER_PHONE)); });
+    kvtest::ExpectSoundLayout(ui, *dialog, "register_form_" + size);
     Submit();
     ASSERT_TRUE(FormPageShown());
-    EXPECT_FALSE(kvtest::SaveScreenshot("register_activation_" + size).empty());
+    CRegisterFormDlg& page = dialog->GetFormPage();
+    kvtest::ExpectSoundLayout(ui, page, "register_activation_" + size);
+    // The page's tab strip is the skinned one: its band is light grey, not the plain control's.
+    HWND tab = page.GetDlgItem(IDC_REGISTER_FORM_TAB);
+    RECT strip{};
+    GetClientRect(tab, &strip);
+    HDC dc = GetDC(tab);
+    EXPECT_EQ(COLORREF{0xE7E7E7}, GetPixel(dc, strip.right - 4, 3));
+    ReleaseDC(tab, dc);
     ui.Invoke([&] { kvtest::DestroyThreadWindows(); dialog.reset(); });
     ASSERT_TRUE(kvtest::RunUntilIdle());
   }

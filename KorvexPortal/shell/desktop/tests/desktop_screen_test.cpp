@@ -1,8 +1,9 @@
 // The desktop on each screen size: the grid's places and scroll bar, the header, the messages
-// button, scrolling a landscape grid, and screenshots.
+// button, scrolling a landscape grid, the layout check of every screen, and screenshots.
 #include <string>
 
 #include "desktop_fixture.h"
+#include "layout_checks.h"
 #include "testing/screenshot.h"
 
 namespace desktoptest {
@@ -41,7 +42,7 @@ TEST_P(DesktopSizeTest, LaysTheGridOut)
   HWND bar = GetDlgItem(List(), 1500);
   EXPECT_EQ(c.scrollBar, bar != nullptr && IsWindowVisible(bar));
   EXPECT_EQ(u"（0）", std::u16string(desktop->GetCountCaption().GetString()));
-  kvtest::SaveScreenshot("desktop_" + size);
+  kvtest::ExpectSoundLayout(ui, *desktop, "desktop_" + size);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, DesktopSizeTest,

@@ -1,7 +1,9 @@
 // The login dialog as a phone user sees it, in portrait and landscape at both densities: every
 // field inside the screen between the title and the soft-key bar, none overlapping another; the
-// check-code row once it is shown. Screenshots for people to look at.
+// check-code row once it is shown; the layout check of every screen with the input panel down
+// and up. Screenshots for people to look at.
 #include "bitmap_file.h"
+#include "layout_checks.h"
 #include "login_fixture.h"
 #include "testing/screenshot.h"
 
@@ -49,7 +51,7 @@ TEST_P(LoginLook, TheFieldsFitTheScreenWithoutOverlapping)
   Login();
   ui.Invoke([&] { SetWindowTextW(Item(IDC_LOGIN_CHECKCODE), u"3947"); });
   leaveEdits();
-  EXPECT_FALSE(kvtest::SaveScreenshot("login_checkcode_" + size).empty());
+  kvtest::ExpectSoundLayout(ui, *dialog, "login_checkcode_" + size);
 
   int scale = width / (width > height ? 320 : 240);
   RECT page{0, 26 * scale, width, height - 26 * scale};
