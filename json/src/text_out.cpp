@@ -3,8 +3,11 @@
 #include "text_out.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include "json/writer.h"
 #include "text/format.h"
@@ -52,8 +55,112 @@ namespace {
 // form when the exponent lies from -4 to 15, else in exponent form, the point always written.
 // The digits come from one correctly rounded conversion, as the formatted print makes them;
 // what it prints for infinities and NaN is left to it.
+// The sixteen significant digits of a normal value as an integer from 10^15 to 10^16 - 1, and
+// its decimal exponent after rounding, for exponents from -4 to 15 (the fixed form): the value
+// times 10^(15 - exponent) is made exactly in 128-bit integers and rounded half to even, as the
+// formatted print rounds. False for zero, denormals, what is not finite and other exponents.
+bool fixedFormDigits(double value, uint64_t& digits, int& exponent)
+{
+  static constexpr uint64_t kLow = 1000000000000000u;  // 10^15
+  static constexpr uint64_t kHigh = 10 * kLow;
+  static constexpr auto kFivePowers = [] {
+    std::array<uint64_t, 28> powers{};
+    powers[0] = 1;
+    for (size_t i = 1; i < powers.size(); ++i) {
+      powers[i] = powers[i - 1] * 5;
+    }
+    return powers;
+  }();
+  uint64_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  const int biased = static_cast<int>((bits >> 52) & 0x7FF);
+  if (biased == 0 || biased == 0x7FF) {
+    return false;
+  }
+  const uint64_t mantissa = (bits & ((uint64_t{1} << 52) - 1)) | (uint64_t{1} << 52);
+  const int binary = biased - 1075;  // |value| = mantissa * 2^binary
+  // floor(log10(2) * (binary + 52)): the decimal exponent or one less.
+  int decimal = ((binary + 52) * 78913) >> 18;
+  for (;;) {
+    const int power = 15 - decimal;
+    if (power < 0 || power > 27) {
+      return false;
+    }
+    const uint64_t fivePower = kFivePowers[power];
+    // |value| * 10^power = mantissa * 5^power * 2^shift, below 2^57 once the exponent is right.
+    const unsigned __int128 scaled = static_cast<unsigned __int128>(mantissa) * fivePower;
+    const int shift = binary + power;
+    unsigned __int128 whole = 0, rest = 0, half = 0;
+    if (shift >= 0) {
+      if (shift > 8) {
+        return false;
+      }
+      whole = scaled << shift;
+    } else {
+      if (shift <= -128) {
+        return false;
+      }
+      whole = scaled >> -shift;
+      rest = scaled & ((static_cast<unsigned __int128>(1) << -shift) - 1);
+      half = static_cast<unsigned __int128>(1) << (-shift - 1);
+    }
+    if (whole < kLow) {
+      --decimal;
+      continue;
+    }
+    if (whole >= kHigh) {
+      ++decimal;
+      continue;
+    }
+    auto rounded = static_cast<uint64_t>(whole);
+    if (rest > half || (rest == half && half != 0 && (rounded & 1) != 0)) {
+      ++rounded;
+    }
+    if (rounded == kHigh) {
+      rounded = kLow;
+      ++decimal;
+    }
+    if (decimal < -4 || decimal > 15) {
+      return false;
+    }
+    digits = rounded;
+    exponent = decimal;
+    return true;
+  }
+}
+
+// The fixed form of sixteen digits with the point moved by the exponent (-4 to 15).
+int writeFixedForm(bool negative, const char* digits, int exponent, char* text)
+{
+  char* out = text;
+  if (negative) {
+    *out++ = '-';
+  }
+  if (exponent >= 0) {
+    out = std::copy(digits, digits + exponent + 1, out);
+    *out++ = '.';
+    out = std::copy(digits + exponent + 1, digits + 16, out);
+  } else {
+    *out++ = '0';
+    *out++ = '.';
+    out = std::fill_n(out, -exponent - 1, '0');
+    out = std::copy(digits, digits + 16, out);
+  }
+  return static_cast<int>(out - text);
+}
+
 int formatSixteenDigits(double value, char* text)
 {
+  uint64_t whole;
+  int wholeExponent;
+  if (fixedFormDigits(value, whole, wholeExponent)) {
+    char digits[16];
+    for (int i = 15; i >= 0; --i) {
+      digits[i] = static_cast<char>('0' + whole % 10);
+      whole /= 10;
+    }
+    return writeFixedForm(std::signbit(value), digits, wholeExponent, text);
+  }
   if (!std::isfinite(value)) {
     WCHAR wide[32];
     int length = swprintf(wide, u"%#.16g", value);
@@ -71,25 +178,11 @@ int formatSixteenDigits(double value, char* text)
     std::copy(scientific, end, text);
     return static_cast<int>(end - scientific);
   }
-  // The sixteen digits d0 d1 ... d15 with the point moved by the exponent.
+  // The sixteen digits d0 d1 ... d15.
   char digits[16];
   digits[0] = digit[0];
   std::copy(digit + 2, digit + 17, digits + 1);
-  char* out = text;
-  if (negative) {
-    *out++ = '-';
-  }
-  if (exponent >= 0) {
-    out = std::copy(digits, digits + exponent + 1, out);
-    *out++ = '.';
-    out = std::copy(digits + exponent + 1, digits + 16, out);
-  } else {
-    *out++ = '0';
-    *out++ = '.';
-    out = std::fill_n(out, -exponent - 1, '0');
-    out = std::copy(digits, digits + 16, out);
-  }
-  return static_cast<int>(out - text);
+  return writeFixedForm(negative, digits, exponent, text);
 }
 
 }  // namespace

@@ -85,6 +85,8 @@ TEST(JsonWriter, RealsAreThePrintedFormCut)
     std::memcpy(&value, &bits, sizeof value);
     values.push_back(value);
     values.push_back(static_cast<double>(random() % 100000000) * std::pow(10.0, static_cast<int>(random() % 40) - 20));
+    // Exact binary fractions of seventeen digits and more: halfway cases of the sixteenth digit.
+    values.push_back(std::ldexp(static_cast<double>(random() >> 11), -static_cast<int>(random() % 60)));
   }
   for (double value : values) {
     ASSERT_EQ(Json::valueToString(value), printedAndCut(value)) << value;
