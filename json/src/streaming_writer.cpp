@@ -2,6 +2,10 @@
 
 #include <string>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "text/format.h"
 
 namespace {
@@ -39,14 +43,50 @@ WCHAR* putEscaped(WCHAR* out, WCHAR ch)
   return out + 1;
 }
 
-// Puts `length` units of `text` at `out`, escaped or as they are; returns the end.
-WCHAR* putText(WCHAR* out, const WCHAR* text, size_t length, bool escape)
+bool needsEscape(WCHAR ch)
 {
-  if (!escape) {
-    return std::char_traits<WCHAR>::copy(out, text, length) + length;
+  return ch < 0x20 || ch == u'"' || ch == u'\\';
+}
+
+// The offset of the first unit of text[0, length) that Escape changes, or length when none does;
+// eight units at a time while they last.
+size_t firstToEscape(const WCHAR* text, size_t length)
+{
+  size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i quote = _mm_set1_epi16(u'"');
+  const __m128i backslash = _mm_set1_epi16(u'\\');
+  const __m128i lastControl = _mm_set1_epi16(0x1F);
+  for (; length - i >= 8; i += 8) {
+    const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
+    // A unit at most 0x1F saturates to zero when 0x1F is taken from it.
+    const __m128i control = _mm_cmpeq_epi16(_mm_subs_epu16(units, lastControl), _mm_setzero_si128());
+    const __m128i found = _mm_or_si128(control, _mm_or_si128(_mm_cmpeq_epi16(units, quote), _mm_cmpeq_epi16(units, backslash)));
+    const auto mask = static_cast<unsigned>(_mm_movemask_epi8(found));
+    if (mask != 0) {
+      return i + static_cast<size_t>(__builtin_ctz(mask)) / 2;
+    }
   }
-  for (const WCHAR* end = text + length; text != end; ++text) {
-    out = putEscaped(out, *text);
+#endif
+  while (i < length && !needsEscape(text[i])) {
+    ++i;
+  }
+  return i;
+}
+
+// Puts `length` units of `text` at `out` as they are; returns the end.
+WCHAR* putRaw(WCHAR* out, const WCHAR* text, size_t length)
+{
+  return std::char_traits<WCHAR>::copy(out, text, length) + length;
+}
+
+// Puts `length` units of `text` at `out` escaped, the first `plain` of them known to need no
+// escape; returns the end.
+WCHAR* putEscapedText(WCHAR* out, const WCHAR* text, size_t length, size_t plain)
+{
+  out = putRaw(out, text, plain);
+  for (const WCHAR* p = text + plain, *end = text + length; p != end; ++p) {
+    out = putEscaped(out, *p);
   }
   return out;
 }
@@ -54,25 +94,27 @@ WCHAR* putText(WCHAR* out, const WCHAR* text, size_t length, bool escape)
 }  // namespace
 
 // The member is written straight into the text's buffer, with room for a value whose every
-// unit takes the longest escape; the text is then cut to what was written.
+// unit from the first that needs an escape takes the longest escape; the text is then cut to
+// what was written.
 void CJsonWriter::appendMember(const WCHAR* key, const WCHAR* value, bool escape, bool comma)
 {
   const size_t keyLength = std::char_traits<WCHAR>::length(key);
   const size_t valueLength = value != nullptr ? std::char_traits<WCHAR>::length(value) : 0;
+  const size_t plain = escape ? firstToEscape(value, valueLength) : valueLength;
   const int start = all_.GetLength();
-  const size_t room = 1 + keyLength + 3 + (escape ? 6 : 1) * valueLength + 2;
+  const size_t room = 1 + keyLength + 3 + plain + 6 * (valueLength - plain) + 2;
   WCHAR* const begin = all_.GetBuffer(start + static_cast<int>(room)) + start;
   WCHAR* out = begin;
   if (comma) {
     *out++ = u',';
   }
   *out++ = u'"';
-  out = putText(out, key, keyLength, false);
+  out = putRaw(out, key, keyLength);
   *out++ = u'"';
   *out++ = u':';
   if (value != nullptr) {
     *out++ = u'"';
-    out = putText(out, value, valueLength, escape);
+    out = putEscapedText(out, value, valueLength, plain);
     *out++ = u'"';
   }
   all_.ReleaseBuffer(start + static_cast<int>(out - begin));
@@ -140,8 +182,9 @@ CStringW CJsonWriter::Escape(const WCHAR* value)
   CStringW escaped;
   if (value != nullptr) {
     const size_t length = std::char_traits<WCHAR>::length(value);
-    WCHAR* begin = escaped.GetBuffer(static_cast<int>(6 * length));
-    escaped.ReleaseBuffer(static_cast<int>(putText(begin, value, length, true) - begin));
+    const size_t plain = firstToEscape(value, length);
+    WCHAR* begin = escaped.GetBuffer(static_cast<int>(plain + 6 * (length - plain)));
+    escaped.ReleaseBuffer(static_cast<int>(putEscapedText(begin, value, length, plain) - begin));
   }
   return escaped;
 }

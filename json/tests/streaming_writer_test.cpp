@@ -122,4 +122,28 @@ TEST(CJsonWriter, EscapeCoversBackslashesQuotesAndControlCharacters)
   EXPECT_TRUE(CJsonWriter::Escape(nullptr).IsEmpty());
 }
 
+// One unit in a long plain text, at every place: the same escape wherever it stands, and units
+// beside the escaped ones (0x20, 0x7F, and those from 0x8000 up) untouched.
+TEST(CJsonWriter, EscapeFindsAUnitAnywhereInALongText)
+{
+  const struct {
+    char16_t unit;
+    std::u16string escaped;
+  } cases[] = {{u'"', u"\\\""}, {u'\\', u"\\\\"}, {0x01, u"\\u0001"}, {0x1F, u"\\u001f"}, {u'\n', u"\\n"},
+               {0x20, u" "},      {0x7F, u"\x7f"},       {0x8000, u"\x8000"},  {0xFFFF, u"\xFFFF"}, {0x4E2D, u"中"}};
+  const std::u16string filler = u"abcdefghijklmnopqrstu";
+  for (const auto& c : cases) {
+    for (size_t at = 0; at < filler.size(); ++at) {
+      std::u16string text = filler;
+      text[at] = c.unit;
+      const std::u16string expected = filler.substr(0, at) + c.escaped + filler.substr(at + 1);
+      EXPECT_EQ(std::u16string(CJsonWriter::Escape(text.c_str()).GetString()), expected) << int(c.unit) << " at " << at;
+      CJsonWriter writer;
+      writer.BeginObject(u"k", text.c_str(), true);
+      writer.EndObject();
+      EXPECT_EQ(std::u16string(writer.GetText().GetString()), u"{\"k\":\"" + expected + u"\"}") << int(c.unit) << " at " << at;
+    }
+  }
+}
+
 }  // namespace
