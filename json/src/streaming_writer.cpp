@@ -11,6 +11,7 @@
 namespace {
 
 constexpr WCHAR kHex[] = u"0123456789abcdef";
+constexpr int kFirstRoom = 512;
 
 // The escape of a character as Escape writes it, put at `out`; returns the end of it. Other
 // characters are put as they are.
@@ -130,6 +131,11 @@ bool CJsonWriter::separate()
 
 void CJsonWriter::BeginObject()
 {
+  if (all_.IsEmpty()) {
+    // Room for a usual request at once, instead of growing through several copies.
+    all_.GetBuffer(kFirstRoom);
+    all_.ReleaseBuffer(0);
+  }
   levels_.push_back(first_);
   // A nested object starts a level of its own.
   first_ = true;
