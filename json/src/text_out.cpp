@@ -24,17 +24,42 @@ bool needsEscape(WCHAR c)
 
 const WCHAR hexDigits[] = u"0123456789ABCDEF";
 
+// "00" to "99", two digits a step.
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Puts the decimal digits of value just before `end`, `count` of them at least (leading
+// zeros), and returns where they start.
+template <class Char>
+Char* putDigits(Char* end, uint64_t value, int count = 1)
+{
+  Char* start = end;
+  while (value >= 100 || count > 2) {
+    const char* pair = kDigitPairs + 2 * (value % 100);
+    value /= 100;
+    count -= 2;
+    *--start = static_cast<Char>(pair[1]);
+    *--start = static_cast<Char>(pair[0]);
+  }
+  if (value >= 10 || count == 2) {
+    const char* pair = kDigitPairs + 2 * value;
+    *--start = static_cast<Char>(pair[1]);
+    *--start = static_cast<Char>(pair[0]);
+  } else {
+    *--start = static_cast<Char>('0' + value);
+  }
+  return start;
+}
+
 }  // namespace
 
 template <class Out>
 void appendUInt(Out& out, UInt value)
 {
   WCHAR digits[10];
-  WCHAR* start = digits + 10;
-  do {
-    *--start = static_cast<WCHAR>(u'0' + value % 10);
-    value /= 10;
-  } while (value != 0);
+  const WCHAR* start = putDigits(digits + 10, value);
   out.append(start, static_cast<size_t>(digits + 10 - start));
 }
 
@@ -155,10 +180,7 @@ int formatSixteenDigits(double value, char* text)
   int wholeExponent;
   if (fixedFormDigits(value, whole, wholeExponent)) {
     char digits[16];
-    for (int i = 15; i >= 0; --i) {
-      digits[i] = static_cast<char>('0' + whole % 10);
-      whole /= 10;
-    }
+    putDigits(digits + 16, whole, 16);
     return writeFixedForm(std::signbit(value), digits, wholeExponent, text);
   }
   if (!std::isfinite(value)) {

@@ -6,6 +6,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "json/writer.h"
@@ -97,6 +98,14 @@ TEST(JsonWriter, ScalarTexts)
 {
   EXPECT_EQ(Json::valueToString(-2147483647 - 1), u"-2147483648");
   EXPECT_EQ(Json::valueToString(4294967295u), u"4294967295");
+  // Every digit count, and zeros inside and at the end.
+  const std::pair<Json::UInt, std::u16string> integers[] = {{0, u"0"},       {7, u"7"},         {10, u"10"},
+                                                            {99, u"99"},     {100, u"100"},     {1005, u"1005"},
+                                                            {10203, u"10203"}, {900000, u"900000"}, {1000001, u"1000001"}};
+  for (const auto& [value, text] : integers) {
+    EXPECT_EQ(Json::valueToString(value), text);
+    EXPECT_EQ(Json::valueToString(-static_cast<Json::Int>(value) - 1), u"-" + Json::valueToString(value + 1));
+  }
   EXPECT_EQ(Json::valueToString(true), u"true");
   EXPECT_EQ(Json::valueToQuotedString(u"a\tb\x01/中\"\\"), u"\"a\\tb\\u0001/中\\\"\\\\\"");
   EXPECT_EQ(Json::valueToQuotedString(u"\b\f\n\r\x1f\x7f"), u"\"\\b\\f\\n\\r\\u001F\x7f\"");
