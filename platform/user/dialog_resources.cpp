@@ -34,14 +34,17 @@ void user_dialog::SetDialogTemplateFinder(DialogTemplateFinder finder)
 HWND CreateDialogParamW(HINSTANCE instance, LPCWSTR templateName, HWND parent, DLGPROC dialogProc, LPARAM initParam)
 {
   LPCDLGTEMPLATE found = FindTemplate(instance, templateName);
-  return found ? CreateDialogOfTemplate(instance, found, parent, dialogProc, initParam, TemplateId(templateName))
-               : nullptr;
+  if (!found)
+    return nullptr;
+  return user_dialog::CreateDialogOfTemplate(instance, found, parent, dialogProc, initParam, TemplateId(templateName));
 }
 
 INT_PTR DialogBoxParamW(HINSTANCE instance, LPCWSTR templateName, HWND owner, DLGPROC dialogProc, LPARAM initParam)
 {
   LPCDLGTEMPLATE found = FindTemplate(instance, templateName);
-  return found ? RunDialogOfTemplate(instance, found, owner, dialogProc, initParam, TemplateId(templateName)) : -1;
+  if (!found)
+    return -1;
+  return user_dialog::RunDialogOfTemplate(instance, found, owner, dialogProc, initParam, TemplateId(templateName));
 }
 
 WORD user_dialog::DialogTemplateId(HWND dialog)
