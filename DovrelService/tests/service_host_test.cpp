@@ -2,12 +2,8 @@
 // listens on 127.0.0.1 at the registry's port and hands each connection over; a browser sends
 // merchant orders, the client's stand-in pays them, and the device's service calls reach the
 // service through the host.
-#include <arpa/inet.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <string>
 #include <thread>
@@ -174,16 +170,16 @@ class ServiceHostStart : public dovrel_test::ClientDevice {
     ASSERT_EQ(services::WriteServiceEntry(entry), ERROR_SUCCESS);
   }
 
-  // A host program of the test's own that listens on the port, as another device's host would.
-  int TakePort() const
+  // A socket of the test's own that listens on the port, as another program would.
+  SOCKET TakePort() const
   {
-    int taken = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    SOCKET taken = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     sockaddr_in address = {};
     address.sin_family = AF_INET;
     address.sin_port = htons(port_);
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    EXPECT_EQ(::bind(taken, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
-    EXPECT_EQ(::listen(taken, 1), 0);
+    EXPECT_EQ(bind(taken, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    EXPECT_EQ(listen(taken, 1), 0);
     return taken;
   }
 
@@ -203,7 +199,7 @@ TEST_F(ServiceHostStart, SaysWhichServiceDidNotStartAndWhyInsteadOfReady)
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.said);
-    int taken = c.portTaken ? TakePort() : -1;
+    SOCKET taken = c.portTaken ? TakePort() : INVALID_SOCKET;
     kvtest::ServiceHost host;
     testing::internal::CaptureStderr();
     bool ready = host.Start(c.services);
@@ -212,8 +208,8 @@ TEST_F(ServiceHostStart, SaysWhichServiceDidNotStartAndWhyInsteadOfReady)
     EXPECT_FALSE(ready);
     EXPECT_EQ(code, 1);
     EXPECT_THAT(said, testing::HasSubstr(c.said));
-    if (taken >= 0) {
-      ::close(taken);
+    if (taken != INVALID_SOCKET) {
+      closesocket(taken);
     }
     EXPECT_EQ(Exchange(port_, "GET / HTTP/1.1\r\n\r\n"), "(refused)") << "nothing of the host is left listening";
   }
