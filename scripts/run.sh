@@ -236,8 +236,9 @@ fi
 
 step "what next"
 if [[ "$display" == 0 ]]; then
-  echo "the screenshots: $shots"
-  echo "the client in a window: run scripts/run.sh where a display is (it opens with KV_DISPLAY=sdl), and $login"
+  echo "the tour's screenshots: $shots"
+  echo "the client in a window: run scripts/run.sh on a desktop (DISPLAY or WAYLAND_DISPLAY set; it opens"
+  echo "  the window with KV_DISPLAY=sdl) and $login"
 fi
 echo "the programs' logs: $repo/$logs"
 echo "the merchant's demo page: $gateway/merchant/shop.htm (its browser must trust $tls/ca.pem); it sends"
