@@ -12,7 +12,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
+#include "goal_table.h"
+
 #include <map>
 #include <set>
 #include <string>
@@ -68,27 +69,14 @@ class Reporter : public benchmark::ConsoleReporter {
 inline bool PrintGoals(const Reporter& reporter, const std::vector<Goal>& goals)
 {
   bool allMet = true;
-  std::printf("\n%-40s %12s %12s %8s  %s\n", "goal", "ms", "baseline ms", "ratio", "bound");
+  PrintGoalHeader();
   for (const Goal& goal : goals) {
     double measured = reporter.Seconds(goal.measured) * 1e3;
     double baseline = goal.baseline.empty() ? 0 : reporter.Seconds(goal.baseline) * 1e3;
     if (measured == 0 || (!goal.baseline.empty() && baseline == 0)) {
       continue;
     }
-    double ratio = baseline > 0 ? measured / baseline : 0;
-    bool met = (goal.maxRatio == 0 || ratio <= goal.maxRatio) &&
-               (goal.maxMilliseconds == 0 || measured <= goal.maxMilliseconds);
-    allMet = allMet && met;
-    std::string bound;
-    if (goal.maxRatio > 0) {
-      bound += "ratio <= " + std::to_string(goal.maxRatio).substr(0, 4);
-    }
-    if (goal.maxMilliseconds > 0) {
-      bound += (bound.empty() ? "" : ", ") + std::string("<= ") + std::to_string(goal.maxMilliseconds).substr(0, 5) +
-               " ms";
-    }
-    std::printf("%-40s %12.4f %12.4f %8.2f  %s%s\n", goal.label.c_str(), measured, baseline, ratio, bound.c_str(),
-                bound.empty() ? "" : (met ? "  met" : "  MISSED"));
+    allMet = PrintGoalLine({goal.label, measured, baseline, goal.maxRatio, goal.maxMilliseconds}) && allMet;
   }
   return allMet;
 }

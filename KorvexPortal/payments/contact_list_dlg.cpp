@@ -13,7 +13,6 @@ namespace {
 constexpr int kContactLists = 62;
 constexpr int kContactListsFailed = 63;
 constexpr COLORREF kListColour = 0xF5F5F5;
-constexpr COLORREF kLinkColour = 0xFF0000;
 const WCHAR kEmptyNote[] = u"你有 0 个联系人，点击 “返回” 手动输入对方账户。";
 
 std::vector<CContactRecord> Flatten(const std::vector<CContactGroup>& groups)
@@ -58,8 +57,8 @@ LRESULT CContactListDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
   if (!m_hBrush)
     m_hBrush = ::CreateSolidBrush(kListColour);
   if (!m_link.m_hWnd && GetDlgItem(IDC_CONTACT_LIST_REFRESH)) {
+    m_link.SetHyperLinkExtendedStyle(HLINK_COMMANDBUTTON);
     m_link.SubclassWindow(GetDlgItem(IDC_CONTACT_LIST_REFRESH));
-    m_link.AddItem(u"从服务器更新联系人", kLinkColour);
   }
   if (ShowLocalList() != 0)
     PostMessage(WM_COMMAND, IDC_CONTACT_LIST_REFRESH);

@@ -1,6 +1,6 @@
 // The list of the contact picker: a child dialog with one row per contact of the user's contact
-// list file, and a link that asks the gateway for the list ("queryContactLists"). A missing file
-// asks the gateway at once; a non-empty gateway list replaces the file. Each row keeps its
+// list file, and a command hyperlink that asks the gateway for the list ("queryContactLists"). A
+// missing file asks the gateway at once; a non-empty gateway list replaces the file. Each row keeps its
 // contact, so the account chosen never depends on how the caption reads. The list's own message
 // filter moves the focus between the rows with the keys (the action key chooses the focused row)
 // and leaves the soft keys to the picker.
@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "atl/dialog_impl.h"
+#include "atl/hyperlink.h"
 #include "contact_store.h"
 #include "form_button.h"
-#include "owner_draw_ctrl_a.h"
 #include "page_message_filter.h"
 #include "scroll_form.h"
 
@@ -75,7 +75,7 @@ class CContactListDlg : public CDialogImpl<CContactListDlg> {
   std::vector<CContactRecord> m_contacts;
   CContactRecord m_selected;
   std::vector<std::unique_ptr<CFormButton>> m_rows;
-  COwnerDrawCtrlA m_link;
+  CHyperLink m_link;
   CScrollForm m_scrollForm;
   CPageMessageFilter m_filter;
   HWND m_hNote = nullptr;

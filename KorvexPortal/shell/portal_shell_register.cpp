@@ -42,6 +42,8 @@ void CKorvexPortalShellApp::OnPreRegisterResult(WPARAM result, LPARAM reply)
     showError(IDS_PREREGISTER_NETWORK);
   } else if (!map.Parse(text)) {
     WRITE_LOG_ENTRY(u"preRegister: the reply is no JSON text");
+    // A failure is never silent: the user tapped "注册" and learns that it did not start.
+    showError(IDS_PREREGISTER_FAILED);
   } else if (OnSessionResult(map) != 100) {
     WRITE_LOG_ENTRY(u"preRegister: the reply's status is not success");
     showError(IDS_PREREGISTER_FAILED);

@@ -3,22 +3,15 @@
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/wait.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 
 namespace clientbench {
 
 namespace fs = std::filesystem;
-
-long long MonotonicNanoseconds()
-{
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
-}
 
 Child Start(const std::vector<std::string>& arguments)
 {
@@ -68,58 +61,94 @@ double Median(std::vector<double> values)
   return values.empty() ? 0 : values[values.size() / 2];
 }
 
+Arguments ParseArguments(int argc, char** argv, int defaultRounds)
+{
+  Arguments arguments{defaultRounds, {}};
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--against") == 0 && i + 1 < argc)
+      arguments.against = argv[++i];
+    else
+      arguments.rounds = std::max(1, std::atoi(argv[i]));
+  }
+  return arguments;
+}
+
 BenchDevice::~BenchDevice()
 {
-  if (gateway_.pid > 0) {
-    kill(gateway_.pid, SIGTERM);
-    Finish(gateway_);
-  }
+  StopGateway();
   if (!scratch_.empty()) {
     std::error_code error;
     fs::remove_all(scratch_, error);
   }
 }
 
-bool BenchDevice::Prepare(const std::string& benchName, const std::string& probe, const std::string& probeName)
+void BenchDevice::StopGateway()
 {
+  if (gateway_.pid > 0) {
+    kill(gateway_.pid, SIGTERM);
+    Finish(gateway_);
+  }
+  gateway_ = {};
+}
+
+bool BenchDevice::RenewGateway()
+{
+  StopGateway();
+  fs::path tls = fs::path(scratch_) / "tls";
+  gateway_ = Start({KV_TESTGATEWAY, "--port", "0", "--tls", tls.string(), "--demo"});
+  std::string url = ReadLine(gateway_.out);
+  if (url.empty()) {
+    std::fprintf(stderr, "%s: the demo gateway did not start\n", benchName_.c_str());
+    return false;
+  }
+  std::ofstream(root_ / "device.ini") << "[screen]\nwidth = 240\nheight = 320\n[network]\nca_bundle = "
+                                      << (tls / "ca.pem").string() << "\ngateway = " << url << "\n";
+  return true;
+}
+
+bool BenchDevice::Prepare(const std::string& benchName)
+{
+  benchName_ = benchName;
   std::string scratch = (fs::temp_directory_path() / ("korvex-" + benchName + "-XXXXXX")).string();
   if (!mkdtemp(scratch.data())) {
     std::perror((benchName + ": mkdtemp").c_str());
     return false;
   }
   scratch_ = scratch;
-  fs::path root = fs::path(scratch) / "device";
-  fs::create_directories(root / "Windows");
-  fs::create_directories(root / "Temp");
+  root_ = fs::path(scratch) / "device";
+  fs::create_directories(root_ / "Windows");
+  fs::create_directories(root_ / "Temp");
   fs::permissions(scratch, fs::perms::owner_all);
-  setenv("KORVEX_DEVICE_ROOT", root.c_str(), 1);
-
-  fs::path tls = fs::path(scratch) / "tls";
-  gateway_ = Start({KV_TESTGATEWAY, "--port", "0", "--tls", tls.string(), "--demo"});
-  std::string url = ReadLine(gateway_.out);
-  if (url.empty()) {
-    std::fprintf(stderr, "%s: the demo gateway did not start\n", benchName.c_str());
+  setenv("KORVEX_DEVICE_ROOT", root_.c_str(), 1);
+  if (!RenewGateway())
     return false;
-  }
-  std::ofstream(root / "device.ini") << "[screen]\nwidth = 240\nheight = 320\n[network]\nca_bundle = "
-                                     << (tls / "ca.pem").string() << "\ngateway = " << url << "\n";
 
-  fs::copy_file(KV_WCELOAD, root / "Windows/wceload.exe");
-  fs::copy_file(KV_KORVEX_PACKAGE, root / "Temp/KorvexPortal.CAB");
-  Child installer = Start({(root / "Windows/wceload.exe").string(), "\"\\Temp\\KorvexPortal.CAB\" /delete 1 /silent"});
+  fs::copy_file(KV_WCELOAD, root_ / "Windows/wceload.exe");
+  fs::copy_file(KV_KORVEX_PACKAGE, root_ / "Temp/KorvexPortal.CAB");
+  Child installer = Start({(root_ / "Windows/wceload.exe").string(), "\"\\Temp\\KorvexPortal.CAB\" /delete 1 /silent"});
   int installed = Finish(installer);
-  probe_ = root / "Program Files/KorvexPortal" / probeName;
-  if (installed != 0 || !fs::copy_file(probe, probe_)) {
+  if (installed != 0) {
     std::fprintf(stderr, "%s: the package did not install (%d)\n", benchName.c_str(), installed);
     return false;
   }
   return true;
 }
 
-bool BenchDevice::RunProbe(const std::vector<std::string>& arguments, size_t expectedFigures,
-                           std::map<std::string, double>& figures)
+std::string BenchDevice::Place(const std::string& program, const std::string& name)
 {
-  std::vector<std::string> command{probe_.string()};
+  fs::path placed = root_ / "Program Files/KorvexPortal" / name;
+  std::error_code error;
+  if (!fs::copy_file(program, placed, fs::copy_options::overwrite_existing, error)) {
+    std::fprintf(stderr, "%s: %s not copied: %s\n", benchName_.c_str(), program.c_str(), error.message().c_str());
+    return {};
+  }
+  return placed.string();
+}
+
+bool BenchDevice::RunProbe(const std::string& probe, const std::vector<std::string>& arguments,
+                           size_t expectedFigures, std::map<std::string, double>& figures)
+{
+  std::vector<std::string> command{probe};
   command.insert(command.end(), arguments.begin(), arguments.end());
   Child client = Start(command);
   figures.clear();

@@ -8,8 +8,6 @@
 // The pause: the service passes each result on to the screens only after a fixed 500 ms on its
 // network worker, which holds the road while it lasts. The probe measures it rather than change
 // the client: every Sleep of that length in this process is timed (the link wraps Sleep).
-#include <time.h>
-
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -19,10 +17,13 @@
 #include "kernel/entry.h"
 #include "message_box_types.h"
 #include "paged_list_view.h"
+#include "probe_clock.h"
 #include "testing/ui_harness.h"
 #include "tradepay_ids.h"
 
 namespace {
+
+using clientbench::MonotonicNanoseconds;
 
 constexpr DWORD kResultPauseMs = 500;
 constexpr char16_t kAccount[] = u"demo@korvex.cn";
@@ -30,13 +31,6 @@ constexpr char16_t kPassword[] = u"demo1234";
 constexpr char16_t kPayPassword[] = u"pay123456";
 // The title of the trade pay dialog.
 constexpr char16_t kTradePayTitle[] = u"付款";
-
-long long MonotonicNanoseconds()
-{
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
-}
 
 std::atomic<long long> pausedNanoseconds{0};
 std::atomic<int> pauses{0};

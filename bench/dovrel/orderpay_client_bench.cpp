@@ -12,11 +12,13 @@
 // harness takes to look again at another process. Between rounds, not timed, the user answers
 // the client's notice and it ends.
 //
-//   orderpay_client_bench [rounds]      (default 7)
-#include <algorithm>
+// With --against, the client program of another build (today's main, say, built beside this
+// one) pays an order in every round too, in turns with this build's on the same device, and the
+// goal table compares the medians of the two.
+//
+//   orderpay_client_bench [rounds] [--against <another build's KorvexPortal>]   (default 7)
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -24,7 +26,8 @@
 #include <vector>
 
 #include "base/errors.h"
-#include "bench_device.h"  // Median
+#include "bench_device.h"  // Median, ParseArguments
+#include "goal_table.h"
 #include "services/service_registry.h"
 #include "testgateway/test_gateway.h"
 #include "testing/device_programs.h"
@@ -38,6 +41,8 @@ using Clock = std::chrono::steady_clock;
 using testgateway::Reply;
 
 constexpr int kPasswordField = 1011;
+// The road against the other build's.
+constexpr double kAgainstRatio = 0.6;
 
 double Milliseconds(Clock::time_point from, Clock::time_point to)
 {
@@ -54,7 +59,7 @@ class Device {
     std::ofstream(Host("device.ini"), std::ios::binary)
         << "[screen]\nwidth = 240\nheight = 320\n[network]\nca_bundle = "
         << gateway_.tlsFiles().caCertificate.string() << "\ngateway = " << gateway_.httpsUrl() << "\n";
-    Place(KV_CLIENT_PROGRAM, "Program Files/Korvex/KorvexPortal.exe");
+    UseClient(KV_CLIENT_PROGRAM);
     Place(KV_DOVREL_LIBRARY, "Program Files/Korvex/Dovrel.dll");
     fs::copy(KV_RESOURCE_OUTPUT "/ModelRes_240x320.dll", Host("Program Files/Korvex/ModelRes_240x320.dll"),
              fs::copy_options::recursive);
@@ -75,6 +80,9 @@ class Device {
     gateway_.script("orderPay", Reply::success({{"tradeData", "out_trade_no=T100&trade_status=TRADE_SUCCESS"}}));
   }
 
+  // The client program that the service starts for the next order.
+  void UseClient(const std::string& program) const { Place(program.c_str(), "Program Files/Korvex/KorvexPortal.exe"); }
+
   bool ok() const { return ok_; }
   uint16_t port() const { return port_; }
   testgateway::TestGateway& gateway() { return gateway_; }
@@ -84,7 +92,9 @@ class Device {
   void Place(const char* built, const std::string& relative) const
   {
     fs::create_directories(Host(relative).parent_path());
-    fs::copy_file(built, Host(relative), fs::copy_options::overwrite_existing);
+    // Removed first: a program that ran from there may still be on its way out.
+    fs::remove(Host(relative));
+    fs::copy_file(built, Host(relative));
     fs::permissions(Host(relative), fs::perms::owner_all);
   }
 
@@ -136,39 +146,71 @@ bool PayOneOrder(Device& device, Round& round, const char** ending)
   return true;
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+void PrintRound(const char* name, const Round& round, const char* ending)
 {
-  int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
-  Device device;
-  if (!device.ok()) {
-    std::printf("the service host did not start\n");
-    return 1;
-  }
-  std::vector<Round> done;
-  int failed = 0;
-  std::printf("times in ms\n%-6s %10s %10s %10s %10s %10s\n", "round", "started", "shown", "paid", "redirect", "road");
-  for (int number = 1; number <= rounds; ++number) {
-    Round round;
-    const char* ending = nullptr;
-    if (!PayOneOrder(device, round, &ending)) {
-      std::printf("%-6d the order was not paid\n", number);
-      ++failed;
-      continue;
-    }
-    done.push_back(round);
-    std::printf("%-6d %10.1f %10.1f %10.1f %10.1f %10.1f%s%s\n", number, round.started, round.shown, round.paid,
-                round.redirect, round.road, ending ? "  then " : "", ending ? ending : "");
-    failed += ending ? 1 : 0;
-  }
+  std::printf("%-9s %10.1f %10.1f %10.1f %10.1f %10.1f%s%s\n", name, round.started, round.shown, round.paid,
+              round.redirect, round.road, ending ? "  then " : "", ending ? ending : "");
+}
+
+// The medians of the rounds' steps.
+Round Medians(const std::vector<Round>& done)
+{
   auto median = [&](double Round::*step) {
     std::vector<double> values;
     for (const Round& round : done)
       values.push_back(round.*step);
     return clientbench::Median(values);
   };
-  std::printf("%-6s %10.1f %10.1f %10.1f %10.1f %10.1f\n", "median", median(&Round::started), median(&Round::shown),
-              median(&Round::paid), median(&Round::redirect), median(&Round::road));
+  return {median(&Round::started), median(&Round::shown), median(&Round::paid), median(&Round::redirect),
+          median(&Round::road)};
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+  auto [rounds, against] = clientbench::ParseArguments(argc, argv, 7);
+  Device device;
+  if (!device.ok()) {
+    std::printf("the service host did not start\n");
+    return 1;
+  }
+  // This build's client and, with --against, the other build's, in turns.
+  std::vector<std::string> clients{KV_CLIENT_PROGRAM};
+  if (!against.empty())
+    clients.push_back(against);
+  std::vector<std::vector<Round>> done(clients.size());
+  int failed = 0;
+  std::printf("times in ms\n%-9s %10s %10s %10s %10s %10s\n", "round", "started", "shown", "paid", "redirect",
+              "road");
+  for (int number = 1; number <= rounds; ++number) {
+    for (size_t turn = 0; turn < clients.size(); ++turn) {
+      size_t side = (turn + static_cast<size_t>(number)) % clients.size();
+      device.UseClient(clients[side]);
+      std::string name = std::to_string(number) + (side == 0 ? "" : " against");
+      Round round;
+      const char* ending = nullptr;
+      if (!PayOneOrder(device, round, &ending)) {
+        std::printf("%-9s the order was not paid\n", name.c_str());
+        ++failed;
+        continue;
+      }
+      done[side].push_back(round);
+      PrintRound(name.c_str(), round, ending);
+      failed += ending ? 1 : 0;
+    }
+  }
+  Round medians = Medians(done[0]);
+  PrintRound("median", medians, nullptr);
+  if (clients.size() > 1) {
+    Round before = Medians(done[1]);
+    PrintRound("against", before, nullptr);
+    goal_report::PrintGoalHeader();
+    goal_report::PrintGoalLine({"order-pay road vs the other build", medians.road, before.road, kAgainstRatio});
+    goal_report::PrintGoalLine({"client started vs the other build", medians.started, before.started});
+    goal_report::PrintGoalLine({"order shown vs the other build", medians.shown, before.shown});
+  } else {
+    std::printf("\nno goal table: the road's goal is a ratio to another build (--against)\n");
+  }
   return failed == 0 ? 0 : 1;
 }

@@ -1,5 +1,5 @@
-// The screen in a desktop window for people (SDL2), opened when KV_DISPLAY is "sdl": the
-// process's screen drawn at a zoom (KV_DISPLAY_ZOOM, by default 2 for a 240-pixel short side
+// The screen in a desktop window for people (SDL2), a module of its own that the display loads
+// when KV_DISPLAY is "sdl" (desktop_window.cpp): the process's screen drawn at a zoom (KV_DISPLAY_ZOOM, by default 2 for a 240-pixel short side
 // and 1 otherwise), the mouse as the stylus, F1 and F2 as the soft keys, arrows, Enter, Escape
 // and Backspace as the device's keys, typed text (the desktop's input method included) as
 // characters, F5 to rotate the screen and F6 to raise or lower the soft input panel. Closing
@@ -10,14 +10,13 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <future>
 #include <mutex>
 #include <string>
 #include <thread>
 
 #include "internal/display/input_panel.h"
-#include "internal/display/desktop_window.h"
+#include "sdl_module.h"
 #include "internal/gdi/screen.h"
 #include "internal/user/cursor_link.h"
 #include "internal/user/paint_link.h"
@@ -255,11 +254,8 @@ WindowThread& Current()
 
 }  // namespace
 
-bool display::OpenDesktopWindow()
+bool kv_sdl_open_desktop_window()
 {
-  const char* mode = std::getenv("KV_DISPLAY");
-  if (!mode || std::strcmp(mode, "sdl") != 0)
-    return false;
   WindowThread& current = Current();
   std::lock_guard<std::mutex> held(current.lock);
   if (current.thread.joinable())
@@ -287,11 +283,11 @@ bool display::OpenDesktopWindow()
   // Registered once the window is open, so it runs before the exit handlers of everything the
   // window uses.
   static std::once_flag handler;
-  std::call_once(handler, [] { std::atexit(CloseDesktopWindow); });
+  std::call_once(handler, [] { std::atexit(kv_sdl_close_desktop_window); });
   return true;
 }
 
-void display::CloseDesktopWindow()
+void kv_sdl_close_desktop_window()
 {
   WindowThread& current = Current();
   std::lock_guard<std::mutex> held(current.lock);

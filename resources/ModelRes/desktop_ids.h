@@ -1,5 +1,4 @@
-// Ids of the desktop (the icon grid after login) and of the page that stands in for a function
-// not yet available, in the client's screen-size libraries.
+// Ids of the desktop (the icon grid after login) in the client's screen-size libraries.
 #ifndef MODELRES_DESKTOP_IDS_H
 #define MODELRES_DESKTOP_IDS_H
 
@@ -20,8 +19,5 @@
 #define IDB_DESKTOP_MESSAGES_DOWN   269
 // The caption under the icon of entry i is IDS_DESKTOP_ITEM0 + i.
 #define IDS_DESKTOP_ITEM0           4090
-
-// The stand-in page; its title is the name of the entry it stands for.
-#define IDD_DESKTOP_PLACEHOLDER     277
 
 #endif

@@ -1,5 +1,5 @@
-// Ids of the application shell's resources: the main window, the about dialog, the placeholder of
-// screens still to come, and the strings of the start of registration.
+// Ids of the application shell's resources: the main window, the about dialog and the strings of
+// the start of registration.
 #ifndef MODELRES_SHELL_IDS_H
 #define MODELRES_SHELL_IDS_H
 
@@ -16,14 +16,10 @@
 #define IDC_MAIN_CENTER         3004
 #define IDR_MAIN_MENU           204
 
-// The soft keys and centre key of the about dialog and the placeholder.
+// The soft keys and centre key of the shell's own dialogs (about, help, browser).
 #define IDC_DIALOG_SOFTKEY1     133
 #define IDC_DIALOG_SOFTKEY2     134
 #define IDC_DIALOG_CENTER       135
-
-// The placeholder of a screen still to come: its template and its notice.
-#define IDD_PLACEHOLDER         3100
-#define IDC_PLACEHOLDER_TEXT    3101
 
 // The start of registration: its failure texts and its wait text.
 #define IDS_PREREGISTER_FAILED  145

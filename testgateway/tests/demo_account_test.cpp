@@ -320,6 +320,12 @@ TEST_F(DemoAccountTest, TheWebCentrePagesGiveTheClientTheirScripts) {
   }
   EXPECT_NE(client->Get("/puc/billPay.htm")->body.find("function beforeSubmit()"), std::string::npos);
   EXPECT_NE(client->Get("/amusement.htm")->body.find("trade_pay.do?korvex_trade_no="), std::string::npos);
+  for (const auto& [path, type] : {std::pair{"/amusement.css", "text/css"}, std::pair{"/amusement.js", "application/javascript"}}) {
+    auto file = client->Get(path);
+    ASSERT_TRUE(file) << path;
+    EXPECT_EQ(file->status, 200) << path;
+    EXPECT_EQ(file->get_header_value("Content-Type").rfind(type, 0), 0u) << path;
+  }
 }
 
 // The merchant's page sends an order to the device's local gateway with a return_url back to

@@ -44,6 +44,8 @@ class CRegisterDlg : public CBaseDlg {
   const CStringW& GetTimeStamp() const { return m_strRsaTS; }
   HBITMAP GetCheckCodeBitmap() const { return m_hCheckCode; }
   int GetAgreementFlag() const { return m_nAgreed; }
+  // Whether a typed password is still held in plain text (both are wiped once encrypted).
+  bool HoldsPlainPasswords() const { return !m_strLoginPassword.IsEmpty() || !m_strPayPassword.IsEmpty(); }
   CRegisterFormDlg& GetFormPage() { return m_formDlg; }
 
   BEGIN_MSG_MAP(CRegisterDlg)

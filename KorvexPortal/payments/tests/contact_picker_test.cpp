@@ -123,6 +123,27 @@ TEST_F(ContactPickerTest, TheKeysMoveBetweenTheRowsAndTheLinkAndTheActionKeyChoo
   EXPECT_TRUE(gateway.requestsOf("queryContactLists").empty());
 }
 
+TEST_F(ContactPickerTest, TheLinkTappedOrTakenWithTheReturnKeyAsksTheGatewayAgain)
+{
+  ASSERT_EQ(0, CContactStore(kLogonId).AddContact(CContactRecord{u"李四", u"13800138000"}));
+  ScriptServerList({{{"groupName", "同事"}, {"contacts", {{{"account", "li@example.com"}, {"name", "李四"}}}}}});
+  StartGateway();
+  RunAppLoop();
+  CContactPickDlg* picker = OpenPicker();
+  ASSERT_TRUE(picker && picker->GetList());
+  CContactListDlg* list = picker->GetList();
+  HWND link = list->GetDlgItem(IDC_CONTACT_LIST_REFRESH);
+  EXPECT_EQ(u"从服务器更新联系人", Text(link));
+  ASSERT_TRUE(kvtest::TapWindow(link));
+  ASSERT_TRUE(RunUntil([&] { return gateway.requestsOf("queryContactLists").size() == 1; }));
+  ASSERT_TRUE(RunUntil([&] { return Accounts(list) == std::vector<std::u16string>{u"li@example.com"}; }));
+
+  ui.Invoke([&] { SetFocus(link); });
+  ASSERT_TRUE(kvtest::PressKey(VK_RETURN));
+  ASSERT_TRUE(RunUntil([&] { return gateway.requestsOf("queryContactLists").size() == 2; }));
+  EXPECT_TRUE(picker->IsWindow()) << "the return key on the link chooses no row";
+}
+
 TEST_F(ContactPickerTest, AContactBelowTheListsEdgeIsScrolledIntoViewWhenTheKeysReachIt)
 {
   CContactStore store(kLogonId);
@@ -206,6 +227,25 @@ TEST_F(ContactPickerTest, ARefusedGatewayListShowsTheMemoAndClosesThePicker)
   ASSERT_TRUE(RunUntil([&] { return !picker->IsWindow(); }));
   EXPECT_EQ((std::vector<std::string>{"box 16 系统繁忙"}), Boxes());
   EXPECT_EQ(u"typed@example.com", AccountField());
+}
+
+TEST_F(ContactPickerTest, AnEndedSessionGoesToTheLoginWithTheUserCleared)
+{
+  gateway.script("queryTradeNum", Reply::success({{"totalCount", 0}}));
+  gateway.script("queryContactLists", Reply::result(200, "会话已过期，请重新登录"));
+  StartGateway();
+  app.SetUserName(u"张三");
+  app.SetGreeting(u"下午好");
+  CContactPickDlg* picker = OpenPicker();
+  ASSERT_TRUE(picker);
+  ASSERT_TRUE(RunUntil([&] { return !picker->IsWindow(); }));
+  EXPECT_EQ((std::vector<std::string>{"box 64 会话已过期，请重新登录"}), Boxes()) << "the common handling's notice";
+  EXPECT_TRUE(Called("ShowLoginDlg"));
+  EXPECT_TRUE(app.GetUserName().IsEmpty());
+  EXPECT_TRUE(app.GetGreeting().IsEmpty());
+  EXPECT_EQ(u"typed@example.com", AccountField());
+  std::vector<CContactGroup> groups;
+  EXPECT_TRUE(CContactStore(kLogonId).Load(groups)) << "no file was written";
 }
 
 TEST_F(ContactPickerTest, TheRechargeTakesTheChosenNumberAndACancelKeepsTheField)

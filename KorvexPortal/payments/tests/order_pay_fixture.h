@@ -51,9 +51,9 @@ inline std::ostream& operator<<(std::ostream& out, const Box& box)
   return out << "{" << box.text << ", 0x" << std::hex << box.type << std::dec << "}";
 }
 
-// Records every box. The wait box (type 6) is the shared box itself, so the screen really
-// waits; every other box is answered at once with `answer` and hides the shared box as a real
-// answer does.
+// Records every box, and whether the outcome had been handed back when it showed. The wait box
+// (type 6) is the shared box itself, so the screen really waits; every other box is answered at
+// once with `answer` and hides the shared box as a real answer does.
 class OrderPayApp : public CKorvexPortalApp {
  public:
   int ShowMessageBox(HWND owner, const CStringW& text, const CStringW& caption, UINT type, BOOL progress,
@@ -62,6 +62,7 @@ class OrderPayApp : public CKorvexPortalApp {
     {
       std::lock_guard<std::mutex> guard(lock_);
       boxes_.push_back({kvtest::Narrow(text.GetString()), type});
+      handedOffAtBoxes_.push_back(handedOff && handedOff());
     }
     if ((type & 0xF) == KV_BOX_WAIT)
       return CKorvexPortalApp::ShowMessageBox(owner, text, caption, type, progress, afterShow);
@@ -80,13 +81,22 @@ class OrderPayApp : public CKorvexPortalApp {
     std::lock_guard<std::mutex> guard(lock_);
     return boxes_;
   }
+  // For each box of Boxes(): whether `handedOff` answered true when it showed.
+  std::vector<bool> HandedOffAtBoxes()
+  {
+    std::lock_guard<std::mutex> guard(lock_);
+    return handedOffAtBoxes_;
+  }
 
   std::atomic<int> answer{KV_BOX_ANSWER_OK};
   std::atomic<int> aboutShown{0};
+  // Whether the outcome has been handed back; set by the fixture before the screen runs.
+  std::function<bool()> handedOff;
 
  private:
   std::mutex lock_;
   std::vector<Box> boxes_;
+  std::vector<bool> handedOffAtBoxes_;
 };
 
 // The service's side of the hand-off for this process: the block and the event.
@@ -164,6 +174,7 @@ class OrderPayTest : public ::testing::Test {
     ASSERT_TRUE(SelvaneInitialize(0));
     CThreadMessageBox::Instance();
     block_ = std::make_unique<HandoffBlock>();
+    app_.handedOff = [this] { return block_ && block_->Written(); };
   }
 
   void TearDown() override

@@ -80,6 +80,8 @@ TEST_P(PayReplyTest, ShowsHandsBackAndEnds)
 
   ExpectOrderPayRequest();
   EXPECT_EQ(app_.Boxes().back(), expected.shown);
+  // The outcome goes first, so a run that ends at the box (its process ended) still hands it back.
+  EXPECT_TRUE(app_.HandedOffAtBoxes().back()) << "handed back before the box showed";
   EXPECT_EQ(result_, static_cast<int>(expected.status));
   EXPECT_EQ(block_->Outcome(), std::make_pair(static_cast<int>(expected.status), expected.payload));
   DWORD bytes = static_cast<DWORD>(expected.payload.size() * sizeof(char16_t));

@@ -321,14 +321,20 @@ TEST_F(TradePayTest, TheInstantTransferQuestionCancelledSendsNothing)
   TradePayParams record = Record(kTradePayTrade);
   record.instantTransfer = 1;
   Open(record);
-  app.answer = KV_BOX_ANSWER_CANCEL;
-  PayWith();
-  EXPECT_EQ((std::vector<std::string>{"box 65 即时到账交易不受Korvex保护，钱直接到对方的账户，不能退款，您是否确定。"}),
-            Boxes());
-  ASSERT_TRUE(kvtest::RunUntilIdle());
-  EXPECT_TRUE(gateway.requests().empty());
-  EXPECT_TRUE(Received("opener", WM_KV_TRADEPAY_RESULT).empty());
-  EXPECT_TRUE(IsWindow(dialog->m_hWnd));
+  // Only an explicit OK pays: Cancel, and a box that ended with no answer at all, send nothing.
+  for (int answer : {KV_BOX_ANSWER_CANCEL, KV_BOX_NO_ANSWER}) {
+    SCOPED_TRACE(answer);
+    app.answer = answer;
+    app.ClearCalls();
+    ui.Invoke([&] { ClearInputForMe(Item(IDC_TRADEPAY_PASSWORD)); });
+    PayWith();
+    EXPECT_EQ((std::vector<std::string>{"box 65 即时到账交易不受Korvex保护，钱直接到对方的账户，不能退款，您是否确定。"}),
+              Boxes());
+    ASSERT_TRUE(kvtest::RunUntilIdle());
+    EXPECT_TRUE(gateway.requests().empty());
+    EXPECT_TRUE(Received("opener", WM_KV_TRADEPAY_RESULT).empty());
+    EXPECT_TRUE(IsWindow(dialog->m_hWnd));
+  }
 
   // Confirmed, the trade is paid.
   app.answer = KV_BOX_ANSWER_OK;

@@ -1,12 +1,10 @@
-// The openers of the desktop's pages, one per slot. Each page not yet available opens the
-// stand-in page with the entry's name; its screen replaces its opener here.
+// The openers of the desktop's pages, one per slot.
 #include "desktop_pages.h"
 
 #include <new>
 
 #include "account_query_page.h"
 #include "atm_dlg.h"
-#include "desktop_placeholder_page.h"
 #include "embed_browser_dlg.h"
 #include "gateway_address.h"
 #include "html_dlg.h"

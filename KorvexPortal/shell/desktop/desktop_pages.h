@@ -1,7 +1,6 @@
 // The pages the desktop opens, one slot per kind. Each slot has one opener in desktop_pages.cpp:
 // it makes the page (or reuses the kept one), shows it over the desktop and takes the slot's
-// extra steps. A function not yet available opens the stand-in page; its screen replaces the
-// one opener when it lands.
+// extra steps.
 #pragma once
 
 #include <array>

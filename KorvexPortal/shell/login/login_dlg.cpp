@@ -46,6 +46,8 @@ LRESULT CLoginDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL& bHandled)
   if (HWND picture = GetDlgItem(IDC_LOGIN_CHECKCODE_IMAGE))
     m_checkCodeImage.SubclassWindow(picture);
   m_hRefreshLink = GetDlgItem(IDC_LOGIN_CHECKCODE_REFRESH);
+  if (m_hRefreshLink)
+    m_refreshLink.SubclassWindow(m_hRefreshLink);
   BindControls(FALSE, -1);
 
   CKorvexPortalApp* app = App();

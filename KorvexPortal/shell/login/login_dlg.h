@@ -13,6 +13,7 @@
 #include "base_dlg.h"
 #include "check_code_image.h"
 #include "hint_edit.h"
+#include "link_label.h"
 #include "login_ids.h"
 #include "service_listener.h"
 #include "service_results.h"
@@ -53,6 +54,8 @@ class CLoginDlg : public CBaseDlg, public IServiceListener {
   void InitFocus() override;
   // On the network worker: keeps the result of the running operation and ends the wait.
   int OnServiceNotify(int code, HRESULT hr, LPARAM value, const WCHAR* memo) override;
+  // Whether the typed password is still held in plain text (it is wiped once sent).
+  bool HoldsPlainPassword() const { return !m_strPassword.IsEmpty(); }
 
   BEGIN_MSG_MAP(CLoginDlg)
     MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
@@ -112,6 +115,8 @@ class CLoginDlg : public CBaseDlg, public IServiceListener {
   CHintEdit m_passwordEdit;
   CHintEdit m_checkCodeEdit;
   CCheckCodeImage m_checkCodeImage;
+  // The refresh link; the dialog draws it itself, centred, on WM_DRAWITEM.
+  CLinkLabel m_refreshLink;
   HWND m_hCheckCodeEdit = nullptr;
   HWND m_hCheckCodeImage = nullptr;
   HWND m_hRefreshLink = nullptr;

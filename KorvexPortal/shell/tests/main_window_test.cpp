@@ -118,7 +118,7 @@ TEST_F(MainWindowTest, ScreenshotsOfTheStart)
     GetWindowRect(login, &rect);
     EXPECT_EQ(size.width, rect.right - rect.left);
     EXPECT_EQ(size.height, rect.bottom - rect.top);
-    kvtest::SaveScreenshot("shell_start_login_placeholder_" + name);
+    kvtest::SaveScreenshot("shell_start_login_" + name);
     PostMessageW(mainWindow, WM_CLOSE, 0, 0);
     EXPECT_TRUE(kvtest::RunUntilIdle());
     EXPECT_FALSE(running);

@@ -1,6 +1,6 @@
 // The desktop window under SDL's offscreen driver: it opens and closes again and again,
 // programs that show it end cleanly, and a device without a usable video driver says so once
-// and goes on headless.
+// and goes on headless. A headless device never loads SDL2 at all.
 #include <gtest/gtest.h>
 
 #include <spawn.h>
@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,32 @@ struct ProgramRun {
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text};
   }
 };
+
+bool SdlIsMapped()
+{
+  std::ifstream maps("/proc/self/maps");
+  for (std::string line; std::getline(maps, line);)
+    if (line.find("libSDL2") != std::string::npos)
+      return true;
+  return false;
+}
+
+TEST(HeadlessDisplay, NeverLoadsSdlUntilTheWindowIsAskedFor)
+{
+  device::testing::ScopedDeviceRoot root;
+  unsetenv("KV_DISPLAY");
+  setenv("SDL_VIDEODRIVER", "offscreen", 1);
+  EXPECT_FALSE(display::OpenDesktopWindow());
+  display::CloseDesktopWindow();
+  EXPECT_FALSE(SdlIsMapped());
+
+  setenv("KV_DISPLAY", "sdl", 1);
+  ASSERT_TRUE(display::OpenDesktopWindow());
+  EXPECT_TRUE(SdlIsMapped());
+  display::CloseDesktopWindow();
+  unsetenv("KV_DISPLAY");
+  unsetenv("SDL_VIDEODRIVER");
+}
 
 class DesktopWindow : public ::testing::Test {
  protected:

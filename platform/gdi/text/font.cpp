@@ -14,8 +14,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <mutex>
 #include <tuple>
@@ -38,11 +36,11 @@ std::mutex& EngineLock()
   return lock;
 }
 
-// The FreeType library with the font file in memory; loaded on first use, kept for the process.
+// The FreeType library with the font file mapped; made on first use, kept for the process.
 struct Engine {
   FT_Library library = nullptr;
   std::string path;
-  std::vector<FT_Byte> file;
+  std::span<const unsigned char> file;
   bool ready = false;
 };
 
@@ -55,8 +53,7 @@ Engine& TheEngine()
       std::fprintf(stderr, "text: no CJK font installed (fonts-wqy-microhei or fonts-wqy-zenhei)\n");
       return e;
     }
-    std::ifstream in(e.path, std::ios::binary);
-    e.file.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    e.file = MapFontFile(e.path);
     e.ready = !e.file.empty() && FT_Init_FreeType(&e.library) == 0;
     if (!e.ready)
       std::fprintf(stderr, "text: cannot load font %s\n", e.path.c_str());

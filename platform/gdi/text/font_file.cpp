@@ -1,6 +1,10 @@
 #include "font_file.h"
 
+#include <fcntl.h>
 #include <fontconfig/fontconfig.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -54,6 +58,21 @@ std::string FindCjkFontFile()
       return path;
   }
   return {};
+}
+
+std::span<const unsigned char> MapFontFile(const std::string& path)
+{
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0)
+    return {};
+  struct stat info{};
+  void* mapped = MAP_FAILED;
+  if (fstat(fd, &info) == 0 && info.st_size > 0)
+    mapped = mmap(nullptr, static_cast<size_t>(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+  close(fd);
+  if (mapped == MAP_FAILED)
+    return {};
+  return {static_cast<const unsigned char*>(mapped), static_cast<size_t>(info.st_size)};
 }
 
 }  // namespace kv::fonts

@@ -1,6 +1,7 @@
 #include "browser.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "atl/com_ptr.h"
@@ -92,6 +93,24 @@ std::string ErrorMarkup(const std::u16string& url, LONG status)
          Narrow(HtmlOfPlainText(url)) + "</p></body></html>";
 }
 
+// A file the page links that it is shown without, and why. The address is logged without its
+// query, which may carry a session.
+void LogLeftOut(std::u16string_view url, const std::string& why)
+{
+  const std::string address = Narrow(url.substr(0, url.find_first_of(u"?#")));
+  std::fprintf(stderr, "browser: %s left out: %s\n", address.c_str(), why.c_str());
+}
+
+// Why a fetch failed: the HTTP status, or the INET_E_* result of the fetch.
+std::string FailureOf(LONG status)
+{
+  if (status > 0)
+    return "HTTP status " + std::to_string(status);
+  char text[32];
+  std::snprintf(text, sizeof text, "fetch failed (%08lx)", static_cast<unsigned long>(static_cast<ULONG>(status)));
+  return text;
+}
+
 }  // namespace
 
 Browser* Browser::Create(HWND host)
@@ -121,7 +140,7 @@ Browser::Browser(HWND host, HWND control, HWND view)
       eventsPoint_(static_cast<IWebBrowser2&>(*this), DIID_DWebBrowserEvents2),
       events_(eventsPoint_, static_cast<IWebBrowser2&>(*this)),
       fetch_(control, kFetchProgress),
-      imageFetch_(control, kImageProgress),
+      linkedFetch_(control, kLinkedProgress),
       pageView_(std::make_unique<PageView>(view, static_cast<ViewOwner&>(*this)))
 {
 }
@@ -288,11 +307,36 @@ void Browser::Loaded(Navigation navigation, FetchResult result)
                                             !IsHtml(result.contentType), script::ScriptLimits{});
   Show(page);
   loading_ = true;
-  page->Script().RunScripts();
-  if (!Alive() || page_ != page)
-    return;
+  completing_.emplace(Completion{std::move(navigation), LinkedFiles(*page)});
+  NextFile();
+}
+
+void Browser::NextFile()
+{
+  Completion& completion = *completing_;
+  completion.file = completion.files.Next();
+  // A sheet or script changes what a page of a secure address does: none comes over plain HTTP.
+  while (completion.file && SchemeOf(completion.file->url) != u"https" && SchemeOf(page_->Url()) == u"https") {
+    LogLeftOut(completion.file->url, "not secure on a secure page");
+    completion.file = completion.files.Next();
+  }
+  if (completion.file)
+    StartLinkedFetch(completion.file->url, kMaxFileBody);
+  else
+    RunScripts();
+}
+
+void Browser::RunScripts()
+{
+  CComPtr<Browser> self(this);
+  std::shared_ptr<BrowserPage> page = page_;
+  if (completing_->sheetsCame)
+    pageView_->Refresh();
+  page->Script().RunScripts([&page](std::string_view src) { return page->ScriptFile(src); });
+  if (!Alive() || page_ != page || !completing_)
+    return;  // the page is gone, or stopped, while a script waited on a message box
   pageView_->Update();
-  completing_ = Completion{std::move(navigation), page->ImagesToFetch()};
+  completing_->images = page->ImagesToFetch();
   NextImage();
 }
 
@@ -300,23 +344,69 @@ void Browser::NextImage()
 {
   Completion& completion = *completing_;
   if (completion.next < completion.images.size())
-    imageFetch_.Start(FetchRequest{completion.images[completion.next].second, "GET", {}, {}});
+    StartLinkedFetch(completion.images[completion.next].second, FetchRequest{}.maxBody);
   else
     Complete();
 }
 
-void Browser::ImageProgress(WPARAM step)
+void Browser::StartLinkedFetch(const std::u16string& url, size_t maxBody)
 {
-  std::optional<FetchResult> result = imageFetch_.Continue(step);
+  linkedFetch_.Start(FetchRequest{url, "GET", {}, {}, maxBody});
+  SetTimer(control_, kLinkedTimer, kLinkedTime, nullptr);
+}
+
+void Browser::LinkedProgress(WPARAM step)
+{
+  std::optional<FetchResult> result = linkedFetch_.Continue(step);
   if (!result || !completing_ || !page_)
     return;
+  LinkedFetched(std::move(*result));
+}
+
+void Browser::LinkedTimedOut()
+{
+  if (!completing_ || !page_ || !linkedFetch_.Busy())
+    return;
+  linkedFetch_.Abort();
+  FetchResult result;
+  result.status = INET_E_CONNECTION_TIMEOUT;
+  LinkedFetched(std::move(result));
+}
+
+void Browser::LinkedFetched(FetchResult result)
+{
+  KillTimer(control_, kLinkedTimer);
   Completion& completion = *completing_;
-  if (result->ok) {
-    page_->AddImage(completion.images[completion.next].first, std::move(result->body));
+  if (std::optional<LinkedFile> file = std::move(completion.file)) {
+    completion.file.reset();
+    FileFetched(*file, std::move(result));
+    NextFile();
+    return;
+  }
+  if (result.ok) {
+    page_->AddImage(completion.images[completion.next].first, std::move(result.body));
     ++completion.fetched;
+  } else {
+    LogLeftOut(completion.images[completion.next].second, FailureOf(result.status));
   }
   ++completion.next;
   NextImage();
+}
+
+void Browser::FileFetched(const LinkedFile& file, FetchResult result)
+{
+  if (!result.ok)
+    return LogLeftOut(file.url, FailureOf(result.status));
+  if (IsHtml(result.contentType) && !result.contentType.empty())
+    return LogLeftOut(file.url, "the reply is a page");  // a login or error page is no sheet or script
+  PageText text = DecodePage(result.body, result.contentType);
+  if (file.kind == LinkedKind::Script) {
+    page_->AddScriptFile(file.url, std::move(text.utf8));
+    return;
+  }
+  completing_->files.SheetArrived(file.url, text.utf8);
+  page_->AddSheet(file.url, std::move(text.utf8));
+  completing_->sheetsCame = true;
 }
 
 void Browser::Complete()
@@ -340,7 +430,9 @@ void Browser::Complete()
 
 void Browser::DropCompletion()
 {
-  imageFetch_.Abort();
+  linkedFetch_.Abort();
+  if (control_)
+    KillTimer(control_, kLinkedTimer);
   completing_.reset();
   loading_ = false;
 }
@@ -634,8 +726,14 @@ LRESULT Browser::ControlMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
   case kRunQueued:
     RunQueued();
     return 0;
-  case kImageProgress:
-    ImageProgress(wParam);
+  case kLinkedProgress:
+    LinkedProgress(wParam);
+    return 0;
+  case WM_TIMER:
+    if (wParam != kLinkedTimer)
+      break;
+    KillTimer(hwnd, kLinkedTimer);
+    LinkedTimedOut();
     return 0;
   case WM_SIZE:
     MoveWindow(view_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
@@ -644,8 +742,9 @@ LRESULT Browser::ControlMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     FocusPage();
     return 0;
   default:
-    return DefWindowProcW(hwnd, message, wParam, lParam);
+    break;
   }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 LRESULT Browser::ViewMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)

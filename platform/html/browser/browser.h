@@ -13,6 +13,7 @@
 #include "browser_events.h"
 #include "browser_page.h"
 #include "html/web_browser.h"
+#include "linked_files.h"
 #include "page_fetch.h"
 #include "page_view.h"
 
@@ -26,7 +27,14 @@ class Browser final : public IWebBrowser2,
   // Private messages of the control's window.
   static constexpr UINT kFetchProgress = WM_APP + 1;    // wParam: the fetch step
   static constexpr UINT kRunQueued = WM_APP + 2;        // a navigation a script started
-  static constexpr UINT kImageProgress = WM_APP + 3;    // wParam: the image fetch's step
+  static constexpr UINT kLinkedProgress = WM_APP + 3;   // wParam: the step of a linked file's fetch
+  // The control's timer that bounds the fetch of a file the page links.
+  static constexpr UINT_PTR kLinkedTimer = 1;
+
+  // A style sheet or script file longer than this, or one that takes longer than this to come,
+  // is left out; so is an image that takes longer.
+  static constexpr size_t kMaxFileBody = 1u << 20;
+  static constexpr UINT kLinkedTime = 15000;
 
   // Makes the control's window and the page view inside the host window; the host holds the
   // reference returned. Null when the windows cannot be made.
@@ -81,9 +89,16 @@ class Browser final : public IWebBrowser2,
   void Navigate(Navigation navigation);
   void FetchProgress(WPARAM step);
   void Loaded(Navigation navigation, FetchResult result);
-  // A loaded page's images are fetched one after the other; then it completes.
+  // A loaded page's sheets and script files are fetched one after the other; then its scripts
+  // run, its images are fetched one after the other, and it completes.
+  void NextFile();
+  void RunScripts();
   void NextImage();
-  void ImageProgress(WPARAM step);
+  void StartLinkedFetch(const std::u16string& url, size_t maxBody);
+  void LinkedProgress(WPARAM step);
+  void LinkedTimedOut();
+  void LinkedFetched(FetchResult result);
+  void FileFetched(const LinkedFile& file, FetchResult result);
   void Complete();
   void DropCompletion();
   void Failed(Navigation navigation, LONG status);
@@ -117,17 +132,21 @@ class Browser final : public IWebBrowser2,
   CConnectionPoint eventsPoint_;
   BrowserEvents events_;
   PageFetch fetch_;
-  PageFetch imageFetch_;
+  PageFetch linkedFetch_;  // the sheets, script files and images of the page
   std::unique_ptr<PageView> pageView_;
   std::shared_ptr<BrowserPage> page_;
   IHTMLDocument2* document_ = nullptr;  // the component object of page_, once asked for
   std::optional<Navigation> pending_;   // being fetched
   std::optional<Navigation> queued_;    // started by a script, to run after it
   bool loading_ = false;                // a fetched page is not complete yet
-  // A page waiting for its images before its onload and DocumentComplete.
+  // A page waiting for its sheets and script files before its scripts run, and for its images
+  // before its onload and DocumentComplete.
   struct Completion {
     Navigation navigation;
-    std::vector<std::pair<std::string, std::u16string>> images;
+    LinkedFiles files;
+    std::optional<LinkedFile> file{};  // being fetched
+    bool sheetsCame = false;
+    std::vector<std::pair<std::string, std::u16string>> images{};
     size_t next = 0;
     size_t fetched = 0;
   };

@@ -71,6 +71,25 @@ std::optional<std::string> BrowserPage::Image(std::string_view src) const
   return found == images_.end() ? std::nullopt : std::optional<std::string>(found->second);
 }
 
+std::optional<StyleSheet> BrowserPage::Sheet(std::string_view href, std::string_view base) const
+{
+  const std::optional<std::u16string> url = base.empty() ? Resolve(Wide(href)) : ResolveUrl(Wide(base), Wide(href));
+  if (!url)
+    return std::nullopt;
+  const std::string address = Narrow(WithoutFragment(*url));
+  auto found = sheets_.find(address);
+  if (found == sheets_.end())
+    return std::nullopt;
+  return StyleSheet{found->second, address};
+}
+
+std::optional<std::string> BrowserPage::ScriptFile(std::string_view src) const
+{
+  const std::optional<std::u16string> url = Resolve(Wide(src));
+  auto found = url ? scriptFiles_.find(Narrow(WithoutFragment(*url))) : scriptFiles_.end();
+  return found == scriptFiles_.end() ? std::nullopt : std::optional<std::string>(found->second);
+}
+
 script::CallResult BrowserPage::CallFunction(std::u16string_view name)
 {
   script::CallResult result = script_.Call(name);

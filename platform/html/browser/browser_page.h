@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "html/dom/document.h"
+#include "html/page/utf8_text.h"
 #include "html/script/page_script.h"
+#include "internal/html/page.h"
 #include "page_charset.h"
 
 namespace kv::html {
@@ -59,7 +61,16 @@ class BrowserPage final : public script::ScriptHost {
   // The bytes of an image fetched for the page; nothing for one that was not.
   std::optional<std::string> Image(std::string_view src) const;
 
+  // The style sheets and script files fetched for the page, by their address (decoded to UTF-8).
+  void AddSheet(const std::u16string& url, std::string text) { sheets_[Narrow(url)] = std::move(text); }
+  void AddScriptFile(const std::u16string& url, std::string text) { scriptFiles_[Narrow(url)] = std::move(text); }
+  // The sheet an href names, written in the page (`base` empty) or in the sheet at `base`.
+  std::optional<StyleSheet> Sheet(std::string_view href, std::string_view base) const;
+  // The text of a script file by its src as the page writes it.
+  std::optional<std::string> ScriptFile(std::string_view src) const;
+
   dom::Document& Document() { return document_; }
+  const dom::Document& Document() const { return document_; }
   script::PageScript& Script() { return script_; }
   // A function of the page called by the program; the page is shown as the call left it.
   script::CallResult CallFunction(std::u16string_view name);
@@ -82,6 +93,8 @@ class BrowserPage final : public script::ScriptHost {
   dom::Document document_;
   script::PageScript script_;
   std::map<std::string, std::string, std::less<>> images_;
+  std::map<std::string, std::string, std::less<>> sheets_;
+  std::map<std::string, std::string, std::less<>> scriptFiles_;
 };
 
 }  // namespace kv::html

@@ -247,7 +247,7 @@ std::optional<FetchResult> PageFetch::Received()
 std::optional<FetchResult> PageFetch::Read()
 {
   for (;;) {
-    if (body_.size() > kMaxBody)
+    if (body_.size() > hop_.maxBody)
       return Fail(INET_E_DOWNLOAD_FAILURE);
     buffers_ = INTERNET_BUFFERSA{};
     buffers_.dwStructSize = sizeof buffers_;

@@ -19,6 +19,7 @@ struct FetchRequest {
   std::string method = "GET";
   std::string body;
   std::string headers;    // "Name: value" lines, each ended by CR LF
+  size_t maxBody = 4u << 20;  // a longer reply fails
 };
 
 struct FetchResult {
@@ -32,8 +33,6 @@ struct FetchResult {
 
 class PageFetch {
  public:
-  // Pages longer than this fail.
-  static constexpr size_t kMaxBody = 4u << 20;
   static constexpr int kMaxRedirects = 10;
 
   PageFetch(HWND window, UINT message);

@@ -78,6 +78,7 @@ void PageView::LayOut()
   PageSettings settings;
   settings.dpi = scroller_.Dpi();
   settings.images = [page = page_](std::string_view src) { return page->Image(src); };
+  settings.styleSheets = [page = page_](std::string_view href, std::string_view base) { return page->Sheet(href, base); };
   settings.markAttribute = BrowserLayoutMarks().attribute;
   settings.placeholder = [this, page = page_](std::string_view mark) -> std::optional<SIZE> {
     const dom::Node* node = page->Document().Find(MarkedNode(mark));

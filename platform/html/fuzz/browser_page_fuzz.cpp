@@ -1,6 +1,7 @@
 // Any page with its scripts as the browser takes it: parsed into the document, its scripts and
-// onload run, its handlers clicked, its forms' data gathered, its timers fired and its functions
-// called by name, then laid out with room for the form fields. Never a crash, a leak, or a run
+// onload run (every script file it names holding the input too), its handlers clicked, its forms'
+// data gathered, its timers fired and its functions called by name, then laid out with room for
+// the form fields and with every sheet it links holding the input too, whose @imports are read. Never a crash, a leak, or a run
 // that goes past its time: every script run is stopped at a short limit.
 #include <chrono>
 #include <cstddef>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "html/browser/layout_marks.h"
+#include "html/browser/sheet_imports.h"
 #include "html/dom/forms.h"
 #include "html/script/page_script.h"
 #include "internal/html/page.h"
@@ -56,10 +58,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   static device::testing::ScopedDeviceRoot root;
   if (size > 64 * 1024)
     return 0;
-  dom::Document document(std::string_view(reinterpret_cast<const char*>(data), size));
+  const std::string input(reinterpret_cast<const char*>(data), size);
+  dom::Document document(input);
   FuzzHost host;
   script::PageScript page(document, host, script::ScriptLimits{std::chrono::milliseconds(40), 8u << 20});
-  page.RunScripts();
+  page.RunScripts([&input](std::string_view) { return std::optional<std::string>(input); });
   page.FireLoad();
   for (uint32_t id : Some(document, [](const dom::Node& n) { return n.HasAttribute("onclick"); }, 4))
     if (dom::Node* node = document.Find(id))
@@ -80,7 +83,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (page.Defines(name))
       page.Call(name);
 
+  SheetImports(input);
   PageSettings settings;
+  settings.styleSheets = [&input](std::string_view href, std::string_view) {
+    return std::optional<StyleSheet>(StyleSheet{input, "https://pay.example.cn/" + std::string(href)});
+  };
   settings.markAttribute = BrowserLayoutMarks().attribute;
   settings.placeholder = [&document](std::string_view mark) -> std::optional<SIZE> {
     const dom::Node* node = document.Find(MarkedNode(mark));

@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     return made;
   }();
   kv::html::Page page(std::string_view(reinterpret_cast<const char*>(data), size),
-                      kv::html::PageSettings{96, [](std::string_view) { return std::optional<std::string>(); }, {}, {}});
+                      kv::html::PageSettings{96, [](std::string_view) { return std::optional<std::string>(); }, {}, {}, {}});
   for (SIZE view : {SIZE{240, 320}, SIZE{480, 640}}) {
     page.LayOut(view.cx, view.cy);
     page.Paint(dc, POINT{0, -page.Height() / 2}, RECT{0, 0, view.cx, view.cy});

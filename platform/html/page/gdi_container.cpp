@@ -117,7 +117,8 @@ GdiContainer::GdiContainer(const PageSettings& settings)
     : dpi_(settings.dpi > 0 ? settings.dpi : 96),
       images_(settings.images),
       markAttribute_(settings.markAttribute),
-      placeholder_(settings.placeholder)
+      placeholder_(settings.placeholder),
+      styleSheets_(settings.styleSheets)
 {
   defaultFont_ = kv::fonts::Font::Get({-get_default_font_size(), FW_NORMAL, false, {}});
 }
@@ -418,9 +419,18 @@ void GdiContainer::transform_text(litehtml::tstring& text, litehtml::text_transf
   }
 }
 
-void GdiContainer::import_css(litehtml::tstring& text, const litehtml::tstring&, litehtml::tstring&)
+void GdiContainer::import_css(litehtml::tstring& text, const litehtml::tstring& url, litehtml::tstring& baseurl)
 {
-  text.clear();  // style sheets of other files are never fetched
+  text.clear();
+  // The layout hands an @import of a string over with its quotes.
+  std::string_view href = url;
+  if (href.size() >= 2 && (href.front() == '"' || href.front() == '\'') && href.back() == href.front())
+    href = href.substr(1, href.size() - 2);
+  std::optional<StyleSheet> sheet = styleSheets_ ? styleSheets_(href, baseurl) : std::nullopt;
+  if (!sheet || !sheetsTaken_.insert(sheet->url).second)
+    return;  // none, or one this document has taken already (a cycle of @imports)
+  text = std::move(sheet->text);
+  baseurl = std::move(sheet->url);
 }
 
 void GdiContainer::set_clip(const litehtml::position& pos, const litehtml::border_radiuses&, bool valid_x, bool valid_y)

@@ -1,11 +1,13 @@
 // What the layout engine asks of its host, answered with the device's drawing: fonts and text on
 // the text engine, fills, borders, list markers and images through a device context, the view's
-// size and density. It loads nothing but the images of its image source and data: URLs.
+// size and density. It loads nothing but the images of its image source and data: URLs, and the
+// sheets of its sheet source.
 #pragma once
 
 #include <litehtml/litehtml.h>
 
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -29,6 +31,8 @@ class GdiContainer final : public litehtml::document_container {
   void EndPaint();
   const std::u16string& Title() const { return title_; }
   const std::string& MarkAttribute() const { return markAttribute_; }
+  // A new document is made from the markup: its sheets may be taken again.
+  void StartDocument() { sheetsTaken_.clear(); }
 
   litehtml::uint_ptr create_font(const litehtml::tchar_t* faceName, int size, int weight, litehtml::font_style italic,
                                  unsigned int decoration, litehtml::font_metrics* fm) override;
@@ -87,6 +91,8 @@ class GdiContainer final : public litehtml::document_container {
   std::u16string title_;
   std::string markAttribute_;
   PlaceholderSize placeholder_;
+  StyleSheetSource styleSheets_;
+  std::set<std::string> sheetsTaken_;  // by URL, in the document being made
 };
 
 }  // namespace kv::html

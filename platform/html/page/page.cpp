@@ -136,6 +136,7 @@ void Page::LayOut(int viewWidth, int viewHeight)
   // anywhere; a narrower view needs them cut again.
   if (!s.document || viewWidth < s.parsedForWidth) {
     s.document.reset();
+    s.container.StartDocument();
     s.document = litehtml::document::createFromUTF8(s.html.c_str(), &s.container, &SharedContext());
     OpenEmptyLines(s.document);
     s.parsedForWidth = viewWidth;

@@ -9,13 +9,14 @@ namespace {
 // Where the prelude's entries are kept: the global stash, which scripts cannot reach.
 constexpr char kEntries[] = "kvEntries";
 
-bool IsScriptType(const std::string& type)
-{
-  const std::string lower = LowerAscii(type);
-  return lower.empty() || lower.find("javascript") != std::string::npos || lower.find("ecmascript") != std::string::npos;
-}
-
 }  // namespace
+
+bool IsPageScript(const dom::Node& node)
+{
+  const std::string type = LowerAscii(node.AttributeOr("type"));
+  return node.name == "script" &&
+         (type.empty() || type.find("javascript") != std::string::npos || type.find("ecmascript") != std::string::npos);
+}
 
 PageScript& PageScriptOf(duk_context* ctx)
 {
@@ -52,12 +53,11 @@ void PageScript::CallEntry(duk_context* ctx, const char* name, int argumentCount
   duk_call_method(ctx, argumentCount);
 }
 
-void PageScript::RunScripts()
+void PageScript::RunScripts(const ScriptFiles& files)
 {
   std::vector<uint32_t> scripts;
-  for (dom::Node* node : document_.Elements(document_.Root(), [](const dom::Node& n) { return n.name == "script"; }))
-    if (!node->HasAttribute("src") && IsScriptType(node->AttributeOr("type")))
-      scripts.push_back(node->id);
+  for (dom::Node* node : document_.Elements(document_.Root(), [](const dom::Node& n) { return IsPageScript(n); }))
+    scripts.push_back(node->id);
   // The page's blocks share one run's time, however many there are.
   const auto latest = ScriptHeap::Clock::now() + heap_.RunTime();
   for (uint32_t id : scripts) {
@@ -66,10 +66,16 @@ void PageScript::RunScripts()
       continue;  // an earlier script took it out
     if (ScriptHeap::Clock::now() >= latest)
       break;
-    const std::string source = dom::TextOf(*node);
+    std::optional<std::string> source;
+    if (const std::string* src = node->Attribute("src"))
+      source = files ? files(*src) : std::nullopt;  // one that did not come is left out
+    else
+      source = dom::TextOf(*node);
+    if (!source)
+      continue;
     heap_.Run(
         [&](duk_context* ctx) {
-          PushUtf8(ctx, source);
+          PushUtf8(ctx, *source);
           duk_push_string(ctx, "page script");
           duk_compile(ctx, DUK_COMPILE_EVAL);
           duk_call(ctx, 0);

@@ -17,7 +17,9 @@
 // the ScriptHost; navigations are the host's to queue until the script has returned.
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -43,6 +45,12 @@ class ScriptHost {
   ~ScriptHost() = default;
 };
 
+// Whether an element is a script the page runs: a <script> without a type or of a JavaScript type.
+bool IsPageScript(const dom::Node& node);
+
+// The text of a script file, by its src as the page writes it; nothing when it has not come.
+using ScriptFiles = std::function<std::optional<std::string>(std::string_view src)>;
+
 enum class CallOutcome {
   Missing,  // no function of that name
   Threw,    // it threw, or ran too long; the text is the error's
@@ -61,10 +69,11 @@ class PageScript {
   PageScript(const PageScript&) = delete;
   PageScript& operator=(const PageScript&) = delete;
 
-  // The page's script blocks in document order: those without a type or of a JavaScript type,
-  // written in the page (a script from another file is not fetched). They share the time of one
-  // run: once it is up, the blocks not yet run are left out.
-  void RunScripts();
+  // The page's scripts in document order: those without a type or of a JavaScript type, written
+  // in the page or from the file of their src, as `files` gives it (a file it does not give is
+  // left out). They share the time of one run: once it is up, the scripts not yet run are left
+  // out.
+  void RunScripts(const ScriptFiles& files = {});
   // The code of a javascript: link.
   void RunCode(std::u16string_view code);
   // window.onload, else the body's onload.

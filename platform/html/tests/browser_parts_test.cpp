@@ -1,11 +1,13 @@
 // The browser's parts on their own: addresses resolved as pages write them, the character set
-// of a page, the document's depth limits, and the limits page scripts run under.
+// of a page, the sheets a style sheet imports, the document's depth limits, and the limits page
+// scripts run under.
 #include <gtest/gtest.h>
 
 #include <chrono>
 
 #include "html/browser/layout_marks.h"
 #include "html/browser/page_charset.h"
+#include "html/browser/sheet_imports.h"
 #include "html/browser/url_text.h"
 #include "html/dom/document.h"
 #include "html/dom/markup.h"
@@ -78,6 +80,24 @@ TEST(BrowserCharset, TheReplyThenTheMetaThenTheBytesDecide)
     EXPECT_EQ(text.charset, c.charset) << c.contentType;
     EXPECT_NE(text.utf8.find(title), std::string::npos) << c.contentType;
   }
+}
+
+TEST(BrowserSheets, ImportsAreTheTopLevelRulesOutsideCommentsAndStrings)
+{
+  struct Case {
+    const char* css;
+    std::vector<std::string> imports;
+  };
+  const Case cases[] = {
+      {R"(@import url("a.css"); @import url(b.css) screen; @import 'c.css'; @IMPORT "d.css";)", {"a.css", "b.css", "c.css", "d.css"}},
+      {"@import url( 'sp ace.css' ) ; @import url(  e.css  );", {"sp ace.css", "e.css"}},
+      {R"(@import "q\"uote.css";)", {"q\"uote.css"}},
+      {"/* @import 'no.css'; */ p { content: '@import \"no.css\"'; } @media print { @import 'no.css'; }", {}},
+      {"@importer 'no.css'; @import; @import 42;", {}},
+      {"@import/**/'after-comment.css';", {"after-comment.css"}},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(SheetImports(c.css), c.imports) << c.css;
 }
 
 TEST(BrowserDocument, NestingIsCutAtTheLimitAndTheContentKept)

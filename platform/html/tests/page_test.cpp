@@ -83,7 +83,7 @@ TEST_F(PageTest, LaysTextOutWithinTheView)
   EXPECT_LE(ink.right, 240) << "the long address breaks within the line";
   EXPECT_EQ(240, page.Width());
   // Twice as dense a screen: the default text is twice as large.
-  Page dense("<p>字</p>", PageSettings{192, {}, {}, {}});
+  Page dense("<p>字</p>", PageSettings{192, {}, {}, {}, {}});
   Page normal("<p>字</p>", {});
   dense.LayOut(480, 640);
   normal.LayOut(240, 320);

@@ -50,7 +50,7 @@ void HtmlView::Append(std::u16string_view text, bool plain)
 
 void HtmlView::EndOfSource()
 {
-  ShowPage(std::make_unique<Page>(Narrow(source_), PageSettings{scroller_.Dpi(), ResourceImages(library_), {}, {}}));
+  ShowPage(std::make_unique<Page>(Narrow(source_), PageSettings{scroller_.Dpi(), ResourceImages(library_), {}, {}, {}}));
 }
 
 bool HtmlView::Navigate(std::u16string_view url)

@@ -1,7 +1,8 @@
 // A laid-out HTML page drawn with the device's drawing calls: the document of the HTML viewer
 // and of the browser control. It parses markup, lays it out for a width, paints any part of it
 // into a device context and tells where its links and the caller's marked elements lie. It runs
-// no script and fetches nothing: images come from data: URLs or from the caller's image source.
+// no script and fetches nothing: images come from data: URLs or from the caller's image source,
+// linked style sheets from the caller's sheet source.
 #pragma once
 
 #include <functional>
@@ -19,6 +20,16 @@ namespace kv::html {
 // when the caller has no such image.
 using ImageSource = std::function<std::optional<std::string>(std::string_view src)>;
 
+// A style sheet that a page links (<link rel="stylesheet"> or @import): its text and its
+// absolute URL, which its own @imports are resolved against.
+struct StyleSheet {
+  std::string text;
+  std::string url;
+};
+// The sheet of an href as written, named by the page (`base` empty) or by the sheet at `base`;
+// nothing when the caller has no such sheet.
+using StyleSheetSource = std::function<std::optional<StyleSheet>(std::string_view href, std::string_view base)>;
+
 // The size of the box the caller fills itself for an element of a mark; nothing for an element
 // laid out as the page says.
 using PlaceholderSize = std::function<std::optional<SIZE>(std::string_view mark)>;
@@ -27,6 +38,9 @@ struct PageSettings {
   // The screen's density: the default font size and point sizes follow it (12 pixels at 96).
   int dpi = 96;
   ImageSource images;
+  // Each sheet is taken once per layout of the document: a chain of @imports that comes back to
+  // a sheet ends there.
+  StyleSheetSource styleSheets;
   // The caller's marks: after each layout, Marked() tells where every element that carries this
   // attribute lies. An element whose mark `placeholder` gives a size for is laid out as an empty
   // box of that size, or of the width and height the page's style gives it, where the caller

@@ -405,6 +405,116 @@ TEST_F(MilocardWizardTest, AnApplicationWithTheIdentityOnFileShowsItMaskedAndSen
   EXPECT_FALSE(HostOpen());
 }
 
+// How a request's answer ends: the boxes shown, the wizard still open on a page or closed, the
+// login shown with the user cleared.
+struct WizardAnswer {
+  const char* name;
+  Reply reply;
+  std::vector<std::string> boxes;
+  std::string shown;  // the page left shown; "-" when the wizard closed
+  bool login;
+};
+
+TEST_F(MilocardWizardTest, TheApplicationsAnswerKeepsThePageOrEndsTheSession)
+{
+  const WizardAnswer answers[] = {
+      {"refused", Reply::result(150, "该银行暂不受理"), {"box 16 该银行暂不受理"}, "C", false},
+      {"session ended", Reply::result(200, "会话已过期，请重新登录"), {"box 16 会话已过期，请重新登录"}, "-", true},
+  };
+  gateway.script("preRequestMC2", CardList());
+  for (const WizardAnswer& a : answers) {
+    SCOPED_TRACE(a.name);
+    gateway.script("requestMC", a.reply);
+    app.SetUserName(u"张三");
+    app.SetGreeting(u"下午好");
+    Open();
+    SelectRow(2);
+    Forward();
+    Forward();
+    ASSERT_EQ("C", Shown());
+    app.ClearCalls();
+    Forward();
+    ASSERT_TRUE(RunUntil([&] { return !Boxes().empty(); }));
+    ASSERT_TRUE(kvtest::RunUntilIdle());
+    EXPECT_EQ(a.boxes, Boxes());
+    EXPECT_EQ(a.shown != "-", HostOpen());
+    if (HostOpen())
+      EXPECT_EQ(a.shown, Shown());
+    EXPECT_EQ(a.login, Called("ShowLoginDlg"));
+    EXPECT_EQ(a.login, app.GetUserName().IsEmpty() && app.GetGreeting().IsEmpty()) << "the user is cleared";
+    ui.Invoke([&] { kvtest::DestroyThreadWindows(); host.reset(); });
+    ASSERT_TRUE(kvtest::RunUntilIdle());
+  }
+  EXPECT_EQ(2u, gateway.requestsOf("requestMC").size());
+}
+
+TEST_F(MilocardWizardTest, TheActivationsAnswerKeepsThePageOrEndsTheSession)
+{
+  const WizardAnswer answers[] = {
+      {"refused", Reply::result(150, "卡号与户名不符"), {"box 16 卡号与户名不符"}, "E", false},
+      {"session ended", Reply::result(200, "会话已过期，请重新登录"), {"box 64 会话已过期，请重新登录"}, "-", true},
+  };
+  gateway.script("preRequestMC2", CardList());
+  for (const WizardAnswer& a : answers) {
+    SCOPED_TRACE(a.name);
+    gateway.script("bindingMC", a.reply);
+    app.SetUserName(u"张三");
+    app.SetGreeting(u"下午好");
+    Open();
+    Forward();
+    ASSERT_EQ("E", Shown());
+    HWND page = host->GetActivationPage()->m_hWnd;
+    ui.Invoke([&] {
+      SetWindowTextW(GetDlgItem(page, IDC_MILOCARD_CARD_NUMBER), u"6225880123456789");
+      SetFocus(GetDlgItem(page, IDC_MILOCARD_PAY_PASSWORD));
+    });
+    ASSERT_TRUE(kvtest::TypeText(u"pay456qwe"));
+    app.ClearCalls();
+    Forward();
+    ASSERT_TRUE(RunUntil([&] { return !Boxes().empty(); }));
+    ASSERT_TRUE(kvtest::RunUntilIdle());
+    EXPECT_EQ(a.boxes, Boxes());
+    EXPECT_EQ(a.shown != "-", HostOpen());
+    if (HostOpen()) {
+      EXPECT_EQ(a.shown, Shown());
+      EXPECT_EQ(u"6225880123456789", Text(GetDlgItem(page, IDC_MILOCARD_CARD_NUMBER))) << "kept for another try";
+    }
+    EXPECT_EQ(a.login, Called("ShowLoginDlg"));
+    EXPECT_EQ(a.login, app.GetUserName().IsEmpty() && app.GetGreeting().IsEmpty()) << "the user is cleared";
+    ui.Invoke([&] { kvtest::DestroyThreadWindows(); host.reset(); });
+    ASSERT_TRUE(kvtest::RunUntilIdle());
+  }
+}
+
+TEST_F(MilocardWizardTest, AnUnreadCountDuringTheActivationsWaitChangesNothing)
+{
+  gateway.script("preRequestMC2", CardList());
+  gateway.script("bindingMC", Reply::stall(Reply::result(150, "卡号与户名不符")));
+  Open();
+  Forward();
+  ASSERT_EQ("E", Shown());
+  CMilocardStep4Dlg* page = host->GetActivationPage();
+  ui.Invoke([&] {
+    SetWindowTextW(GetDlgItem(page->m_hWnd, IDC_MILOCARD_CARD_NUMBER), u"6225880123456789");
+    SetFocus(GetDlgItem(page->m_hWnd, IDC_MILOCARD_PAY_PASSWORD));
+  });
+  ASSERT_TRUE(kvtest::TypeText(u"pay456qwe"));
+  app.ClearCalls();
+  PostMessageW(host->m_hWnd, WM_COMMAND, IDC_MILOCARD_FORWARD, 0);
+  ASSERT_TRUE(gateway.waitForRequest("bindingMC"));
+  // The desktop's unread count reaches every listener on the network worker; the page's own
+  // answer comes only later.
+  std::thread([&] { page->OnServiceNotify(32, S_OK, 7, nullptr); }).join();
+  std::thread([&] { page->OnServiceNotify(33, S_OK, 100, u"成功"); }).join();
+  ASSERT_TRUE(kvtest::PollUntil([&] { return IsWindowVisible(CThreadMessageBox::SharedWindow()) != FALSE; }));
+  EXPECT_TRUE(Boxes().empty()) << "the wait went on";
+  gateway.releaseStalled();
+  ASSERT_TRUE(RunUntil([&] { return !Boxes().empty(); }));
+  ASSERT_TRUE(kvtest::RunUntilIdle());
+  EXPECT_EQ(std::vector<std::string>{"box 16 卡号与户名不符"}, Boxes()) << "the page's own answer, not 33's";
+  EXPECT_FALSE(Called("ShowDesktopDlg"));
+}
+
 TEST_F(MilocardWizardTest, TheActivationRefusesA15DigitCardAndASuccessShowsTheDesktop)
 {
   gateway.script("preRequestMC2", CardList());

@@ -59,6 +59,22 @@ TEST_F(RegisterTest, TheAgreementStartsCheckedAndASuccessShowsTheActivationPage)
   EXPECT_TRUE(Boxes().empty());
 }
 
+TEST_F(RegisterTest, ThePlainPasswordsAreWipedOnceEncrypted)
+{
+  gateway.script("register", Reply::stall(Reply::result(120, "验证码不正确")));
+  Open();
+  Form form;
+  Fill(form);
+  PostMessageW(dialog->m_hWnd, WM_COMMAND, IDC_REGISTER_SUBMIT, 0);
+  ASSERT_TRUE(gateway.waitForRequest("register"));
+  // The request is out and its answer still to come: only the encrypted forms are held.
+  bool held = true;
+  ui.Invoke([&] { held = dialog->HoldsPlainPasswords(); });
+  EXPECT_FALSE(held);
+  gateway.releaseStalled();
+  ASSERT_TRUE(RunUntil([&] { return !Boxes().empty(); }));
+}
+
 TEST_F(RegisterTest, ARefusalClearsTheSecretsAndTakesFreshKeyMaterialOnlyWhenAllOfItCame)
 {
   struct Case {

@@ -3,7 +3,6 @@
 #include <optional>
 
 #include "desktop_fixture.h"
-#include "desktop_placeholder_page.h"
 
 namespace desktoptest {
 namespace {

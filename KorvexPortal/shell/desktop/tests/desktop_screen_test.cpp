@@ -103,7 +103,7 @@ TEST_F(DesktopScreenTest, TappingAnIconOpensItsPage)
   CBaseDlg* page = desktop->GetPage(DesktopSlot::kAccountQuery);
   ASSERT_NE(nullptr, page);
   EXPECT_TRUE(IsWindowVisible(page->m_hWnd));
-  kvtest::SaveScreenshot("desktop_placeholder_240x320");
+  kvtest::SaveScreenshot("desktop_account_query_240x320");
 }
 
 }  // namespace

@@ -4,16 +4,17 @@
 #include <set>
 
 #include "desktop_fixture.h"
-#include "desktop_placeholder_page.h"
+#include "shell_ids.h"
 
 namespace desktoptest {
 namespace {
 
-// A stand-in page that counts the stub pages alive.
-class StubPage : public CDesktopPlaceholderPage {
+// A page for any slot, made from the about dialog's template, that counts the stub pages alive.
+class StubPage : public CBaseDlg {
  public:
-  StubPage() : CDesktopPlaceholderPage(u"测试页") { ++alive; }
+  StubPage() { ++alive; }
   ~StubPage() override { --alive; }
+  int GetTemplateId(int) override { return IDD_ABOUT; }
   static inline std::atomic<int> alive{0};
 };
 

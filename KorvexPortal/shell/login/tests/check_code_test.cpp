@@ -1,6 +1,9 @@
 // The check-code picture: Base64 text becomes "checkcodeimage.jpg" and a bitmap stretched over
 // the control; a new picture replaces the old one; the login dialog shows the fields on demand
 // and fetches a new picture behind a wait box that can be cancelled.
+#include <algorithm>
+#include <cstdlib>
+
 #include "bitmap_file.h"
 #include "login_fixture.h"
 
@@ -18,6 +21,12 @@ COLORREF ScreenPixel(POINT point)
   COLORREF colour = GetPixel(dc, point.x, point.y);
   ReleaseDC(nullptr, dc);
   return colour;
+}
+
+// Blue text, its smoothed edges included.
+bool IsBlue(COLORREF colour)
+{
+  return GetBValue(colour) >= 160 && GetRValue(colour) <= 96 && GetGValue(colour) <= 96;
 }
 
 // A point of the window's client area, on the screen.
@@ -111,6 +120,26 @@ TEST_F(CheckCodeTest, ADemandShowsTheFieldsWithThePicture)
   for (int id : {IDC_LOGIN_CHECKCODE, IDC_LOGIN_CHECKCODE_IMAGE, IDC_LOGIN_CHECKCODE_REFRESH})
     EXPECT_TRUE(Visible(Item(id))) << id;
   EXPECT_EQ(kRed, PictureColour());
+}
+
+TEST_F(CheckCodeTest, TheRefreshLinkIsDrawnCentredInBlueByTheDialog)
+{
+  DemandCheckCode();
+  HWND link = Item(IDC_LOGIN_CHECKCODE_REFRESH);
+  RECT client{};
+  GetClientRect(link, &client);
+  int left = client.right, right = -1, top = client.bottom, bottom = -1;
+  for (int y = 0; y < client.bottom; ++y)
+    for (int x = 0; x < client.right; ++x)
+      if (IsBlue(ScreenPixel(At(link, x, y)))) {
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+      }
+  ASSERT_LE(left, right) << "the link's text is blue";
+  EXPECT_LE(std::abs(left - (client.right - 1 - right)), 2) << "centred across";
+  EXPECT_LE(std::abs(top - (client.bottom - 1 - bottom)), 3) << "centred down";
 }
 
 TEST_F(CheckCodeTest, TheRefreshLinkFetchesANewPicture)

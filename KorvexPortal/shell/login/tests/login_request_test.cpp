@@ -131,6 +131,21 @@ TEST_F(LoginTest, CancellingTheWaitCancelsTheLoginAndPostsNothing)
   EXPECT_TRUE(IsWindow(dialog->m_hWnd));
 }
 
+TEST_F(LoginTest, ThePasswordIsWipedFromTheDialogOnceSent)
+{
+  gateway.script("login", Reply::stall(Reply::json({{"resultStatus", 500}, {"memo", "系统繁忙"}})));
+  Open();
+  Fill(u"13912345678", u"abc12345");
+  Command(IDC_LOGIN_BUTTON);
+  ASSERT_TRUE(gateway.waitForRequest("login"));
+  // The answer is still to come: nothing needs the plain password any more.
+  bool held = true;
+  ui.Invoke([&] { held = dialog->HoldsPlainPassword(); });
+  EXPECT_FALSE(held);
+  gateway.releaseStalled();
+  ASSERT_TRUE(WaitForResults(1));
+}
+
 TEST_F(LoginTest, AnUnreadCountArrivingDuringTheWaitChangesNothing)
 {
   gateway.script("login", Reply::stall(Reply::success({{"logonId", "13912345678"}})));

@@ -2,7 +2,10 @@
 // identity (only to the gateway), trade links turned into the trade query and the trade pay
 // dialog with the return address decoded in the page's character set, the answers of the trade
 // query, the session-timeout page, the soft keys. Screenshots for people to look at.
+#include <fstream>
+
 #include "embed_browser_dlg.h"
+#include "gateway_address.h"
 #include "testing/screenshot.h"
 #include "text/codepage.h"
 #include "web_fixture.h"
@@ -118,6 +121,25 @@ TEST_F(EmbedBrowserTest, OtherHostsGetNoClientIdentity)
   Load(Wide(gateway.httpUrl() + "/elsewhere.htm"));
   auto page = gateway.waitForPath("/elsewhere.htm");
   ASSERT_TRUE(page);
+  EXPECT_EQ("GET", page->method) << "no body to post";
+  EXPECT_EQ(std::string::npos, page->target.find("clientID"));
+  EXPECT_TRUE(page->body.empty());
+}
+
+TEST_F(EmbedBrowserTest, APlainHttpPageOfTheGatewaysHostGetsNoClientIdentity)
+{
+  gateway.servePage("/amusement.htm", Page("娱乐消费", "<p>欢迎光临</p>"));
+  StartGateway();
+  // The gateway named by the plain listener's host, so an http address of that very host is
+  // served: only the scheme tells it from the gateway's pages.
+  std::string host = "127.0.0.1:" + std::to_string(gateway.httpPort());
+  std::ofstream(root.path() + "/device.ini", std::ios::binary | std::ios::app)
+      << "[network]\ngateway = https://" << host << "\n";
+  ASSERT_EQ(Wide(host), std::u16string(GetGatewayHost().GetString())) << "the settings were read before";
+  Load(Wide("http://" + host + "/amusement.htm"));
+  auto page = gateway.waitForPath("/amusement.htm");
+  ASSERT_TRUE(page);
+  EXPECT_FALSE(page->tls);
   EXPECT_EQ("GET", page->method) << "no body to post";
   EXPECT_EQ(std::string::npos, page->target.find("clientID"));
   EXPECT_TRUE(page->body.empty());
