@@ -2,6 +2,7 @@
 // listens on 127.0.0.1 at the registry's port and hands each connection over; a browser sends
 // merchant orders, the client's stand-in pays them, and the device's service calls reach the
 // service through the host.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -154,6 +155,64 @@ TEST_F(ServiceHost, AServiceThatCannotStartIsReported)
   }
   EXPECT_EQ(Order("fake=paid&data=T4"), "T4") << "the running service goes on";
   EXPECT_EQ(host_.Stop(), 0);
+}
+
+// A host whose services did not all start does not say "ready": it says which did not and why,
+// stops those that did and ends with 1.
+class ServiceHostStart : public dovrel_test::ClientDevice {
+ protected:
+  void SetUp() override
+  {
+    ClientDevice::SetUp();
+    dovrel_test::Install(root_.path(), KV_DOVREL_LIBRARY, "Program Files/Korvex/Dovrel.dll");
+    services::ServiceEntry entry = dovrel_test::DovrelEntry();
+    entry.port = port_ = kvtest::FreeLoopbackPort();
+    ASSERT_EQ(services::WriteServiceEntry(entry), ERROR_SUCCESS);
+  }
+
+  // A socket of the test's own that listens on the port, as another program would.
+  SOCKET TakePort() const
+  {
+    SOCKET taken = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port_);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    EXPECT_EQ(bind(taken, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    EXPECT_EQ(listen(taken, 1), 0);
+    return taken;
+  }
+
+  USHORT port_ = 0;
+};
+
+TEST_F(ServiceHostStart, SaysWhichServiceDidNotStartAndWhyInsteadOfReady)
+{
+  struct Case {
+    std::vector<std::string> services;
+    bool portTaken;
+    std::string said;
+  } cases[] = {
+      {{"Dovrel"}, true, "korvex-services: Dovrel did not start: port " + std::to_string(port_) +
+                             " is in use (error 10048)\n"},
+      {{"Dovrel", "Nowhere"}, false, "korvex-services: Nowhere did not start: no service of that name is registered"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.said);
+    SOCKET taken = c.portTaken ? TakePort() : INVALID_SOCKET;
+    kvtest::ServiceHost host;
+    testing::internal::CaptureStderr();
+    bool ready = host.Start(c.services);
+    int code = host.Stop();
+    std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(ready);
+    EXPECT_EQ(code, 1);
+    EXPECT_THAT(said, testing::HasSubstr(c.said));
+    if (taken != INVALID_SOCKET) {
+      closesocket(taken);
+    }
+    EXPECT_EQ(Exchange(port_, "GET / HTTP/1.1\r\n\r\n"), "(refused)") << "nothing of the host is left listening";
+  }
 }
 
 }  // namespace
