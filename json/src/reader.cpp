@@ -183,8 +183,9 @@ bool Reader::readValue(int depth)
   if (first == u'"') {
     readStringToken(token);
   } else if ((first >= u'0' && first <= u'9') || first == u'-') {
+    // The token's end is set as the number is decoded.
     token.type = tokenNumber;
-    token.start = token.end = current_;
+    token.start = current_;
     token.escaped = false;
   } else {
     readTokenSkippingComments(token);
