@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "html_dlg.h"
+#include "layout_checks.h"
 #include "shell/sip.h"
 #include "testing/screenshot.h"
 #include "web_fixture.h"
@@ -257,13 +258,11 @@ TEST_P(HtmlDlgLook, Screenshot)
   Open();
   ASSERT_TRUE(RunUntil([&] { return Shown(); }));
   EXPECT_TRUE(kvtest::RunUntilIdle());
-  EXPECT_FALSE(kvtest::SaveScreenshot("html_page_" + std::to_string(width) + "x" + std::to_string(height)).empty());
+  kvtest::ExpectSoundLayout(ui, *dialog, "html_page_" + kvtest::SizeName(width, height));
 }
 
-INSTANTIATE_TEST_SUITE_P(Screens, HtmlDlgLook, ::testing::Values(std::pair{240, 320}, std::pair{480, 640}),
-                         [](const auto& info) {
-                           return std::to_string(info.param.first) + "x" + std::to_string(info.param.second);
-                         });
+INSTANTIATE_TEST_SUITE_P(Screens, HtmlDlgLook, ::testing::ValuesIn(kvtest::kLookSizes),
+                         [](const auto& info) { return kvtest::SizeName(info.param.first, info.param.second); });
 
 }  // namespace
 
