@@ -163,8 +163,9 @@ inline std::string LastRowFault(HWND list, int bottomLimit)
 // Whether the window is a page of the dialog: a visible child dialog that holds fields of its own.
 inline bool IsPageOf(HWND window, HWND dialog)
 {
+  WCHAR name[16] = {};
   return window && GetParent(window) == dialog && (GetWindowLongW(window, GWL_STYLE) & WS_CHILD) &&
-         IsWindowVisible(window) && ClassOf(window) == u"#32770";
+         IsWindowVisible(window) && GetClassNameW(window, name, 16) && std::u16string(name) == WC_DIALOG;
 }
 
 // Whether the window is an edit of the dialog's own or of one of its pages.
