@@ -87,7 +87,10 @@ function(kv_package target)
 
   set(description_file ${CMAKE_CURRENT_BINARY_DIR}/${target}.package.ini)
   file(GENERATE OUTPUT ${description_file} CONTENT "${description}")
+  # Make creates no output folders of its own (Ninja does): the rule makes the package's.
+  get_filename_component(output_folder "${P_OUTPUT}" DIRECTORY)
   add_custom_command(OUTPUT ${P_OUTPUT}
+    COMMAND ${CMAKE_COMMAND} -E make_directory "${output_folder}"
     COMMAND kv_package_tool ${description_file} ${P_OUTPUT} ${P_OUTPUT}.d
     DEPENDS kv_package_tool ${description_file} ${file_dependencies} ${P_DEPENDS}
     DEPFILE ${P_OUTPUT}.d

@@ -2,6 +2,7 @@
 // listens on 127.0.0.1 at the registry's port and hands each connection over; a browser sends
 // merchant orders, the client's stand-in pays them, and the device's service calls reach the
 // service through the host.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -21,7 +22,8 @@ namespace {
 using common_test::ReadDeviceFile;
 using dovrel_test::Exchange;
 
-class ServiceHost : public dovrel_test::ClientDevice {
+// A device with Dovrel installed and registered on a free loopback port.
+class DovrelInstalled : public dovrel_test::ClientDevice {
  protected:
   void SetUp() override
   {
@@ -30,6 +32,17 @@ class ServiceHost : public dovrel_test::ClientDevice {
     services::ServiceEntry entry = dovrel_test::DovrelEntry();
     entry.port = port_ = kvtest::FreeLoopbackPort();
     ASSERT_EQ(services::WriteServiceEntry(entry), ERROR_SUCCESS);
+  }
+
+  USHORT port_ = 0;
+  kvtest::ServiceHost host_;
+};
+
+class ServiceHost : public DovrelInstalled {
+ protected:
+  void SetUp() override
+  {
+    DovrelInstalled::SetUp();
     ASSERT_TRUE(host_.Start({"Dovrel"}));
   }
 
@@ -44,9 +57,6 @@ class ServiceHost : public dovrel_test::ClientDevice {
     EXPECT_TRUE(ServiceIoControl(service, IOCTL_SERVICE_STATUS, nullptr, 0, &state, sizeof state, &returned, nullptr));
     return state;
   }
-
-  USHORT port_ = 0;
-  kvtest::ServiceHost host_;
 };
 
 TEST_F(ServiceHost, PaysAnOrderSentToItsLoopbackPort)
@@ -154,6 +164,54 @@ TEST_F(ServiceHost, AServiceThatCannotStartIsReported)
   }
   EXPECT_EQ(Order("fake=paid&data=T4"), "T4") << "the running service goes on";
   EXPECT_EQ(host_.Stop(), 0);
+}
+
+// A host whose services did not all start does not say "ready": it says which did not and why,
+// stops those that did and ends with 1.
+class ServiceHostStart : public DovrelInstalled {
+ protected:
+  // A socket of the test's own that listens on the port, as another program would.
+  SOCKET TakePort() const
+  {
+    SOCKET taken = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port_);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    EXPECT_EQ(bind(taken, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    EXPECT_EQ(listen(taken, 1), 0);
+    return taken;
+  }
+
+};
+
+TEST_F(ServiceHostStart, SaysWhichServiceDidNotStartAndWhyInsteadOfReady)
+{
+  struct Case {
+    std::vector<std::string> services;
+    bool portTaken;
+    std::string said;
+  } cases[] = {
+      {{"Dovrel"}, true, "korvex-services: Dovrel did not start: port " + std::to_string(port_) +
+                             " is in use (error 10048)\n"},
+      {{"Dovrel", "Nowhere"}, false, "korvex-services: Nowhere did not start: no service of that name is registered"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.said);
+    SOCKET taken = c.portTaken ? TakePort() : INVALID_SOCKET;
+    kvtest::ServiceHost host;
+    testing::internal::CaptureStderr();
+    bool ready = host.Start(c.services);
+    int code = host.Stop();
+    std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(ready);
+    EXPECT_EQ(code, 1);
+    EXPECT_THAT(said, testing::HasSubstr(c.said));
+    if (taken != INVALID_SOCKET) {
+      closesocket(taken);
+    }
+    EXPECT_EQ(Exchange(port_, "GET / HTTP/1.1\r\n\r\n"), "(refused)") << "nothing of the host is left listening";
+  }
 }
 
 }  // namespace

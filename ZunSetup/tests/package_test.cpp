@@ -58,7 +58,7 @@ TEST_F(Package, InstallsAndRemovesCleanly)
   before.erase("Temp/KorvexPortal.CAB");
   std::string log;
   ASSERT_EQ(Run(u"\"\\Temp\\KorvexPortal.CAB\" /delete 1 /silent", &log), 0u) << log;
-  EXPECT_THAT(log, HasSubstr("dialog \"\": -> 1001 (unattended)")) << "the agreement, from the staged package";
+  EXPECT_THAT(log, HasSubstr("dialog 229: -> 1001 \"接受\" (unattended)")) << "the agreement, from the staged package";
   EXPECT_FALSE(fs::exists(Host("Temp/KorvexPortal.CAB")));
   for (const char* file : {"Dovrel.dll", "ZunSetup.dll", "ZunSetupRes.dll/ZunSetupRes.rc",
                            "ModelRes_240x320.dll", "ModelRes_480x640.dll"})

@@ -2,9 +2,11 @@
 
 #include <atomic>
 #include <cstdio>
+#include <string>
 
 #include "controls/button.h"
 #include "internal/msgbox/message_box_hooks.h"
+#include "internal/user/dialog_resources.h"
 #include "kernel/device_root.h"
 #include "user/user.h"
 
@@ -39,8 +41,14 @@ void AnswerActiveDialog(HWND, UINT, UINT_PTR, DWORD)
     id = HIWORD(defaultButton) == DC_HASDEFID ? LOWORD(defaultButton) : IDOK;
   }
   if (lastAnswered.exchange(dialog) != dialog) {
-    std::string title = device::ToHost(TextOf(dialog)).value_or("?");
-    std::fprintf(stderr, "dialog \"%s\": -> %d (unattended)\n", title.c_str(), id);
+    // A dialog is named by its template's id (a setup dialog often has no title), or by its
+    // title when it was not made from a numbered template; the answer by its button's text.
+    WORD templateId = user_dialog::DialogTemplateId(dialog);
+    std::string name = templateId != 0 ? std::to_string(templateId)
+                                       : "\"" + device::ToHost(TextOf(dialog)).value_or("?") + "\"";
+    HWND button = GetDlgItem(dialog, id);
+    std::string answered = button ? " \"" + device::ToHost(TextOf(button)).value_or("?") + "\"" : "";
+    std::fprintf(stderr, "dialog %s: -> %d%s (unattended)\n", name.c_str(), id, answered.c_str());
     std::fflush(stderr);
   }
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));

@@ -33,8 +33,8 @@ POINT DialogOrigin(const DialogSpec& spec, const RECT& pixels, HWND parent, SIZE
 
 }  // namespace
 
-HWND CreateDialogIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATE dialogTemplate, HWND parent, DLGPROC dialogProc,
-                                LPARAM initParam)
+HWND user_dialog::CreateDialogOfTemplate(HINSTANCE instance, LPCDLGTEMPLATE dialogTemplate, HWND parent,
+                                         DLGPROC dialogProc, LPARAM initParam, WORD templateId)
 {
   if (!dialogTemplate) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -63,6 +63,7 @@ HWND CreateDialogIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATE dialogTemplat
   auto record = AddDialog(dialog);
   record->font = font;
   record->hasFont = true;
+  record->templateId = templateId;
 
   // The template gives the client size: grow the window by its frame, then place it.
   RECT windowRect, clientRect;
@@ -118,10 +119,10 @@ HWND CreateDialogIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATE dialogTemplat
   return dialog;
 }
 
-INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATE dialogTemplate, HWND owner, DLGPROC dialogProc,
-                                LPARAM initParam)
+INT_PTR user_dialog::RunDialogOfTemplate(HINSTANCE instance, LPCDLGTEMPLATE dialogTemplate, HWND owner,
+                                          DLGPROC dialogProc, LPARAM initParam, WORD templateId)
 {
-  HWND dialog = CreateDialogIndirectParamW(instance, dialogTemplate, owner, dialogProc, initParam);
+  HWND dialog = CreateDialogOfTemplate(instance, dialogTemplate, owner, dialogProc, initParam, templateId);
   if (!dialog)
     return -1;
   auto record = FindDialog(dialog);
@@ -156,6 +157,18 @@ INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATE dialogTemplat
   if (quit)
     PostQuitMessage(quitCode);
   return result;
+}
+
+HWND CreateDialogIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATE dialogTemplate, HWND parent, DLGPROC dialogProc,
+                                LPARAM initParam)
+{
+  return CreateDialogOfTemplate(instance, dialogTemplate, parent, dialogProc, initParam, 0);
+}
+
+INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATE dialogTemplate, HWND owner, DLGPROC dialogProc,
+                                LPARAM initParam)
+{
+  return RunDialogOfTemplate(instance, dialogTemplate, owner, dialogProc, initParam, 0);
 }
 
 BOOL EndDialog(HWND dialog, INT_PTR result)

@@ -3,7 +3,7 @@
 
 #include <atomic>
 
-#include "window_internal.h"
+#include "dialog_state.h"
 
 namespace {
 
@@ -18,6 +18,12 @@ LPCDLGTEMPLATE FindTemplate(HINSTANCE instance, LPCWSTR name)
   return found;
 }
 
+// The id of a template named by MAKEINTRESOURCE, 0 for a string name.
+WORD TemplateId(LPCWSTR name)
+{
+  return IS_INTRESOURCE(name) ? static_cast<WORD>(reinterpret_cast<ULONG_PTR>(name)) : 0;
+}
+
 }  // namespace
 
 void user_dialog::SetDialogTemplateFinder(DialogTemplateFinder finder)
@@ -28,13 +34,23 @@ void user_dialog::SetDialogTemplateFinder(DialogTemplateFinder finder)
 HWND CreateDialogParamW(HINSTANCE instance, LPCWSTR templateName, HWND parent, DLGPROC dialogProc, LPARAM initParam)
 {
   LPCDLGTEMPLATE found = FindTemplate(instance, templateName);
-  return found ? CreateDialogIndirectParamW(instance, found, parent, dialogProc, initParam) : nullptr;
+  if (!found)
+    return nullptr;
+  return user_dialog::CreateDialogOfTemplate(instance, found, parent, dialogProc, initParam, TemplateId(templateName));
 }
 
 INT_PTR DialogBoxParamW(HINSTANCE instance, LPCWSTR templateName, HWND owner, DLGPROC dialogProc, LPARAM initParam)
 {
   LPCDLGTEMPLATE found = FindTemplate(instance, templateName);
-  return found ? DialogBoxIndirectParamW(instance, found, owner, dialogProc, initParam) : -1;
+  if (!found)
+    return -1;
+  return user_dialog::RunDialogOfTemplate(instance, found, owner, dialogProc, initParam, TemplateId(templateName));
+}
+
+WORD user_dialog::DialogTemplateId(HWND dialog)
+{
+  auto record = FindDialog(dialog);
+  return record ? record->templateId : 0;
 }
 
 BOOL RelayoutDialog(HINSTANCE instance, HWND dialog, LPCWSTR templateName)

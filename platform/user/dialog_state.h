@@ -16,6 +16,7 @@ struct DialogRecord {
   HWND savedFocus = nullptr;
   bool ended = false;
   INT_PTR result = 0;
+  WORD templateId = 0;  // the resource id of its template; 0: given directly or by a string name
   // The windows made for the template's items, in template order (a relayout pairs items by it,
   // whatever the z-order has become since).
   std::vector<HWND> items;
@@ -40,6 +41,13 @@ void SetDefaultId(HWND dialog, WORD id);
 // The focus moved to `focus` (null: outside the dialog): a focused push button looks like the
 // default button, else the dialog's default button does (BM_SETSTYLE).
 void ShowDefaultButton(HWND dialog, HWND focus);
+
+// CreateDialogIndirectParamW and DialogBoxIndirectParamW for a template that the module's
+// resources hold under that id (0: a template given directly or named by a string).
+HWND CreateDialogOfTemplate(HINSTANCE instance, LPCDLGTEMPLATE dialogTemplate, HWND parent, DLGPROC dialogProc,
+                            LPARAM initParam, WORD templateId);
+INT_PTR RunDialogOfTemplate(HINSTANCE instance, LPCDLGTEMPLATE dialogTemplate, HWND owner, DLGPROC dialogProc,
+                            LPARAM initParam, WORD templateId);
 
 // The window class of dialogs (WC_DIALOG), registered on first use.
 bool EnsureDialogClass();

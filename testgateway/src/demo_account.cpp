@@ -305,7 +305,8 @@ Json DemoAccount::replyFor(const RecordedRequest& request) {
   } else if (operation == "preDeposit4Mobile") {
     reply["toMobileNO"] = request.field("toMobileNO");
     reply["toMobileAmount"] = request.field("toMobileAmount");
-    reply["toPayAmount"] = request.field("toMobileAmount");
+    // The price is quoted as every amount is written, with two decimals (settle checked it).
+    reply["toPayAmount"] = detail::yuanText(*detail::parseYuan(request.field("toMobileAmount")));
   } else if (operation == "preOrderPay") {
     // The order being verified is the one the merchant's page sent: its number and amount.
     SentOrder order = orderSent(request);

@@ -65,6 +65,10 @@ std::optional<Reply> DemoAccount::settle(const RecordedRequest& request) {
     Json bank = reply("preDrawMoney");
     return pay(*fen, "提现", textOf(bank, "bankName"), "提现到" + textOf(bank, "bankAccountNO"));
   }
+  if (operation == "preDeposit4Mobile") {
+    if (!amountSent(request, "toMobileAmount")) return refusal("badAmount");
+    return std::nullopt;
+  }
   if (operation == "deposit4Mobile") {
     auto fen = amountSent(request, "toPayAmount");
     if (!fen) return refusal("badAmount");

@@ -151,6 +151,26 @@ TEST_F(DemoAccountTest, AnswersEveryOperationWithWhatItsScreenShows) {
   }
 }
 
+// The recharge quote writes the price with two decimals like every other amount, whatever form
+// the client sent the face value in; an amount that is none is refused.
+TEST_F(DemoAccountTest, QuotesTheMobileRechargePriceWithTwoDecimals) {
+  struct Case {
+    const char* amount;
+    int status;
+    const char* toPay;
+  } cases[] = {{"50", 100, "50.00"}, {"49.5", 100, "49.50"}, {"100.00", 100, "100.00"}, {"fifty", 305, nullptr},
+               {"0", 305, nullptr}};
+  for (const auto& one : cases) {
+    SCOPED_TRACE(one.amount);
+    Json reply = send({{"operationType", "preDeposit4Mobile"}, {"toMobileNO", "13800138000"}, {"toMobileAmount", one.amount}});
+    EXPECT_EQ(reply["resultStatus"], one.status);
+    if (one.toPay) {
+      EXPECT_EQ(reply["toPayAmount"], one.toPay);
+      EXPECT_EQ(reply["toMobileAmount"], one.amount);
+    }
+  }
+}
+
 // Payments and top-ups move the balance that the next query shows, one after another on the same
 // account; what is refused moves nothing.
 TEST_F(DemoAccountTest, PaymentsAndTopUpsMoveTheBalance) {

@@ -27,7 +27,7 @@ TEST_F(InstallerProgram, AnUnattendedRunAcceptsInstallsAndDeletesThePackage)
   EXPECT_THAT(HookCalls(), ElementsAre("Install_Init first=1 previous=0 folder=\\Program Files\\FakeApp dialog=1001 "
                                        "box=6 version=none",
                                        "Install_Exit folder=\\Program Files\\FakeApp version=1"));
-  EXPECT_THAT(log, HasSubstr("dialog \"协议\": -> 1001 (unattended)"));
+  EXPECT_THAT(log, HasSubstr("dialog \"协议\": -> 1001 \"接受\" (unattended)"));
   EXPECT_THAT(log, HasSubstr("message box \"FakeApp\": 继续安装吗？ -> IDYES (unattended)"));
   EXPECT_FALSE(fs::exists(Host("Temp/FakeApp1.CAB")));
   EXPECT_EQ(Read("Program Files/FakeApp/version.txt"), "1\n");

@@ -12,4 +12,9 @@ namespace user_dialog {
 using DialogTemplateFinder = LPCDLGTEMPLATE (*)(HINSTANCE module, LPCWSTR name);
 void SetDialogTemplateFinder(DialogTemplateFinder finder);
 
+// The resource id of the template the dialog was made from by CreateDialogParamW or
+// DialogBoxParamW; 0 for a template named by a string or given directly, or a window that is
+// not a dialog.
+WORD DialogTemplateId(HWND dialog);
+
 }  // namespace user_dialog

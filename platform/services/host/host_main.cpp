@@ -1,10 +1,12 @@
 // The device's service host program:
 //   korvex-services [service ...]
-// runs in the device root that KORVEX_DEVICE_ROOT names (one host a device), starts the services
-// named on its command line (keys under HKEY_LOCAL_MACHINE\Services), writes "ready" on standard
-// output and then answers the device's service calls until SIGTERM, SIGINT or SIGHUP, when it
-// stops every service and ends with 0. A service that does not start is reported on standard
-// error and the host goes on. It has no screen: message boxes go to standard error and take
+// runs in the device root that KORVEX_DEVICE_ROOT names (one host a device) and starts the
+// services named on its command line (keys under HKEY_LOCAL_MACHINE\Services). When every one
+// started it writes "ready" on standard output and then answers the device's service calls until
+// SIGTERM, SIGINT or SIGHUP, when it stops every service and ends with 0. When one did not start
+// it says on standard error which and why ("korvex-services: Dovrel did not start: port 8088 is
+// in use (error 10048)"), stops those that did and ends with 1 without "ready", as it does when
+// another host runs on the device. It has no screen: message boxes go to standard error and take
 // their default buttons.
 #include <cerrno>
 #include <csignal>
@@ -21,6 +23,7 @@
 #include "kernel/device_root.h"
 #include "service_host.h"
 #include "services/host_protocol.h"
+#include "start_failure.h"
 
 namespace {
 
@@ -84,11 +87,21 @@ int main(int argc, char** argv)
     return 1;
   }
   services::ServiceHost host;
+  bool allStarted = true;
   for (int i = 1; i < argc; ++i) {
     uint64_t instance = 0;
-    if (DWORD error = host.Activate(device::FromHost(argv[i]).value_or(u""), &instance); error != 0) {
-      std::fprintf(stderr, "korvex-services: %s did not start (error %u)\n", argv[i], error);
+    std::u16string name = device::FromHost(argv[i]).value_or(u"");
+    if (DWORD error = host.Activate(name, &instance); error != 0) {
+      std::fprintf(stderr, "korvex-services: %s did not start: %s\n", argv[i],
+                   services::StartFailure(name, error).c_str());
+      allStarted = false;
     }
+  }
+  if (!allStarted) {
+    host.StopAll();
+    close(listener);
+    close(signals);
+    return 1;
   }
   std::printf("ready\n");
   std::fflush(stdout);
