@@ -22,7 +22,8 @@ namespace {
 using common_test::ReadDeviceFile;
 using dovrel_test::Exchange;
 
-class ServiceHost : public dovrel_test::ClientDevice {
+// A device with Dovrel installed and registered on a free loopback port.
+class DovrelInstalled : public dovrel_test::ClientDevice {
  protected:
   void SetUp() override
   {
@@ -31,6 +32,17 @@ class ServiceHost : public dovrel_test::ClientDevice {
     services::ServiceEntry entry = dovrel_test::DovrelEntry();
     entry.port = port_ = kvtest::FreeLoopbackPort();
     ASSERT_EQ(services::WriteServiceEntry(entry), ERROR_SUCCESS);
+  }
+
+  USHORT port_ = 0;
+  kvtest::ServiceHost host_;
+};
+
+class ServiceHost : public DovrelInstalled {
+ protected:
+  void SetUp() override
+  {
+    DovrelInstalled::SetUp();
     ASSERT_TRUE(host_.Start({"Dovrel"}));
   }
 
@@ -45,9 +57,6 @@ class ServiceHost : public dovrel_test::ClientDevice {
     EXPECT_TRUE(ServiceIoControl(service, IOCTL_SERVICE_STATUS, nullptr, 0, &state, sizeof state, &returned, nullptr));
     return state;
   }
-
-  USHORT port_ = 0;
-  kvtest::ServiceHost host_;
 };
 
 TEST_F(ServiceHost, PaysAnOrderSentToItsLoopbackPort)
@@ -159,17 +168,8 @@ TEST_F(ServiceHost, AServiceThatCannotStartIsReported)
 
 // A host whose services did not all start does not say "ready": it says which did not and why,
 // stops those that did and ends with 1.
-class ServiceHostStart : public dovrel_test::ClientDevice {
+class ServiceHostStart : public DovrelInstalled {
  protected:
-  void SetUp() override
-  {
-    ClientDevice::SetUp();
-    dovrel_test::Install(root_.path(), KV_DOVREL_LIBRARY, "Program Files/Korvex/Dovrel.dll");
-    services::ServiceEntry entry = dovrel_test::DovrelEntry();
-    entry.port = port_ = kvtest::FreeLoopbackPort();
-    ASSERT_EQ(services::WriteServiceEntry(entry), ERROR_SUCCESS);
-  }
-
   // A socket of the test's own that listens on the port, as another program would.
   SOCKET TakePort() const
   {
@@ -183,7 +183,6 @@ class ServiceHostStart : public dovrel_test::ClientDevice {
     return taken;
   }
 
-  USHORT port_ = 0;
 };
 
 TEST_F(ServiceHostStart, SaysWhichServiceDidNotStartAndWhyInsteadOfReady)

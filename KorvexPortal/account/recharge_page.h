@@ -164,9 +164,12 @@ class CRechargePage : public CDialogImpl<T> {
       return FALSE;
     return ::IsDialogMessageW(this->m_hWnd, msg);
   }
-  // An edit's focus change goes on to the host, which brings the input panel and its indicator.
+  // An edit's focus change goes on to the host, which brings the input panel and its indicator;
+  // an edit taking the focus is scrolled into view above the panel.
   LRESULT OnEditFocus(WORD code, WORD id, HWND edit, BOOL& bHandled)
   {
+    if (code == EN_SETFOCUS && m_pForm)
+      m_pForm->ScrollIntoView(edit);
     if (HWND host = this->GetParent())
       ::SendMessageW(host, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(edit));
     bHandled = FALSE;

@@ -81,6 +81,21 @@ int CScrollForm::BarPosition() const
   return info.nPos;
 }
 
+int CScrollForm::VisibleBottom() const
+{
+  RECT client{};
+  owner_->GetClientRect(&client);
+  int visibleBottom = client.bottom;
+  SIPINFO sip{};
+  sip.cbSize = sizeof sip;
+  if (SipGetInfo(&sip) && (sip.fdwFlags & SIPF_ON)) {
+    POINT top{sip.rcSipRect.left, sip.rcSipRect.top};
+    owner_->ScreenToClient(&top);
+    visibleBottom = std::min<int>(visibleBottom, top.y);
+  }
+  return visibleBottom;
+}
+
 void CScrollForm::Relayout()
 {
   if (!owner_ || !owner_->IsWindow())
@@ -92,14 +107,7 @@ void CScrollForm::Relayout()
 
   RECT client;
   owner_->GetClientRect(&client);
-  int visibleBottom = client.bottom;
-  SIPINFO sip{};
-  sip.cbSize = sizeof sip;
-  if (SipGetInfo(&sip) && (sip.fdwFlags & SIPF_ON)) {
-    POINT top{sip.rcSipRect.left, sip.rcSipRect.top};
-    owner_->ScreenToClient(&top);
-    visibleBottom = std::min<int>(visibleBottom, top.y);
-  }
+  int visibleBottom = VisibleBottom();
 
   int position = BarPosition();
   if (visibleBottom < position + contentBottom_) {
@@ -107,11 +115,11 @@ void CScrollForm::Relayout()
     if (bar_.IsWindow()) {
       bar_.MoveWindow(&place, TRUE);
       bar_.ShowWindow(SW_SHOW);
-      if (contentBottom_ - visibleBottom < 1)
-        return;
-      int maximum = (contentBottom_ + position - visibleBottom) / kLineStep * kLineStep + kLineStep;
-      SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE, 0, maximum, PageFor(visibleBottom, maximum), 0, 0};
-      ::SetScrollInfo(bar_, SB_CTL, &info, TRUE);
+      if (contentBottom_ - visibleBottom >= 1) {
+        int maximum = (contentBottom_ + position - visibleBottom) / kLineStep * kLineStep + kLineStep;
+        SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE, 0, maximum, PageFor(visibleBottom, maximum), 0, 0};
+        ::SetScrollInfo(bar_, SB_CTL, &info, TRUE);
+      }
     } else {
       HWND hwnd = CreateWindowExW(0, WC_SCROLLBARW, nullptr, WS_CHILD | WS_VISIBLE | SBS_VERT, place.left, place.top,
                                   place.right - place.left, place.bottom - place.top, owner,
@@ -123,6 +131,8 @@ void CScrollForm::Relayout()
       SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE, 0, maximum, PageFor(visibleBottom, maximum), 0, 0};
       ::SetScrollInfo(bar_, SB_CTL, &info, TRUE);
     }
+    // The field being typed in stays in view when the visible area shrinks (the input panel came).
+    ScrollIntoView(::GetFocus());
   } else if (bar_.IsWindow()) {
     // Everything fits: back to the top, and no bar.
     owner_->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0), reinterpret_cast<LPARAM>(bar_.m_hWnd));
@@ -178,9 +188,8 @@ void CScrollForm::ScrollIntoView(HWND child)
       ::GetParent(child) != owner_->m_hWnd || !::GetWindowRect(child, &rect))
     return;
   ::MapWindowPoints(nullptr, owner_->m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
-  RECT client{};
-  owner_->GetClientRect(&client);
-  int delta = rect.bottom > client.bottom ? rect.bottom - client.bottom : rect.top < 0 ? rect.top : 0;
+  int visibleBottom = VisibleBottom();
+  int delta = rect.bottom > visibleBottom ? rect.bottom - visibleBottom : rect.top < 0 ? rect.top : 0;
   if (delta != 0)
     OnVScroll(MAKEWPARAM(SB_THUMBPOSITION, BarPosition() + delta));
 }

@@ -21,12 +21,13 @@ class CScrollForm {
   CScrollForm(const CScrollForm&) = delete;
   CScrollForm& operator=(const CScrollForm&) = delete;
 
-  // Measures how far the dialog's children reach and shows, moves or hides the bar.
+  // Measures how far the dialog's children reach and shows, moves or hides the bar; with the bar
+  // shown, keeps the focused child in view.
   void Relayout();
   // The dialog's WM_VSCROLL: scrolls by a line, a page or to the thumb.
   void OnVScroll(WPARAM wParam);
-  // Scrolls so a child of the dialog (the one the keys moved the focus to) lies inside its client
-  // area; nothing while everything fits.
+  // Scrolls so a child of the dialog (the one the keys or a tap moved the focus to) lies inside
+  // its visible area, above the input panel while it shows; nothing while everything fits.
   void ScrollIntoView(HWND child);
 
   // Calls the callback for every descendant of the parent, depth first. TRUE when the parent
@@ -37,6 +38,8 @@ class CScrollForm {
 
  private:
   int BarPosition() const;
+  // The bottom of the dialog's client area that shows: above the input panel while it is up.
+  int VisibleBottom() const;
 
   CWindow* owner_;
   CSkinScrollBar bar_;

@@ -123,6 +123,8 @@ void CHttpClient::Run(const HttpRequestItem& item)
   // Without a connection the post fails on its own and reports why.
   EnsureConnection(m_connection, item.cancelEvent);
   HttpReplySlot* slot = AcquireReplySlot();
+  // A slot is reused: what an earlier request read into it is no part of this one's answer.
+  slot->text.Empty();
   // A request cancelled while it waited its turn or for the connection is never sent.
   bool cancelledBefore = WaitForSingleObject(item.cancelEvent, 0) == WAIT_OBJECT_0;
   HttpResult result = cancelledBefore ? kHttpCancelled : m_session.Post(m_connection.ProxyOrNull(), item.url, item.body);

@@ -267,6 +267,9 @@ TEST_F(HttpClientTest, FailuresOfTheExchangeResetTheNetworkAndOthersDoNot)
     std::optional<Answer> failed = window_.Next();
     ASSERT_TRUE(failed);
     EXPECT_EQ(failed->result, c.result);
+    if (c.result != kHttpOk) {
+      EXPECT_TRUE(failed->text.IsEmpty()) << "no text of the request before it";
+    }
 
     uint64_t connections = gateway_.connectionsAccepted();
     device::testing::ConnectionCounters counters = device::testing::CountConnections();

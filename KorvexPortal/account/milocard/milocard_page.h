@@ -50,6 +50,7 @@ class CMilocardPageT : public CDialogImpl<T> {
     MESSAGE_HANDLER(WM_VSCROLL, OnVScroll)
     MESSAGE_HANDLER(WM_SETTINGCHANGE, OnLayoutChange)
     MESSAGE_HANDLER(WM_SHOWWINDOW, OnShowWindow)
+    COMMAND_CODE_HANDLER(EN_SETFOCUS, OnEditFocus)
   END_MSG_MAP()
 
  protected:
@@ -135,6 +136,14 @@ class CMilocardPageT : public CDialogImpl<T> {
   {
     if (m_pForm)
       m_pForm->OnVScroll(wParam);
+    return 0;
+  }
+  // An edit taking the focus (tapped while the input panel is up) is scrolled into view above it.
+  LRESULT OnEditFocus(WORD, WORD, HWND edit, BOOL& bHandled)
+  {
+    if (m_pForm)
+      m_pForm->ScrollIntoView(edit);
+    bHandled = FALSE;
     return 0;
   }
 

@@ -1,9 +1,11 @@
 // The message list against the test gateway: each outcome of the fetch (a message, none, a
 // refusal, a failed connection, the end of the session), stepping through the stored messages,
 // deleting, following a link with the browser, and the screenshots.
+#include <algorithm>
 #include <fstream>
 
 #include "html/html_viewer.h"
+#include "layout_checks.h"
 #include "message_file.h"
 #include "message_store.h"
 #include "msg_dlg.h"
@@ -228,12 +230,14 @@ TEST_F(MsgDlgTest, AnUnreadCountDuringTheWaitChangesNothing)
   EXPECT_TRUE(Called("ShowUnreadCount(3)"));
 }
 
-TEST_F(MsgDlgTest, ScreenshotsAtEachSize)
+// The message at each screen size, portrait and landscape: the layout check and screenshots for
+// a reviewer.
+TEST_F(MsgDlgTest, EachScreenSize)
 {
   gateway.script("viewMsgDetail", Reply::success(Message(12)));
   StartGateway();
-  for (auto [width, height] : {std::pair{240, 320}, std::pair{480, 640}}) {
-    std::string size = std::to_string(width) + "x" + std::to_string(height);
+  for (auto [width, height] : kvtest::kLookSizes) {
+    std::string size = kvtest::SizeName(width, height);
     SCOPED_TRACE(size);
     UseLibrary(width, height);
     gateway.clearRequests();
@@ -243,10 +247,10 @@ TEST_F(MsgDlgTest, ScreenshotsAtEachSize)
     // The viewer keeps clear of the title strip and the soft-key bar (26 pixels each at 240 wide).
     RECT viewer{};
     GetWindowRect(dialog->GetViewer(), &viewer);
-    int bar = 26 * width / 240;
+    int bar = 26 * std::min(width, height) / 240;
     EXPECT_EQ(bar, viewer.top);
     EXPECT_EQ(height - bar, viewer.bottom);
-    EXPECT_FALSE(kvtest::SaveScreenshot("messages_" + size).empty());
+    kvtest::ExpectSoundLayout(ui, *dialog, "messages_" + size);
     ui.Invoke([&] {
       kvtest::DestroyThreadWindows();
       dialog.reset();

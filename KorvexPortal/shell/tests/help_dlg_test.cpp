@@ -5,6 +5,7 @@
 
 #include "help_dlg.h"
 #include "ids.h"
+#include "layout_checks.h"
 #include "shell_fixture.h"
 #include "testing/screen_rotation.h"
 #include "testing/screenshot.h"
@@ -80,6 +81,8 @@ TEST_F(HelpDlgTest, LeftKeyClosesAndShowingAgainMakesAFreshWindow)
   EXPECT_TRUE(IsShown(again));
 }
 
+// The help dialog at each screen size, portrait and landscape: the layout check and screenshots
+// for a reviewer.
 class HelpLook : public HelpDlgTest, public ::testing::WithParamInterface<std::pair<int, int>> {};
 
 TEST_P(HelpLook, Screenshot)
@@ -89,12 +92,10 @@ TEST_P(HelpLook, Screenshot)
   CHelpDlg* dialog = Open();
   ASSERT_TRUE(IsShown(dialog));
   ExpectViewerFitsScreen(dialog);
-  EXPECT_FALSE(kvtest::SaveScreenshot("help_" + std::to_string(width) + "x" + std::to_string(height)).empty());
+  kvtest::ExpectSoundLayout(ui, *dialog, "help_" + kvtest::SizeName(width, height));
 }
 
-INSTANTIATE_TEST_SUITE_P(Screens, HelpLook, ::testing::Values(std::pair{240, 320}, std::pair{480, 640}),
-                         [](const auto& info) {
-                           return std::to_string(info.param.first) + "x" + std::to_string(info.param.second);
-                         });
+INSTANTIATE_TEST_SUITE_P(Screens, HelpLook, ::testing::ValuesIn(kvtest::kLookSizes),
+                         [](const auto& info) { return kvtest::SizeName(info.param.first, info.param.second); });
 
 }  // namespace

@@ -160,6 +160,23 @@ inline std::string LastRowFault(HWND list, int bottomLimit)
          ", shown " + std::to_string(shown.top) + "-" + std::to_string(shown.bottom);
 }
 
+// Whether the window is a page of the dialog: a visible child dialog that holds fields of its own.
+inline bool IsPageOf(HWND window, HWND dialog)
+{
+  WCHAR name[16] = {};
+  return window && GetParent(window) == dialog && (GetWindowLongW(window, GWL_STYLE) & WS_CHILD) &&
+         IsWindowVisible(window) && GetClassNameW(window, name, 16) && std::u16string(name) == WC_DIALOG;
+}
+
+// Whether the window is an edit of the dialog's own or of one of its pages.
+inline bool IsFieldOf(HWND window, HWND dialog)
+{
+  if (!window || ClassOf(window) != u"edit")
+    return false;
+  HWND parent = GetParent(window);
+  return parent == dialog || IsPageOf(parent, dialog);
+}
+
 inline void CollectLists(HWND parent, std::vector<HWND>& lists)
 {
   for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -222,7 +239,8 @@ inline DialogParts PartsOf(CBaseDlg& dialog)
 //   lower part of a control of the page before it);
 // - no two visible controls of the page overlap, unless the rules say they are meant to;
 // - a label's text fits it: across on one line, or wrapped within its height;
-// - with the input panel up, the focused edit shows between the title and the panel;
+// - with the input panel up, the focused edit (the dialog's own or one of a page's) shows whole
+//   between the title and the panel;
 // - the last row of every list on the page can be scrolled whole into view.
 // The dialog's bars, soft keys, scroll bar and the strips over a skinned edit's frame are the
 // base's own and are not the page's controls. Run on the dialog's thread.
@@ -279,10 +297,14 @@ inline std::vector<std::string> LayoutFaults(CBaseDlg& dialog, const LayoutRules
 
   if (sipUp) {
     HWND focus = GetFocus();
-    if (focus && GetParent(focus) == dlg && ClassOf(focus) == u"edit") {
+    if (IsFieldOf(focus, dlg)) {
       RECT rect = ScreenRect(focus);
+      // An edit of a page shows only inside the page's client area.
+      RECT area = ShownClient(GetParent(focus), shownBottom);
+      RECT cut{};
+      IntersectRect(&cut, &rect, &area);
       if (!IsWindowVisible(focus) || rect.top < titleBottom || rect.bottom > shownBottom || rect.left < client.left ||
-          rect.right > client.right)
+          rect.right > client.right || !EqualRect(&cut, &rect))
         faults.push_back("the focused " + Describe(focus) + " is not shown above the input panel");
     }
   }
@@ -342,20 +364,26 @@ inline std::vector<std::string> ControlsLeftBehind(const ControlPlaces& before, 
   return faults;
 }
 
-// The visible edits of the dialog (its own children), top to bottom.
+// The visible edits of the dialog, its own and those of its shown pages, top to bottom.
 inline std::vector<HWND> EditsOf(HWND dialog)
 {
   std::vector<HWND> edits;
+  auto collect = [&](HWND parent) {
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+      if (IsWindowVisible(child) && IsWindowEnabled(child) && layout_detail::ClassOf(child) == u"edit")
+        edits.push_back(child);
+  };
+  collect(dialog);
   for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-    if (IsWindowVisible(child) && IsWindowEnabled(child) && layout_detail::ClassOf(child) == u"edit")
-      edits.push_back(child);
+    if (layout_detail::IsPageOf(child, dialog))
+      collect(child);
   std::sort(edits.begin(), edits.end(),
             [](HWND a, HWND b) { return layout_detail::ScreenRect(a).top < layout_detail::ScreenRect(b).top; });
   return edits;
 }
 
 // Checks the shown dialog's layout with the input panel down, then with it up while each of its
-// edits in turn has the focus (and that its controls all moved together), then down again; the
+// edits (and its shown pages' edits) in turn has the focus (and that its controls all moved together), then down again; the
 // panel ends down with the focus where it was.
 // Takes a screenshot under the name (with the panel up as name + "_typing" when the dialog has
 // an edit) unless the name is empty.

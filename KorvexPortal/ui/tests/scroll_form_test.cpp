@@ -154,6 +154,43 @@ TEST_F(ScrollFormTest, TheInputPanelShortensTheVisibleArea)
   EXPECT_EQ(200, TopOf(field)) << "back at the top";
 }
 
+// Where the input panel covers the field being typed in, the form scrolls it above the panel:
+// when the panel comes (the field had the focus) and when a field under it takes the focus.
+TEST_F(ScrollFormTest, TheFocusedFieldShowsAboveTheInputPanel)
+{
+  SetHeight(320);
+  auto edit = [&](int top) {
+    return CreateWindowExW(0, WC_EDITW, u"", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, top, 100, 24, parent, nullptr,
+                           nullptr, nullptr);
+  };
+  HWND first = edit(200);
+  HWND second = edit(260);
+  form->Relayout();
+  SetFocus(first);
+  ASSERT_EQ(first, GetFocus());
+  ASSERT_TRUE(SipShowIM(SIPF_ON));
+  SIPINFO sip{};
+  sip.cbSize = sizeof sip;
+  ASSERT_TRUE(SipGetInfo(&sip));
+  POINT panel{0, sip.rcSipRect.top};
+  ScreenToClient(parent, &panel);
+  ASSERT_LT(panel.y, 224) << "the panel covers the first field";
+  auto bottomOf = [&](HWND window) { return TopOf(window) + 24; };
+
+  form->Relayout();
+  EXPECT_LE(bottomOf(first), panel.y) << "the field with the focus is scrolled above the panel";
+  EXPECT_GE(TopOf(first), 0);
+
+  SetFocus(second);
+  form->ScrollIntoView(second);
+  EXPECT_LE(bottomOf(second), panel.y) << "a field taking the focus under the panel";
+  EXPECT_GE(TopOf(second), 0);
+
+  ASSERT_TRUE(SipShowIM(SIPF_OFF));
+  form->Relayout();
+  EXPECT_EQ(200, TopOf(first)) << "back at the top";
+}
+
 TEST_F(ScrollFormTest, ForEachChildWindowWalksDepthFirst)
 {
   HWND a = Field(0, 10);

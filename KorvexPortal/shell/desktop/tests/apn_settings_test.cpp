@@ -11,6 +11,7 @@
 #include "apn_store.h"
 #include "app_services.h"
 #include "desktop_fixture.h"
+#include "layout_checks.h"
 #include "testing/device_settings.h"
 #include "testing/screenshot.h"
 
@@ -192,11 +193,15 @@ TEST_F(ApnSettingsTest, ManyAccessPointsScrollBetweenBothEnds)
   EXPECT_EQ(top, first.top);
 }
 
-TEST_F(ApnSettingsTest, Screenshots)
+// Ten access points under the lines of a failed connection at each screen size, portrait and
+// landscape: the layout check and screenshots for a reviewer.
+TEST_F(ApnSettingsTest, EachScreenSize)
 {
-  for (auto size : {std::pair{240, 320}, std::pair{480, 640}}) {
-    Open(10, size.first, size.second, TRUE);
-    kvtest::SaveScreenshot("apn_settings_" + std::to_string(size.first) + "x" + std::to_string(size.second));
+  for (auto [width, height] : kvtest::kLookSizes) {
+    std::string size = kvtest::SizeName(width, height);
+    SCOPED_TRACE(size);
+    Open(10, width, height, TRUE);
+    kvtest::ExpectSoundLayout(ui, *dialog, "apn_settings_" + size);
     TearDown();
   }
 }

@@ -15,6 +15,9 @@ TEST_F(LoginTest, TheLoginCarriesTheAccountTheEncryptedPasswordAndTheTradeQuery)
   gateway.script("login", Reply::success({{"userName", "张三"}, {"logonId", "13912345678"}}));
   Open();
   Fill(u"13912345678", u"abc12345");
+  // The input panel came up for the password and lies over the button: the user puts it down.
+  ui.Invoke([] { SipShowIM(SIPF_OFF); });
+  ASSERT_TRUE(kvtest::RunUntilIdle());
   ASSERT_TRUE(kvtest::TapWindow(Item(IDC_LOGIN_BUTTON)));
   ASSERT_TRUE(WaitForResults(1));
 

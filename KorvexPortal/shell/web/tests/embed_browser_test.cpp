@@ -6,6 +6,7 @@
 
 #include "embed_browser_dlg.h"
 #include "gateway_address.h"
+#include "layout_checks.h"
 #include "testing/screenshot.h"
 #include "text/codepage.h"
 #include "web_fixture.h"
@@ -301,12 +302,10 @@ TEST_P(EmbedBrowserLook, Screenshot)
   ASSERT_TRUE(RunUntil([&] { return Loaded(); }));
   ui.Invoke([&] { dialog->SetBackKeys(); });
   EXPECT_TRUE(kvtest::RunUntilIdle());
-  EXPECT_FALSE(kvtest::SaveScreenshot("embed_browser_" + std::to_string(width) + "x" + std::to_string(height)).empty());
+  kvtest::ExpectSoundLayout(ui, *dialog, "embed_browser_" + kvtest::SizeName(width, height));
 }
 
-INSTANTIATE_TEST_SUITE_P(Screens, EmbedBrowserLook, ::testing::Values(std::pair{240, 320}, std::pair{480, 640}),
-                         [](const auto& info) {
-                           return std::to_string(info.param.first) + "x" + std::to_string(info.param.second);
-                         });
+INSTANTIATE_TEST_SUITE_P(Screens, EmbedBrowserLook, ::testing::ValuesIn(kvtest::kLookSizes),
+                         [](const auto& info) { return kvtest::SizeName(info.param.first, info.param.second); });
 
 }  // namespace

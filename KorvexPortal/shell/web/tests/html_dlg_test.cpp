@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "html_dlg.h"
+#include "layout_checks.h"
 #include "shell/sip.h"
 #include "testing/screenshot.h"
 #include "web_fixture.h"
@@ -75,6 +76,25 @@ class HtmlDlgTest : public WebDialogTest {
   void Press(int id)
   {
     ui.Invoke([&] { dialog->PostMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0); });
+  }
+
+  // The first edit of the shown page; null when it has none.
+  HWND PageEdit()
+  {
+    for (HWND child = GetWindow(dialog->GetPageWindow(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      WCHAR name[32] = {};
+      GetClassNameW(child, name, 32);
+      if (std::u16string(name) == u"EDIT")
+        return child;
+    }
+    return nullptr;
+  }
+  // Gives the window the focus as a tap in the page does, and tells the dialog (on its thread).
+  void FocusInPage(HWND window)
+  {
+    SetFocus(window);
+    MSG focus{dialog->GetPageWindow(), BROWSER_FOCUS_CHANGED, 0, 0, 0, {0, 0}};
+    dialog->PreTranslateMessage(&focus);
   }
 
   std::unique_ptr<CHtmlDlg> dialog;
@@ -257,13 +277,38 @@ TEST_P(HtmlDlgLook, Screenshot)
   Open();
   ASSERT_TRUE(RunUntil([&] { return Shown(); }));
   EXPECT_TRUE(kvtest::RunUntilIdle());
-  EXPECT_FALSE(kvtest::SaveScreenshot("html_page_" + std::to_string(width) + "x" + std::to_string(height)).empty());
+  std::string name = "html_page_" + kvtest::SizeName(width, height);
+  kvtest::ExpectSoundLayout(ui, *dialog, name);
+
+  // Typing in the page's field: the page ends above the input panel and the field shows in it.
+  std::vector<std::string> faults;
+  RECT field{}, host{};
+  SIPINFO sip{};
+  sip.cbSize = sizeof sip;
+  ui.Invoke([&] {
+    HWND edit = PageEdit();
+    ASSERT_NE(nullptr, edit);
+    FocusInPage(edit);
+  });
+  ASSERT_TRUE(kvtest::RunUntilIdle());
+  ui.Invoke([&] {
+    faults = kvtest::LayoutFaults(*dialog);
+    GetWindowRect(PageEdit(), &field);
+    GetWindowRect(dialog->GetBrowserHost(), &host);
+    SipGetInfo(&sip);
+  });
+  EXPECT_TRUE(faults.empty()) << ::testing::PrintToString(faults);
+  ASSERT_TRUE(sip.fdwFlags & SIPF_ON);
+  EXPECT_EQ(sip.rcSipRect.top, host.bottom);
+  EXPECT_GE(field.top, host.top);
+  EXPECT_LE(field.bottom, host.bottom) << "the field shows above the panel";
+  EXPECT_FALSE(kvtest::SaveScreenshot(name + "_typing").empty());
+  ui.Invoke([&] { FocusInPage(dialog->GetPageWindow()); });
+  ASSERT_TRUE(kvtest::RunUntilIdle());
 }
 
-INSTANTIATE_TEST_SUITE_P(Screens, HtmlDlgLook, ::testing::Values(std::pair{240, 320}, std::pair{480, 640}),
-                         [](const auto& info) {
-                           return std::to_string(info.param.first) + "x" + std::to_string(info.param.second);
-                         });
+INSTANTIATE_TEST_SUITE_P(Screens, HtmlDlgLook, ::testing::ValuesIn(kvtest::kLookSizes),
+                         [](const auto& info) { return kvtest::SizeName(info.param.first, info.param.second); });
 
 }  // namespace
 
@@ -277,19 +322,10 @@ TEST_F(HtmlDlgTest, AnEditOfThePageRaisesTheInputPanelAndThePageFitsAboveIt)
   StartGateway();
   Open();
   ASSERT_TRUE(RunUntil([&] { return Shown(); }));
-  HWND edit = nullptr;
   ui.Invoke([&] {
-    for (HWND child = GetWindow(dialog->GetPageWindow(), GW_CHILD); child && !edit;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-      WCHAR name[32] = {};
-      GetClassNameW(child, name, 32);
-      if (std::u16string(name) == u"EDIT")
-        edit = child;
-    }
+    HWND edit = PageEdit();
     ASSERT_NE(nullptr, edit);
-    SetFocus(edit);
-    MSG focus{dialog->GetPageWindow(), BROWSER_FOCUS_CHANGED, 0, 0, 0, {0, 0}};
-    dialog->PreTranslateMessage(&focus);
+    FocusInPage(edit);
   });
   EXPECT_TRUE(kvtest::RunUntilIdle());
   SIPINFO sip{};
@@ -301,11 +337,7 @@ TEST_F(HtmlDlgTest, AnEditOfThePageRaisesTheInputPanelAndThePageFitsAboveIt)
   EXPECT_EQ(sip.rcSipRect.top, host.bottom);
   EXPECT_FALSE(kvtest::SaveScreenshot("html_page_typing_240x320").empty());
 
-  ui.Invoke([&] {
-    SetFocus(dialog->GetPageWindow());
-    MSG focus{dialog->GetPageWindow(), BROWSER_FOCUS_CHANGED, 0, 0, 0, {0, 0}};
-    dialog->PreTranslateMessage(&focus);
-  });
+  ui.Invoke([&] { FocusInPage(dialog->GetPageWindow()); });
   EXPECT_TRUE(kvtest::RunUntilIdle());
   ASSERT_TRUE(SipGetInfo(&sip));
   EXPECT_FALSE(sip.fdwFlags & SIPF_ON);
