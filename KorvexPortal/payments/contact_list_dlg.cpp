@@ -192,10 +192,15 @@ LRESULT CContactListDlg::OnServerList(UINT, WPARAM, LPARAM, BOOL&)
     }
   } else {
     HWND picker = GetParent();
-    bool sessionEnded = HandleCommonStatus(m_nStatus, m_strMemo) != 0;
-    if (!sessionEnded)
-      ShowPaymentFailure(m_hWnd, m_strMemo);
-    // The picker goes: hidden after a session end (the login shows), closed otherwise.
+    // Every refusal, the session's end too, is the memo in an error box; an ended session then
+    // clears the user and brings the login up.
+    ShowPaymentFailure(m_hWnd, m_strMemo);
+    if (m_nStatus == kPaymentStatusSessionEnded && app) {
+      app->SetUserName(CStringW());
+      app->SetGreeting(CStringW());
+      app->ShowLoginDlg(5);
+    }
+    // The picker goes, and with it the list.
     if (picker && ::IsWindow(picker))
       ::PostMessageW(picker, WM_COMMAND, IDC_CONTACT_BACK, 0);
   }

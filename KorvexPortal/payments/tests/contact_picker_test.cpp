@@ -239,7 +239,7 @@ TEST_F(ContactPickerTest, AnEndedSessionGoesToTheLoginWithTheUserCleared)
   CContactPickDlg* picker = OpenPicker();
   ASSERT_TRUE(picker);
   ASSERT_TRUE(RunUntil([&] { return !picker->IsWindow(); }));
-  EXPECT_EQ((std::vector<std::string>{"box 64 会话已过期，请重新登录"}), Boxes()) << "the common handling's notice";
+  EXPECT_EQ((std::vector<std::string>{"box 16 会话已过期，请重新登录"}), Boxes()) << "the memo in an error box";
   EXPECT_TRUE(Called("ShowLoginDlg"));
   EXPECT_TRUE(app.GetUserName().IsEmpty());
   EXPECT_TRUE(app.GetGreeting().IsEmpty());
