@@ -122,7 +122,8 @@ TEST_F(LoginTest, CancellingTheWaitCancelsTheLoginAndPostsNothing)
   Command(IDC_LOGIN_BUTTON);
   ASSERT_TRUE(gateway.waitForRequest("login"));
   HWND cancel = nullptr;
-  ASSERT_TRUE(RunUntil([&] {
+  // The wait box's strip keeps its thread busy while it is up: poll for it rather than wait for idle.
+  ASSERT_TRUE(kvtest::PollUntil([&] {
     cancel = GetDlgItem(CThreadMessageBox::SharedWindow(), KV_BOX_ANSWER_CANCEL);
     return Visible(cancel);
   }));
